@@ -1,0 +1,1 @@
+// Window code of the program; main() is in main.cpp.

@@ -1,0 +1,73 @@
+// The graph record: geometry, colours, axis settings, effective ranges and
+// the two flags that drive automatic scaling. A plain record so that the
+// project (which stores the axis settings) can hold it without pulling in
+// any drawing code.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zx {
+
+struct Rgb {
+  std::uint8_t r = 0, g = 0, b = 0;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+struct IntRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+struct GraphView {
+  IntRect GraphRect{0, 0, 468, 357};
+  std::string CommentChars = "#";
+  Rgb FrameColor{0, 0, 0};
+  int FrameWidth = 2;
+  Rgb PlotColor{255, 255, 255};
+  Rgb BackColor{255, 255, 255};
+  // Label font: the platform's menu font; the canvas chooses it.
+
+  std::string XTitle;
+  std::string XType = "Log";
+  bool XAutoScale = true;
+  double XLow = 0.0, XHigh = 0.0;
+  double XMin = 0.0, XMax = 0.0;
+  double XStep = 0.0;
+  double XMargin = 0.3;
+  double XTickRatio = 0.01;
+
+  std::string YTitle;
+  std::string YType = "Log";
+  bool YAutoScale = true;
+  double YLow = 0.0, YHigh = 0.0;
+  double YMin = 0.0, YMax = 0.0;
+  double YStep = 0.0;
+  double YMargin = 0.3;
+  double YTickRatio = 0.01;
+
+  bool RangeValid = false;
+  bool RescalePending = false;
+};
+
+// Axis rows of the two calculation modes.
+inline void ApplyModeAxes(GraphView& g, int calcMode) {
+  if (calcMode == 0) {
+    g.XType = "Log";
+    g.YType = "Log";
+    g.XTitle = "J(A/m^2)";
+    g.YTitle = "E(V/m)";
+  } else if (calcMode == 1) {
+    g.XType = "Linear";
+    g.YType = "Log";
+    g.XTitle = "B(T)";
+    g.YTitle = "Jc(A/m^2)";
+  }
+}
+
+// Marks the data range as not yet taken and asks the next paint to refit.
+inline void RequestRefit(GraphView& g) {
+  g.RangeValid = false;
+  g.RescalePending = true;
+}
+
+}  // namespace zx

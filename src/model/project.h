@@ -1,0 +1,176 @@
+// The working state: sample and model parameters, calculation settings,
+// axis settings, the two registries and the two series lists.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "graph/graph_view.h"
+
+namespace zx {
+
+struct ModelParams {
+  std::string SampleName = "MgB2SUS";
+  double Re_A_m = 1.0e9;
+  double Sigma_2 = 0.1;
+  double Re_Gamma = 0.8;
+  double Re_m = 3.0;
+  double Re_g_2 = 1.0;
+  double EvalJ = 0.0;  // evaluation point, set by the callers of the model
+  double EvalB = 0.0;
+  double EvalT = 0.0;
+  double T_c = 39.0;
+  double B_c2_0 = 9.0;
+  double Rho_n_0 = 1.5e-6;
+  double Length = 0.002;
+  double Width = 0.001;
+  double Thickness = 1e-6;
+  double Re_Zeta = 6.2831852;
+  double DistNorm = 0.0;  // working values of the model
+  double Jc0 = 0.0;
+  double Jc0Im = 0.0;
+  double Jc0Abs = 0.0;
+  double E_c = 1e-4;
+  double E_cAllowableError = 0.01;  // percent of E_c
+  int Tcn = 1;
+  int Bcn = 1;
+  double MiniE = 1e-10;
+  double MaxE = 1.0;
+  int IntStepNum = 900;
+};
+
+struct CalcSettings {
+  double JIni = 1e5;
+  double JFin = 1e11;
+  int JStepLevel = 3;
+  double BIni = 1.0;
+  double BFin = 7.0;
+  int BStepLevel = 3;
+  double MiniRe_Am = 1e8, MaxRe_Am = 1e11;
+  double MiniSigma_2 = 0.0, MaxSigma_2 = 1.0;
+  double MiniRe_Gamma = 0.0, MaxRe_Gamma = 1.0;
+  double MiniRe_m = 1.0, MaxRe_m = 10.0;
+  double MiniRe_g_2 = 1.0, MaxRe_g_2 = 10.0;
+  int CalcMode = 0;  // 0 = E-J mode, 1 = Jc-B mode
+};
+
+// One record for both registries. A data-file entry uses No, Mark and Path.
+struct RegistryEntry {
+  int No = -1;
+  int RelatedDatFileNo = -1;
+  int Mark = 0;
+  double Temp = 0.0;
+  double MagField = 0.0;
+  double CorrCoef = 0.0;
+  std::string Path;
+  std::string OutpFilePath;
+  // Stable identity for dialogs that edit an entry while numbers shift.
+  std::uint64_t Uid = 0;
+};
+using DataFileEntry = RegistryEntry;
+using CalcCondEntry = RegistryEntry;
+
+struct SeriesEntry {
+  int No = -1;
+  std::string Path;
+  int PointCount = 0;
+  double SeriesXMin = 0.0, SeriesXMax = 0.0;
+  double SeriesYMin = 0.0, SeriesYMax = 0.0;
+  int XColumn = 0;
+  int YColumn = 1;
+  // PlotStyle
+  std::string MarkerName = "FilledCircle";
+  int MarkerSize = 5;
+  Rgb MarkerColor{0, 0, 0};
+  std::string LineStyleName = "Solid";
+  int LineWidth = 1;
+  Rgb LineColor{0, 0, 0};
+};
+
+// Entries numbered 0..n-1 without gaps; element i carries No == i. The
+// newest entry is the highest number (the "head").
+template <class Entry>
+struct NumberedList {
+  std::vector<Entry> items;
+
+  int HeadNo() const { return static_cast<int>(items.size()) - 1; }
+  bool Empty() const { return items.empty(); }
+  int Count() const { return static_cast<int>(items.size()); }
+  Entry* Find(int no) {
+    return no >= 0 && no < Count() ? &items[static_cast<std::size_t>(no)] : nullptr;
+  }
+  const Entry* Find(int no) const {
+    return no >= 0 && no < Count() ? &items[static_cast<std::size_t>(no)] : nullptr;
+  }
+  Entry& Add(Entry e) {
+    e.No = HeadNo() + 1;
+    items.push_back(std::move(e));
+    return items.back();
+  }
+};
+
+using Registry = NumberedList<RegistryEntry>;
+using SeriesList = NumberedList<SeriesEntry>;
+
+// Removes entry k and lowers the numbers of the entries above it.
+// False when no entry carries k.
+template <class Entry>
+bool RemoveEntry(NumberedList<Entry>& list, int k) {
+  if (k < 0 || k >= list.Count()) return false;
+  list.items.erase(list.items.begin() + k);
+  for (int i = k; i < list.Count(); ++i) list.items[static_cast<std::size_t>(i)].No = i;
+  return true;
+}
+
+extern const Rgb DataPalette[6];
+extern const Rgb CurvePalette[6];
+
+// Palette index for a number; -1 (a condition without data file) and other
+// negatives map to the grey of index 5.
+int PaletteIndex(int no);
+
+struct Project {
+  ModelParams Params;
+  CalcSettings Settings;
+  GraphView View;  // holds the axis settings XType..YMax
+  Registry DataFiles;
+  Registry CalcConds;
+  SeriesList DataSeries;
+  SeriesList CurveSeries;
+  std::string SettingsFilePath;
+  std::string ProgramFolder;  // ends with '/'
+  bool Modified = false;
+  bool DataFileDialogOpen = false;
+  std::uint64_t NextUid = 1;
+};
+
+// Which list view a row belongs to, for the hooks that mirror registry
+// changes in the lists panel.
+enum class ListKind { DataFiles, CalcConds };
+using RowDeletedHook = std::function<void(ListKind, int row)>;
+
+// Temporary curve file of condition number no.
+std::string CurveFilePath(const std::string& programFolder, int no);
+
+// New data file: entry, series with DataPalette colour, Modified, refit.
+RegistryEntry& AddDataFile(Project& p, const std::string& path);
+// New calculation condition: entry with its curve file path and the curve series.
+RegistryEntry& AddCalcCond(Project& p, int relatedDatFileNo, double temp, double magField,
+                           const std::string& outpFilePath);
+SeriesEntry MakeDataSeries(int no, const std::string& path);
+SeriesEntry MakeCurveSeries(int no, int relatedDatFileNo, const std::string& path);
+
+// Empties both registries and both series lists from the top down,
+// reporting each deleted row.
+void ClearRegistries(Project& p, const RowDeletedHook& rowDeleted = {});
+// One series per registry entry, in number order.
+void RebuildSeriesLists(Project& p);
+// Gives every condition (and its curve series) the curve file of its number.
+void RenumberCurvePaths(Project& p);
+
+// BStepLevel 1..5 selects the Jc search tolerance; other levels leave it.
+void ApplyBStepLevel(ModelParams& m, int level);
+
+}  // namespace zx

@@ -1,0 +1,1 @@
+// QPainter implementation of the graph canvas (filled in with the graph code).
