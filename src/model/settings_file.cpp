@@ -1,12 +1,294 @@
 #include "model/settings_file.h"
 
+#include <string_view>
+#include <unordered_map>
+
+#include "model/format.h"
+#include "model/settings_keys.h"
+#include "model/text_codec.h"
+#include "model/text_file.h"
+
 namespace zx {
-// Being written.
-std::string DefaultSettingsBytes() { return {}; }
-bool SettingsBytes(const Project&, std::string&) { return false; }
-bool WriteDefaultSettings(const std::string&) { return false; }
-bool WriteSettings(const Project&, const std::string&) { return false; }
-void ReadSettingsValues(Project&, const std::vector<std::string>&) {}
-void ReadSettingsLists(Project&, const std::vector<std::string>&, const std::string&) {}
-bool LoadSettingsFile(Project&, const std::string&, const LoadHooks&) { return false; }
+
+namespace {
+
+const char kSeparator[] = "--------------------------------------------------";
+const char kEol[] = "\r\n";
+
+const char* const kHeader[] = {
+    "#",
+    "# ゼントリクス設定ファイル",
+    "# (このファイルの操作は基本的にソフトウェア",
+    "# の方でするようにしてください。あまりこれを",
+    "# いじられるケースを想定していませんm(__)m)",
+    "#",
+};
+
+class Writer {
+ public:
+  void Line(std::string_view text) {
+    out_ += text;
+    out_ += kEol;
+  }
+  void Pair(std::string_view key, std::string_view value) {
+    out_ += key;
+    out_ += '\t';
+    out_ += value;
+    out_ += kEol;
+  }
+  const std::string& Text() const { return out_; }
+
+ private:
+  std::string out_;
+};
+
+std::string ValueText(const SettingsKey& k, const Project& p) {
+  switch (k.type) {
+    case KeyType::Double:
+      return FormatLe(*k.Double(p));
+    case KeyType::Int:
+      return std::to_string(*k.Int(p));
+    case KeyType::Text:
+      return *k.Text(p);
+    case KeyType::Flag:
+      return *k.Flag(p) ? "1" : "0";
+  }
+  return {};
+}
+
+void WriteValueBlockAndLists(const Project& p, Writer& w) {
+  for (const char* h : kHeader) w.Line(h);
+  for (const SettingsKey& k : SettingsKeys()) w.Pair(k.name, ValueText(k, p));
+  w.Line("");
+  w.Line(kSeparator);
+  w.Line("");
+  for (const RegistryEntry& e : p.DataFiles.items) {
+    w.Pair("DatFileNo", std::to_string(e.No));
+    w.Pair("DatFileMark", std::to_string(e.Mark));
+    w.Pair("DatFilePath", e.Path);
+    w.Line("");
+  }
+  w.Line(kSeparator);
+  w.Line("");
+  for (const RegistryEntry& e : p.CalcConds.items) {
+    w.Pair("CalcCondNo", std::to_string(e.No));
+    w.Pair("CalcCondRelatedDatFileNo", std::to_string(e.RelatedDatFileNo));
+    w.Pair("CalcCondMark", std::to_string(e.Mark));
+    w.Pair("CalcCondTemp", FormatLe(e.Temp));
+    if (p.Settings.CalcMode == 0)
+      w.Pair("CalcCondMagField", FormatLe(e.MagField));
+    else if (p.Settings.CalcMode == 1)
+      w.Pair("CalcCondMagField", "0");
+    w.Pair("CalcCondOutpFilePath", e.OutpFilePath);
+    w.Line("");
+  }
+  w.Line(kSeparator);
+}
+
+// The sample name is one token in the file; anything after white space
+// could never be read back.
+std::string OneToken(const std::string& s) {
+  std::size_t end = s.find_first_of(" \t\r\n\v\f");
+  return end == std::string::npos ? s : s.substr(0, end);
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+// First two white-space separated tokens of a line.
+void KeyValue(std::string_view line, std::string_view& key, std::string_view& value) {
+  key = value = {};
+  std::size_t i = 0;
+  auto next = [&](std::string_view& tok) {
+    while (i < line.size() && IsBlank(line[i])) ++i;
+    std::size_t start = i;
+    while (i < line.size() && !IsBlank(line[i])) ++i;
+    tok = line.substr(start, i - start);
+  };
+  next(key);
+  next(value);
+}
+
+// The text after the key and its single separator: paths may hold blanks.
+std::string RestAfter(std::string_view line, std::size_t keyLength) {
+  if (line.size() <= keyLength + 1) return {};
+  return std::string(line.substr(keyLength + 1));
+}
+
+std::string Resolve(const std::string& path, const std::string& folder) {
+  if (path.empty() || path[0] == '/' || folder.empty()) return path;
+  return folder + path;
+}
+
+bool IsSeparator(std::string_view key) { return key.substr(0, 5) == "-----"; }
+
+}  // namespace
+
+std::string DefaultSettingsBytes() {
+  Project defaults;
+  // The defaults file lists the tolerance of level 1; BStepLevel 3, read
+  // after it, sets the effective 0.01.
+  defaults.Params.E_cAllowableError = 1.0;
+  std::string out;
+  SettingsBytes(defaults, out);
+  return out;
+}
+
+bool SettingsBytes(const Project& p, std::string& out) {
+  Project copy;
+  const Project* src = &p;
+  std::string token = OneToken(p.Params.SampleName);
+  if (token != p.Params.SampleName) {
+    copy = p;
+    copy.Params.SampleName = token;
+    src = &copy;
+  }
+  Writer w;
+  WriteValueBlockAndLists(*src, w);
+  return Utf8ToCp932(w.Text(), out);
+}
+
+bool WriteDefaultSettings(const std::string& path) {
+  return WriteFileAtomically(path, DefaultSettingsBytes());
+}
+
+bool WriteSettings(const Project& p, const std::string& path) {
+  std::string bytes;
+  if (!SettingsBytes(p, bytes)) return false;
+  return WriteFileAtomically(path, bytes);
+}
+
+void ReadSettingsValues(Project& p, const std::vector<std::string>& lines) {
+  static const std::unordered_map<std::string_view, const SettingsKey*> index = [] {
+    std::unordered_map<std::string_view, const SettingsKey*> m;
+    for (const SettingsKey& k : SettingsKeys()) m.emplace(k.name, &k);
+    return m;
+  }();
+  for (const std::string& line : lines) {
+    if (!line.empty() && line[0] == '#') continue;
+    std::string_view key, value;
+    KeyValue(line, key, value);
+    // A key without a value leaves its field alone.
+    if (key.empty() || value.empty()) continue;
+    auto it = index.find(key);
+    if (it == index.end()) continue;
+    const SettingsKey& k = *it->second;
+    switch (k.type) {
+      case KeyType::Double:
+        *k.Double(p) = ParseLeadingDouble(value);
+        break;
+      case KeyType::Int: {
+        int v = ParseLeadingInt(value);
+        if (k.binaryChoice && v != 0 && v != 1) break;  // orders are 1 or 2 only
+        *k.Int(p) = v;
+        if (std::string_view(k.name) == "BStepLevel") ApplyBStepLevel(p.Params, v);
+        break;
+      }
+      case KeyType::Text:
+        *k.Text(p) = std::string(value.substr(0, k.maxLength));
+        break;
+      case KeyType::Flag:
+        *k.Flag(p) = ParseLeadingInt(value) != 0;
+        break;
+    }
+  }
+}
+
+void ReadSettingsLists(Project& p, const std::vector<std::string>& lines,
+                       const std::string& settingsFolder) {
+  p.DataFiles.items.clear();
+  p.CalcConds.items.clear();
+  std::size_t i = 0;
+  auto skipToSeparator = [&] {
+    while (i < lines.size()) {
+      std::string_view key, value;
+      KeyValue(lines[i++], key, value);
+      if (IsSeparator(key)) return true;
+    }
+    return false;
+  };
+  if (!skipToSeparator()) return;
+
+  // Numbers as written in the file, to map the conditions' references when
+  // a hand-edited file numbers its data files out of order.
+  std::vector<int> fileNumbers;
+  bool inConditions = false;
+  for (; i < lines.size(); ++i) {
+    std::string_view key, value;
+    KeyValue(lines[i], key, value);
+    if (key.empty()) continue;  // blank lines never repeat a record
+    if (IsSeparator(key)) {
+      if (inConditions) break;
+      inConditions = true;
+      continue;
+    }
+    if (!inConditions) {
+      if (key == "DatFileNo") {
+        RegistryEntry e;
+        e.Uid = p.NextUid++;
+        p.DataFiles.Add(e);
+        fileNumbers.push_back(ParseLeadingInt(value));
+      } else if (p.DataFiles.Empty()) {
+        continue;
+      } else if (key == "DatFileMark") {
+        p.DataFiles.items.back().Mark = ParseLeadingInt(value);
+      } else if (key == "DatFilePath") {
+        p.DataFiles.items.back().Path = Resolve(RestAfter(lines[i], key.size()), settingsFolder);
+      }
+    } else {
+      if (key == "CalcCondNo") {
+        RegistryEntry e;
+        e.Uid = p.NextUid++;
+        p.CalcConds.Add(e);
+      } else if (p.CalcConds.Empty()) {
+        continue;
+      } else if (key == "CalcCondRelatedDatFileNo") {
+        p.CalcConds.items.back().RelatedDatFileNo = ParseLeadingInt(value);
+      } else if (key == "CalcCondMark") {
+        p.CalcConds.items.back().Mark = ParseLeadingInt(value);
+      } else if (key == "CalcCondTemp") {
+        p.CalcConds.items.back().Temp = ParseLeadingDouble(value);
+      } else if (key == "CalcCondMagField") {
+        p.CalcConds.items.back().MagField = ParseLeadingDouble(value);
+      } else if (key == "CalcCondOutpFilePath") {
+        p.CalcConds.items.back().OutpFilePath =
+            Resolve(RestAfter(lines[i], key.size()), settingsFolder);
+      }
+    }
+  }
+
+  for (RegistryEntry& c : p.CalcConds.items) {
+    c.Path = CurveFilePath(p.ProgramFolder, c.No);
+    int mapped = -1;
+    for (std::size_t k = 0; k < fileNumbers.size(); ++k)
+      if (fileNumbers[k] == c.RelatedDatFileNo) {
+        mapped = static_cast<int>(k);
+        break;
+      }
+    c.RelatedDatFileNo = mapped;
+  }
+}
+
+bool LoadSettingsFile(Project& p, const std::string& path, const LoadHooks& hooks) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return false;
+  std::vector<std::string> lines = SplitLines(Cp932ToUtf8(bytes));
+  std::string folder;
+  std::size_t slash = path.rfind('/');
+  if (slash != std::string::npos) folder = path.substr(0, slash + 1);
+
+  ClearRegistries(p, hooks.rowDeleted);
+  ReadSettingsValues(p, lines);
+  if (hooks.showProjectInPanel) hooks.showProjectInPanel();
+  ReadSettingsLists(p, lines, folder);
+  if (hooks.fillListsPanel) hooks.fillListsPanel();
+  // Every load starts with the axes of its mode and automatic scaling;
+  // the manual limits of the file remain.
+  p.View.XAutoScale = p.View.YAutoScale = true;
+  p.View.RangeValid = false;
+  ApplyModeAxes(p.View, p.Settings.CalcMode);
+  RebuildSeriesLists(p);
+  p.View.RescalePending = true;
+  return true;
+}
+
 }  // namespace zx
