@@ -1,18 +1,104 @@
+// The calculation commands: the full pass and one preview pass.
+#include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
 
+#include "calc/full_pass.h"
+#include "calc/preview_pass.h"
 #include "cli/commands.h"
+#include "model/settings_file.h"
 
 namespace zx::cli {
 
-// Filled in with the calculation passes.
-int CmdCalc(const std::string&, const Options&) {
-  std::fputs("zentrix2-calc: the calculation is not available yet\n", stderr);
-  return 1;
+namespace {
+
+bool LoadProject(Project& p, const std::string& path) {
+  if (LoadSettingsFile(p, path)) return true;
+  std::fprintf(stderr, "zentrix2-calc: cannot read %s\n", path.c_str());
+  return false;
 }
 
-int CmdPreview(const std::string&, const Options&) {
-  std::fputs("zentrix2-calc: the preview is not available yet\n", stderr);
-  return 1;
+void ReportFileFailure(const std::string& message, const std::string& path) {
+  std::fprintf(stderr, "%s %s\n", message.c_str(), path.c_str());
+}
+
+// "%.17g" without the C locale (which a linked GUI library may change).
+std::string Exact(double v) {
+  if (std::isnan(v)) return "nan";
+  char buf[64];
+  auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 17);
+  return std::string(buf, res.ptr);
+}
+
+// A private folder for the temporary curve files, removed with everything
+// in it when the command ends.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+    if (ec) base = "/tmp";
+    std::string tmpl = (base / "zentrix2-calc-XXXXXX").string();
+    if (mkdtemp(tmpl.data())) path_ = tmpl;
+  }
+  ~ScratchFolder() {
+    if (path_.empty()) return;
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace
+
+int CmdCalc(const std::string& project, const Options&) {
+  Project p;
+  if (!LoadProject(p, project)) return 1;
+  FullCalcHooks hooks;
+  hooks.fileWritten = [](const CalcCondEntry& c, int points) {
+    std::printf("%d\t%d\t%s\n", c.No, points, c.OutpFilePath.c_str());
+    std::fflush(stdout);
+  };
+  hooks.writeFailed = ReportFileFailure;
+  const FullCalcOutcome outcome = RunFullCalculation(TakeFullCalcInput(p), hooks);
+  return outcome.filesFailed > 0 ? 1 : 0;
+}
+
+int CmdPreview(const std::string& project, const Options&) {
+  Project p;
+  if (!LoadProject(p, project)) return 1;
+  ScratchFolder scratch;
+  if (scratch.path().empty()) {
+    std::fputs("zentrix2-calc: cannot create a temporary folder\n", stderr);
+    return 1;
+  }
+  p.ProgramFolder = scratch.path() + "/";
+  RenumberCurvePaths(p);
+
+  std::set<int> computed;
+  bool failed = false;
+  PreviewHooks hooks;
+  hooks.showCorrCoef = [&computed](int row, const std::string&) { computed.insert(row); };
+  hooks.warning = [&failed](const std::string& message, const std::string& path) {
+    failed = true;
+    ReportFileFailure(message, path);
+  };
+  RunPreviewCalculation(p, hooks);
+
+  for (const CalcCondEntry& c : p.CalcConds.items) {
+    const std::string coef = computed.count(c.No) ? Exact(c.CorrCoef) : "skipped";
+    std::printf("%d\t%d\t%s\n", c.No, c.RelatedDatFileNo, coef.c_str());
+  }
+  return failed ? 1 : 0;
 }
 
 }  // namespace zx::cli

@@ -1,0 +1,55 @@
+// The full calculation: every condition's curve on the regular grid of the
+// J range (E-J mode) or the B range (Jc-B mode), written to its result
+// file. Works on a snapshot, so it can run on a worker thread while the
+// project stays editable.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/project.h"
+
+namespace zx {
+
+// What the pass reads, taken when it starts (after the panel's entries were
+// copied into the project).
+struct FullCalcInput {
+  ModelParams params;
+  CalcSettings settings;
+  std::vector<CalcCondEntry> conditions;  // index == No
+  int dataSeriesCount = 0;
+};
+FullCalcInput TakeFullCalcInput(const Project& p);
+
+struct FullCalcProgress {
+  int conditionsDone = 0;
+  int conditionsTotal = 0;
+  long long pointsDone = 0;
+  long long pointsTotal = 0;
+};
+
+// Called on the thread that runs the pass; empty ones are skipped.
+struct FullCalcHooks {
+  // After every point and every finished (or skipped) condition.
+  std::function<void(const FullCalcProgress&)> progress;
+  // A result file was written with `points` data lines.
+  std::function<void(const CalcCondEntry& cond, int points)> fileWritten;
+  // A result file could not be written: the message and the file's path.
+  // The data file's remaining conditions are then skipped.
+  std::function<void(const std::string& message, const std::string& path)> writeFailed;
+  // Checked before every condition; when set the pass stops there.
+  const std::atomic<bool>* cancel = nullptr;
+};
+
+struct FullCalcOutcome {
+  int filesWritten = 0;
+  int filesFailed = 0;
+  bool cancelled = false;
+};
+
+// Data files in rising number, their conditions highest No first.
+FullCalcOutcome RunFullCalculation(const FullCalcInput& in, const FullCalcHooks& hooks);
+
+}  // namespace zx

@@ -1,0 +1,31 @@
+// The preview pass of every repaint: each calculation condition evaluated
+// at a few abscissae of its data file, its temporary curve file and its
+// correlation coefficient with the measured values.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "model/project.h"
+
+namespace zx {
+
+// Steps that belong to the windows; empty ones are skipped.
+struct PreviewHooks {
+  // Copies the parameter panel's entries into the project first.
+  std::function<void(Project&)> readPanelValues;
+  // The coefficient of condition `row` (= its No), as the list shows it.
+  std::function<void(int row, const std::string& text)> showCorrCoef;
+  // A curve file that cannot be written: the message and the file's path.
+  std::function<void(const std::string& message, const std::string& path)> warning;
+};
+
+// Scans every data series (merging their extents into the graph range),
+// writes the conditions' temporary curve files (their Path) and sets their
+// CorrCoef. Returns whether any data series could be scanned.
+bool RunPreviewCalculation(Project& p, const PreviewHooks& hooks);
+
+// The pass bound to its hooks, in the form the paint pass takes.
+std::function<bool(Project&)> PreviewRunner(PreviewHooks hooks);
+
+}  // namespace zx

@@ -1,0 +1,30 @@
+// Result files: a commented header with the evaluation point and the
+// fitting parameters, then one "abscissa value" line per point. The same
+// format serves the temporary curve files, so both read back as series.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "model/project.h"
+
+namespace zx {
+
+// Shown when a result or curve file cannot be written.
+inline constexpr char kResultFileFailedText[] = "計算結果出力ファイルを作成できません。";
+
+// The file's bytes (CR LF line ends). The header's temperature and field
+// are EvalT and EvalB of p.
+std::string ResultFileBytes(const ModelParams& p, std::span<const double> xs,
+                            std::span<const double> values);
+
+enum class ResultWrite {
+  Replace,  // result files: written aside and renamed, never left half-written
+  Scratch,  // temporary curve files: rewritten on every repaint, no flush to disk
+};
+
+// False when the file cannot be written; a scratch file is then removed.
+bool WriteResultFile(const std::string& path, const ModelParams& p, std::span<const double> xs,
+                     std::span<const double> values, ResultWrite how = ResultWrite::Replace);
+
+}  // namespace zx
