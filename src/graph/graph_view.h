@@ -47,6 +47,10 @@ struct GraphView {
 
   bool RangeValid = false;
   bool RescalePending = false;
+  // The axis passed its last range check, so its range and step give a
+  // finite run of ticks. Ticks are drawn only for such an axis.
+  bool XScaleValid = false;
+  bool YScaleValid = false;
 };
 
 // Axis rows of the two calculation modes.

@@ -1,0 +1,102 @@
+#include "graph/axes.h"
+
+#include <cmath>
+
+namespace zx {
+
+int TruncToPixel(double v) {
+  // Pixels far outside any surface are clamped so that the conversion to
+  // int is always defined.
+  constexpr double kPixelLimit = 1.0e6;
+  if (std::isnan(v)) return 0;
+  if (v > kPixelLimit) return static_cast<int>(kPixelLimit);
+  if (v < -kPixelLimit) return -static_cast<int>(kPixelLimit);
+  return static_cast<int>(std::trunc(v));
+}
+
+void ResetGraphView(GraphView& g, int calcMode) {
+  g.GraphRect = IntRect{0, 0, 468, 357};
+  g.CommentChars = "#";
+  g.FrameColor = Rgb{0, 0, 0};
+  g.FrameWidth = 2;
+  g.PlotColor = Rgb{255, 255, 255};
+  g.BackColor = Rgb{255, 255, 255};
+  g.XType = "Log";
+  g.XAutoScale = true;
+  g.XMargin = 0.3;
+  g.XTickRatio = 0.01;
+  g.YType = "Log";
+  g.YAutoScale = true;
+  g.YMargin = 0.3;
+  g.YTickRatio = 0.01;
+  g.RangeValid = false;
+  ApplyModeAxes(g, calcMode);
+}
+
+PlotGeometry GetPlotGeometry(const GraphView& g) {
+  PlotGeometry p;
+  const int right = g.GraphRect.right;
+  const int bottom = g.GraphRect.bottom;
+  p.mx = TruncToPixel(right * (g.XMargin / 2));
+  p.my = TruncToPixel(bottom * (g.YMargin / 2));
+  p.W = right - 2 * p.mx;
+  p.H = bottom - 2 * p.my;
+  p.x0 = p.mx;
+  p.y0 = bottom - p.my;
+  return p;
+}
+
+bool IsLogAxis(const std::string& type) { return type == "Log"; }
+
+double AxisMapping::Coord(double v) const { return log ? std::log10(v) : v; }
+
+int AxisMapping::Pixel(double coord) const {
+  const double scale = length / std::fabs(hi - lo);
+  return origin + direction * TruncToPixel((coord - lo) * scale);
+}
+
+bool AxisMapping::Usable() const { return std::isfinite(lo) && std::isfinite(hi) && hi != lo; }
+
+AxisMapping XMapping(const GraphView& g) {
+  const PlotGeometry p = GetPlotGeometry(g);
+  AxisMapping m;
+  m.log = IsLogAxis(g.XType);
+  m.lo = m.Coord(g.XLow);
+  m.hi = m.Coord(g.XHigh);
+  m.origin = p.x0;
+  m.length = p.W;
+  m.direction = 1;
+  return m;
+}
+
+AxisMapping YMapping(const GraphView& g) {
+  const PlotGeometry p = GetPlotGeometry(g);
+  AxisMapping m;
+  m.log = IsLogAxis(g.YType);
+  m.lo = m.Coord(g.YLow);
+  m.hi = m.Coord(g.YHigh);
+  m.origin = p.y0;
+  m.length = p.H;
+  m.direction = -1;
+  return m;
+}
+
+int MapX(const GraphView& g, double v) {
+  const AxisMapping m = XMapping(g);
+  return m.Pixel(m.Coord(v));
+}
+
+int MapY(const GraphView& g, double v) {
+  const AxisMapping m = YMapping(g);
+  return m.Pixel(m.Coord(v));
+}
+
+std::optional<int> DecadeOf(double v) {
+  for (int i = 0; i <= 254; ++i) {
+    if (std::pow(10.0, i) <= v && v < std::pow(10.0, i + 1)) return i;
+    if (std::pow(10.0, -(i + 1)) <= v && v < std::pow(10.0, -i)) return -(i + 1);
+  }
+  return std::nullopt;
+}
+
+}  // namespace zx

@@ -1,0 +1,144 @@
+// Range check, automatic scaling and tick values of the two axes.
+#include <cmath>
+
+#include "graph/axes.h"
+#include "model/format.h"
+
+namespace zx {
+
+const char kXAxisWarning[] = "x軸の最大値(最小値)の値が適切ではありません。";
+const char kYAxisWarning[] = "y軸の最大値(最小値)の値が適切ではありません。";
+
+namespace {
+
+double Pow10(double n) { return std::pow(10.0, n); }
+
+// The span decides the step; autoscale rounds the bounds out to it.
+bool ScaleLinear(double& low, double& high, double& step, bool autoScale) {
+  const std::optional<int> n = DecadeOf(high - low);
+  if (!n) return false;
+  const double unit = Pow10(*n);
+  if (autoScale) {
+    low = std::trunc(low / unit) * unit;
+    high = (std::trunc(high / unit) + 1) * unit;
+  }
+  step = unit;
+  return true;
+}
+
+// Exponent of the leading digit of v (v > 0).
+double LeadingExponent(double v) {
+  return v >= 1 ? std::trunc(std::log10(v)) : std::trunc(std::log10(v) - 1);
+}
+
+// Two or more decades: whole decades with step 10. Fewer: bounds rounded to
+// their leading digit with step 1 (ticks on 1..9 times each power of ten).
+bool ScaleLog(double& low, double& high, double& step, bool autoScale, bool isYAxis) {
+  if (!(low > 0) || !(high > 0) || !std::isfinite(low) || !std::isfinite(high)) return false;
+  const double span = std::log10(high) - std::log10(low);
+  int decades = -1;
+  for (int i = 0; i <= 254 && decades < 0; ++i) {
+    if ((i <= span && span < i + 1) || (-(i + 1) <= span && span < -i)) decades = i;
+  }
+  if (decades < 0) return false;
+  if (decades >= 2) {
+    if (autoScale) {
+      low = Pow10(LeadingExponent(low));
+      if (isYAxis || high >= 1)
+        high = Pow10(std::trunc(std::log10(high) + 1));
+      else
+        high = 1;
+    }
+    step = 10;
+  } else {
+    if (autoScale) {
+      const double lowUnit = Pow10(LeadingExponent(low));
+      const double highUnit = Pow10(LeadingExponent(high));
+      low = std::trunc(low / lowUnit) * lowUnit;
+      high = (std::trunc(high / highUnit) + 1) * Pow10(std::trunc(std::log10(high)));
+    }
+    step = 1;
+  }
+  return true;
+}
+
+bool Fail(const WarningSink& warn, const char* text) {
+  if (warn) warn(text);
+  return false;
+}
+
+// Removes the rounding noise of repeated additions so that a tick meant to
+// fall on a digit times a power of ten does so (0.09999999999999999 -> 0.1).
+double SnapToDigit(double v) {
+  const std::optional<int> n = DecadeOf(v);
+  if (!n) return v;
+  const double unit = Pow10(*n);
+  const double digits = v / unit;
+  const double whole = std::round(digits);
+  if (std::fabs(digits - whole) > 1e-9) return v;
+  return whole >= 10 ? Pow10(*n + 1) : whole * unit;
+}
+
+}  // namespace
+
+bool CheckAndScaleAxes(GraphView& g, const WarningSink& warn) {
+  if (!g.RescalePending) return false;
+  const bool logX = IsLogAxis(g.XType);
+  const bool logY = IsLogAxis(g.YType);
+  // An axis the check does not reach keeps no valid tick run either.
+  g.XScaleValid = false;
+  g.YScaleValid = false;
+  if (!logX) {
+    if (!ScaleLinear(g.XLow, g.XHigh, g.XStep, g.XAutoScale)) return Fail(warn, kXAxisWarning);
+    g.XScaleValid = true;
+  }
+  if (!logY) {
+    if (!ScaleLinear(g.YLow, g.YHigh, g.YStep, g.YAutoScale)) return Fail(warn, kYAxisWarning);
+    g.YScaleValid = true;
+  }
+  if (logX) {
+    if (!ScaleLog(g.XLow, g.XHigh, g.XStep, g.XAutoScale, false)) return Fail(warn, kXAxisWarning);
+    g.XScaleValid = true;
+  }
+  if (logY) {
+    if (!ScaleLog(g.YLow, g.YHigh, g.YStep, g.YAutoScale, true)) return Fail(warn, kYAxisWarning);
+    g.YScaleValid = true;
+  }
+  g.RescalePending = false;
+  return true;
+}
+
+std::vector<double> TickValues(bool log, double low, double high, double step) {
+  std::vector<double> ticks;
+  if (!std::isfinite(low) || !std::isfinite(high) || !std::isfinite(step) || !(step > 0))
+    return ticks;
+  if (log && !(low > 0)) return ticks;
+  // Ends that computed bounds miss by rounding noise still get their tick.
+  const double limit = log ? high * (1 + 1e-9) : high + 1e-9 * step;
+  double v = low;
+  for (int k = 0; v <= limit && static_cast<int>(ticks.size()) < kMaxTicks; ++k) {
+    ticks.push_back(v);
+    double next;
+    if (!log) {
+      next = low + (k + 1) * step;
+    } else if (step != 1) {
+      next = SnapToDigit(v * step);
+    } else {
+      const std::optional<int> n = DecadeOf(v);
+      if (!n) break;
+      next = SnapToDigit(v + Pow10(*n));
+    }
+    if (!(next > v)) break;  // a run that does not grow would never end
+    v = next;
+  }
+  return ticks;
+}
+
+bool UsesSciLabels(double low, double high) {
+  const double a = std::fabs(low), b = std::fabs(high);
+  return a >= 1000 || a <= 1e-5 || b >= 1000 || b <= 1e-5;
+}
+
+std::string TickLabel(double v, bool sci) { return sci ? FormatSci(v, 5) : FormatFixed(v, 5); }
+
+}  // namespace zx

@@ -1,0 +1,33 @@
+// One paint of the whole graph, in the order the main window paints it.
+#pragma once
+
+#include <functional>
+
+#include "graph/axes.h"
+#include "graph/canvas.h"
+#include "model/project.h"
+
+namespace zx {
+
+struct PaintHooks {
+  // The preview calculation: scans every data series (and writes the curve
+  // files of the conditions). Returns whether any data series was scanned.
+  // When empty, the paint scans the data series itself.
+  std::function<bool(Project&)> runPreview;
+  // Range warnings of the axis check, to be shown after the paint.
+  WarningSink warn;
+};
+
+struct PaintResult {
+  bool hadData = false;      // at least one series file was scanned
+  bool outOfMemory = false;  // the point arrays could not be reserved
+};
+
+// Scans every series of the list in ascending No; true when any was scanned.
+bool ScanSeriesList(GraphView& g, SeriesList& list);
+
+// Draws the graph of the project. Each curve file is deleted once drawn.
+// After outOfMemory the drawing stops; the caller reports it and ends.
+PaintResult PaintGraph(Project& p, Canvas& c, const PaintHooks& hooks);
+
+}  // namespace zx
