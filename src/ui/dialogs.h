@@ -1,0 +1,28 @@
+// Entry points of the modeless dialogs, for the main window and the panels.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace zx {
+
+class MainWindow;
+
+// Creates and shows the dialog of a command (40003, 40005, 40015, 40017,
+// 40018, 40019, 40025) unless its open flag is set. The caller has checked
+// the command's other conditions.
+void OpenCommandDialog(MainWindow& main, int commandId);
+// Registers a dropped data file through a hidden registration dialog.
+void RegisterDroppedDataFile(MainWindow& main, const QString& path);
+// Double click in the lists panel: rename dialog / condition change dialog
+// for the entry numbered `row`, re-targeting one that is open.
+void OpenRenameDialog(MainWindow& main, int row);
+void OpenCalcCondChangeDialog(MainWindow& main, int row);
+// After entries were removed: close a rename or change dialog whose entry
+// no longer exists.
+void CloseDialogsOfRemovedEntries(MainWindow& main);
+// The start button: the full calculation with its status dialog.
+void StartFullCalculation(MainWindow& main);
+
+}  // namespace zx

@@ -1,0 +1,51 @@
+// The lists panel under the graph: the data-file list and the
+// calculation-condition list, coloured like their series (the legend).
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+#include "model/project.h"
+
+class QTableWidget;
+
+namespace zx {
+
+class MainWindow;
+
+class ListsPanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  ListsPanel(MainWindow& main, QWidget* parent);
+
+  QTableWidget* dataList() const { return dataList_; }  // control 1011
+  QTableWidget* condList() const { return condList_; }  // control 1010
+  QTableWidget* list(ListKind kind) const {
+    return kind == ListKind::DataFiles ? dataList_ : condList_;
+  }
+
+  // Appends one row per registry entry, in number order.
+  void FillListsPanel();
+  void DeleteRow(ListKind kind, int row);
+  // -1 when no row is selected.
+  int FirstSelectedRow(ListKind kind) const;
+
+  // Row texts: number, mark, file name / related number, mark, temperature,
+  // field ("?" in Jc-B mode), correlation, output file name.
+  static QStringList DataRowTexts(const RegistryEntry& e);
+  static QStringList CondRowTexts(const RegistryEntry& e, int calcMode);
+  void InsertDataRow(const RegistryEntry& e);
+  void InsertCondRow(const RegistryEntry& e, int calcMode);
+  void UpdateDataRow(const RegistryEntry& e);
+  void UpdateCondRow(const RegistryEntry& e, int calcMode);
+  // Column 4 of a condition row (the preview pass's coefficient).
+  void SetCorrCoefText(int row, const QString& text);
+
+ private:
+  MainWindow& main_;
+  QTableWidget* dataList_ = nullptr;
+  QTableWidget* condList_ = nullptr;
+};
+
+}  // namespace zx
