@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "calc/correlation.h"
+#include "calc/find_jc.h"
+#include "calc/grid.h"
+#include "calc/model.h"
+#include "calc/result_file.h"
+#include "calc/sampling.h"
+
+namespace zx {
+namespace {
+
+ModelParams JcParams() {
+  ModelParams p;
+  p.IntStepNum = 90;
+  p.EvalB = 2.0;
+  p.EvalT = 5.0;  // E(1e5) < E_c < E(1e11)
+  return p;
+}
+
+double EAt(ModelParams p, double j) {
+  p.EvalJ = j;
+  return EvaluateE(p);
+}
+
+TEST(FindJc, BracketedCriterionIsMetWithinTheTolerance) {
+  ModelParams p = JcParams();
+  const double lo = 1e5, hi = 1e11;
+  const double jc = FindJc(p, lo, hi, EAt(p, lo), EAt(p, hi));
+  EXPECT_GT(jc, lo);
+  EXPECT_LT(jc, hi);
+  EXPECT_EQ(p.EvalJ, jc);  // the last midpoint evaluated
+  EXPECT_LT(std::fabs(EAt(p, jc) - p.E_c), p.E_c * p.E_cAllowableError / 100);
+
+  // A coarser tolerance stops no later.
+  ModelParams coarse = p;
+  coarse.E_cAllowableError = 1.0;
+  const double jcCoarse = FindJc(coarse, lo, hi, EAt(p, lo), EAt(p, hi));
+  EXPECT_LT(std::fabs(EAt(p, jcCoarse) - p.E_c), p.E_c * 0.01);
+}
+
+TEST(FindJc, CriterionOutsideTheBracketGivesOne) {
+  ModelParams p = JcParams();
+  const double lo = 1e5, hi = 1e11;
+  ModelParams above = p;
+  above.E_c = EAt(p, hi) * 10;  // never reached
+  EXPECT_EQ(FindJc(above, lo, hi, EAt(p, lo), EAt(p, hi)), 1.0);
+
+  ModelParams below = p;
+  below.E_c = EAt(p, lo) / 10;  // exceeded already at the lower end
+  EXPECT_EQ(FindJc(below, lo, hi, EAt(p, lo), EAt(p, hi)), 1.0);
+  EXPECT_EQ(below.EvalJ, 1e8);  // after the first midpoint
+
+  ModelParams nan = p;
+  nan.EvalT = 40.0;  // above Tc: no finite field anywhere
+  EXPECT_EQ(FindJc(nan, lo, hi, EAt(nan, lo), EAt(nan, hi)), 1.0);
+}
+
+TEST(FindJc, ZeroToleranceEndsAfterTheHalvingLimitAtTheLastMidpoint) {
+  ModelParams p = JcParams();
+  p.IntStepNum = 9;
+  p.E_cAllowableError = 0;
+  const double lo = 1e5, hi = 1e11;
+  const double jc = FindJc(p, lo, hi, EAt(p, lo), EAt(p, hi));
+  EXPECT_EQ(p.EvalJ, jc);
+  EXPECT_GT(jc, lo);
+  EXPECT_LT(jc, hi);
+  // The bracket has collapsed onto the crossing.
+  EXPECT_NEAR(EAt(p, jc) / p.E_c, 1.0, 1e-6);
+}
+
+TEST(CorrelationCoefficient, DegenerateInputsGiveZero) {
+  const double a[] = {1.0, 2.0, 3.0};
+  const double constant[] = {0.1, 0.1, 0.1};
+  EXPECT_EQ(CorrelationCoefficient(a, a, 0), 0.0);
+  EXPECT_EQ(CorrelationCoefficient(a, a, 1), 0.0);
+  EXPECT_EQ(CorrelationCoefficient(constant, a, 3), 0.0);
+  EXPECT_EQ(CorrelationCoefficient(a, constant, 3), 0.0);
+  // Rounding in the sums must not turn a constant array into a spread.
+  std::vector<double> c(7, 0.7), ramp{1, 2, 3, 4, 5, 6, 7};
+  EXPECT_EQ(CorrelationCoefficient(c.data(), ramp.data(), 7), 0.0);
+}
+
+TEST(CorrelationCoefficient, PearsonOfSmallExamples) {
+  const double x[] = {1.0, 2.0, 3.0};
+  const double y[] = {1.0, 2.0, 4.0};
+  const double down[] = {6.0, 4.0, 2.0};
+  EXPECT_NEAR(CorrelationCoefficient(x, y, 3), 3.0 / std::sqrt(28.0 / 3.0), 1e-12);
+  EXPECT_NEAR(CorrelationCoefficient(x, x, 3), 1.0, 1e-12);
+  EXPECT_NEAR(CorrelationCoefficient(x, down, 3), -1.0, 1e-12);
+  const double withNan[] = {1.0, std::nan(""), 3.0};
+  EXPECT_TRUE(std::isnan(CorrelationCoefficient(x, withNan, 3)));
+}
+
+TEST(CorrCoefText, SixDecimalsAndNonNumbers) {
+  EXPECT_EQ(CorrCoefText(0.98198051533946), "0.981981");
+  EXPECT_EQ(CorrCoefText(0.5000004), "0.5");
+  EXPECT_EQ(CorrCoefText(0.0), "0");
+  EXPECT_EQ(CorrCoefText(-0.5), "-0.5");
+  EXPECT_EQ(CorrCoefText(std::nan("")), "nan");
+}
+
+TEST(SampleIndices, EveryFifthOfTheFileOrAllOfASmallOne) {
+  EXPECT_EQ(SampleIndices(0), std::vector<int>{});
+  EXPECT_EQ(SampleIndices(1), std::vector<int>{0});
+  EXPECT_EQ(SampleIndices(4), (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(SampleIndices(9), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+  EXPECT_EQ(SampleIndices(14), (std::vector<int>{0, 2, 4, 6, 8, 10, 12}));
+  EXPECT_EQ(SampleIndices(100), (std::vector<int>{0, 20, 40, 60, 80}));
+}
+
+TEST(Grid, DefaultsGiveThirtyOnePointsFivePerUnit) {
+  CalcSettings s;
+  ASSERT_EQ(GridPointCount(s), 31);
+  std::vector<double> j = BuildGrid(s, 31);
+  EXPECT_EQ(j.front(), 1e5);
+  EXPECT_DOUBLE_EQ(j[1], std::pow(10.0, 0.2) * 1e5);
+  EXPECT_DOUBLE_EQ(j[5], 1e6);
+  EXPECT_DOUBLE_EQ(j.back(), 1e11);
+
+  s.CalcMode = 1;
+  ASSERT_EQ(GridPointCount(s), 31);
+  std::vector<double> b = BuildGrid(s, 31);
+  EXPECT_EQ(b.front(), 1.0);
+  EXPECT_DOUBLE_EQ(b[1], 1.2);
+  EXPECT_DOUBLE_EQ(b.back(), 7.0);
+}
+
+TEST(Grid, LevelsAreClampedAndOddRangesHandled) {
+  CalcSettings s;
+  s.JStepLevel = 0;  // would divide by zero
+  EXPECT_EQ(GridPointCount(s), 7);
+  EXPECT_EQ(BuildGrid(s, 7).back(), std::pow(10.0, 6.0) * 1e5);
+  s.JStepLevel = 200;  // beyond the table
+  EXPECT_EQ(GridPointCount(s), 6001);
+
+  s.JStepLevel = 3;
+  s.JFin = s.JIni;
+  EXPECT_EQ(GridPointCount(s), 1);
+  EXPECT_EQ(BuildGrid(s, 1), std::vector<double>{1e5});
+
+  s.JIni = 1e11;
+  s.JFin = 1e5;
+  EXPECT_EQ(GridPointCount(s), -29);  // reversed: header only
+  EXPECT_TRUE(BuildGrid(s, -29).empty());
+
+  s.JIni = 0;  // log10(0): no usable grid
+  EXPECT_EQ(GridPointCount(s), 0);
+  s.JIni = -1;
+  EXPECT_EQ(GridPointCount(s), 0);
+
+  CalcSettings b;
+  b.CalcMode = 1;
+  b.BIni = 2.0;
+  b.BFin = 1.75;
+  EXPECT_EQ(GridPointCount(b), 0);  // trunc(-1.25) + 1
+  b.BFin = 1e300;
+  EXPECT_EQ(GridPointCount(b), 0);  // far too many points
+  b.BFin = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(GridPointCount(b), 0);
+}
+
+TEST(ResultFile, HeaderLinesAndPointsInExactBytes) {
+  ModelParams p;
+  p.EvalT = 20.0;
+  p.EvalB = 1.5;
+  const std::vector<double> x{1e5, 2.5e-3}, v{3.0e-10, std::nan("")};
+  const std::string expected =
+      "#################################\r\n"
+      "#   Zentrix II Fitting Result   #\r\n"
+      "#################################\r\n"
+      "#\r\n"
+      "# Fitting Conditions\r\n"
+      "#\r\n"
+      "# Temperature(K)\t2.000000e+001\r\n"
+      "# Magnetic Field(T)\t1.500000e+000\r\n"
+      "#\r\n"
+      "# Fitting Parameters\r\n"
+      "#\r\n"
+      "# Re(A_m)\t1.000000e+009\r\n"
+      "# Sigma^2\t1.000000e-001\r\n"
+      "# Re(Gamma)\t8.000000e-001\r\n"
+      "# Re(m)\t3.000000e+000\r\n"
+      "# Re(g^2)\t1.000000e+000\r\n"
+      "#\r\n"
+      "1.000000e+005 3.000000e-010\r\n"
+      "2.500000e-003 nan\r\n";
+  EXPECT_EQ(ResultFileBytes(p, x, v), expected);
+}
+
+}  // namespace
+}  // namespace zx
