@@ -1,13 +1,44 @@
+// zentrix2-calc --plot: the graph of a project as an image file.
+#include <QByteArray>
+#include <QGuiApplication>
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "graph/axes.h"
+#include "model/project.h"
+#include "model/settings_file.h"
+#include "qtcanvas/qt_canvas.h"
 
 namespace zx::cli {
 
-// Filled in with the graph drawing.
-int CmdPlot(const std::string&, const std::string&, const Options&) {
-  std::fputs("zentrix2-calc: image export is not available yet\n", stderr);
-  return 1;
+int CmdPlot(const std::string& image, const std::string& project, const Options& opt) {
+  // Fonts need a GUI application; no display is needed for an image.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static char appName[] = "zentrix2-calc";
+  static char* appArgv[] = {appName, nullptr};
+  static int appArgc = 1;
+  QGuiApplication app(appArgc, appArgv);
+
+  Project p;
+  if (!LoadSettingsFile(p, project)) {
+    std::fprintf(stderr, "zentrix2-calc: cannot read the project %s\n", project.c_str());
+    return 1;
+  }
+  ResetGraphView(p.View, p.Settings.CalcMode);
+  p.View.RescalePending = true;
+
+  PaintHooks hooks;
+  hooks.warn = [](const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); };
+  const ImageExportResult result = ExportGraphImage(p, image, opt.scale, hooks);
+  if (result.paint.outOfMemory) {
+    std::fprintf(stderr, "メモリの確保に失敗しました。終了します\n");
+    return 1;
+  }
+  if (!result.written) {
+    std::fprintf(stderr, "zentrix2-calc: cannot write the image %s\n", image.c_str());
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace zx::cli

@@ -1,1 +1,154 @@
-// QPainter implementation of the graph canvas (filled in with the graph code).
+#include "qtcanvas/qt_canvas.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPolygon>
+#include <QString>
+#include <QSvgGenerator>
+#include <cmath>
+
+namespace zx {
+
+namespace {
+
+QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+Qt::PenStyle ToQtStyle(PenStyle s) {
+  switch (s) {
+    case PenStyle::Dash:
+      return Qt::DashLine;
+    case PenStyle::Dot:
+      return Qt::DotLine;
+    case PenStyle::DashDot:
+      return Qt::DashDotLine;
+    case PenStyle::DashDotDot:
+      return Qt::DashDotDotLine;
+    case PenStyle::Solid:
+      break;
+  }
+  return Qt::SolidLine;
+}
+
+QPen ToQPen(const Pen& p) {
+  QPen pen(ToQColor(p.color));
+  pen.setWidth(p.width < 1 ? 1 : p.width);
+  pen.setStyle(ToQtStyle(p.style));
+  pen.setCapStyle(Qt::FlatCap);
+  return pen;
+}
+
+// Box corners given inclusive-exclusive, as the graph code computes them.
+QRect ToQRect(const IntRect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
+bool EndsWithSvg(const std::string& path) {
+  return QString::fromStdString(path).endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
+}
+
+}  // namespace
+
+QFont DefaultLabelFont() {
+  // Offscreen runs (image export, tests) use a fixed font so that images do
+  // not depend on the desktop; the menu font of 9 pt is 12 px at 96 dpi.
+  auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+  const QString platform = app ? QGuiApplication::platformName() : QString();
+  if (app && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+    return QGuiApplication::font();
+  QFont f(QStringLiteral("IPAGothic"));
+  f.setPixelSize(12);
+  return f;
+}
+
+QtCanvas::QtCanvas(QPainter& painter, const QFont& labelFont)
+    : painter_(painter), font_(labelFont) {}
+
+void QtCanvas::FillRect(const IntRect& r, Rgb color) {
+  painter_.fillRect(ToQRect(r), ToQColor(color));
+}
+
+void QtCanvas::Line(IntPoint from, IntPoint to, const Pen& pen) {
+  painter_.setPen(ToQPen(pen));
+  painter_.drawLine(from.x, from.y, to.x, to.y);
+}
+
+void QtCanvas::Ellipse(const IntRect& box, const Pen& outline, Rgb fill) {
+  painter_.setPen(ToQPen(outline));
+  painter_.setBrush(ToQColor(fill));
+  painter_.drawEllipse(ToQRect(box));
+  painter_.setBrush(Qt::NoBrush);
+}
+
+void QtCanvas::Rectangle(const IntRect& box, const Pen& outline, Rgb fill) {
+  painter_.setPen(ToQPen(outline));
+  painter_.setBrush(ToQColor(fill));
+  painter_.drawRect(ToQRect(box));
+  painter_.setBrush(Qt::NoBrush);
+}
+
+void QtCanvas::Polygon(const std::vector<IntPoint>& points, const Pen& outline, Rgb fill) {
+  QPolygon poly;
+  for (const IntPoint& p : points) poly << QPoint(p.x, p.y);
+  painter_.setPen(ToQPen(outline));
+  painter_.setBrush(ToQColor(fill));
+  painter_.drawPolygon(poly);
+  painter_.setBrush(Qt::NoBrush);
+}
+
+TextSize QtCanvas::MeasureText(const std::string& text, bool) {
+  // The extent is the same whichever way the text runs.
+  const QFontMetrics fm(font_, painter_.device());
+  return TextSize{fm.horizontalAdvance(QString::fromStdString(text)), fm.height()};
+}
+
+void QtCanvas::DrawText(IntPoint topLeft, const std::string& text, bool upward, Rgb color) {
+  const QFontMetrics fm(font_, painter_.device());
+  painter_.save();
+  painter_.setFont(font_);
+  painter_.setPen(ToQColor(color));
+  painter_.setBackgroundMode(Qt::TransparentMode);
+  painter_.translate(topLeft.x, topLeft.y);
+  if (upward) painter_.rotate(-90);
+  painter_.drawText(QPoint(0, fm.ascent()), QString::fromStdString(text));
+  painter_.restore();
+}
+
+ImageExportResult ExportGraphImage(Project& p, const std::string& path, double scale,
+                                   const PaintHooks& hooks, const QFont& labelFont) {
+  ImageExportResult out;
+  if (!(scale > 0) || !std::isfinite(scale)) return out;
+  const IntRect& r = p.View.GraphRect;
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  const QSize size(static_cast<int>(std::lround(w * scale)),
+                   static_cast<int>(std::lround(h * scale)));
+  if (size.isEmpty()) return out;
+
+  if (EndsWithSvg(path)) {
+    QSvgGenerator svg;
+    svg.setFileName(QString::fromStdString(path));
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setResolution(96);
+    svg.setTitle(QStringLiteral("ZENTRIX II"));
+    QPainter painter;
+    if (!painter.begin(&svg)) return out;
+    painter.scale(scale, scale);
+    QtCanvas canvas(painter, labelFont);
+    out.paint = PaintGraph(p, canvas, hooks);
+    out.written = painter.end();
+    return out;
+  }
+
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    painter.scale(scale, scale);
+    QtCanvas canvas(painter, labelFont);
+    out.paint = PaintGraph(p, canvas, hooks);
+  }
+  out.written = image.save(QString::fromStdString(path), "PNG");
+  return out;
+}
+
+}  // namespace zx

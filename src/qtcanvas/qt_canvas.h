@@ -1,0 +1,48 @@
+// QPainter behind the graph's Canvas, and export of a project's graph to
+// PNG or SVG.
+#pragma once
+
+#include <QFont>
+#include <QPainter>
+#include <string>
+
+#include "graph/canvas.h"
+#include "graph/paint_pass.h"
+#include "model/project.h"
+
+namespace zx {
+
+// The label font: the application font on a desktop (the window may pass
+// its menu font instead), a Japanese-capable 12 px Gothic offscreen.
+QFont DefaultLabelFont();
+
+class QtCanvas : public Canvas {
+ public:
+  explicit QtCanvas(QPainter& painter, const QFont& labelFont = DefaultLabelFont());
+
+  void FillRect(const IntRect& r, Rgb color) override;
+  void Line(IntPoint from, IntPoint to, const Pen& pen) override;
+  void Ellipse(const IntRect& box, const Pen& outline, Rgb fill) override;
+  void Rectangle(const IntRect& box, const Pen& outline, Rgb fill) override;
+  void Polygon(const std::vector<IntPoint>& points, const Pen& outline, Rgb fill) override;
+  TextSize MeasureText(const std::string& text, bool upward) override;
+  void DrawText(IntPoint topLeft, const std::string& text, bool upward, Rgb color) override;
+
+ private:
+  QPainter& painter_;
+  QFont font_;
+};
+
+struct ImageExportResult {
+  bool written = false;  // the image file was written
+  PaintResult paint;
+};
+
+// Paints the project's graph (the paint pass with `hooks`) into an image of
+// GraphRect's size times `scale`: SVG when the path ends in ".svg" (any
+// case), PNG otherwise. Needs a QGuiApplication for the fonts.
+ImageExportResult ExportGraphImage(Project& p, const std::string& path, double scale,
+                                   const PaintHooks& hooks,
+                                   const QFont& labelFont = DefaultLabelFont());
+
+}  // namespace zx

@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "graph/axes.h"
+#include "recording_canvas.h"
+
+namespace zx {
+namespace {
+
+using test::DrawOp;
+using test::RecordingCanvas;
+
+GraphView ViewWithRange(const char* xType, double xl, double xh, const char* yType, double yl,
+                        double yh) {
+  GraphView g;
+  ResetGraphView(g, 0);
+  g.XType = xType;
+  g.YType = yType;
+  g.XLow = xl;
+  g.XHigh = xh;
+  g.YLow = yl;
+  g.YHigh = yh;
+  g.RescalePending = true;
+  return g;
+}
+
+std::vector<std::string> Collect(const std::vector<double>& ticks, bool sci) {
+  std::vector<std::string> out;
+  for (double v : ticks) out.push_back(TickLabel(v, sci));
+  return out;
+}
+
+TEST(GraphGeometry, DefaultsGiveTheKnownPlotArea) {
+  GraphView g;
+  ResetGraphView(g, 0);
+  const PlotGeometry p = GetPlotGeometry(g);
+  EXPECT_EQ(p.mx, 70);
+  EXPECT_EQ(p.my, 53);
+  EXPECT_EQ(p.W, 328);
+  EXPECT_EQ(p.H, 251);
+  EXPECT_EQ(p.x0, 70);
+  EXPECT_EQ(p.y0, 304);
+}
+
+TEST(GraphGeometry, ResetFollowsTheCalculationModeAndKeepsManualLimits) {
+  GraphView g;
+  g.XMin = 5;
+  g.YMax = 7;
+  g.XAutoScale = false;
+  g.RangeValid = true;
+  g.FrameWidth = 9;
+  ResetGraphView(g, 1);
+  EXPECT_EQ(g.XType, "Linear");
+  EXPECT_EQ(g.YType, "Log");
+  EXPECT_EQ(g.XTitle, "B(T)");
+  EXPECT_EQ(g.YTitle, "Jc(A/m^2)");
+  EXPECT_TRUE(g.XAutoScale);
+  EXPECT_FALSE(g.RangeValid);
+  EXPECT_EQ(g.FrameWidth, 2);
+  EXPECT_EQ(g.XMin, 5);
+  EXPECT_EQ(g.YMax, 7);
+  ResetGraphView(g, 0);
+  EXPECT_EQ(g.XType, "Log");
+  EXPECT_EQ(g.XTitle, "J(A/m^2)");
+  EXPECT_EQ(g.YTitle, "E(V/m)");
+}
+
+TEST(GraphMapping, LinearAndLogarithmicTruncateTowardTheOrigin) {
+  GraphView g = ViewWithRange("Linear", 0, 10, "Log", 1e-7, 1e-1);
+  EXPECT_EQ(MapX(g, 0), 70);
+  EXPECT_EQ(MapX(g, 10), 398);
+  EXPECT_EQ(MapX(g, 1), 70 + 32);  // 32.8 truncated
+  EXPECT_EQ(MapY(g, 1e-7), 304);
+  EXPECT_EQ(MapY(g, 1e-1), 53);
+  EXPECT_EQ(MapY(g, 1e-6), 304 - 41);  // 41.83 truncated
+}
+
+TEST(GraphMapping, NonFiniteOrHugePixelsStayDefined) {
+  GraphView g = ViewWithRange("Linear", 1, 1, "Log", 0, 1);
+  EXPECT_EQ(MapX(g, 1), 70);     // 0 * inf is NaN: taken as 0
+  EXPECT_EQ(MapY(g, 0.5), 304);  // log10 0 = -inf in the range
+  EXPECT_EQ(TruncToPixel(1e300), 1000000);
+  EXPECT_EQ(TruncToPixel(-std::numeric_limits<double>::infinity()), -1000000);
+  EXPECT_EQ(TruncToPixel(-2.7), -2);
+}
+
+TEST(DecadeOf, FindsThePowerOfTenBelow) {
+  EXPECT_EQ(DecadeOf(1), 0);
+  EXPECT_EQ(DecadeOf(9.99), 0);
+  EXPECT_EQ(DecadeOf(10), 1);
+  EXPECT_EQ(DecadeOf(8.5), 0);
+  EXPECT_EQ(DecadeOf(0.5), -1);
+  EXPECT_EQ(DecadeOf(0.01), -2);
+  EXPECT_EQ(DecadeOf(3e-200), -200);
+  EXPECT_FALSE(DecadeOf(0));
+  EXPECT_FALSE(DecadeOf(-1));
+  EXPECT_FALSE(DecadeOf(1e300));
+  EXPECT_FALSE(DecadeOf(std::nan("")));
+  EXPECT_FALSE(DecadeOf(std::numeric_limits<double>::infinity()));
+}
+
+TEST(CheckAndScaleAxes, RoundsOutwardAsInTheExamples) {
+  GraphView g = ViewWithRange("Linear", 0.5, 9, "Log", 2e-7, 3e-3);
+  EXPECT_TRUE(CheckAndScaleAxes(g, {}));
+  EXPECT_FALSE(g.RescalePending);
+  EXPECT_EQ(g.XLow, 0);
+  EXPECT_EQ(g.XHigh, 10);
+  EXPECT_EQ(g.XStep, 1);
+  EXPECT_DOUBLE_EQ(g.YLow, 1e-7);
+  EXPECT_DOUBLE_EQ(g.YHigh, 0.1);
+  EXPECT_EQ(g.YStep, 10);
+
+  g = ViewWithRange("Log", 0.003, 0.5, "Log", 1e8, 5e9);
+  EXPECT_TRUE(CheckAndScaleAxes(g, {}));
+  EXPECT_DOUBLE_EQ(g.XLow, 0.001);
+  EXPECT_EQ(g.XHigh, 1);  // an X bound below 1 rounds up to 1
+  EXPECT_EQ(g.XStep, 10);
+  EXPECT_EQ(g.YLow, 1e8);
+  EXPECT_EQ(g.YHigh, 6e9);
+  EXPECT_EQ(g.YStep, 1);
+
+  g = ViewWithRange("Log", 0.02, 0.05, "Log", 3, 3);
+  EXPECT_TRUE(CheckAndScaleAxes(g, {}));
+  EXPECT_DOUBLE_EQ(g.XLow, 0.02);
+  EXPECT_DOUBLE_EQ(g.XHigh, 0.6);
+  EXPECT_EQ(g.XStep, 1);
+  EXPECT_EQ(g.YLow, 3);  // a single point spans one digit
+  EXPECT_EQ(g.YHigh, 4);
+}
+
+TEST(CheckAndScaleAxes, ManualRangeKeepsItsBoundsButGetsAStep) {
+  GraphView g = ViewWithRange("Log", 3e5, 2e9, "Linear", -3, 47);
+  g.XAutoScale = false;
+  g.YAutoScale = false;
+  EXPECT_TRUE(CheckAndScaleAxes(g, {}));
+  EXPECT_EQ(g.XLow, 3e5);
+  EXPECT_EQ(g.XHigh, 2e9);
+  EXPECT_EQ(g.XStep, 10);
+  EXPECT_EQ(g.YLow, -3);
+  EXPECT_EQ(g.YHigh, 47);
+  EXPECT_EQ(g.YStep, 10);
+  EXPECT_EQ(TickValues(true, g.XLow, g.XHigh, g.XStep), (std::vector<double>{3e5, 3e6, 3e7, 3e8}));
+}
+
+TEST(CheckAndScaleAxes, FailuresWarnOnceAndKeepThePendingFlag) {
+  std::vector<std::string> warnings;
+  auto sink = [&](const std::string& w) { warnings.push_back(w); };
+
+  GraphView g = ViewWithRange("Linear", 2, 2, "Log", 0, 5);  // zero span, and log bound 0
+  EXPECT_FALSE(CheckAndScaleAxes(g, sink));
+  EXPECT_EQ(warnings, std::vector<std::string>{kXAxisWarning});
+  EXPECT_TRUE(g.RescalePending);
+  EXPECT_EQ(g.XLow, 2);
+  EXPECT_FALSE(g.XScaleValid);
+  EXPECT_FALSE(g.YScaleValid);
+
+  warnings.clear();
+  g = ViewWithRange("Log", 1, 100, "Log", -1, 5);
+  EXPECT_FALSE(CheckAndScaleAxes(g, sink));
+  EXPECT_EQ(warnings, std::vector<std::string>{kYAxisWarning});
+  EXPECT_TRUE(g.XScaleValid);
+  EXPECT_FALSE(g.YScaleValid);
+
+  warnings.clear();
+  g = ViewWithRange("Log", 1e-200, 1e100, "Log", 1, 2);  // 300 decades
+  EXPECT_FALSE(CheckAndScaleAxes(g, sink));
+  EXPECT_EQ(warnings.size(), 1u);
+
+  warnings.clear();
+  g = ViewWithRange("Linear", 0, std::numeric_limits<double>::infinity(), "Log", 1, 2);
+  EXPECT_FALSE(CheckAndScaleAxes(g, sink));
+  EXPECT_EQ(warnings.size(), 1u);
+
+  warnings.clear();
+  g = ViewWithRange("Linear", 1, 5, "Log", 1, 2);
+  g.RescalePending = false;
+  EXPECT_FALSE(CheckAndScaleAxes(g, sink));  // nothing to do
+  EXPECT_TRUE(warnings.empty());
+  EXPECT_EQ(g.XHigh, 5);
+}
+
+TEST(TickValues, StepOneOnALogAxisWalksTheDigits) {
+  const std::vector<double> t = TickValues(true, 1e8, 6e9, 1);
+  ASSERT_EQ(t.size(), 15u);
+  EXPECT_EQ(t[8], 9e8);
+  EXPECT_EQ(t[9], 1e9);
+  EXPECT_EQ(t[14], 6e9);
+  EXPECT_EQ(Collect(t, UsesSciLabels(1e8, 6e9)).front(), "1e8");
+  EXPECT_EQ(Collect(t, true)[10], "2e9");
+
+  // Rounding noise of 0.09 + 0.01 must not shift the later ticks off the digits.
+  EXPECT_EQ(Collect(TickValues(true, 0.02, 0.6, 1), false),
+            (std::vector<std::string>{"0.02", "0.03", "0.04", "0.05", "0.06", "0.07", "0.08",
+                                      "0.09", "0.1", "0.2", "0.3", "0.4", "0.5", "0.6"}));
+}
+
+TEST(TickValues, DecadesAndLinearSteps) {
+  const std::vector<double> y = TickValues(true, 1e-7, 0.1, 10);
+  EXPECT_EQ(Collect(y, UsesSciLabels(1e-7, 0.1)),
+            (std::vector<std::string>{"1e-7", "1e-6", "1e-5", "1e-4", "1e-3", "1e-2", "1e-1"}));
+  // A linear axis from 0 always writes exponents: 0 is not above 1e-5.
+  EXPECT_TRUE(UsesSciLabels(0, 10));
+  EXPECT_EQ(Collect(TickValues(false, 0, 10, 1), true),
+            (std::vector<std::string>{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "1e1"}));
+  EXPECT_EQ(Collect(TickValues(false, 1, 1.5, 0.1), UsesSciLabels(1, 1.5)),
+            (std::vector<std::string>{"1", "1.1", "1.2", "1.3", "1.4", "1.5"}));
+}
+
+TEST(TickValues, AlwaysEndEvenForBrokenRanges) {
+  EXPECT_TRUE(TickValues(false, 0, 10, 0).empty());
+  EXPECT_TRUE(TickValues(false, 0, 10, -1).empty());
+  EXPECT_TRUE(TickValues(true, 0, 10, 10).empty());
+  EXPECT_TRUE(TickValues(true, -5, 10, 1).empty());
+  EXPECT_TRUE(TickValues(false, std::nan(""), 10, 1).empty());
+  EXPECT_EQ(TickValues(true, 1, 10, 0.5).size(), 1u);  // a shrinking run stops
+  EXPECT_EQ(TickValues(false, 0, 1e9, 1).size(), static_cast<std::size_t>(kMaxTicks));
+  EXPECT_EQ(TickValues(true, 1e-200, 1e200, 1).size(), static_cast<std::size_t>(kMaxTicks));
+}
+
+TEST(DrawEmptyGraph, BackgroundPlotAreaFrameAndTitlesOnly) {
+  GraphView g;
+  ResetGraphView(g, 0);
+  RecordingCanvas c;
+  DrawEmptyGraph(c, g);
+  const auto fills = c.OfKind(DrawOp::Fill);
+  ASSERT_EQ(fills.size(), 2u);
+  EXPECT_EQ(fills[0].rect.right, 468);
+  EXPECT_EQ(fills[0].rect.bottom, 357);
+  EXPECT_EQ(fills[1].rect.left, 70);
+  EXPECT_EQ(fills[1].rect.top, 53);
+  EXPECT_EQ(fills[1].rect.right, 398);
+  EXPECT_EQ(fills[1].rect.bottom, 304);
+  const auto lines = c.OfKind(DrawOp::Line);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].points, (std::vector<IntPoint>{{70, 304}, {398, 304}}));
+  EXPECT_EQ(lines[1].points, (std::vector<IntPoint>{{70, 304}, {70, 53}}));
+  EXPECT_EQ(lines[0].pen, (Pen{2, {0, 0, 0}, PenStyle::Solid}));
+
+  // Titles: centred under the plot, and upward left of the labels.
+  const auto texts = c.OfKind(DrawOp::Text);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].text, "J(A/m^2)");
+  EXPECT_EQ(texts[0].points[0], (IntPoint{210, 334}));  // 70+164-24, 304+6+24
+  EXPECT_FALSE(texts[0].upward);
+  EXPECT_EQ(texts[1].text, "E(V/m)");
+  EXPECT_EQ(texts[1].points[0], (IntPoint{31, 196}));  // 70-24-15, trunc(304-125.5+18)
+  EXPECT_TRUE(texts[1].upward);
+}
+
+TEST(DrawAxes, TicksHaveTheirLengthsAndLabelsTheirPlaces) {
+  GraphView g = ViewWithRange("Linear", 0.5, 9, "Log", 2e-7, 3e-3);
+  RecordingCanvas c;
+  EXPECT_TRUE(DrawAxes(c, g, {}));
+  const auto lines = c.OfKind(DrawOp::Line);
+  ASSERT_EQ(lines.size(), 2u + 11u + 7u);
+  // X tick at 1: into the plot area, 3 pixels.
+  EXPECT_EQ(lines[3].points, (std::vector<IntPoint>{{102, 304}, {102, 301}}));
+  // Y tick at 1e-7 and the last one at 0.1 on the top of the plot.
+  EXPECT_EQ(lines[13].points, (std::vector<IntPoint>{{70, 304}, {72, 304}}));
+  EXPECT_EQ(lines[19].points, (std::vector<IntPoint>{{70, 53}, {72, 53}}));
+
+  const auto texts = c.OfKind(DrawOp::Text);
+  ASSERT_EQ(texts.size(), 11u + 7u + 2u);
+  EXPECT_EQ(texts[1].text, "1");
+  EXPECT_EQ(texts[1].points[0], (IntPoint{102 - 3, 304 + 6}));
+  EXPECT_EQ(texts[10].text, "1e1");
+  EXPECT_EQ(texts[11].text, "1e-7");
+  EXPECT_EQ(texts[11].points[0], (IntPoint{70 - 24 - 2, 304 - 6}));
+}
+
+TEST(DrawAxes, LabelNotationIsChosenPerAxis) {
+  GraphView g = ViewWithRange("Linear", 1.2, 3.9, "Log", 1e8, 5e9);
+  RecordingCanvas c;
+  DrawAxes(c, g, {});
+  const auto texts = c.Texts();
+  EXPECT_EQ(texts.front(), "1");  // X: 1..4, fixed notation
+  EXPECT_EQ(texts[3], "4");
+  EXPECT_EQ(texts[4], "1e8");  // Y: reaches 1000, exponents
+}
+
+TEST(DrawAxes, NoTicksOnAnAxisWhoseCheckFailed) {
+  GraphView g = ViewWithRange("Log", 1, 100, "Log", 0, 5);
+  std::vector<std::string> warnings;
+  RecordingCanvas c;
+  EXPECT_FALSE(DrawAxes(c, g, [&](const std::string& w) { warnings.push_back(w); }));
+  EXPECT_EQ(warnings, std::vector<std::string>{kYAxisWarning});
+  // Frame, the X ticks of 1 .. 1000 (the upper bound rounds up) and nothing on Y.
+  EXPECT_EQ(c.OfKind(DrawOp::Line).size(), 2u + 4u);
+  EXPECT_EQ(c.OfKind(DrawOp::Text).size(), 4u + 2u);
+}
+
+}  // namespace
+}  // namespace zx

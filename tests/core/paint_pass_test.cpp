@@ -1,0 +1,123 @@
+#include "graph/paint_pass.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "recording_canvas.h"
+#include "temp_files.h"
+
+namespace zx {
+namespace {
+
+using test::DrawOp;
+using test::RecordingCanvas;
+
+Project TwoDataFiles(const test::TempDir& dir) {
+  Project p;
+  ResetGraphView(p.View, 0);
+  p.View.RescalePending = true;
+  p.DataSeries.Add(MakeDataSeries(0, dir.Write("a.dat", "1e6 1e-6\n1e7 1e-4\n1e8 1e-2\n")));
+  p.DataSeries.Add(MakeDataSeries(1, dir.Write("b.dat", "2e6 2e-6\n2e7 2e-4\n")));
+  return p;
+}
+
+TEST(PaintGraph, WithoutDataSeriesOnlyTheEmptyGraph) {
+  Project p;
+  ResetGraphView(p.View, 0);
+  bool previewRan = false;
+  PaintHooks hooks;
+  hooks.runPreview = [&](Project&) { return previewRan = true; };
+  RecordingCanvas c;
+  const PaintResult r = PaintGraph(p, c, hooks);
+  EXPECT_FALSE(r.hadData);
+  EXPECT_FALSE(previewRan);
+  EXPECT_EQ(c.OfKind(DrawOp::Line).size(), 2u);
+  EXPECT_EQ(c.Texts(), (std::vector<std::string>{"J(A/m^2)", "E(V/m)"}));
+}
+
+TEST(PaintGraph, UnreadableFilesGiveTheEmptyGraph) {
+  test::TempDir dir;
+  Project p;
+  ResetGraphView(p.View, 0);
+  p.View.RescalePending = true;
+  p.DataSeries.Add(MakeDataSeries(0, dir.Path("missing.dat")));
+  std::vector<std::string> warnings;
+  PaintHooks hooks;
+  hooks.warn = [&](const std::string& w) { warnings.push_back(w); };
+  RecordingCanvas c;
+  EXPECT_FALSE(PaintGraph(p, c, hooks).hadData);
+  EXPECT_EQ(c.OfKind(DrawOp::Line).size(), 2u);
+  EXPECT_TRUE(warnings.empty());
+}
+
+TEST(PaintGraph, DrawsDataThenCurvesAndDeletesTheCurveFiles) {
+  test::TempDir dir;
+  Project p = TwoDataFiles(dir);
+  const std::string curve = dir.Write("tmp0.dat", "1e6 1e-5\n1e8 1e-3\n");
+  p.CurveSeries.Add(MakeCurveSeries(0, 1, curve));
+  RecordingCanvas c;
+  const PaintResult r = PaintGraph(p, c, {});
+  EXPECT_TRUE(r.hadData);
+  EXPECT_FALSE(std::filesystem::exists(curve));
+  EXPECT_TRUE(std::filesystem::exists(p.DataSeries.items[0].Path));
+  // Ranges 1e6..1e8 -> 1e6..1e9 and 1e-6..1e-2 -> 1e-6..0.1, decade ticks.
+  EXPECT_EQ(p.View.XHigh, 1e9);
+  EXPECT_DOUBLE_EQ(p.View.YHigh, 0.1);
+  EXPECT_FALSE(p.View.RescalePending);
+
+  std::vector<Rgb> markerColours;
+  for (const DrawOp& op : c.OfKind(DrawOp::Ellipse)) markerColours.push_back(op.fill);
+  EXPECT_EQ(markerColours, (std::vector<Rgb>{{255, 0, 0},
+                                             {255, 0, 0},
+                                             {255, 0, 0},
+                                             {0, 0, 255},
+                                             {0, 0, 255},
+                                             {150, 150, 255},
+                                             {150, 150, 255}}));
+  // Axes come before the series: the first marker follows the last title.
+  std::size_t lastText = 0, firstMarker = 0;
+  for (std::size_t i = 0; i < c.ops.size(); ++i) {
+    if (c.ops[i].kind == DrawOp::Text) lastText = i;
+    if (c.ops[i].kind == DrawOp::Ellipse && firstMarker == 0) firstMarker = i;
+  }
+  EXPECT_LT(lastText, firstMarker);
+}
+
+TEST(PaintGraph, ThePreviewHookScansTheDataSeries) {
+  test::TempDir dir;
+  Project p = TwoDataFiles(dir);
+  int calls = 0;
+  PaintHooks hooks;
+  hooks.runPreview = [&](Project&) {
+    ++calls;
+    return false;  // pretends that no data file could be read
+  };
+  RecordingCanvas c;
+  EXPECT_FALSE(PaintGraph(p, c, hooks).hadData);
+  EXPECT_EQ(calls, 1);
+  EXPECT_FALSE(p.View.RangeValid);  // the pass did not scan the data itself
+  EXPECT_TRUE(c.OfKind(DrawOp::Ellipse).empty());
+}
+
+TEST(PaintGraph, ManualRangesApplyAfterTheScanAndFailuresWarn) {
+  test::TempDir dir;
+  Project p = TwoDataFiles(dir);
+  p.View.YAutoScale = false;
+  p.View.YMin = -1;
+  p.View.YMax = 1;
+  std::vector<std::string> warnings;
+  PaintHooks hooks;
+  hooks.warn = [&](const std::string& w) { warnings.push_back(w); };
+  RecordingCanvas c;
+  EXPECT_TRUE(PaintGraph(p, c, hooks).hadData);
+  EXPECT_EQ(p.View.YLow, -1);
+  EXPECT_EQ(warnings, std::vector<std::string>{kYAxisWarning});
+  EXPECT_TRUE(p.View.RescalePending);
+  EXPECT_TRUE(c.OfKind(DrawOp::Ellipse).empty());  // log10(-1) leaves no usable range
+}
+
+}  // namespace
+}  // namespace zx
