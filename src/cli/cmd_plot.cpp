@@ -1,8 +1,10 @@
 // zentrix2-calc --plot: the graph of a project as an image file.
 #include <QByteArray>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <cstdio>
 
+#include "calc/preview_pass.h"
 #include "cli/commands.h"
 #include "graph/axes.h"
 #include "model/project.h"
@@ -27,7 +29,22 @@ int CmdPlot(const std::string& image, const std::string& project, const Options&
   ResetGraphView(p.View, p.Settings.CalcMode);
   p.View.RescalePending = true;
 
+  // The curve files of the preview live in a private folder, so that the
+  // paint (which deletes each one after drawing it) touches no other files.
+  QTemporaryDir scratch;
+  if (!scratch.isValid()) {
+    std::fputs("zentrix2-calc: cannot create a temporary folder\n", stderr);
+    return 1;
+  }
+  p.ProgramFolder = scratch.path().toStdString() + "/";
+  RenumberCurvePaths(p);
+
+  PreviewHooks preview;
+  preview.warning = [](const std::string& message, const std::string& path) {
+    std::fprintf(stderr, "%s %s\n", message.c_str(), path.c_str());
+  };
   PaintHooks hooks;
+  hooks.runPreview = PreviewRunner(preview);
   hooks.warn = [](const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); };
   const ImageExportResult result = ExportGraphImage(p, image, opt.scale, hooks);
   if (result.paint.outOfMemory) {

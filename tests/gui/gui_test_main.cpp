@@ -1,4 +1,4 @@
-// Widget tests run offscreen, whatever display the caller has.
+// main() of the widget tests: an offscreen application, then every test.
 #include <gtest/gtest.h>
 
 #include <QApplication>
