@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "model/project.h"
+#include "model/settings_file.h"
+#include "temp_files.h"
+
+namespace zx {
+namespace {
+
+int RunPlot(const std::string& args) {
+  const std::string cmd = std::string(ZX_CLI_PATH) + " " + args + " 2>/dev/null";
+  const int status = std::system(cmd.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string SavedProject(const test::TempDir& dir) {
+  Project p;
+  AddDataFile(p, dir.Write("a.dat", "1e6 1e-6\n1e8 1e-2\n"));
+  AddDataFile(p, dir.Write("b.dat", "2e6 2e-6\n2e7 2e-4\n"));
+  AddCalcCond(p, 0, 20, 1, dir.Path("out0.dat"));
+  const std::string path = dir.Path("p.zx2");
+  EXPECT_TRUE(WriteSettings(p, path));
+  return path;
+}
+
+TEST(CliPlot, WritesPngAndSvgAndLeavesNoCurveFiles) {
+  test::TempDir dir;
+  const std::string project = SavedProject(dir);
+  EXPECT_EQ(RunPlot("--plot " + dir.Path("g.png") + " " + project), 0);
+  EXPECT_GT(std::filesystem::file_size(dir.Path("g.png")), 1000u);
+  EXPECT_EQ(RunPlot("--scale 2 --plot " + dir.Path("g.svg") + " " + project), 0);
+  std::ifstream svg(dir.Path("g.svg"));
+  const std::string text((std::istreambuf_iterator<char>(svg)), {});
+  EXPECT_NE(text.find("<svg"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("tmp0.dat")));
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("out0.dat")));  // no full calculation
+}
+
+TEST(CliPlot, UnreadableProjectOrUnwritableImageFail) {
+  test::TempDir dir;
+  EXPECT_EQ(RunPlot("--plot " + dir.Path("g.png") + " " + dir.Path("none.zx2")), 1);
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("g.png")));
+  const std::string project = SavedProject(dir);
+  EXPECT_EQ(RunPlot("--plot " + dir.Path("no/dir/g.png") + " " + project), 1);
+}
+
+}  // namespace
+}  // namespace zx
