@@ -1,11 +1,3 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "app/startup.h"
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QMainWindow w;
-  w.setWindowTitle("ZENTRIX II");
-  w.setFixedSize(800, 600);
-  w.show();
-  return app.exec();
-}
+int main(int argc, char** argv) { return zx::RunProgram(argc, argv); }

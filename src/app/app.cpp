@@ -1,1 +1,0 @@
-// Window code of the program; main() is in main.cpp.

@@ -1,0 +1,519 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTimer>
+
+#include "app/dialog_helpers.h"
+#include "app/graph_paint.h"
+#include "app/graph_widget.h"
+#include "app/platform.h"
+#include "graph/axes.h"
+#include "model/settings_file.h"
+#include "model/text_file.h"
+#include "ui/dialogs.h"
+#include "ui/lists_panel.h"
+#include "ui/parameter_panel.h"
+
+namespace zx {
+
+namespace {
+
+const char kDefaultSettingsName[] = "ZENTRIX II.zx2";
+const char kTempDefaultsName[] = "initmp.zx2";
+const QString kSettingsFilter = QStringLiteral(".zx2ファイル(*.zx2)");
+const QString kCannotSave = QStringLiteral("設定ファイルを保存できません。");
+const QString kCannotRead = QStringLiteral("設定ファイルを読み込めません。");
+
+struct MenuItem {
+  const char* text;
+  int id;
+};
+
+struct Accelerator {
+  Qt::Key key;
+  bool shift;
+  int id;
+};
+
+const Accelerator kAccelerators[] = {
+    {Qt::Key_A, false, kCmdAxisSettings},     {Qt::Key_C, false, kCmdStartCalculation},
+    {Qt::Key_C, true, kCmdOtherSettings},     {Qt::Key_D, false, kCmdDeleteDataFiles},
+    {Qt::Key_D, true, kCmdDeleteCalcConds},   {Qt::Key_H, false, kCmdAbout},
+    {Qt::Key_M, false, kCmdModeChange},       {Qt::Key_N, false, kCmdNew},
+    {Qt::Key_O, false, kCmdOpen},             {Qt::Key_P, false, kCmdParamRange},
+    {Qt::Key_Q, false, kCmdExit},             {Qt::Key_R, false, kCmdRegisterDataFile},
+    {Qt::Key_R, true, kCmdRegisterCalcCond},  {Qt::Key_S, false, kCmdSave},
+    {Qt::Key_S, true, kCmdSaveAs},
+};
+
+bool EndsWith(const QString& s, const char* suffix) { return s.endsWith(QLatin1String(suffix)); }
+
+}  // namespace
+
+MainWindow::MainWindow(const std::string& programFolder, const std::string& settingsPath)
+    : QMainWindow(nullptr,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                      Qt::WindowCloseButtonHint) {
+  setWindowTitle(QStringLiteral("ZENTRIX II"));
+  setWindowIcon(QIcon(QStringLiteral(":/zentrix2.svg")));
+  project_.ProgramFolder = programFolder;
+  project_.SettingsFilePath = settingsPath;
+
+  paintTimer_ = new QTimer(this);
+  paintTimer_->setSingleShot(true);
+  paintTimer_->setInterval(0);
+  connect(paintTimer_, &QTimer::timeout, this, &MainWindow::RunPaintPass);
+
+  startupOk_ = OpenStartupProject();
+  if (!startupOk_) return;
+
+  central_ = new QWidget(this);
+  central_->setFixedSize(800, 536);
+  setCentralWidget(central_);
+  graph_ = new GraphWidget(*this, central_);
+  lists_ = new ListsPanel(*this, central_);
+  params_ = new ParameterPanel(*this, central_);
+  params_->ShowProjectInPanel();
+
+  statusPath_ = new QLabel(this);
+  statusMode_ = new QLabel(this);
+  statusPath_->setFixedWidth(600 - 8);
+  statusMode_->setFixedWidth(200 - 8);
+  statusBar()->setSizeGripEnabled(false);
+  statusBar()->addWidget(statusPath_);
+  statusBar()->addWidget(statusMode_);
+
+  BuildMenus();
+  QTimer::singleShot(0, this, &MainWindow::StatusRefresh);
+  StatusRefresh();
+
+  ResetGraphView(project_.View, project_.Settings.CalcMode);
+  RebuildSeriesLists(project_);
+  project_.View.RescalePending = true;
+  setAcceptDrops(true);
+  setFocusPolicy(Qt::StrongFocus);
+
+  move(100, 50);
+  setFixedSize(sizeHint());
+  InvalidateGraph();
+}
+
+MainWindow::~MainWindow() = default;
+
+bool MainWindow::OpenStartupProject() {
+  if (project_.SettingsFilePath.empty())
+    project_.SettingsFilePath = project_.ProgramFolder + kDefaultSettingsName;
+  const std::string& path = project_.SettingsFilePath;
+  // Only a missing file is created; an existing one that cannot be read is
+  // never overwritten with defaults.
+  if (!FileExists(path) && !WriteDefaultSettings(path)) {
+    ShowMessage(nullptr, kCannotSave);
+    return false;
+  }
+  if (!LoadSettingsFile(project_, path)) {
+    ShowMessage(nullptr, kCannotRead);
+    return false;
+  }
+  return true;
+}
+
+void MainWindow::BuildMenus() {
+  struct Menu {
+    const char* title;
+    std::vector<MenuItem> items;
+  };
+  const Menu menus[] = {
+      {"ファイル",
+       {{"新規設定\tCtrl+N", kCmdNew},
+        {"設定を読み込み\tCtrl+O", kCmdOpen},
+        {"設定を保存\tCtrl+S", kCmdSave},
+        {"設定を別名保存\tCtrl+Shift+S", kCmdSaveAs},
+        {"終了\tCtrl+Q", kCmdExit}}},
+      {"データ",
+       {{"データファイル登録\tCtrl+R", kCmdRegisterDataFile},
+        {"データファイル情報削除\tCtrl+D", kCmdDeleteDataFiles}}},
+      {"計算",
+       {{"計算条件登録\tCtrl+Shift+R", kCmdRegisterCalcCond},
+        {"計算条件削除\tCtrl+Shift+D", kCmdDeleteCalcConds},
+        {"パラメータ設定可能範囲変更\tCtrl+P", kCmdParamRange},
+        {"その他の計算条件設定\tCtrl+Shift+C", kCmdOtherSettings},
+        {"計算開始\tCtrl+C", kCmdStartCalculation},
+        {"計算モード変更\tCtrl+M", kCmdModeChange}}},
+      {"グラフ", {{"軸設定\tCtrl+A", kCmdAxisSettings}}},
+      {"ヘルプ", {{"ZentrixⅡに関して\tCtrl+H", kCmdAbout}}},
+  };
+  for (const Menu& m : menus) {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.title));
+    for (const MenuItem& item : m.items) {
+      QAction* a = menu->addAction(QString::fromUtf8(item.text));
+      a->setData(item.id);
+      int id = item.id;
+      connect(a, &QAction::triggered, this, [this, id] { Command(id); });
+    }
+  }
+}
+
+QPoint MainWindow::ClientOrigin() const {
+  return central_ ? central_->mapTo(this, QPoint(0, 0)) : QPoint(0, 0);
+}
+
+void MainWindow::ShowPopupMenu(QPoint clientPos) {
+  static const MenuItem kItems[] = {
+      {"データファイル登録", kCmdRegisterDataFile},
+      {"データファイル登録削除", kCmdDeleteDataFiles},
+      {"計算条件登録", kCmdRegisterCalcCond},
+      {"計算条件削除", kCmdDeleteCalcConds},
+      {"計算開始", kCmdStartCalculation},
+  };
+  QMenu menu(QStringLiteral("ポップアップ"), this);
+  for (const MenuItem& item : kItems) menu.addAction(QString::fromUtf8(item.text))->setData(item.id);
+  QAction* chosen = menu.exec(mapToGlobal(clientPos + ClientOrigin()));
+  if (chosen) Command(chosen->data().toInt());
+}
+
+// Accelerators apply only while the main window itself (or its graph) has
+// the keyboard focus: keys typed into a panel or a dialog stay there.
+bool MainWindow::event(QEvent* e) {
+  if (e->type() == QEvent::KeyPress || e->type() == QEvent::ShortcutOverride) {
+    auto* key = static_cast<QKeyEvent*>(e);
+    QWidget* focus = QApplication::focusWidget();
+    bool ownFocus = focus == nullptr || focus == this || focus == central_ || focus == graph_;
+    Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier |
+                                                     Qt::AltModifier | Qt::MetaModifier);
+    if (ownFocus && (mods & Qt::ControlModifier) && !(mods & (Qt::AltModifier | Qt::MetaModifier))) {
+      bool shift = mods & Qt::ShiftModifier;
+      for (const Accelerator& a : kAccelerators) {
+        if (a.key == key->key() && a.shift == shift) {
+          e->accept();
+          if (e->type() == QEvent::KeyPress) Command(a.id);
+          return true;
+        }
+      }
+    }
+  }
+  return QMainWindow::event(e);
+}
+
+int MainWindow::Command(int id) {
+  switch (id) {
+    case kCmdRegisterDataFile:
+      if (!project_.DataFileDialogOpen) OpenCommandDialog(*this, id);
+      return 0;
+    case kCmdExit:
+      if (SavePrompt(false)) close();
+      return 0;
+    case kCmdRegisterCalcCond:
+      if (project_.DataFiles.Empty()) {
+        ShowMessage(this, QStringLiteral("データファイルを登録してください。"),
+                    QStringLiteral("計算条件登録"));
+      } else if (!flags_.CalcCondDialogOpen) {
+        OpenCommandDialog(*this, id);
+      }
+      return 0;
+    case kCmdSave:
+      CommandSave();
+      return 0;
+    case kCmdStartCalculation:
+      if (params_) params_->ClickStart();
+      return 0;
+    case kCmdDeleteDataFiles:
+      DeleteSelectedDataFiles();
+      return 0;
+    case kCmdOpen:
+      CommandOpen();
+      return 0;
+    case kCmdSaveAs:
+      return CommandSaveAs();
+    case kCmdNew:
+      CommandNew();
+      return 0;
+    case kCmdDeleteCalcConds:
+      DeleteSelectedCalcConds();
+      return 0;
+    case kCmdAxisSettings:
+      if (!flags_.AxisDialogOpen) OpenCommandDialog(*this, id);
+      return 0;
+    case kCmdAbout:
+      if (!flags_.AboutBoxOpen) OpenCommandDialog(*this, id);
+      return 0;
+    case kCmdModeChange:
+      if (!flags_.ModeDialogOpen) OpenCommandDialog(*this, id);
+      return 0;
+    case kCmdOtherSettings:
+      if (project_.Settings.CalcMode == 0 && !flags_.JRangeDialogOpen)
+        OpenCommandDialog(*this, id);
+      else if (project_.Settings.CalcMode == 1 && !flags_.JcConditionDialogOpen)
+        OpenCommandDialog(*this, id);
+      return 0;
+    case kCmdParamRange:
+      if (!flags_.ParamRangeDialogOpen) OpenCommandDialog(*this, id);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+void MainWindow::DeleteSelectedDataFiles() {
+  bool deletedSomething = false;
+  for (;;) {
+    int k = lists_->FirstSelectedRow(ListKind::DataFiles);
+    if (k < 0) break;
+    deletedSomething = true;
+    lists_->DeleteRow(ListKind::DataFiles, k);
+    RemoveEntry(project_.DataFiles, k);
+    RemoveEntry(project_.DataSeries, k);
+    RequestRefit(project_.View);
+    for (const RegistryEntry& e : project_.DataFiles.items)
+      SetListCell(lists_->dataList(), e.No, 0, QString::number(e.No));
+    for (RegistryEntry& c : project_.CalcConds.items) {
+      if (c.RelatedDatFileNo < k) continue;
+      c.RelatedDatFileNo = c.RelatedDatFileNo > k ? c.RelatedDatFileNo - 1 : -1;
+      // The curve keeps the colour of its (renumbered) data file, so that
+      // the lists stay the graph's legend; an orphan is grey.
+      if (SeriesEntry* s = project_.CurveSeries.Find(c.No))
+        s->MarkerColor = s->LineColor = CurvePalette[PaletteIndex(c.RelatedDatFileNo)];
+      lists_->DeleteRow(ListKind::CalcConds, c.No);
+      lists_->InsertCondRow(c, project_.Settings.CalcMode);
+    }
+    project_.Modified = true;
+  }
+  if (!deletedSomething) {
+    ShowWarning(this,
+                QStringLiteral("データファイル情報を選択してからコマンドを実行してください。"),
+                QStringLiteral("データファイル情報削除"));
+    return;
+  }
+  CloseDialogsOfRemovedEntries(*this);
+  InvalidateGraph();
+}
+
+void MainWindow::DeleteSelectedCalcConds() {
+  bool deletedSomething = false;
+  for (;;) {
+    int k = lists_->FirstSelectedRow(ListKind::CalcConds);
+    if (k < 0) break;
+    deletedSomething = true;
+    lists_->DeleteRow(ListKind::CalcConds, k);
+    bool top = k == project_.CalcConds.HeadNo();
+    RemoveEntry(project_.CalcConds, k);
+    RemoveEntry(project_.CurveSeries, k);
+    if (!top) {
+      RenumberCurvePaths(project_);
+      RequestRefit(project_.View);
+    }
+  }
+  if (!deletedSomething) {
+    ShowWarning(this, QStringLiteral("計算条件を選択してからコマンドを実行してください。"),
+                QStringLiteral("計算条件削除"));
+    return;
+  }
+  CloseDialogsOfRemovedEntries(*this);
+  InvalidateGraph();
+}
+
+bool MainWindow::LoadProject(const QString& path) {
+  LoadHooks hooks;
+  hooks.rowDeleted = [this](ListKind kind, int row) { lists_->DeleteRow(kind, row); };
+  hooks.showProjectInPanel = [this] { params_->ShowProjectInPanel(); };
+  hooks.fillListsPanel = [this] { lists_->FillListsPanel(); };
+  if (!LoadSettingsFile(project_, path.toStdString(), hooks)) {
+    ShowWarning(this, kCannotRead);
+    return false;
+  }
+  project_.SettingsFilePath = path.toStdString();
+  ResetGraphView(project_.View, project_.Settings.CalcMode);
+  project_.View.RescalePending = true;
+  CloseDialogsOfRemovedEntries(*this);
+  StatusRefresh();
+  InvalidateGraph();
+  return true;
+}
+
+bool MainWindow::SavePrompt(bool withCancel) {
+  if (!project_.Modified) return true;
+  MsgAnswer a = ShowMessage(this, QStringLiteral("設定ファイルは変更されています。保存しますか？"),
+                            QStringLiteral("設定ファイルの変更"),
+                            withCancel ? MsgButtons::YesNoCancel : MsgButtons::YesNo,
+                            MsgIcon::Question);
+  if (a == MsgAnswer::Yes) {
+    if (Command(kCmdSaveAs) == 0) return false;
+    project_.Modified = false;
+    return true;
+  }
+  if (a == MsgAnswer::No) {
+    project_.Modified = false;
+    return true;
+  }
+  return false;
+}
+
+void MainWindow::CommandNew() {
+  if (!SavePrompt(true)) return;
+  ClearRegistries(project_, [this](ListKind kind, int row) { lists_->DeleteRow(kind, row); });
+  CloseDialogsOfRemovedEntries(*this);
+  const std::string temp = project_.ProgramFolder + kTempDefaultsName;
+  if (!WriteDefaultSettings(temp)) {
+    ShowMessage(nullptr, kCannotSave);
+    return;
+  }
+  LoadSettingsFile(project_, temp);
+  QFile::remove(QString::fromStdString(temp));
+  project_.SettingsFilePath.clear();
+  params_->ShowProjectInPanel();
+  ResetGraphView(project_.View, project_.Settings.CalcMode);
+  StatusRefresh();
+  InvalidateGraph();
+}
+
+void MainWindow::CommandOpen() {
+  if (!SavePrompt(true)) return;
+  std::optional<QString> path =
+      ThePlatform().OpenFile(this, QStringLiteral("設定ファイルを選択"), kSettingsFilter);
+  if (!path) return;
+  LoadProject(*path);
+}
+
+int MainWindow::CommandSave() {
+  params_->ReadPanelValues();
+  if (project_.SettingsFilePath.empty()) return CommandSaveAs();
+  if (!WriteSettings(project_, project_.SettingsFilePath)) {
+    ShowMessage(nullptr, kCannotSave);
+    return 0;
+  }
+  return 1;
+}
+
+int MainWindow::CommandSaveAs() {
+  std::optional<QString> chosen =
+      ThePlatform().SaveFile(this, QStringLiteral("設定ファイルの保存"), kSettingsFilter);
+  if (!chosen) return 0;
+  QString path = *chosen;
+  if (!EndsWith(path, ".zx2")) path += QStringLiteral(".zx2");
+  project_.SettingsFilePath = path.toStdString();
+  // What the panel shows is what gets saved, even before the next repaint.
+  params_->ReadPanelValues();
+  if (!WriteSettings(project_, project_.SettingsFilePath)) {
+    ShowMessage(nullptr, kCannotSave);
+    StatusRefresh();
+    return 0;
+  }
+  StatusRefresh();
+  InvalidateGraph();
+  return 1;
+}
+
+void MainWindow::HandleDroppedFiles(const QStringList& paths) {
+  for (const QString& path : paths) {
+    if (EndsWith(path, ".zx2")) {
+      LoadProject(path);
+    } else if (EndsWith(path, ".dat") || EndsWith(path, ".txt")) {
+      if (project_.DataFileDialogOpen) {
+        ShowWarning(this, QStringLiteral(
+                              "データファイル登録ダイアログを閉じてから作業を行ってください。"));
+        return;
+      }
+      RegisterDroppedDataFile(*this, path);
+    } else {
+      ShowWarning(this,
+                  QStringLiteral("使用できるファイル拡張子は以下のように通りです。\n\n\t  "
+                                 "設定ファイル : .zx2\n\tデータファイル : .dat, .txt"),
+                  QStringLiteral("警告"));
+      return;
+    }
+  }
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  event->acceptProposedAction();
+  // Dialogs opened by a drop must not run inside the drag-and-drop loop.
+  QTimer::singleShot(0, this, [this, paths] { HandleDroppedFiles(paths); });
+}
+
+void MainWindow::StatusRefresh() {
+  if (!statusPath_) return;
+  statusPath_->setText(StatusText(0));
+  statusMode_->setText(StatusText(1));
+}
+
+QString MainWindow::StatusText(int part) const {
+  if (part == 0)
+    return QStringLiteral("現在の設定ファイルパス : ") +
+           QString::fromStdString(project_.SettingsFilePath);
+  switch (project_.Settings.CalcMode) {
+    case 0: return QStringLiteral("E-J計算モード");
+    case 1: return QStringLiteral("Jc-B計算モード");
+    default: return {};
+  }
+}
+
+void MainWindow::InvalidateGraph() {
+  if (graph_ && !paintTimer_->isActive()) paintTimer_->start();
+}
+
+void MainWindow::PaintNow() {
+  if (paintTimer_->isActive()) {
+    paintTimer_->stop();
+    RunPaintPass();
+  }
+}
+
+void MainWindow::RunPaintPass() {
+  if (!graph_ || closing_) return;
+  ++paintPasses_;
+  StatusRefresh();
+  PaintOutcome out = PaintGraphImage(*this);
+  graph_->SetImage(std::move(out.image));
+  if (out.outOfMemory) {
+    ShowMessage(nullptr, QStringLiteral("メモリの確保に失敗しました。終了します"));
+    std::exit(1);
+  }
+  for (const QString& w : out.warnings)
+    if (!deferredWarnings_.contains(w)) deferredWarnings_ << w;
+  if (!deferredWarnings_.isEmpty()) QTimer::singleShot(0, this, &MainWindow::ShowDeferredMessages);
+}
+
+// Warnings of a paint pass are shown after it, never from inside painting;
+// a pass that runs while one is on screen does not stack another copy.
+void MainWindow::ShowDeferredMessages() {
+  static bool showing = false;
+  if (showing) return;
+  showing = true;
+  while (!deferredWarnings_.isEmpty()) {
+    QString text = deferredWarnings_.takeFirst();
+    ShowWarning(this, text);
+  }
+  showing = false;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // The window closes whatever the answer; a cancelled Save As leaves the
+  // project modified, and the question is asked once more.
+  SavePrompt(false);
+  if (project_.Modified) SavePrompt(false);
+  closing_ = true;
+  calculating_ = false;
+  event->accept();
+}
+
+}  // namespace zx

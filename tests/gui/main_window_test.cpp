@@ -1,0 +1,322 @@
+#include <QAction>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+
+#include "app/graph_widget.h"
+#include "app/startup.h"
+#include "model/settings_file.h"
+#include "model/text_file.h"
+#include "shell_fixture.h"
+
+namespace zx::test {
+namespace {
+
+TEST(Startup, CommandLineAndExecutableRules) {
+  EXPECT_EQ(SettingsPathFromArguments({}), QString());
+  EXPECT_EQ(SettingsPathFromArguments({"/home/a b/p.zx2"}), "/home/a b/p.zx2");
+  EXPECT_EQ(SettingsPathFromArguments({"/home/a", "b/p.zx2"}), "/home/a b/p.zx2");
+  EXPECT_TRUE(IsSettingsFileName("/x/p.zx2"));
+  EXPECT_FALSE(IsSettingsFileName("/x/p.ZX2"));
+  EXPECT_FALSE(IsSettingsFileName("/x/p.zx"));
+  EXPECT_TRUE(IsOwnExecutableName("/usr/bin/zentrix2"));
+  EXPECT_FALSE(IsOwnExecutableName("/usr/bin/zentrix3"));
+  EXPECT_FALSE(IsOwnExecutableName("/usr/bin/zentrix2.bak"));
+}
+
+TEST(Startup, ProgramFolderFallsBackToPerUserFolderWhenNotWritable) {
+  QTemporaryDir writable, perUser;
+  EXPECT_EQ(ProgramFolderFor(writable.filePath("zentrix2"), perUser.path()), writable.path() + "/");
+  if (geteuid() != 0) {
+    QFile::setPermissions(writable.path(), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_EQ(ProgramFolderFor(writable.filePath("zentrix2"), perUser.filePath("data")),
+              perUser.filePath("data") + "/");
+    EXPECT_TRUE(QFileInfo(perUser.filePath("data")).isDir());
+    QFile::setPermissions(writable.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+}
+
+TEST_F(ShellTest, FirstStartCreatesTheDefaultSettingsFile) {
+  MainWindow& w = Start();
+  ASSERT_TRUE(w.StartupOk());
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(Folder() + "ZENTRIX II.zx2", bytes));
+  EXPECT_EQ(bytes, DefaultSettingsBytes());
+  EXPECT_EQ(w.project().SettingsFilePath, Folder() + "ZENTRIX II.zx2");
+  w.StatusRefresh();
+  EXPECT_EQ(w.StatusText(0), "現在の設定ファイルパス : " + Path("ZENTRIX II.zx2"));
+  EXPECT_EQ(w.StatusText(1), "E-J計算モード");
+  EXPECT_EQ(w.windowTitle(), "ZENTRIX II");
+}
+
+TEST_F(ShellTest, MissingCommandLineFileIsCreatedAndUnreadableOneIsNotOverwritten) {
+  MainWindow& w = Start(Path("given.zx2").toStdString());
+  ASSERT_TRUE(w.StartupOk());
+  EXPECT_TRUE(QFileInfo::exists(Path("given.zx2")));
+  window.reset();
+  Start(Path("no/such/dir/x.zx2").toStdString());
+  EXPECT_FALSE(window->StartupOk());
+  EXPECT_EQ(platform.LastMessage(), "設定ファイルを保存できません。");
+}
+
+TEST_F(ShellTest, MenusCarryTheirTextsAndCommands) {
+  MainWindow& w = Start();
+  QStringList titles;
+  QStringList items;
+  for (QAction* m : w.menuBar()->actions()) {
+    titles << m->text();
+    for (QAction* a : m->menu()->actions()) items << a->text() + "=" + a->data().toString();
+  }
+  EXPECT_EQ(titles, QStringList({"ファイル", "データ", "計算", "グラフ", "ヘルプ"}));
+  EXPECT_EQ(
+      items,
+      QStringList({"新規設定\tCtrl+N=40013", "設定を読み込み\tCtrl+O=40011",
+                   "設定を保存\tCtrl+S=40006", "設定を別名保存\tCtrl+Shift+S=40012",
+                   "終了\tCtrl+Q=40004", "データファイル登録\tCtrl+R=40003",
+                   "データファイル情報削除\tCtrl+D=40010", "計算条件登録\tCtrl+Shift+R=40005",
+                   "計算条件削除\tCtrl+Shift+D=40014", "パラメータ設定可能範囲変更\tCtrl+P=40025",
+                   "その他の計算条件設定\tCtrl+Shift+C=40019", "計算開始\tCtrl+C=40009",
+                   "計算モード変更\tCtrl+M=40018", "軸設定\tCtrl+A=40015",
+                   "ZentrixⅡに関して\tCtrl+H=40017"}));
+}
+
+TEST_F(ShellTest, LayoutHasTheFixedGeometry) {
+  MainWindow& w = Start();
+  EXPECT_EQ(w.graph()->geometry(), QRect(0, 0, 468, 357));
+  EXPECT_EQ(w.listsPanel()->geometry(), QRect(0, 358, 470, 178));
+  EXPECT_EQ(w.parameterPanel()->geometry(), QRect(470, 0, 330, 536));
+  EXPECT_EQ(w.minimumSize(), w.maximumSize());  // not resizable
+  EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+TEST_F(ShellTest, AcceleratorsWorkOnTheWindowButNotInsideAPanel) {
+  MainWindow& w = Start();
+  w.show();
+  w.project().Modified = true;
+  w.graph()->setFocus();
+  QApplication::setActiveWindow(&w);
+  platform.files.push_back(std::nullopt);  // the Save As chooser is cancelled
+  QTest::keyClick(w.graph(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(platform.fileTitles.size(), 1u);
+  EXPECT_EQ(platform.fileTitles.back(), "設定ファイルの保存");
+
+  QWidget* edit = w.parameterPanel()->findChild<QWidget*>("ctl1014");
+  if (!edit) GTEST_SKIP() << "parameter panel controls not built yet";
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(platform.fileTitles.size(), 1u);
+}
+
+TEST_F(ShellTest, DeletingDataFileOneRenumbersFilesAndConditions) {
+  MainWindow& w = Start();
+  Project& p = w.project();
+  for (int i = 0; i < 4; ++i) {
+    AddDataFile(p, WriteData(QString("d%1.dat").arg(i)).toStdString());
+    w.listsPanel()->InsertDataRow(p.DataFiles.items.back());
+  }
+  for (int rel : {1, 2, 3, 0}) {
+    AddCalcCond(p, rel, 20, 1, Folder() + "out.dat");
+    w.listsPanel()->InsertCondRow(p.CalcConds.items.back(), 0);
+  }
+  p.Modified = false;
+  Select(ListKind::DataFiles, {1});
+  w.Command(kCmdDeleteDataFiles);
+  EXPECT_TRUE(platform.messages.empty());
+  QTableWidget* data = w.listsPanel()->dataList();
+  ASSERT_EQ(data->rowCount(), 3);
+  for (int r = 0; r < 3; ++r) EXPECT_EQ(Cell(data, r, 0), QString::number(r));
+  EXPECT_EQ(Cell(data, 1, 2), "d2.dat");
+  EXPECT_EQ(p.CalcConds.items[0].RelatedDatFileNo, -1);
+  EXPECT_EQ(p.CalcConds.items[1].RelatedDatFileNo, 1);
+  EXPECT_EQ(p.CalcConds.items[2].RelatedDatFileNo, 2);
+  EXPECT_EQ(p.CalcConds.items[3].RelatedDatFileNo, 0);
+  QTableWidget* conds = w.listsPanel()->condList();
+  EXPECT_EQ(Cell(conds, 0, 0), "-1");
+  EXPECT_EQ(Cell(conds, 2, 0), "2");
+  EXPECT_EQ(p.CurveSeries.items[0].LineColor, CurvePalette[5]);  // orphan: grey
+  EXPECT_TRUE(p.Modified);
+  EXPECT_EQ(p.DataSeries.Count(), 3);
+  EXPECT_EQ(p.DataSeries.items[1].Path, Path("d2.dat").toStdString());
+}
+
+TEST_F(ShellTest, DeletingSeveralRowsAndNothingSelected) {
+  MainWindow& w = Start();
+  Project& p = w.project();
+  for (int i = 0; i < 3; ++i) {
+    AddDataFile(p, WriteData(QString("d%1.dat").arg(i)).toStdString());
+    w.listsPanel()->InsertDataRow(p.DataFiles.items.back());
+  }
+  Select(ListKind::DataFiles, {0, 2});
+  w.Command(kCmdDeleteDataFiles);
+  EXPECT_TRUE(platform.messages.empty());
+  ASSERT_EQ(p.DataFiles.Count(), 1);
+  EXPECT_EQ(p.DataFiles.items[0].Path, Path("d1.dat").toStdString());
+  w.Command(kCmdDeleteDataFiles);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text,
+            "データファイル情報を選択してからコマンドを実行してください。");
+  EXPECT_EQ(platform.messages[0].caption, "データファイル情報削除");
+  w.Command(kCmdDeleteCalcConds);
+  EXPECT_EQ(platform.LastMessage(), "計算条件を選択してからコマンドを実行してください。");
+}
+
+TEST_F(ShellTest, DeletingConditionsRenumbersCurveFilesUnlessTheTopGoes) {
+  MainWindow& w = Start();
+  Project& p = w.project();
+  AddDataFile(p, WriteData("d0.dat").toStdString());
+  w.listsPanel()->InsertDataRow(p.DataFiles.items.back());
+  for (int i = 0; i < 3; ++i) {
+    AddCalcCond(p, 0, 20 + i, 1, Folder() + "o.dat");
+    w.listsPanel()->InsertCondRow(p.CalcConds.items.back(), 0);
+  }
+  p.Modified = false;
+  p.View.RangeValid = true;
+  p.View.RescalePending = false;
+  Select(ListKind::CalcConds, {2});
+  w.Command(kCmdDeleteCalcConds);
+  EXPECT_TRUE(p.View.RangeValid);  // the top went: nothing to refit
+  EXPECT_FALSE(p.Modified);
+  Select(ListKind::CalcConds, {0});
+  w.Command(kCmdDeleteCalcConds);
+  EXPECT_FALSE(p.View.RangeValid);
+  ASSERT_EQ(p.CalcConds.Count(), 1);
+  EXPECT_EQ(p.CalcConds.items[0].Temp, 21.0);
+  EXPECT_EQ(p.CalcConds.items[0].Path, Folder() + "tmp0.dat");
+  EXPECT_EQ(p.CurveSeries.items[0].Path, Folder() + "tmp0.dat");
+}
+
+TEST_F(ShellTest, RegisteringAConditionNeedsADataFile) {
+  MainWindow& w = Start();
+  w.Command(kCmdRegisterCalcCond);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "データファイルを登録してください。");
+  EXPECT_EQ(platform.messages[0].caption, "計算条件登録");
+  EXPECT_FALSE(w.flags().CalcCondDialogOpen);
+}
+
+TEST_F(ShellTest, DropsFollowTheThreeRules) {
+  MainWindow& w = Start();
+  Project other;
+  AddDataFile(other, WriteData("x.dat").toStdString());
+  other.Params.Re_A_m = 7e9;
+  ASSERT_TRUE(WriteSettings(other, Path("other.zx2").toStdString()));
+  w.project().Modified = true;
+  w.HandleDroppedFiles({Path("other.zx2"), Path("bad.csv"), Path("never.zx2")});
+  EXPECT_EQ(w.project().Params.Re_A_m, 7e9);
+  EXPECT_EQ(w.project().DataFiles.Count(), 1);
+  EXPECT_TRUE(w.project().Modified);  // a drop asks nothing and keeps the flag
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].caption, "警告");
+  EXPECT_TRUE(
+      platform.messages[0].text.startsWith("使用できるファイル拡張子は以下のように通りです。"));
+
+  w.HandleDroppedFiles({Path("upper.DAT")});
+  EXPECT_EQ(platform.messages.size(), 2u);
+  w.project().DataFileDialogOpen = true;
+  w.HandleDroppedFiles({Path("a.txt"), Path("b.dat")});
+  EXPECT_EQ(platform.LastMessage(),
+            "データファイル登録ダイアログを閉じてから作業を行ってください。");
+  EXPECT_EQ(platform.messages.size(), 3u);  // the second file is not handled
+}
+
+TEST_F(ShellTest, UnreadableProjectIsReportedAndTheCurrentOneKept) {
+  MainWindow& w = Start();
+  AddDataFile(w.project(), "/keep.dat");
+  EXPECT_FALSE(w.LoadProject(Path("missing.zx2")));
+  EXPECT_EQ(platform.LastMessage(), "設定ファイルを読み込めません。");
+  EXPECT_EQ(w.project().DataFiles.Count(), 1);
+  EXPECT_EQ(w.project().SettingsFilePath, Folder() + "ZENTRIX II.zx2");
+}
+
+TEST_F(ShellTest, SaveQuestionPaths) {
+  MainWindow& w = Start();
+  Project& p = w.project();
+  // No clears Modified even when the Open dialog is then cancelled.
+  p.Modified = true;
+  platform.answers = {MsgAnswer::No};
+  w.Command(kCmdOpen);
+  EXPECT_FALSE(p.Modified);
+  EXPECT_EQ(platform.messages.back().buttons, MsgButtons::YesNoCancel);
+  EXPECT_EQ(platform.fileTitles.back(), "設定ファイルを選択");
+
+  // Cancel abandons New.
+  AddDataFile(p, "/x.dat");
+  p.Modified = true;
+  platform.answers = {MsgAnswer::Cancel};
+  w.Command(kCmdNew);
+  EXPECT_EQ(p.DataFiles.Count(), 1);
+
+  // Yes runs Save As; a name without extension gets ".zx2".
+  platform.answers = {MsgAnswer::Yes};
+  platform.files = {Path("saved")};
+  w.Command(kCmdNew);
+  EXPECT_TRUE(QFileInfo::exists(Path("saved.zx2")));
+  EXPECT_FALSE(p.Modified);
+  EXPECT_TRUE(p.DataFiles.Empty());
+  EXPECT_TRUE(p.SettingsFilePath.empty());
+  EXPECT_FALSE(QFileInfo::exists(Path("initmp.zx2")));
+  w.StatusRefresh();
+  EXPECT_EQ(w.StatusText(0), "現在の設定ファイルパス : ");
+
+  // Save right after New opens Save As; ".ZX2" is extended, ".zx2" is not.
+  platform.files = {Path("upper.ZX2")};
+  w.Command(kCmdSave);
+  EXPECT_TRUE(QFileInfo::exists(Path("upper.ZX2.zx2")));
+  platform.files = {Path("plain.zx2")};
+  EXPECT_EQ(w.Command(kCmdSaveAs), 1);
+  EXPECT_TRUE(QFileInfo::exists(Path("plain.zx2")));
+  EXPECT_EQ(p.SettingsFilePath, Path("plain.zx2").toStdString());
+  platform.files = {std::nullopt};
+  EXPECT_EQ(w.Command(kCmdSaveAs), 0);
+}
+
+TEST_F(ShellTest, CloseAsksAgainWhenTheSaveAsWasCancelled) {
+  MainWindow& w = Start();
+  w.show();
+  w.project().Modified = true;
+  platform.answers = {MsgAnswer::Yes, MsgAnswer::No};
+  platform.files = {std::nullopt};
+  w.close();
+  EXPECT_FALSE(w.isVisible());
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages[0].text, "設定ファイルは変更されています。保存しますか？");
+  EXPECT_EQ(platform.messages[0].caption, "設定ファイルの変更");
+  EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
+}
+
+TEST_F(ShellTest, SaveFromTheMenuKeepsTheQuestionForExit) {
+  MainWindow& w = Start();
+  w.project().Modified = true;
+  w.Command(kCmdSave);
+  EXPECT_TRUE(w.project().Modified);
+  platform.answers = {MsgAnswer::Cancel};
+  w.Command(kCmdExit);
+  EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+TEST_F(ShellTest, PaintLeavesNoCurveFileAndMissingDataDrawsTheEmptyGraph) {
+  MainWindow& w = Start();
+  Project& p = w.project();
+  AddDataFile(p, WriteData("d0.dat", 10).toStdString());
+  AddCalcCond(p, 0, 20, 1, Folder() + "o.dat");
+  w.InvalidateGraph();
+  w.PaintNow();
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(p.CalcConds.items[0].Path)));
+  EXPECT_FALSE(w.graph()->image().isNull());
+
+  Project& q = w.project();
+  q.DataFiles.items[0].Path = q.DataSeries.items[0].Path = Folder() + "gone.dat";
+  RequestRefit(q.View);
+  int before = w.PaintPassCount();
+  w.InvalidateGraph();
+  w.InvalidateGraph();  // merged into one pass
+  w.PaintNow();
+  EXPECT_EQ(w.PaintPassCount(), before + 1);
+  // The empty graph has no tick labels: left of the Y axis stays white.
+  const QImage& img = w.graph()->image();
+  for (int y = 60; y < 300; y += 10) EXPECT_EQ(img.pixel(40, y), qRgb(255, 255, 255));
+}
+
+}  // namespace
+}  // namespace zx::test
