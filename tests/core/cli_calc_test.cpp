@@ -63,7 +63,6 @@ class CliCalc : public ::testing::Test {
     Project p;
     p.Settings.CalcMode = calcMode;
     ApplyModeAxes(p.View, calcMode);
-    p.Params.IntStepNum = 30;
     p.Settings.BFin = 3.0;
     p.Settings.BStepLevel = 1;
     ApplyBStepLevel(p.Params, 1);
