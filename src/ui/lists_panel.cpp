@@ -1,31 +1,122 @@
 #include "ui/lists_panel.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QTimer>
+#include <QUrl>
 
 #include "app/dialog_helpers.h"
 #include "app/main_window.h"
 #include "model/format.h"
+#include "ui/dialogs.h"
 
 namespace zx {
 
 namespace {
 
+constexpr int kPanelY = 358;
+constexpr int kPanelWidth = 470;
+constexpr int kPanelHeight = 178;
+constexpr int kListHeight = kPanelHeight / 2;
+// Offsets that turn a point of a list into one of the main window.
+constexpr int kDataListOffsetY = kPanelY;
+constexpr int kCondListOffsetY = kPanelY + kListHeight;
+
 QString FileName(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  return QString::fromStdString(slash == std::string::npos ? path : path.substr(slash + 1));
+  // Paths may come from files written on either kind of system.
+  const std::size_t cut = path.find_last_of("/\\");
+  return QString::fromStdString(cut == std::string::npos ? path : path.substr(cut + 1));
 }
+
+QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+// White text on the series colour; the colour is asked for at paint time,
+// so the rows always follow the project. Selected rows keep the usual
+// selection colours so that the selection stays visible.
+class SeriesColorDelegate : public QStyledItemDelegate {
+ public:
+  SeriesColorDelegate(const ListsPanel& panel, ListKind kind, QObject* parent)
+      : QStyledItemDelegate(parent), panel_(panel), kind_(kind) {}
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (option->state & QStyle::State_Selected) return;
+    const QColor color = panel_.RowColor(kind_, index.row());
+    if (!color.isValid()) return;
+    option->backgroundBrush = color;
+    option->palette.setColor(QPalette::Text, Qt::white);
+  }
+
+ private:
+  const ListsPanel& panel_;
+  ListKind kind_;
+};
 
 }  // namespace
 
-// Minimal version; the full panel (colours, layout, double click, drops)
-// replaces it.
 ListsPanel::ListsPanel(MainWindow& main, QWidget* parent) : QWidget(parent), main_(main) {
-  setGeometry(0, 358, 470, 178);
-  dataList_ = new QTableWidget(0, 3, this);
-  dataList_->setGeometry(0, 0, 470, 89);
-  condList_ = new QTableWidget(0, 6, this);
-  condList_->setGeometry(0, 89, 470, 89);
+  setGeometry(0, kPanelY, kPanelWidth, kPanelHeight);
+  setAcceptDrops(true);
+  dataList_ = MakeList(
+      ListKind::DataFiles, 1011,
+      {QStringLiteral("データ番号"), QStringLiteral("マーク"), QStringLiteral("データファイル名")},
+      {75, 50, 339}, 0);
+  condList_ = MakeList(
+      ListKind::CalcConds, 1010,
+      {QStringLiteral("関連付けデータ番号"), QStringLiteral("マーク"), QStringLiteral("温度(K)"),
+       QStringLiteral("磁場(T)"), QStringLiteral("相関係数"), QStringLiteral("出力ファイル名")},
+      {120, 50, 55, 55, 60, 124}, kListHeight);
   FillListsPanel();
+}
+
+QTableWidget* ListsPanel::MakeList(ListKind kind, int id, const QStringList& titles,
+                                   std::initializer_list<int> widths, int y) {
+  auto* list = new QTableWidget(0, static_cast<int>(titles.size()), this);
+  list->setObjectName(QStringLiteral("ctl%1").arg(id));
+  list->setGeometry(0, y, kPanelWidth, kListHeight);
+  list->setHorizontalHeaderLabels(titles);
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->setShowGrid(true);
+  list->setWordWrap(false);
+  list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  list->verticalHeader()->hide();
+  QHeaderView* header = list->horizontalHeader();
+  header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  header->setHighlightSections(false);
+  header->setSectionsClickable(false);
+  header->setStretchLastSection(false);
+  int column = 0;
+  for (int w : widths) list->setColumnWidth(column++, w);
+  ApplyMenuFont(list);
+  // Compact rows like a list view's.
+  list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
+  list->setItemDelegate(new SeriesColorDelegate(*this, kind, list));
+  // The viewport gets the mouse; the panel takes double clicks and right
+  // clicks from it. File drops fall through to the panel.
+  list->viewport()->installEventFilter(this);
+  list->viewport()->setAcceptDrops(false);
+  list->setAcceptDrops(false);
+  return list;
+}
+
+QColor ListsPanel::RowColor(ListKind kind, int row) const {
+  const Project& p = main_.project();
+  if (kind == ListKind::DataFiles) {
+    if (row < 0) return {};
+    return ToQColor(DataPalette[PaletteIndex(row)]);
+  }
+  const RegistryEntry* e = p.CalcConds.Find(row);
+  if (!e) return {};
+  return ToQColor(CurvePalette[PaletteIndex(e->RelatedDatFileNo)]);
 }
 
 void ListsPanel::FillListsPanel() {
@@ -38,9 +129,9 @@ void ListsPanel::DeleteRow(ListKind kind, int row) { list(kind)->removeRow(row);
 
 int ListsPanel::FirstSelectedRow(ListKind kind) const {
   QTableWidget* l = list(kind);
+  QItemSelectionModel* selection = l->selectionModel();
   for (int r = 0; r < l->rowCount(); ++r)
-    for (int c = 0; c < l->columnCount(); ++c)
-      if (l->item(r, c) && l->item(r, c)->isSelected()) return r;
+    if (selection->isRowSelected(r, QModelIndex())) return r;
   return -1;
 }
 
@@ -49,10 +140,12 @@ QStringList ListsPanel::DataRowTexts(const RegistryEntry& e) {
 }
 
 QStringList ListsPanel::CondRowTexts(const RegistryEntry& e, int calcMode) {
-  return {QString::number(e.RelatedDatFileNo), QString::number(e.Mark),
+  return {QString::number(e.RelatedDatFileNo),
+          QString::number(e.Mark),
           QString::fromStdString(FormatFixed(e.Temp, 1)),
           calcMode == 1 ? QStringLiteral("?") : QString::fromStdString(FormatFixed(e.MagField, 1)),
-          QString::fromStdString(FormatFixed(e.CorrCoef, 3)), FileName(e.OutpFilePath)};
+          QString::fromStdString(FormatFixed(e.CorrCoef, 3)),
+          FileName(e.OutpFilePath)};
 }
 
 void ListsPanel::InsertDataRow(const RegistryEntry& e) {
@@ -64,17 +157,74 @@ void ListsPanel::InsertCondRow(const RegistryEntry& e, int calcMode) {
 }
 
 void ListsPanel::UpdateDataRow(const RegistryEntry& e) {
-  QStringList t = DataRowTexts(e);
+  const QStringList t = DataRowTexts(e);
   for (int c = 0; c < t.size(); ++c) SetListCell(dataList_, e.No, c, t[c]);
 }
 
 void ListsPanel::UpdateCondRow(const RegistryEntry& e, int calcMode) {
-  QStringList t = CondRowTexts(e, calcMode);
+  const QStringList t = CondRowTexts(e, calcMode);
   for (int c = 0; c < t.size(); ++c) SetListCell(condList_, e.No, c, t[c]);
+  // The related data file may have changed, and with it the colour.
+  condList_->viewport()->update();
 }
 
 void ListsPanel::SetCorrCoefText(int row, const QString& text) {
   SetListCell(condList_, row, 4, text);
+}
+
+void ListsPanel::OnDoubleClick(ListKind kind) {
+  const int row = FirstSelectedRow(kind);
+  if (row < 0) return;
+  if (kind == ListKind::DataFiles)
+    OpenRenameDialog(main_, row);
+  else
+    OpenCalcCondChangeDialog(main_, row);
+}
+
+bool ListsPanel::eventFilter(QObject* watched, QEvent* event) {
+  const bool data = watched == dataList_->viewport();
+  const bool cond = watched == condList_->viewport();
+  if (!data && !cond) return QWidget::eventFilter(watched, event);
+  QTableWidget* l = data ? dataList_ : condList_;
+  const ListKind kind = data ? ListKind::DataFiles : ListKind::CalcConds;
+  if (event->type() == QEvent::MouseButtonDblClick &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    OnDoubleClick(kind);
+    return true;
+  }
+  if (event->type() == QEvent::MouseButtonPress &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+    // In the list's own coordinates (header included), then moved by the
+    // list's place in the main window.
+    const QPoint inList =
+        l->viewport()->mapTo(l, static_cast<QMouseEvent*>(event)->position().toPoint());
+    main_.ShowPopupMenu(inList + QPoint(0, data ? kDataListOffsetY : kCondListOffsetY));
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void ListsPanel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) {
+    main_.ShowPopupMenu(event->position().toPoint() + QPoint(0, kPanelY));
+    return;
+  }
+  QWidget::mousePressEvent(event);
+}
+
+void ListsPanel::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void ListsPanel::dropEvent(QDropEvent* event) {
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  event->acceptProposedAction();
+  // Dialogs opened by a drop must not run inside the drag-and-drop loop.
+  MainWindow* main = &main_;
+  if (!paths.isEmpty())
+    QTimer::singleShot(0, main, [main, paths] { main->HandleDroppedFiles(paths); });
 }
 
 }  // namespace zx

@@ -2,6 +2,7 @@
 // calculation-condition list, coloured like their series (the legend).
 #pragma once
 
+#include <QColor>
 #include <QStringList>
 #include <QWidget>
 
@@ -42,7 +43,21 @@ class ListsPanel : public QWidget {
   // Column 4 of a condition row (the preview pass's coefficient).
   void SetCorrCoefText(int row, const QString& text);
 
+  // Background of a row as the project stands now: the colour of its
+  // series in the graph. Invalid when the row has no entry.
+  QColor RowColor(ListKind kind, int row) const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
  private:
+  QTableWidget* MakeList(ListKind kind, int id, const QStringList& titles,
+                         std::initializer_list<int> widths, int y);
+  void OnDoubleClick(ListKind kind);
+
   MainWindow& main_;
   QTableWidget* dataList_ = nullptr;
   QTableWidget* condList_ = nullptr;

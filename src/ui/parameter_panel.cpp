@@ -1,18 +1,371 @@
 #include "ui/parameter_panel.h"
 
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSlider>
+#include <QTimer>
+#include <QUrl>
+
+#include "app/dialog_helpers.h"
 #include "app/main_window.h"
+#include "app/platform.h"
+#include "model/format.h"
 #include "ui/dialogs.h"
+#include "ui/sample_name_validator.h"
 
 namespace zx {
 
-// Minimal version; the full panel replaces it.
+namespace {
+
+// Hand layout of the 330 x 536 panel: four group boxes stacked, then the
+// two buttons. Rows are 28 pixels apart, controls 24 high.
+constexpr int kPanelX = 470;
+constexpr int kPanelWidth = 330;
+constexpr int kPanelHeight = 536;
+constexpr int kGroupX = 4;
+constexpr int kGroupWidth = kPanelWidth - 2 * kGroupX;
+constexpr int kGroupTitle = 22;  // from the group's top to its first row
+constexpr int kRowPitch = 28;
+constexpr int kRowHeight = 24;
+constexpr int kGroupGap = 4;
+
+constexpr int GroupHeight(int rows) { return kGroupTitle + rows * kRowPitch + 2; }
+
+struct PinDef {
+  int labelId, sliderId, editId;
+  const char* label;
+  const char* tip;
+  double ModelParams::*field;
+  double CalcSettings::*min;
+  double CalcSettings::*max;
+  SliderScale scale;
+};
+
+const PinDef kPins[] = {
+    {1027, 1022, 1014, "Am", "ピン力の強さ", &ModelParams::Re_A_m, &CalcSettings::MiniRe_Am,
+     &CalcSettings::MaxRe_Am, SliderScale::Logarithmic},
+    {1020, 1023, 1016, "σ^2", "ピン力の分布", &ModelParams::Sigma_2, &CalcSettings::MiniSigma_2,
+     &CalcSettings::MaxSigma_2, SliderScale::Linear},
+    {1042, 1024, 1017, "γ", "ピン力の磁場依存性", &ModelParams::Re_Gamma,
+     &CalcSettings::MiniRe_Gamma, &CalcSettings::MaxRe_Gamma, SliderScale::Linear},
+    {1019, 1025, 1018, "m", "ピン力の温度依存性", &ModelParams::Re_m, &CalcSettings::MiniRe_m,
+     &CalcSettings::MaxRe_m, SliderScale::Linear},
+    {1015, 1026, 1021, "g^2", "磁束バンドルサイズ", &ModelParams::Re_g_2, &CalcSettings::MiniRe_g_2,
+     &CalcSettings::MaxRe_g_2, SliderScale::Linear},
+};
+
+// A label with its number edit, two to a row in the sample groups.
+struct FieldDef {
+  int labelId, editId;
+  const char* label;
+  const char* tip;
+  double ModelParams::*field;
+};
+
+const FieldDef kProperties[] = {
+    {1007, 1028, "Tc", "臨界温度", &ModelParams::T_c},
+    {1009, 1029, "ρn", "常伝導抵抗率", &ModelParams::Rho_n_0},
+    {1008, 1030, "Bc2(0)", "上部臨界磁場", &ModelParams::B_c2_0},
+    {1010, 1031, "ζ", "ピン形状定数", &ModelParams::Re_Zeta},
+};
+
+const FieldDef kSizes[] = {
+    {1012, 1038, "長さ", "サンプル長手方向長さ", &ModelParams::Length},
+    {1013, 1039, "幅", "サンプル幅", &ModelParams::Width},
+    {1040, 1044, "厚さ", "サンプル厚", &ModelParams::Thickness},
+};
+
+// The edits whose key releases mark the project modified and redraw.
+constexpr int kKeyEdits[] = {1014, 1016, 1017, 1018, 1021, 1028, 1029,
+                             1030, 1031, 1037, 1038, 1039, 1044, 1036};
+
+QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+}  // namespace
+
 ParameterPanel::ParameterPanel(MainWindow& main, QWidget* parent) : QWidget(parent), main_(main) {
-  setGeometry(470, 0, 330, 536);
+  setGeometry(kPanelX, 0, kPanelWidth, kPanelHeight);
+  setAcceptDrops(true);
+  BuildControls();
+  for (int id : PanelControlIds) ApplyMenuFont(Control(id));
+  ShowProjectInPanel();
 }
 
-void ParameterPanel::ShowProjectInPanel() {}
-void ParameterPanel::ReadPanelValues() {}
-void ParameterPanel::SetCalculationRunning(bool) {}
+void ParameterPanel::Register(int id, QWidget* control) {
+  control->setObjectName(QStringLiteral("ctl%1").arg(id));
+  controls_[id] = control;
+}
+
+QWidget* ParameterPanel::Control(int id) const {
+  auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+void ParameterPanel::BuildControls() {
+  // The group boxes come first so that the controls drawn over them stay
+  // on top; every control is a direct child of the panel, so that
+  // disabling a group box during a calculation leaves the sliders usable.
+  auto group = [this](int id, const char* title, int y, int rows) {
+    auto* box = new QGroupBox(Text(title), this);
+    box->setGeometry(kGroupX, y, kGroupWidth, GroupHeight(rows));
+    Register(id, box);
+    return y + GroupHeight(rows) + kGroupGap;
+  };
+  const int pinTop = kGroupGap;
+  const int propTop = group(1045, "ピンパラメータ", pinTop, 5);
+  const int sizeTop = group(1046, "サンプル特性", propTop, 2);
+  const int otherTop = group(1047, "サンプルサイズ", sizeTop, 3);
+  const int buttonTop = group(1032, "その他の計算パラメータ", otherTop, 3);
+  auto rowY = [](int groupTop, int row) { return groupTop + kGroupTitle + row * kRowPitch; };
+
+  auto label = [this](int id, const char* text, const char* tip, int x, int y, int w) {
+    auto* l = new QLabel(Text(text), this);
+    l->setGeometry(x, y, w, kRowHeight);
+    l->setToolTip(Text(tip));
+    Register(id, l);
+  };
+  auto lineEdit = [this](int id, const char* tip, int x, int y, int w) {
+    auto* e = new QLineEdit(this);
+    e->setGeometry(x, y, w, kRowHeight);
+    e->setToolTip(Text(tip));
+    // File drops belong to the panel, not to the edit's text.
+    e->setAcceptDrops(false);
+    e->installEventFilter(this);
+    Register(id, e);
+    return e;
+  };
+  auto numberEdit = [this, lineEdit](int id, const char* tip, double ModelParams::*field, int x,
+                                     int y, int w) {
+    NumberEdit ne;
+    ne.edit = lineEdit(id, tip, x, y, w);
+    ne.field = field;
+    const std::size_t index = numberEdits_.size();
+    connect(ne.edit, &QLineEdit::textEdited, this,
+            [this, index] { numberEdits_[index].programOwned = false; });
+    numberEdits_.push_back(ne);
+    return static_cast<int>(index);
+  };
+
+  // Pin parameters: label, slider, edit.
+  for (std::size_t i = 0; i < std::size(kPins); ++i) {
+    const PinDef& d = kPins[i];
+    const int y = rowY(pinTop, static_cast<int>(i));
+    label(d.labelId, d.label, d.tip, 14, y, 40);
+    auto* slider = new QSlider(Qt::Horizontal, this);
+    slider->setGeometry(56, y, 160, kRowHeight);
+    slider->setRange(kSliderMin, kSliderMax);
+    slider->setPageStep(20);
+    slider->setToolTip(Text(d.tip));
+    Register(d.sliderId, slider);
+    PinParameter pin;
+    pin.slider = slider;
+    pin.editIndex = numberEdit(d.editId, d.tip, d.field, 222, y, 96);
+    pin.scale = d.scale;
+    pin.min = d.min;
+    pin.max = d.max;
+    pins_.push_back(pin);
+    connect(slider, &QSlider::valueChanged, this, [this, i](int p) {
+      if (!showing_) OnSliderMoved(static_cast<int>(i), p);
+    });
+  }
+
+  // Two label/edit pairs to a row.
+  auto pairs = [&](const FieldDef* defs, std::size_t count, int groupTop, int firstRow) {
+    for (std::size_t i = 0; i < count; ++i) {
+      const FieldDef& d = defs[i];
+      const int y = rowY(groupTop, firstRow + static_cast<int>(i / 2));
+      const bool left = i % 2 == 0;
+      label(d.labelId, d.label, d.tip, left ? 14 : 168, y, 48);
+      numberEdit(d.editId, d.tip, d.field, left ? 64 : 218, y, left ? 92 : 100);
+    }
+  };
+  pairs(kProperties, std::size(kProperties), propTop, 0);
+
+  label(1011, "サンプル名", "サンプル名", 14, rowY(sizeTop, 0), 80);
+  sampleName_ = lineEdit(1037, "サンプル名", 96, rowY(sizeTop, 0), 222);
+  sampleName_->setValidator(new SampleNameValidator(sampleName_));
+  pairs(kSizes, std::size(kSizes), sizeTop, 1);
+
+  auto order = [&](int labelId, int comboId, const char* text, int row) {
+    label(labelId, text, text, 14, rowY(otherTop, row), 230);
+    auto* combo = new QComboBox(this);
+    combo->setGeometry(248, rowY(otherTop, row), 70, kRowHeight);
+    combo->addItems({QStringLiteral("1"), QStringLiteral("2")});
+    combo->setToolTip(Text(text));
+    combo->setAcceptDrops(false);
+    Register(comboId, combo);
+    connect(combo, &QComboBox::currentIndexChanged, this, [this] {
+      if (!showing_) OnOrderChanged();
+    });
+    return combo;
+  };
+  tcn_ = order(1033, 1041, "スケール則内の規格化温度の次数", 0);
+  bcn_ = order(1034, 1043, "スケール則内の規格化磁場の次数", 1);
+  label(1035, "積分時の刻み幅", "積分時刻み幅", 14, rowY(otherTop, 2), 230);
+  intStepNum_ = lineEdit(1036, "積分時刻み幅", 248, rowY(otherTop, 2), 70);
+  intStepNum_->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), intStepNum_));
+
+  const int buttonWidth = (kGroupWidth - kGroupGap) / 2;
+  auto* start = new QPushButton(Text("計算開始"), this);
+  start->setGeometry(kGroupX, buttonTop + 4, buttonWidth, 32);
+  start->setDefault(true);
+  Register(1048, start);
+  connect(start, &QPushButton::clicked, this, &ParameterPanel::ClickStart);
+  auto* finish = new QPushButton(Text("終了"), this);
+  finish->setGeometry(kGroupX + buttonWidth + kGroupGap, buttonTop + 4, buttonWidth, 32);
+  Register(1049, finish);
+  connect(finish, &QPushButton::clicked, this, &ParameterPanel::ClickFinish);
+}
+
+void ParameterPanel::ShowNumber(NumberEdit& e, double value) {
+  e.programText = QString::fromStdString(FormatSci(value, 2));
+  e.programValue = value;
+  e.programOwned = true;
+  e.edit->setText(e.programText);
+}
+
+double ParameterPanel::ReadNumber(const NumberEdit& e) const {
+  const QString text = e.edit->text();
+  if (e.programOwned && text == e.programText) return e.programValue;
+  // The edit is read as a 256-byte text.
+  return ParseLeadingDouble(text.left(255).toStdString());
+}
+
+int ParameterPanel::PositionFor(const PinParameter& pin, double value) const {
+  const CalcSettings& s = main_.project().Settings;
+  return SliderPosition(pin.scale, s.*pin.min, s.*pin.max, value);
+}
+
+void ParameterPanel::ShowProjectInPanel() {
+  const Project& p = main_.project();
+  showing_ = true;
+  for (NumberEdit& e : numberEdits_) ShowNumber(e, p.Params.*e.field);
+  for (const PinParameter& pin : pins_)
+    pin.slider->setValue(PositionFor(pin, p.Params.*numberEdits_[pin.editIndex].field));
+  sampleName_->setText(QString::fromStdString(p.Params.SampleName));
+  intStepNum_->setText(QString::number(p.Params.IntStepNum));
+  // Only 0 and 1 have an item; any other order shows no selection and is
+  // kept as it is by ReadPanelValues.
+  tcn_->setCurrentIndex(p.Params.Tcn == 0 || p.Params.Tcn == 1 ? p.Params.Tcn : -1);
+  bcn_->setCurrentIndex(p.Params.Bcn == 0 || p.Params.Bcn == 1 ? p.Params.Bcn : -1);
+  showing_ = false;
+}
+
+void ParameterPanel::ReadPanelValues() { ReadPanelValuesInto(main_.project().Params); }
+
+void ParameterPanel::ReadPanelValuesInto(ModelParams& m) const {
+  for (const NumberEdit& e : numberEdits_) m.*e.field = ReadNumber(e);
+  m.SampleName = sampleName_->text().toStdString();
+  if (tcn_->currentIndex() >= 0) m.Tcn = tcn_->currentIndex();
+  if (bcn_->currentIndex() >= 0) m.Bcn = bcn_->currentIndex();
+  m.IntStepNum = ParseLeadingInt(intStepNum_->text().left(255).toStdString());
+}
+
+void ParameterPanel::SetCalculationRunning(bool running) {
+  for (int id : PanelControlIds)
+    if (QWidget* w = Control(id)) w->setEnabled(!running);
+}
+
 void ParameterPanel::ClickStart() { StartFullCalculation(main_); }
+
+void ParameterPanel::ClickFinish() {
+  Project& p = main_.project();
+  if (p.Modified) {
+    const MsgAnswer answer =
+        ShowMessage(this, Text("設定ファイルは変更されています。保存しますか？"),
+                    Text("設定ファイルの変更"), MsgButtons::YesNo, MsgIcon::None);
+    if (answer == MsgAnswer::Yes && main_.Command(kCmdSaveAs) == 0) return;
+    p.Modified = false;
+  }
+  // Modified is clear, so closing the window asks nothing more.
+  main_.close();
+  QCoreApplication::quit();
+}
+
+void ParameterPanel::RequestRedraw() {
+  RequestRefit(main_.project().View);
+  main_.InvalidateGraph();
+}
+
+void ParameterPanel::OnSliderMoved(int pinIndex, int position) {
+  Project& p = main_.project();
+  p.Modified = true;
+  PinParameter& pin = pins_[static_cast<std::size_t>(pinIndex)];
+  NumberEdit& e = numberEdits_[static_cast<std::size_t>(pin.editIndex)];
+  const std::optional<double> value =
+      SliderValue(pin.scale, p.Settings.*pin.min, p.Settings.*pin.max, position);
+  if (value) {
+    p.Params.*e.field = *value;
+    // From now on the edit's text is the value, as the user sees it.
+    e.programOwned = false;
+    e.edit->setText(QString::fromStdString(FormatSci(*value, 2)));
+  } else {
+    // A range the scale cannot use: the value stays as typed and the
+    // slider goes back to its low end.
+    showing_ = true;
+    pin.slider->setValue(kSliderMin);
+    showing_ = false;
+  }
+  RequestRedraw();
+}
+
+void ParameterPanel::OnEditKeyReleased(int id) {
+  main_.project().Modified = true;
+  for (const PinParameter& pin : pins_) {
+    const NumberEdit& e = numberEdits_[static_cast<std::size_t>(pin.editIndex)];
+    if (e.edit != Control(id)) continue;
+    showing_ = true;
+    pin.slider->setValue(PositionFor(pin, ReadNumber(e)));
+    showing_ = false;
+  }
+  RequestRedraw();
+}
+
+void ParameterPanel::OnOrderChanged() {
+  main_.project().Modified = true;
+  RequestRedraw();
+}
+
+bool ParameterPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyRelease) {
+    for (int id : kKeyEdits)
+      if (watched == Control(id)) OnEditKeyReleased(id);
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void ParameterPanel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) {
+    main_.ShowPopupMenu(event->position().toPoint() + QPoint(kPanelX, 0));
+    return;
+  }
+  QWidget::mousePressEvent(event);
+}
+
+void ParameterPanel::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void ParameterPanel::dropEvent(QDropEvent* event) {
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  event->acceptProposedAction();
+  // Dialogs opened by a drop must not run inside the drag-and-drop loop.
+  MainWindow* main = &main_;
+  if (!paths.isEmpty())
+    QTimer::singleShot(0, main, [main, paths] { main->HandleDroppedFiles(paths); });
+}
 
 }  // namespace zx
