@@ -9,6 +9,7 @@
 #include "model/settings_file.h"
 #include "model/text_file.h"
 #include "shell_fixture.h"
+#include "ui/parameter_panel.h"
 
 namespace zx::test {
 namespace {
