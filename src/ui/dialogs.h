@@ -22,7 +22,11 @@ void OpenCalcCondChangeDialog(MainWindow& main, int row);
 // After entries were removed: close a rename or change dialog whose entry
 // no longer exists.
 void CloseDialogsOfRemovedEntries(MainWindow& main);
-// The start button: the full calculation with its status dialog.
+// The start button: the full calculation with its status dialog. Does
+// nothing while one runs.
 void StartFullCalculation(MainWindow& main);
+// Stops a running full calculation and waits for its worker; for the main
+// window before it goes away.
+void StopFullCalculation(MainWindow& main);
 
 }  // namespace zx

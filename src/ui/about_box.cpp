@@ -1,0 +1,30 @@
+#include "ui/about_box.h"
+
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/main_window.h"
+
+namespace zx {
+
+AboutBox::AboutBox(MainWindow& main)
+    : FlaggedDialog(main, main.flags().AboutBoxOpen, &main, 112, QStringLiteral("ZentrixⅡ")) {
+  auto* layout = new QHBoxLayout(this);
+  auto* icon = new QLabel(this);
+  icon->setPixmap(QIcon(QStringLiteral(":/zentrix2.svg")).pixmap(48, 48));
+  layout->addWidget(icon);
+  layout->addStretch();
+  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
+  ok->setDefault(true);
+  auto* column = new QVBoxLayout;
+  column->addStretch();
+  column->addWidget(ok);
+  layout->addLayout(column);
+  setMinimumWidth(300);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+}  // namespace zx

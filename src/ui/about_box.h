@@ -1,0 +1,15 @@
+// The about box (resource 112): the program icon and an OK button.
+#pragma once
+
+#include "ui/flagged_dialog.h"
+
+namespace zx {
+
+class AboutBox : public FlaggedDialog {
+  Q_OBJECT
+
+ public:
+  explicit AboutBox(MainWindow& main);
+};
+
+}  // namespace zx

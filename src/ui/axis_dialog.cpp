@@ -1,0 +1,128 @@
+#include "ui/axis_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/main_window.h"
+#include "model/format.h"
+
+namespace zx {
+
+AxisDialog::AxisDialog(MainWindow& main)
+    : FlaggedDialog(main, main.flags().AxisDialogOpen, &main, 113,
+                    QStringLiteral("軸設定ダイアログ")) {
+  const GraphView& g = main.project().View;
+  auto* layout = new QVBoxLayout(this);
+  auto* axes = new QHBoxLayout;
+  layout->addLayout(axes);
+  x_ = BuildAxis(QStringLiteral("X軸設定"), QStringLiteral("X軸オートスケール"),
+                 {1062, 1018, 1064, 1065, 1066, 1067, 1068}, g.XType, g.XAutoScale);
+  y_ = BuildAxis(QStringLiteral("Y軸設定"), QStringLiteral("Y軸オートスケール"),
+                 {1063, 1019, 1071, 1072, 1073, 1074, 1075}, g.YType, g.YAutoScale);
+  axes->addWidget(x_.type->parentWidget());
+  axes->addWidget(y_.type->parentWidget());
+  ShowRange(x_, true);
+  ShowRange(y_, false);
+
+  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
+  ok->setDefault(true);
+  auto* cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 2);
+  cancel->setAutoDefault(false);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+  connect(ok, &QPushButton::clicked, this, &AxisDialog::OkClicked);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  // A click (not a programmatic change) switches between automatic and
+  // manual; switching to manual offers the current effective range.
+  connect(x_.autoScale, &QCheckBox::clicked, this, [this](bool on) {
+    x_.min->setEnabled(!on);
+    x_.max->setEnabled(!on);
+    if (!on) ShowRange(x_, true);
+  });
+  connect(y_.autoScale, &QCheckBox::clicked, this, [this](bool on) {
+    y_.min->setEnabled(!on);
+    y_.max->setEnabled(!on);
+    if (!on) ShowRange(y_, false);
+  });
+}
+
+AxisDialog::AxisControls AxisDialog::BuildAxis(const QString& title, const QString& autoText,
+                                               const AxisIds& ids, const std::string& type,
+                                               bool autoScale) {
+  auto* group = NameControl(new QGroupBox(title, this), ids.group);
+  auto* g = new QGridLayout(group);
+  AxisControls c;
+  c.type = NameControl(new QComboBox(group), ids.type);
+  c.type->addItem(QStringLiteral("線形"));
+  c.type->addItem(QStringLiteral("対数"));
+  c.type->setCurrentIndex(type == "Linear" ? 0 : type == "Log" ? 1 : -1);
+  c.autoScale = NameControl(new QCheckBox(autoText, group), ids.autoScale);
+  c.autoScale->setChecked(autoScale);
+  c.min = NameControl(new QLineEdit(group), ids.min);
+  c.max = NameControl(new QLineEdit(group), ids.max);
+  c.min->setEnabled(!autoScale);
+  c.max->setEnabled(!autoScale);
+  g->addWidget(c.type, 0, 0, 1, 2);
+  g->addWidget(c.autoScale, 1, 0, 1, 2);
+  g->addWidget(NameControl(new QLabel(QStringLiteral("最小値"), group), ids.minLabel), 2, 0);
+  g->addWidget(c.min, 2, 1);
+  g->addWidget(NameControl(new QLabel(QStringLiteral("最大値"), group), ids.maxLabel), 3, 0);
+  g->addWidget(c.max, 3, 1);
+  return c;
+}
+
+void AxisDialog::ShowRange(const AxisControls& c, bool x) {
+  const GraphView& g = main_.project().View;
+  c.min->setText(QString::fromStdString(FormatSci(x ? g.XLow : g.YLow, 2)));
+  c.max->setText(QString::fromStdString(FormatSci(x ? g.XHigh : g.YHigh, 2)));
+}
+
+bool AxisDialog::ApplyAxis(const AxisControls& c, bool x) {
+  GraphView& g = main_.project().View;
+  std::string& type = x ? g.XType : g.YType;
+  if (c.type->currentIndex() == 0) type = "Linear";
+  if (c.type->currentIndex() == 1) type = "Log";
+  bool& autoScale = x ? g.XAutoScale : g.YAutoScale;
+  if (c.autoScale->isChecked()) {
+    autoScale = true;
+    return true;
+  }
+  const double lo = EditNumber(c.min->text());
+  const double hi = EditNumber(c.max->text());
+  const QString axis = x ? QStringLiteral("X") : QStringLiteral("Y");
+  if (!(lo > 0.0) && type == "Log") {
+    RefuseInput(axis + QStringLiteral("軸最小値"), QStringLiteral("エラー"));
+    return false;
+  }
+  if (!(hi > 0.0) && type == "Log") {
+    RefuseInput(axis + QStringLiteral("軸最大値"), QStringLiteral("エラー"));
+    return false;
+  }
+  autoScale = false;
+  (x ? g.XMin : g.YMin) = lo;
+  (x ? g.XMax : g.YMax) = hi;
+  return true;
+}
+
+void AxisDialog::OkClicked() {
+  // Field by field: a refused Y bound leaves the X settings applied.
+  if (!ApplyAxis(x_, true) || !ApplyAxis(y_, false)) return;
+  Project& p = main_.project();
+  accept();
+  RequestRefit(p.View);
+  p.Modified = true;
+  main_.InvalidateGraph();
+}
+
+}  // namespace zx

@@ -1,0 +1,40 @@
+// Axis settings (resource 113): for each axis linear or logarithmic scale,
+// and automatic scaling or a manual minimum and maximum.
+#pragma once
+
+#include "ui/flagged_dialog.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
+namespace zx {
+
+class AxisDialog : public FlaggedDialog {
+  Q_OBJECT
+
+ public:
+  explicit AxisDialog(MainWindow& main);
+
+ private:
+  struct AxisControls {
+    QComboBox* type = nullptr;
+    QCheckBox* autoScale = nullptr;
+    QLineEdit* min = nullptr;
+    QLineEdit* max = nullptr;
+  };
+  struct AxisIds {
+    int group, type, autoScale, minLabel, min, maxLabel, max;
+  };
+  AxisControls BuildAxis(const QString& title, const QString& autoText, const AxisIds& ids,
+                         const std::string& type, bool autoScale);
+  // Shows the effective range of the axis (`x` or Y).
+  void ShowRange(const AxisControls& c, bool x);
+  // Writes one axis; false (with its message shown) when a bound is refused.
+  bool ApplyAxis(const AxisControls& c, bool x);
+  void OkClicked();
+
+  AxisControls x_, y_;
+};
+
+}  // namespace zx

@@ -1,0 +1,25 @@
+// Registration of a calculation condition (resource 109): the condition and
+// the curve series that draws it.
+#pragma once
+
+#include <memory>
+
+#include "ui/calc_cond_fields.h"
+#include "ui/flagged_dialog.h"
+
+namespace zx {
+
+class CalcCondDialog : public FlaggedDialog {
+  Q_OBJECT
+
+ public:
+  explicit CalcCondDialog(MainWindow& main);
+  ~CalcCondDialog() override;
+
+ private:
+  void RegisterClicked();
+
+  std::unique_ptr<CalcCondFields> fields_;
+};
+
+}  // namespace zx

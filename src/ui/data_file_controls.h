@@ -1,0 +1,31 @@
+// What the data-file registration and rename dialogs share: the file
+// chooser and the row of path edit and buttons.
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace zx {
+
+// The file chooser of both dialogs; empty when cancelled.
+QString ChooseDataFile(QWidget* owner);
+
+struct PathDialogIds {
+  int label, edit, browse, action, cancel;
+  const char* actionText;
+};
+struct PathDialogControls {
+  QLineEdit* edit;
+  QPushButton* browse;
+  QPushButton* action;
+  QPushButton* cancel;
+};
+// Label, read-only path edit and browse button, then the action and cancel
+// buttons (the action button is the default one).
+PathDialogControls BuildPathDialog(QDialog* dialog, const PathDialogIds& ids);
+
+}  // namespace zx

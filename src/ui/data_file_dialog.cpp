@@ -1,0 +1,53 @@
+#include "ui/data_file_dialog.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/main_window.h"
+#include "ui/data_file_controls.h"
+#include "ui/lists_panel.h"
+
+namespace zx {
+
+DataFileDialog::DataFileDialog(MainWindow& main)
+    : FlaggedDialog(main, main.project().DataFileDialogOpen, &main, 111,
+                    QStringLiteral("データファイル登録")) {
+  PathDialogControls c = BuildPathDialog(this, {1054, 1055, 1056, 1057, 1058, "登録"});
+  path_ = c.edit;
+  connect(c.browse, &QPushButton::clicked, this, &DataFileDialog::Browse);
+  connect(c.action, &QPushButton::clicked, this, &DataFileDialog::RegisterClicked);
+  connect(c.cancel, &QPushButton::clicked, this, &DataFileDialog::CancelClicked);
+}
+
+void DataFileDialog::Browse() {
+  QString path = ChooseDataFile(this);
+  if (!path.isEmpty()) path_->setText(path);
+}
+
+void DataFileDialog::RegisterClicked() {
+  if (path_->text().isEmpty()) {
+    RefuseInput(QStringLiteral("データファイルパス"), QStringLiteral("エラー"));
+    return;
+  }
+  Register(path_->text());
+}
+
+void DataFileDialog::RegisterDropped(const QString& path) {
+  path_->setText(path);
+  Register(path);
+}
+
+void DataFileDialog::CancelClicked() {
+  path_->clear();
+  reject();
+}
+
+void DataFileDialog::Register(const QString& path) {
+  // Paths are kept whole: cutting a long one would register another file.
+  const RegistryEntry& e = AddDataFile(main_.project(), path.toStdString());
+  if (ListsPanel* lists = main_.listsPanel()) lists->InsertDataRow(e);
+  accept();
+  main_.InvalidateGraph();
+}
+
+}  // namespace zx

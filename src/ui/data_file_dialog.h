@@ -1,0 +1,34 @@
+// Registration of a measured data file (resource 111): chosen with the file
+// chooser, or handed over by a drop to a hidden instance that registers it
+// at once.
+#pragma once
+
+#include <QString>
+
+#include "ui/flagged_dialog.h"
+
+class QLineEdit;
+
+namespace zx {
+
+class DataFileDialog : public FlaggedDialog {
+  Q_OBJECT
+
+ public:
+  explicit DataFileDialog(MainWindow& main);
+
+  // The drop path: shows the path and registers it without the empty check.
+  void RegisterDropped(const QString& path);
+
+  QLineEdit* pathEdit() const { return path_; }
+  void Browse();
+  void RegisterClicked();
+  void CancelClicked();
+
+ private:
+  void Register(const QString& path);
+
+  QLineEdit* path_ = nullptr;
+};
+
+}  // namespace zx

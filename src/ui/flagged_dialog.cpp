@@ -1,0 +1,37 @@
+#include "ui/flagged_dialog.h"
+
+#include "app/dialog_helpers.h"
+#include "app/main_window.h"
+#include "app/platform.h"
+#include "model/format.h"
+
+namespace zx {
+
+FlaggedDialog::FlaggedDialog(MainWindow& main, bool& openFlag, QWidget* owner, int resourceId,
+                             const QString& title)
+    : QDialog(owner), main_(main), openFlag_(&openFlag) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setObjectName(QStringLiteral("dlg%1").arg(resourceId));
+  setWindowTitle(title);
+  setModal(false);
+  *openFlag_ = true;
+}
+
+void FlaggedDialog::done(int result) {
+  if (!ended_) {
+    ended_ = true;
+    *openFlag_ = false;
+  }
+  QDialog::done(result);
+}
+
+void FlaggedDialog::RefuseInput(const QString& field, const QString& caption) {
+  ShowWarning(this, QStringLiteral("不正な値の入力 : ") + field, caption);
+}
+
+double EditNumber(const QString& text) {
+  // The edits of the dialogs hold at most 255 characters.
+  return ParseLeadingDouble(text.left(255).toStdString());
+}
+
+}  // namespace zx

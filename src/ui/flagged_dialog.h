@@ -1,0 +1,51 @@
+// Base of the modeless dialogs: an open flag held while the dialog exists,
+// deletion on close, controls named by their ids, and the input-error box.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include "app/dialog_helpers.h"
+
+namespace zx {
+
+class MainWindow;
+
+class FlaggedDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Sets *openFlag now; done() clears it on every way the dialog ends
+  // (OK, cancel, close box, Escape).
+  FlaggedDialog(MainWindow& main, bool& openFlag, QWidget* owner, int resourceId,
+                const QString& title);
+
+  // True once the dialog has ended; it is deleted later.
+  bool Ended() const { return ended_; }
+
+  void done(int result) override;
+
+ protected:
+  // "不正な値の入力 : " + field, with a warning icon, owned by the dialog.
+  void RefuseInput(const QString& field, const QString& caption = {});
+
+  MainWindow& main_;
+
+ private:
+  bool* openFlag_;
+  bool ended_ = false;
+};
+
+// Names the control "ctl<id>" and gives it the menu font.
+template <class W>
+W* NameControl(W* widget, int id) {
+  widget->setObjectName(QStringLiteral("ctl%1").arg(id));
+  ApplyMenuFont(widget);
+  return widget;
+}
+
+// The text of an edit box as a number, read like the C library's atof (a
+// text without a leading number reads as 0).
+double EditNumber(const QString& text);
+
+}  // namespace zx

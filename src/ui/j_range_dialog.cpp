@@ -1,0 +1,64 @@
+#include "ui/j_range_dialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+
+#include "app/main_window.h"
+#include "model/format.h"
+#include "ui/level_slider.h"
+
+namespace zx {
+
+JRangeDialog::JRangeDialog(MainWindow& main)
+    : FlaggedDialog(main, main.flags().JRangeDialogOpen, &main, 114,
+                    QStringLiteral("計算J範囲の設定")) {
+  const CalcSettings& s = main.project().Settings;
+  auto* layout = new QGridLayout(this);
+  auto* group = NameControl(new QGroupBox(QStringLiteral("J範囲"), this), 1080);
+  auto* g = new QGridLayout(group);
+  jIni_ = NameControl(new QLineEdit(QString::fromStdString(FormatSci(s.JIni, 2)), group), 1083);
+  jFin_ = NameControl(new QLineEdit(QString::fromStdString(FormatSci(s.JFin, 2)), group), 1084);
+  g->addWidget(NameControl(new QLabel(QStringLiteral("開始値"), group), 1081), 0, 0);
+  g->addWidget(jIni_, 0, 1);
+  g->addWidget(NameControl(new QLabel(QStringLiteral("終了値"), group), 1082), 1, 0);
+  g->addWidget(jFin_, 1, 1);
+  layout->addWidget(group, 0, 0, 1, 3);
+
+  // The grid table defines points per decade for levels 1 to 10 only.
+  level_ = MakeLevelSlider(this, 1085, 1015, 10, s.JStepLevel, &levelText_);
+  layout->addWidget(NameControl(new QLabel(QStringLiteral("計算の細かさ"), this), 1086), 1, 0);
+  layout->addWidget(level_, 1, 1);
+  layout->addWidget(levelText_, 1, 2);
+
+  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
+  ok->setDefault(true);
+  auto* cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 2);
+  cancel->setAutoDefault(false);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons, 2, 0, 1, 3);
+  connect(ok, &QPushButton::clicked, this, &JRangeDialog::OkClicked);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void JRangeDialog::OkClicked() {
+  const double jIni = EditNumber(jIni_->text());
+  const double jFin = EditNumber(jFin_->text());
+  if (!(jIni > 0.0)) return RefuseInput(QStringLiteral("J範囲開始値"));
+  // A reversed or empty range gives no usable grid.
+  if (!(jFin > 0.0) || !(jIni < jFin)) return RefuseInput(QStringLiteral("J範囲終了値"));
+  CalcSettings& s = main_.project().Settings;
+  s.JIni = jIni;
+  s.JFin = jFin;
+  s.JStepLevel = level_->value();
+  accept();
+}
+
+}  // namespace zx

@@ -1,0 +1,26 @@
+// The J range and the fineness of the E-J grid (resource 114).
+#pragma once
+
+#include "ui/flagged_dialog.h"
+
+class QLineEdit;
+class QSlider;
+
+namespace zx {
+
+class JRangeDialog : public FlaggedDialog {
+  Q_OBJECT
+
+ public:
+  explicit JRangeDialog(MainWindow& main);
+
+ private:
+  void OkClicked();
+
+  QLineEdit* jIni_ = nullptr;
+  QLineEdit* jFin_ = nullptr;
+  QSlider* level_ = nullptr;
+  QLineEdit* levelText_ = nullptr;
+};
+
+}  // namespace zx

@@ -1,0 +1,100 @@
+#include "ui/jc_condition_dialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+
+#include "app/main_window.h"
+#include "model/format.h"
+#include "ui/level_slider.h"
+
+namespace zx {
+
+namespace {
+
+QString Sci(double v) { return QString::fromStdString(FormatSci(v, 2)); }
+
+// A group box holding a start and an end edit.
+QGroupBox* RangeGroup(QWidget* parent, const QString& title, int groupId, int startLabelId,
+                      QLineEdit* start, int endLabelId, QLineEdit* end) {
+  auto* group = NameControl(new QGroupBox(title, parent), groupId);
+  auto* g = new QGridLayout(group);
+  start->setParent(group);
+  end->setParent(group);
+  g->addWidget(NameControl(new QLabel(QStringLiteral("開始値"), group), startLabelId), 0, 0);
+  g->addWidget(start, 0, 1);
+  g->addWidget(NameControl(new QLabel(QStringLiteral("終了値"), group), endLabelId), 1, 0);
+  g->addWidget(end, 1, 1);
+  return group;
+}
+
+}  // namespace
+
+JcConditionDialog::JcConditionDialog(MainWindow& main)
+    : FlaggedDialog(main, main.flags().JcConditionDialogOpen, &main, 117,
+                    QStringLiteral("Ec変更ダイアログ")) {
+  const Project& p = main.project();
+  const CalcSettings& s = p.Settings;
+  auto* layout = new QGridLayout(this);
+  jIni_ = NameControl(new QLineEdit(Sci(s.JIni)), 1100);
+  jFin_ = NameControl(new QLineEdit(Sci(s.JFin)), 1101);
+  bIni_ = NameControl(new QLineEdit(Sci(s.BIni)), 1103);
+  bFin_ = NameControl(new QLineEdit(Sci(s.BFin)), 1104);
+  layout->addWidget(RangeGroup(this, QStringLiteral("J範囲"), 1097, 1098, jIni_, 1099, jFin_), 0, 0,
+                    1, 3);
+  layout->addWidget(RangeGroup(this, QStringLiteral("B範囲"), 1102, 1105, bIni_, 1106, bFin_), 1, 0,
+                    1, 3);
+
+  auto* ecGroup = NameControl(new QGroupBox(QStringLiteral("電界基準値(V/m)"), this), 1092);
+  auto* eg = new QHBoxLayout(ecGroup);
+  ec_ = NameControl(new QLineEdit(Sci(p.Params.E_c), ecGroup), 1093);
+  eg->addWidget(ec_);
+  layout->addWidget(ecGroup, 2, 0, 1, 3);
+
+  level_ = MakeLevelSlider(this, 1096, 1095, 5, s.BStepLevel, &levelText_);
+  layout->addWidget(NameControl(new QLabel(QStringLiteral("計算の細かさ"), this), 1094), 3, 0);
+  layout->addWidget(level_, 3, 1);
+  layout->addWidget(levelText_, 3, 2);
+
+  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
+  ok->setDefault(true);
+  auto* cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 2);
+  cancel->setAutoDefault(false);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons, 4, 0, 1, 3);
+  connect(ok, &QPushButton::clicked, this, &JcConditionDialog::OkClicked);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void JcConditionDialog::OkClicked() {
+  const double jIni = EditNumber(jIni_->text());
+  const double jFin = EditNumber(jFin_->text());
+  const double bIni = EditNumber(bIni_->text());
+  const double bFin = EditNumber(bFin_->text());
+  const double ec = EditNumber(ec_->text());
+  // Zero is accepted; reversed or empty ranges are not (no usable grid).
+  if (!(jIni >= 0.0)) return RefuseInput(QStringLiteral("J範囲開始値"));
+  if (!(jFin >= 0.0) || !(jIni < jFin)) return RefuseInput(QStringLiteral("J範囲終了値"));
+  if (!(bIni >= 0.0)) return RefuseInput(QStringLiteral("B範囲開始値"));
+  if (!(bFin >= 0.0) || !(bIni < bFin)) return RefuseInput(QStringLiteral("B範囲終了値"));
+  if (!(ec >= 0.0)) return RefuseInput(QStringLiteral("電界基準値"));
+  Project& p = main_.project();
+  p.Settings.JIni = jIni;
+  p.Settings.JFin = jFin;
+  p.Settings.BIni = bIni;
+  p.Settings.BFin = bFin;
+  p.Params.E_c = ec;
+  p.Settings.BStepLevel = level_->value();
+  ApplyBStepLevel(p.Params, p.Settings.BStepLevel);
+  main_.InvalidateGraph();
+  accept();
+}
+
+}  // namespace zx

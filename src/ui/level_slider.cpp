@@ -1,0 +1,29 @@
+#include "ui/level_slider.h"
+
+#include <QLineEdit>
+#include <QSlider>
+
+#include "model/format.h"
+#include "ui/flagged_dialog.h"
+
+namespace zx {
+
+QSlider* MakeLevelSlider(QWidget* parent, int sliderId, int textId, int maxLevel, int level,
+                         QLineEdit** text) {
+  auto* slider = NameControl(new QSlider(Qt::Horizontal, parent), sliderId);
+  slider->setRange(1, maxLevel);
+  slider->setPageStep(1);
+  slider->setTickPosition(QSlider::TicksBelow);
+  slider->setTickInterval(1);
+  slider->setValue(level);
+  auto* shown = NameControl(new QLineEdit(parent), textId);
+  shown->setReadOnly(true);
+  shown->setMaximumWidth(48);
+  shown->setText(QString::number(slider->value()));
+  QObject::connect(slider, &QSlider::valueChanged, shown,
+                   [shown](int v) { shown->setText(QString::fromStdString(FormatFixed(v, 1))); });
+  *text = shown;
+  return slider;
+}
+
+}  // namespace zx

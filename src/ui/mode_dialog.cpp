@@ -1,0 +1,78 @@
+#include "ui/mode_dialog.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/main_window.h"
+#include "app/platform.h"
+#include "ui/dialogs.h"
+#include "ui/lists_panel.h"
+
+namespace zx {
+
+ModeDialog::ModeDialog(MainWindow& main)
+    : FlaggedDialog(main, main.flags().ModeDialogOpen, &main, 116,
+                    QStringLiteral("計算モード変更")) {
+  auto* layout = new QVBoxLayout(this);
+  auto* group = NameControl(new QGroupBox(QStringLiteral("計算モード"), this), 1090);
+  auto* g = new QVBoxLayout(group);
+  ej_ = NameControl(new QRadioButton(QStringLiteral("E-J計算"), group), 1091);
+  jcb_ = NameControl(new QRadioButton(QStringLiteral("Jc-B計算"), group), 1092);
+  g->addWidget(ej_);
+  g->addWidget(jcb_);
+  layout->addWidget(group);
+  const int mode = main.project().Settings.CalcMode;
+  if (mode == 0) ej_->setChecked(true);
+  if (mode == 1) jcb_->setChecked(true);
+
+  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
+  ok->setDefault(true);
+  auto* cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 2);
+  cancel->setAutoDefault(false);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+  connect(ok, &QPushButton::clicked, this, &ModeDialog::OkClicked);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void ModeDialog::OkClicked() {
+  Project& p = main_.project();
+  const int old = p.Settings.CalcMode;
+  int mode = old;
+  if (ej_->isChecked()) mode = 0;
+  if (jcb_->isChecked()) mode = 1;
+  if (mode == old) {
+    accept();
+    return;
+  }
+  if (!p.DataFiles.Empty()) {
+    const MsgAnswer answer =
+        ShowMessage(this,
+                    QStringLiteral("計算モードを変更します。現在登録されているデータファイル、\n"
+                                   "計算条件をクリアします。よろしいですか？"),
+                    QStringLiteral("計算モード変更の確認"), MsgButtons::YesNo);
+    if (answer != MsgAnswer::Yes) {
+      reject();
+      return;
+    }
+    ListsPanel* lists = main_.listsPanel();
+    ClearRegistries(p, [lists](ListKind kind, int row) {
+      if (lists) lists->DeleteRow(kind, row);
+    });
+    CloseDialogsOfRemovedEntries(main_);
+  }
+  // The mode is stored at the next save; switching alone changes no file.
+  p.Settings.CalcMode = mode;
+  ApplyModeAxes(p.View, mode);
+  main_.StatusRefresh();
+  main_.InvalidateGraph();
+  accept();
+}
+
+}  // namespace zx

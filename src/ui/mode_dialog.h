@@ -1,0 +1,25 @@
+// Switching between E-J and Jc-B calculation (resource 116). Registered
+// data files and conditions belong to one mode, so a switch clears them
+// after asking.
+#pragma once
+
+#include "ui/flagged_dialog.h"
+
+class QRadioButton;
+
+namespace zx {
+
+class ModeDialog : public FlaggedDialog {
+  Q_OBJECT
+
+ public:
+  explicit ModeDialog(MainWindow& main);
+
+ private:
+  void OkClicked();
+
+  QRadioButton* ej_ = nullptr;
+  QRadioButton* jcb_ = nullptr;
+};
+
+}  // namespace zx

@@ -1,0 +1,25 @@
+// The settable ranges of the five pinning-parameter sliders (resource 120).
+#pragma once
+
+#include <array>
+
+#include "ui/flagged_dialog.h"
+
+class QLineEdit;
+
+namespace zx {
+
+class ParamRangeDialog : public FlaggedDialog {
+  Q_OBJECT
+
+ public:
+  explicit ParamRangeDialog(MainWindow& main);
+
+ private:
+  void OkClicked();
+
+  std::array<QLineEdit*, 5> min_{};
+  std::array<QLineEdit*, 5> max_{};
+};
+
+}  // namespace zx

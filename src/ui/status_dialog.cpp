@@ -1,0 +1,40 @@
+#include "ui/status_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/main_window.h"
+
+namespace zx {
+
+StatusDialog::StatusDialog(MainWindow& main, QWidget* owner)
+    : FlaggedDialog(main, main.flags().StatusDialogOpen, owner, 115,
+                    QStringLiteral("計算状況ダイアログ")) {
+  auto* layout = new QVBoxLayout(this);
+  auto* note = new QLabel(QStringLiteral("ただいま計算中です。"), this);
+  note->setObjectName(QStringLiteral("note"));
+  ApplyMenuFont(note);
+  layout->addWidget(note);
+  bar_ = NameControl(new QProgressBar(this), 1089);
+  bar_->setRange(0, 1000);
+  bar_->setValue(0);
+  bar_->setMinimumWidth(260);
+  layout->addWidget(bar_);
+  auto* cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 2);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cancel);
+  buttons->addStretch();
+  layout->addLayout(buttons);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(this, &QDialog::rejected, this, &StatusDialog::CancelRequested);
+}
+
+void StatusDialog::SetProgress(int permille) { bar_->setValue(permille); }
+
+void StatusDialog::Finish() { accept(); }
+
+}  // namespace zx
