@@ -1,0 +1,147 @@
+// Registration and rename of data files through their dialogs.
+#include <QTableWidget>
+
+#include "dialog_fixture.h"
+
+namespace zx::test {
+namespace {
+
+using DataFileDialogs = DialogTest;
+
+TEST_F(DataFileDialogs, RegistrationRefusesEmptyPathThenRegistersChosenFile) {
+  MainWindow& w = StartWith(0);
+  w.Command(kCmdRegisterDataFile);
+  FlaggedDialog* d = Dialog(111);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->windowTitle(), QStringLiteral("データファイル登録"));
+  EXPECT_TRUE(w.project().DataFileDialogOpen);
+  w.Command(kCmdRegisterDataFile);  // open already: no second one
+  EXPECT_EQ(DialogCount(111), 1);
+
+  Click(d, 1057);
+  ASSERT_EQ(MessageCount(), 1);
+  EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : データファイルパス"));
+  EXPECT_EQ(platform.messages.back().caption, QStringLiteral("エラー"));
+  EXPECT_EQ(platform.messages.back().icon, MsgIcon::Warning);
+  EXPECT_EQ(Dialog(111), d);
+  EXPECT_TRUE(w.project().DataFiles.Empty());
+
+  const QString file = WriteData(QStringLiteral("first.dat"));
+  platform.files.push_back(file);
+  Click(d, 1056);
+  ASSERT_EQ(platform.fileFilters.size(), 1u);
+  EXPECT_TRUE(platform.fileFilters[0].startsWith(
+      QStringLiteral("テキストファイル(*.txt), データファイル(*.dat)")));
+  EXPECT_TRUE(platform.fileFilters[0].contains(QStringLiteral("*.TXT")));
+  EXPECT_EQ(platform.fileTitles[0], QStringLiteral("データファイルを選択"));
+  EXPECT_EQ(Text(d, 1055), file);
+
+  Click(d, 1057);
+  EXPECT_EQ(Dialog(111), nullptr);
+  EXPECT_FALSE(w.project().DataFileDialogOpen);
+  ASSERT_EQ(w.project().DataFiles.Count(), 1);
+  EXPECT_EQ(w.project().DataFiles.items[0].Path, file.toStdString());
+  EXPECT_EQ(w.project().DataSeries.items[0].MarkerColor, (Rgb{255, 0, 0}));
+  EXPECT_TRUE(w.project().Modified);
+  EXPECT_TRUE(w.project().View.RescalePending);
+  QTableWidget* list = w.listsPanel()->dataList();
+  ASSERT_EQ(list->rowCount(), 1);
+  EXPECT_EQ(Cell(list, 0, 0), QStringLiteral("0"));
+  EXPECT_EQ(Cell(list, 0, 1), QStringLiteral("0"));
+  EXPECT_EQ(Cell(list, 0, 2), QStringLiteral("first.dat"));
+}
+
+TEST_F(DataFileDialogs, CancelAndCloseBoxClearTheFlag) {
+  MainWindow& w = StartWith(0);
+  w.Command(kCmdRegisterDataFile);
+  Click(Dialog(111), 1058);
+  EXPECT_FALSE(w.project().DataFileDialogOpen);
+  w.Command(kCmdRegisterDataFile);
+  ASSERT_NE(Dialog(111), nullptr);
+  Dialog(111)->close();
+  EXPECT_FALSE(w.project().DataFileDialogOpen);
+  EXPECT_EQ(DialogCount(111), 0);
+  EXPECT_FALSE(w.project().Modified);
+}
+
+TEST_F(DataFileDialogs, DropRegistersAtOnceAndRefusesWhileDialogOpen) {
+  MainWindow& w = StartWith(2);
+  const QString file = WriteData(QStringLiteral("dropped.txt"));
+  w.HandleDroppedFiles({file});
+  EXPECT_FALSE(w.project().DataFileDialogOpen);
+  EXPECT_EQ(DialogCount(111), 0);
+  ASSERT_EQ(w.project().DataFiles.Count(), 3);
+  EXPECT_EQ(w.project().DataSeries.items[2].MarkerColor, DataPalette[2]);
+  EXPECT_EQ(Cell(w.listsPanel()->dataList(), 2, 2), QStringLiteral("dropped.txt"));
+
+  w.Command(kCmdRegisterDataFile);
+  w.HandleDroppedFiles({file});
+  EXPECT_EQ(w.project().DataFiles.Count(), 3);
+  EXPECT_EQ(MessageCount(), 1);
+  Dialog(111)->close();
+  w.HandleDroppedFiles({file});
+  EXPECT_EQ(w.project().DataFiles.Count(), 4);
+}
+
+TEST_F(DataFileDialogs, RenameKeepsNumberMarkAndColourAndFollowsRetargeting) {
+  MainWindow& w = StartWith(3, {{1, 20, 1, "/tmp/r.dat"}});
+  OpenRenameDialog(w, 1);
+  FlaggedDialog* d = Dialog(122);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->windowTitle(), QStringLiteral("データファイル名変更ダイアログ"));
+  EXPECT_EQ(Text(d, 1137), Path(QStringLiteral("d1.dat")));
+  OpenRenameDialog(w, 2);  // re-targets the open dialog
+  EXPECT_EQ(DialogCount(122), 1);
+  EXPECT_EQ(Text(d, 1137), Path(QStringLiteral("d2.dat")));
+  OpenRenameDialog(w, 1);
+
+  QDir(dir.path()).mkdir(QStringLiteral("other"));
+  const QString moved = WriteData(QStringLiteral("other/moved.dat"));
+  platform.files.push_back(moved);
+  Click(d, 1134);
+  Click(d, 1135);
+  EXPECT_EQ(Dialog(122), nullptr);
+  EXPECT_FALSE(w.flags().RenameDialogOpen);
+  const Project& p = w.project();
+  EXPECT_EQ(p.DataFiles.items[1].Path, moved.toStdString());
+  EXPECT_EQ(p.DataFiles.items[1].No, 1);
+  EXPECT_EQ(p.DataSeries.items[1].Path, moved.toStdString());
+  EXPECT_EQ(p.DataSeries.items[1].MarkerColor, DataPalette[1]);
+  EXPECT_EQ(p.CalcConds.items[0].RelatedDatFileNo, 1);
+  EXPECT_TRUE(p.Modified);
+  EXPECT_TRUE(p.View.RescalePending);
+  EXPECT_EQ(Cell(w.listsPanel()->dataList(), 1, 2), QStringLiteral("moved.dat"));
+  EXPECT_EQ(Cell(w.listsPanel()->dataList(), 1, 0), QStringLiteral("1"));
+}
+
+TEST_F(DataFileDialogs, RenameRefusesEmptyPathAndClosesWhenItsEntryIsDeleted) {
+  MainWindow& w = StartWith(3);
+  OpenRenameDialog(w, 2);
+  FlaggedDialog* d = Dialog(122);
+  SetText(d, 1137, QString());
+  Click(d, 1135);
+  EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : データファイルパス"));
+  EXPECT_EQ(platform.messages.back().caption, QStringLiteral("エラー"));
+  EXPECT_NE(Dialog(122), nullptr);
+
+  // Deleting another entry renumbers but keeps the dialog on its file.
+  OpenRenameDialog(w, 2);
+  Select(ListKind::DataFiles, {0});
+  w.Command(kCmdDeleteDataFiles);
+  ASSERT_NE(Dialog(122), nullptr);
+  platform.files.push_back(Path(QStringLiteral("new.dat")));
+  Click(d, 1134);
+  Click(d, 1135);
+  EXPECT_EQ(w.project().DataFiles.items[1].Path, Path(QStringLiteral("new.dat")).toStdString());
+  EXPECT_EQ(w.project().DataFiles.items[0].Path, Path(QStringLiteral("d1.dat")).toStdString());
+
+  OpenRenameDialog(w, 1);
+  ASSERT_NE(Dialog(122), nullptr);
+  Select(ListKind::DataFiles, {1});
+  w.Command(kCmdDeleteDataFiles);
+  EXPECT_EQ(Dialog(122), nullptr);
+  EXPECT_FALSE(w.flags().RenameDialogOpen);
+}
+
+}  // namespace
+}  // namespace zx::test

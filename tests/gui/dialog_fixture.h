@@ -1,0 +1,83 @@
+// Driving the modeless dialogs of a main window: finding an open dialog by
+// its resource number, its controls by id, and letting closed ones go.
+#pragma once
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QLineEdit>
+
+#include "model/settings_file.h"
+#include "shell_fixture.h"
+#include "ui/dialogs.h"
+#include "ui/flagged_dialog.h"
+
+namespace zx::test {
+
+class DialogTest : public ShellTest {
+ protected:
+  // The open (not yet ended) dialog of a resource, or nullptr.
+  FlaggedDialog* Dialog(int resourceId) {
+    for (auto* d : window->findChildren<FlaggedDialog*>(QStringLiteral("dlg%1").arg(resourceId)))
+      if (!d->Ended()) return d;
+    return nullptr;
+  }
+  int DialogCount(int resourceId) {
+    Flush();
+    return static_cast<int>(
+        window->findChildren<FlaggedDialog*>(QStringLiteral("dlg%1").arg(resourceId)).size());
+  }
+
+  template <class W = QWidget>
+  static W* Ctl(QWidget* dialog, int id) {
+    return dialog ? dialog->findChild<W*>(QStringLiteral("ctl%1").arg(id)) : nullptr;
+  }
+  static void SetText(QWidget* dialog, int id, const QString& text) {
+    QLineEdit* e = Ctl<QLineEdit>(dialog, id);
+    ASSERT_NE(e, nullptr) << id;
+    e->setText(text);
+  }
+  static QString Text(QWidget* dialog, int id) {
+    QLineEdit* e = Ctl<QLineEdit>(dialog, id);
+    return e ? e->text() : QStringLiteral("<none>");
+  }
+  static void Click(QWidget* dialog, int id) {
+    QAbstractButton* b = Ctl<QAbstractButton>(dialog, id);
+    ASSERT_NE(b, nullptr) << id;
+    b->click();
+  }
+
+  // Deletes dialogs that have ended.
+  static void Flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+  // A main window over a project with `dataFiles` data files and the given
+  // conditions (related number, temperature, field, result path).
+  struct Cond {
+    int related;
+    double temp, field;
+    std::string out;
+  };
+  MainWindow& StartWith(int dataFiles, const std::vector<Cond>& conds = {},
+                        const std::function<void(Project&)>& adjust = {}) {
+    Project p;
+    p.ProgramFolder = Folder();
+    for (int i = 0; i < dataFiles; ++i)
+      AddDataFile(p, WriteData(QStringLiteral("d%1.dat").arg(i)).toStdString());
+    for (const Cond& c : conds) AddCalcCond(p, c.related, c.temp, c.field, c.out);
+    p.Params.IntStepNum = 60;
+    if (adjust) adjust(p);
+    const QString path = Path(QStringLiteral("project.zx2"));
+    EXPECT_TRUE(WriteSettings(p, path.toStdString()));
+    MainWindow& w = Start();
+    EXPECT_TRUE(w.LoadProject(path));
+    w.project().Modified = false;
+    w.PaintNow();
+    platform.messages.clear();
+    return w;
+  }
+
+  QString LastMessage() const { return platform.LastMessage(); }
+  int MessageCount() const { return static_cast<int>(platform.messages.size()); }
+};
+
+}  // namespace zx::test
