@@ -1,0 +1,185 @@
+// Registration and change of calculation conditions through their dialogs.
+#include <QComboBox>
+#include <QTableWidget>
+
+#include "dialog_fixture.h"
+#include "ui/output_path.h"
+
+namespace zx::test {
+namespace {
+
+using CalcCondDialogs = DialogTest;
+
+TEST(OutputPath, JoinsWithOneSlashAndTheDatRule) {
+  EXPECT_EQ(JoinOutputPath("/out", "run1"), "/out/run1.dat");
+  EXPECT_EQ(JoinOutputPath("/out/", "run1"), "/out/run1.dat");
+  EXPECT_EQ(JoinOutputPath("/out", "run1.txt"), "/out/run1.txt");
+  EXPECT_EQ(JoinOutputPath("/out", "run1.dat"), "/out/run1.dat");
+  EXPECT_EQ(JoinOutputPath("/out", "run1.TXT"), "/out/run1.TXT.dat");
+  EXPECT_EQ(SplitAtLastSlash("/res/a.dat").folder, "/res/");
+  EXPECT_EQ(SplitAtLastSlash("/res/a.dat").name, "a.dat");
+  EXPECT_EQ(SplitAtLastSlash("a.dat").folder, "");
+  EXPECT_EQ(SplitAtLastSlash("a.dat").name, "a.dat");
+}
+
+TEST_F(CalcCondDialogs, RegistrationOffersEveryDataFileAndRegistersTheCondition) {
+  MainWindow& w = StartWith(3);
+  w.Command(kCmdRegisterCalcCond);
+  FlaggedDialog* d = Dialog(109);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->windowTitle(), QStringLiteral("計算条件登録"));
+  auto* numbers = Ctl<QComboBox>(d, 1018);
+  ASSERT_EQ(numbers->count(), 3);
+  EXPECT_EQ(numbers->itemText(0), QStringLiteral("0"));
+  EXPECT_EQ(numbers->itemText(2), QStringLiteral("2"));
+  EXPECT_EQ(numbers->currentIndex(), 2);
+  EXPECT_EQ(Text(d, 1019), QString::fromStdString(Folder()));
+  EXPECT_TRUE(Ctl<QLineEdit>(d, 1019)->isReadOnly());
+  w.Command(kCmdRegisterCalcCond);
+  EXPECT_EQ(DialogCount(109), 1);
+
+  numbers->setCurrentIndex(1);
+  SetText(d, 1014, QStringLiteral("77"));
+  SetText(d, 1015, QStringLiteral("5"));
+  platform.folders.push_back(QStringLiteral("/out"));
+  Click(d, 1020);
+  ASSERT_EQ(platform.folderStarts.size(), 1u);
+  EXPECT_EQ(platform.folderStarts[0], dir.path() + "/");  // the settings file's folder
+  SetText(d, 1021, QStringLiteral("run1"));
+  Click(d, 1052);
+  EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
+  EXPECT_EQ(Dialog(109), nullptr);
+  EXPECT_FALSE(w.flags().CalcCondDialogOpen);
+
+  const Project& p = w.project();
+  ASSERT_EQ(p.CalcConds.Count(), 1);
+  const RegistryEntry& c = p.CalcConds.items[0];
+  EXPECT_EQ(c.OutpFilePath, "/out/run1.dat");
+  EXPECT_EQ(c.Path, Folder() + "tmp0.dat");
+  EXPECT_EQ(c.RelatedDatFileNo, 1);
+  EXPECT_EQ(c.Temp, 77.0);
+  EXPECT_EQ(c.MagField, 5.0);
+  EXPECT_EQ(p.CurveSeries.items[0].MarkerColor, CurvePalette[1]);
+  EXPECT_TRUE(p.Modified);
+  QTableWidget* list = w.listsPanel()->condList();
+  ASSERT_EQ(list->rowCount(), 1);
+  EXPECT_EQ(Cell(list, 0, 0), QStringLiteral("1"));
+  EXPECT_EQ(Cell(list, 0, 2), QStringLiteral("77"));
+  EXPECT_EQ(Cell(list, 0, 3), QStringLiteral("5"));
+  EXPECT_EQ(Cell(list, 0, 4), QStringLiteral("0"));
+  EXPECT_EQ(Cell(list, 0, 5), QStringLiteral("run1.dat"));
+}
+
+TEST_F(CalcCondDialogs, ChecksRunInOrderAndStopAtTheFirstFailure) {
+  MainWindow& w = StartWith(1);
+  w.Command(kCmdRegisterCalcCond);
+  FlaggedDialog* d = Dialog(109);
+  struct Case {
+    QString temp, field, name;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"400", "5", "a", "不正な値の入力 : 温度"},
+      {"0", "5", "a", "不正な値の入力 : 温度"},
+      {"abc", "5", "a", "不正な値の入力 : 温度"},
+      {"77", "100", "", "不正な値の入力 : 磁場"},
+      {"77", "0", "a", "不正な値の入力 : 磁場"},
+      {"77", "5", "", "不正な値の入力 : 出力ファイル名"},
+      {"399.9", "99.9", "a", nullptr},
+  };
+  for (const Case& c : cases) {
+    platform.messages.clear();
+    SetText(d, 1014, c.temp);
+    SetText(d, 1015, c.field);
+    SetText(d, 1021, c.name);
+    Click(d, 1052);
+    if (c.message) {
+      ASSERT_EQ(MessageCount(), 1) << c.message;
+      EXPECT_EQ(LastMessage(), QString::fromUtf8(c.message));
+      EXPECT_EQ(platform.messages.back().caption, QStringLiteral("エラー"));
+      EXPECT_EQ(Dialog(109), d);
+      EXPECT_EQ(Text(d, 1014), c.temp);  // the entries stay as typed
+      EXPECT_TRUE(w.project().CalcConds.Empty());
+    } else {
+      EXPECT_EQ(MessageCount(), 0);
+      EXPECT_EQ(w.project().CalcConds.Count(), 1);
+    }
+  }
+}
+
+TEST_F(CalcCondDialogs, JcBModeAsksNoFieldAndStoresZero) {
+  MainWindow& w = StartWith(1, {}, [](Project& p) { p.Settings.CalcMode = 1; });
+  w.Command(kCmdRegisterCalcCond);
+  FlaggedDialog* d = Dialog(109);
+  EXPECT_FALSE(Ctl<QLineEdit>(d, 1015)->isEnabled());
+  SetText(d, 1014, QStringLiteral("20"));
+  SetText(d, 1015, QStringLiteral("500"));  // ignored: no field check in this mode
+  SetText(d, 1021, QStringLiteral("jc.txt"));
+  Click(d, 1052);
+  EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
+  ASSERT_EQ(w.project().CalcConds.Count(), 1);
+  EXPECT_EQ(w.project().CalcConds.items[0].MagField, 0.0);
+  EXPECT_EQ(w.project().CalcConds.items[0].OutpFilePath, Folder() + "jc.txt");
+  EXPECT_EQ(Cell(w.listsPanel()->condList(), 0, 3), QStringLiteral("?"));
+}
+
+TEST_F(CalcCondDialogs, ChangeShowsTheConditionAndKeepsTheCurveColour) {
+  MainWindow& w = StartWith(5, {{0, 4.25, 1.5, "/res/a.dat"}, {4, 20, 2, "/res/b.dat"}});
+  OpenCalcCondChangeDialog(w, 0);
+  FlaggedDialog* d = Dialog(121);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->windowTitle(), QStringLiteral("計算条件変更ダイアログ"));
+  EXPECT_EQ(Text(d, 1126), QStringLiteral("4.25"));
+  EXPECT_EQ(Text(d, 1127), QStringLiteral("1.5"));
+  EXPECT_EQ(Text(d, 1129), QStringLiteral("/res/"));
+  EXPECT_EQ(Text(d, 1132), QStringLiteral("a.dat"));
+  EXPECT_EQ(Ctl<QComboBox>(d, 1123)->currentIndex(), 0);
+
+  OpenCalcCondChangeDialog(w, 1);  // re-targets the open dialog
+  EXPECT_EQ(DialogCount(121), 1);
+  EXPECT_EQ(Ctl<QComboBox>(d, 1123)->currentIndex(), 4);
+  EXPECT_EQ(Text(d, 1129), QStringLiteral("/res/"));
+  EXPECT_EQ(Text(d, 1132), QStringLiteral("b.dat"));
+  EXPECT_EQ(w.project().CurveSeries.items[1].MarkerColor, (Rgb{255, 200, 100}));
+
+  w.project().CalcConds.items[1].CorrCoef = 0.9;
+  Ctl<QComboBox>(d, 1123)->setCurrentIndex(0);
+  Click(d, 1);
+  EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
+  EXPECT_EQ(Dialog(121), nullptr);
+  EXPECT_FALSE(w.flags().CalcCondChangeDialogOpen);
+  const Project& p = w.project();
+  EXPECT_EQ(p.CalcConds.items[1].RelatedDatFileNo, 0);
+  EXPECT_EQ(p.CalcConds.items[1].OutpFilePath, "/res/b.dat");
+  EXPECT_EQ(p.CalcConds.items[1].CorrCoef, 0.0);
+  EXPECT_EQ(p.CalcConds.items[1].Path, Folder() + "tmp1.dat");
+  EXPECT_TRUE(p.Modified);
+  // The curve keeps its colour until the series are rebuilt by a load.
+  EXPECT_EQ(p.CurveSeries.items[1].MarkerColor, (Rgb{255, 200, 100}));
+  EXPECT_EQ(Cell(w.listsPanel()->condList(), 1, 0), QStringLiteral("0"));
+  EXPECT_EQ(Cell(w.listsPanel()->condList(), 1, 4), QStringLiteral("0"));
+
+  const QString saved = Path(QStringLiteral("saved.zx2"));
+  ASSERT_TRUE(WriteSettings(w.project(), saved.toStdString()));
+  ASSERT_TRUE(w.LoadProject(saved));
+  EXPECT_EQ(w.project().CurveSeries.items[1].MarkerColor, (Rgb{255, 150, 150}));
+}
+
+TEST_F(CalcCondDialogs, ChangeRequiresADataFileSelectionAndClosesWithItsEntry) {
+  MainWindow& w = StartWith(2, {{-1, 10, 1, "/res/orphan.dat"}, {1, 20, 2, "/res/b.dat"}});
+  OpenCalcCondChangeDialog(w, 0);
+  FlaggedDialog* d = Dialog(121);
+  EXPECT_EQ(Ctl<QComboBox>(d, 1123)->currentIndex(), -1);
+  Click(d, 1);
+  EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : 関連付けデータファイル番号"));
+  EXPECT_EQ(w.project().CalcConds.items[0].RelatedDatFileNo, -1);
+  ASSERT_NE(Dialog(121), nullptr);
+
+  Select(ListKind::CalcConds, {0});
+  w.Command(kCmdDeleteCalcConds);
+  EXPECT_EQ(Dialog(121), nullptr);
+  EXPECT_FALSE(w.flags().CalcCondChangeDialogOpen);
+}
+
+}  // namespace
+}  // namespace zx::test
