@@ -1,0 +1,153 @@
+// The axis settings, calculation-mode and about dialogs.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QTableWidget>
+
+#include "dialog_fixture.h"
+
+namespace zx::test {
+namespace {
+
+using AxisModeDialogs = DialogTest;
+
+TEST_F(AxisModeDialogs, AxisDialogShowsTheEffectiveRangeAndTogglesTheEdits) {
+  MainWindow& w = StartWith(1);
+  w.project().View.XLow = 1.234e8;
+  w.project().View.XHigh = 5.678e9;
+  w.Command(kCmdAxisSettings);
+  FlaggedDialog* d = Dialog(113);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->windowTitle(), QStringLiteral("軸設定ダイアログ"));
+  EXPECT_EQ(Ctl<QComboBox>(d, 1018)->currentText(), QStringLiteral("対数"));
+  EXPECT_TRUE(Ctl<QCheckBox>(d, 1064)->isChecked());
+  EXPECT_FALSE(Ctl<QLineEdit>(d, 1066)->isEnabled());
+  EXPECT_EQ(Text(d, 1066), QStringLiteral("1.23e8"));
+  EXPECT_EQ(Text(d, 1068), QStringLiteral("5.67e9"));
+
+  SetText(d, 1066, QStringLiteral("7"));
+  Click(d, 1064);  // off: enabled and refilled
+  EXPECT_TRUE(Ctl<QLineEdit>(d, 1066)->isEnabled());
+  EXPECT_EQ(Text(d, 1066), QStringLiteral("1.23e8"));
+  SetText(d, 1066, QStringLiteral("7"));
+  Click(d, 1064);  // on: disabled, text kept
+  EXPECT_FALSE(Ctl<QLineEdit>(d, 1066)->isEnabled());
+  EXPECT_EQ(Text(d, 1066), QStringLiteral("7"));
+
+  // Both automatic: only the types and flags change.
+  const double xMin = w.project().View.XMin;
+  Ctl<QComboBox>(d, 1018)->setCurrentIndex(0);
+  Click(d, 1);
+  EXPECT_EQ(Dialog(113), nullptr);
+  EXPECT_FALSE(w.flags().AxisDialogOpen);
+  EXPECT_EQ(w.project().View.XType, "Linear");
+  EXPECT_EQ(w.project().View.XMin, xMin);
+  EXPECT_TRUE(w.project().Modified);
+  EXPECT_TRUE(w.project().View.RescalePending);
+}
+
+TEST_F(AxisModeDialogs, AxisRefusalKeepsWhatWasWrittenBeforeIt) {
+  MainWindow& w = StartWith(1);
+  w.Command(kCmdAxisSettings);
+  FlaggedDialog* d = Dialog(113);
+  Click(d, 1064);
+  SetText(d, 1066, QStringLiteral("0"));
+  SetText(d, 1068, QStringLiteral("5"));
+  Click(d, 1);
+  EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : X軸最小値"));
+  EXPECT_EQ(platform.messages.back().caption, QStringLiteral("エラー"));
+  ASSERT_EQ(Dialog(113), d);
+
+  Ctl<QComboBox>(d, 1018)->setCurrentIndex(0);  // linear accepts anything
+  SetText(d, 1066, QStringLiteral("abc"));
+  Click(d, 1071);
+  SetText(d, 1073, QStringLiteral("1"));
+  SetText(d, 1075, QStringLiteral("-1"));
+  Click(d, 1);
+  EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : Y軸最大値"));
+  ASSERT_EQ(Dialog(113), d);
+  const GraphView& g = w.project().View;
+  EXPECT_EQ(g.XType, "Linear");
+  EXPECT_FALSE(g.XAutoScale);
+  EXPECT_EQ(g.XMin, 0.0);
+  EXPECT_EQ(g.XMax, 5.0);
+  EXPECT_TRUE(g.YAutoScale);
+  Click(d, 2);
+  EXPECT_FALSE(w.flags().AxisDialogOpen);
+  EXPECT_EQ(g.XMax, 5.0);
+}
+
+TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {
+  MainWindow& w = StartWith(2, {{0, 10, 1, "/tmp/a.dat"}});
+  OpenRenameDialog(w, 0);
+  w.Command(kCmdModeChange);
+  FlaggedDialog* d = Dialog(116);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->windowTitle(), QStringLiteral("計算モード変更"));
+  EXPECT_TRUE(Ctl<QRadioButton>(d, 1091)->isChecked());
+
+  Click(d, 1);  // unchanged: no question
+  EXPECT_EQ(MessageCount(), 0);
+  EXPECT_FALSE(w.flags().ModeDialogOpen);
+
+  w.Command(kCmdModeChange);
+  d = Dialog(116);
+  Click(d, 1092);
+  Click(d, 1);  // the scripted answer is No
+  ASSERT_EQ(MessageCount(), 1);
+  EXPECT_EQ(platform.messages[0].caption, QStringLiteral("計算モード変更の確認"));
+  EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
+  EXPECT_EQ(w.project().Settings.CalcMode, 0);
+  EXPECT_EQ(w.project().DataFiles.Count(), 2);
+  EXPECT_EQ(Dialog(116), nullptr);
+
+  w.Command(kCmdModeChange);
+  d = Dialog(116);
+  Click(d, 1092);
+  platform.answers.push_back(MsgAnswer::Yes);
+  Click(d, 1);
+  const Project& p = w.project();
+  EXPECT_EQ(p.Settings.CalcMode, 1);
+  EXPECT_TRUE(p.DataFiles.Empty());
+  EXPECT_TRUE(p.CalcConds.Empty());
+  EXPECT_TRUE(p.DataSeries.Empty());
+  EXPECT_TRUE(p.CurveSeries.Empty());
+  EXPECT_EQ(w.listsPanel()->dataList()->rowCount(), 0);
+  EXPECT_EQ(w.listsPanel()->condList()->rowCount(), 0);
+  EXPECT_EQ(p.View.XType, "Linear");
+  EXPECT_EQ(p.View.XTitle, "B(T)");
+  EXPECT_EQ(p.View.YTitle, "Jc(A/m^2)");
+  EXPECT_EQ(w.StatusText(1), QStringLiteral("Jc-B計算モード"));
+  EXPECT_FALSE(p.Modified);
+  EXPECT_EQ(Dialog(122), nullptr);  // the rename dialog lost its entry
+}
+
+TEST_F(AxisModeDialogs, ModeChangeWithoutDataFilesKeepsConditions) {
+  MainWindow& w = StartWith(0, {{-1, 10, 1, "/tmp/a.dat"}});
+  w.Command(kCmdModeChange);
+  FlaggedDialog* d = Dialog(116);
+  Click(d, 1092);
+  Click(d, 1);
+  EXPECT_EQ(MessageCount(), 0);
+  EXPECT_EQ(w.project().Settings.CalcMode, 1);
+  EXPECT_EQ(w.project().CalcConds.Count(), 1);
+  EXPECT_FALSE(w.project().Modified);
+  w.Command(kCmdOtherSettings);  // now the Jc-B dialog
+  EXPECT_NE(Dialog(117), nullptr);
+}
+
+TEST_F(AxisModeDialogs, AboutBoxOpensOnceAndClosesWithOk) {
+  MainWindow& w = StartWith(0);
+  w.Command(kCmdAbout);
+  w.Command(kCmdAbout);
+  EXPECT_EQ(DialogCount(112), 1);
+  FlaggedDialog* d = Dialog(112);
+  EXPECT_EQ(d->windowTitle(), QStringLiteral("ZentrixⅡ"));
+  EXPECT_TRUE(w.flags().AboutBoxOpen);
+  Click(d, 1);
+  EXPECT_FALSE(w.flags().AboutBoxOpen);
+  EXPECT_EQ(DialogCount(112), 0);
+}
+
+}  // namespace
+}  // namespace zx::test
