@@ -27,7 +27,9 @@ namespace {
 
 constexpr double kNoise = 0.03;          // standard deviation of ln(value)
 constexpr std::uint32_t kSeed = 20260;   // one stream for all files, in the order written
-constexpr int kPoints = 31;              // 5k + 1: the preview samples reach the last point
+// 5k + 1 points, so that the preview's every (n/5)-th point includes the last.
+constexpr int kPoints = 16;              // per E-J file
+constexpr int kJcbPoints = 21;           // per Jc-B file: 1 T to 6 T in steps of 0.25 T
 constexpr double kEBottom = 1e-8;        // E-J data span this field range (V/m)
 constexpr double kETop = 1e-2;
 
@@ -38,7 +40,7 @@ zx::ModelParams Truth() {
   p.T_c = 39.0;
   p.B_c2_0 = 15.0;
   p.Rho_n_0 = 1.5e-6;
-  p.Thickness = 1e-6;
+  p.Thickness = 1e-4;
   p.Re_Zeta = 6.2831852;
   p.Tcn = 1;
   p.Bcn = 1;
@@ -47,7 +49,7 @@ zx::ModelParams Truth() {
   p.Sigma_2 = 0.08;
   p.Re_Gamma = 0.75;
   p.Re_m = 2.6;
-  p.Re_g_2 = 1.6;
+  p.Re_g_2 = 2.5;
   return p;
 }
 
@@ -58,7 +60,7 @@ void SetFittedParameters(zx::ModelParams& p) {
   p.Sigma_2 = 0.08;
   p.Re_Gamma = 0.75;
   p.Re_m = 2.6;
-  p.Re_g_2 = 1.5;
+  p.Re_g_2 = 2.4;
 }
 
 class Noise {
@@ -93,9 +95,9 @@ std::string Header(const std::string& what, const zx::ModelParams& p, const std:
   s += "# Made by zentrix2-make-examples (examples/generate_examples.cpp) from the flux\n";
   s += "# creep-flow model of the program; rerun it to regenerate this file.\n";
   s += ParameterLines(p);
-  s += extra;
   s += "# Noise: every value multiplied by exp(" + zx::FormatLe(kNoise) +
        " * z), z standard normal (mt19937 seed " + std::to_string(kSeed) + ", Box-Muller)\n";
+  s += extra;
   return s;
 }
 
@@ -175,7 +177,9 @@ bool WriteJcbExample(const std::filesystem::path& folder, Noise& noise) {
   SetFittedParameters(project.Params);
   project.Settings.CalcMode = 1;
   project.Settings.BIni = 1.0;
-  project.Settings.BFin = 7.0;
+  // Above about 6.6 T the 25 K sample no longer carries the 1e5 A/m^2 at
+  // the bottom of the Jc search bracket.
+  project.Settings.BFin = 6.0;
   project.Settings.BStepLevel = 4;
   zx::ApplyBStepLevel(project.Params, project.Settings.BStepLevel);
   int fileNo = 0;
@@ -189,9 +193,9 @@ bool WriteJcbExample(const std::filesystem::path& folder, Noise& noise) {
         "Jc-B curve of an MgB2-like sample", p,
         "# T = " + zx::FormatLe(t) + " K, criterion E_c = " + zx::FormatLe(p.E_c) +
             " V/m (tolerance " + zx::FormatLe(p.E_cAllowableError) + " %), " +
-            std::to_string(kPoints) + " fields from 1 T to 7 T\n# B (T)\tJc (A/m^2)\n");
-    for (int i = 0; i < kPoints; ++i) {
-      const double b = 1.0 + 6.0 * i / (kPoints - 1);
+            std::to_string(kJcbPoints) + " fields from 1 T to 6 T\n# B (T)\tJc (A/m^2)\n");
+    for (int i = 0; i < kJcbPoints; ++i) {
+      const double b = 1.0 + 5.0 * i / (kJcbPoints - 1);
       const double jc = zx::EvaluateCurvePoint(p, project.Settings, b);
       text += zx::FormatLe(b) + "\t" + zx::FormatLe(jc * noise.Factor()) + "\n";
     }
