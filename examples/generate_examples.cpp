@@ -25,12 +25,12 @@
 
 namespace {
 
-constexpr double kNoise = 0.03;          // standard deviation of ln(value)
-constexpr std::uint32_t kSeed = 20260;   // one stream for all files, in the order written
+constexpr double kNoise = 0.03;         // standard deviation of ln(value)
+constexpr std::uint32_t kSeed = 20260;  // one stream for all files, in the order written
 // 5k + 1 points, so that the preview's every (n/5)-th point includes the last.
-constexpr int kPoints = 16;              // per E-J file
-constexpr int kJcbPoints = 21;           // per Jc-B file: 1 T to 6 T in steps of 0.25 T
-constexpr double kEBottom = 1e-8;        // E-J data span this field range (V/m)
+constexpr int kPoints = 16;        // per E-J file
+constexpr int kJcbPoints = 21;     // per Jc-B file: 1 T to 6 T in steps of 0.25 T
+constexpr double kEBottom = 1e-8;  // E-J data span this field range (V/m)
 constexpr double kETop = 1e-2;
 
 // The sample and the pinning parameters the data were made with.
@@ -79,9 +79,9 @@ class Noise {
 std::string ParameterLines(const zx::ModelParams& p) {
   using zx::FormatLe;
   std::string s;
-  s += "# Pinning parameters: Am = " + FormatLe(p.Re_A_m) + " A/m^2, sigma^2 = " +
-       FormatLe(p.Sigma_2) + ", gamma = " + FormatLe(p.Re_Gamma) + ", m = " + FormatLe(p.Re_m) +
-       ", g^2 = " + FormatLe(p.Re_g_2) + "\n";
+  s += "# Pinning parameters: Am = " + FormatLe(p.Re_A_m) +
+       " A/m^2, sigma^2 = " + FormatLe(p.Sigma_2) + ", gamma = " + FormatLe(p.Re_Gamma) +
+       ", m = " + FormatLe(p.Re_m) + ", g^2 = " + FormatLe(p.Re_g_2) + "\n";
   s += "# Sample: Tc = " + FormatLe(p.T_c) + " K, rho_n(0) = " + FormatLe(p.Rho_n_0) +
        " Ohm m, Bc2(0) = " + FormatLe(p.B_c2_0) + " T, zeta = " + FormatLe(p.Re_Zeta) +
        ", thickness = " + FormatLe(p.Thickness) + " m, Tcn = " + std::to_string(p.Tcn) +
@@ -189,11 +189,11 @@ bool WriteJcbExample(const std::filesystem::path& folder, Noise& noise) {
     zx::CalcCondEntry cond;
     cond.Temp = t;
     zx::BeginCondition(p, 1, cond);
-    std::string text = Header(
-        "Jc-B curve of an MgB2-like sample", p,
-        "# T = " + zx::FormatLe(t) + " K, criterion E_c = " + zx::FormatLe(p.E_c) +
-            " V/m (tolerance " + zx::FormatLe(p.E_cAllowableError) + " %), " +
-            std::to_string(kJcbPoints) + " fields from 1 T to 6 T\n# B (T)\tJc (A/m^2)\n");
+    std::string text =
+        Header("Jc-B curve of an MgB2-like sample", p,
+               "# T = " + zx::FormatLe(t) + " K, criterion E_c = " + zx::FormatLe(p.E_c) +
+                   " V/m (tolerance " + zx::FormatLe(p.E_cAllowableError) + " %), " +
+                   std::to_string(kJcbPoints) + " fields from 1 T to 6 T\n# B (T)\tJc (A/m^2)\n");
     for (int i = 0; i < kJcbPoints; ++i) {
       const double b = 1.0 + 5.0 * i / (kJcbPoints - 1);
       const double jc = zx::EvaluateCurvePoint(p, project.Settings, b);
