@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "scripted_platform.h"
 #include "ui/lists_panel.h"
+#include "ui/parameter_panel.h"
 
 namespace zx::test {
 
