@@ -2,25 +2,11 @@
 
 #include <cmath>
 
+#include "calc/model_constants.h"
+
 namespace zx {
 
-namespace {
-
-// The constants carry exactly these values (not the library's full-precision
-// ones) so that curves agree with earlier results.
-constexpr double kPi = 3.141592654;
-constexpr double kBoltzmann = 1.380662e-23;  // J/K
-constexpr double kFluxQuantum = 2.0679e-15;  // Wb
-const double kMu0 = 4.0 * kPi * std::pow(10, -7);
-constexpr double kBulkPotentialCoefficient = 0.835;
-constexpr double kThinPotentialCoefficient = 4.23;
-const double kLn10 = std::log(10.0);
-
-// Exponent of the normalised temperature / field in the scaling law.
-double TemperatureOrder(const ModelParams& p) { return p.Tcn == 0 ? 1.0 : 2.0; }
-double FieldOrder(const ModelParams& p) { return p.Bcn == 0 ? 1.0 : 2.0; }
-
-}  // namespace
+using namespace model_detail;
 
 void ScaleJc0(ModelParams& p, double a) {
   const double T = p.EvalT;
@@ -110,7 +96,7 @@ double IntegrateThreeEighths(ModelParams& p, Integrand g, double a, double b, in
   return (ga + gb + 3 * s3 + 2 * s2) * h * 3 / 8;
 }
 
-double EvaluateE(ModelParams& p) {
+double EvaluateELiteral(ModelParams& p) {
   p.DistNorm = 1.0;
   const double xm = std::log10(p.Re_A_m);
   const double s = std::sqrt(p.Sigma_2);

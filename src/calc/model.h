@@ -2,9 +2,10 @@
 // density, temperature and field, averaged over a log-normal distribution
 // of pinning strengths.
 //
-// This is the reference evaluation: every operation is written in the
-// order of the formulas so that its results are reproducible to the last
-// bit. Faster kernels must agree with it exactly.
+// EvaluateELiteral is the reference evaluation: every operation is written
+// in the order of the formulas so that its results are reproducible to the
+// last bit. EvaluateE gives the same bits faster, by keeping what does not
+// depend on J from one call to the next.
 #pragma once
 
 #include "model/project.h"
@@ -15,7 +16,25 @@ namespace zx {
 using Integrand = double (*)(ModelParams& p, double x);
 
 // E (V/m) at EvalJ, EvalB, EvalT. Overwrites DistNorm, Jc0, Jc0Im, Jc0Abs.
+// Bit for bit the result and working values of EvaluateELiteral. Keeps a
+// cache per thread (the normalisation, and every per-abscissa quantity that
+// does not involve J), keyed on the exact bits of every input it reads, so
+// threads may evaluate side by side on their own records.
 double EvaluateE(ModelParams& p);
+
+// The same, recomputing everything on every call.
+double EvaluateELiteral(ModelParams& p);
+
+// How often the calling thread's cache was (re)built, for tests and tuning.
+struct ModelCacheStats {
+  long long normBuilds = 0;   // normalisation integrals computed
+  long long setupBuilds = 0;  // per-(parameters, T, B) constants computed
+  long long tableBuilds = 0;  // per-abscissa tables computed (new limits)
+  long long evaluations = 0;
+};
+ModelCacheStats ThreadModelCacheStats();
+// Forgets the calling thread's cache (the next call rebuilds everything).
+void ClearThreadModelCache();
 
 // Critical current density of pinning strength a at EvalT and EvalB, stored
 // in Jc0 / Jc0Im / Jc0Abs (all 0 outside the superconducting region).

@@ -1,0 +1,287 @@
+// The cached kernel behind EvaluateE.
+//
+// Of the integrand, only j = J / J_c0 and what follows from it depends on
+// J. Everything else at an abscissa (J_c0, the bundle length test, U_0,
+// nu_0, the weight omega, the j >= 1 creep term) is kept in a table for the
+// current parameters, T, B and integration limits, and reused while J moves
+// inside the core interval. Every cached value is the exact left-to-right
+// prefix of the reference expression, so the results keep their bits.
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "calc/model.h"
+#include "calc/model_constants.h"
+
+namespace zx {
+
+using namespace model_detail;
+
+namespace {
+
+// Beyond this interval count a table per thread would cost more memory than
+// the reference evaluation costs time.
+constexpr int kMaxTabulatedSteps = 1 << 18;
+
+std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
+std::uint64_t Bits(int v) { return static_cast<std::uint32_t>(v); }
+
+// Keys hold bit patterns: -0.0 and 0.0 differ, a NaN input matches itself.
+using NormKey = std::array<std::uint64_t, 3>;
+using SetupKey = std::array<std::uint64_t, 15>;
+using LimitsKey = std::array<std::uint64_t, 2>;
+
+NormKey MakeNormKey(const ModelParams& p) {
+  return {Bits(p.Re_A_m), Bits(p.Sigma_2), Bits(p.IntStepNum)};
+}
+
+// Every input the field integral reads except EvalJ.
+SetupKey MakeSetupKey(const ModelParams& p) {
+  return {Bits(p.Re_A_m),    Bits(p.Sigma_2), Bits(p.Re_Gamma), Bits(p.Re_m),   Bits(p.Re_g_2),
+          Bits(p.EvalB),     Bits(p.EvalT),   Bits(p.T_c),      Bits(p.B_c2_0), Bits(p.Rho_n_0),
+          Bits(p.Thickness), Bits(p.Re_Zeta), Bits(p.Tcn),      Bits(p.Bcn),    Bits(p.IntStepNum)};
+}
+
+// What the integrand and the limits use that depends on neither J nor x.
+struct Setup {
+  bool superconducting = false;
+  double pT = 0, pB = 0, pField = 0;  // the three powers of the scaling law
+  double distNorm = 0;
+  double B = 0, d = 0, kT = 0;
+  double sqrtAfB = 0, mu0Zeta = 0;
+  double thinPrefix = 0, thinDenom = 0, bulkPrefix = 0, bulkDenom = 0;
+  double rhoF = 0, rhoFZeta = 0, nuDenom = 0, bAf = 0;
+  double logAm = 0, twoSigma2 = 0;
+  // Limits: the core interval and the bounds beyond which it is extended.
+  double coreLower = 0, coreUpper = 0, extendBelow = 0, extendAbove = 0;
+  double jcmRaw = 0;
+};
+
+// One abscissa of the field integral.
+struct Entry {
+  double jc0Raw = 0;   // Jc0 as ScaleJc0 stores it
+  double jc0 = 0;      // Jc0Abs, the value the integrand reads
+  double negU0 = 0;    // -U_0
+  double negPiU0 = 0;  // -pi * U_0
+  double bAfNu0 = 0;   // B * a_f * nu_0
+  double omega = 0;
+  double flowSq = 0;  // (omega * E_cr)^2 of the j >= 1 branch, once needed
+  bool flowReady = false;
+};
+
+struct ThreadCache {
+  bool normValid = false;
+  NormKey normKey{};
+  double norm = 0;
+
+  bool setupValid = false;
+  SetupKey setupKey{};
+  Setup setup;
+
+  bool tableValid = false;
+  LimitsKey limitsKey{};
+  std::vector<Entry> table;
+
+  ModelCacheStats stats;
+};
+
+thread_local ThreadCache tCache;
+
+double RawJc0(const Setup& s, double a) { return a * s.pT * s.pB * s.pField; }
+
+double AbsJc0(double raw) { return std::sqrt(raw * raw + 0.0 * 0.0); }
+
+Setup MakeSetup(const ModelParams& p, double distNorm) {
+  Setup s;
+  const double T = p.EvalT;
+  const double B = p.EvalB;
+  const double t = 1 - std::pow(T / p.T_c, TemperatureOrder(p));
+  const double bc2 = p.B_c2_0 * t;
+  s.superconducting = T < p.T_c && B < bc2;
+  s.pT = std::pow(t, p.Re_m);
+  s.pB = std::pow(B, p.Re_Gamma - 1);
+  s.pField = std::pow(1 - B / bc2, FieldOrder(p));
+  s.distNorm = distNorm;
+  s.B = B;
+  s.d = p.Thickness;
+  s.kT = kBoltzmann * T;
+
+  const double zeta = p.Re_Zeta;
+  const double af = std::sqrt(2 * kFluxQuantum / (std::sqrt(3.0) * B));
+  s.sqrtAfB = std::sqrt(af * B);
+  s.mu0Zeta = kMu0 * zeta;
+  s.thinPrefix = kThinPotentialCoefficient * p.Re_g_2 * kBoltzmann;
+  s.thinDenom = zeta * std::sqrt(B);
+  s.bulkPrefix = kBulkPotentialCoefficient * p.Re_g_2 * kBoltzmann;
+  s.bulkDenom = std::pow(zeta, 1.5) * std::pow(B, 0.25);
+  const double rhoN = p.Rho_n_0 * T / p.T_c;
+  const double bc2Flow = p.B_c2_0 * (1 - std::pow(T / p.T_c, TemperatureOrder(p)));
+  s.rhoF = rhoN * B / bc2Flow;
+  s.rhoFZeta = s.rhoF * zeta;
+  s.nuDenom = 2 * kPi * af * B;
+  s.bAf = B * af;
+  s.logAm = std::log10(p.Re_A_m);
+  s.twoSigma2 = 2.0 * p.Sigma_2;
+
+  const double xm = std::log10(p.Re_A_m);
+  const double sd = std::sqrt(p.Sigma_2);
+  s.jcmRaw = s.superconducting ? RawJc0(s, p.Re_A_m) : 0;
+  const double jcm = s.superconducting ? AbsJc0(s.jcmRaw) : 0;
+  const double w = 4 * sd;
+  s.extendBelow = std::log10(jcm) - w;
+  s.extendAbove = std::log10(jcm) + w;
+  s.coreLower = xm - w;
+  s.coreUpper = xm + w;
+  return s;
+}
+
+Entry MakeEntry(const Setup& s, double x) {
+  Entry e;
+  const double a = std::pow(10, x);
+  if (s.superconducting) {
+    e.jc0Raw = RawJc0(s, a);
+    e.jc0 = AbsJc0(e.jc0Raw);
+  }
+  const double jc0 = e.jc0;
+  const double L = s.sqrtAfB / std::sqrt(s.mu0Zeta * jc0);
+  double u0;
+  if (L > s.d) {
+    u0 = s.thinPrefix * jc0 * s.d / s.thinDenom;
+  } else {
+    u0 = s.bulkPrefix * std::sqrt(jc0) / s.bulkDenom;
+  }
+  u0 = std::fabs(u0);
+  e.negU0 = -u0;
+  e.negPiU0 = -kPi * u0;
+  const double nu0 = s.rhoFZeta * jc0 / s.nuDenom;
+  e.bAfNu0 = s.bAf * nu0;
+
+  double v = x - s.logAm;
+  v = v * v;
+  v = v * -1.0;
+  v = v / s.twoSigma2;
+  v = std::exp(v);
+  v = v * s.distNorm;
+  v = v * kLn10;
+  v = v * a;
+  e.omega = v;
+  return e;
+}
+
+double FieldIntegrand(const Setup& s, Entry& e, double J) {
+  const double jc0 = e.jc0;
+  const double j = J / jc0;
+  if (j < 1) {
+    const double eCr = e.bAfNu0 *
+                       std::exp(e.negU0 * (std::sqrt(1 - j * j) - j * std::acos(j)) / s.kT) *
+                       (1 - std::exp(e.negPiU0 * j / s.kT));
+    const double eFf = 0;
+    return std::sqrt((e.omega * eCr) * (e.omega * eCr) + (e.omega * eFf) * (e.omega * eFf));
+  }
+  if (!e.flowReady) {
+    const double eCr = e.bAfNu0 * (1 - std::exp(e.negPiU0 / s.kT));
+    e.flowSq = (e.omega * eCr) * (e.omega * eCr);
+    e.flowReady = true;
+  }
+  const double eFf = s.rhoF * (J - jc0);
+  return std::sqrt(e.flowSq + (e.omega * eFf) * (e.omega * eFf));
+}
+
+// The three-eighths rule of IntegrateThreeEighths, abscissae and sums in
+// the same order; g also gets the running number of the call.
+template <class G>
+double Rule(G&& g, double a, double b, int n) {
+  const double h = (b - a) / n;
+  const long long last = n;
+  std::size_t i = 0;
+  double s3 = 0;
+  for (long long k = 1; k <= last - 2; k += 3) {
+    const double lower = g(i++, static_cast<double>(k) * h + a);
+    const double upper = g(i++, static_cast<double>(k + 1) * h + a);
+    s3 += lower + upper;
+  }
+  double s2 = 0;
+  for (long long k = 3; k <= last - 3; k += 3) s2 += g(i++, static_cast<double>(k) * h + a);
+  const double ga = g(i++, a);
+  const double gb = g(i++, b);
+  return (ga + gb + 3 * s3 + 2 * s2) * h * 3 / 8;
+}
+
+}  // namespace
+
+double EvaluateE(ModelParams& p) {
+  const int n = p.IntStepNum;
+  if (n > kMaxTabulatedSteps) return EvaluateELiteral(p);
+  ThreadCache& c = tCache;
+  ++c.stats.evaluations;
+
+  const NormKey normKey = MakeNormKey(p);
+  if (!c.normValid || c.normKey != normKey) {
+    p.DistNorm = 1.0;
+    const double xm = std::log10(p.Re_A_m);
+    const double s = std::sqrt(p.Sigma_2);
+    c.norm = IntegrateThreeEighths(p, NormIntegrand, xm - 10 * s, xm + 10 * s, n);
+    c.normKey = normKey;
+    c.normValid = true;
+    ++c.stats.normBuilds;
+  }
+  p.DistNorm = 1.0 / c.norm;
+
+  const SetupKey setupKey = MakeSetupKey(p);
+  if (!c.setupValid || c.setupKey != setupKey) {
+    c.setup = MakeSetup(p, p.DistNorm);
+    c.setupKey = setupKey;
+    c.setupValid = true;
+    c.tableValid = false;
+    ++c.stats.setupBuilds;
+  }
+  const Setup& s = c.setup;
+
+  const double J = p.EvalJ;
+  const double logJ = std::log10(J);
+  const double below = s.extendBelow - logJ;
+  const double above = logJ - s.extendAbove;
+  const double lowerExt = below >= 0 ? below : 0;
+  const double upperExt = above >= 0 ? above : 0;
+  const double lower = s.coreLower - lowerExt;
+  const double upper = s.coreUpper + upperExt;
+
+  const LimitsKey limitsKey = {Bits(lower), Bits(upper)};
+  double e;
+  if (c.tableValid && c.limitsKey == limitsKey) {
+    Entry* table = c.table.data();
+    e = Rule([&](std::size_t i, double) { return FieldIntegrand(s, table[i], J); }, lower, upper,
+             n);
+  } else {
+    c.tableValid = false;
+    c.table.clear();
+    c.table.reserve(static_cast<std::size_t>(n > 0 ? n : 0) + 2);
+    e = Rule(
+        [&](std::size_t, double x) {
+          c.table.push_back(MakeEntry(s, x));
+          return FieldIntegrand(s, c.table.back(), J);
+        },
+        lower, upper, n);
+    c.limitsKey = limitsKey;
+    c.tableValid = true;
+    ++c.stats.tableBuilds;
+  }
+  // The working values of the last abscissa, the upper limit.
+  const Entry& lastEntry = c.table.back();
+  p.Jc0 = lastEntry.jc0Raw;
+  p.Jc0Im = 0;
+  p.Jc0Abs = lastEntry.jc0;
+  return e;
+}
+
+ModelCacheStats ThreadModelCacheStats() { return tCache.stats; }
+
+void ClearThreadModelCache() {
+  ThreadCache& c = tCache;
+  c.normValid = c.setupValid = c.tableValid = false;
+  c.table.clear();
+}
+
+}  // namespace zx
