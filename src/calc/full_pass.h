@@ -20,6 +20,7 @@ struct FullCalcInput {
   CalcSettings settings;
   std::vector<CalcCondEntry> conditions;  // index == No
   int dataSeriesCount = 0;
+  int threads = 0;  // threads evaluating points; 0: every core
 };
 FullCalcInput TakeFullCalcInput(const Project& p);
 
@@ -30,16 +31,20 @@ struct FullCalcProgress {
   long long pointsTotal = 0;
 };
 
-// Called on the thread that runs the pass; empty ones are skipped.
+// Called on the thread that runs the pass (never on its helper threads);
+// empty ones are skipped.
 struct FullCalcHooks {
-  // After every point and every finished (or skipped) condition.
+  // While points finish (after each point the calling thread evaluates, and
+  // at least every few milliseconds while it waits) and after every
+  // finished (or skipped) condition. pointsDone never decreases.
   std::function<void(const FullCalcProgress&)> progress;
   // A result file was written with `points` data lines.
   std::function<void(const CalcCondEntry& cond, int points)> fileWritten;
   // A result file could not be written: the message and the file's path.
   // The data file's remaining conditions are then skipped.
   std::function<void(const std::string& message, const std::string& path)> writeFailed;
-  // Checked before every condition; when set the pass stops there.
+  // Checked before every condition and while waiting for one; when set
+  // the pass stops without writing another file.
   const std::atomic<bool>* cancel = nullptr;
 };
 
@@ -49,7 +54,9 @@ struct FullCalcOutcome {
   bool cancelled = false;
 };
 
-// Data files in rising number, their conditions highest No first.
+// Data files in rising number, their conditions highest No first. The
+// points are evaluated on in.threads threads; the files are written in that
+// order by the calling thread and do not depend on the thread count.
 FullCalcOutcome RunFullCalculation(const FullCalcInput& in, const FullCalcHooks& hooks);
 
 }  // namespace zx

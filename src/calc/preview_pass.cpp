@@ -1,10 +1,12 @@
 #include "calc/preview_pass.h"
 
 #include <cmath>
+#include <deque>
 #include <vector>
 
 #include "calc/condition_curve.h"
 #include "calc/correlation.h"
+#include "calc/parallel.h"
 #include "calc/result_file.h"
 #include "calc/sampling.h"
 #include "model/series_file.h"
@@ -12,6 +14,19 @@
 namespace zx {
 
 namespace {
+
+// The sampled points of one scanned data file.
+struct SampledFile {
+  std::vector<double> x, y;
+};
+
+// One condition's curve over its data file's samples.
+struct PreviewJob {
+  const SampledFile* file = nullptr;
+  CalcCondEntry* cond = nullptr;
+  std::vector<double> values;
+  ModelParams header;  // the evaluation state after the last sample
+};
 
 // The conditions of data file `no`, newest (highest No) first.
 std::vector<CalcCondEntry*> ConditionsOf(Project& p, int no) {
@@ -23,33 +38,33 @@ std::vector<CalcCondEntry*> ConditionsOf(Project& p, int no) {
   return conds;
 }
 
-// Evaluates and writes the conditions of one scanned data file. False when
-// a curve file could not be written (the remaining conditions are skipped).
-bool PreviewDataFile(Project& p, const SeriesEntry& series, const PreviewHooks& hooks) {
+bool SampleDataFile(const Project& p, const SeriesEntry& series, SampledFile& out) {
   std::vector<double> x, y;
-  if (!ReadSeriesFile(p.View, series, &x, &y)) return true;
-  const std::vector<int> samples = SampleIndices(static_cast<int>(x.size()));
-  const int n = static_cast<int>(samples.size());
-  std::vector<double> sx(samples.size()), sy(samples.size()), values(samples.size());
-  for (std::size_t k = 0; k < samples.size(); ++k) {
-    sx[k] = x[static_cast<std::size_t>(samples[k])];
-    sy[k] = y[static_cast<std::size_t>(samples[k])];
+  if (!ReadSeriesFile(p.View, series, &x, &y)) return false;
+  for (int i : SampleIndices(static_cast<int>(x.size()))) {
+    out.x.push_back(x[static_cast<std::size_t>(i)]);
+    out.y.push_back(y[static_cast<std::size_t>(i)]);
   }
-  std::vector<double> logMeasured(samples.size()), logCalculated(samples.size());
-  for (CalcCondEntry* cond : ConditionsOf(p, series.No)) {
-    ModelParams work = p.Params;
-    EvaluateConditionCurve(work, p.Settings, *cond, sx, values);
-    if (!WriteResultFile(cond->Path, work, sx, values, ResultWrite::Scratch)) {
-      if (hooks.warning) hooks.warning(kResultFileFailedText, cond->Path);
-      return false;
-    }
-    for (std::size_t k = 0; k < samples.size(); ++k) {
-      logMeasured[k] = std::log10(sy[k]);
-      logCalculated[k] = std::log10(values[k]);
-    }
-    cond->CorrCoef = CorrelationCoefficient(logMeasured.data(), logCalculated.data(), n);
-    if (hooks.showCorrCoef) hooks.showCorrCoef(cond->No, CorrCoefText(cond->CorrCoef));
+  return true;
+}
+
+// Writes a condition's curve file and reports its coefficient. False when
+// the file could not be written.
+bool FinishJob(const PreviewJob& job, const PreviewHooks& hooks) {
+  const SampledFile& f = *job.file;
+  if (!WriteResultFile(job.cond->Path, job.header, f.x, job.values, ResultWrite::Scratch)) {
+    if (hooks.warning) hooks.warning(kResultFileFailedText, job.cond->Path);
+    return false;
   }
+  const std::size_t n = f.x.size();
+  std::vector<double> logMeasured(n), logCalculated(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    logMeasured[k] = std::log10(f.y[k]);
+    logCalculated[k] = std::log10(job.values[k]);
+  }
+  job.cond->CorrCoef =
+      CorrelationCoefficient(logMeasured.data(), logCalculated.data(), static_cast<int>(n));
+  if (hooks.showCorrCoef) hooks.showCorrCoef(job.cond->No, CorrCoefText(job.cond->CorrCoef));
   return true;
 }
 
@@ -58,11 +73,48 @@ bool PreviewDataFile(Project& p, const SeriesEntry& series, const PreviewHooks& 
 bool RunPreviewCalculation(Project& p, const PreviewHooks& hooks) {
   if (hooks.readPanelValues) hooks.readPanelValues(p);
   bool anyScanned = false;
+  std::deque<SampledFile> files;  // stable addresses for the jobs
+  std::vector<std::vector<PreviewJob>> jobsPerFile;
   for (SeriesEntry& series : p.DataSeries.items) {
     if (!ScanSeriesFile(p.View, series)) continue;
     anyScanned = true;
-    PreviewDataFile(p, series, hooks);
+    SampledFile& file = files.emplace_back();
+    if (!SampleDataFile(p, series, file)) continue;
+    std::vector<PreviewJob>& jobs = jobsPerFile.emplace_back();
+    for (CalcCondEntry* cond : ConditionsOf(p, series.No)) {
+      PreviewJob& job = jobs.emplace_back();
+      job.file = &file;
+      job.cond = cond;
+      job.values.resize(file.x.size());
+      job.header = p.Params;
+      BeginCondition(job.header, p.Settings.CalcMode, *cond);
+    }
   }
+
+  // Every sampled point of every condition, evaluated side by side.
+  struct Task {
+    PreviewJob* job;
+    std::size_t k;
+  };
+  std::vector<Task> tasks;
+  for (std::vector<PreviewJob>& jobs : jobsPerFile)
+    for (PreviewJob& job : jobs)
+      for (std::size_t k = 0; k < job.values.size(); ++k) tasks.push_back({&job, k});
+  const int threads = ResolveThreadCount(hooks.threads);
+  std::vector<ModelParams> scratch(static_cast<std::size_t>(threads), p.Params);
+  const CalcSettings& settings = p.Settings;
+  ParallelFor(tasks.size(), threads, [&](int worker, std::size_t i) {
+    const Task& t = tasks[i];
+    ModelParams& work = scratch[static_cast<std::size_t>(worker)];
+    BeginCondition(work, settings.CalcMode, *t.job->cond);
+    t.job->values[t.k] = EvaluateCurvePoint(work, settings, t.job->file->x[t.k]);
+    if (t.k + 1 == t.job->values.size()) t.job->header = work;
+  });
+
+  // A file that cannot be written skips the rest of its data file.
+  for (const std::vector<PreviewJob>& jobs : jobsPerFile)
+    for (const PreviewJob& job : jobs)
+      if (!FinishJob(job, hooks)) break;
   return anyScanned;
 }
 

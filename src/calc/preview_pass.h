@@ -18,11 +18,16 @@ struct PreviewHooks {
   std::function<void(int row, const std::string& text)> showCorrCoef;
   // A curve file that cannot be written: the message and the file's path.
   std::function<void(const std::string& message, const std::string& path)> warning;
+  // Threads evaluating the points; 0: every core. The hooks above are
+  // called on the calling thread only.
+  int threads = 0;
 };
 
 // Scans every data series (merging their extents into the graph range),
 // writes the conditions' temporary curve files (their Path) and sets their
-// CorrCoef. Returns whether any data series could be scanned.
+// CorrCoef. Returns whether any data series could be scanned. Every data
+// file is scanned and read first, then all points are evaluated side by
+// side, then the files are written in the same order as one by one.
 bool RunPreviewCalculation(Project& p, const PreviewHooks& hooks);
 
 // The pass bound to its hooks, in the form the paint pass takes.

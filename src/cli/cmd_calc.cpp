@@ -60,7 +60,7 @@ class ScratchFolder {
 
 }  // namespace
 
-int CmdCalc(const std::string& project, const Options&) {
+int CmdCalc(const std::string& project, const Options& opt) {
   Project p;
   if (!LoadProject(p, project)) return 1;
   FullCalcHooks hooks;
@@ -69,11 +69,13 @@ int CmdCalc(const std::string& project, const Options&) {
     std::fflush(stdout);
   };
   hooks.writeFailed = ReportFileFailure;
-  const FullCalcOutcome outcome = RunFullCalculation(TakeFullCalcInput(p), hooks);
+  FullCalcInput input = TakeFullCalcInput(p);
+  input.threads = opt.threads;
+  const FullCalcOutcome outcome = RunFullCalculation(input, hooks);
   return outcome.filesFailed > 0 ? 1 : 0;
 }
 
-int CmdPreview(const std::string& project, const Options&) {
+int CmdPreview(const std::string& project, const Options& opt) {
   Project p;
   if (!LoadProject(p, project)) return 1;
   ScratchFolder scratch;
@@ -87,6 +89,7 @@ int CmdPreview(const std::string& project, const Options&) {
   std::set<int> computed;
   bool failed = false;
   PreviewHooks hooks;
+  hooks.threads = opt.threads;
   hooks.showCorrCoef = [&computed](int row, const std::string&) { computed.insert(row); };
   hooks.warning = [&failed](const std::string& message, const std::string& path) {
     failed = true;
