@@ -3,12 +3,14 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolTip>
 #include <QUrl>
 
 #include "app/dialog_helpers.h"
@@ -43,6 +45,22 @@ class SeriesColorDelegate : public QStyledItemDelegate {
  public:
   SeriesColorDelegate(const ListsPanel& panel, ListKind kind, QObject* parent)
       : QStyledItemDelegate(parent), panel_(panel), kind_(kind) {}
+
+  // The columns have fixed widths; a text cut short there (a long file
+  // name, a coefficient with all its decimals) shows whole as a tooltip.
+  bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) override {
+    if (event->type() != QEvent::ToolTip)
+      return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    if (option.fontMetrics.horizontalAdvance(text) + margins > option.rect.width()) {
+      QToolTip::showText(event->globalPos(), text, view);
+      return true;
+    }
+    QToolTip::hideText();
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
+  }
 
  protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QTest>
+#include <QToolTip>
 #include <QUrl>
 
 #include "model/format.h"
@@ -161,6 +162,23 @@ TEST_F(ListsPanelTest, RowsFollowInsertUpdateAndFirstSelection) {
   EXPECT_EQ(Cell(Panel().condList(), 0, 4), "0.5");
   Panel().DeleteRow(ListKind::DataFiles, 0);
   EXPECT_EQ(Panel().dataList()->rowCount(), 2);
+}
+
+TEST_F(ListsPanelTest, TextsCutByTheirColumnShowWholeAsTooltip) {
+  MainWindow& w = StartWithTwoFiles();
+  w.show();
+  QTableWidget* conds = Panel().condList();
+  auto tipAt = [conds](int row, int column) {
+    const QPoint at = CellCenter(conds, row, column);
+    QHelpEvent help(QEvent::ToolTip, at, conds->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(conds->viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
+  Panel().SetCorrCoefText(0, "0.999123");
+  Panel().SetCorrCoefText(1, "0.5");
+  const int needed = conds->fontMetrics().horizontalAdvance("0.999123") + 6;
+  EXPECT_EQ(tipAt(1, 4), "");
+  EXPECT_EQ(tipAt(0, 4), needed > conds->columnWidth(4) ? "0.999123" : "");
 }
 
 TEST_F(ListsPanelTest, DoubleClickOpensTheDialogOfTheFirstSelectedRow) {
