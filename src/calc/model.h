@@ -25,6 +25,12 @@ double EvaluateE(ModelParams& p);
 // The same, recomputing everything on every call.
 double EvaluateELiteral(ModelParams& p);
 
+// Which evaluation EvaluateE runs, for the whole process. The reference
+// serves comparisons (benchmarks, checks of the cache); results are the
+// same either way.
+enum class ModelKernel { Cached, Reference };
+void SelectModelKernel(ModelKernel kernel);
+
 // How often the calling thread's cache was (re)built, for tests and tuning.
 struct ModelCacheStats {
   long long normBuilds = 0;   // normalisation integrals computed

@@ -7,6 +7,7 @@
 // inside the core interval. Every cached value is the exact left-to-right
 // prefix of the reference expression, so the results keep their bits.
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -88,6 +89,8 @@ struct ThreadCache {
 };
 
 thread_local ThreadCache tCache;
+
+std::atomic<ModelKernel> gKernel{ModelKernel::Cached};
 
 double RawJc0(const Setup& s, double a) { return a * s.pT * s.pB * s.pField; }
 
@@ -213,7 +216,8 @@ double Rule(G&& g, double a, double b, int n) {
 
 double EvaluateE(ModelParams& p) {
   const int n = p.IntStepNum;
-  if (n > kMaxTabulatedSteps) return EvaluateELiteral(p);
+  if (n > kMaxTabulatedSteps || gKernel.load(std::memory_order_relaxed) == ModelKernel::Reference)
+    return EvaluateELiteral(p);
   ThreadCache& c = tCache;
   ++c.stats.evaluations;
 
@@ -275,6 +279,8 @@ double EvaluateE(ModelParams& p) {
   p.Jc0Abs = lastEntry.jc0;
   return e;
 }
+
+void SelectModelKernel(ModelKernel kernel) { gKernel.store(kernel, std::memory_order_relaxed); }
 
 ModelCacheStats ThreadModelCacheStats() { return tCache.stats; }
 

@@ -1,0 +1,42 @@
+#!/usr/bin/env python3
+"""Prints the speed-ups of a Google Benchmark JSON report.
+
+Every benchmark named BM_<name>_Literal that has a BM_<name>_Fast partner
+gives one line "ratio <name> <literal/fast>", from the median wall-clock
+times (the plain times when the run had no repetitions). The preview passes
+also get a "median <name> <ms>" line for their fast run.
+"""
+import json
+import sys
+
+UNITS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+
+
+def main(path):
+    with open(path, encoding="utf-8") as f:
+        report = json.load(f)
+    medians, plain = {}, {}
+    for b in report.get("benchmarks", []):
+        if b.get("error_occurred"):
+            continue
+        name = b["run_name"].split("/")[0]
+        ms = b["real_time"] * UNITS[b.get("time_unit", "ns")]
+        if b.get("aggregate_name") == "median":
+            medians[name] = ms
+        elif b.get("run_type") == "iteration":
+            plain.setdefault(name, ms)
+    times = {**plain, **medians}
+    for name in sorted(times):
+        if name.startswith("BM_Preview") and name.endswith("_Fast"):
+            print(f"median {name[3:-5]} {times[name]:.2f} ms")
+    for name in sorted(times):
+        if not name.endswith("_Literal"):
+            continue
+        base = name[: -len("_Literal")]
+        fast = times.get(base + "_Fast")
+        if fast:
+            print(f"ratio {base[3:]} {times[name] / fast:.2f}")
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
