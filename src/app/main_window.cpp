@@ -112,7 +112,7 @@ MainWindow::MainWindow(const std::string& programFolder, const std::string& sett
   InvalidateGraph();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() { StopFullCalculation(*this); }
 
 bool MainWindow::OpenStartupProject() {
   if (project_.SettingsFilePath.empty())
@@ -512,7 +512,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   SavePrompt(false);
   if (project_.Modified) SavePrompt(false);
   closing_ = true;
-  calculating_ = false;
+  StopFullCalculation(*this);
   event->accept();
 }
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+  Q_INIT_RESOURCE(zentrix2);
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
