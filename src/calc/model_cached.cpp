@@ -55,6 +55,11 @@ struct Setup {
   double thinPrefix = 0, thinDenom = 0, bulkPrefix = 0, bulkDenom = 0;
   double rhoF = 0, rhoFZeta = 0, nuDenom = 0, bAf = 0;
   double logAm = 0, twoSigma2 = 0;
+  // The bundle-length test L > d decided on mu0 zeta Jc0 alone: clearly
+  // below thinBelow the bundle is longer than d, clearly above bulkAbove it
+  // is not; in between (and when unusable) L is computed as written.
+  bool lengthBounds = false;
+  double thinBelow = 0, bulkAbove = 0;
   // Limits: the core interval and the bounds beyond which it is extended.
   double coreLower = 0, coreUpper = 0, extendBelow = 0, extendAbove = 0;
   double jcmRaw = 0;
@@ -94,7 +99,14 @@ std::atomic<ModelKernel> gKernel{ModelKernel::Cached};
 
 double RawJc0(const Setup& s, double a) { return a * s.pT * s.pB * s.pField; }
 
-double AbsJc0(double raw) { return std::sqrt(raw * raw + 0.0 * 0.0); }
+// The magnitude as sqrt(Jc0^2 + 0^2). In binary floating point the root of
+// a correctly rounded square is the magnitude itself while the square
+// neither overflows nor underflows, so the root is only taken outside that.
+double AbsJc0(double raw) {
+  const double m = std::fabs(raw);
+  if (m > 0x1p-500 && m < 0x1p500) return m;
+  return std::sqrt(raw * raw + 0.0 * 0.0);
+}
 
 Setup MakeSetup(const ModelParams& p, double distNorm) {
   Setup s;
@@ -119,6 +131,15 @@ Setup MakeSetup(const ModelParams& p, double distNorm) {
   s.thinDenom = zeta * std::sqrt(B);
   s.bulkPrefix = kBulkPotentialCoefficient * p.Re_g_2 * kBoltzmann;
   s.bulkDenom = std::pow(zeta, 1.5) * std::pow(B, 0.25);
+  // L > d  <=>  mu0 zeta Jc0 < (sqrt(a_f B) / d)^2; a relative margin of
+  // 1e-9 dwarfs the rounding of the handful of operations on either side.
+  const double r = s.sqrtAfB / p.Thickness;
+  const double r2 = r * r;
+  if (std::isnormal(r2) && s.sqrtAfB > 0 && p.Thickness > 0 && std::isfinite(s.sqrtAfB)) {
+    s.lengthBounds = true;
+    s.thinBelow = r2 * (1 - 1e-9);
+    s.bulkAbove = r2 * (1 + 1e-9);
+  }
   const double rhoN = p.Rho_n_0 * T / p.T_c;
   const double bc2Flow = p.B_c2_0 * (1 - std::pow(T / p.T_c, TemperatureOrder(p)));
   s.rhoF = rhoN * B / bc2Flow;
@@ -148,9 +169,18 @@ Entry MakeEntry(const Setup& s, double x) {
     e.jc0 = AbsJc0(e.jc0Raw);
   }
   const double jc0 = e.jc0;
-  const double L = s.sqrtAfB / std::sqrt(s.mu0Zeta * jc0);
+  const double q = s.mu0Zeta * jc0;
+  bool thin;
+  if (s.lengthBounds && q < s.thinBelow) {
+    thin = true;
+  } else if (s.lengthBounds && q > s.bulkAbove) {
+    thin = false;
+  } else {
+    const double L = s.sqrtAfB / std::sqrt(q);
+    thin = L > s.d;
+  }
   double u0;
-  if (L > s.d) {
+  if (thin) {
     u0 = s.thinPrefix * jc0 * s.d / s.thinDenom;
   } else {
     u0 = s.bulkPrefix * std::sqrt(jc0) / s.bulkDenom;
@@ -173,13 +203,37 @@ Entry MakeEntry(const Setup& s, double x) {
   return e;
 }
 
+// True when the creep field at this abscissa is so small that its square,
+// and so the integrand, is exactly +0: decided without arccos and the two
+// exponentials. For 0 <= j <= 0.5 the barrier factor sqrt(1-j^2) - j acos j
+// is at least 1 - (pi/2) j >= 0.21, computed to within a few units in the
+// last place, so exp(-U_0 ... / kT) is bounded by exp(bound) below; the
+// square of omega B a_f nu_0 exp(...) (1 - ...) underflows to zero when its
+// logarithm is below -1075 ln 2 (checked with two bits to spare).
+bool CreepSquareVanishes(const Setup& s, const Entry& e, double j) {
+  if (!(j >= 0 && j <= 0.5)) return false;
+  if (!(std::isfinite(e.negU0) && s.kT > 0 && std::isfinite(s.kT))) return false;
+  if (!(std::isfinite(e.omega) && e.omega != 0 && std::isfinite(e.bAfNu0) && e.bAfNu0 != 0))
+    return false;
+  const double barrier = (1 - 1.5707963268 * j) * 0.999999;
+  const double exponent = e.negU0 * barrier / s.kT;  // >= the computed exponent
+  const int scale = std::ilogb(e.omega) + 1 + std::ilogb(e.bAfNu0) + 1;
+  // A huge prefactor could lift even the rounding error of a subnormal exp.
+  if (scale > 400) return false;
+  const double log2Bound = scale + exponent * 1.4426950408889634;
+  return log2Bound < -540;
+}
+
 double FieldIntegrand(const Setup& s, Entry& e, double J) {
   const double jc0 = e.jc0;
   const double j = J / jc0;
   if (j < 1) {
-    const double eCr = e.bAfNu0 *
-                       std::exp(e.negU0 * (std::sqrt(1 - j * j) - j * std::acos(j)) / s.kT) *
-                       (1 - std::exp(e.negPiU0 * j / s.kT));
+    if (CreepSquareVanishes(s, e, j)) return 0.0;
+    const double hop = e.negPiU0 * j / s.kT;
+    // Below -38, exp is under 2^-54 and 1 - exp rounds to exactly 1.
+    const double notBack = hop < -38 ? 1.0 : 1 - std::exp(hop);
+    const double eCr =
+        e.bAfNu0 * std::exp(e.negU0 * (std::sqrt(1 - j * j) - j * std::acos(j)) / s.kT) * notBack;
     const double eFf = 0;
     return std::sqrt((e.omega * eCr) * (e.omega * eCr) + (e.omega * eFf) * (e.omega * eFf));
   }

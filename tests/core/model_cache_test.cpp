@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "calc/model.h"
+#include "calc/model_constants.h"
 
 namespace zx {
 namespace {
@@ -102,6 +103,23 @@ TEST(CachedModel, MatchesTheReferenceBitForBitAcrossEveryRegime) {
   regimes.push_back({"B just below Bc2(T)", base, bc2 * (1 - 1e-9), 20.0});
   regimes.push_back({"B at Bc2(T)", base, bc2, 20.0});
   regimes.push_back({"B zero", base, 0.0, 20.0});
+  // Strong pinning at low temperature: deep creep, where many integrands
+  // vanish and the back-hop term is negligible.
+  ModelParams strong = base;
+  strong.Re_A_m = 1e10;
+  regimes.push_back({"strong pinning, 4 K", strong, 1.0, 4.0});
+  regimes.push_back({"strong pinning, 8 K", strong, 5.0, 8.0});
+  // The bundle exactly as long as the sample at one abscissa.
+  ModelParams edge = base;
+  {
+    ModelParams q = At(base, 0, 2.0, 20.0);
+    const double xm = std::log10(q.Re_A_m), w = 4 * std::sqrt(q.Sigma_2);
+    const double h = (2 * w) / q.IntStepNum;
+    ScaleJc0(q, std::pow(10, 30.0 * h + (xm - w)));
+    const double af = std::sqrt(2 * model_detail::kFluxQuantum / (std::sqrt(3.0) * 2.0));
+    edge.Thickness = std::sqrt(af * 2.0) / std::sqrt(model_detail::kMu0 * q.Re_Zeta * q.Jc0Abs);
+  }
+  regimes.push_back({"L equal to d", edge, 2.0, 20.0});
   regimes.push_back({"T zero", base, 2.0, 0.0});
 
   int compared = 0;

@@ -111,7 +111,7 @@ TEST_F(ParallelPasses, ProgressRisesToTheTotalOnTheCallingThread) {
   EXPECT_EQ(last.conditionsDone, 6);
   EXPECT_EQ(last.pointsDone, 6 * 31);
   EXPECT_EQ(last.pointsTotal, 6 * 31);
-  EXPECT_GT(reports, 6);
+  EXPECT_GE(reports, 6);  // at least once per condition
 }
 
 TEST_F(ParallelPasses, ACancelledPassLeavesOnlyCompleteFiles) {
