@@ -73,7 +73,8 @@ struct Entry {
   double negPiU0 = 0;  // -pi * U_0
   double bAfNu0 = 0;   // B * a_f * nu_0
   double omega = 0;
-  double flowSq = 0;  // (omega * E_cr)^2 of the j >= 1 branch, once needed
+  double flowSq = 0;        // (omega * E_cr)^2 of the j >= 1 branch, once needed
+  double vanishBelow = -1;  // for 0 <= j below this the integrand is +0
   bool flowReady = false;
 };
 
@@ -161,6 +162,34 @@ Setup MakeSetup(const ModelParams& p, double distNorm) {
   return s;
 }
 
+// An integer above log2 |v|, for finite v other than 0.
+int Log2Above(double v) {
+  const int biased = static_cast<int>((std::bit_cast<std::uint64_t>(v) >> 52) & 0x7ff);
+  return biased != 0 ? biased - 1022 : std::ilogb(v) + 1;
+}
+
+// The j below which the creep field is so small that its square, and so
+// the integrand, is exactly +0, decided without arccos and exponentials.
+// For 0 <= j <= 0.5 the barrier factor sqrt(1-j^2) - j acos j is at least
+// 1 - (pi/2) j >= 0.21 and is computed to within a few units in the last
+// place, so the computed exponent -U_0 (...) / kT is at most k (1 - (pi/2) j)
+// (1 - 1e-6) with k = -U_0 / kT. omega B a_f nu_0 exp(...) (1 - exp(...))
+// then stays below 2^(scale + log2(e) k (...)); its square rounds to +0 once
+// that is below 2^-537.5. The threshold asks for 2^-545.
+double VanishingJ(const Setup& s, const Entry& e) {
+  if (!(std::isfinite(e.negU0) && s.kT > 0 && std::isfinite(s.kT))) return -1;
+  if (!(std::isfinite(e.omega) && e.omega != 0 && std::isfinite(e.bAfNu0) && e.bAfNu0 != 0))
+    return -1;
+  const int scale = Log2Above(e.omega) + Log2Above(e.bAfNu0);
+  // A huge prefactor could lift even the rounding error of a subnormal exp.
+  if (scale > 400) return -1;
+  const double k = e.negU0 / s.kT;
+  if (!(k < 0)) return -1;
+  const double t = (-545.0 - scale) / (1.4426950408889634 * k * (1 - 1e-6));
+  const double j = (1 - t) / 1.5707963268;
+  return j < 0.5 ? j : 0.5;
+}
+
 Entry MakeEntry(const Setup& s, double x) {
   Entry e;
   const double a = std::pow(10, x);
@@ -200,35 +229,15 @@ Entry MakeEntry(const Setup& s, double x) {
   v = v * kLn10;
   v = v * a;
   e.omega = v;
+  e.vanishBelow = VanishingJ(s, e);
   return e;
-}
-
-// True when the creep field at this abscissa is so small that its square,
-// and so the integrand, is exactly +0: decided without arccos and the two
-// exponentials. For 0 <= j <= 0.5 the barrier factor sqrt(1-j^2) - j acos j
-// is at least 1 - (pi/2) j >= 0.21, computed to within a few units in the
-// last place, so exp(-U_0 ... / kT) is bounded by exp(bound) below; the
-// square of omega B a_f nu_0 exp(...) (1 - ...) underflows to zero when its
-// logarithm is below -1075 ln 2 (checked with two bits to spare).
-bool CreepSquareVanishes(const Setup& s, const Entry& e, double j) {
-  if (!(j >= 0 && j <= 0.5)) return false;
-  if (!(std::isfinite(e.negU0) && s.kT > 0 && std::isfinite(s.kT))) return false;
-  if (!(std::isfinite(e.omega) && e.omega != 0 && std::isfinite(e.bAfNu0) && e.bAfNu0 != 0))
-    return false;
-  const double barrier = (1 - 1.5707963268 * j) * 0.999999;
-  const double exponent = e.negU0 * barrier / s.kT;  // >= the computed exponent
-  const int scale = std::ilogb(e.omega) + 1 + std::ilogb(e.bAfNu0) + 1;
-  // A huge prefactor could lift even the rounding error of a subnormal exp.
-  if (scale > 400) return false;
-  const double log2Bound = scale + exponent * 1.4426950408889634;
-  return log2Bound < -540;
 }
 
 double FieldIntegrand(const Setup& s, Entry& e, double J) {
   const double jc0 = e.jc0;
   const double j = J / jc0;
   if (j < 1) {
-    if (CreepSquareVanishes(s, e, j)) return 0.0;
+    if (j < e.vanishBelow && j >= 0) return 0.0;
     const double hop = e.negPiU0 * j / s.kT;
     // Below -38, exp is under 2^-54 and 1 - exp rounds to exactly 1.
     const double notBack = hop < -38 ? 1.0 : 1 - std::exp(hop);
