@@ -28,7 +28,8 @@ class WorkerThreads {
 };
 
 // Calls task(worker, i) for every i in [0, count) on up to `threads`
-// threads, the calling one among them; worker numbers a thread (0 is the
+// threads, the calling one among them (it never waits for a helper that
+// has not started yet); worker numbers a thread (0 is the
 // caller) so that tasks can keep scratch state per thread. Returns when
 // every task has run.
 void ParallelFor(std::size_t count, int threads,
