@@ -437,18 +437,22 @@ void MainWindow::HandleDroppedFiles(const QStringList& paths) {
   }
 }
 
-void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::AcceptFileDrag(QDragEnterEvent* event) {
   if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void MainWindow::dropEvent(QDropEvent* event) {
+void MainWindow::DropFiles(QDropEvent* event) {
   QStringList paths;
   for (const QUrl& url : event->mimeData()->urls())
     if (url.isLocalFile()) paths << url.toLocalFile();
   event->acceptProposedAction();
   // Dialogs opened by a drop must not run inside the drag-and-drop loop.
-  QTimer::singleShot(0, this, [this, paths] { HandleDroppedFiles(paths); });
+  if (!paths.isEmpty()) QTimer::singleShot(0, this, [this, paths] { HandleDroppedFiles(paths); });
 }
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) { AcceptFileDrag(event); }
+
+void MainWindow::dropEvent(QDropEvent* event) { DropFiles(event); }
 
 void MainWindow::StatusRefresh() {
   if (!statusPath_) return;

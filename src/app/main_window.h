@@ -88,6 +88,9 @@ class MainWindow : public QMainWindow {
 
   // Dropped files, from the window or either panel.
   void HandleDroppedFiles(const QStringList& paths);
+  // Drag and drop events of the window and both panels.
+  static void AcceptFileDrag(QDragEnterEvent* event);
+  void DropFiles(QDropEvent* event);
   // Popup menu at a point of the main window's client area.
   void ShowPopupMenu(QPoint clientPos);
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QLockFile>
 #include <QStandardPaths>
 
@@ -46,6 +47,14 @@ int RunProgram(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("zentrix2"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/zentrix2.svg")));
+  // The texts are Japanese: a Japanese font keeps them even and compact
+  // (digits of the coefficient column included).
+  for (const char* family : {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP"}) {
+    if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
+      QApplication::setFont(QFont(QString::fromLatin1(family), 9));
+      break;
+    }
+  }
 
   QStringList args = QApplication::arguments().mid(1);
   QString settingsPath = SettingsPathFromArguments(args);

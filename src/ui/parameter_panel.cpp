@@ -353,19 +353,8 @@ void ParameterPanel::mousePressEvent(QMouseEvent* event) {
   QWidget::mousePressEvent(event);
 }
 
-void ParameterPanel::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
-}
+void ParameterPanel::dragEnterEvent(QDragEnterEvent* event) { MainWindow::AcceptFileDrag(event); }
 
-void ParameterPanel::dropEvent(QDropEvent* event) {
-  QStringList paths;
-  for (const QUrl& url : event->mimeData()->urls())
-    if (url.isLocalFile()) paths << url.toLocalFile();
-  event->acceptProposedAction();
-  // Dialogs opened by a drop must not run inside the drag-and-drop loop.
-  MainWindow* main = &main_;
-  if (!paths.isEmpty())
-    QTimer::singleShot(0, main, [main, paths] { main->HandleDroppedFiles(paths); });
-}
+void ParameterPanel::dropEvent(QDropEvent* event) { main_.DropFiles(event); }
 
 }  // namespace zx

@@ -36,7 +36,7 @@ bool CountLines(const QString& path, int& header, int& data) {
 }
 
 TEST_F(EndToEnd, FromAnEmptyFolderToAResultFileAndBack) {
-  const QString examples = QStringLiteral(ZX_TEST_DATA_DIR "/../../examples/ej/");
+  const QString examples = QStringLiteral(ZX_SOURCE_DIR "/examples/ej/");
   const QString dataFile = Path(QStringLiteral("measured-20K.dat"));
   const QString resultFolder = Path(QStringLiteral("results"));
   const QString resultFile = resultFolder + QStringLiteral("/fit-20K.dat");
