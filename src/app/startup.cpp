@@ -51,7 +51,9 @@ int RunProgram(int argc, char** argv) {
   // (digits of the coefficient column included).
   for (const char* family : {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP"}) {
     if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
-      QApplication::setFont(QFont(QString::fromLatin1(family), 9));
+      const QFont font(QString::fromLatin1(family), 9);
+      QApplication::setFont(font);
+      QApplication::setFont(font, "QMenu");  // the controls take the menu font
       break;
     }
   }

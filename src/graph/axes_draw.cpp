@@ -1,4 +1,5 @@
 // Drawing of the graph's background, frame, ticks with labels and titles.
+#include <climits>
 #include <cmath>
 
 #include "graph/axes.h"
@@ -8,6 +9,7 @@ namespace zx {
 namespace {
 
 constexpr Rgb kTextColor{0, 0, 0};
+constexpr int kLabelGap = 2;  // pixels kept free between two X labels
 
 Pen FramePen(const GraphView& g) { return Pen{g.FrameWidth, g.FrameColor, PenStyle::Solid}; }
 
@@ -33,23 +35,33 @@ void DrawTicks(Canvas& c, const GraphView& g) {
   if (g.XScaleValid) {
     const int tx = TruncToPixel(p.W * g.XTickRatio);
     const bool sci = UsesSciLabels(g.XLow, g.XHigh);
+    int freeFrom = INT_MIN;  // first pixel right of the last label drawn
     for (double v : TickValues(IsLogAxis(g.XType), g.XLow, g.XHigh, g.XStep)) {
       const int px = MapX(g, v);
       c.Line({px, p.y0}, {px, p.y0 - tx}, pen);
       const std::string text = TickLabel(v, sci);
       const TextSize size = c.MeasureText(text, false);
-      c.DrawText({px - size.cx / 2, p.y0 + size.cy / 2}, text, false, kTextColor);
+      const int left = px - size.cx / 2;
+      // Every tick is marked; a label that would run into the previous one
+      // is left out so that the axis stays readable.
+      if (left < freeFrom) continue;
+      c.DrawText({left, p.y0 + size.cy / 2}, text, false, kTextColor);
+      freeFrom = left + size.cx + kLabelGap;
     }
   }
   if (g.YScaleValid) {
     const int ty = TruncToPixel(p.H * g.YTickRatio);
     const bool sci = UsesSciLabels(g.YLow, g.YHigh);
+    int freeAbove = INT_MAX;  // labels run upwards from the lowest tick
     for (double v : TickValues(IsLogAxis(g.YType), g.YLow, g.YHigh, g.YStep)) {
       const int py = MapY(g, v);
       c.Line({p.x0, py}, {p.x0 + ty, py}, pen);
       const std::string text = TickLabel(v, sci);
       const TextSize size = c.MeasureText(text, false);
-      c.DrawText({p.x0 - size.cx - 2, py - size.cy / 2}, text, false, kTextColor);
+      const int top = py - size.cy / 2;
+      if (top + size.cy > freeAbove) continue;
+      c.DrawText({p.x0 - size.cx - 2, top}, text, false, kTextColor);
+      freeAbove = top;
     }
   }
 }

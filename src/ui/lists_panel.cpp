@@ -105,6 +105,9 @@ QTableWidget* ListsPanel::MakeList(ListKind kind, int id, const QStringList& tit
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list->setShowGrid(true);
   list->setWordWrap(false);
+  // Numbers that just fill their narrow column keep every digit (clipped
+  // at the edge) instead of losing the last ones to an ellipsis.
+  list->setTextElideMode(Qt::ElideNone);
   list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   list->verticalHeader()->hide();
   QHeaderView* header = list->horizontalHeader();

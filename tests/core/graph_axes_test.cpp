@@ -282,6 +282,25 @@ TEST(DrawAxes, LabelNotationIsChosenPerAxis) {
   EXPECT_EQ(texts[4], "1e8");  // Y: reaches 1000, exponents
 }
 
+TEST(DrawAxes, CrowdedLabelsAreLeftOutButEveryTickIsMarked) {
+  // One decade and a half on a log axis: a tick at every digit.
+  GraphView g = ViewWithRange("Log", 5e6, 3e8, "Log", 1e-8, 1e-2);
+  RecordingCanvas c;
+  DrawAxes(c, g, {});
+  const auto lines = c.OfKind(DrawOp::Line);
+  int xTicks = 0;
+  for (const auto& l : lines)
+    if (l.points[0].y == 304 && l.points[1].y == 301) ++xTicks;
+  EXPECT_EQ(xTicks, 5 + 9 + 4);  // 5e6..9e6, 1e7..9e7, 1e8..4e8
+  std::vector<std::pair<int, int>> spans;  // X labels: left, right
+  for (const auto& t : c.OfKind(DrawOp::Text))
+    if (!t.upward && t.points[0].y == 304 + RecordingCanvas::kTextHeight / 2)
+      spans.emplace_back(t.points[0].x, t.points[0].x + int(t.text.size()) * RecordingCanvas::kCharWidth);
+  ASSERT_GE(spans.size(), 4u);
+  EXPECT_LT(spans.size(), 22u);
+  for (std::size_t i = 1; i < spans.size(); ++i) EXPECT_GT(spans[i].first, spans[i - 1].second);
+}
+
 TEST(DrawAxes, NoTicksOnAnAxisWhoseCheckFailed) {
   GraphView g = ViewWithRange("Log", 1, 100, "Log", 0, 5);
   std::vector<std::string> warnings;
