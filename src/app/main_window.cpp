@@ -49,13 +49,20 @@ struct Accelerator {
 };
 
 const Accelerator kAccelerators[] = {
-    {Qt::Key_A, false, kCmdAxisSettings},     {Qt::Key_C, false, kCmdStartCalculation},
-    {Qt::Key_C, true, kCmdOtherSettings},     {Qt::Key_D, false, kCmdDeleteDataFiles},
-    {Qt::Key_D, true, kCmdDeleteCalcConds},   {Qt::Key_H, false, kCmdAbout},
-    {Qt::Key_M, false, kCmdModeChange},       {Qt::Key_N, false, kCmdNew},
-    {Qt::Key_O, false, kCmdOpen},             {Qt::Key_P, false, kCmdParamRange},
-    {Qt::Key_Q, false, kCmdExit},             {Qt::Key_R, false, kCmdRegisterDataFile},
-    {Qt::Key_R, true, kCmdRegisterCalcCond},  {Qt::Key_S, false, kCmdSave},
+    {Qt::Key_A, false, kCmdAxisSettings},
+    {Qt::Key_C, false, kCmdStartCalculation},
+    {Qt::Key_C, true, kCmdOtherSettings},
+    {Qt::Key_D, false, kCmdDeleteDataFiles},
+    {Qt::Key_D, true, kCmdDeleteCalcConds},
+    {Qt::Key_H, false, kCmdAbout},
+    {Qt::Key_M, false, kCmdModeChange},
+    {Qt::Key_N, false, kCmdNew},
+    {Qt::Key_O, false, kCmdOpen},
+    {Qt::Key_P, false, kCmdParamRange},
+    {Qt::Key_Q, false, kCmdExit},
+    {Qt::Key_R, false, kCmdRegisterDataFile},
+    {Qt::Key_R, true, kCmdRegisterCalcCond},
+    {Qt::Key_S, false, kCmdSave},
     {Qt::Key_S, true, kCmdSaveAs},
 };
 
@@ -64,10 +71,9 @@ bool EndsWith(const QString& s, const char* suffix) { return s.endsWith(QLatin1S
 }  // namespace
 
 MainWindow::MainWindow(const std::string& programFolder, const std::string& settingsPath)
-    : QMainWindow(nullptr,
-                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                      Qt::WindowCloseButtonHint) {
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                               Qt::WindowCloseButtonHint) {
   setWindowTitle(QStringLiteral("ZENTRIX II"));
   setWindowIcon(QIcon(QStringLiteral(":/zentrix2.svg")));
   project_.ProgramFolder = programFolder;
@@ -173,14 +179,13 @@ QPoint MainWindow::ClientOrigin() const {
 
 void MainWindow::ShowPopupMenu(QPoint clientPos) {
   static const MenuItem kItems[] = {
-      {"データファイル登録", kCmdRegisterDataFile},
-      {"データファイル登録削除", kCmdDeleteDataFiles},
-      {"計算条件登録", kCmdRegisterCalcCond},
-      {"計算条件削除", kCmdDeleteCalcConds},
+      {"データファイル登録", kCmdRegisterDataFile}, {"データファイル登録削除", kCmdDeleteDataFiles},
+      {"計算条件登録", kCmdRegisterCalcCond},       {"計算条件削除", kCmdDeleteCalcConds},
       {"計算開始", kCmdStartCalculation},
   };
   QMenu menu(QStringLiteral("ポップアップ"), this);
-  for (const MenuItem& item : kItems) menu.addAction(QString::fromUtf8(item.text))->setData(item.id);
+  for (const MenuItem& item : kItems)
+    menu.addAction(QString::fromUtf8(item.text))->setData(item.id);
   QAction* chosen = menu.exec(mapToGlobal(clientPos + ClientOrigin()));
   if (chosen) Command(chosen->data().toInt());
 }
@@ -194,7 +199,8 @@ bool MainWindow::event(QEvent* e) {
     bool ownFocus = focus == nullptr || focus == this || focus == central_ || focus == graph_;
     Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier |
                                                      Qt::AltModifier | Qt::MetaModifier);
-    if (ownFocus && (mods & Qt::ControlModifier) && !(mods & (Qt::AltModifier | Qt::MetaModifier))) {
+    if (ownFocus && (mods & Qt::ControlModifier) &&
+        !(mods & (Qt::AltModifier | Qt::MetaModifier))) {
       bool shift = mods & Qt::ShiftModifier;
       for (const Accelerator& a : kAccelerators) {
         if (a.key == key->key() && a.shift == shift) {
@@ -345,10 +351,10 @@ bool MainWindow::LoadProject(const QString& path) {
 
 bool MainWindow::SavePrompt(bool withCancel) {
   if (!project_.Modified) return true;
-  MsgAnswer a = ShowMessage(this, QStringLiteral("設定ファイルは変更されています。保存しますか？"),
-                            QStringLiteral("設定ファイルの変更"),
-                            withCancel ? MsgButtons::YesNoCancel : MsgButtons::YesNo,
-                            MsgIcon::Question);
+  MsgAnswer a =
+      ShowMessage(this, QStringLiteral("設定ファイルは変更されています。保存しますか？"),
+                  QStringLiteral("設定ファイルの変更"),
+                  withCancel ? MsgButtons::YesNoCancel : MsgButtons::YesNo, MsgIcon::Question);
   if (a == MsgAnswer::Yes) {
     if (Command(kCmdSaveAs) == 0) return false;
     project_.Modified = false;
@@ -422,8 +428,8 @@ void MainWindow::HandleDroppedFiles(const QStringList& paths) {
       LoadProject(path);
     } else if (EndsWith(path, ".dat") || EndsWith(path, ".txt")) {
       if (project_.DataFileDialogOpen) {
-        ShowWarning(this, QStringLiteral(
-                              "データファイル登録ダイアログを閉じてから作業を行ってください。"));
+        ShowWarning(
+            this, QStringLiteral("データファイル登録ダイアログを閉じてから作業を行ってください。"));
         return;
       }
       RegisterDroppedDataFile(*this, path);
@@ -465,9 +471,12 @@ QString MainWindow::StatusText(int part) const {
     return QStringLiteral("現在の設定ファイルパス : ") +
            QString::fromStdString(project_.SettingsFilePath);
   switch (project_.Settings.CalcMode) {
-    case 0: return QStringLiteral("E-J計算モード");
-    case 1: return QStringLiteral("Jc-B計算モード");
-    default: return {};
+    case 0:
+      return QStringLiteral("E-J計算モード");
+    case 1:
+      return QStringLiteral("Jc-B計算モード");
+    default:
+      return {};
   }
 }
 

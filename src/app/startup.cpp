@@ -75,9 +75,9 @@ int RunProgram(int argc, char** argv) {
     ShowMessage(nullptr, QStringLiteral("実行ファイルのリネームはできません。"));
     return 1;
   }
-  QString folder = ProgramFolderFor(
-      QCoreApplication::applicationFilePath(),
-      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+  QString folder =
+      ProgramFolderFor(QCoreApplication::applicationFilePath(),
+                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 
   MainWindow window(folder.toStdString(), settingsPath.toStdString());
   if (!window.StartupOk()) return 1;

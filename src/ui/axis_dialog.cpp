@@ -31,17 +31,7 @@ AxisDialog::AxisDialog(MainWindow& main)
   ShowRange(x_, true);
   ShowRange(y_, false);
 
-  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
-  ok->setDefault(true);
-  auto* cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 2);
-  cancel->setAutoDefault(false);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
-  connect(ok, &QPushButton::clicked, this, &AxisDialog::OkClicked);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  layout->addLayout(OkCancelButtons([this] { OkClicked(); }));
 
   // A click (not a programmatic change) switches between automatic and
   // manual; switching to manual offers the current effective range.

@@ -1,5 +1,7 @@
 #include "ui/flagged_dialog.h"
 
+#include <QPushButton>
+
 #include "app/dialog_helpers.h"
 #include "app/main_window.h"
 #include "app/platform.h"
@@ -32,6 +34,20 @@ void FlaggedDialog::RefuseInput(const QString& field, const QString& caption) {
 double EditNumber(const QString& text) {
   // The edits of the dialogs hold at most 255 characters.
   return ParseLeadingDouble(text.left(255).toStdString());
+}
+
+QHBoxLayout* FlaggedDialog::OkCancelButtons(std::function<void()> onOk) {
+  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
+  ok->setDefault(true);
+  auto* cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 2);
+  cancel->setAutoDefault(false);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  connect(ok, &QPushButton::clicked, this, std::move(onOk));
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  return buttons;
 }
 
 }  // namespace zx

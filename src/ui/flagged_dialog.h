@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QHBoxLayout>
 #include <QString>
+#include <functional>
 
 #include "app/dialog_helpers.h"
 
@@ -28,6 +30,9 @@ class FlaggedDialog : public QDialog {
  protected:
   // "不正な値の入力 : " + field, with a warning icon, owned by the dialog.
   void RefuseInput(const QString& field, const QString& caption = {});
+  // The right-aligned "OK" (id 1, default) and "ｷｬﾝｾﾙ" (id 2) buttons; OK
+  // runs onOk, cancel rejects the dialog.
+  QHBoxLayout* OkCancelButtons(std::function<void()> onOk);
 
   MainWindow& main_;
 

@@ -35,17 +35,7 @@ JRangeDialog::JRangeDialog(MainWindow& main)
   layout->addWidget(level_, 1, 1);
   layout->addWidget(levelText_, 1, 2);
 
-  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
-  ok->setDefault(true);
-  auto* cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 2);
-  cancel->setAutoDefault(false);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons, 2, 0, 1, 3);
-  connect(ok, &QPushButton::clicked, this, &JRangeDialog::OkClicked);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  layout->addLayout(OkCancelButtons([this] { OkClicked(); }), 2, 0, 1, 3);
 }
 
 void JRangeDialog::OkClicked() {

@@ -60,17 +60,7 @@ JcConditionDialog::JcConditionDialog(MainWindow& main)
   layout->addWidget(level_, 3, 1);
   layout->addWidget(levelText_, 3, 2);
 
-  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
-  ok->setDefault(true);
-  auto* cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 2);
-  cancel->setAutoDefault(false);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons, 4, 0, 1, 3);
-  connect(ok, &QPushButton::clicked, this, &JcConditionDialog::OkClicked);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  layout->addLayout(OkCancelButtons([this] { OkClicked(); }), 4, 0, 1, 3);
 }
 
 void JcConditionDialog::OkClicked() {

@@ -28,17 +28,7 @@ ModeDialog::ModeDialog(MainWindow& main)
   if (mode == 0) ej_->setChecked(true);
   if (mode == 1) jcb_->setChecked(true);
 
-  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
-  ok->setDefault(true);
-  auto* cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 2);
-  cancel->setAutoDefault(false);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
-  connect(ok, &QPushButton::clicked, this, &ModeDialog::OkClicked);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  layout->addLayout(OkCancelButtons([this] { OkClicked(); }));
 }
 
 void ModeDialog::OkClicked() {

@@ -65,17 +65,7 @@ ParamRangeDialog::ParamRangeDialog(MainWindow& main)
     g->addWidget(max_[i], 1, 1);
     layout->addWidget(group, i / 2, i % 2);
   }
-  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
-  ok->setDefault(true);
-  auto* cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 2);
-  cancel->setAutoDefault(false);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons, 2, 1, Qt::AlignBottom);
-  connect(ok, &QPushButton::clicked, this, &ParamRangeDialog::OkClicked);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  layout->addLayout(OkCancelButtons([this] { OkClicked(); }), 2, 1, Qt::AlignBottom);
 }
 
 void ParamRangeDialog::OkClicked() {
