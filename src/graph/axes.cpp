@@ -57,28 +57,31 @@ int AxisMapping::Pixel(double coord) const {
 
 bool AxisMapping::Usable() const { return std::isfinite(lo) && std::isfinite(hi) && hi != lo; }
 
-AxisMapping XMapping(const GraphView& g) {
-  const PlotGeometry p = GetPlotGeometry(g);
+namespace {
+
+AxisMapping MakeMapping(const std::string& type, double low, double high, int origin, int length,
+                        int direction) {
   AxisMapping m;
-  m.log = IsLogAxis(g.XType);
-  m.lo = m.Coord(g.XLow);
-  m.hi = m.Coord(g.XHigh);
-  m.origin = p.x0;
-  m.length = p.W;
-  m.direction = 1;
+  m.log = IsLogAxis(type);
+  m.lo = m.Coord(low);
+  m.hi = m.Coord(high);
+  m.origin = origin;
+  m.length = length;
+  m.direction = direction;
   return m;
 }
 
+}  // namespace
+
+AxisMapping XMapping(const GraphView& g) {
+  const PlotGeometry p = GetPlotGeometry(g);
+  return MakeMapping(g.XType, g.XLow, g.XHigh, p.x0, p.W, 1);
+}
+
+// Pixels grow downwards: the Y axis runs up from the origin.
 AxisMapping YMapping(const GraphView& g) {
   const PlotGeometry p = GetPlotGeometry(g);
-  AxisMapping m;
-  m.log = IsLogAxis(g.YType);
-  m.lo = m.Coord(g.YLow);
-  m.hi = m.Coord(g.YHigh);
-  m.origin = p.y0;
-  m.length = p.H;
-  m.direction = -1;
-  return m;
+  return MakeMapping(g.YType, g.YLow, g.YHigh, p.y0, p.H, -1);
 }
 
 int MapX(const GraphView& g, double v) {
