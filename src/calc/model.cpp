@@ -119,4 +119,12 @@ double EvaluateELiteral(ModelParams& p) {
   return IntegrateThreeEighths(p, WeightedE, lower, upper, n);
 }
 
+double ModelE(const ModelParams& inputs, double J, double T, double B) {
+  ModelParams p = inputs;
+  p.EvalJ = J;
+  p.EvalT = T;
+  p.EvalB = B;
+  return EvaluateE(p);
+}
+
 }  // namespace zx

@@ -22,6 +22,11 @@ using Integrand = double (*)(ModelParams& p, double x);
 // threads may evaluate side by side on their own records.
 double EvaluateE(ModelParams& p);
 
+// E (V/m) of the inputs at (J, T, B). Writes nothing the caller can see, so
+// any number of parameter sets may be evaluated side by side. Same bits as
+// EvaluateE on a record holding that evaluation point.
+double ModelE(const ModelParams& inputs, double J, double T, double B);
+
 // The same, recomputing everything on every call.
 double EvaluateELiteral(ModelParams& p);
 
