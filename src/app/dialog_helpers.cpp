@@ -1,6 +1,7 @@
 #include "app/dialog_helpers.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTableWidget>
 
 namespace zx {
@@ -19,6 +20,19 @@ void CenterOnMainWindow(QWidget* dialog, QWidget* mainWindow) {
   dialog->show();
   dialog->raise();
   dialog->activateWindow();
+  FocusFirstTabStop(dialog);
+}
+
+void FocusFirstTabStop(QWidget* dialog) {
+  for (QWidget* w = dialog->nextInFocusChain(); w && w != dialog; w = w->nextInFocusChain()) {
+    if (dialog->isAncestorOf(w) && w->isVisibleTo(dialog) && w->isEnabled() &&
+        (w->focusPolicy() & Qt::TabFocus)) {
+      w->setFocus(Qt::TabFocusReason);
+      // Typing replaces the first edit's text, as in any dialog.
+      if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
+      return;
+    }
+  }
   dialog->setFocus();
 }
 

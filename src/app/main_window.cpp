@@ -16,6 +16,7 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include "app/activation_focus.h"
 #include "app/dialog_helpers.h"
 #include "app/graph_paint.h"
 #include "app/graph_widget.h"
@@ -112,6 +113,7 @@ MainWindow::MainWindow(const std::string& programFolder, const std::string& sett
   project_.View.RescalePending = true;
   setAcceptDrops(true);
   setFocusPolicy(Qt::StrongFocus);
+  new ActivationFocus(this, graph_);
 
   move(100, 50);
   setFixedSize(sizeHint());

@@ -5,6 +5,7 @@
 
 #include "model/format.h"
 #include "ui/flagged_dialog.h"
+#include "ui/focused_wheel.h"
 
 namespace zx {
 
@@ -16,6 +17,7 @@ QSlider* MakeLevelSlider(QWidget* parent, int sliderId, int textId, int maxLevel
   slider->setTickPosition(QSlider::TicksBelow);
   slider->setTickInterval(1);
   slider->setValue(level);
+  TakeWheelOnlyWhenFocused(slider);
   auto* shown = NameControl(new QLineEdit(parent), textId);
   shown->setReadOnly(true);
   shown->setMaximumWidth(48);

@@ -103,6 +103,9 @@ QTableWidget* ListsPanel::MakeList(ListKind kind, int id, const QStringList& tit
   list->setSelectionBehavior(QAbstractItemView::SelectRows);
   list->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // One tab stop: Tab leaves the list instead of walking (and selecting)
+  // its rows.
+  list->setTabKeyNavigation(false);
   list->setShowGrid(true);
   list->setWordWrap(false);
   // Numbers that just fill their narrow column keep every digit (clipped

@@ -10,6 +10,7 @@
 
 #include "app/main_window.h"
 #include "model/format.h"
+#include "ui/parameter_panel.h"
 
 namespace zx {
 
@@ -85,6 +86,9 @@ void ParamRangeDialog::OkClicked() {
     s.*kRows[i].minField = lo[i];
     s.*kRows[i].maxField = hi[i];
   }
+  // The sliders stand for positions in the ranges: without this the next
+  // step would jump from the old place.
+  if (ParameterPanel* panel = main_.parameterPanel()) panel->PlaceSliders();
   accept();
 }
 

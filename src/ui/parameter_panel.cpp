@@ -1,5 +1,6 @@
 #include "ui/parameter_panel.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -21,6 +22,7 @@
 #include "app/platform.h"
 #include "model/format.h"
 #include "ui/dialogs.h"
+#include "ui/focused_wheel.h"
 #include "ui/sample_name_validator.h"
 
 namespace zx {
@@ -85,7 +87,7 @@ const FieldDef kSizes[] = {
     {1040, 1044, "厚さ", "サンプル厚", &ModelParams::Thickness},
 };
 
-// The edits whose key releases mark the project modified and redraw.
+// The edits whose changes of text mark the project modified and redraw.
 constexpr int kKeyEdits[] = {1014, 1016, 1017, 1018, 1021, 1028, 1029,
                              1030, 1031, 1037, 1038, 1039, 1044, 1036};
 
@@ -140,7 +142,6 @@ void ParameterPanel::BuildControls() {
     e->setToolTip(Text(tip));
     // File drops belong to the panel, not to the edit's text.
     e->setAcceptDrops(false);
-    e->installEventFilter(this);
     Register(id, e);
     return e;
   };
@@ -166,6 +167,7 @@ void ParameterPanel::BuildControls() {
     slider->setRange(kSliderMin, kSliderMax);
     slider->setPageStep(20);
     slider->setToolTip(Text(d.tip));
+    TakeWheelOnlyWhenFocused(slider);
     Register(d.sliderId, slider);
     PinParameter pin;
     pin.slider = slider;
@@ -221,11 +223,18 @@ void ParameterPanel::BuildControls() {
   start->setGeometry(kGroupX, buttonTop + 4, buttonWidth, 32);
   start->setDefault(true);
   Register(1048, start);
+  start_ = start;
   connect(start, &QPushButton::clicked, this, &ParameterPanel::ClickStart);
   auto* finish = new QPushButton(Text("終了"), this);
   finish->setGeometry(kGroupX + buttonWidth + kGroupGap, buttonTop + 4, buttonWidth, 32);
   Register(1049, finish);
   connect(finish, &QPushButton::clicked, this, &ParameterPanel::ClickFinish);
+
+  // Any change of the text counts, typed or not (the context menu's Delete
+  // and Paste too); keys that change nothing do not.
+  for (int id : kKeyEdits)
+    connect(static_cast<QLineEdit*>(Control(id)), &QLineEdit::textEdited, this,
+            [this, id] { OnEditTextChanged(id); });
 }
 
 void ParameterPanel::ShowNumber(NumberEdit& e, double value) {
@@ -320,7 +329,7 @@ void ParameterPanel::OnSliderMoved(int pinIndex, int position) {
   RequestRedraw();
 }
 
-void ParameterPanel::OnEditKeyReleased(int id) {
+void ParameterPanel::OnEditTextChanged(int id) {
   main_.project().Modified = true;
   for (const PinParameter& pin : pins_) {
     const NumberEdit& e = numberEdits_[static_cast<std::size_t>(pin.editIndex)];
@@ -337,12 +346,24 @@ void ParameterPanel::OnOrderChanged() {
   RequestRedraw();
 }
 
-bool ParameterPanel::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyRelease) {
-    for (int id : kKeyEdits)
-      if (watched == Control(id)) OnEditKeyReleased(id);
+void ParameterPanel::PlaceSliders() {
+  showing_ = true;
+  for (const PinParameter& pin : pins_)
+    pin.slider->setValue(PositionFor(pin, ReadNumber(numberEdits_[pin.editIndex])));
+  showing_ = false;
+}
+
+// As in a dialog: Enter pushes the focused button, or else the default
+// one, 計算開始. Edits, choices and sliders pass Enter on to the panel.
+void ParameterPanel::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+    auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+    QPushButton* button = focused && isAncestorOf(focused) ? focused : start_;
+    if (button && button->isEnabled()) button->click();
+    return;
   }
-  return QWidget::eventFilter(watched, event);
+  QWidget::keyPressEvent(event);
 }
 
 void ParameterPanel::mousePressEvent(QMouseEvent* event) {

@@ -13,6 +13,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 class QSlider;
 
 namespace zx {
@@ -45,11 +46,15 @@ class ParameterPanel : public QWidget {
   // The finish button: save question, then the program ends.
   void ClickFinish();
 
+  // Moves every slider to the place of the value its edit shows, after a
+  // change of the ranges; the values stay as they are.
+  void PlaceSliders();
+
   // The control with the given id (objectName "ctl<id>"), or nullptr.
   QWidget* Control(int id) const;
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -79,7 +84,7 @@ class ParameterPanel : public QWidget {
   double ReadNumber(const NumberEdit& e) const;
   int PositionFor(const PinParameter& pin, double value) const;
   void OnSliderMoved(int pinIndex, int position);
-  void OnEditKeyReleased(int id);
+  void OnEditTextChanged(int id);
   void OnOrderChanged();
   void RequestRedraw();
 
@@ -91,6 +96,7 @@ class ParameterPanel : public QWidget {
   QLineEdit* intStepNum_ = nullptr;
   QComboBox* tcn_ = nullptr;
   QComboBox* bcn_ = nullptr;
+  QPushButton* start_ = nullptr;
   // Set while the panel writes its own controls, so that their change
   // signals are not taken for the user's.
   bool showing_ = false;
