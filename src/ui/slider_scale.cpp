@@ -33,7 +33,9 @@ int SliderPosition(SliderScale scale, double min, double max, double value) {
     if (min == max) return kSliderMin;
     fraction = (value - min) / (max - min);
   }
-  const double position = std::trunc(fraction * 100.0);
+  // Rounded: a value shown from a position (cut to a few digits) must map
+  // back to that position, or the next step repeats the same value.
+  const double position = std::round(fraction * 100.0);
   if (std::isnan(position)) return kSliderMin;
   if (position <= kSliderMin) return kSliderMin;
   if (position >= kSliderMax) return kSliderMax;

@@ -15,7 +15,7 @@ inline constexpr int kSliderMax = 100;
 // scale no meaning (a logarithmic range with a bound that is not positive).
 std::optional<double> SliderValue(SliderScale scale, double min, double max, int position);
 
-// The position that shows a value: truncated toward zero and held within
+// The position that shows a value: rounded to the nearest and held within
 // 0..100. A range without width or meaning, and a value that is not a
 // number, put the slider at its low end.
 int SliderPosition(SliderScale scale, double min, double max, double value);

@@ -1,6 +1,7 @@
 #include "ui/parameter_panel.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -205,7 +206,7 @@ TEST_F(ParameterPanelTest, TypingMovesTheSliderAndTheTextIsUsed) {
   EXPECT_EQ(p.Params.Re_Gamma, 5.0);
 
   Type(kAmEdit, "2e10");
-  EXPECT_EQ(Slider(kAmSlider)->value(), 76);  // (10.301 - 8) / 3, truncated
+  EXPECT_EQ(Slider(kAmSlider)->value(), 77);  // (10.301 - 8) / 3, rounded
 
   // A text without a number reads as 0; the Am slider has no place for it.
   Type(kAmEdit, "abc");
@@ -214,7 +215,7 @@ TEST_F(ParameterPanelTest, TypingMovesTheSliderAndTheTextIsUsed) {
   EXPECT_EQ(p.Params.Re_A_m, 0.0);
 }
 
-TEST_F(ParameterPanelTest, KeyReleasesInEveryEditMarkTheProjectModified) {
+TEST_F(ParameterPanelTest, EveryEditMarksTheProjectModifiedOnlyWhenItsTextChanges) {
   MainWindow& w = StartWithTwoFiles();
   w.show();
   for (int id :
@@ -224,10 +225,55 @@ TEST_F(ParameterPanelTest, KeyReleasesInEveryEditMarkTheProjectModified) {
     const int before = w.PaintPassCount();
     Edit(id)->setFocus();
     QTest::keyClick(Edit(id), Qt::Key_End);  // no change of the text
+    QTest::keyClick(Edit(id), Qt::Key_Left);
+    QTest::keyClick(Edit(id), Qt::Key_Tab);
+    EXPECT_FALSE(w.project().Modified) << id;
+    w.PaintNow();
+    EXPECT_EQ(w.PaintPassCount(), before) << id;
+    Edit(id)->setFocus();
+    QTest::keyClick(Edit(id), Qt::Key_End);
+    QTest::keyClick(Edit(id), Qt::Key_1);
     EXPECT_TRUE(w.project().Modified) << id;
     w.PaintNow();
     EXPECT_EQ(w.PaintPassCount(), before + 1) << id;
   }
+}
+
+// The edit's context menu changes the text without a key: the curve and
+// the slider follow all the same.
+TEST_F(ParameterPanelTest, ContextMenuDeleteAndPasteCountAsEdits) {
+  MainWindow& w = StartWithTwoFiles();
+  w.show();
+  Project& p = w.project();
+  QLineEdit* gamma = Edit(kGammaEdit);
+  // The menu's entry by its text, without the shortcut key.
+  auto menuAction = [gamma](const char* name) {
+    QMenu* menu = gamma->createStandardContextMenu();
+    menu->deleteLater();
+    for (QAction* a : menu->actions())
+      if (a->text().section('\t', 0, 0).remove('&') == QLatin1String(name)) return a;
+    ADD_FAILURE() << name;
+    return new QAction(menu);
+  };
+  const int before = w.PaintPassCount();
+  gamma->setSelection(0, 1);  // "8e-1": the 8 goes
+  menuAction("Delete")->trigger();
+  EXPECT_EQ(gamma->text(), "e-1");
+  EXPECT_TRUE(p.Modified);
+  EXPECT_EQ(Slider(kGammaSlider)->value(), 0);
+  w.PaintNow();
+  EXPECT_EQ(w.PaintPassCount(), before + 1);
+  EXPECT_EQ(p.Params.Re_Gamma, 0.0);
+
+  p.Modified = false;
+  QApplication::clipboard()->setText("0.3");
+  gamma->selectAll();
+  menuAction("Paste")->trigger();
+  EXPECT_EQ(gamma->text(), "0.3");
+  EXPECT_TRUE(p.Modified);
+  EXPECT_EQ(Slider(kGammaSlider)->value(), 30);
+  w.PaintNow();
+  EXPECT_EQ(p.Params.Re_Gamma, 0.3);
 }
 
 TEST_F(ParameterPanelTest, SampleNameAndStepCountAcceptOnlyWhatFits) {

@@ -144,5 +144,42 @@ TEST_F(RangeDialogs, ParamRangeChecksEachBoundInOrder) {
   EXPECT_FALSE(w.project().Modified);
 }
 
+// A new range moves the sliders to where their values now stand, so the
+// next step goes on from the value shown instead of jumping.
+TEST_F(RangeDialogs, ParamRangeOkPutsEverySliderAtItsValue) {
+  MainWindow& w = StartWith(1, {}, [](Project& p) {
+    p.Params.Sigma_2 = 0.08;
+    p.Params.Re_A_m = 1e9;
+  });
+  auto slider = [&w](int id) { return qobject_cast<QSlider*>(w.parameterPanel()->Control(id)); };
+  auto edit = [&w](int id) { return qobject_cast<QLineEdit*>(w.parameterPanel()->Control(id)); };
+  ASSERT_NE(slider(1023), nullptr);
+  EXPECT_EQ(slider(1023)->value(), 8);
+  EXPECT_EQ(slider(1022)->value(), 33);
+  const QString sigma = edit(1016)->text();
+  const QString am = edit(1014)->text();
+
+  w.Command(kCmdParamRange);
+  FlaggedDialog* d = Dialog(120);
+  ASSERT_NE(d, nullptr);
+  SetText(d, 1103, QStringLiteral("0"));
+  SetText(d, 1016, QStringLiteral("0.2"));
+  SetText(d, 1102, QStringLiteral("1e7"));
+  SetText(d, 1015, QStringLiteral("1e9"));
+  Click(d, 1);
+  ASSERT_EQ(Dialog(120), nullptr) << LastMessage().toStdString();
+  EXPECT_EQ(slider(1023)->value(), 40);
+  EXPECT_EQ(slider(1022)->value(), 100);
+  EXPECT_EQ(edit(1016)->text(), sigma);
+  EXPECT_EQ(edit(1014)->text(), am);
+  w.PaintNow();
+  EXPECT_EQ(w.project().Params.Sigma_2, 0.08);
+  EXPECT_EQ(w.project().Params.Re_A_m, 1e9);
+
+  // The next step goes on from 0.08.
+  slider(1023)->setValue(41);
+  EXPECT_EQ(edit(1016)->text(), "8.2e-2");
+}
+
 }  // namespace
 }  // namespace zx::test

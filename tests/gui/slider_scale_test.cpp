@@ -16,7 +16,7 @@ constexpr auto kLog = SliderScale::Logarithmic;
 constexpr auto kLin = SliderScale::Linear;
 
 TEST(SliderScale, AmIsLogarithmicOverTheDefaultRange) {
-  EXPECT_EQ(SliderPosition(kLog, 1e8, 1e11, 1e9), 33);  // a third, truncated
+  EXPECT_EQ(SliderPosition(kLog, 1e8, 1e11, 1e9), 33);  // a third
   EXPECT_EQ(SliderPosition(kLog, 1e8, 1e11, 1e8), 0);
   EXPECT_EQ(SliderPosition(kLog, 1e8, 1e11, 1e11), 100);
 
@@ -29,9 +29,29 @@ TEST(SliderScale, AmIsLogarithmicOverTheDefaultRange) {
 
 TEST(SliderScale, OthersAreLinear) {
   EXPECT_EQ(SliderPosition(kLin, 0, 1, 0.1), 10);
-  EXPECT_EQ(SliderPosition(kLin, 1, 10, 3), 22);  // 22.2 truncated
+  EXPECT_EQ(SliderPosition(kLin, 1, 10, 3), 22);  // 22.2
   EXPECT_DOUBLE_EQ(SliderValue(kLin, 1, 10, 50).value(), 5.5);
   EXPECT_DOUBLE_EQ(SliderValue(kLin, 0, 1, 100).value(), 1.0);
+}
+
+// The edit shows a position's value with three digits; reading that text
+// back must land on the same position, or the next step repeats a value.
+TEST(SliderScale, EveryPositionSurvivesItsShownText) {
+  struct Range {
+    SliderScale scale;
+    double min, max;
+  };
+  const Range ranges[] = {{kLog, 1e8, 1e11}, {kLog, 1e6, 1e12}, {kLog, 3.3e7, 4.1e9},
+                          {kLin, 0, 1},      {kLin, 1, 10},     {kLin, 0, 0.2}};
+  for (const Range& r : ranges) {
+    for (int pos = kSliderMin; pos <= kSliderMax; ++pos) {
+      const std::string shown = FormatSci(SliderValue(r.scale, r.min, r.max, pos).value(), 2);
+      EXPECT_EQ(SliderPosition(r.scale, r.min, r.max, ParseLeadingDouble(shown)), pos)
+          << r.min << ".." << r.max << " shows " << shown;
+    }
+  }
+  EXPECT_EQ(SliderPosition(kLin, 0, 1, 0.2249), 22);
+  EXPECT_EQ(SliderPosition(kLin, 0, 1, 0.2251), 23);
 }
 
 TEST(SliderScale, ValuesOutsideTheRangeHoldTheSliderAtAnEnd) {
