@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -406,11 +407,22 @@ int MainWindow::CommandSave() {
 }
 
 int MainWindow::CommandSaveAs() {
-  std::optional<QString> chosen =
-      ThePlatform().SaveFile(this, QStringLiteral("設定ファイルの保存"), kSettingsFilter);
-  if (!chosen) return 0;
-  QString path = *chosen;
-  if (!EndsWith(path, ".zx2")) path += QStringLiteral(".zx2");
+  const QString title = QStringLiteral("設定ファイルの保存");
+  QString path;
+  for (;;) {
+    std::optional<QString> chosen = ThePlatform().SaveFile(this, title, kSettingsFilter);
+    if (!chosen) return 0;
+    path = *chosen;
+    if (EndsWith(path, ".zx2")) break;
+    // The chooser asked about the name as typed; the file written is
+    // another one, so ask about that. No goes back to the chooser.
+    path += QStringLiteral(".zx2");
+    if (!QFileInfo::exists(path)) break;
+    const QString question =
+        QFileInfo(path).fileName() + QStringLiteral(" は既に存在します。\n上書きしますか？");
+    if (ShowMessage(this, question, title, MsgButtons::YesNo, MsgIcon::Warning) == MsgAnswer::Yes)
+      break;
+  }
   project_.SettingsFilePath = path.toStdString();
   // What the panel shows is what gets saved, even before the next repaint.
   params_->ReadPanelValues();

@@ -16,13 +16,20 @@ QString SettingsPathFromArguments(const QStringList& args) { return args.join(QL
 
 bool IsSettingsFileName(const QString& path) { return path.endsWith(QLatin1String(".zx2")); }
 
+bool CommandLineAccepted(const QStringList& args) {
+  return args.isEmpty() || (args.size() == 1 && IsSettingsFileName(args.front()));
+}
+
 bool IsOwnExecutableName(const QString& executablePath) {
   return QFileInfo(executablePath).fileName() == QLatin1String("zentrix2");
 }
 
 QString ProgramFolderFor(const QString& executablePath, const QString& perUserFolder) {
   QString folder = QFileInfo(executablePath).absolutePath();
-  if (!QFileInfo(folder).isWritable()) {
+  // Something that is no folder (a file named as one) is no place to keep
+  // the settings either, whoever runs the program.
+  const QFileInfo info(folder);
+  if (!info.isDir() || !info.isWritable()) {
     QDir().mkpath(perUserFolder);
     folder = perUserFolder;
   }
@@ -60,7 +67,7 @@ int RunProgram(int argc, char** argv) {
 
   QStringList args = QApplication::arguments().mid(1);
   QString settingsPath = SettingsPathFromArguments(args);
-  if (!settingsPath.isEmpty() && !IsSettingsFileName(settingsPath)) {
+  if (!CommandLineAccepted(args)) {
     ShowMessage(nullptr, QStringLiteral(".zx2ファイルをドロップしてください。"),
                 QStringLiteral("設定ファイル読み込み"));
     return 0;

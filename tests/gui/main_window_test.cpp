@@ -21,6 +21,12 @@ TEST(Startup, CommandLineAndExecutableRules) {
   EXPECT_TRUE(IsSettingsFileName("/x/p.zx2"));
   EXPECT_FALSE(IsSettingsFileName("/x/p.ZX2"));
   EXPECT_FALSE(IsSettingsFileName("/x/p.zx"));
+  EXPECT_TRUE(CommandLineAccepted({}));
+  EXPECT_TRUE(CommandLineAccepted({"/home/a b/p.zx2"}));
+  EXPECT_FALSE(CommandLineAccepted({"/home/a b/p.txt"}));
+  // Several arguments are never one path, whatever they end with.
+  EXPECT_FALSE(CommandLineAccepted({"one.zx2", "two.zx2"}));
+  EXPECT_FALSE(CommandLineAccepted({"/home/a", "b/p.zx2"}));
   EXPECT_TRUE(IsOwnExecutableName("/usr/bin/zentrix2"));
   EXPECT_FALSE(IsOwnExecutableName("/usr/bin/zentrix3"));
   EXPECT_FALSE(IsOwnExecutableName("/usr/bin/zentrix2.bak"));
@@ -29,6 +35,13 @@ TEST(Startup, CommandLineAndExecutableRules) {
 TEST(Startup, ProgramFolderFallsBackToPerUserFolderWhenNotWritable) {
   QTemporaryDir writable, perUser;
   EXPECT_EQ(ProgramFolderFor(writable.filePath("zentrix2"), perUser.path()), writable.path() + "/");
+  // No one, root included, can keep files below a regular file.
+  QFile file(writable.filePath("plain"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  EXPECT_EQ(ProgramFolderFor(writable.filePath("plain/zentrix2"), perUser.filePath("data")),
+            perUser.filePath("data") + "/");
+  EXPECT_TRUE(QFileInfo(perUser.filePath("data")).isDir());
   if (geteuid() != 0) {
     QFile::setPermissions(writable.path(), QFile::ReadOwner | QFile::ExeOwner);
     EXPECT_EQ(ProgramFolderFor(writable.filePath("zentrix2"), perUser.filePath("data")),
@@ -103,7 +116,7 @@ TEST_F(ShellTest, AcceleratorsWorkOnTheWindowButNotInsideAPanel) {
   EXPECT_EQ(platform.fileTitles.back(), "設定ファイルの保存");
 
   QWidget* edit = w.parameterPanel()->findChild<QWidget*>("ctl1014");
-  if (!edit) GTEST_SKIP() << "parameter panel controls not built yet";
+  ASSERT_NE(edit, nullptr);
   edit->setFocus();
   QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(platform.fileTitles.size(), 1u);
@@ -270,6 +283,40 @@ TEST_F(ShellTest, SaveQuestionPaths) {
   EXPECT_EQ(p.SettingsFilePath, Path("plain.zx2").toStdString());
   platform.files = {std::nullopt};
   EXPECT_EQ(w.Command(kCmdSaveAs), 0);
+}
+
+TEST_F(ShellTest, SaveAsAsksBeforeOverwritingTheExtendedName) {
+  MainWindow& w = Start();
+  ASSERT_TRUE(WriteSettings(Project{}, Path("x.zx2").toStdString()));
+  std::string before;
+  ASSERT_TRUE(ReadWholeFile(Path("x.zx2").toStdString(), before));
+  w.project().Settings.JStepLevel = 5;
+
+  // No goes back to the chooser; cancelling it writes nothing.
+  platform.files = {Path("x")};
+  platform.answers = {MsgAnswer::No};
+  EXPECT_EQ(w.Command(kCmdSaveAs), 0);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "x.zx2 は既に存在します。\n上書きしますか？");
+  EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
+  EXPECT_EQ(platform.fileTitles.size(), 2u);
+  std::string after;
+  ASSERT_TRUE(ReadWholeFile(Path("x.zx2").toStdString(), after));
+  EXPECT_EQ(after, before);
+
+  platform.files = {Path("x")};
+  platform.answers = {MsgAnswer::Yes};
+  EXPECT_EQ(w.Command(kCmdSaveAs), 1);
+  ASSERT_TRUE(ReadWholeFile(Path("x.zx2").toStdString(), after));
+  EXPECT_NE(after, before);
+  EXPECT_EQ(w.project().SettingsFilePath, Path("x.zx2").toStdString());
+
+  // A name that is written as chosen was asked about by the chooser.
+  platform.messages.clear();
+  platform.files = {Path("x.zx2"), Path("fresh")};
+  EXPECT_EQ(w.Command(kCmdSaveAs), 1);
+  EXPECT_EQ(w.Command(kCmdSaveAs), 1);
+  EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(ShellTest, CloseAsksAgainWhenTheSaveAsWasCancelled) {
