@@ -1,6 +1,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/japanese_texts.h"
 #include "app/platform.h"
 
 namespace zx {
@@ -11,6 +12,7 @@ class QtPlatform final : public Platform {
  public:
   MsgAnswer MessageBox(QWidget* owner, const QString& text, const QString& caption,
                        MsgButtons buttons, MsgIcon icon) override {
+    InstallJapaneseTexts();
     QMessageBox box(owner);
     box.setText(text);
     // An empty caption reads as an error-box title on many desktops.
@@ -38,6 +40,7 @@ class QtPlatform final : public Platform {
 
   std::optional<QString> OpenFile(QWidget* owner, const QString& title,
                                   const QString& filter) override {
+    InstallJapaneseTexts();
     QString path = QFileDialog::getOpenFileName(owner, title, QString(), filter);
     if (path.isEmpty()) return std::nullopt;
     return path;
@@ -45,6 +48,7 @@ class QtPlatform final : public Platform {
 
   std::optional<QString> SaveFile(QWidget* owner, const QString& title,
                                   const QString& filter) override {
+    InstallJapaneseTexts();
     QString path = QFileDialog::getSaveFileName(owner, title, QString(), filter);
     if (path.isEmpty()) return std::nullopt;
     return path;
@@ -52,6 +56,7 @@ class QtPlatform final : public Platform {
 
   std::optional<QString> BrowseFolder(QWidget* owner, const QString& title,
                                       const QString& startFolder) override {
+    InstallJapaneseTexts();
     QString path = QFileDialog::getExistingDirectory(owner, title, startFolder);
     if (path.isEmpty()) return std::nullopt;
     return path;
