@@ -149,7 +149,12 @@ void ListsPanel::FillListsPanel() {
   for (const RegistryEntry& e : p.CalcConds.items) InsertCondRow(e, p.Settings.CalcMode);
 }
 
-void ListsPanel::DeleteRow(ListKind kind, int row) { list(kind)->removeRow(row); }
+void ListsPanel::DeleteRow(ListKind kind, int row) {
+  list(kind)->removeRow(row);
+  // Run from the menu bar, the removal alone left the vanished rows on
+  // the screen under X until the next full repaint.
+  list(kind)->viewport()->update();
+}
 
 int ListsPanel::FirstSelectedRow(ListKind kind) const {
   QTableWidget* l = list(kind);
