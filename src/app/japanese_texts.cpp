@@ -61,6 +61,12 @@ const Entry kTexts[] = {
     {"QFileSystemModel", "Size", "サイズ"},
     {"QFileSystemModel", "Type", "種類"},
     {"QFileSystemModel", "Date Modified", "更新日時"},
+    {"QFileSystemModel", "Computer", "コンピュータ"},
+    {"QFileSystemModel", "My Computer", "コンピュータ"},
+    {"QAbstractFileIconProvider", "Folder", "フォルダ"},
+    {"QAbstractFileIconProvider", "Drive", "ドライブ"},
+    {"QAbstractFileIconProvider", "File", "ファイル"},
+    {"QAbstractFileIconProvider", "%1 File", "%1 ファイル"},
 };
 
 class JapaneseTranslator : public QTranslator {
