@@ -26,6 +26,7 @@ IcbImport ConvertIcbToJcb(const std::vector<double>& field, const std::vector<do
   for (std::size_t k = 0; k < rows; ++k) {
     const double jc = current[k] * ci / area;
     r.b.push_back(field[k]);
+    r.current.push_back(current[k] * ci);
     r.jc.push_back(jc);
     const bool keep = jc > 0.0;
     r.kept.push_back(keep ? 1 : 0);

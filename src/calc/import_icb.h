@@ -16,7 +16,8 @@ struct IcbImportSettings {
 };
 struct IcbImport {
   ImportError error = ImportError::None;
-  std::vector<double> b, jc;  // every row, in file order
+  std::vector<double> b, jc;    // every row, in file order
+  std::vector<double> current;  // Ic of every row in A
   std::vector<char> kept;
   int keptCount = 0;
   int droppedCount = 0;
