@@ -370,7 +370,7 @@ void ImportDialog::Update() {
     summary_->setText(text);
   }
   const ImportRequest rq = Request();
-  measuredPlot_->setPixmap(QPixmap::fromImage(DrawMeasuredPlot(rq, rows_, preview_)));
+  measuredPlot_->setPixmap(QPixmap::fromImage(DrawMeasuredPlot(rq, rows_)));
   convertedPlot_->setPixmap(QPixmap::fromImage(DrawConvertedPlot(rq.kind, preview_)));
 }
 

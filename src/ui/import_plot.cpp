@@ -15,7 +15,7 @@ GraphView PlotView(const char* xTitle, const char* xType, const char* yTitle, co
   GraphView g;
   g.GraphRect = IntRect{0, 0, kImportPlotWidth, kImportPlotHeight};
   g.XMargin = 0.36;
-  g.YMargin = 0.3;
+  g.YMargin = 0.4;
   g.XTitle = xTitle;
   g.XType = xType;
   g.YTitle = yTitle;
@@ -51,7 +51,7 @@ QImage Paint(GraphView g, const std::vector<PointSet>& sets) {
 
 }  // namespace
 
-QImage DrawMeasuredPlot(const ImportRequest& rq, const ColumnPair& rows, const ImportOutcome& o) {
+QImage DrawMeasuredPlot(const ImportRequest& rq, const ColumnPair& rows) {
   const bool vi = rq.kind == ImportKind::ViToEj;
   const double xs = vi ? UnitFactor(rq.vi.currentUnit) : 1.0;
   const double ys = vi ? UnitFactor(rq.vi.voltageUnit) : UnitFactor(rq.icb.currentUnit);
@@ -62,7 +62,10 @@ QImage DrawMeasuredPlot(const ImportRequest& rq, const ColumnPair& rows, const I
   }
   if (!vi) return Paint(PlotView("B(T)", "Linear", "Ic(A)", "Linear"), {points});
   std::vector<PointSet> sets{points};
-  const ViImport& r = o.vi;
+  ViImportSettings unitGeometry = rq.vi;
+  unitGeometry.tapLength = unitGeometry.width = unitGeometry.thickness = 1.0;
+  unitGeometry.minField = 0.0;
+  const ViImport r = ConvertViToEj(rows.x, rows.y, unitGeometry);
   if (!r.current.empty()) {
     const auto [lo, hi] = std::minmax_element(r.current.begin(), r.current.end());
     sets.push_back(PointSet{{*lo, *hi},

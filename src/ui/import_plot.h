@@ -10,15 +10,15 @@
 namespace zx {
 
 constexpr int kImportPlotWidth = 360;
-constexpr int kImportPlotHeight = 250;
+constexpr int kImportPlotHeight = 260;
 
 // Colours of the converted graph.
 inline constexpr Rgb kKeptColor{255, 0, 0};
 inline constexpr Rgb kLeftOutColor{170, 170, 170};
 
-// The rows in the units of the settings; the background line when the
-// conversion got as far as fitting it.
-QImage DrawMeasuredPlot(const ImportRequest& rq, const ColumnPair& rows, const ImportOutcome& o);
+// The rows in the units of the settings, with the background line of V-I
+// rows (which needs no geometry, so it shows before that is typed).
+QImage DrawMeasuredPlot(const ImportRequest& rq, const ColumnPair& rows);
 QImage DrawConvertedPlot(ImportKind kind, const ImportOutcome& o);
 
 }  // namespace zx
