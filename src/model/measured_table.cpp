@@ -45,6 +45,32 @@ bool ValidUtf8(std::string_view s) {
   return true;
 }
 
+// "2024-05-01", "2024/5/1", "01.05.2024".
+bool LooksLikeDate(std::string_view f) {
+  int groups = 0, digits = 0;
+  char sep = 0;
+  for (char c : f) {
+    if (IsDigit(c)) {
+      ++digits;
+      continue;
+    }
+    if ((c != '-' && c != '/' && c != '.') || digits == 0 || (sep && c != sep)) return false;
+    sep = c;
+    ++groups;
+    digits = 0;
+  }
+  return groups == 2 && digits > 0;
+}
+
+// "10:00", "10:00:01", "10:00:01.250".
+bool LooksLikeTime(std::string_view f) {
+  const std::size_t colon = f.find(':');
+  if (colon == std::string_view::npos || colon == 0 || colon > 2) return false;
+  for (char c : f)
+    if (!IsDigit(c) && c != ':' && c != '.') return false;
+  return IsDigit(f.back());
+}
+
 // Header lines often start with a comment mark.
 std::string_view StripCommentMark(std::string_view line) {
   std::size_t i = 0;
@@ -106,6 +132,15 @@ std::vector<std::string_view> SplitFields(std::string_view line, const TableForm
       while (stop > start && IsBlank(line[stop - 1])) --stop;
     }
     fields.push_back(line.substr(start, stop - start));
+    // A date and a time separated by a blank are one time stamp, as the
+    // header names them.
+    if (!separated && fields.size() >= 2 && LooksLikeTime(fields.back()) &&
+        LooksLikeDate(fields[fields.size() - 2])) {
+      const std::string_view date = fields[fields.size() - 2];
+      fields.pop_back();
+      fields.back() = line.substr(static_cast<std::size_t>(date.data() - line.data()),
+                                  stop - static_cast<std::size_t>(date.data() - line.data()));
+    }
     if (!separated) {
       while (i < n && IsBlank(line[i])) ++i;
       if (i >= n) break;

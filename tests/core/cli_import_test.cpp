@@ -48,7 +48,7 @@ TEST(CliImport, ViSweepIsConvertedAndReported) {
   const std::string raw = dir.Write("sweep.txt", SweepFile());
   const std::string out = dir.Path("sweep_EJ.dat");
   const std::string base = "--import-vi " + raw + " --out " + out +
-                           " --tap-length 0.02 --width 4e-3 --thickness 1e-6 --columns 3,4";
+                           " --tap-length 0.02 --width 4e-3 --thickness 1e-6 --columns 2,3";
   const CliRun r = RunCli(base + " --min-field 1e-7");
   ASSERT_EQ(r.code, 0);
   // 12 points above 70 A; 28 at or below it and the one at 0 A.
@@ -62,6 +62,9 @@ TEST(CliImport, ViSweepIsConvertedAndReported) {
   ASSERT_TRUE(ReadSeriesFile(g, s, &x, &y));
   ASSERT_EQ(x.size(), 12u);
   EXPECT_NEAR(y[0], 1e-7 * 2.5 / 0.02, 1e-12);
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(out, bytes));
+  EXPECT_NE(bytes.find("# Columns\tI 2 (iHTS_A), V 3 (vHTS_V)\r\n"), std::string::npos);
 
   // Without --columns the first two numeric columns (t_s, iHTS_A) are read.
   EXPECT_EQ(RunCli("--import-vi " + raw + " --out " + out +
@@ -86,20 +89,20 @@ TEST(CliImport, ExitCodesAndNothingWrittenOnErrors) {
   EXPECT_EQ(code("--import-vi " + raw + " --out " + out + " --width 4e-3 --thickness 1e-6"), 2);
   EXPECT_EQ(code("--import-vi " + raw + " --out " + out + geo + " --tap-length 0"), 2);
   EXPECT_EQ(code("--import-vi " + raw + " --out " + out + geo + " --voltage-unit kV"), 2);
-  EXPECT_EQ(code("--import-vi " + raw + " --out " + out + geo + " --columns 3"), 2);
-  EXPECT_EQ(code("--import-vi " + raw + " --out " + out + geo + " --columns 3,9"), 2);
+  EXPECT_EQ(code("--import-vi " + raw + " --out " + out + geo + " --columns 2"), 2);
+  EXPECT_EQ(code("--import-vi " + raw + " --out " + out + geo + " --columns 2,9"), 2);
   EXPECT_EQ(code("--import-vi " + raw + " --out " + out + geo + " --background-fraction 2"), 2);
   EXPECT_EQ(code("--import-icb " + raw + " --out " + out + geo), 2);
   EXPECT_EQ(code("--import-vi " + raw + geo), 2);
-  EXPECT_EQ(code("--import-vi " + raw + " --out " + raw + geo + " --columns 3,4"), 2);
+  EXPECT_EQ(code("--import-vi " + raw + " --out " + raw + geo + " --columns 2,3"), 2);
   // Files.
   EXPECT_EQ(code("--import-vi " + dir.Path("none.txt") + " --out " + out + geo), 1);
   EXPECT_EQ(code("--import-vi " + raw + " --out " + dir.Path("no/such/dir/o.dat") + geo +
-                 " --columns 3,4"),
+                 " --columns 2,3"),
             1);
   // Nothing left.
   EXPECT_EQ(code("--import-vi " + dir.Write("w.txt", "a b\nc d\n") + " --out " + out + geo), 3);
-  EXPECT_EQ(code("--import-vi " + raw + " --out " + out + geo + " --columns 3,4 --min-field 1"), 3);
+  EXPECT_EQ(code("--import-vi " + raw + " --out " + out + geo + " --columns 2,3 --min-field 1"), 3);
   EXPECT_FALSE(FileExists(out));
   std::string kept;
   ASSERT_TRUE(ReadWholeFile(raw, kept));

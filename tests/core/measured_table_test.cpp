@@ -29,6 +29,8 @@ TEST(MeasuredTable, SeparatorsQuotesAndEmptyFields) {
   EXPECT_EQ(Fields("1,2,"), (V{"1", "2", ""}));
   EXPECT_EQ(Fields(",1"), (V{"", "1"}));
   EXPECT_TRUE(Fields(" \t ").empty());
+  EXPECT_EQ(Fields("2024/5/1 9:30:01.5 3"), (V{"2024/5/1 9:30:01.5", "3"}));
+  EXPECT_EQ(Fields("1.5 10:00 2"), (V{"1.5", "10:00", "2"}));
   // A decimal comma stays inside its number.
   EXPECT_EQ(Fields("1,5;2,25", true), (V{"1,5", "2,25"}));
 }
@@ -62,15 +64,15 @@ TEST(MeasuredTable, LayoutFromHeadersUnitsAndDates) {
   EXPECT_EQ(t.previewLines.size(), 5u);
   EXPECT_EQ(t.previewLines[0], "Sample info line 0");
 
-  // A date and time in the first two fields: not numbers, not defaults.
+  // A date and time stamp: one field, not a number, not a default column.
   const std::string sweep =
       "datetime t_s iHTS_A vHTS_V tHTS_K\n"
       "2024-05-01 10:00:00 0.0 1.0 1e-8 60.0\n"
       "2024-05-01 10:00:01 1.0 2.0 2e-8 60.1\n";
   t = ScanMeasuredTable(dir.Write("sweep.txt", sweep));
-  EXPECT_EQ(t.fieldCount, 6);
-  EXPECT_EQ(t.numericColumns, (std::vector<int>{2, 3, 4, 5}));
-  EXPECT_TRUE(t.names.empty());  // the header has five fields, the data six
+  EXPECT_EQ(t.fieldCount, 5);
+  EXPECT_EQ(t.numericColumns, (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ(t.names, (V{"datetime", "t_s", "iHTS_A", "vHTS_V", "tHTS_K"}));
 
   // CP932 header text comes out as UTF-8; decimal commas are recognised.
   t = ScanMeasuredTable(
