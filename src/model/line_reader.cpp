@@ -21,7 +21,7 @@ bool LineReader::Fill() {
   return true;
 }
 
-bool LineReader::Next(std::string& line, bool* cut) {
+bool LineReader::ReadLine(std::string& line, bool* cut) {
   line.clear();
   if (cut) *cut = false;
   bool any = false;
@@ -48,6 +48,14 @@ bool LineReader::Next(std::string& line, bool* cut) {
     }
     pos_ = len_;
   }
+}
+
+bool LineReader::Next(std::string& line, bool* cut) {
+  if (!ReadLine(line, cut)) return false;
+  // Editors on some systems start UTF-8 text with a byte order mark.
+  if (first_ && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+  first_ = false;
+  return true;
 }
 
 }  // namespace zx

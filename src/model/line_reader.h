@@ -21,11 +21,13 @@ class LineReader {
   // False when a read failed (the lines so far are still valid).
   bool Failed() const { return failed_; }
   // The next line without its terminator; false at the end of the file.
-  // *cut is set when the line was longer than the cap.
+  // *cut is set when the line was longer than the cap. A UTF-8 byte order
+  // mark before the first line is dropped.
   bool Next(std::string& line, bool* cut = nullptr);
 
  private:
   bool Fill();
+  bool ReadLine(std::string& line, bool* cut);
 
   std::FILE* file_ = nullptr;
   std::size_t maxLine_;
@@ -33,6 +35,7 @@ class LineReader {
   std::size_t pos_ = 0, len_ = 0;
   bool eof_ = false;
   bool failed_ = false;
+  bool first_ = true;
   bool skipLf_ = false;  // a CR ended the last line; an LF right after it belongs to it
 };
 

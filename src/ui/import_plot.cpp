@@ -40,7 +40,25 @@ SeriesEntry LineOnly(Rgb color, const char* style) {
   return s;
 }
 
-QImage Paint(GraphView g, const std::vector<PointSet>& sets) {
+// A long sweep is drawn from an even selection of its points, so that the
+// graphs follow every keystroke.
+constexpr std::size_t kMaxPlotPoints = 4000;
+
+PointSet Thin(const PointSet& s) {
+  const std::size_t n = std::min(s.x.size(), s.y.size());
+  if (n <= kMaxPlotPoints) return s;
+  PointSet out{{}, {}, s.style};
+  const std::size_t step = (n + kMaxPlotPoints - 1) / kMaxPlotPoints;
+  for (std::size_t k = 0; k < n; k += step) {
+    out.x.push_back(s.x[k]);
+    out.y.push_back(s.y[k]);
+  }
+  return out;
+}
+
+QImage Paint(GraphView g, const std::vector<PointSet>& all) {
+  std::vector<PointSet> sets;
+  for (const PointSet& s : all) sets.push_back(Thin(s));
   QImage image(kImportPlotWidth, kImportPlotHeight, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter painter(&image);

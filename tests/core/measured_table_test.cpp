@@ -109,6 +109,13 @@ TEST(MeasuredTable, ColumnsAreStreamedWithSkippedLinesCounted) {
   EXPECT_EQ(c.skippedLines, 1);
   EXPECT_TRUE(c.truncated);
 
+  // A byte order mark does not hide the first row.
+  c = ReadMeasuredColumns(dir.Write("bom.txt",
+                                    "\xEF\xBB\xBF"
+                                    "7 8\n"),
+                          0, 1, TableFormat{});
+  EXPECT_EQ(c.x, (std::vector<double>{7}));
+
   EXPECT_FALSE(ReadMeasuredColumns(dir.Path("none.txt"), 0, 1, TableFormat{}).opened);
   c = ReadMeasuredColumns(dir.Write("few.txt", "1 2\n"), 0, 5, TableFormat{});
   EXPECT_TRUE(c.x.empty());
