@@ -107,7 +107,17 @@ ViImport ConvertViToEj(const std::vector<double>& current, const std::vector<dou
   r.flipped = (anyAbove ? above : all) < 0.0;
   const double sign = r.flipped ? -1.0 : 1.0;
 
-  r.minField = st.minField ? *st.minField : 3.0 * StdDev(residuals) / st.tapLength;
+  const double noise = StdDev(residuals);
+  r.minField = st.minField ? *st.minField : 3.0 * noise / st.tapLength;
+  // The transition reaching into the fitted region tilts the line: its top
+  // point then stands out of the noise in the transition's direction.
+  std::size_t top = is.size();
+  for (std::size_t k = 0; k < is.size(); ++k)
+    if (is[k] < r.backgroundLimit && (top == is.size() || is[k] > is[top])) top = k;
+  double scale = 0.0;  // rounding alone must not count as a rise
+  for (double v : bv) scale = std::max(scale, std::fabs(v));
+  r.backgroundRises = top < is.size() && residuals.size() >= 3 &&
+                      sign * corrected[top] > std::max(3.0 * noise, 1e-9 * scale);
   const double area = st.width * st.thickness;
   r.j.reserve(is.size());
   r.e.reserve(is.size());

@@ -38,6 +38,9 @@ struct ViImport {
   double backgroundLimit = 0.0;
   int backgroundPoints = 0;
   bool flipped = false;  // the corrected voltage was negative and was turned
+  // The fitted region's highest point lies well above the line: the
+  // transition probably starts inside it (a smaller fraction helps).
+  bool backgroundRises = false;
   double minField = 0.0;
   int keptCount = 0;
   int droppedCount = 0;  // rows with I <= 0 and points below the floor

@@ -155,6 +155,11 @@ int CmdImport(int argc, char** argv) {
     std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", p.out.c_str());
     return 1;
   }
+  if (vi && o.vi.backgroundRises)
+    std::fputs(
+        "zentrix2-calc: the transition seems to reach below the background fraction; a smaller "
+        "--background-fraction may fit the background better\n",
+        stderr);
   if (vi) {
     std::printf("kept %d\tdropped %d\toffset %s\tslope %s\tmin-field %s\n", o.vi.keptCount,
                 o.vi.droppedCount, Sci6(o.vi.offset).c_str(), Sci6(o.vi.slope).c_str(),

@@ -361,6 +361,8 @@ void ImportDialog::Update() {
                  .arg(preview_.source.skippedLines)
                  .arg(Sci(r.offset), Sci(r.slope), Sci(r.minField));
       if (r.flipped) text += QStringLiteral(" / 電圧の符号を反転");
+      if (r.backgroundRises)
+        text += QStringLiteral("\n背景フィット範囲に転移が含まれている可能性があります。");
     } else {
       text = QStringLiteral("採用 %1 点 / 除外 %2 点 / 数値でない行 %3")
                  .arg(preview_.icb.keptCount)

@@ -69,6 +69,7 @@ TEST(ImportVi, BackgroundIsRemovedAndPointsComeBackInEveryUnit) {
     EXPECT_NEAR(r.slope, kSlope, 1e-20);
     EXPECT_EQ(r.backgroundPoints, 49);  // below 50 A
     EXPECT_FALSE(r.flipped);
+    EXPECT_FALSE(r.backgroundRises);
     // Points above 60 A carry the transition; E from 1e-9 V/m on is kept.
     int kept = 0;
     for (std::size_t k = 0; k < r.j.size(); ++k) {
@@ -119,6 +120,20 @@ TEST(ImportVi, ReverseSweepNegativeTransitionAndNoiseFloor) {
   EXPECT_EQ(r.keptCount, kept);
   EXPECT_EQ(r.droppedCount, 111 - kept);
   EXPECT_GT(kept, 10);
+}
+
+TEST(ImportVi, ATransitionInsideTheFittedRegionIsNoticed) {
+  std::vector<double> i, v;
+  for (int k = 1; k <= 100; ++k) {
+    i.push_back(k);
+    v.push_back(kOffset + kSlope * k + (k > 30 ? 1e-9 * std::pow(k - 30, 3) : 0.0));
+  }
+  ViImportSettings st = Settings(CurrentUnit::A, VoltageUnit::V);
+  EXPECT_TRUE(ConvertViToEj(i, v, st).backgroundRises);
+  st.backgroundFraction = 0.3;  // below the onset: a clean fit
+  const ViImport r = ConvertViToEj(i, v, st);
+  EXPECT_FALSE(r.backgroundRises);
+  EXPECT_NEAR(r.offset, kOffset, 1e-18);
 }
 
 TEST(ImportVi, BadInputsNameTheirField) {
