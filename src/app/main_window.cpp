@@ -57,6 +57,7 @@ const Accelerator kAccelerators[] = {
     {Qt::Key_D, false, kCmdDeleteDataFiles},
     {Qt::Key_D, true, kCmdDeleteCalcConds},
     {Qt::Key_H, false, kCmdAbout},
+    {Qt::Key_I, false, kCmdImportMeasured},
     {Qt::Key_M, false, kCmdModeChange},
     {Qt::Key_N, false, kCmdNew},
     {Qt::Key_O, false, kCmdOpen},
@@ -154,6 +155,7 @@ void MainWindow::BuildMenus() {
         {"終了\tCtrl+Q", kCmdExit}}},
       {"データ",
        {{"データファイル登録\tCtrl+R", kCmdRegisterDataFile},
+        {"測定データ取り込み\tCtrl+I", kCmdImportMeasured},
         {"データファイル情報削除\tCtrl+D", kCmdDeleteDataFiles}}},
       {"計算",
        {{"計算条件登録\tCtrl+Shift+R", kCmdRegisterCalcCond},
@@ -270,6 +272,9 @@ int MainWindow::Command(int id) {
       return 0;
     case kCmdParamRange:
       if (!flags_.ParamRangeDialogOpen) OpenCommandDialog(*this, id);
+      return 0;
+    case kCmdImportMeasured:
+      if (!flags_.ImportDialogOpen) OpenCommandDialog(*this, id);
       return 0;
     default:
       return 0;

@@ -35,6 +35,7 @@ enum CommandId : int {
   kCmdModeChange = 40018,
   kCmdOtherSettings = 40019,
   kCmdParamRange = 40025,
+  kCmdImportMeasured = 40026,
 };
 
 // Open flags of the modeless dialogs (the registration dialog's flag is
@@ -50,6 +51,7 @@ struct OpenFlags {
   bool StatusDialogOpen = false;
   bool RenameDialogOpen = false;
   bool CalcCondChangeDialogOpen = false;
+  bool ImportDialogOpen = false;
 };
 
 class MainWindow : public QMainWindow {

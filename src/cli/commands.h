@@ -1,5 +1,6 @@
 // The commands of zentrix2-calc. Each returns the process exit code:
-// 0 success, 1 a file could not be read or written, 2 wrong usage.
+// 0 success, 1 a file could not be read or written, 2 wrong usage, 3 (imports)
+// nothing left to write.
 #pragma once
 
 #include <string>
@@ -15,5 +16,7 @@ int CmdNew(const std::string& project);
 int CmdCalc(const std::string& project, const Options& opt);
 int CmdPreview(const std::string& project, const Options& opt);
 int CmdPlot(const std::string& image, const std::string& project, const Options& opt);
+// --import-vi / --import-icb with their options: the whole command line.
+int CmdImport(int argc, char** argv);
 
 }  // namespace zx::cli

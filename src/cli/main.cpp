@@ -9,6 +9,7 @@
 
 namespace {
 
+// clang-format off
 const char kUsage[] =
     "usage: zentrix2-calc [--threads N] PROJECT.zx2        full calculation: write every result file\n"
     "       zentrix2-calc [--threads N] --preview PROJECT.zx2\n"
@@ -16,7 +17,15 @@ const char kUsage[] =
     "       zentrix2-calc [--scale N] --plot OUT.png|OUT.svg PROJECT.zx2\n"
     "                                                     draw the graph as the window shows it\n"
     "       zentrix2-calc --new PROJECT.zx2                 write a new project with default settings\n"
+    "       zentrix2-calc --import-vi RAW --out OUT.dat --tap-length M --width M --thickness M\n"
+    "                     [--columns I,V] [--current-unit A|mA] [--voltage-unit V|mV|uV|nV]\n"
+    "                     [--background-fraction F] [--min-field E]\n"
+    "                                                     measured V-I table to an E-J data file\n"
+    "       zentrix2-calc --import-icb RAW --out OUT.dat --width M --thickness M\n"
+    "                     [--columns B,I] [--current-unit A|mA]\n"
+    "                                                     measured Ic-B table to a Jc-B data file\n"
     "       zentrix2-calc --help | --version\n";
+// clang-format on
 
 int Usage(const char* why) {
   if (why) std::fprintf(stderr, "zentrix2-calc: %s\n", why);
@@ -36,6 +45,9 @@ int main(int argc, char** argv) {
   zx::cli::Options opt;
   std::string mode;
   std::vector<std::string> rest;
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--import-vi") == 0 || std::strcmp(argv[i], "--import-icb") == 0)
+      return zx::cli::CmdImport(argc, argv);
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--help" || a == "-h") {

@@ -95,27 +95,33 @@ bool DrawSeries(Canvas& c, const GraphView& g, const SeriesEntry& s, bool* outOf
   // The arrays hold as many points as this paint's scan counted.
   const std::size_t n =
       std::min({xs.size(), ys.size(), static_cast<std::size_t>(std::max(s.PointCount, 0))});
+  DrawPoints(c, g, s, std::span<const double>(xs.data(), n), std::span<const double>(ys.data(), n));
+  return true;
+}
 
+void DrawPoints(Canvas& c, const GraphView& g, const SeriesEntry& s, std::span<const double> xs,
+                std::span<const double> ys) {
+  const std::size_t n = std::min(xs.size(), ys.size());
   const AxisMapping mx = XMapping(g);
   const AxisMapping my = YMapping(g);
   // Without a usable range no pixel can be computed; the axis check has
   // already warned about it.
-  if (!mx.Usable() || !my.Usable()) return true;
+  if (!mx.Usable() || !my.Usable()) return;
   const AxisBox box{mx.lo, mx.hi, my.lo, my.hi};
   auto pixel = [&](AxisPoint a) { return IntPoint{mx.Pixel(a.x), my.Pixel(a.y)}; };
   const Pen linePen{s.LineWidth, s.LineColor, LineStyleOf(s.LineStyleName)};
+  const bool joined = s.LineStyleName != "None";
 
   AxisPoint prev;
   for (std::size_t i = 0; i < n; ++i) {
     const AxisPoint cur{mx.Coord(xs[i]), my.Coord(ys[i])};
     if (box.Contains(cur)) DrawMarker(c, g, s, pixel(cur));
-    if (i >= 1) {
+    if (i >= 1 && joined) {
       if (const auto seg = ClipSegment(box, prev, cur))
         c.Line(pixel(seg->from), pixel(seg->to), linePen);
     }
     prev = cur;
   }
-  return true;
 }
 
 }  // namespace zx

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 
 #include "graph/axes.h"
@@ -38,6 +39,11 @@ std::optional<ClippedSegment> ClipSegment(const AxisBox& box, AxisPoint p, AxisP
 // draws it. False when the file cannot be read; false with *outOfMemory set
 // when the point arrays cannot be reserved.
 bool DrawSeries(Canvas& c, const GraphView& g, const SeriesEntry& s, bool* outOfMemory = nullptr);
+
+// Draws points held in memory as DrawSeries draws a file's points; the line
+// style "None" leaves the points unjoined.
+void DrawPoints(Canvas& c, const GraphView& g, const SeriesEntry& s, std::span<const double> xs,
+                std::span<const double> ys);
 
 extern const char kOutOfMemoryMessage[];
 

@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "ui/data_file_controls.h"
 #include "ui/lists_panel.h"
+#include "ui/raw_data_question.h"
 
 namespace zx {
 
@@ -29,12 +30,12 @@ void DataFileDialog::RegisterClicked() {
     RefuseInput(QStringLiteral("データファイルパス"), QStringLiteral("エラー"));
     return;
   }
-  Register(path_->text());
+  Register(path_->text(), false);
 }
 
 void DataFileDialog::RegisterDropped(const QString& path) {
   path_->setText(path);
-  Register(path);
+  Register(path, true);
 }
 
 void DataFileDialog::CancelClicked() {
@@ -42,7 +43,13 @@ void DataFileDialog::CancelClicked() {
   reject();
 }
 
-void DataFileDialog::Register(const QString& path) {
+void DataFileDialog::Register(const QString& path, bool dropped) {
+  // A dropped file's dialog is never shown: the question belongs to the window.
+  QWidget* owner = dropped ? static_cast<QWidget*>(&main_) : this;
+  if (!ConfirmDataFileRegistration(owner, main_.project().View, path)) {
+    if (dropped) reject();
+    return;
+  }
   // Paths are kept whole: cutting a long one would register another file.
   const RegistryEntry& e = AddDataFile(main_.project(), path.toStdString());
   if (ListsPanel* lists = main_.listsPanel()) lists->InsertDataRow(e);

@@ -26,7 +26,8 @@ class DataFileDialog : public FlaggedDialog {
   void CancelClicked();
 
  private:
-  void Register(const QString& path);
+  // A file that looks raw is registered only when the user confirms.
+  void Register(const QString& path, bool dropped);
 
   QLineEdit* path_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "ui/calc_cond_dialog.h"
 #include "ui/data_file_dialog.h"
 #include "ui/full_calculation.h"
+#include "ui/import_dialog.h"
 #include "ui/j_range_dialog.h"
 #include "ui/jc_condition_dialog.h"
 #include "ui/mode_dialog.h"
@@ -60,6 +61,9 @@ void OpenCommandDialog(MainWindow& main, int commandId) {
       break;
     case kCmdParamRange:
       Open<ParamRangeDialog>(main, f.ParamRangeDialogOpen);
+      break;
+    case kCmdImportMeasured:
+      Open<ImportDialog>(main, f.ImportDialogOpen);
       break;
     default:
       break;

@@ -10,7 +10,7 @@ namespace zx {
 class MainWindow;
 
 // Creates and shows the dialog of a command (40003, 40005, 40015, 40017,
-// 40018, 40019, 40025) unless its open flag is set. The caller has checked
+// 40018, 40019, 40025, 40026) unless its open flag is set. The caller has checked
 // the command's other conditions.
 void OpenCommandDialog(MainWindow& main, int commandId);
 // Registers a dropped data file through a hidden registration dialog.

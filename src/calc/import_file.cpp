@@ -1,0 +1,107 @@
+#include "calc/import_file.h"
+
+#include "model/format.h"
+#include "model/text_codec.h"
+
+namespace zx {
+
+namespace {
+
+// Paths and column names may hold characters CP932 lacks; a comment line
+// loses those rather than the whole file.
+std::string Cp932Lossy(const std::string& utf8) {
+  std::string out;
+  if (Utf8ToCp932(utf8, out)) return out;
+  out.clear();
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80)
+      out += utf8[i];
+    else if ((c >> 6) != 2)
+      out += '?';
+  }
+  return out;
+}
+
+class Writer {
+ public:
+  void Line(const std::string& utf8) {
+    bytes += Cp932Lossy(utf8);
+    bytes += "\r\n";
+  }
+  void Value(const std::string& key, const std::string& value) { Line("# " + key + "\t" + value); }
+  void Points(const std::vector<double>& x, const std::vector<double>& y,
+              const std::vector<char>& kept) {
+    for (std::size_t k = 0; k < x.size(); ++k)
+      if (kept[k]) bytes += FormatLe(x[k]) + " " + FormatLe(y[k]) + "\r\n";
+  }
+  std::string bytes;
+};
+
+std::string Column(int index, const std::string& name) {
+  return std::to_string(index) + (name.empty() ? "" : " (" + name + ")");
+}
+
+void Source(Writer& w, const ImportSource& src, const char* xRole, const char* yRole) {
+  w.Value("Source", src.path);
+  w.Value("Columns", std::string(xRole) + " " + Column(src.xColumn, src.xName) + ", " + yRole +
+                         " " + Column(src.yColumn, src.yName));
+}
+
+void Counts(Writer& w, const ImportSource& src, int kept, int dropped) {
+  w.Value("Points kept", std::to_string(kept));
+  w.Value("Points left out", std::to_string(dropped));
+  w.Value("Lines without both columns", std::to_string(src.skippedLines));
+  if (src.truncated) w.Line("# Reading stopped at the row limit; later rows are not included");
+}
+
+}  // namespace
+
+std::string ViImportFileBytes(const ImportSource& src, const ViImportSettings& st,
+                              const ViImport& r) {
+  Writer w;
+  w.Line("# Measured V-I curve converted to E-J by ZENTRIX II");
+  Source(w, src, "I", "V");
+  w.Value("Units", "I in " + UnitName(st.currentUnit) + ", V in " + UnitName(st.voltageUnit));
+  w.Value("Tap length (m)", FormatLe(st.tapLength));
+  w.Value("Width (m)", FormatLe(st.width));
+  w.Value("Thickness (m)", FormatLe(st.thickness));
+  w.Value("Background V = a + b*I fitted below (A)",
+          FormatLe(r.backgroundLimit) + " (" + FormatLe(st.backgroundFraction) +
+              " of the largest current, " + std::to_string(r.backgroundPoints) + " points)");
+  w.Value("Background a (V)", FormatLe(r.offset));
+  w.Value("Background b (V/A)", FormatLe(r.slope));
+  w.Value("Voltage sign turned", r.flipped ? "yes" : "no");
+  w.Value("E_min (V/m)", FormatLe(r.minField) + (st.minField ? " (given)"
+                                                             : " (3 standard deviations of the "
+                                                               "corrected background points)"));
+  Counts(w, src, r.keptCount, r.droppedCount);
+  w.Line("# J (A/m^2)\tE (V/m)");
+  w.Points(r.j, r.e, r.kept);
+  return w.bytes;
+}
+
+std::string IcbImportFileBytes(const ImportSource& src, const IcbImportSettings& st,
+                               const IcbImport& r) {
+  Writer w;
+  w.Line("# Measured Ic-B curve converted to Jc-B by ZENTRIX II");
+  Source(w, src, "B", "Ic");
+  w.Value("Units", "B in T, Ic in " + UnitName(st.currentUnit));
+  w.Value("Width (m)", FormatLe(st.width));
+  w.Value("Thickness (m)", FormatLe(st.thickness));
+  Counts(w, src, r.keptCount, r.droppedCount);
+  w.Line("# B (T)\tJc (A/m^2)");
+  w.Points(r.b, r.jc, r.kept);
+  return w.bytes;
+}
+
+std::string DefaultImportOutputPath(const std::string& source, ImportKind kind) {
+  const std::size_t slash = source.rfind('/');
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  std::size_t dot = source.rfind('.');
+  // A leading dot names a hidden file, not an extension.
+  if (dot == std::string::npos || dot <= nameStart) dot = source.size();
+  return source.substr(0, dot) + (kind == ImportKind::ViToEj ? "_EJ.dat" : "_JcB.dat");
+}
+
+}  // namespace zx

@@ -1,0 +1,274 @@
+#include "model/measured_table.h"
+
+#include <locale.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+
+#include "model/line_reader.h"
+#include "model/text_codec.h"
+
+namespace zx {
+
+namespace {
+
+// The layout is judged from this much of the file's start.
+constexpr int kScanLines = 5000;
+constexpr int kScanDataLines = 500;
+constexpr std::size_t kScanLineBytes = 4096;
+constexpr std::size_t kPreviewLineBytes = 300;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+locale_t CLocale() {
+  static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  return loc;
+}
+
+bool ValidUtf8(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    const std::size_t extra = c < 0x80         ? 0
+                              : (c >> 5) == 6  ? 1
+                              : (c >> 4) == 14 ? 2
+                              : (c >> 3) == 30 ? 3
+                                               : 9;
+    if (extra == 9 || (extra > 0 && i + extra >= s.size())) return false;
+    for (std::size_t k = 1; k <= extra; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
+// "2024-05-01", "2024/5/1", "01.05.2024".
+bool LooksLikeDate(std::string_view f) {
+  int groups = 0, digits = 0;
+  char sep = 0;
+  for (char c : f) {
+    if (IsDigit(c)) {
+      ++digits;
+      continue;
+    }
+    if ((c != '-' && c != '/' && c != '.') || digits == 0 || (sep && c != sep)) return false;
+    sep = c;
+    ++groups;
+    digits = 0;
+  }
+  return groups == 2 && digits > 0;
+}
+
+// "10:00", "10:00:01", "10:00:01.250".
+bool LooksLikeTime(std::string_view f) {
+  const std::size_t colon = f.find(':');
+  if (colon == std::string_view::npos || colon == 0 || colon > 2) return false;
+  for (char c : f)
+    if (!IsDigit(c) && c != ':' && c != '.') return false;
+  return IsDigit(f.back());
+}
+
+// Header lines often start with a comment mark.
+std::string_view StripCommentMark(std::string_view line) {
+  std::size_t i = 0;
+  while (i < line.size() &&
+         (IsBlank(line[i]) || line[i] == '#' || line[i] == '%' || line[i] == '!' || line[i] == '/'))
+    ++i;
+  return line.substr(i);
+}
+
+int CountNumbers(const std::vector<std::string_view>& fields, const TableFormat& format) {
+  int n = 0;
+  for (std::string_view f : fields)
+    if (ParseNumberField(f, format)) ++n;
+  return n;
+}
+
+// Semicolon files without any '.' in their semicolon lines write decimal commas.
+TableFormat DetectFormat(const std::vector<std::string>& lines) {
+  bool semicolons = false, commas = false, dots = false;
+  for (const std::string& l : lines) {
+    if (l.find(';') == std::string::npos) continue;
+    semicolons = true;
+    if (l.find(',') != std::string::npos) commas = true;
+    if (l.find('.') != std::string::npos) dots = true;
+  }
+  TableFormat f;
+  f.decimalComma = semicolons && commas && !dots;
+  return f;
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitFields(std::string_view line, const TableFormat& format) {
+  std::vector<std::string_view> fields;
+  auto isSep = [&](char c) { return c == ';' || (c == ',' && !format.decimalComma); };
+  // A line with commas or semicolons is split at those alone, so that a
+  // header like "Ic (A),B (T)" keeps its names whole.
+  bool separated = false;
+  for (char c : line) separated = separated || isSep(c);
+  auto ends = [&](char c) { return separated ? isSep(c) : IsBlank(c); };
+  const std::size_t n = line.size();
+  std::size_t i = 0;
+  while (i < n && IsBlank(line[i])) ++i;
+  if (i >= n) return fields;
+  for (;;) {
+    while (i < n && IsBlank(line[i])) ++i;
+    std::size_t start = i, stop = i;
+    // A quoted field may hold blanks and separators.
+    const std::size_t close =
+        i < n && line[i] == '"' ? line.find('"', i + 1) : std::string_view::npos;
+    if (close != std::string_view::npos) {
+      start = i + 1;
+      stop = close;
+      i = close + 1;
+      while (i < n && !ends(line[i])) ++i;
+    } else {
+      while (i < n && !ends(line[i])) ++i;
+      stop = i;
+      while (stop > start && IsBlank(line[stop - 1])) --stop;
+    }
+    fields.push_back(line.substr(start, stop - start));
+    // A date and a time separated by a blank are one time stamp, as the
+    // header names them.
+    if (!separated && fields.size() >= 2 && LooksLikeTime(fields.back()) &&
+        LooksLikeDate(fields[fields.size() - 2])) {
+      const std::string_view date = fields[fields.size() - 2];
+      fields.pop_back();
+      fields.back() = line.substr(static_cast<std::size_t>(date.data() - line.data()),
+                                  stop - static_cast<std::size_t>(date.data() - line.data()));
+    }
+    if (!separated) {
+      while (i < n && IsBlank(line[i])) ++i;
+      if (i >= n) break;
+    } else {
+      if (i >= n) break;
+      ++i;  // the separator
+    }
+  }
+  return fields;
+}
+
+std::optional<double> ParseNumberField(std::string_view field, const TableFormat& format) {
+  const char point = format.decimalComma ? ',' : '.';
+  std::size_t i = 0;
+  const std::size_t n = field.size();
+  if (i < n && (field[i] == '+' || field[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < n && IsDigit(field[i])) ++i, ++digits;
+  if (i < n && field[i] == point) {
+    ++i;
+    while (i < n && IsDigit(field[i])) ++i, ++digits;
+  }
+  if (digits == 0) return std::nullopt;
+  if (i < n && (field[i] == 'e' || field[i] == 'E')) {
+    ++i;
+    if (i < n && (field[i] == '+' || field[i] == '-')) ++i;
+    if (i >= n || !IsDigit(field[i])) return std::nullopt;
+    while (i < n && IsDigit(field[i])) ++i;
+  }
+  if (i != n || n > 400) return std::nullopt;
+  std::string text(field);
+  if (format.decimalComma) std::replace(text.begin(), text.end(), ',', '.');
+  const double v = strtod_l(text.c_str(), nullptr, CLocale());
+  if (!std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+std::string TextAsUtf8(std::string_view bytes) {
+  if (ValidUtf8(bytes)) return std::string(bytes);
+  return Cp932ToUtf8(bytes);
+}
+
+TableLayout ScanMeasuredTable(const std::string& path, int previewLineCount) {
+  TableLayout layout;
+  LineReader reader(path, kScanLineBytes);
+  if (!reader.Opened()) return layout;
+  layout.opened = true;
+
+  std::vector<std::string> lines;
+  std::string line;
+  while (static_cast<int>(lines.size()) < kScanLines && reader.Next(line)) {
+    if (static_cast<int>(layout.previewLines.size()) < previewLineCount)
+      layout.previewLines.push_back(TextAsUtf8(line.substr(0, kPreviewLineBytes)));
+    lines.push_back(line);
+  }
+  layout.format = DetectFormat(lines);
+
+  // Data lines: at least two numbers. The commonest field count among them wins.
+  int firstData = -1;
+  std::map<int, int> countsByFields;
+  std::vector<std::vector<std::string_view>> dataFields;
+  for (int k = 0; k < static_cast<int>(lines.size()); ++k) {
+    std::vector<std::string_view> f =
+        SplitFields(lines[static_cast<std::size_t>(k)], layout.format);
+    if (CountNumbers(f, layout.format) < 2) continue;
+    if (firstData < 0) firstData = k;
+    ++countsByFields[static_cast<int>(f.size())];
+    dataFields.push_back(std::move(f));
+    if (static_cast<int>(dataFields.size()) >= kScanDataLines) break;
+  }
+  if (dataFields.empty()) return layout;
+  int best = 0;
+  for (const auto& [fields, count] : countsByFields)
+    if (count > best) best = count, layout.fieldCount = fields;
+
+  const int n = layout.fieldCount;
+  std::vector<int> numeric(static_cast<std::size_t>(n), 0);
+  for (const auto& f : dataFields) {
+    if (static_cast<int>(f.size()) != n) continue;
+    for (int c = 0; c < n; ++c)
+      if (ParseNumberField(f[static_cast<std::size_t>(c)], layout.format))
+        ++numeric[static_cast<std::size_t>(c)];
+  }
+  for (int c = 0; c < n; ++c)
+    if (2 * numeric[static_cast<std::size_t>(c)] > best) layout.numericColumns.push_back(c);
+
+  for (int k = firstData - 1; k >= 0; --k) {
+    const std::string_view header = StripCommentMark(lines[static_cast<std::size_t>(k)]);
+    std::vector<std::string_view> f = SplitFields(header, layout.format);
+    if (f.empty()) continue;
+    if (static_cast<int>(f.size()) == n)
+      for (std::string_view name : f) layout.names.push_back(TextAsUtf8(name));
+    break;
+  }
+  return layout;
+}
+
+ColumnPair ReadMeasuredColumns(const std::string& path, int xColumn, int yColumn,
+                               const TableFormat& format, const TableLimits& limits) {
+  ColumnPair out;
+  if (xColumn < 0 || yColumn < 0) return out;
+  LineReader reader(path, limits.maxLineBytes);
+  if (!reader.Opened()) return out;
+  out.opened = true;
+  const auto xc = static_cast<std::size_t>(xColumn);
+  const auto yc = static_cast<std::size_t>(yColumn);
+  std::string line;
+  bool cut = false;
+  while (reader.Next(line, &cut)) {
+    if (!cut) {
+      const std::vector<std::string_view> f = SplitFields(line, format);
+      if (f.size() > xc && f.size() > yc) {
+        const std::optional<double> x = ParseNumberField(f[xc], format);
+        const std::optional<double> y = ParseNumberField(f[yc], format);
+        if (x && y) {
+          if (out.x.size() >= limits.maxRows) {
+            out.truncated = true;
+            break;
+          }
+          out.x.push_back(*x);
+          out.y.push_back(*y);
+          continue;
+        }
+      }
+    }
+    ++out.skippedLines;
+  }
+  return out;
+}
+
+}  // namespace zx

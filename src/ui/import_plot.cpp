@@ -1,0 +1,118 @@
+#include "ui/import_plot.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <algorithm>
+
+#include "graph/point_plot.h"
+#include "qtcanvas/qt_canvas.h"
+
+namespace zx {
+
+namespace {
+
+GraphView PlotView(const char* xTitle, const char* xType, const char* yTitle, const char* yType) {
+  GraphView g;
+  g.GraphRect = IntRect{0, 0, kImportPlotWidth, kImportPlotHeight};
+  g.XMargin = 0.36;
+  g.YMargin = 0.4;
+  g.XTitle = xTitle;
+  g.XType = xType;
+  g.YTitle = yTitle;
+  g.YType = yType;
+  return g;
+}
+
+SeriesEntry Markers(Rgb color, int size = 2) {
+  SeriesEntry s;
+  s.MarkerName = "FilledCircle";
+  s.MarkerSize = size;
+  s.MarkerColor = s.LineColor = color;
+  s.LineStyleName = "None";
+  return s;
+}
+
+SeriesEntry LineOnly(Rgb color, const char* style) {
+  SeriesEntry s;
+  s.MarkerName.clear();
+  s.LineColor = color;
+  s.LineStyleName = style;
+  return s;
+}
+
+// A long sweep is drawn from an even selection of its points, so that the
+// graphs follow every keystroke.
+constexpr std::size_t kMaxPlotPoints = 4000;
+
+PointSet Thin(const PointSet& s) {
+  const std::size_t n = std::min(s.x.size(), s.y.size());
+  if (n <= kMaxPlotPoints) return s;
+  PointSet out{{}, {}, s.style};
+  const std::size_t step = (n + kMaxPlotPoints - 1) / kMaxPlotPoints;
+  for (std::size_t k = 0; k < n; k += step) {
+    out.x.push_back(s.x[k]);
+    out.y.push_back(s.y[k]);
+  }
+  return out;
+}
+
+QImage Paint(GraphView g, const std::vector<PointSet>& all) {
+  std::vector<PointSet> sets;
+  for (const PointSet& s : all) sets.push_back(Thin(s));
+  QImage image(kImportPlotWidth, kImportPlotHeight, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  QtCanvas canvas(painter, QApplication::font("QMenu"));
+  DrawPointSets(canvas, g, sets);
+  return image;
+}
+
+}  // namespace
+
+QImage DrawMeasuredPlot(const ImportRequest& rq, const ColumnPair& rows) {
+  const bool vi = rq.kind == ImportKind::ViToEj;
+  const double xs = vi ? UnitFactor(rq.vi.currentUnit) : 1.0;
+  const double ys = vi ? UnitFactor(rq.vi.voltageUnit) : UnitFactor(rq.icb.currentUnit);
+  PointSet points{{}, {}, Markers(Rgb{0, 0, 255}, vi ? 2 : 3)};
+  for (std::size_t k = 0; k < rows.x.size() && k < rows.y.size(); ++k) {
+    points.x.push_back(rows.x[k] * xs);
+    points.y.push_back(rows.y[k] * ys);
+  }
+  if (!vi) return Paint(PlotView("B(T)", "Linear", "Ic(A)", "Linear"), {points});
+  std::vector<PointSet> sets{points};
+  ViImportSettings unitGeometry = rq.vi;
+  unitGeometry.tapLength = unitGeometry.width = unitGeometry.thickness = 1.0;
+  unitGeometry.minField = 0.0;
+  const ViImport r = ConvertViToEj(rows.x, rows.y, unitGeometry);
+  if (!r.current.empty()) {
+    const auto [lo, hi] = std::minmax_element(r.current.begin(), r.current.end());
+    sets.push_back(PointSet{{*lo, *hi},
+                            {r.offset + r.slope * *lo, r.offset + r.slope * *hi},
+                            LineOnly(Rgb{255, 0, 0}, "Solid")});
+  }
+  return Paint(PlotView("I(A)", "Linear", "V(V)", "Linear"), sets);
+}
+
+QImage DrawConvertedPlot(ImportKind kind, const ImportOutcome& o) {
+  const bool vi = kind == ImportKind::ViToEj;
+  const std::vector<double>& xs = vi ? o.vi.j : o.icb.b;
+  const std::vector<double>& ys = vi ? o.vi.e : o.icb.jc;
+  const std::vector<char>& kept = vi ? o.vi.kept : o.icb.kept;
+  PointSet in{{}, {}, Markers(kKeptColor, 3)};
+  PointSet out{{}, {}, Markers(kLeftOutColor, 3)};
+  for (std::size_t k = 0; k < xs.size(); ++k) {
+    PointSet& s = kept[k] ? in : out;
+    s.x.push_back(xs[k]);
+    s.y.push_back(ys[k]);
+  }
+  std::vector<PointSet> sets{out, in};
+  if (vi && !xs.empty() && o.vi.minField > 0) {
+    const auto [lo, hi] = std::minmax_element(xs.begin(), xs.end());
+    sets.push_back(
+        PointSet{{*lo, *hi}, {o.vi.minField, o.vi.minField}, LineOnly(Rgb{0, 150, 0}, "Dash")});
+  }
+  if (vi) return Paint(PlotView("J(A/m^2)", "Log", "E(V/m)", "Log"), sets);
+  return Paint(PlotView("B(T)", "Linear", "Jc(A/m^2)", "Log"), sets);
+}
+
+}  // namespace zx

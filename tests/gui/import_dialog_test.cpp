@@ -1,0 +1,233 @@
+// The import dialog of measured tables and the question before a raw table
+// is registered as a data file.
+#include "ui/import_dialog.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <cmath>
+
+#include "dialog_fixture.h"
+#include "model/series_file.h"
+
+namespace zx::test {
+namespace {
+
+class ImportDialogs : public DialogTest {
+ protected:
+  // A 77 K file: header lines, TAB separated, current in A, voltage in uV
+  // with an offset of 0.05 uV, the transition above 60 A.
+  QString WriteLabFile(const QString& name) {
+    QByteArray t = "Sample: tape 1\nOperator: x\nI\tV\tT\nA\tuV\tK\n";
+    for (int k = 1; k <= 40; ++k) {
+      const double amps = 2.5 * k;
+      const double uv = 0.05 + (amps > 60 ? 0.1 * (amps - 60) : 0.0);
+      t += QByteArray::number(amps, 'g', 17) + "\t" + QByteArray::number(uv, 'g', 17) + "\t77\n";
+    }
+    t += "測定終了\n";
+    QFile f(Path(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(t);
+    return Path(name);
+  }
+
+  ImportDialog* OpenImport(MainWindow& w) {
+    w.Command(kCmdImportMeasured);
+    return qobject_cast<ImportDialog*>(Dialog(131));
+  }
+
+  ImportDialog* OpenWithLabFile(MainWindow& w, const QString& raw) {
+    ImportDialog* d = OpenImport(w);
+    if (!d) return nullptr;
+    platform.files.push_back(raw);
+    Click(d, kImpBrowse);
+    return d;
+  }
+};
+
+void SetSample(Project& p) {
+  p.Params.Length = 0.05;
+  p.Params.Width = 4e-3;
+  p.Params.Thickness = 1e-6;
+}
+
+TEST_F(ImportDialogs, ShowsColumnsAndDefaultsAndRegistersTheWrittenFile) {
+  MainWindow& w = StartWith(0, {}, SetSample);
+  ImportDialog* d = OpenImport(w);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->windowTitle(), QStringLiteral("測定データ取り込み"));
+  EXPECT_TRUE(w.flags().ImportDialogOpen);
+  w.Command(kCmdImportMeasured);
+  EXPECT_EQ(DialogCount(131), 1);
+  // Width and thickness from the panel; the sample length is no tap length.
+  EXPECT_EQ(Text(d, kImpWidth), QStringLiteral("4e-3"));
+  EXPECT_EQ(Text(d, kImpThickness), QStringLiteral("1e-6"));
+  EXPECT_EQ(Text(d, kImpTapLength), QString());
+  EXPECT_EQ(Text(d, kImpFraction), QStringLiteral("0.5"));
+
+  const QString raw = WriteLabFile(QStringLiteral("lab 77K.txt"));
+  platform.files.push_back(raw);
+  Click(d, kImpBrowse);
+  EXPECT_EQ(Text(d, kImpSource), raw);
+  EXPECT_TRUE(Ctl<QPlainTextEdit>(d, kImpPreview)->toPlainText().startsWith("Sample: tape 1"));
+  auto* x = Ctl<QComboBox>(d, kImpXColumn);
+  auto* y = Ctl<QComboBox>(d, kImpYColumn);
+  ASSERT_EQ(x->count(), 3);
+  EXPECT_EQ(x->itemText(1), QStringLiteral("1 : uV"));  // the units line comes last
+  EXPECT_EQ(x->currentIndex(), 0);
+  EXPECT_EQ(y->currentIndex(), 1);
+  EXPECT_EQ(Text(d, kImpOutput), Path(QStringLiteral("lab 77K_EJ.dat")));
+
+  Ctl<QComboBox>(d, kImpVoltageUnit)->setCurrentIndex(2);  // uV
+  SetText(d, kImpTapLength, QStringLiteral("0.01"));
+  SetText(d, kImpMinField, QStringLiteral("1e-6"));
+  // 16 points above 60 A; 24 at or below it.
+  EXPECT_EQ(d->Preview().error, ImportError::None);
+  EXPECT_EQ(d->Preview().vi.keptCount, 16);
+  EXPECT_NEAR(d->Preview().vi.offset, 0.05e-6, 1e-15);
+  EXPECT_TRUE(
+      Ctl<QLabel>(d, kImpSummary)->text().startsWith(QStringLiteral("採用 16 点 / 除外 24 点")));
+  EXPECT_FALSE(Ctl<QLabel>(d, kImpConvertedPlot)->pixmap().isNull());
+
+  Click(d, kImpImport);
+  EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
+  EXPECT_EQ(Dialog(131), nullptr);
+  EXPECT_FALSE(w.flags().ImportDialogOpen);
+  ASSERT_EQ(w.project().DataFiles.Count(), 1);
+  const std::string out = Path(QStringLiteral("lab 77K_EJ.dat")).toStdString();
+  EXPECT_EQ(w.project().DataFiles.items[0].Path, out);
+  EXPECT_TRUE(w.project().CalcConds.Empty());
+  EXPECT_EQ(w.listsPanel()->dataList()->rowCount(), 1);
+  std::vector<double> js, es;
+  ASSERT_TRUE(ReadSeriesFile(w.project().View, w.project().DataSeries.items[0], &js, &es));
+  ASSERT_EQ(js.size(), 16u);
+  EXPECT_NEAR(js[0], 62.5 / 4e-9, 1e3);
+  EXPECT_NEAR(es[0], 0.25e-6 / 0.01, 1e-12);
+}
+
+TEST_F(ImportDialogs, TemperatureAndFieldRegisterAConditionAndExistingFilesAreAskedFor) {
+  MainWindow& w = StartWith(0, {}, SetSample);
+  const QString raw = WriteLabFile(QStringLiteral("run.dat"));
+  const QString out = Path(QStringLiteral("run_EJ.dat"));
+  QFile existing(out);
+  ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+  existing.write("keep me\n");
+  existing.close();
+
+  ImportDialog* d = OpenWithLabFile(w, raw);
+  ASSERT_NE(d, nullptr);
+  Ctl<QComboBox>(d, kImpVoltageUnit)->setCurrentIndex(2);
+  SetText(d, kImpTapLength, QStringLiteral("0.01"));
+  SetText(d, kImpTemp, QStringLiteral("77"));
+  SetText(d, kImpField, QStringLiteral("0.5"));
+  platform.answers.push_back(MsgAnswer::No);
+  Click(d, kImpImport);
+  ASSERT_EQ(MessageCount(), 1);
+  EXPECT_TRUE(LastMessage().endsWith(QStringLiteral("は既に存在します。上書きしますか？")));
+  EXPECT_EQ(platform.messages.back().buttons, MsgButtons::YesNo);
+  EXPECT_TRUE(w.project().DataFiles.Empty());
+  ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+  EXPECT_EQ(existing.readAll(), QByteArray("keep me\n"));
+  existing.close();
+
+  platform.answers.push_back(MsgAnswer::Yes);
+  Click(d, kImpImport);
+  ASSERT_EQ(w.project().DataFiles.Count(), 1);
+  ASSERT_EQ(w.project().CalcConds.Count(), 1);
+  const RegistryEntry& c = w.project().CalcConds.items[0];
+  EXPECT_EQ(c.RelatedDatFileNo, 0);
+  EXPECT_EQ(c.Temp, 77.0);
+  EXPECT_EQ(c.MagField, 0.5);
+  // In the project's folder, named after the data file, never the data file.
+  EXPECT_EQ(c.OutpFilePath, Path(QStringLiteral("run_EJ_result.dat")).toStdString());
+  EXPECT_EQ(w.listsPanel()->list(ListKind::CalcConds)->rowCount(), 1);
+}
+
+TEST_F(ImportDialogs, ErrorsNameTheFieldAndWriteNothing) {
+  MainWindow& w = StartWith(0, {}, SetSample);
+  ImportDialog* d = OpenImport(w);
+  Click(d, kImpImport);
+  EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : 測定データファイル"));
+
+  platform.files.push_back(WriteLabFile(QStringLiteral("lab.txt")));
+  Click(d, kImpBrowse);
+  const QString out = Path(QStringLiteral("lab_EJ.dat"));
+  Click(d, kImpImport);  // no tap length
+  EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : 電圧端子間距離"));
+  SetText(d, kImpTapLength, QStringLiteral("0.01"));
+  SetText(d, kImpThickness, QStringLiteral("0"));
+  Click(d, kImpImport);
+  EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : 厚さ"));
+  SetText(d, kImpThickness, QStringLiteral("1e-6"));
+  SetText(d, kImpMinField, QStringLiteral("1e9"));
+  Click(d, kImpImport);
+  EXPECT_EQ(LastMessage(), QStringLiteral("書き込む点がありません : 電界下限"));
+  SetText(d, kImpMinField, QString());
+  SetText(d, kImpTemp, QStringLiteral("77"));  // a field is needed in E-J mode
+  Click(d, kImpImport);
+  EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : 磁場"));
+  SetText(d, kImpTemp, QString());
+  SetText(d, kImpOutput, Path(QStringLiteral("lab.txt")));
+  Click(d, kImpImport);
+  EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : 出力データファイル"));
+  EXPECT_FALSE(QFileInfo::exists(out));
+  EXPECT_TRUE(w.project().DataFiles.Empty());
+  EXPECT_NE(Dialog(131), nullptr);
+
+  // Ic-B: other labels, other output name, no voltage settings.
+  SetText(d, kImpOutput, out);
+  Ctl<QComboBox>(d, kImpKind)->setCurrentIndex(1);
+  EXPECT_EQ(Text(d, kImpOutput), Path(QStringLiteral("lab_JcB.dat")));
+  EXPECT_FALSE(Ctl<QWidget>(d, kImpTapLength)->isEnabled());
+  EXPECT_EQ(d->Preview().error, ImportError::None);
+  EXPECT_EQ(d->Preview().icb.keptCount, 40);
+}
+
+TEST_F(ImportDialogs, RawTablesAreRegisteredOnlyWhenConfirmed) {
+  MainWindow& w = StartWith(0);
+  // Volts against amperes with a negative thermal offset: the low-current
+  // points fall below zero and vanish on the logarithmic axis.
+  const QString raw = Path(QStringLiteral("raw.txt"));
+  QFile rf(raw);
+  ASSERT_TRUE(rf.open(QIODevice::WriteOnly));
+  rf.write("I (A)\tV (V)\n");
+  for (int k = 1; k <= 10; ++k)
+    rf.write(QByteArray::number(k) + "\t" + QByteArray::number(k > 7 ? 1e-6 * k : -5e-8) + "\n");
+  rf.close();
+  w.Command(kCmdRegisterDataFile);
+  FlaggedDialog* d = Dialog(111);
+  platform.files.push_back(raw);
+  Click(d, 1056);
+  platform.answers.push_back(MsgAnswer::No);
+  Click(d, 1057);
+  ASSERT_EQ(MessageCount(), 1);
+  EXPECT_TRUE(LastMessage().contains(QStringLiteral("11 行のうち 8 行から点が得られません")));
+  EXPECT_TRUE(LastMessage().contains(QStringLiteral("測定データ取り込み")));
+  EXPECT_EQ(platform.messages.back().buttons, MsgButtons::YesNo);
+  EXPECT_TRUE(w.project().DataFiles.Empty());
+  EXPECT_EQ(Dialog(111), d);
+  platform.answers.push_back(MsgAnswer::Yes);
+  Click(d, 1057);
+  EXPECT_EQ(w.project().DataFiles.Count(), 1);
+
+  // Dropped files ask the same question; a no leaves no dialog behind.
+  const QString sweep = Path(QStringLiteral("sweep.dat"));
+  QFile f(sweep);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("datetime I V\n2024-05-01 1 1e-6\n2024-05-01 2 2e-6\n2024-05-01 3 3e-6\n");
+  f.close();
+  platform.answers.push_back(MsgAnswer::No);
+  w.HandleDroppedFiles({sweep});
+  EXPECT_TRUE(LastMessage().contains(QStringLiteral("1列目の値が増加していません")));
+  EXPECT_EQ(w.project().DataFiles.Count(), 1);
+  EXPECT_FALSE(w.project().DataFileDialogOpen);
+  // A converted file registers without a question.
+  const int before = MessageCount();
+  w.HandleDroppedFiles({WriteData(QStringLiteral("ok.dat"))});
+  EXPECT_EQ(MessageCount(), before);
+  EXPECT_EQ(w.project().DataFiles.Count(), 2);
+}
+
+}  // namespace
+}  // namespace zx::test
