@@ -26,8 +26,11 @@ PaintResult PaintGraph(Project& p, Canvas& c, const PaintHooks& hooks) {
   }
   result.hadData = hooks.runPreview ? hooks.runPreview(p) : ScanSeriesList(g, p.DataSeries);
   if (ScanSeriesList(g, p.CurveSeries)) result.hadData = true;
+  // Without a single point there is nothing to fit the axes to: the range
+  // of an earlier project would otherwise be rounded outward on every paint.
+  if (!g.RangeValid) ClearDataRange(g);
   ApplyManualRanges(g);
-  if (!result.hadData) {
+  if (!result.hadData || !g.RangeValid) {
     DrawEmptyGraph(c, g);
     return result;
   }

@@ -119,5 +119,36 @@ TEST(PaintGraph, ManualRangesApplyAfterTheScanAndFailuresWarn) {
   EXPECT_TRUE(c.OfKind(DrawOp::Ellipse).empty());  // log10(-1) leaves no usable range
 }
 
+TEST(PaintGraph, NoPointAnywhereFallsBackToANewProjectsAxes) {
+  test::TempDir dir;
+  Project p;
+  ResetGraphView(p.View, 0);
+  p.DataSeries.Add(MakeDataSeries(0, dir.Write("empty.dat", "# nothing measured\n")));
+  // The range an earlier project left behind.
+  p.View.XLow = 1e6;
+  p.View.XHigh = 1e8;
+  p.View.YLow = 1e-6;
+  p.View.YHigh = 1e-2;
+  p.View.RangeValid = false;
+  const GraphView fresh;
+  for (int paint = 0; paint < 3; ++paint) {
+    p.View.RescalePending = true;  // a slider moved
+    RecordingCanvas c;
+    PaintGraph(p, c, {});
+    EXPECT_EQ(p.View.XLow, fresh.XLow);
+    EXPECT_EQ(p.View.XHigh, fresh.XHigh);
+    EXPECT_EQ(p.View.YLow, fresh.YLow);
+    EXPECT_EQ(p.View.YHigh, fresh.YHigh);
+    EXPECT_EQ(c.Texts(), (std::vector<std::string>{"J(A/m^2)", "E(V/m)"}));
+  }
+  // A point later refits as usual.
+  dir.Write("empty.dat", "1e6 1e-6\n1e7 1e-4\n");
+  p.View.RescalePending = true;
+  RecordingCanvas c;
+  PaintGraph(p, c, {});
+  EXPECT_EQ(p.View.XLow, 1e6);
+  EXPECT_EQ(p.View.XHigh, 2e7);
+}
+
 }  // namespace
 }  // namespace zx
