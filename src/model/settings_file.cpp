@@ -269,8 +269,10 @@ void ReadSettingsLists(Project& p, const std::vector<std::string>& lines,
 }
 
 bool LoadSettingsFile(Project& p, const std::string& path, const LoadHooks& hooks) {
+  // A settings file is a few kilobytes; anything far larger is no project.
+  constexpr std::size_t kMaxSettingsBytes = 16u << 20;
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return false;
+  if (!ReadWholeFile(path, bytes, kMaxSettingsBytes)) return false;
   std::vector<std::string> lines = SplitLines(Cp932ToUtf8(bytes));
   std::string folder;
   std::size_t slash = path.rfind('/');

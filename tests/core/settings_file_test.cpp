@@ -394,12 +394,19 @@ TEST(SettingsFile, FailedSaveLeavesTheOldFileIntact) {
   AddDataFile(p, "/only/ascii/\xF0\x9F\x98\x80.dat");  // an emoji has no CP932 form
   EXPECT_FALSE(WriteSettings(p, target));
   EXPECT_EQ(ReadBytes(target), "old contents");
-  if (geteuid() != 0) {  // root writes into read-only folders anyway
-    chmod(dir.Path().c_str(), 0500);
-    EXPECT_FALSE(WriteSettings(Project{}, target));
-    chmod(dir.Path().c_str(), 0700);
-    EXPECT_EQ(ReadBytes(target), "old contents");
-  }
+  // Failures that hold for root too: a write-protected file, and a path
+  // below a regular file, which nobody can create.
+  chmod(target.c_str(), 0444);
+  EXPECT_FALSE(WriteSettings(Project{}, target));
+  EXPECT_EQ(ReadBytes(target), "old contents");
+  chmod(target.c_str(), 0644);
+  EXPECT_FALSE(WriteSettings(Project{}, "/dev/null/x.zx2"));
+  // A folder without room for a temporary: the writable file is written in
+  // place (root can create one there anyway; the result is the same).
+  chmod(dir.Path().c_str(), 0500);
+  EXPECT_TRUE(WriteSettings(Project{}, target));
+  chmod(dir.Path().c_str(), 0700);
+  EXPECT_EQ(ReadBytes(target).substr(0, 3), "#\r\n");
   EXPECT_FALSE(WriteSettings(Project{}, dir.File("missing/dir/x.zx2")));
   for (const auto& e : fs::directory_iterator(dir.Path()))
     EXPECT_EQ(e.path().filename(), "keep.zx2");  // no temporary left behind
