@@ -1,5 +1,7 @@
 #include "qtcanvas/qt_canvas.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
@@ -7,6 +9,9 @@
 #include <QString>
 #include <QSvgGenerator>
 #include <cmath>
+#include <string_view>
+
+#include "model/text_file.h"
 
 namespace zx {
 
@@ -123,9 +128,14 @@ ImageExportResult ExportGraphImage(Project& p, const std::string& path, double s
                    static_cast<int>(std::lround(h * scale)));
   if (size.isEmpty()) return out;
 
+  // The image is made in memory and then replaces the file in one step, so
+  // a full disk or a refused target leaves the old file as it was.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   if (EndsWithSvg(path)) {
     QSvgGenerator svg;
-    svg.setFileName(QString::fromStdString(path));
+    svg.setOutputDevice(&buffer);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setResolution(96);
@@ -135,19 +145,21 @@ ImageExportResult ExportGraphImage(Project& p, const std::string& path, double s
     painter.scale(scale, scale);
     QtCanvas canvas(painter, labelFont);
     out.paint = PaintGraph(p, canvas, hooks);
-    out.written = painter.end();
-    return out;
+    if (!painter.end()) return out;
+  } else {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+      QPainter painter(&image);
+      painter.scale(scale, scale);
+      QtCanvas canvas(painter, labelFont);
+      out.paint = PaintGraph(p, canvas, hooks);
+    }
+    if (!image.save(&buffer, "PNG")) return out;
   }
-
-  QImage image(size, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    painter.scale(scale, scale);
-    QtCanvas canvas(painter, labelFont);
-    out.paint = PaintGraph(p, canvas, hooks);
-  }
-  out.written = image.save(QString::fromStdString(path), "PNG");
+  buffer.close();
+  if (bytes.isEmpty()) return out;
+  out.written = WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
   return out;
 }
 
