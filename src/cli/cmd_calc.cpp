@@ -70,6 +70,7 @@ int CmdCalc(const std::string& project, const Options& opt) {
   };
   hooks.writeFailed = ReportFileFailure;
   FullCalcInput input = TakeFullCalcInput(p);
+  input.settingsFilePath = project;
   input.threads = opt.threads;
   const FullCalcOutcome outcome = RunFullCalculation(input, hooks);
   return outcome.filesFailed > 0 ? 1 : 0;

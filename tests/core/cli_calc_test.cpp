@@ -181,6 +181,24 @@ TEST_F(CliCalc, PreviewPrintsEveryCoefficientAndLeavesNoCurveFiles) {
   EXPECT_FALSE(fs::exists(Path("tmp1.dat")));
 }
 
+TEST_F(CliCalc, AResultPathNamingAnInputIsSkippedAndTheInputKept) {
+  for (const std::string& victim : {Path("data0.dat"), Path("project.zx2")}) {
+    // Reached through "." so that only the file, not the text, is the same.
+    const std::string alias = Path("./") + fs::path(victim).filename().string();
+    const std::string project = WriteProject(0, alias);
+    std::string before;
+    ASSERT_TRUE(ReadWholeFile(victim, before));
+    CliRun r = Cli("'" + project + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find(alias), std::string::npos) << r.err;
+    std::string after;
+    ASSERT_TRUE(ReadWholeFile(victim, after));
+    EXPECT_EQ(after, before) << victim;
+    // Only that condition is skipped.
+    EXPECT_EQ(r.out, "2\t31\t" + Path("r2.txt") + "\n0\t31\t" + Path("r0.txt") + "\n");
+  }
+}
+
 TEST_F(CliCalc, UnreadableProjectAndWrongUsage) {
   CliRun r = Cli("'" + Path("absent.zx2") + "'");
   EXPECT_EQ(r.code, 1);
