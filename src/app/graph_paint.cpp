@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <chrono>
 
 #include "app/main_window.h"
 #include "calc/preview_pass.h"
@@ -22,6 +23,8 @@ PaintOutcome PaintGraphImage(MainWindow& main) {
   QtCanvas canvas(painter, QApplication::font("QMenu"));
 
   PreviewHooks preview;
+  // The window must answer again soon, whatever the project asks for.
+  preview.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
   preview.readPanelValues = [&main](Project&) { main.parameterPanel()->ReadPanelValues(); };
   preview.showCorrCoef = [&main](int row, const std::string& text) {
     main.listsPanel()->SetCorrCoefText(row, QString::fromStdString(text));

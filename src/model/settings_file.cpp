@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "model/format.h"
+#include "model/limits.h"
 #include "model/settings_keys.h"
 #include "model/text_codec.h"
 #include "model/text_file.h"
@@ -179,6 +180,7 @@ void ReadSettingsValues(Project& p, const std::vector<std::string>& lines) {
       case KeyType::Int: {
         int v = ParseLeadingInt(value);
         if (k.binaryChoice && v != 0 && v != 1) break;  // orders are 1 or 2 only
+        if (std::string_view(k.name) == "IntStepNum") v = BoundIntStepNum(v);
         *k.Int(p) = v;
         if (std::string_view(k.name) == "BStepLevel") ApplyBStepLevel(p.Params, v);
         break;

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 
 namespace zx {
@@ -184,6 +185,44 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
   if (close(fd) != 0) ok = false;
   if (!ok && !named.empty()) unlink(named.c_str());
   return ok;
+}
+
+LineReader::LineReader(const std::string& path) : fd_(OpenRegularFile(path)) {}
+
+LineReader::~LineReader() {
+  if (fd_ >= 0) close(fd_);
+}
+
+LineReader::Next LineReader::Read(std::string_view& line, std::size_t maxLength) {
+  if (fd_ < 0) return Next::Failed;
+  constexpr std::size_t kBlock = 65536;
+  for (;;) {
+    const char* data = buf_.data();
+    const void* nl = std::memchr(data + begin_, '\n', end_ - begin_);
+    if (nl || (eof_ && begin_ < end_)) {
+      const std::size_t stop =
+          nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - data) : end_;
+      std::size_t length = stop - begin_;
+      if (length > maxLength + 1) return Next::TooLong;
+      if (length > 0 && data[begin_ + length - 1] == '\r') --length;
+      if (length > maxLength) return Next::TooLong;
+      line = std::string_view(data + begin_, length);
+      begin_ = nl ? stop + 1 : end_;
+      return Next::Line;
+    }
+    if (eof_) return Next::End;
+    if (end_ - begin_ > maxLength + 1) return Next::TooLong;
+    // Keep the unfinished line at the front and append the next block.
+    buf_.erase(0, begin_);
+    end_ -= begin_;
+    begin_ = 0;
+    buf_.resize(end_ + kBlock);
+    const ssize_t n = read(fd_, buf_.data() + end_, kBlock);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Next::Failed;
+    if (n == 0) eof_ = true;
+    end_ += static_cast<std::size_t>(n);
+  }
 }
 
 bool FileExists(const std::string& path) {

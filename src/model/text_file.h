@@ -27,4 +27,28 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 bool FileExists(const std::string& path);
 
+// Reads a regular file line by line in blocks, so that any length of file
+// costs the same small memory.
+class LineReader {
+ public:
+  enum class Next { Line, End, TooLong, Failed };
+
+  // Refuses what ReadWholeFile refuses (Open() is then false).
+  explicit LineReader(const std::string& path);
+  ~LineReader();
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+
+  bool Open() const { return fd_ >= 0; }
+  // The next line without its LF or CR LF; valid until the next call. A
+  // line longer than maxLength bytes ends the reading with TooLong.
+  Next Read(std::string_view& line, std::size_t maxLength);
+
+ private:
+  int fd_ = -1;
+  std::string buf_;
+  std::size_t begin_ = 0, end_ = 0;
+  bool eof_ = false;
+};
+
 }  // namespace zx

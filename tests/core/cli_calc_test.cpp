@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -204,6 +205,10 @@ TEST_F(CliCalc, UnreadableProjectAndWrongUsage) {
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("absent.zx2"), std::string::npos);
   EXPECT_EQ(Cli("--preview '" + Path("absent.zx2") + "'").code, 1);
+  // A folder or a pipe is no project: refused at once, not read as empty.
+  EXPECT_EQ(Cli("'" + Path("") + "'").code, 1);
+  ASSERT_EQ(mkfifo(Path("pipe.zx2").c_str(), 0600), 0);
+  EXPECT_EQ(Cli("--preview '" + Path("pipe.zx2") + "'").code, 1);
   EXPECT_EQ(Cli("--preview").code, 2);
   EXPECT_EQ(Cli("--threads 0 x.zx2").code, 2);
   EXPECT_EQ(Cli("a.zx2 b.zx2").code, 2);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "model/limits.h"
 #include "model/text_codec.h"
 #include "model/text_file.h"
 
@@ -283,6 +284,16 @@ TEST(SettingsReader, CommentsUnknownKeysDuplicatesAndMissingKeys) {
   EXPECT_EQ(p.Settings.JStepLevel, 3);         // key without value: unchanged
   EXPECT_EQ(p.Params.E_c, 1e-4);
   EXPECT_EQ(p.Params.IntStepNum, 123);
+}
+
+TEST(SettingsReader, IntStepNumIsBoundToWhatAPassCanFinish) {
+  Project p;
+  ReadSettingsValues(p, {"IntStepNum\t1000000000"});
+  EXPECT_EQ(p.Params.IntStepNum, kMaxIntStepNum);
+  ReadSettingsValues(p, {"IntStepNum\t20000"});
+  EXPECT_EQ(p.Params.IntStepNum, 20000);
+  ReadSettingsValues(p, {"IntStepNum\t600"});
+  EXPECT_EQ(p.Params.IntStepNum, 600);
 }
 
 TEST(SettingsReader, ValueBlockOnlyLeavesRegistriesEmpty) {
