@@ -1,6 +1,5 @@
 #include "app/graph_paint.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <chrono>
 
@@ -13,14 +12,19 @@
 
 namespace zx {
 
-PaintOutcome PaintGraphImage(MainWindow& main) {
+PaintOutcome PaintGraphImage(MainWindow& main, double pixelRatio) {
   PaintOutcome out;
   Project& p = main.project();
   const IntRect& r = p.View.GraphRect;
-  out.image = QImage(r.right - r.left, r.bottom - r.top, QImage::Format_RGB32);
+  // Drawn at the screen's density, so that a high-density screen shows no
+  // stretched image; the painter keeps graph coordinates.
+  const double ratio = pixelRatio > 0 ? pixelRatio : main.devicePixelRatioF();
+  out.image = QImage(qRound((r.right - r.left) * ratio), qRound((r.bottom - r.top) * ratio),
+                     QImage::Format_RGB32);
+  out.image.setDevicePixelRatio(ratio);
   out.image.fill(Qt::white);
   QPainter painter(&out.image);
-  QtCanvas canvas(painter, QApplication::font("QMenu"));
+  QtCanvas canvas(painter, DefaultLabelFont());
 
   PreviewHooks preview;
   // The window must answer again soon, whatever the project asks for.

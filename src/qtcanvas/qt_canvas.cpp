@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
@@ -52,16 +53,17 @@ bool EndsWithSvg(const std::string& path) {
 
 }  // namespace
 
+QFont ProgramFont() {
+  // The texts are Japanese: a Japanese font keeps them even and compact.
+  for (const char* family : {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP"})
+    if (QFontDatabase::hasFamily(QString::fromLatin1(family)))
+      return QFont(QString::fromLatin1(family), 9);
+  return QGuiApplication::font();
+}
+
 QFont DefaultLabelFont() {
-  // Offscreen runs (image export, tests) use a fixed font so that images do
-  // not depend on the desktop; the menu font of 9 pt is 12 px at 96 dpi.
-  auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-  const QString platform = app ? QGuiApplication::platformName() : QString();
-  if (app && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
-    return QGuiApplication::font();
-  QFont f(QStringLiteral("IPAGothic"));
-  f.setPixelSize(12);
-  return f;
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return QFont();
+  return QGuiApplication::font();
 }
 
 QtCanvas::QtCanvas(QPainter& painter, const QFont& labelFont)
