@@ -1,7 +1,7 @@
 #include "app/graph_paint.h"
 
-#include <QApplication>
 #include <QPainter>
+#include <chrono>
 
 #include "app/main_window.h"
 #include "calc/preview_pass.h"
@@ -12,16 +12,23 @@
 
 namespace zx {
 
-PaintOutcome PaintGraphImage(MainWindow& main) {
+PaintOutcome PaintGraphImage(MainWindow& main, double pixelRatio) {
   PaintOutcome out;
   Project& p = main.project();
   const IntRect& r = p.View.GraphRect;
-  out.image = QImage(r.right - r.left, r.bottom - r.top, QImage::Format_RGB32);
+  // Drawn at the screen's density, so that a high-density screen shows no
+  // stretched image; the painter keeps graph coordinates.
+  const double ratio = pixelRatio > 0 ? pixelRatio : main.devicePixelRatioF();
+  out.image = QImage(qRound((r.right - r.left) * ratio), qRound((r.bottom - r.top) * ratio),
+                     QImage::Format_RGB32);
+  out.image.setDevicePixelRatio(ratio);
   out.image.fill(Qt::white);
   QPainter painter(&out.image);
-  QtCanvas canvas(painter, QApplication::font("QMenu"));
+  QtCanvas canvas(painter, DefaultLabelFont());
 
   PreviewHooks preview;
+  // The window must answer again soon, whatever the project asks for.
+  preview.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
   preview.readPanelValues = [&main](Project&) { main.parameterPanel()->ReadPanelValues(); };
   preview.showCorrCoef = [&main](int row, const std::string& text) {
     main.listsPanel()->SetCorrCoefText(row, QString::fromStdString(text));

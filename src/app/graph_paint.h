@@ -15,6 +15,7 @@ struct PaintOutcome {
   bool outOfMemory = false;
 };
 
-PaintOutcome PaintGraphImage(MainWindow& main);
+// pixelRatio: device pixels per graph pixel; 0 takes the window's.
+PaintOutcome PaintGraphImage(MainWindow& main, double pixelRatio = 0);
 
 }  // namespace zx

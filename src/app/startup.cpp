@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QLockFile>
 #include <QStandardPaths>
 
 #include "app/main_window.h"
 #include "app/platform.h"
+#include "qtcanvas/qt_canvas.h"
 
 namespace zx {
 
@@ -54,16 +54,10 @@ int RunProgram(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("zentrix2"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/zentrix2.svg")));
-  // The texts are Japanese: a Japanese font keeps them even and compact
-  // (digits of the coefficient column included).
-  for (const char* family : {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP"}) {
-    if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
-      const QFont font(QString::fromLatin1(family), 9);
-      QApplication::setFont(font);
-      QApplication::setFont(font, "QMenu");  // the controls take the menu font
-      break;
-    }
-  }
+  // The graph and the image export of zentrix2-calc use the same font.
+  const QFont font = ProgramFont();
+  QApplication::setFont(font);
+  QApplication::setFont(font, "QMenu");  // the controls take the menu font
 
   QStringList args = QApplication::arguments().mid(1);
   QString settingsPath = SettingsPathFromArguments(args);

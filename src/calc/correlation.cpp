@@ -32,7 +32,11 @@ double CorrelationCoefficient(const double* x, const double* y, int n) {
   const double sx = std::sqrt(sxx / n - mx * mx);
   const double sy = std::sqrt(syy / n - my * my);
   if (sx == 0 || sy == 0) return 0.0;
-  return (sxy / n - mx * my) / (sx * sy);
+  // Rounding can carry a perfect correlation a hair beyond +-1.
+  const double r = (sxy / n - mx * my) / (sx * sy);
+  if (r > 1.0) return 1.0;
+  if (r < -1.0) return -1.0;
+  return r;
 }
 
 std::string CorrCoefText(double r) {

@@ -10,6 +10,7 @@
 #include "calc/grid.h"
 #include "calc/parallel.h"
 #include "calc/result_file.h"
+#include "model/result_path.h"
 
 namespace zx {
 
@@ -25,6 +26,8 @@ struct Job {
   ModelParams header;
   std::atomic<std::size_t> done{0};
   std::atomic<bool> skip{false};
+  // Set when the result would replace a data file or the project.
+  ResultPathClash clash = ResultPathClash::None;
 };
 
 // The conditions in the order their files are written: data files rising,
@@ -40,6 +43,8 @@ std::vector<std::unique_ptr<Job>> OrderedJobs(const FullCalcInput& in, std::size
       job->values.resize(points);
       job->header = in.params;
       BeginCondition(job->header, in.settings.CalcMode, *it);
+      job->clash = CheckResultPath(in.dataFilePaths, in.settingsFilePath, it->OutpFilePath);
+      job->skip = job->clash != ResultPathClash::None;
       jobs.push_back(std::move(job));
     }
   }
@@ -107,6 +112,8 @@ FullCalcInput TakeFullCalcInput(const Project& p) {
   in.settings = p.Settings;
   in.conditions = p.CalcConds.items;
   in.dataSeriesCount = p.DataSeries.Count();
+  for (const RegistryEntry& d : p.DataFiles.items) in.dataFilePaths.push_back(d.Path);
+  in.settingsFilePath = p.SettingsFilePath;
   return in;
 }
 
@@ -149,7 +156,11 @@ FullCalcOutcome RunFullCalculation(const FullCalcInput& in, const FullCalcHooks&
       outcome.cancelled = true;
       break;
     }
-    if (!dataFileFailed[static_cast<std::size_t>(job.dataFile)]) {
+    if (job.clash != ResultPathClash::None) {
+      ++outcome.filesFailed;
+      if (hooks.writeFailed)
+        hooks.writeFailed(ResultPathClashText(job.clash), job.cond->OutpFilePath);
+    } else if (!dataFileFailed[static_cast<std::size_t>(job.dataFile)]) {
       while (job.done.load() < points) {
         if (cancelled()) break;
         if (queue.RunOne(work)) {

@@ -21,6 +21,9 @@ struct FullCalcInput {
   std::vector<CalcCondEntry> conditions;  // index == No
   int dataSeriesCount = 0;
   int threads = 0;  // threads evaluating points; 0: every core
+  // Files no result may replace.
+  std::vector<std::string> dataFilePaths;
+  std::string settingsFilePath;
 };
 FullCalcInput TakeFullCalcInput(const Project& p);
 
@@ -41,7 +44,8 @@ struct FullCalcHooks {
   // A result file was written with `points` data lines.
   std::function<void(const CalcCondEntry& cond, int points)> fileWritten;
   // A result file could not be written: the message and the file's path.
-  // The data file's remaining conditions are then skipped.
+  // The data file's remaining conditions are then skipped. A result path
+  // that names a kept file is reported here too, but skips only itself.
   std::function<void(const std::string& message, const std::string& path)> writeFailed;
   // Checked before every condition and while waiting for one; when set
   // the pass stops without writing another file.

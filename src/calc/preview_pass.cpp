@@ -1,5 +1,7 @@
 #include "calc/preview_pass.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <deque>
 #include <vector>
@@ -26,6 +28,7 @@ struct PreviewJob {
   CalcCondEntry* cond = nullptr;
   std::vector<double> values;
   ModelParams header;  // the evaluation state after the last sample
+  std::atomic<bool> late{false};  // a point was left out at the deadline
 };
 
 // The conditions of data file `no`, newest (highest No) first.
@@ -38,10 +41,12 @@ std::vector<CalcCondEntry*> ConditionsOf(Project& p, int no) {
   return conds;
 }
 
-bool SampleDataFile(const Project& p, const SeriesEntry& series, SampledFile& out) {
-  std::vector<double> x, y;
-  if (!ReadSeriesFile(p.View, series, &x, &y)) return false;
-  for (int i : SampleIndices(static_cast<int>(x.size()))) {
+// Samples the points the scan kept.
+bool SampleDataFile(const SeriesEntry& series, SampledFile& out) {
+  if (!series.Points || series.Points->path != series.Path) return false;
+  const std::vector<double>& x = series.Points->x;
+  const std::vector<double>& y = series.Points->y;
+  for (int i : SampleIndices(static_cast<int>(std::min(x.size(), y.size())))) {
     out.x.push_back(x[static_cast<std::size_t>(i)]);
     out.y.push_back(y[static_cast<std::size_t>(i)]);
   }
@@ -52,7 +57,8 @@ bool SampleDataFile(const Project& p, const SeriesEntry& series, SampledFile& ou
 // the file could not be written.
 bool FinishJob(const PreviewJob& job, const PreviewHooks& hooks) {
   const SampledFile& f = *job.file;
-  if (!WriteResultFile(job.cond->Path, job.header, f.x, job.values, ResultWrite::Scratch)) {
+  if (hooks.writeCurveFiles &&
+      !WriteResultFile(job.cond->Path, job.header, f.x, job.values, ResultWrite::Scratch)) {
     if (hooks.warning) hooks.warning(kResultFileFailedText, job.cond->Path);
     return false;
   }
@@ -74,13 +80,16 @@ bool RunPreviewCalculation(Project& p, const PreviewHooks& hooks) {
   if (hooks.readPanelValues) hooks.readPanelValues(p);
   bool anyScanned = false;
   std::deque<SampledFile> files;  // stable addresses for the jobs
-  std::vector<std::vector<PreviewJob>> jobsPerFile;
+  std::vector<std::deque<PreviewJob>> jobsPerFile;
   for (SeriesEntry& series : p.DataSeries.items) {
-    if (!ScanSeriesFile(p.View, series)) continue;
+    const SeriesRead read = ScanSeries(p.View, series);
+    if (read == SeriesRead::TooLarge && hooks.warning)
+      hooks.warning(kSeriesTooLargeText, series.Path);
+    if (read != SeriesRead::Ok) continue;
     anyScanned = true;
     SampledFile& file = files.emplace_back();
-    if (!SampleDataFile(p, series, file)) continue;
-    std::vector<PreviewJob>& jobs = jobsPerFile.emplace_back();
+    if (!SampleDataFile(series, file)) continue;
+    std::deque<PreviewJob>& jobs = jobsPerFile.emplace_back();
     for (CalcCondEntry* cond : ConditionsOf(p, series.No)) {
       PreviewJob& job = jobs.emplace_back();
       job.file = &file;
@@ -97,7 +106,7 @@ bool RunPreviewCalculation(Project& p, const PreviewHooks& hooks) {
     std::size_t k;
   };
   std::vector<Task> tasks;
-  for (std::vector<PreviewJob>& jobs : jobsPerFile)
+  for (std::deque<PreviewJob>& jobs : jobsPerFile)
     for (PreviewJob& job : jobs)
       for (std::size_t k = 0; k < job.values.size(); ++k) tasks.push_back({&job, k});
   const int threads = ResolveThreadCount(hooks.threads);
@@ -105,6 +114,10 @@ bool RunPreviewCalculation(Project& p, const PreviewHooks& hooks) {
   const CalcSettings& settings = p.Settings;
   ParallelFor(tasks.size(), threads, [&](int worker, std::size_t i) {
     const Task& t = tasks[i];
+    if (hooks.deadline && std::chrono::steady_clock::now() >= *hooks.deadline) {
+      t.job->late = true;
+      return;
+    }
     ModelParams& work = scratch[static_cast<std::size_t>(worker)];
     BeginCondition(work, settings.CalcMode, *t.job->cond);
     t.job->values[t.k] = EvaluateCurvePoint(work, settings, t.job->file->x[t.k]);
@@ -112,9 +125,11 @@ bool RunPreviewCalculation(Project& p, const PreviewHooks& hooks) {
   });
 
   // A file that cannot be written skips the rest of its data file.
-  for (const std::vector<PreviewJob>& jobs : jobsPerFile)
-    for (const PreviewJob& job : jobs)
+  for (const std::deque<PreviewJob>& jobs : jobsPerFile)
+    for (const PreviewJob& job : jobs) {
+      if (job.late) continue;
       if (!FinishJob(job, hooks)) break;
+    }
   return anyScanned;
 }
 

@@ -3,7 +3,9 @@
 // correlation coefficient with the measured values.
 #pragma once
 
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "model/project.h"
@@ -21,9 +23,16 @@ struct PreviewHooks {
   // Threads evaluating the points; 0: every core. The hooks above are
   // called on the calling thread only.
   int threads = 0;
+  // Points not begun by then are left out: their conditions get no curve
+  // file and no coefficient, so that a repaint never takes long whatever
+  // the project holds. None: no limit.
+  std::optional<std::chrono::steady_clock::time_point> deadline;
+  // Without a graph to draw, the coefficients need no curve files.
+  bool writeCurveFiles = true;
 };
 
-// Scans every data series (merging their extents into the graph range),
+// Scans every data series (merging their extents into the graph range; a
+// file too large to show is reported to `warning`),
 // writes the conditions' temporary curve files (their Path) and sets their
 // CorrCoef. Returns whether any data series could be scanned. Every data
 // file is scanned and read first, then all points are evaluated side by

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <set>
 #include <string>
 
@@ -34,30 +33,6 @@ std::string Exact(double v) {
   return std::string(buf, res.ptr);
 }
 
-// A private folder for the temporary curve files, removed with everything
-// in it when the command ends.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::error_code ec;
-    std::filesystem::path base = std::filesystem::temp_directory_path(ec);
-    if (ec) base = "/tmp";
-    std::string tmpl = (base / "zentrix2-calc-XXXXXX").string();
-    if (mkdtemp(tmpl.data())) path_ = tmpl;
-  }
-  ~ScratchFolder() {
-    if (path_.empty()) return;
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 }  // namespace
 
 int CmdCalc(const std::string& project, const Options& opt) {
@@ -70,6 +45,7 @@ int CmdCalc(const std::string& project, const Options& opt) {
   };
   hooks.writeFailed = ReportFileFailure;
   FullCalcInput input = TakeFullCalcInput(p);
+  input.settingsFilePath = project;
   input.threads = opt.threads;
   const FullCalcOutcome outcome = RunFullCalculation(input, hooks);
   return outcome.filesFailed > 0 ? 1 : 0;
@@ -78,18 +54,11 @@ int CmdCalc(const std::string& project, const Options& opt) {
 int CmdPreview(const std::string& project, const Options& opt) {
   Project p;
   if (!LoadProject(p, project)) return 1;
-  ScratchFolder scratch;
-  if (scratch.path().empty()) {
-    std::fputs("zentrix2-calc: cannot create a temporary folder\n", stderr);
-    return 1;
-  }
-  p.ProgramFolder = scratch.path() + "/";
-  RenumberCurvePaths(p);
-
   std::set<int> computed;
   bool failed = false;
   PreviewHooks hooks;
   hooks.threads = opt.threads;
+  hooks.writeCurveFiles = false;
   hooks.showCorrCoef = [&computed](int row, const std::string&) { computed.insert(row); };
   hooks.warning = [&failed](const std::string& message, const std::string& path) {
     failed = true;

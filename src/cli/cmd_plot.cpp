@@ -20,6 +20,7 @@ int CmdPlot(const std::string& image, const std::string& project, const Options&
   static char* appArgv[] = {appName, nullptr};
   static int appArgc = 1;
   QGuiApplication app(appArgc, appArgv);
+  QGuiApplication::setFont(ProgramFont());  // the window's font
 
   Project p;
   if (!LoadSettingsFile(p, project)) {

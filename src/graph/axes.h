@@ -72,7 +72,19 @@ constexpr int kMaxTicks = 1000;
 std::vector<double> TickValues(bool log, double low, double high, double step);
 // Labels of an axis whose range reaches 1000 or 1e-5 use exponent notation.
 bool UsesSciLabels(double low, double high);
+// A value that rounds to zero is labelled "0", never "-0".
 std::string TickLabel(double v, bool sci);
+
+// A label candidate along its axis: the pixels it covers (from < to) and
+// whether it must stay (an end of the axis or a whole power of ten).
+struct LabelSpan {
+  int from = 0, to = 0;
+  enum class Rank { End, Decade, Other } rank = Rank::Other;
+};
+// Which labels to draw so that no two come closer than `gap` pixels: the
+// ends first, then the powers of ten, then the others, each in axis order.
+std::vector<bool> ThinLabels(const std::vector<LabelSpan>& spans, int gap);
+LabelSpan::Rank RankOfTick(double v, bool first, bool last);
 
 void DrawBackground(Canvas& c, const GraphView& g);
 void DrawPlotArea(Canvas& c, const GraphView& g);

@@ -1,6 +1,8 @@
 // Drawing of the graph's background, frame, ticks with labels and titles.
-#include <climits>
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "graph/axes.h"
 
@@ -9,7 +11,6 @@ namespace zx {
 namespace {
 
 constexpr Rgb kTextColor{0, 0, 0};
-constexpr int kLabelGap = 2;  // pixels kept free between two X labels
 
 Pen FramePen(const GraphView& g) { return Pen{g.FrameWidth, g.FrameColor, PenStyle::Solid}; }
 
@@ -29,40 +30,70 @@ void DrawFrame(Canvas& c, const GraphView& g) {
   c.Line({p.x0, p.y0}, {p.x0, p.my}, pen);
 }
 
+namespace {
+
+// One tick with its label; `at` is where the label's top-left corner goes.
+struct TickMark {
+  int pixel = 0;
+  std::string text;
+  IntPoint at;
+  TextSize size;
+  bool labelled = false;
+};
+
+// The ticks of one axis and which of their labels fit.
+std::vector<TickMark> LayOutTicks(Canvas& c, const GraphView& g, bool xAxis) {
+  std::vector<TickMark> marks;
+  if (!(xAxis ? g.XScaleValid : g.YScaleValid)) return marks;
+  const PlotGeometry p = GetPlotGeometry(g);
+  const double low = xAxis ? g.XLow : g.YLow;
+  const double high = xAxis ? g.XHigh : g.YHigh;
+  const bool log = IsLogAxis(xAxis ? g.XType : g.YType);
+  const bool sci = UsesSciLabels(low, high);
+  const std::vector<double> values = TickValues(log, low, high, xAxis ? g.XStep : g.YStep);
+  std::vector<LabelSpan> spans;
+  int gap = 0;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    TickMark m;
+    m.pixel = xAxis ? MapX(g, values[i]) : MapY(g, values[i]);
+    m.text = TickLabel(values[i], sci);
+    m.size = c.MeasureText(m.text, false);
+    LabelSpan span;
+    if (xAxis) {
+      m.at = {m.pixel - m.size.cx / 2, p.y0 + m.size.cy / 2};
+      span.from = m.at.x;
+      span.to = m.at.x + m.size.cx;
+    } else {
+      m.at = {p.x0 - m.size.cx - 2, m.pixel - m.size.cy / 2};
+      span.from = m.at.y;
+      span.to = m.at.y + m.size.cy;
+    }
+    // Half a line of space keeps neighbouring labels apart to the eye.
+    gap = std::max(gap, m.size.cy / 2);
+    span.rank = RankOfTick(values[i], i == 0, i + 1 == values.size());
+    spans.push_back(span);
+    marks.push_back(std::move(m));
+  }
+  const std::vector<bool> keep = ThinLabels(spans, gap);
+  for (std::size_t i = 0; i < marks.size(); ++i) marks[i].labelled = keep[i];
+  return marks;
+}
+
+}  // namespace
+
 void DrawTicks(Canvas& c, const GraphView& g) {
   const PlotGeometry p = GetPlotGeometry(g);
   const Pen pen = FramePen(g);
-  if (g.XScaleValid) {
-    const int tx = TruncToPixel(p.W * g.XTickRatio);
-    const bool sci = UsesSciLabels(g.XLow, g.XHigh);
-    int freeFrom = INT_MIN;  // first pixel right of the last label drawn
-    for (double v : TickValues(IsLogAxis(g.XType), g.XLow, g.XHigh, g.XStep)) {
-      const int px = MapX(g, v);
-      c.Line({px, p.y0}, {px, p.y0 - tx}, pen);
-      const std::string text = TickLabel(v, sci);
-      const TextSize size = c.MeasureText(text, false);
-      const int left = px - size.cx / 2;
-      // Every tick is marked; a label that would run into the previous one
-      // is left out so that the axis stays readable.
-      if (left < freeFrom) continue;
-      c.DrawText({left, p.y0 + size.cy / 2}, text, false, kTextColor);
-      freeFrom = left + size.cx + kLabelGap;
-    }
+  // Every tick is marked; labels that do not fit are left out.
+  const int tx = TruncToPixel(p.W * g.XTickRatio);
+  for (const TickMark& m : LayOutTicks(c, g, true)) {
+    c.Line({m.pixel, p.y0}, {m.pixel, p.y0 - tx}, pen);
+    if (m.labelled) c.DrawText(m.at, m.text, false, kTextColor);
   }
-  if (g.YScaleValid) {
-    const int ty = TruncToPixel(p.H * g.YTickRatio);
-    const bool sci = UsesSciLabels(g.YLow, g.YHigh);
-    int freeAbove = INT_MAX;  // labels run upwards from the lowest tick
-    for (double v : TickValues(IsLogAxis(g.YType), g.YLow, g.YHigh, g.YStep)) {
-      const int py = MapY(g, v);
-      c.Line({p.x0, py}, {p.x0 + ty, py}, pen);
-      const std::string text = TickLabel(v, sci);
-      const TextSize size = c.MeasureText(text, false);
-      const int top = py - size.cy / 2;
-      if (top + size.cy > freeAbove) continue;
-      c.DrawText({p.x0 - size.cx - 2, top}, text, false, kTextColor);
-      freeAbove = top;
-    }
+  const int ty = TruncToPixel(p.H * g.YTickRatio);
+  for (const TickMark& m : LayOutTicks(c, g, false)) {
+    c.Line({p.x0, m.pixel}, {p.x0 + ty, m.pixel}, pen);
+    if (m.labelled) c.DrawText(m.at, m.text, false, kTextColor);
   }
 }
 
@@ -74,7 +105,11 @@ void DrawTitles(Canvas& c, const GraphView& g) {
   // The Y title reads upwards, centred on the plot height left of the labels.
   const TextSize ys = c.MeasureText(g.YTitle, true);
   const int yy = TruncToPixel(p.y0 - p.H / 2.0 + ys.cx / 2.0);
-  c.DrawText({p.x0 - 2 * ys.cy - 15, yy}, g.YTitle, true, kTextColor);
+  int x = p.x0 - 2 * ys.cy - 15;
+  // Wide labels push it further left, never off the graph.
+  for (const TickMark& m : LayOutTicks(c, g, false))
+    if (m.labelled) x = std::min(x, m.at.x - ys.cy / 2 - ys.cy);
+  c.DrawText({std::max(x, g.GraphRect.left), yy}, g.YTitle, true, kTextColor);
 }
 
 bool DrawAxes(Canvas& c, GraphView& g, const WarningSink& warn) {

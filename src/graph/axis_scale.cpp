@@ -121,6 +121,8 @@ std::vector<double> TickValues(bool log, double low, double high, double step) {
     double next;
     if (!log) {
       next = low + (k + 1) * step;
+      // The tick meant to be zero must not carry rounding noise.
+      if (std::fabs(next) < 1e-9 * step) next = 0;
     } else if (step != 1) {
       next = SnapToDigit(v * step);
     } else {
@@ -139,6 +141,12 @@ bool UsesSciLabels(double low, double high) {
   return a >= 1000 || a <= 1e-5 || b >= 1000 || b <= 1e-5;
 }
 
-std::string TickLabel(double v, bool sci) { return sci ? FormatSci(v, 5) : FormatFixed(v, 5); }
+std::string TickLabel(double v, bool sci) {
+  std::string text = sci ? FormatSci(v, 5) : FormatFixed(v, 5);
+  // Cutting the digits keeps the sign of a value just below zero.
+  if (text.size() > 1 && text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos)
+    return "0";
+  return text;
+}
 
 }  // namespace zx

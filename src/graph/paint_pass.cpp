@@ -9,25 +9,45 @@
 
 namespace zx {
 
-bool ScanSeriesList(GraphView& g, SeriesList& list) {
+bool ScanSeriesList(GraphView& g, SeriesList& list, const WarningSink& warn) {
   bool any = false;
   for (SeriesEntry& s : list.items) {
-    if (ScanSeriesFile(g, s)) any = true;
+    const SeriesRead read = ScanSeries(g, s);
+    if (read == SeriesRead::Ok) any = true;
+    if (read == SeriesRead::TooLarge && warn) warn(kSeriesTooLargeText);
   }
   return any;
 }
 
+namespace {
+
+// The points a paint keeps in memory live as long as the paint.
+struct ScannedPointsScope {
+  Project& p;
+  ~ScannedPointsScope() {
+    DropScannedPoints(p.DataSeries);
+    DropScannedPoints(p.CurveSeries);
+  }
+};
+
+}  // namespace
+
 PaintResult PaintGraph(Project& p, Canvas& c, const PaintHooks& hooks) {
   PaintResult result;
   GraphView& g = p.View;
+  const ScannedPointsScope scope{p};
   if (p.DataSeries.Empty()) {
     DrawEmptyGraph(c, g);
     return result;
   }
-  result.hadData = hooks.runPreview ? hooks.runPreview(p) : ScanSeriesList(g, p.DataSeries);
-  if (ScanSeriesList(g, p.CurveSeries)) result.hadData = true;
+  result.hadData =
+      hooks.runPreview ? hooks.runPreview(p) : ScanSeriesList(g, p.DataSeries, hooks.warn);
+  if (ScanSeriesList(g, p.CurveSeries, hooks.warn)) result.hadData = true;
+  // Without a single point there is nothing to fit the axes to: the range
+  // of an earlier project would otherwise be rounded outward on every paint.
+  if (!g.RangeValid) ClearDataRange(g);
   ApplyManualRanges(g);
-  if (!result.hadData) {
+  if (!result.hadData || !g.RangeValid) {
     DrawEmptyGraph(c, g);
     return result;
   }

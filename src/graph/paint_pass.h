@@ -24,9 +24,11 @@ struct PaintResult {
 };
 
 // Scans every series of the list in ascending No; true when any was scanned.
-bool ScanSeriesList(GraphView& g, SeriesList& list);
+// A file too large to show is reported to `warn`.
+bool ScanSeriesList(GraphView& g, SeriesList& list, const WarningSink& warn = {});
 
-// Draws the graph of the project. Each curve file is deleted once drawn.
+// Draws the graph of the project. Each curve file is deleted once drawn;
+// every file is read once, and its points are let go when the paint ends.
 // After outOfMemory the drawing stops; the caller reports it and ends.
 PaintResult PaintGraph(Project& p, Canvas& c, const PaintHooks& hooks);
 

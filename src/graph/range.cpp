@@ -30,4 +30,16 @@ void ApplyManualRanges(GraphView& g) {
   }
 }
 
+void ClearDataRange(GraphView& g) {
+  const GraphView fresh;
+  g.XLow = fresh.XLow;
+  g.XHigh = fresh.XHigh;
+  g.YLow = fresh.YLow;
+  g.YHigh = fresh.YHigh;
+  g.XStep = fresh.XStep;
+  g.YStep = fresh.YStep;
+  g.XScaleValid = g.YScaleValid = false;
+  g.RangeValid = false;
+}
+
 }  // namespace zx

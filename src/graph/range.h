@@ -11,5 +11,7 @@ struct SeriesEntry;
 // The first series after the range was cleared sets it; later ones widen it.
 void MergeSeriesRange(GraphView& g, const SeriesEntry& s);
 void ApplyManualRanges(GraphView& g);
+// The range of a new project: nothing taken, no ticks.
+void ClearDataRange(GraphView& g);
 
 }  // namespace zx

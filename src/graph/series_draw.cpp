@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -83,15 +84,23 @@ std::optional<ClippedSegment> ClipSegment(const AxisBox& box, AxisPoint p, AxisP
 
 bool DrawSeries(Canvas& c, const GraphView& g, const SeriesEntry& s, bool* outOfMemory) {
   if (outOfMemory) *outOfMemory = false;
-  std::vector<double> xs, ys;
-  try {
-    xs.reserve(static_cast<std::size_t>(std::max(s.PointCount, 0)));
-    ys.reserve(static_cast<std::size_t>(std::max(s.PointCount, 0)));
-    if (!ReadSeriesFile(g, s, &xs, &ys)) return false;
-  } catch (const std::bad_alloc&) {
-    if (outOfMemory) *outOfMemory = true;
-    return false;
+  // The points of this paint's scan; a series drawn without one is read.
+  std::shared_ptr<const SeriesPoints> points = s.Points;
+  if (!points || points->path != s.Path) {
+    try {
+      auto read = std::make_shared<SeriesPoints>();
+      read->path = s.Path;
+      read->x.reserve(static_cast<std::size_t>(std::max(s.PointCount, 0)));
+      read->y.reserve(static_cast<std::size_t>(std::max(s.PointCount, 0)));
+      if (!ReadSeriesFile(g, s, &read->x, &read->y)) return false;
+      points = std::move(read);
+    } catch (const std::bad_alloc&) {
+      if (outOfMemory) *outOfMemory = true;
+      return false;
+    }
   }
+  const std::vector<double>& xs = points->x;
+  const std::vector<double>& ys = points->y;
   // The arrays hold as many points as this paint's scan counted.
   const std::size_t n =
       std::min({xs.size(), ys.size(), static_cast<std::size_t>(std::max(s.PointCount, 0))});

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,13 @@ struct SeriesEntry {
   std::string LineStyleName = "Solid";
   int LineWidth = 1;
   Rgb LineColor{0, 0, 0};
+  // The points of this paint's scan, so that the file is read once per paint.
+  std::shared_ptr<const struct SeriesPoints> Points;
+};
+
+struct SeriesPoints {
+  std::string path;  // the file they were read from
+  std::vector<double> x, y;
 };
 
 // Entries numbered 0..n-1 without gaps; element i carries No == i. The

@@ -34,16 +34,23 @@ bool Token(std::string_view line, int index, std::string_view& out) {
   return false;
 }
 
-// Applies the line rules; calls accept(x, y) for every accepted point.
+// Applies the line rules to the file, read once from start to end; calls
+// accept(x, y) for every accepted point.
 template <class Accept>
-bool ForEachPoint(const GraphView& g, const SeriesEntry& s, Accept accept) {
-  std::string bytes;
-  if (!ReadWholeFile(s.Path, bytes)) return false;
+SeriesRead ForEachPoint(const GraphView& g, const SeriesEntry& s, Accept accept) {
+  LineReader reader(s.Path);
+  if (!reader.Open()) return SeriesRead::Unreadable;
   if (s.XColumn < 0 || s.XColumn >= kMaxColumns || s.YColumn < 0 || s.YColumn >= kMaxColumns)
-    return true;
+    return SeriesRead::Ok;
   const bool logX = g.XType == "Log";
   const bool logY = g.YType == "Log";
-  for (const std::string& line : SplitLines(bytes)) {
+  std::size_t lines = 0, points = 0;
+  std::string_view line;
+  for (;;) {
+    const LineReader::Next next = reader.Read(line, kMaxSeriesLineBytes);
+    if (next == LineReader::Next::End) break;
+    if (next == LineReader::Next::Failed) return SeriesRead::Unreadable;
+    if (next == LineReader::Next::TooLong || ++lines > kMaxSeriesLines) return SeriesRead::TooLarge;
     if (!line.empty() && g.CommentChars.find(line[0]) != std::string::npos) continue;
     std::string_view xt, yt;
     // A line that does not supply both columns adds no point.
@@ -54,18 +61,20 @@ bool ForEachPoint(const GraphView& g, const SeriesEntry& s, Accept accept) {
     if (!std::isfinite(x) || !std::isfinite(y)) continue;
     if (logX && !(x > 0)) continue;
     if (logY && !(y > 0)) continue;
+    if (++points > kMaxSeriesPoints) return SeriesRead::TooLarge;
     accept(x, y);
   }
-  return true;
+  return SeriesRead::Ok;
 }
 
 }  // namespace
 
-bool ScanSeriesFile(GraphView& g, SeriesEntry& s) {
-  int count = 0;
+SeriesRead ScanSeries(GraphView& g, SeriesEntry& s) {
+  auto points = std::make_shared<SeriesPoints>();
+  points->path = s.Path;
   double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
-  bool ok = ForEachPoint(g, s, [&](double x, double y) {
-    if (count == 0) {
+  const SeriesRead read = ForEachPoint(g, s, [&](double x, double y) {
+    if (points->x.empty()) {
       xmin = xmax = x;
       ymin = ymax = y;
     } else {
@@ -74,11 +83,15 @@ bool ScanSeriesFile(GraphView& g, SeriesEntry& s) {
       if (y < ymin) ymin = y;
       if (y > ymax) ymax = y;
     }
-    ++count;
+    points->x.push_back(x);
+    points->y.push_back(y);
   });
-  if (!ok) return false;
-  s.PointCount = count;
-  if (count > 0) {
+  if (read != SeriesRead::Ok) {
+    s.Points.reset();
+    return read;
+  }
+  s.PointCount = static_cast<int>(points->x.size());
+  if (s.PointCount > 0) {
     s.SeriesXMin = xmin;
     s.SeriesXMax = xmax;
     s.SeriesYMin = ymin;
@@ -86,17 +99,29 @@ bool ScanSeriesFile(GraphView& g, SeriesEntry& s) {
     // A file without points must not drag 0 into a logarithmic range.
     MergeSeriesRange(g, s);
   }
-  return true;
+  s.Points = std::move(points);
+  return SeriesRead::Ok;
 }
+
+bool ScanSeriesFile(GraphView& g, SeriesEntry& s) { return ScanSeries(g, s) == SeriesRead::Ok; }
 
 bool ReadSeriesFile(const GraphView& g, const SeriesEntry& s, std::vector<double>* x,
                     std::vector<double>* y) {
   if (x) x->clear();
   if (y) y->clear();
+  if (s.Points && s.Points->path == s.Path) {
+    if (x) *x = s.Points->x;
+    if (y) *y = s.Points->y;
+    return true;
+  }
   return ForEachPoint(g, s, [&](double px, double py) {
-    if (x) x->push_back(px);
-    if (y) y->push_back(py);
-  });
+           if (x) x->push_back(px);
+           if (y) y->push_back(py);
+         }) == SeriesRead::Ok;
+}
+
+void DropScannedPoints(SeriesList& list) {
+  for (SeriesEntry& s : list.items) s.Points.reset();
 }
 
 }  // namespace zx

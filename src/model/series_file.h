@@ -1,6 +1,7 @@
 // Reading series files: measured data files and computed-curve files.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "graph/graph_view.h"
@@ -8,11 +9,27 @@
 
 namespace zx {
 
-// Counts the accepted points, stores their extents and merges them into
-// the graph's range. False (series unchanged) when the file cannot be read.
+// Limits of one series file: a longer line or more points than this is no
+// measurement the graph can show, and reading on would only exhaust memory.
+inline constexpr std::size_t kMaxSeriesLineBytes = 65536;
+inline constexpr std::size_t kMaxSeriesPoints = 1000000;
+inline constexpr std::size_t kMaxSeriesLines = 4 * kMaxSeriesPoints;
+inline constexpr char kSeriesTooLargeText[] =
+    "データファイルが大きすぎます（100万点、1行65536バイトまで）。";
+
+enum class SeriesRead { Ok, Unreadable, TooLarge };
+
+// Reads the file once: counts the accepted points, stores their extents and
+// the points themselves (s.Points) and merges the extents into the graph's
+// range. Anything but Ok leaves the series unchanged.
+SeriesRead ScanSeries(GraphView& g, SeriesEntry& s);
+// The same, true for Ok.
 bool ScanSeriesFile(GraphView& g, SeriesEntry& s);
-// Accepted points in file order; either array may be null.
+// Accepted points in file order; either array may be null. Uses the points
+// of the last scan when there are any.
 bool ReadSeriesFile(const GraphView& g, const SeriesEntry& s, std::vector<double>* x,
                     std::vector<double>* y);
+// Forgets the points of the last scan of every series of the list.
+void DropScannedPoints(SeriesList& list);
 
 }  // namespace zx

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "model/format.h"
+#include "model/limits.h"
 #include "model/settings_keys.h"
 #include "model/text_codec.h"
 #include "model/text_file.h"
@@ -179,6 +180,7 @@ void ReadSettingsValues(Project& p, const std::vector<std::string>& lines) {
       case KeyType::Int: {
         int v = ParseLeadingInt(value);
         if (k.binaryChoice && v != 0 && v != 1) break;  // orders are 1 or 2 only
+        if (std::string_view(k.name) == "IntStepNum") v = BoundIntStepNum(v);
         *k.Int(p) = v;
         if (std::string_view(k.name) == "BStepLevel") ApplyBStepLevel(p.Params, v);
         break;
@@ -269,8 +271,10 @@ void ReadSettingsLists(Project& p, const std::vector<std::string>& lines,
 }
 
 bool LoadSettingsFile(Project& p, const std::string& path, const LoadHooks& hooks) {
+  // A settings file is a few kilobytes; anything far larger is no project.
+  constexpr std::size_t kMaxSettingsBytes = 16u << 20;
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return false;
+  if (!ReadWholeFile(path, bytes, kMaxSettingsBytes)) return false;
   std::vector<std::string> lines = SplitLines(Cp932ToUtf8(bytes));
   std::string folder;
   std::size_t slash = path.rfind('/');

@@ -4,21 +4,132 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
-#include <sstream>
 
 namespace zx {
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  if (in.bad()) return false;
-  bytes = ss.str();
+namespace {
+
+// Opens for reading without blocking on a pipe; only regular files pass.
+int OpenRegularFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t w = write(fd, p, left);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return false;
+    p += w;
+    left -= static_cast<std::size_t>(w);
+  }
   return true;
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a chain of symbolic links ends in (the path itself when it is
+// no link); the end need not exist yet.
+std::string FollowLinks(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = readlink(path.c_str(), target.data(), target.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return path;
+    target.resize(static_cast<std::size_t>(n));
+    path = target[0] == '/' ? target : FolderOf(path) + "/" + target;
+  }
+  return path;
+}
+
+mode_t CurrentUmask() {
+  // /proc tells it without changing it (umask() would, for a moment, for
+  // every thread).
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("Umask:", 0) == 0)
+      return static_cast<mode_t>(std::strtol(line.c_str() + 6, nullptr, 8));
+  const mode_t mask = umask(022);
+  umask(mask);
+  return mask;
+}
+
+bool Finish(int fd, std::string_view bytes) {
+  bool ok = WriteAll(fd, bytes);
+  if (ok && fsync(fd) != 0) ok = false;
+  return ok;
+}
+
+// Without a temporary file: the target itself, truncated and rewritten.
+bool WriteInPlace(const std::string& path, std::string_view bytes) {
+  const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = Finish(fd, bytes);
+  if (close(fd) != 0) ok = false;
+  return ok;
+}
+
+// Gives the complete unnamed file `fd` the name `path`, replacing it.
+bool LinkUnnamed(int fd, const std::string& folder, const std::string& path, bool exists) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if (!exists && linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+    return true;
+  // A name cannot be linked over: link aside, then rename over the target.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string aside =
+        folder + "/.zx2save-" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, aside.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    if (std::rename(aside.c_str(), path.c_str()) == 0) return true;
+    unlink(aside.c_str());
+    return false;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
+  const int fd = OpenRegularFile(path);
+  if (fd < 0) return false;
+  std::string out;
+  char buf[65536];
+  bool ok = true;
+  for (;;) {
+    const ssize_t n = read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 || out.size() + static_cast<std::size_t>(n) > maxBytes) {
+      ok = false;
+      break;
+    }
+    if (n == 0) break;
+    out.append(buf, static_cast<std::size_t>(n));
+  }
+  close(fd);
+  if (ok) bytes = std::move(out);
+  return ok;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -37,34 +148,81 @@ std::vector<std::string> SplitLines(std::string_view text) {
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  std::string dir = ".";
-  std::size_t slash = path.rfind('/');
-  if (slash != std::string::npos) dir = slash == 0 ? "/" : path.substr(0, slash);
-  std::string tmpl = dir + "/.zx2save-XXXXXX";
-  int fd = mkstemp(tmpl.data());
-  if (fd < 0) return false;
-  // Keep the permissions of the file being replaced (or the usual ones).
+  const std::string target = FollowLinks(path);
+  const std::string folder = FolderOf(target);
   struct stat st {};
-  mode_t mode = 0644;
-  if (stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
-  fchmod(fd, mode);
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  bool ok = true;
-  while (left > 0) {
-    ssize_t w = write(fd, p, left);
-    if (w <= 0) {
-      ok = false;
-      break;
-    }
-    p += w;
-    left -= static_cast<std::size_t>(w);
+  const bool exists = stat(target.c_str(), &st) == 0;
+  if (exists) {
+    // A file nobody may write counts as write-protected, for root too.
+    if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)
+      return false;
   }
-  if (ok && fsync(fd) != 0) ok = false;
+  const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
+
+  // An unnamed file leaves nothing behind when the process is killed.
+  int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  std::string named;  // the fallback's temporary name
+  if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    named = folder + "/.zx2save-XXXXXX";
+    fd = mkstemp(named.data());
+    if (fd < 0) named.clear();
+  }
+  if (fd < 0) return exists && WriteInPlace(target, bytes);
+
+  fchmod(fd, mode);
+  // Where allowed, the file keeps its owner too; otherwise the writer's.
+  if (exists && (st.st_uid != geteuid() || st.st_gid != getegid()) &&
+      fchown(fd, st.st_uid, st.st_gid) != 0) {
+  }
+  bool ok = Finish(fd, bytes);
+  if (ok) {
+    if (named.empty()) {
+      ok = LinkUnnamed(fd, folder, target, exists);
+    } else {
+      ok = std::rename(named.c_str(), target.c_str()) == 0;
+    }
+  }
   if (close(fd) != 0) ok = false;
-  if (ok && std::rename(tmpl.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) unlink(tmpl.c_str());
+  if (!ok && !named.empty()) unlink(named.c_str());
   return ok;
+}
+
+LineReader::LineReader(const std::string& path) : fd_(OpenRegularFile(path)) {}
+
+LineReader::~LineReader() {
+  if (fd_ >= 0) close(fd_);
+}
+
+LineReader::Next LineReader::Read(std::string_view& line, std::size_t maxLength) {
+  if (fd_ < 0) return Next::Failed;
+  constexpr std::size_t kBlock = 65536;
+  for (;;) {
+    const char* data = buf_.data();
+    const void* nl = std::memchr(data + begin_, '\n', end_ - begin_);
+    if (nl || (eof_ && begin_ < end_)) {
+      const std::size_t stop =
+          nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - data) : end_;
+      std::size_t length = stop - begin_;
+      if (length > maxLength + 1) return Next::TooLong;
+      if (length > 0 && data[begin_ + length - 1] == '\r') --length;
+      if (length > maxLength) return Next::TooLong;
+      line = std::string_view(data + begin_, length);
+      begin_ = nl ? stop + 1 : end_;
+      return Next::Line;
+    }
+    if (eof_) return Next::End;
+    if (end_ - begin_ > maxLength + 1) return Next::TooLong;
+    // Keep the unfinished line at the front and append the next block.
+    buf_.erase(0, begin_);
+    end_ -= begin_;
+    begin_ = 0;
+    buf_.resize(end_ + kBlock);
+    const ssize_t n = read(fd_, buf_.data() + end_, kBlock);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Next::Failed;
+    if (n == 0) eof_ = true;
+    end_ += static_cast<std::size_t>(n);
+  }
 }
 
 bool FileExists(const std::string& path) {

@@ -1,5 +1,8 @@
 #include "qtcanvas/qt_canvas.h"
 
+#include <QBuffer>
+#include <QByteArray>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
@@ -7,6 +10,9 @@
 #include <QString>
 #include <QSvgGenerator>
 #include <cmath>
+#include <string_view>
+
+#include "model/text_file.h"
 
 namespace zx {
 
@@ -47,16 +53,17 @@ bool EndsWithSvg(const std::string& path) {
 
 }  // namespace
 
+QFont ProgramFont() {
+  // The texts are Japanese: a Japanese font keeps them even and compact.
+  for (const char* family : {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP"})
+    if (QFontDatabase::hasFamily(QString::fromLatin1(family)))
+      return QFont(QString::fromLatin1(family), 9);
+  return QGuiApplication::font();
+}
+
 QFont DefaultLabelFont() {
-  // Offscreen runs (image export, tests) use a fixed font so that images do
-  // not depend on the desktop; the menu font of 9 pt is 12 px at 96 dpi.
-  auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-  const QString platform = app ? QGuiApplication::platformName() : QString();
-  if (app && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
-    return QGuiApplication::font();
-  QFont f(QStringLiteral("IPAGothic"));
-  f.setPixelSize(12);
-  return f;
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return QFont();
+  return QGuiApplication::font();
 }
 
 QtCanvas::QtCanvas(QPainter& painter, const QFont& labelFont)
@@ -123,9 +130,14 @@ ImageExportResult ExportGraphImage(Project& p, const std::string& path, double s
                    static_cast<int>(std::lround(h * scale)));
   if (size.isEmpty()) return out;
 
+  // The image is made in memory and then replaces the file in one step, so
+  // a full disk or a refused target leaves the old file as it was.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   if (EndsWithSvg(path)) {
     QSvgGenerator svg;
-    svg.setFileName(QString::fromStdString(path));
+    svg.setOutputDevice(&buffer);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setResolution(96);
@@ -135,19 +147,21 @@ ImageExportResult ExportGraphImage(Project& p, const std::string& path, double s
     painter.scale(scale, scale);
     QtCanvas canvas(painter, labelFont);
     out.paint = PaintGraph(p, canvas, hooks);
-    out.written = painter.end();
-    return out;
+    if (!painter.end()) return out;
+  } else {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+      QPainter painter(&image);
+      painter.scale(scale, scale);
+      QtCanvas canvas(painter, labelFont);
+      out.paint = PaintGraph(p, canvas, hooks);
+    }
+    if (!image.save(&buffer, "PNG")) return out;
   }
-
-  QImage image(size, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    painter.scale(scale, scale);
-    QtCanvas canvas(painter, labelFont);
-    out.paint = PaintGraph(p, canvas, hooks);
-  }
-  out.written = image.save(QString::fromStdString(path), "PNG");
+  buffer.close();
+  if (bytes.isEmpty()) return out;
+  out.written = WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
   return out;
 }
 

@@ -12,8 +12,11 @@
 
 namespace zx {
 
-// The label font: the application font on a desktop (the window may pass
-// its menu font instead), a Japanese-capable 12 px Gothic offscreen.
+// The font of every text of the program (window and exported images): a
+// Japanese Gothic of 9 pt where one is installed. Needs a QGuiApplication.
+QFont ProgramFont();
+// The label font of the graph: the application's font, which the window
+// and the image export both set to ProgramFont().
 QFont DefaultLabelFont();
 
 class QtCanvas : public Canvas {

@@ -10,6 +10,7 @@
 
 #include "app/platform.h"
 #include "model/project.h"
+#include "model/result_path.h"
 #include "ui/flagged_dialog.h"
 #include "ui/output_path.h"
 
@@ -108,6 +109,12 @@ std::optional<CalcCondInput> CalcCondFields::Check(const Project& p) const {
     return std::nullopt;
   }
   in.outpFilePath = JoinOutputPath(folder->text().toStdString(), name->text().toStdString());
+  // The full calculation would write its curve over the measurement or the project.
+  if (const ResultPathClash clash = CheckResultPath(p, in.outpFilePath);
+      clash != ResultPathClash::None) {
+    ShowWarning(dialog_, QString::fromUtf8(ResultPathClashText(clash)), QStringLiteral("エラー"));
+    return std::nullopt;
+  }
   return in;
 }
 

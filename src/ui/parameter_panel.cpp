@@ -21,6 +21,7 @@
 #include "app/main_window.h"
 #include "app/platform.h"
 #include "model/format.h"
+#include "model/limits.h"
 #include "ui/dialogs.h"
 #include "ui/focused_wheel.h"
 #include "ui/sample_name_validator.h"
@@ -278,7 +279,7 @@ void ParameterPanel::ReadPanelValuesInto(ModelParams& m) const {
   m.SampleName = sampleName_->text().toStdString();
   if (tcn_->currentIndex() >= 0) m.Tcn = tcn_->currentIndex();
   if (bcn_->currentIndex() >= 0) m.Bcn = bcn_->currentIndex();
-  m.IntStepNum = ParseLeadingInt(intStepNum_->text().left(255).toStdString());
+  m.IntStepNum = BoundIntStepNum(ParseLeadingInt(intStepNum_->text().left(255).toStdString()));
 }
 
 void ParameterPanel::SetCalculationRunning(bool running) {

@@ -85,6 +85,17 @@ TEST(CorrelationCoefficient, DegenerateInputsGiveZero) {
   EXPECT_EQ(CorrelationCoefficient(c.data(), ramp.data(), 7), 0.0);
 }
 
+TEST(CorrelationCoefficient, RoundingNeverLeavesTheRange) {
+  // A straight line whose sums round to a coefficient just beyond -1.
+  const double x[] = {3.3949208089409417, 8.7107814540936026, 6.926218366896812};
+  const double y[] = {-9.2637900907111614, -20.25903904556019, -16.567874673662104};
+  EXPECT_EQ(CorrelationCoefficient(x, y, 3), -1.0);
+  const double up[] = {9.2637900907111614, 20.25903904556019, 16.567874673662104};
+  const double r = CorrelationCoefficient(x, up, 3);
+  EXPECT_LE(r, 1.0);
+  EXPECT_NEAR(r, 1.0, 1e-12);
+}
+
 TEST(CorrelationCoefficient, PearsonOfSmallExamples) {
   const double x[] = {1.0, 2.0, 3.0};
   const double y[] = {1.0, 2.0, 4.0};

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -277,6 +278,26 @@ TEST_F(CalcPasses, PreviewSkipsUnreadableDataFilesAndTheRestAfterACurveFileFailu
   fs::remove(Path("data0.dat"));
   fs::remove(Path("data1.dat"));
   EXPECT_FALSE(RunPreviewCalculation(p_, hooks));
+}
+
+TEST_F(CalcPasses, PreviewLeavesOutWhatTheDeadlineDoesNotReach) {
+  WriteData("data0.dat", 9, 1e6, 0.3, true);
+  WriteData("data1.dat", 4, 1e7, 0.5, true);
+  for (CalcCondEntry& c : p_.CalcConds.items) c.CorrCoef = 0.5;
+  std::vector<int> rows;
+  PreviewHooks hooks;
+  hooks.showCorrCoef = [&](int row, const std::string&) { rows.push_back(row); };
+  hooks.deadline = std::chrono::steady_clock::now();  // already over
+  // The data files are still scanned, so their points are drawn.
+  EXPECT_TRUE(RunPreviewCalculation(p_, hooks));
+  EXPECT_TRUE(rows.empty());
+  for (const CalcCondEntry& c : p_.CalcConds.items) {
+    EXPECT_FALSE(fs::exists(c.Path)) << c.Path;
+    EXPECT_EQ(c.CorrCoef, 0.5);
+  }
+  hooks.deadline = std::chrono::steady_clock::now() + std::chrono::hours(1);
+  EXPECT_TRUE(RunPreviewCalculation(p_, hooks));
+  EXPECT_EQ(rows.size(), p_.CalcConds.items.size());
 }
 
 TEST_F(CalcPasses, PreviewJcBUsesTheMeasuredFieldsAndTheJRangeAsBracket) {

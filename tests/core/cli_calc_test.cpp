@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -181,11 +182,33 @@ TEST_F(CliCalc, PreviewPrintsEveryCoefficientAndLeavesNoCurveFiles) {
   EXPECT_FALSE(fs::exists(Path("tmp1.dat")));
 }
 
+TEST_F(CliCalc, AResultPathNamingAnInputIsSkippedAndTheInputKept) {
+  for (const std::string& victim : {Path("data0.dat"), Path("project.zx2")}) {
+    // Reached through "." so that only the file, not the text, is the same.
+    const std::string alias = Path("./") + fs::path(victim).filename().string();
+    const std::string project = WriteProject(0, alias);
+    std::string before;
+    ASSERT_TRUE(ReadWholeFile(victim, before));
+    CliRun r = Cli("'" + project + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find(alias), std::string::npos) << r.err;
+    std::string after;
+    ASSERT_TRUE(ReadWholeFile(victim, after));
+    EXPECT_EQ(after, before) << victim;
+    // Only that condition is skipped.
+    EXPECT_EQ(r.out, "2\t31\t" + Path("r2.txt") + "\n0\t31\t" + Path("r0.txt") + "\n");
+  }
+}
+
 TEST_F(CliCalc, UnreadableProjectAndWrongUsage) {
   CliRun r = Cli("'" + Path("absent.zx2") + "'");
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("absent.zx2"), std::string::npos);
   EXPECT_EQ(Cli("--preview '" + Path("absent.zx2") + "'").code, 1);
+  // A folder or a pipe is no project: refused at once, not read as empty.
+  EXPECT_EQ(Cli("'" + Path("") + "'").code, 1);
+  ASSERT_EQ(mkfifo(Path("pipe.zx2").c_str(), 0600), 0);
+  EXPECT_EQ(Cli("--preview '" + Path("pipe.zx2") + "'").code, 1);
   EXPECT_EQ(Cli("--preview").code, 2);
   EXPECT_EQ(Cli("--threads 0 x.zx2").code, 2);
   EXPECT_EQ(Cli("a.zx2 b.zx2").code, 2);

@@ -50,5 +50,25 @@ TEST(CliPlot, UnreadableProjectOrUnwritableImageFail) {
   EXPECT_EQ(RunPlot("--plot " + dir.Path("no/dir/g.png") + " " + project), 1);
 }
 
+
+TEST(CliPlot, FailedImageWritesExitOneAndKeepTheOldFile) {
+  test::TempDir dir;
+  const std::string project = SavedProject(dir);
+  // A full device: no empty SVG reported as written.
+  std::filesystem::create_symlink("/dev/full", dir.Path("full.svg"));
+  EXPECT_EQ(RunPlot("--plot " + dir.Path("full.svg") + " " + project), 1);
+  const std::string old = dir.Write("old.png", "an older image");
+  std::filesystem::permissions(old, std::filesystem::perms::owner_read);
+  EXPECT_EQ(RunPlot("--plot " + old + " " + project), 1);
+  std::ifstream in(old, std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "an older image");
+  // A link to an image is written through and stays a link.
+  dir.Write("real.png", "");
+  std::filesystem::create_symlink("real.png", dir.Path("link.png"));
+  EXPECT_EQ(RunPlot("--plot " + dir.Path("link.png") + " " + project), 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("link.png")));
+  EXPECT_GT(std::filesystem::file_size(dir.Path("real.png")), 1000u);
+}
+
 }  // namespace
 }  // namespace zx

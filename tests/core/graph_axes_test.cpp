@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -310,6 +311,88 @@ TEST(DrawAxes, NoTicksOnAnAxisWhoseCheckFailed) {
   // Frame, the X ticks of 1 .. 1000 (the upper bound rounds up) and nothing on Y.
   EXPECT_EQ(c.OfKind(DrawOp::Line).size(), 2u + 4u);
   EXPECT_EQ(c.OfKind(DrawOp::Text).size(), 4u + 2u);
+}
+
+// The X labels as drawn: text and the pixels they cover.
+struct XLabel {
+  std::string text;
+  int from, to;
+};
+std::vector<XLabel> XLabels(const RecordingCanvas& c) {
+  std::vector<XLabel> out;
+  for (const auto& t : c.OfKind(DrawOp::Text))
+    if (!t.upward && t.points[0].y == 304 + RecordingCanvas::kTextHeight / 2)
+      out.push_back({t.text, t.points[0].x,
+                     t.points[0].x + int(t.text.size()) * RecordingCanvas::kCharWidth});
+  return out;
+}
+
+bool HasText(const std::vector<XLabel>& labels, const std::string& text) {
+  for (const auto& l : labels)
+    if (l.text == text) return true;
+  return false;
+}
+
+TEST(DrawAxes, ThinningKeepsDecadesAndEndsWithAGap) {
+  // Every digit of 5e6..4e8 is a tick; the labels cannot all fit.
+  GraphView g = ViewWithRange("Log", 5e6, 3e8, "Log", 1e-8, 1e-2);
+  RecordingCanvas c;
+  DrawAxes(c, g, {});
+  auto labels = XLabels(c);
+  for (const char* must : {"5e6", "1e7", "1e8", "4e8"}) EXPECT_TRUE(HasText(labels, must)) << must;
+  std::sort(labels.begin(), labels.end(), [](auto& a, auto& b) { return a.from < b.from; });
+  for (std::size_t i = 1; i < labels.size(); ++i)
+    EXPECT_GE(labels[i].from - labels[i - 1].to, RecordingCanvas::kTextHeight / 2);
+
+  // A power of ten wins over an earlier label it overlaps; with too little
+  // room it goes too, the ends never.
+  const std::vector<LabelSpan> spans = {{0, 20, LabelSpan::Rank::End},
+                                        {24, 44, LabelSpan::Rank::Other},
+                                        {40, 60, LabelSpan::Rank::Decade},
+                                        {90, 110, LabelSpan::Rank::End}};
+  EXPECT_EQ(ThinLabels(spans, 4), (std::vector<bool>{true, false, true, true}));
+  EXPECT_EQ(ThinLabels(spans, 25), (std::vector<bool>{true, false, false, true}));
+  EXPECT_EQ(RankOfTick(1e-7, false, false), LabelSpan::Rank::Decade);
+  EXPECT_EQ(RankOfTick(2e-7, false, false), LabelSpan::Rank::Other);
+  EXPECT_EQ(RankOfTick(2e-7, true, false), LabelSpan::Rank::End);
+}
+
+TEST(DrawAxes, NoMinusZeroLabel) {
+  // The low end rounds to zero from below: truncation keeps the sign.
+  GraphView g = ViewWithRange("Linear", -0.3, 9, "Linear", -0.02, 0.5);
+  RecordingCanvas c;
+  DrawAxes(c, g, {});
+  int zeros = 0;
+  for (const std::string& t : c.Texts()) {
+    EXPECT_NE(t, "-0");
+    if (t == "0") ++zeros;
+  }
+  EXPECT_EQ(zeros, 2);
+  EXPECT_EQ(TickLabel(-1e-9, false), "0");
+  EXPECT_EQ(TickLabel(-0.0, true), "0");
+  EXPECT_EQ(TickLabel(-0.5, false), "-0.5");
+  // A zero tick reached by steps of 0.1 from below is exactly zero.
+  const std::vector<double> ticks = TickValues(false, -0.3, 0.2, 0.1);
+  ASSERT_EQ(ticks.size(), 6u);
+  EXPECT_EQ(ticks[3], 0.0);
+}
+
+TEST(DrawAxes, YTitleStaysLeftOfTheWidestLabel) {
+  GraphView g = ViewWithRange("Log", 1e6, 1e8, "Log", 1.5e-11, 2e-3);
+  RecordingCanvas c;
+  DrawAxes(c, g, {});
+  int widestLeft = 1 << 30;
+  IntPoint title{};
+  for (const auto& t : c.OfKind(DrawOp::Text)) {
+    if (t.upward)
+      title = t.points[0];
+    else if (t.points[0].x < 70 && t.points[0].y < 304 + 2)
+      widestLeft = std::min(widestLeft, t.points[0].x);
+  }
+  ASSERT_LT(widestLeft, 70 - 30);  // "1e-11" and its kind
+  // The upward title covers x .. x + text height.
+  EXPECT_LT(title.x + RecordingCanvas::kTextHeight, widestLeft);
+  EXPECT_GE(title.x, 0);
 }
 
 }  // namespace

@@ -135,7 +135,11 @@ TEST(EvaluateE, DegenerateInputsGiveSpecialValuesWithoutStopping) {
   flat.sigma2 = 0;
   EXPECT_FALSE(std::isfinite(ProgramE(flat, 1e9, 2.0, 20.0)));
   EXPECT_FALSE(std::isfinite(ProgramE(in, 1e9, 0.0, 20.0)));
-  (void)ProgramE(in, 1e9, 2.0, 0.0);  // kT = 0: any value, but no trap
+  // kT = 0: whatever the formulas give (NaN included), and no trap.
+  const double frozen = ProgramE(in, 1e9, 2.0, 0.0);
+  const double frozenLiteral = LiteralModel(in).E(1e9, 2.0, 0.0);
+  EXPECT_TRUE(frozen == frozenLiteral || (std::isnan(frozen) && std::isnan(frozenLiteral)))
+      << frozen << " " << frozenLiteral;
   LiteralInputs none = in;
   none.N = 0;
   EXPECT_TRUE(std::isnan(ProgramE(none, 1e9, 2.0, 20.0)));

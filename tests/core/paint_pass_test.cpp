@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/series_file.h"
 #include "recording_canvas.h"
 #include "temp_files.h"
 
@@ -117,6 +118,68 @@ TEST(PaintGraph, ManualRangesApplyAfterTheScanAndFailuresWarn) {
   EXPECT_EQ(warnings, std::vector<std::string>{kYAxisWarning});
   EXPECT_TRUE(p.View.RescalePending);
   EXPECT_TRUE(c.OfKind(DrawOp::Ellipse).empty());  // log10(-1) leaves no usable range
+}
+
+TEST(PaintGraph, NoPointAnywhereFallsBackToANewProjectsAxes) {
+  test::TempDir dir;
+  Project p;
+  ResetGraphView(p.View, 0);
+  p.DataSeries.Add(MakeDataSeries(0, dir.Write("empty.dat", "# nothing measured\n")));
+  // The range an earlier project left behind.
+  p.View.XLow = 1e6;
+  p.View.XHigh = 1e8;
+  p.View.YLow = 1e-6;
+  p.View.YHigh = 1e-2;
+  p.View.RangeValid = false;
+  const GraphView fresh;
+  for (int paint = 0; paint < 3; ++paint) {
+    p.View.RescalePending = true;  // a slider moved
+    RecordingCanvas c;
+    PaintGraph(p, c, {});
+    EXPECT_EQ(p.View.XLow, fresh.XLow);
+    EXPECT_EQ(p.View.XHigh, fresh.XHigh);
+    EXPECT_EQ(p.View.YLow, fresh.YLow);
+    EXPECT_EQ(p.View.YHigh, fresh.YHigh);
+    EXPECT_EQ(c.Texts(), (std::vector<std::string>{"J(A/m^2)", "E(V/m)"}));
+  }
+  // A point later refits as usual.
+  dir.Write("empty.dat", "1e6 1e-6\n1e7 1e-4\n");
+  p.View.RescalePending = true;
+  RecordingCanvas c;
+  PaintGraph(p, c, {});
+  EXPECT_EQ(p.View.XLow, 1e6);
+  EXPECT_EQ(p.View.XHigh, 2e7);
+}
+
+TEST(PaintGraph, EachFileIsReadOncePerPaint) {
+  test::TempDir dir;
+  Project p = TwoDataFiles(dir);
+  PaintHooks hooks;
+  // The files are gone after the scan: drawing must not need them again.
+  hooks.runPreview = [&](Project& q) {
+    const bool any = ScanSeriesList(q.View, q.DataSeries);
+    std::filesystem::remove(dir.Path("a.dat"));
+    std::filesystem::remove(dir.Path("b.dat"));
+    return any;
+  };
+  RecordingCanvas c;
+  EXPECT_TRUE(PaintGraph(p, c, hooks).hadData);
+  EXPECT_EQ(c.OfKind(DrawOp::Ellipse).size(), 5u);
+  // The points do not outlive the paint.
+  EXPECT_EQ(p.DataSeries.items[0].Points, nullptr);
+
+  // A file too large to show is reported.
+  std::string lines;
+  for (std::size_t i = 0; i <= kMaxSeriesPoints; ++i) lines += "1 1\n";
+  dir.Write("a.dat", lines);
+  dir.Write("b.dat", "2e6 2e-6\n");
+  std::vector<std::string> warnings;
+  hooks = {};
+  hooks.warn = [&](const std::string& w) { warnings.push_back(w); };
+  RecordingCanvas big;
+  EXPECT_TRUE(PaintGraph(p, big, hooks).hadData);
+  EXPECT_EQ(warnings, std::vector<std::string>{kSeriesTooLargeText});
+  EXPECT_EQ(big.OfKind(DrawOp::Ellipse).size(), 1u);
 }
 
 }  // namespace

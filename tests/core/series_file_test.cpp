@@ -1,7 +1,9 @@
 #include "model/series_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -113,6 +115,61 @@ TEST(SeriesFile, EmptyOrMissingFilesDoNotTouchTheRange) {
   EXPECT_EQ(missing.PointCount, 4);
   EXPECT_FALSE(ReadAll(g, missing.Path).ok);
   EXPECT_EQ(g.XLow, 3);
+}
+
+TEST(SeriesFile, OnlyRegularFilesWithinTheLimitsAreRead) {
+  test::TempDir dir;
+  GraphView g = Axes("Log", "Log");
+  g.XLow = 5;
+  SeriesEntry s;
+  // Endless or blocking sources are refused at once and change nothing.
+  const std::string fifo = dir.Path("pipe.dat");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {std::string("/dev/zero"), fifo, dir.Path("")}) {
+    s.Path = path;
+    EXPECT_EQ(ScanSeries(g, s), SeriesRead::Unreadable) << path;
+  }
+  EXPECT_EQ(g.XLow, 5);
+
+  // One point too many, and one line too long, are too large; the limit
+  // itself is not.
+  std::string many;
+  for (std::size_t i = 0; i < kMaxSeriesPoints; ++i) many += "1 2\n";
+  s.Path = dir.Write("limit.dat", many);
+  ASSERT_EQ(ScanSeries(g, s), SeriesRead::Ok);
+  EXPECT_EQ(s.PointCount, static_cast<int>(kMaxSeriesPoints));
+  s.Path = dir.Write("more.dat", many + "3 4\n");
+  EXPECT_EQ(ScanSeries(g, s), SeriesRead::TooLarge);
+  EXPECT_EQ(s.PointCount, static_cast<int>(kMaxSeriesPoints));  // unchanged
+  EXPECT_EQ(s.Points, nullptr);
+  const std::string wide(kMaxSeriesLineBytes, '7');
+  s.Path = dir.Write("wide.dat", "1 " + wide.substr(2) + "\r\n2 2\n");
+  EXPECT_EQ(ScanSeries(g, s), SeriesRead::Ok);
+  s.Path = dir.Write("wider.dat", "1 " + wide + "\n2 2\n");
+  EXPECT_EQ(ScanSeries(g, s), SeriesRead::TooLarge);
+  s.Path = dir.Write("endless.dat", "1 2\n" + std::string(3 * kMaxSeriesLineBytes, '#'));
+  EXPECT_EQ(ScanSeries(g, s), SeriesRead::TooLarge);
+}
+
+TEST(SeriesFile, TheScanKeepsThePointsForTheSameFileOnly) {
+  test::TempDir dir;
+  GraphView g = Axes("Linear", "Linear");
+  SeriesEntry s;
+  s.Path = dir.Write("a.dat", "1 10\r\n# c\n2 20\n3 30");  // last line unterminated
+  ASSERT_TRUE(ScanSeriesFile(g, s));
+  ASSERT_NE(s.Points, nullptr);
+  EXPECT_EQ(s.Points->x, (std::vector<double>{1, 2, 3}));
+  EXPECT_EQ(s.Points->y, (std::vector<double>{10, 20, 30}));
+  std::filesystem::remove(s.Path);
+  std::vector<double> x;
+  EXPECT_TRUE(ReadSeriesFile(g, s, &x, nullptr));  // from memory
+  EXPECT_EQ(x.size(), 3u);
+  s.Path = dir.Path("other.dat");
+  EXPECT_FALSE(ReadSeriesFile(g, s, &x, nullptr));
+  SeriesList list;
+  list.Add(s);
+  DropScannedPoints(list);
+  EXPECT_EQ(list.items[0].Points, nullptr);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "model/limits.h"
 #include "model/text_codec.h"
 #include "model/text_file.h"
 
@@ -285,6 +286,16 @@ TEST(SettingsReader, CommentsUnknownKeysDuplicatesAndMissingKeys) {
   EXPECT_EQ(p.Params.IntStepNum, 123);
 }
 
+TEST(SettingsReader, IntStepNumIsBoundToWhatAPassCanFinish) {
+  Project p;
+  ReadSettingsValues(p, {"IntStepNum\t1000000000"});
+  EXPECT_EQ(p.Params.IntStepNum, kMaxIntStepNum);
+  ReadSettingsValues(p, {"IntStepNum\t20000"});
+  EXPECT_EQ(p.Params.IntStepNum, 20000);
+  ReadSettingsValues(p, {"IntStepNum\t600"});
+  EXPECT_EQ(p.Params.IntStepNum, 600);
+}
+
 TEST(SettingsReader, ValueBlockOnlyLeavesRegistriesEmpty) {
   Project p;
   AddDataFile(p, "/x.dat");
@@ -394,12 +405,19 @@ TEST(SettingsFile, FailedSaveLeavesTheOldFileIntact) {
   AddDataFile(p, "/only/ascii/\xF0\x9F\x98\x80.dat");  // an emoji has no CP932 form
   EXPECT_FALSE(WriteSettings(p, target));
   EXPECT_EQ(ReadBytes(target), "old contents");
-  if (geteuid() != 0) {  // root writes into read-only folders anyway
-    chmod(dir.Path().c_str(), 0500);
-    EXPECT_FALSE(WriteSettings(Project{}, target));
-    chmod(dir.Path().c_str(), 0700);
-    EXPECT_EQ(ReadBytes(target), "old contents");
-  }
+  // Failures that hold for root too: a write-protected file, and a path
+  // below a regular file, which nobody can create.
+  chmod(target.c_str(), 0444);
+  EXPECT_FALSE(WriteSettings(Project{}, target));
+  EXPECT_EQ(ReadBytes(target), "old contents");
+  chmod(target.c_str(), 0644);
+  EXPECT_FALSE(WriteSettings(Project{}, "/dev/null/x.zx2"));
+  // A folder without room for a temporary: the writable file is written in
+  // place (root can create one there anyway; the result is the same).
+  chmod(dir.Path().c_str(), 0500);
+  EXPECT_TRUE(WriteSettings(Project{}, target));
+  chmod(dir.Path().c_str(), 0700);
+  EXPECT_EQ(ReadBytes(target).substr(0, 3), "#\r\n");
   EXPECT_FALSE(WriteSettings(Project{}, dir.File("missing/dir/x.zx2")));
   for (const auto& e : fs::directory_iterator(dir.Path()))
     EXPECT_EQ(e.path().filename(), "keep.zx2");  // no temporary left behind

@@ -1,5 +1,6 @@
 // Registration and change of calculation conditions through their dialogs.
 #include <QComboBox>
+#include <QFile>
 #include <QTableWidget>
 
 #include "dialog_fixture.h"
@@ -105,6 +106,43 @@ TEST_F(CalcCondDialogs, ChecksRunInOrderAndStopAtTheFirstFailure) {
       EXPECT_EQ(w.project().CalcConds.Count(), 1);
     }
   }
+}
+
+TEST_F(CalcCondDialogs, AResultPathNamingADataFileOrTheProjectIsRefused) {
+  MainWindow& w = StartWith(2, {{0, 10, 1, "/res/a.dat"}});
+  w.Command(kCmdRegisterCalcCond);
+  FlaggedDialog* d = Dialog(109);
+  ASSERT_NE(d, nullptr);
+  SetText(d, 1014, QStringLiteral("77"));
+  SetText(d, 1015, QStringLiteral("5"));
+  // The folder is the program folder, where the data files and the project
+  // are; ".dat" is added to a name, so the project is reached by a link.
+  ASSERT_TRUE(QFile::link(Path(QStringLiteral("project.zx2")), Path(QStringLiteral("p.dat"))));
+  const struct {
+    QString name;
+    const char* message;
+  } cases[] = {{QStringLiteral("d1"), "計算結果出力ファイルにデータファイルは指定できません。"},
+               {QStringLiteral("p"), "計算結果出力ファイルに設定ファイルは指定できません。"}};
+  for (const auto& c : cases) {
+    platform.messages.clear();
+    SetText(d, 1021, c.name);
+    Click(d, 1052);
+    ASSERT_EQ(MessageCount(), 1);
+    EXPECT_EQ(LastMessage(), QString::fromUtf8(c.message));
+    EXPECT_EQ(platform.messages.back().caption, QStringLiteral("エラー"));
+    EXPECT_EQ(w.project().CalcConds.Count(), 1);
+  }
+  d->reject();
+
+  OpenCalcCondChangeDialog(w, 0);
+  FlaggedDialog* change = Dialog(121);
+  ASSERT_NE(change, nullptr);
+  SetText(change, 1129, QString::fromStdString(Folder()));
+  SetText(change, 1132, QStringLiteral("d0.dat"));
+  platform.messages.clear();
+  Click(change, 1);
+  EXPECT_EQ(LastMessage(), QString::fromUtf8(cases[0].message));
+  EXPECT_EQ(w.project().CalcConds.items[0].OutpFilePath, "/res/a.dat");
 }
 
 TEST_F(CalcCondDialogs, JcBModeAsksNoFieldAndStoresZero) {

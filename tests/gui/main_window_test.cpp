@@ -4,10 +4,12 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include "app/graph_paint.h"
 #include "app/graph_widget.h"
 #include "app/startup.h"
 #include "model/settings_file.h"
 #include "model/text_file.h"
+#include "qtcanvas/qt_canvas.h"
 #include "shell_fixture.h"
 #include "ui/parameter_panel.h"
 
@@ -365,6 +367,28 @@ TEST_F(ShellTest, PaintLeavesNoCurveFileAndMissingDataDrawsTheEmptyGraph) {
   // The empty graph has no tick labels: left of the Y axis stays white.
   const QImage& img = w.graph()->image();
   for (int y = 60; y < 300; y += 10) EXPECT_EQ(img.pixel(40, y), qRgb(255, 255, 255));
+}
+
+TEST_F(ShellTest, TheWindowsGraphIsTheExportedImageAtTheScreensDensity) {
+  MainWindow& w = Start();
+  Project& p = w.project();
+  AddDataFile(p, WriteData("d0.dat", 10).toStdString());
+  RequestRefit(p.View);
+  const QImage shown = PaintGraphImage(w, 1.0).image;
+  RequestRefit(p.View);
+  const std::string png = Path("export.png").toStdString();
+  ASSERT_TRUE(ExportGraphImage(p, png, 1.0, {}).written);
+  // Same font, same labels, same pixels.
+  EXPECT_TRUE(shown.convertToFormat(QImage::Format_RGB32) ==
+              QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32));
+
+  RequestRefit(p.View);
+  const QImage dense = PaintGraphImage(w, 2.0).image;
+  EXPECT_EQ(dense.size(), QSize(936, 714));
+  EXPECT_EQ(dense.devicePixelRatio(), 2.0);
+  // The X axis line runs at the same graph coordinate, twice as many pixels down.
+  EXPECT_EQ(dense.pixel(600, 2 * 304 + 1), qRgb(0, 0, 0));
+  EXPECT_EQ(dense.pixel(10, 10), qRgb(255, 255, 255));
 }
 
 }  // namespace

@@ -288,6 +288,10 @@ TEST_F(ParameterPanelTest, SampleNameAndStepCountAcceptOnlyWhatFits) {
   w.parameterPanel()->ReadPanelValues();
   EXPECT_EQ(w.project().Params.SampleName, std::string(39, 'x'));
   EXPECT_EQ(w.project().Params.IntStepNum, 1235);
+  // A count no pass could finish is cut to the largest allowed.
+  Type(1036, "999999999");
+  w.parameterPanel()->ReadPanelValues();
+  EXPECT_EQ(w.project().Params.IntStepNum, 20000);
 }
 
 TEST_F(ParameterPanelTest, OrderSelectionRedrawsAtOnce) {
