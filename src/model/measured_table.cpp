@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <map>
 
-#include "model/line_reader.h"
+#include "model/measured_line_reader.h"
 #include "model/text_codec.h"
 
 namespace zx {
@@ -185,7 +185,7 @@ std::string TextAsUtf8(std::string_view bytes) {
 
 TableLayout ScanMeasuredTable(const std::string& path, int previewLineCount) {
   TableLayout layout;
-  LineReader reader(path, kScanLineBytes);
+  MeasuredLineReader reader(path, kScanLineBytes);
   if (!reader.Opened()) return layout;
   layout.opened = true;
 
@@ -242,7 +242,7 @@ ColumnPair ReadMeasuredColumns(const std::string& path, int xColumn, int yColumn
                                const TableFormat& format, const TableLimits& limits) {
   ColumnPair out;
   if (xColumn < 0 || yColumn < 0) return out;
-  LineReader reader(path, limits.maxLineBytes);
+  MeasuredLineReader reader(path, limits.maxLineBytes);
   if (!reader.Opened()) return out;
   out.opened = true;
   const auto xc = static_cast<std::size_t>(xColumn);

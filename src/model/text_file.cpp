@@ -13,8 +13,6 @@
 
 namespace zx {
 
-namespace {
-
 // Opens for reading without blocking on a pipe; only regular files pass.
 int OpenRegularFile(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -26,6 +24,8 @@ int OpenRegularFile(const std::string& path) {
   }
   return fd;
 }
+
+namespace {
 
 bool WriteAll(int fd, std::string_view bytes) {
   const char* p = bytes.data();

@@ -27,6 +27,10 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 bool FileExists(const std::string& path);
 
+// A read-only descriptor of a regular file, opened without blocking on a
+// pipe; -1 for anything else.
+int OpenRegularFile(const std::string& path);
+
 // Reads a regular file line by line in blocks, so that any length of file
 // costs the same small memory.
 class LineReader {

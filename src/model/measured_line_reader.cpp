@@ -1,15 +1,32 @@
-#include "model/line_reader.h"
+#include "model/measured_line_reader.h"
+
+#include <unistd.h>
+
+#include "model/text_file.h"
 
 namespace zx {
 
-LineReader::LineReader(const std::string& path, std::size_t maxLineBytes)
-    : file_(std::fopen(path.c_str(), "rb")), maxLine_(maxLineBytes) {}
+namespace {
 
-LineReader::~LineReader() {
+// Pipes, devices and folders are refused: they block or never end.
+std::FILE* OpenStream(const std::string& path) {
+  const int fd = OpenRegularFile(path);
+  if (fd < 0) return nullptr;
+  std::FILE* f = fdopen(fd, "rb");
+  if (!f) close(fd);
+  return f;
+}
+
+}  // namespace
+
+MeasuredLineReader::MeasuredLineReader(const std::string& path, std::size_t maxLineBytes)
+    : file_(OpenStream(path)), maxLine_(maxLineBytes) {}
+
+MeasuredLineReader::~MeasuredLineReader() {
   if (file_) std::fclose(file_);
 }
 
-bool LineReader::Fill() {
+bool MeasuredLineReader::Fill() {
   if (eof_ || !file_) return false;
   len_ = std::fread(buf_, 1, sizeof buf_, file_);
   pos_ = 0;
@@ -21,7 +38,7 @@ bool LineReader::Fill() {
   return true;
 }
 
-bool LineReader::ReadLine(std::string& line, bool* cut) {
+bool MeasuredLineReader::ReadLine(std::string& line, bool* cut) {
   line.clear();
   if (cut) *cut = false;
   bool any = false;
@@ -50,7 +67,7 @@ bool LineReader::ReadLine(std::string& line, bool* cut) {
   }
 }
 
-bool LineReader::Next(std::string& line, bool* cut) {
+bool MeasuredLineReader::Next(std::string& line, bool* cut) {
   if (!ReadLine(line, cut)) return false;
   // Editors on some systems start UTF-8 text with a byte order mark.
   if (first_ && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);

@@ -8,12 +8,13 @@
 
 namespace zx {
 
-class LineReader {
+class MeasuredLineReader {
  public:
-  explicit LineReader(const std::string& path, std::size_t maxLineBytes = kDefaultMaxLineBytes);
-  ~LineReader();
-  LineReader(const LineReader&) = delete;
-  LineReader& operator=(const LineReader&) = delete;
+  explicit MeasuredLineReader(const std::string& path,
+                              std::size_t maxLineBytes = kDefaultMaxLineBytes);
+  ~MeasuredLineReader();
+  MeasuredLineReader(const MeasuredLineReader&) = delete;
+  MeasuredLineReader& operator=(const MeasuredLineReader&) = delete;
 
   static constexpr std::size_t kDefaultMaxLineBytes = 64 * 1024;
 
