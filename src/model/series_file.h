@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "graph/graph_view.h"
+#include "model/graph_view.h"
 #include "model/project.h"
 
 namespace zx {

@@ -9,7 +9,7 @@ class AboutBox : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit AboutBox(MainWindow& main);
+  explicit AboutBox(Shell& main);
 };
 
 }  // namespace zx

@@ -14,7 +14,7 @@ class AxisDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit AxisDialog(MainWindow& main);
+  explicit AxisDialog(Shell& main);
 
  private:
   struct AxisControls {

@@ -15,7 +15,7 @@ class CalcCondChangeDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit CalcCondChangeDialog(MainWindow& main);
+  explicit CalcCondChangeDialog(Shell& main);
   ~CalcCondChangeDialog() override;
 
   // Edits the condition numbered `no` from now on and shows its values.

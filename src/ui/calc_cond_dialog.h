@@ -13,7 +13,7 @@ class CalcCondDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit CalcCondDialog(MainWindow& main);
+  explicit CalcCondDialog(Shell& main);
   ~CalcCondDialog() override;
 
  private:

@@ -15,7 +15,7 @@ class DataFileDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit DataFileDialog(MainWindow& main);
+  explicit DataFileDialog(Shell& main);
 
   // The drop path: shows the path and registers it without the empty check.
   void RegisterDropped(const QString& path);

@@ -13,7 +13,7 @@
 
 namespace zx {
 
-class MainWindow;
+class Shell;
 class StatusDialog;
 
 class FullCalculation : public QObject {
@@ -23,7 +23,7 @@ class FullCalculation : public QObject {
   // Takes the snapshot, disables the panel, shows the status dialog and
   // starts the worker. The object deletes itself when the pass has ended
   // and its messages have been shown.
-  explicit FullCalculation(MainWindow& main);
+  explicit FullCalculation(Shell& main);
   // Stops the pass before its next condition and waits for the worker.
   ~FullCalculation() override;
 
@@ -46,7 +46,7 @@ class FullCalculation : public QObject {
   void ShowPendingMessages();
   void DeleteWhenIdle();
 
-  MainWindow& main_;
+  Shell& main_;
   FullCalcInput input_;
   std::atomic<bool> cancel_{false};
   std::atomic<int> lastPermille_{-1};

@@ -12,7 +12,7 @@ class JRangeDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit JRangeDialog(MainWindow& main);
+  explicit JRangeDialog(Shell& main);
 
  private:
   void OkClicked();

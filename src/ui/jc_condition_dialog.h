@@ -14,7 +14,7 @@ class JcConditionDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit JcConditionDialog(MainWindow& main);
+  explicit JcConditionDialog(Shell& main);
 
  private:
   void OkClicked();

@@ -13,7 +13,7 @@ class ModeDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit ModeDialog(MainWindow& main);
+  explicit ModeDialog(Shell& main);
 
  private:
   void OkClicked();

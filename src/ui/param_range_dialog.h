@@ -13,7 +13,7 @@ class ParamRangeDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit ParamRangeDialog(MainWindow& main);
+  explicit ParamRangeDialog(Shell& main);
 
  private:
   void OkClicked();

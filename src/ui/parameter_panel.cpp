@@ -16,12 +16,12 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/dialog_helpers.h"
-#include "app/main_window.h"
-#include "app/platform.h"
 #include "model/format.h"
+#include "ui/dialog_helpers.h"
 #include "ui/dialogs.h"
+#include "ui/platform.h"
 #include "ui/sample_name_validator.h"
+#include "ui/shell.h"
 
 namespace zx {
 
@@ -93,7 +93,7 @@ QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 }  // namespace
 
-ParameterPanel::ParameterPanel(MainWindow& main, QWidget* parent) : QWidget(parent), main_(main) {
+ParameterPanel::ParameterPanel(Shell& main, QWidget* parent) : QWidget(parent), main_(main) {
   setGeometry(kPanelX, 0, kPanelWidth, kPanelHeight);
   setAcceptDrops(true);
   BuildControls();
@@ -289,7 +289,7 @@ void ParameterPanel::ClickFinish() {
     p.Modified = false;
   }
   // Modified is clear, so closing the window asks nothing more.
-  main_.close();
+  main_.widget().close();
   QCoreApplication::quit();
 }
 
@@ -353,7 +353,7 @@ void ParameterPanel::mousePressEvent(QMouseEvent* event) {
   QWidget::mousePressEvent(event);
 }
 
-void ParameterPanel::dragEnterEvent(QDragEnterEvent* event) { MainWindow::AcceptFileDrag(event); }
+void ParameterPanel::dragEnterEvent(QDragEnterEvent* event) { AcceptFileDrag(event); }
 
 void ParameterPanel::dropEvent(QDropEvent* event) { main_.DropFiles(event); }
 

@@ -17,7 +17,7 @@ class QSlider;
 
 namespace zx {
 
-class MainWindow;
+class Shell;
 
 // The controls that a running calculation disables, in creation order of
 // their kind; the five sliders are not among them.
@@ -30,7 +30,7 @@ class ParameterPanel : public QWidget {
   Q_OBJECT
 
  public:
-  ParameterPanel(MainWindow& main, QWidget* parent);
+  ParameterPanel(Shell& main, QWidget* parent);
 
   // Puts the project's values into the controls.
   void ShowProjectInPanel();
@@ -83,7 +83,7 @@ class ParameterPanel : public QWidget {
   void OnOrderChanged();
   void RequestRedraw();
 
-  MainWindow& main_;
+  Shell& main_;
   std::map<int, QWidget*> controls_;
   std::vector<NumberEdit> numberEdits_;
   std::vector<PinParameter> pins_;

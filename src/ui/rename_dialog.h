@@ -15,7 +15,7 @@ class RenameDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit RenameDialog(MainWindow& main);
+  explicit RenameDialog(Shell& main);
 
   // Edits the data file numbered `no` from now on and shows its path.
   void Target(int no);

@@ -12,7 +12,7 @@ class StatusDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  StatusDialog(MainWindow& main, QWidget* owner);
+  StatusDialog(Shell& main, QWidget* owner);
 
   // Progress in thousandths of the points to compute.
   void SetProgress(int permille);
