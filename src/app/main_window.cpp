@@ -19,6 +19,7 @@
 #include "app/graph_paint.h"
 #include "app/graph_widget.h"
 #include "graph/axes.h"
+#include "graph/series_draw.h"
 #include "model/settings_file.h"
 #include "model/text_file.h"
 #include "model/validation.h"
@@ -475,7 +476,7 @@ void MainWindow::RunPaintPass() {
   PaintOutcome out = PaintGraphImage(*this);
   graph_->SetImage(std::move(out.image));
   if (out.outOfMemory) {
-    ShowMessage(nullptr, QStringLiteral("メモリの確保に失敗しました。終了します"));
+    ShowMessage(nullptr, QString::fromUtf8(kOutOfMemoryMessage));
     std::exit(1);
   }
   for (const QString& w : out.warnings)

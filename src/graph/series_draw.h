@@ -39,6 +39,7 @@ std::optional<ClippedSegment> ClipSegment(const AxisBox& box, AxisPoint p, AxisP
 // when the point arrays cannot be reserved.
 bool DrawSeries(Canvas& c, const GraphView& g, const SeriesEntry& s, bool* outOfMemory = nullptr);
 
+// Shown when the points of a series do not fit in memory.
 extern const char kOutOfMemoryMessage[];
 
 }  // namespace zx

@@ -62,7 +62,6 @@ struct RegistryEntry {
   // Stable identity for dialogs that edit an entry while numbers shift.
   std::uint64_t Uid = 0;
 };
-using DataFileEntry = RegistryEntry;
 using CalcCondEntry = RegistryEntry;
 
 struct SeriesEntry {

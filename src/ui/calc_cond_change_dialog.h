@@ -1,4 +1,4 @@
-// Changing a registered calculation condition in place (resource 121). The
+// Changing a registered calculation condition in place. The
 // lists panel hands it the condition; a hand-over while it is open
 // re-targets it.
 #pragma once

@@ -1,4 +1,4 @@
-// Registration of a measured data file (resource 111): chosen with the file
+// Registration of a measured data file: chosen with the file
 // chooser, or handed over by a drop to a hidden instance that registers it
 // at once.
 #pragma once

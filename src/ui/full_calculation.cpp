@@ -76,9 +76,8 @@ void FullCalculation::ShowPendingMessages() {
   DeleteWhenIdle();
 }
 
-void FullCalculation::OnFinished(FullCalcOutcome outcome) {
+void FullCalculation::OnFinished(FullCalcOutcome) {
   if (worker_.joinable()) worker_.join();
-  outcome_ = outcome;
   finished_ = true;
   main_.calculating() = false;
   if (ParameterPanel* panel = main_.parameterPanel()) panel->SetCalculationRunning(false);

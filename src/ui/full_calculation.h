@@ -33,7 +33,6 @@ class FullCalculation : public QObject {
   // away); messages not yet shown are dropped. Deletes the object.
   void Abort();
   bool Finished() const { return finished_; }
-  const FullCalcOutcome& Outcome() const { return outcome_; }
 
  signals:
   void Ended();
@@ -53,7 +52,6 @@ class FullCalculation : public QObject {
   std::thread worker_;
   QPointer<StatusDialog> dialog_;
   QStringList pendingMessages_;
-  FullCalcOutcome outcome_;
   bool finished_ = false;
   bool showingMessage_ = false;
 };

@@ -1,4 +1,4 @@
-// The J range and the fineness of the E-J grid (resource 114).
+// The J range and the fineness of the E-J grid.
 #pragma once
 
 #include "ui/flagged_dialog.h"

@@ -1,4 +1,4 @@
-// The settable ranges of the five pinning-parameter sliders (resource 120).
+// The settable ranges of the five pinning-parameter sliders.
 #pragma once
 
 #include <array>

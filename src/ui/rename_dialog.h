@@ -1,4 +1,4 @@
-// Changing the path of a registered data file (resource 122). The lists
+// Changing the path of a registered data file. The lists
 // panel hands it the entry to rename; a hand-over while it is open
 // re-targets it.
 #pragma once

@@ -1,4 +1,4 @@
-// The calculation status dialog (resource 115): a note, a progress bar and
+// The calculation status dialog: a note, a progress bar and
 // a cancel button, shown while a full calculation runs.
 #pragma once
 
