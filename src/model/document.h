@@ -79,8 +79,9 @@ bool LoadDocument(Document& d, const std::string& path);
 // removed at `scratchPath`). False when the defaults could not be written:
 // the registries are empty then, and the observers are told so.
 bool NewDocument(Document& d, const std::string& scratchPath);
-// Writes the project to `path` and makes it the project's file. False (with
-// the path unchanged) when the path cannot be held or the file not written.
+// Makes `path` the project's file and writes the project there. False when
+// the file could not be written (the path stays the project's file, so the
+// next save tries it again). Check the path with CheckPathEntry first.
 bool SaveDocumentAs(Document& d, const std::string& path);
 
 }  // namespace zx
