@@ -13,8 +13,8 @@ constexpr double kTemp = 20.0;
 constexpr double kField = 2.0;
 constexpr int kCurvePoints = 16;
 
-zx::ModelParams DefaultPoint() {
-  zx::ModelParams p;
+zx::ModelWork DefaultPoint() {
+  zx::ModelWork p;
   p.EvalT = kTemp;
   p.EvalB = kField;
   return p;
@@ -23,11 +23,11 @@ zx::ModelParams DefaultPoint() {
 // log10 of the critical current density at the distribution's centre, and
 // the half-width (4 sigma) of the core integration interval.
 double LogJcm() {
-  zx::ModelParams p = DefaultPoint();
+  zx::ModelWork p = DefaultPoint();
   zx::ScaleJc0(p, p.Re_A_m);
   return std::log10(p.Jc0Abs);
 }
-double CoreHalfWidth() { return 4 * std::sqrt(zx::ModelParams{}.Sigma_2); }
+double CoreHalfWidth() { return 4 * std::sqrt(zx::ModelWork{}.Sigma_2); }
 
 // kCurvePoints current densities, evenly spaced in log J over [lo, hi].
 std::vector<double> Curve(double logLo, double logHi) {
@@ -44,9 +44,9 @@ std::vector<double> FlowCurve() { return Curve(LogJcm() + 0.05, LogJcm() + CoreH
 // The default J range of the full pass, mostly with extended limits.
 std::vector<double> FullRangeCurve() { return Curve(5.0, 11.0); }
 
-template <double (*Evaluate)(zx::ModelParams&)>
+template <double (*Evaluate)(zx::ModelWork&)>
 void RunCurve(benchmark::State& state, const std::vector<double>& js) {
-  zx::ModelParams p = DefaultPoint();
+  zx::ModelWork p = DefaultPoint();
   std::size_t i = 0;
   for (auto _ : state) {
     p.EvalJ = js[i++ % js.size()];

@@ -12,8 +12,8 @@
 #include "calc/full_pass.h"
 #include "calc/model.h"
 #include "calc/preview_pass.h"
-#include "graph/graph_view.h"
 #include "model/format.h"
+#include "model/graph_view.h"
 
 namespace {
 

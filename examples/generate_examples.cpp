@@ -120,12 +120,11 @@ bool WriteProject(const zx::Project& project, const std::filesystem::path& path)
 }
 
 // The J at which the model gives field e, by bisection on log J.
-double JAtField(zx::ModelParams p, double e) {
+double JAtField(const zx::ModelParams& p, double t, double b, double e) {
   double lo = 4.0, hi = 13.0;
   for (int i = 0; i < 60; ++i) {
     const double mid = 0.5 * (lo + hi);
-    p.EvalJ = std::pow(10.0, mid);
-    (zx::EvaluateE(p) < e ? lo : hi) = mid;
+    (zx::ModelE(p, std::pow(10.0, mid), t, b) < e ? lo : hi) = mid;
   }
   return std::pow(10.0, 0.5 * (lo + hi));
 }
@@ -142,10 +141,8 @@ bool WriteEjExample(const std::filesystem::path& folder, Noise& noise) {
   double jMin = 1e300, jMax = 0;
   int fileNo = 0;
   for (double t : temps) {
-    zx::ModelParams p = Truth();
-    p.EvalT = t;
-    p.EvalB = field;
-    const double j0 = JAtField(p, kEBottom), j1 = JAtField(p, kETop);
+    const zx::ModelParams p = Truth();
+    const double j0 = JAtField(p, t, field, kEBottom), j1 = JAtField(p, t, field, kETop);
     jMin = std::min(jMin, j0);
     jMax = std::max(jMax, j1);
     std::string text = Header("E-J curve of an MgB2-like sample", p,
@@ -154,9 +151,9 @@ bool WriteEjExample(const std::filesystem::path& folder, Noise& noise) {
                                   " current densities evenly spaced in log J\n"
                                   "# J (A/m^2)\tE (V/m)\n");
     for (int i = 0; i < kPoints; ++i) {
-      p.EvalJ = j0 * std::pow(j1 / j0, static_cast<double>(i) / (kPoints - 1));
-      const double e = zx::EvaluateE(p) * noise.Factor();
-      text += zx::FormatLe(p.EvalJ) + "\t" + zx::FormatLe(e) + "\n";
+      const double j = j0 * std::pow(j1 / j0, static_cast<double>(i) / (kPoints - 1));
+      const double e = zx::ModelE(p, j, t, field) * noise.Factor();
+      text += zx::FormatLe(j) + "\t" + zx::FormatLe(e) + "\n";
     }
     const std::string name = "mgb2-" + TemperatureName(t) + "-1T.dat";
     if (!Write(folder / name, text)) return false;
@@ -188,7 +185,6 @@ bool WriteJcbExample(const std::filesystem::path& folder, Noise& noise) {
     p.E_cAllowableError = project.Params.E_cAllowableError;
     zx::CalcCondEntry cond;
     cond.Temp = t;
-    zx::BeginCondition(p, 1, cond);
     std::string text =
         Header("Jc-B curve of an MgB2-like sample", p,
                "# T = " + zx::FormatLe(t) + " K, criterion E_c = " + zx::FormatLe(p.E_c) +
@@ -196,7 +192,7 @@ bool WriteJcbExample(const std::filesystem::path& folder, Noise& noise) {
                    std::to_string(kJcbPoints) + " fields from 1 T to 6 T\n# B (T)\tJc (A/m^2)\n");
     for (int i = 0; i < kJcbPoints; ++i) {
       const double b = 1.0 + 5.0 * i / (kJcbPoints - 1);
-      const double jc = zx::EvaluateCurvePoint(p, project.Settings, b);
+      const double jc = zx::EvaluateCurvePoint(p, project.Settings, cond, b);
       text += zx::FormatLe(b) + "\t" + zx::FormatLe(jc * noise.Factor()) + "\n";
     }
     const std::string name = "mgb2-" + TemperatureName(t) + "-jcb.dat";

@@ -18,16 +18,18 @@
 #include <QTimer>
 
 #include "app/activation_focus.h"
-#include "app/dialog_helpers.h"
 #include "app/graph_paint.h"
 #include "app/graph_widget.h"
-#include "app/platform.h"
 #include "graph/axes.h"
+#include "graph/series_draw.h"
 #include "model/settings_file.h"
 #include "model/text_file.h"
+#include "model/validation.h"
+#include "ui/dialog_helpers.h"
 #include "ui/dialogs.h"
 #include "ui/lists_panel.h"
 #include "ui/parameter_panel.h"
+#include "ui/platform.h"
 
 namespace zx {
 
@@ -113,6 +115,7 @@ MainWindow::MainWindow(const std::string& programFolder, const std::string& sett
   ResetGraphView(project_.View, project_.Settings.CalcMode);
   RebuildSeriesLists(project_);
   project_.View.RescalePending = true;
+  document_.observers.push_back([this](const DocChange& c) { DocumentChanged(c); });
   setAcceptDrops(true);
   setFocusPolicy(Qt::StrongFocus);
   new ActivationFocus(this, graph_);
@@ -282,79 +285,64 @@ int MainWindow::Command(int id) {
 }
 
 void MainWindow::DeleteSelectedDataFiles() {
-  bool deletedSomething = false;
-  for (;;) {
-    int k = lists_->FirstSelectedRow(ListKind::DataFiles);
-    if (k < 0) break;
-    deletedSomething = true;
-    lists_->DeleteRow(ListKind::DataFiles, k);
-    RemoveEntry(project_.DataFiles, k);
-    RemoveEntry(project_.DataSeries, k);
-    RequestRefit(project_.View);
-    for (const RegistryEntry& e : project_.DataFiles.items)
-      SetListCell(lists_->dataList(), e.No, 0, QString::number(e.No));
-    for (RegistryEntry& c : project_.CalcConds.items) {
-      if (c.RelatedDatFileNo < k) continue;
-      c.RelatedDatFileNo = c.RelatedDatFileNo > k ? c.RelatedDatFileNo - 1 : -1;
-      // The curve keeps the colour of its (renumbered) data file, so that
-      // the lists stay the graph's legend; an orphan is grey.
-      if (SeriesEntry* s = project_.CurveSeries.Find(c.No))
-        s->MarkerColor = s->LineColor = CurvePalette[PaletteIndex(c.RelatedDatFileNo)];
-      lists_->DeleteRow(ListKind::CalcConds, c.No);
-      lists_->InsertCondRow(c, project_.Settings.CalcMode);
-    }
-    project_.Modified = true;
-  }
-  if (!deletedSomething) {
+  if (!DeleteDataFiles(document_, lists_->SelectedRows(ListKind::DataFiles)))
     ShowWarning(this,
                 QStringLiteral("データファイル情報を選択してからコマンドを実行してください。"),
                 QStringLiteral("データファイル情報削除"));
-    return;
-  }
-  CloseDialogsOfRemovedEntries(*this);
-  InvalidateGraph();
 }
 
 void MainWindow::DeleteSelectedCalcConds() {
-  bool deletedSomething = false;
-  for (;;) {
-    int k = lists_->FirstSelectedRow(ListKind::CalcConds);
-    if (k < 0) break;
-    deletedSomething = true;
-    lists_->DeleteRow(ListKind::CalcConds, k);
-    bool top = k == project_.CalcConds.HeadNo();
-    RemoveEntry(project_.CalcConds, k);
-    RemoveEntry(project_.CurveSeries, k);
-    if (!top) {
-      RenumberCurvePaths(project_);
-      RequestRefit(project_.View);
-    }
-  }
-  if (!deletedSomething) {
+  if (!DeleteCalcConds(document_, lists_->SelectedRows(ListKind::CalcConds)))
     ShowWarning(this, QStringLiteral("計算条件を選択してからコマンドを実行してください。"),
                 QStringLiteral("計算条件削除"));
-    return;
-  }
-  CloseDialogsOfRemovedEntries(*this);
-  InvalidateGraph();
 }
 
 bool MainWindow::LoadProject(const QString& path) {
-  LoadHooks hooks;
-  hooks.rowDeleted = [this](ListKind kind, int row) { lists_->DeleteRow(kind, row); };
-  hooks.showProjectInPanel = [this] { params_->ShowProjectInPanel(); };
-  hooks.fillListsPanel = [this] { lists_->FillListsPanel(); };
-  if (!LoadSettingsFile(project_, path.toStdString(), hooks)) {
+  if (!LoadDocument(document_, path.toStdString())) {
     ShowWarning(this, kCannotRead);
     return false;
   }
-  project_.SettingsFilePath = path.toStdString();
-  ResetGraphView(project_.View, project_.Settings.CalcMode);
-  project_.View.RescalePending = true;
-  CloseDialogsOfRemovedEntries(*this);
+  return true;
+}
+
+// The windows follow every change of the document.
+void MainWindow::DocumentChanged(const DocChange& change) {
+  if (!lists_) return;
+  Project& p = project_;
+  switch (change.kind) {
+    case ChangeKind::DataFileAdded:
+      if (const RegistryEntry* e = p.DataFiles.Find(change.no)) lists_->InsertDataRow(*e);
+      break;
+    case ChangeKind::DataFileRenamed:
+      if (const RegistryEntry* e = p.DataFiles.Find(change.no)) lists_->UpdateDataRow(*e);
+      break;
+    case ChangeKind::CalcCondAdded:
+      if (const RegistryEntry* e = p.CalcConds.Find(change.no))
+        lists_->InsertCondRow(*e, p.Settings.CalcMode);
+      break;
+    case ChangeKind::CalcCondChanged:
+      if (const RegistryEntry* e = p.CalcConds.Find(change.no))
+        lists_->UpdateCondRow(*e, p.Settings.CalcMode);
+      break;
+    case ChangeKind::DataFilesDeleted:
+    case ChangeKind::CalcCondsDeleted:
+    case ChangeKind::ModeChanged:
+      lists_->RefillLists();
+      CloseDialogsOfRemovedEntries(*this);
+      break;
+    case ChangeKind::ProjectReplaced:
+      lists_->RefillLists();
+      params_->ShowProjectInPanel();
+      ResetGraphView(p.View, p.Settings.CalcMode);
+      p.View.RescalePending = true;
+      CloseDialogsOfRemovedEntries(*this);
+      break;
+    case ChangeKind::SettingsChanged:
+    case ChangeKind::ProjectSaved:
+      break;
+  }
   StatusRefresh();
   InvalidateGraph();
-  return true;
 }
 
 bool MainWindow::SavePrompt(bool withCancel) {
@@ -377,20 +365,8 @@ bool MainWindow::SavePrompt(bool withCancel) {
 
 void MainWindow::CommandNew() {
   if (!SavePrompt(true)) return;
-  ClearRegistries(project_, [this](ListKind kind, int row) { lists_->DeleteRow(kind, row); });
-  CloseDialogsOfRemovedEntries(*this);
-  const std::string temp = project_.ProgramFolder + kTempDefaultsName;
-  if (!WriteDefaultSettings(temp)) {
+  if (!NewDocument(document_, project_.ProgramFolder + kTempDefaultsName))
     ShowMessage(nullptr, kCannotSave);
-    return;
-  }
-  LoadSettingsFile(project_, temp);
-  QFile::remove(QString::fromStdString(temp));
-  project_.SettingsFilePath.clear();
-  params_->ShowProjectInPanel();
-  ResetGraphView(project_.View, project_.Settings.CalcMode);
-  StatusRefresh();
-  InvalidateGraph();
 }
 
 void MainWindow::CommandOpen() {
@@ -428,22 +404,28 @@ int MainWindow::CommandSaveAs() {
     if (ShowMessage(this, question, title, MsgButtons::YesNo, MsgIcon::Warning) == MsgAnswer::Yes)
       break;
   }
-  project_.SettingsFilePath = path.toStdString();
-  // What the panel shows is what gets saved, even before the next repaint.
-  params_->ReadPanelValues();
-  if (!WriteSettings(project_, project_.SettingsFilePath)) {
-    ShowMessage(nullptr, kCannotSave);
-    StatusRefresh();
+  if (const std::string refused = CheckPathEntry(path.toStdString()); !refused.empty()) {
+    ShowWarning(this, QString::fromStdString(refused));
     return 0;
   }
-  StatusRefresh();
-  InvalidateGraph();
+  // What the panel shows is what gets saved, even before the next repaint.
+  params_->ReadPanelValues();
+  if (!SaveDocumentAs(document_, path.toStdString())) {
+    ShowMessage(nullptr, kCannotSave);
+    return 0;
+  }
   return 1;
 }
 
 void MainWindow::HandleDroppedFiles(const QStringList& paths) {
   for (const QString& path : paths) {
+    if (const std::string refused = CheckPathEntry(path.toStdString()); !refused.empty()) {
+      ShowWarning(this, QString::fromStdString(refused));
+      return;
+    }
     if (EndsWith(path, ".zx2")) {
+      // A dropped project replaces this one as Open does: ask first.
+      if (!SavePrompt(true)) return;
       LoadProject(path);
     } else if (EndsWith(path, ".dat") || EndsWith(path, ".txt")) {
       if (project_.DataFileDialogOpen) {
@@ -460,10 +442,6 @@ void MainWindow::HandleDroppedFiles(const QStringList& paths) {
       return;
     }
   }
-}
-
-void MainWindow::AcceptFileDrag(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
 void MainWindow::DropFiles(QDropEvent* event) {
@@ -517,7 +495,7 @@ void MainWindow::RunPaintPass() {
   PaintOutcome out = PaintGraphImage(*this);
   graph_->SetImage(std::move(out.image));
   if (out.outOfMemory) {
-    ShowMessage(nullptr, QStringLiteral("メモリの確保に失敗しました。終了します"));
+    ShowMessage(nullptr, QString::fromUtf8(kOutOfMemoryMessage));
     std::exit(1);
   }
   for (const QString& w : out.warnings)

@@ -8,7 +8,8 @@
 #include <atomic>
 #include <string>
 
-#include "model/project.h"
+#include "model/document.h"
+#include "ui/shell.h"
 
 class QTimer;
 class QLabel;
@@ -19,42 +20,7 @@ class GraphWidget;
 class ListsPanel;
 class ParameterPanel;
 
-enum CommandId : int {
-  kCmdRegisterDataFile = 40003,
-  kCmdExit = 40004,
-  kCmdRegisterCalcCond = 40005,
-  kCmdSave = 40006,
-  kCmdStartCalculation = 40009,
-  kCmdDeleteDataFiles = 40010,
-  kCmdOpen = 40011,
-  kCmdSaveAs = 40012,
-  kCmdNew = 40013,
-  kCmdDeleteCalcConds = 40014,
-  kCmdAxisSettings = 40015,
-  kCmdAbout = 40017,
-  kCmdModeChange = 40018,
-  kCmdOtherSettings = 40019,
-  kCmdParamRange = 40025,
-  kCmdImportMeasured = 40026,
-};
-
-// Open flags of the modeless dialogs (the registration dialog's flag is
-// Project::DataFileDialogOpen). Each dialog sets its flag while it exists.
-struct OpenFlags {
-  bool CalcCondDialogOpen = false;
-  bool AxisDialogOpen = false;
-  bool AboutBoxOpen = false;
-  bool ModeDialogOpen = false;
-  bool JRangeDialogOpen = false;
-  bool JcConditionDialogOpen = false;
-  bool ParamRangeDialogOpen = false;
-  bool StatusDialogOpen = false;
-  bool RenameDialogOpen = false;
-  bool CalcCondChangeDialogOpen = false;
-  bool ImportDialogOpen = false;
-};
-
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public Shell {
   Q_OBJECT
 
  public:
@@ -66,35 +32,34 @@ class MainWindow : public QMainWindow {
   // False when the start-up settings file could be neither read nor created.
   bool StartupOk() const { return startupOk_; }
 
-  Project& project() { return project_; }
-  OpenFlags& flags() { return flags_; }
-  // Set while a full calculation runs.
-  std::atomic<bool>& calculating() { return calculating_; }
-  ListsPanel* listsPanel() { return lists_; }
-  ParameterPanel* parameterPanel() { return params_; }
+  Document& document() override { return document_; }
+  OpenFlags& flags() override { return flags_; }
+  std::atomic<bool>& calculating() override { return calculating_; }
+  ListsPanel* listsPanel() override { return lists_; }
+  ParameterPanel* parameterPanel() override { return params_; }
+  QWidget& widget() override { return *this; }
   GraphWidget* graph() { return graph_; }
 
   // Runs a menu, popup or accelerator command. Save As returns 1 when the
   // file was written; every other command returns 0.
-  int Command(int id);
+  int Command(int id) override;
 
   // Asks for a repaint of the graph; repeated requests before the next
   // pass are merged into one.
-  void InvalidateGraph();
+  void InvalidateGraph() override;
   // Runs a pending paint pass at once (tests, and before reading results).
   void PaintNow();
   int PaintPassCount() const { return paintPasses_; }
 
-  void StatusRefresh();
+  void StatusRefresh() override;
   QString StatusText(int part) const;
 
   // Dropped files, from the window or either panel.
   void HandleDroppedFiles(const QStringList& paths);
-  // Drag and drop events of the window and both panels.
-  static void AcceptFileDrag(QDragEnterEvent* event);
-  void DropFiles(QDropEvent* event);
+  // Drops on the window and both panels.
+  void DropFiles(QDropEvent* event) override;
   // Popup menu at a point of the main window's client area.
-  void ShowPopupMenu(QPoint clientPos);
+  void ShowPopupMenu(QPoint clientPos) override;
 
   // Makes the settings file the current project; false (project kept)
   // when it cannot be read.
@@ -113,7 +78,7 @@ class MainWindow : public QMainWindow {
 
  private:
   void BuildMenus();
-  void BuildAccelerators();
+  void DocumentChanged(const DocChange& change);
   bool OpenStartupProject();
   void DeleteSelectedDataFiles();
   void DeleteSelectedCalcConds();
@@ -124,7 +89,8 @@ class MainWindow : public QMainWindow {
   void RunPaintPass();
   void ShowDeferredMessages();
 
-  Project project_;
+  Document document_;
+  Project& project_ = document_.project;
   OpenFlags flags_;
   std::atomic<bool> calculating_{false};
   bool startupOk_ = false;

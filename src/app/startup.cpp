@@ -7,8 +7,8 @@
 #include <QStandardPaths>
 
 #include "app/main_window.h"
-#include "app/platform.h"
 #include "qtcanvas/qt_canvas.h"
+#include "ui/platform.h"
 
 namespace zx {
 

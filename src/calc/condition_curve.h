@@ -3,26 +3,23 @@
 // temperature (Jc-B mode). Shared by both passes.
 #pragma once
 
-#include <functional>
 #include <span>
 
+#include "calc/result_file.h"
 #include "model/project.h"
 
 namespace zx {
 
-// Sets the condition's evaluation point: EvalT, and in E-J mode EvalB.
-void BeginCondition(ModelParams& p, int calcMode, const CalcCondEntry& cond);
-
 // One curve point at abscissa x (J in E-J mode, B in Jc-B mode). In Jc-B
-// mode the J range of the settings brackets the search.
-double EvaluateCurvePoint(ModelParams& p, const CalcSettings& s, double x);
+// mode the J range of the settings brackets the search. Pure: any number
+// of points may be evaluated side by side.
+double EvaluateCurvePoint(const ModelParams& in, const CalcSettings& s, const CalcCondEntry& cond,
+                          double x);
 
-// The values at every abscissa, in order. `p` is the condition's own copy
-// of the parameters and holds the last evaluation point afterwards (the
-// result header shows it). Touches nothing else, so that conditions can be
-// evaluated side by side on separate copies. pointDone runs after each point.
-void EvaluateConditionCurve(ModelParams& p, const CalcSettings& s, const CalcCondEntry& cond,
-                            std::span<const double> xs, std::span<double> values,
-                            const std::function<void()>& pointDone = {});
+// The evaluation point a condition's result file names: its temperature,
+// and its field (E-J mode) or the last abscissa of the curve (Jc-B mode;
+// 0 without points).
+ResultHeader ConditionHeader(const CalcSettings& s, const CalcCondEntry& cond,
+                             std::span<const double> xs);
 
 }  // namespace zx

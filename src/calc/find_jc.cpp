@@ -6,12 +6,12 @@
 
 namespace zx {
 
-double FindJc(ModelParams& p, double jLo, double jHi, double eLo, double eHi) {
+double FindJc(const ModelParams& p, double T, double B, double jLo, double jHi, double eLo,
+              double eHi) {
   double jMid = 0;
   for (int halving = 0; halving < kMaxJcHalvings; ++halving) {
     jMid = std::pow(10, (std::log10(jLo) + std::log10(jHi)) / 2);
-    p.EvalJ = jMid;
-    const double e = EvaluateE(p);
+    const double e = ModelE(p, jMid, T, B);
     if (std::fabs(p.E_c - e) < p.E_c * p.E_cAllowableError / 100) return jMid;
     if (eLo <= p.E_c && e >= p.E_c) {
       jHi = jMid;

@@ -7,11 +7,12 @@
 namespace zx {
 
 // Bisection on log J between jLo and jHi (eLo = E(jLo), eHi = E(jHi)) at
-// the caller's EvalB and EvalT; overwrites EvalJ. Returns the first
-// geometric midpoint whose E lies within E_cAllowableError percent of E_c,
-// 1.0 when the criterion is not bracketed, and the last midpoint when the
-// tolerance is not met after kMaxJcHalvings halvings.
+// temperature T and field B. Returns the first geometric midpoint whose E
+// lies within E_cAllowableError percent of E_c, 1.0 when the criterion is
+// not bracketed, and the last midpoint when the tolerance is not met after
+// kMaxJcHalvings halvings.
 inline constexpr int kMaxJcHalvings = 200;
-double FindJc(ModelParams& p, double jLo, double jHi, double eLo, double eHi);
+double FindJc(const ModelParams& p, double T, double B, double jLo, double jHi, double eLo,
+              double eHi);
 
 }  // namespace zx

@@ -22,8 +22,6 @@ struct Job {
   const CalcCondEntry* cond = nullptr;
   int dataFile = 0;
   std::vector<double> values;
-  // The evaluation state after the last point: the file header shows it.
-  ModelParams header;
   std::atomic<std::size_t> done{0};
   std::atomic<bool> skip{false};
   // Set when the result would replace a data file or the project.
@@ -41,8 +39,6 @@ std::vector<std::unique_ptr<Job>> OrderedJobs(const FullCalcInput& in, std::size
       job->cond = &*it;
       job->dataFile = r;
       job->values.resize(points);
-      job->header = in.params;
-      BeginCondition(job->header, in.settings.CalcMode, *it);
       job->clash = CheckResultPath(in.dataFilePaths, in.settingsFilePath, it->OutpFilePath);
       job->skip = job->clash != ResultPathClash::None;
       jobs.push_back(std::move(job));
@@ -58,9 +54,8 @@ class PointQueue {
              std::vector<std::unique_ptr<Job>>& jobs)
       : in_(in), grid_(grid), jobs_(jobs), total_(jobs.size() * grid.size()) {}
 
-  // Evaluates the next point on `work` (the thread's own record). False
-  // when none is left or the pass stops.
-  bool RunOne(ModelParams& work) {
+  // Evaluates the next point. False when none is left or the pass stops.
+  bool RunOne() {
     if (stop_.load()) return false;
     const std::size_t t = next_.fetch_add(1);
     if (t >= total_) return false;
@@ -68,9 +63,7 @@ class PointQueue {
     Job& job = *jobs_[t / points];
     const std::size_t k = t % points;
     if (job.skip.load()) return true;
-    BeginCondition(work, in_.settings.CalcMode, *job.cond);
-    job.values[k] = EvaluateCurvePoint(work, in_.settings, grid_[k]);
-    if (k + 1 == points) job.header = work;
+    job.values[k] = EvaluateCurvePoint(in_.params, in_.settings, *job.cond, grid_[k]);
     if (job.done.fetch_add(1) + 1 == points) {
       std::lock_guard<std::mutex> lock(mutex_);
       finished_.notify_all();
@@ -79,8 +72,7 @@ class PointQueue {
   }
 
   void RunUntilEmpty() {
-    ModelParams work = in_.params;
-    while (RunOne(work)) {
+    while (RunOne()) {
     }
   }
 
@@ -147,7 +139,6 @@ FullCalcOutcome RunFullCalculation(const FullCalcInput& in, const FullCalcHooks&
       static_cast<std::size_t>(ResolveThreadCount(in.threads)), std::max<std::size_t>(tasks, 1)));
   // The calling thread evaluates too, between writing files.
   WorkerThreads helpers(threads - 1, [&queue] { queue.RunUntilEmpty(); });
-  ModelParams work = in.params;
   std::vector<bool> dataFileFailed(static_cast<std::size_t>(std::max(in.dataSeriesCount, 0)));
 
   for (std::size_t j = 0; j < jobs.size() && !outcome.cancelled; ++j) {
@@ -163,7 +154,7 @@ FullCalcOutcome RunFullCalculation(const FullCalcInput& in, const FullCalcHooks&
     } else if (!dataFileFailed[static_cast<std::size_t>(job.dataFile)]) {
       while (job.done.load() < points) {
         if (cancelled()) break;
-        if (queue.RunOne(work)) {
+        if (queue.RunOne()) {
           report();
         } else {
           queue.WaitBriefly([&] { return job.done.load() >= points || cancelled(); });
@@ -174,7 +165,8 @@ FullCalcOutcome RunFullCalculation(const FullCalcInput& in, const FullCalcHooks&
         outcome.cancelled = true;
         break;
       }
-      if (WriteResultFile(job.cond->OutpFilePath, job.header, grid, job.values)) {
+      const ResultHeader header = ConditionHeader(in.settings, *job.cond, grid);
+      if (WriteResultFile(job.cond->OutpFilePath, in.params, header, grid, job.values)) {
         ++outcome.filesWritten;
         if (hooks.fileWritten) hooks.fileWritten(*job.cond, static_cast<int>(points));
       } else {

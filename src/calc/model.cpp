@@ -8,7 +8,7 @@ namespace zx {
 
 using namespace model_detail;
 
-void ScaleJc0(ModelParams& p, double a) {
+void ScaleJc0(ModelWork& p, double a) {
   const double T = p.EvalT;
   const double B = p.EvalB;
   const double t = 1 - std::pow(T / p.T_c, TemperatureOrder(p));
@@ -26,7 +26,7 @@ void ScaleJc0(ModelParams& p, double a) {
   }
 }
 
-double NormIntegrand(ModelParams& p, double x) {
+double NormIntegrand(ModelWork& p, double x) {
   double v = x - std::log10(p.Re_A_m);
   v = v * v;
   v = v * -1.0;
@@ -38,7 +38,7 @@ double NormIntegrand(ModelParams& p, double x) {
   return v;
 }
 
-double WeightedE(ModelParams& p, double x) {
+double WeightedE(ModelWork& p, double x) {
   ScaleJc0(p, std::pow(10, x));
   const double J = p.EvalJ;
   const double B = p.EvalB;
@@ -79,7 +79,7 @@ double WeightedE(ModelParams& p, double x) {
   return std::sqrt((omega * eCr) * (omega * eCr) + (omega * eFf) * (omega * eFf));
 }
 
-double IntegrateThreeEighths(ModelParams& p, Integrand g, double a, double b, int n) {
+double IntegrateThreeEighths(ModelWork& p, Integrand g, double a, double b, int n) {
   const double h = (b - a) / n;
   // 64-bit indices: n near the int limits must not overflow the bounds.
   const long long last = n;
@@ -96,7 +96,7 @@ double IntegrateThreeEighths(ModelParams& p, Integrand g, double a, double b, in
   return (ga + gb + 3 * s3 + 2 * s2) * h * 3 / 8;
 }
 
-double EvaluateELiteral(ModelParams& p) {
+double EvaluateELiteral(ModelWork& p) {
   p.DistNorm = 1.0;
   const double xm = std::log10(p.Re_A_m);
   const double s = std::sqrt(p.Sigma_2);
@@ -120,7 +120,9 @@ double EvaluateELiteral(ModelParams& p) {
 }
 
 double ModelE(const ModelParams& inputs, double J, double T, double B) {
-  ModelParams p = inputs;
+  // One record per thread: assigning the inputs reuses its storage.
+  thread_local ModelWork p;
+  static_cast<ModelParams&>(p) = inputs;
   p.EvalJ = J;
   p.EvalT = T;
   p.EvalB = B;

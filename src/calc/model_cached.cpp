@@ -39,7 +39,7 @@ NormKey MakeNormKey(const ModelParams& p) {
 }
 
 // Every input the field integral reads except EvalJ.
-SetupKey MakeSetupKey(const ModelParams& p) {
+SetupKey MakeSetupKey(const ModelWork& p) {
   return {Bits(p.Re_A_m),    Bits(p.Sigma_2), Bits(p.Re_Gamma), Bits(p.Re_m),   Bits(p.Re_g_2),
           Bits(p.EvalB),     Bits(p.EvalT),   Bits(p.T_c),      Bits(p.B_c2_0), Bits(p.Rho_n_0),
           Bits(p.Thickness), Bits(p.Re_Zeta), Bits(p.Tcn),      Bits(p.Bcn),    Bits(p.IntStepNum)};
@@ -109,7 +109,7 @@ double AbsJc0(double raw) {
   return std::sqrt(raw * raw + 0.0 * 0.0);
 }
 
-Setup MakeSetup(const ModelParams& p, double distNorm) {
+Setup MakeSetup(const ModelWork& p, double distNorm) {
   Setup s;
   const double T = p.EvalT;
   const double B = p.EvalB;
@@ -277,7 +277,7 @@ double Rule(G&& g, double a, double b, int n) {
 
 }  // namespace
 
-double EvaluateE(ModelParams& p) {
+double EvaluateE(ModelWork& p) {
   const int n = p.IntStepNum;
   if (n > kMaxTabulatedSteps || gKernel.load(std::memory_order_relaxed) == ModelKernel::Reference)
     return EvaluateELiteral(p);

@@ -21,7 +21,6 @@ class WorkerThreads {
   WorkerThreads(const WorkerThreads&) = delete;
   WorkerThreads& operator=(const WorkerThreads&) = delete;
   void Join();
-  int Started() const { return static_cast<int>(threads_.size()); }
 
  private:
   std::vector<std::thread> threads_;

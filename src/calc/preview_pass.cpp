@@ -27,7 +27,6 @@ struct PreviewJob {
   const SampledFile* file = nullptr;
   CalcCondEntry* cond = nullptr;
   std::vector<double> values;
-  ModelParams header;  // the evaluation state after the last sample
   std::atomic<bool> late{false};  // a point was left out at the deadline
 };
 
@@ -55,10 +54,11 @@ bool SampleDataFile(const SeriesEntry& series, SampledFile& out) {
 
 // Writes a condition's curve file and reports its coefficient. False when
 // the file could not be written.
-bool FinishJob(const PreviewJob& job, const PreviewHooks& hooks) {
+bool FinishJob(const Project& p, const PreviewJob& job, const PreviewHooks& hooks) {
   const SampledFile& f = *job.file;
+  const ResultHeader header = ConditionHeader(p.Settings, *job.cond, f.x);
   if (hooks.writeCurveFiles &&
-      !WriteResultFile(job.cond->Path, job.header, f.x, job.values, ResultWrite::Scratch)) {
+      !WriteResultFile(job.cond->Path, p.Params, header, f.x, job.values, ResultWrite::Scratch)) {
     if (hooks.warning) hooks.warning(kResultFileFailedText, job.cond->Path);
     return false;
   }
@@ -95,8 +95,6 @@ bool RunPreviewCalculation(Project& p, const PreviewHooks& hooks) {
       job.file = &file;
       job.cond = cond;
       job.values.resize(file.x.size());
-      job.header = p.Params;
-      BeginCondition(job.header, p.Settings.CalcMode, *cond);
     }
   }
 
@@ -110,25 +108,22 @@ bool RunPreviewCalculation(Project& p, const PreviewHooks& hooks) {
     for (PreviewJob& job : jobs)
       for (std::size_t k = 0; k < job.values.size(); ++k) tasks.push_back({&job, k});
   const int threads = ResolveThreadCount(hooks.threads);
-  std::vector<ModelParams> scratch(static_cast<std::size_t>(threads), p.Params);
+  const ModelParams& params = p.Params;
   const CalcSettings& settings = p.Settings;
-  ParallelFor(tasks.size(), threads, [&](int worker, std::size_t i) {
+  ParallelFor(tasks.size(), threads, [&](int, std::size_t i) {
     const Task& t = tasks[i];
     if (hooks.deadline && std::chrono::steady_clock::now() >= *hooks.deadline) {
       t.job->late = true;
       return;
     }
-    ModelParams& work = scratch[static_cast<std::size_t>(worker)];
-    BeginCondition(work, settings.CalcMode, *t.job->cond);
-    t.job->values[t.k] = EvaluateCurvePoint(work, settings, t.job->file->x[t.k]);
-    if (t.k + 1 == t.job->values.size()) t.job->header = work;
+    t.job->values[t.k] = EvaluateCurvePoint(params, settings, *t.job->cond, t.job->file->x[t.k]);
   });
 
   // A file that cannot be written skips the rest of its data file.
   for (const std::deque<PreviewJob>& jobs : jobsPerFile)
     for (const PreviewJob& job : jobs) {
       if (job.late) continue;
-      if (!FinishJob(job, hooks)) break;
+      if (!FinishJob(p, job, hooks)) break;
     }
   return anyScanned;
 }

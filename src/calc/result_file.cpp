@@ -9,7 +9,7 @@
 
 namespace zx {
 
-std::string ResultFileBytes(const ModelParams& p, std::span<const double> xs,
+std::string ResultFileBytes(const ModelParams& p, const ResultHeader& h, std::span<const double> xs,
                             std::span<const double> values) {
   std::string out;
   const auto line = [&out](const std::string& text) {
@@ -22,8 +22,8 @@ std::string ResultFileBytes(const ModelParams& p, std::span<const double> xs,
   line("#");
   line("# Fitting Conditions");
   line("#");
-  line("# Temperature(K)\t" + FormatLe(p.EvalT));
-  line("# Magnetic Field(T)\t" + FormatLe(p.EvalB));
+  line("# Temperature(K)\t" + FormatLe(h.temp));
+  line("# Magnetic Field(T)\t" + FormatLe(h.field));
   line("#");
   line("# Fitting Parameters");
   line("#");
@@ -38,9 +38,9 @@ std::string ResultFileBytes(const ModelParams& p, std::span<const double> xs,
   return out;
 }
 
-bool WriteResultFile(const std::string& path, const ModelParams& p, std::span<const double> xs,
-                     std::span<const double> values, ResultWrite how) {
-  const std::string bytes = ResultFileBytes(p, xs, values);
+bool WriteResultFile(const std::string& path, const ModelParams& p, const ResultHeader& h,
+                     std::span<const double> xs, std::span<const double> values, ResultWrite how) {
+  const std::string bytes = ResultFileBytes(p, h, xs, values);
   if (how == ResultWrite::Replace) return WriteFileAtomically(path, bytes);
   bool opened;
   bool ok;

@@ -13,9 +13,15 @@ namespace zx {
 // Shown when a result or curve file cannot be written.
 inline constexpr char kResultFileFailedText[] = "計算結果出力ファイルを作成できません。";
 
-// The file's bytes (CR LF line ends). The header's temperature and field
-// are EvalT and EvalB of p.
-std::string ResultFileBytes(const ModelParams& p, std::span<const double> xs,
+// The evaluation point the header names.
+struct ResultHeader {
+  double temp = 0.0;
+  double field = 0.0;
+};
+
+// The file's bytes (CR LF line ends): the header with the point and the
+// fitting parameters of p, then the points.
+std::string ResultFileBytes(const ModelParams& p, const ResultHeader& h, std::span<const double> xs,
                             std::span<const double> values);
 
 enum class ResultWrite {
@@ -24,7 +30,8 @@ enum class ResultWrite {
 };
 
 // False when the file cannot be written; a scratch file is then removed.
-bool WriteResultFile(const std::string& path, const ModelParams& p, std::span<const double> xs,
-                     std::span<const double> values, ResultWrite how = ResultWrite::Replace);
+bool WriteResultFile(const std::string& path, const ModelParams& p, const ResultHeader& h,
+                     std::span<const double> xs, std::span<const double> values,
+                     ResultWrite how = ResultWrite::Replace);
 
 }  // namespace zx

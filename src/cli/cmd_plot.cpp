@@ -7,6 +7,7 @@
 #include "calc/preview_pass.h"
 #include "cli/commands.h"
 #include "graph/axes.h"
+#include "graph/series_draw.h"
 #include "model/project.h"
 #include "model/settings_file.h"
 #include "qtcanvas/qt_canvas.h"
@@ -49,7 +50,7 @@ int CmdPlot(const std::string& image, const std::string& project, const Options&
   hooks.warn = [](const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); };
   const ImageExportResult result = ExportGraphImage(p, image, opt.scale, hooks);
   if (result.paint.outOfMemory) {
-    std::fprintf(stderr, "メモリの確保に失敗しました。終了します\n");
+    std::fprintf(stderr, "%s\n", kOutOfMemoryMessage);
     return 1;
   }
   if (!result.written) {

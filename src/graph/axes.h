@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "graph/canvas.h"
-#include "graph/graph_view.h"
+#include "model/graph_view.h"
 
 namespace zx {
 

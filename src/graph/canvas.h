@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "graph/graph_view.h"
+#include "model/graph_view.h"
 
 namespace zx {
 

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "graph/range.h"
 #include "graph/series_draw.h"
 #include "model/series_file.h"
+#include "model/series_range.h"
 
 namespace zx {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "graph/range.h"
+#include "model/series_range.h"
 #include "graph/series_draw.h"
 
 namespace zx {

@@ -45,6 +45,7 @@ bool DrawSeries(Canvas& c, const GraphView& g, const SeriesEntry& s, bool* outOf
 void DrawPoints(Canvas& c, const GraphView& g, const SeriesEntry& s, std::span<const double> xs,
                 std::span<const double> ys);
 
+// Shown when the points of a series do not fit in memory.
 extern const char kOutOfMemoryMessage[];
 
 }  // namespace zx

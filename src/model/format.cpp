@@ -1,16 +1,19 @@
 #include "model/format.h"
 
+#include <locale.h>
+
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 
 namespace zx {
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::string NonFinite(double v) {
@@ -143,14 +146,6 @@ int ParseLeadingInt(std::string_view text) {
   if (v > INT_MAX) return INT_MAX;
   if (v < INT_MIN) return INT_MIN;
   return static_cast<int>(v);
-}
-
-bool HasLeadingNumber(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && IsSpace(text[i])) ++i;
-  bool hasDigits = false;
-  DecimalPrefix(text, i, &hasDigits);
-  return hasDigits;
 }
 
 }  // namespace zx

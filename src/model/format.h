@@ -23,7 +23,5 @@ double ParseLeadingDouble(std::string_view text);
 // The leading decimal integer (white space, sign, digits); 0 when none.
 // Values beyond the int range are clamped.
 int ParseLeadingInt(std::string_view text);
-// True when the text starts (after white space) with a decimal number.
-bool HasLeadingNumber(std::string_view text);
 
 }  // namespace zx

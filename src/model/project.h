@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "graph/graph_view.h"
+#include "model/graph_view.h"
 
 namespace zx {
 
@@ -19,9 +19,6 @@ struct ModelParams {
   double Re_Gamma = 0.8;
   double Re_m = 3.0;
   double Re_g_2 = 1.0;
-  double EvalJ = 0.0;  // evaluation point, set by the callers of the model
-  double EvalB = 0.0;
-  double EvalT = 0.0;
   double T_c = 39.0;
   double B_c2_0 = 9.0;
   double Rho_n_0 = 1.5e-6;
@@ -29,10 +26,6 @@ struct ModelParams {
   double Width = 0.001;
   double Thickness = 1e-6;
   double Re_Zeta = 6.2831852;
-  double DistNorm = 0.0;  // working values of the model
-  double Jc0 = 0.0;
-  double Jc0Im = 0.0;
-  double Jc0Abs = 0.0;
   double E_c = 1e-4;
   double E_cAllowableError = 0.01;  // percent of E_c
   int Tcn = 1;
@@ -70,7 +63,6 @@ struct RegistryEntry {
   // Stable identity for dialogs that edit an entry while numbers shift.
   std::uint64_t Uid = 0;
 };
-using DataFileEntry = RegistryEntry;
 using CalcCondEntry = RegistryEntry;
 
 struct SeriesEntry {

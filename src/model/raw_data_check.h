@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "graph/graph_view.h"
+#include "model/graph_view.h"
 
 namespace zx {
 

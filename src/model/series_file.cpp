@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "graph/range.h"
 #include "model/format.h"
+#include "model/series_range.h"
 #include "model/text_file.h"
 
 namespace zx {
@@ -13,7 +13,9 @@ namespace {
 
 constexpr int kMaxColumns = 32;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 // Token `index` (0-based, white-space separated) of a line; false when the
 // line has fewer tokens.

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "graph/graph_view.h"
+#include "model/graph_view.h"
 #include "model/project.h"
 
 namespace zx {

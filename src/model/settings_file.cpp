@@ -93,7 +93,9 @@ std::string OneToken(const std::string& s) {
   return end == std::string::npos ? s : s.substr(0, end);
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 // First two white-space separated tokens of a line.
 void KeyValue(std::string_view line, std::string_view& key, std::string_view& value) {
@@ -275,7 +277,7 @@ bool LoadSettingsFile(Project& p, const std::string& path, const LoadHooks& hook
   constexpr std::size_t kMaxSettingsBytes = 16u << 20;
   std::string bytes;
   if (!ReadWholeFile(path, bytes, kMaxSettingsBytes)) return false;
-  std::vector<std::string> lines = SplitLines(Cp932ToUtf8(bytes));
+  std::vector<std::string> lines = SplitLines(DecodeText(bytes));
   std::string folder;
   std::size_t slash = path.rfind('/');
   if (slash != std::string::npos) folder = path.substr(0, slash + 1);

@@ -76,4 +76,20 @@ std::string Cp932ToUtf8(std::string_view cp932) {
   return out;
 }
 
+bool CanWriteCp932(std::string_view utf8) {
+  std::string unused;
+  return Utf8ToCp932(utf8, unused);
+}
+
+std::string DecodeText(std::string_view bytes) {
+  if (IsAscii(bytes)) return std::string(bytes);
+  std::string unused;
+  Converter asCp932("UTF-8", "CP932");
+  if (asCp932.Run(bytes, unused, nullptr)) return Cp932ToUtf8(bytes);
+  // A file written by hand on Linux: UTF-8 that is no CP932 at all.
+  Converter asUtf8("UTF-32LE", "UTF-8");
+  if (asUtf8.Run(bytes, unused, nullptr)) return std::string(bytes);
+  return Cp932ToUtf8(bytes);
+}
+
 }  // namespace zx

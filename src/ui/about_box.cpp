@@ -6,12 +6,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/main_window.h"
+#include "ui/shell.h"
 
 namespace zx {
 
-AboutBox::AboutBox(MainWindow& main)
-    : FlaggedDialog(main, main.flags().AboutBoxOpen, &main, 112, QStringLiteral("ZentrixⅡ")) {
+AboutBox::AboutBox(Shell& main)
+    : FlaggedDialog(main, main.flags().AboutBoxOpen, &main.widget(), 112,
+                    QStringLiteral("ZentrixⅡ")) {
   auto* layout = new QHBoxLayout(this);
   auto* icon = new QLabel(this);
   icon->setPixmap(QIcon(QStringLiteral(":/zentrix2.svg")).pixmap(48, 48));

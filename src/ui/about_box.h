@@ -1,4 +1,4 @@
-// The about box (resource 112): the program icon and an OK button.
+// The about box: the program icon and an OK button.
 #pragma once
 
 #include "ui/flagged_dialog.h"
@@ -9,7 +9,7 @@ class AboutBox : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit AboutBox(MainWindow& main);
+  explicit AboutBox(Shell& main);
 };
 
 }  // namespace zx

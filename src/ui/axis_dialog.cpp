@@ -10,13 +10,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/main_window.h"
 #include "model/format.h"
+#include "ui/shell.h"
 
 namespace zx {
 
-AxisDialog::AxisDialog(MainWindow& main)
-    : FlaggedDialog(main, main.flags().AxisDialogOpen, &main, 113,
+AxisDialog::AxisDialog(Shell& main)
+    : FlaggedDialog(main, main.flags().AxisDialogOpen, &main.widget(), 113,
                     QStringLiteral("軸設定ダイアログ")) {
   const GraphView& g = main.project().View;
   auto* layout = new QVBoxLayout(this);

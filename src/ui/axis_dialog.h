@@ -1,4 +1,4 @@
-// Axis settings (resource 113): for each axis linear or logarithmic scale,
+// Axis settings: for each axis linear or logarithmic scale,
 // and automatic scaling or a manual minimum and maximum.
 #pragma once
 
@@ -14,7 +14,7 @@ class AxisDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit AxisDialog(MainWindow& main);
+  explicit AxisDialog(Shell& main);
 
  private:
   struct AxisControls {

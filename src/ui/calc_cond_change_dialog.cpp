@@ -4,16 +4,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/main_window.h"
 #include "model/format.h"
-#include "ui/lists_panel.h"
-#include "ui/output_path.h"
+#include "model/output_path.h"
 #include "ui/registry_lookup.h"
+#include "ui/shell.h"
 
 namespace zx {
 
-CalcCondChangeDialog::CalcCondChangeDialog(MainWindow& main)
-    : FlaggedDialog(main, main.flags().CalcCondChangeDialogOpen, &main, 121,
+CalcCondChangeDialog::CalcCondChangeDialog(Shell& main)
+    : FlaggedDialog(main, main.flags().CalcCondChangeDialogOpen, &main.widget(), 121,
                     QStringLiteral("計算条件変更ダイアログ")) {
   fields_ = std::make_unique<CalcCondFields>(
       this,
@@ -43,26 +42,17 @@ void CalcCondChangeDialog::Target(int no) {
 }
 
 void CalcCondChangeDialog::OkClicked() {
-  Project& p = main_.project();
-  std::optional<CalcCondInput> in = fields_->Check(p);
-  if (!in) return;
-  RegistryEntry* e = FindByUid(p.CalcConds, uid_);
-  if (!e) {
+  const CalcCondInput in = fields_->Read(main_.project());
+  if (const std::string refused = CheckCalcCond(main_.project(), in); !refused.empty())
+    return Refuse(refused, QStringLiteral("エラー"));
+  if (!FindByUid(main_.project().CalcConds, uid_)) {
     // Deleted meanwhile: nothing left to change.
     reject();
     return;
   }
-  p.Modified = true;
-  // The curve keeps its colour and file; only the condition changes.
-  e->RelatedDatFileNo = in->relatedDatFileNo;
-  e->Mark = 0;
-  e->Temp = in->temp;
-  if (p.Settings.CalcMode != 1) e->MagField = in->magField;
-  e->CorrCoef = 0.0;
-  e->OutpFilePath = in->outpFilePath;
-  if (ListsPanel* lists = main_.listsPanel()) lists->UpdateCondRow(*e, p.Settings.CalcMode);
+  const std::string refused = ChangeCalcCond(main_.document(), uid_, in);
+  if (!refused.empty()) return Refuse(refused, QStringLiteral("エラー"));
   accept();
-  main_.InvalidateGraph();
 }
 
 }  // namespace zx

@@ -1,4 +1,4 @@
-// Changing a registered calculation condition in place (resource 121). The
+// Changing a registered calculation condition in place. The
 // lists panel hands it the condition; a hand-over while it is open
 // re-targets it.
 #pragma once
@@ -15,7 +15,7 @@ class CalcCondChangeDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit CalcCondChangeDialog(MainWindow& main);
+  explicit CalcCondChangeDialog(Shell& main);
   ~CalcCondChangeDialog() override;
 
   // Edits the condition numbered `no` from now on and shows its values.

@@ -3,13 +3,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/main_window.h"
-#include "ui/lists_panel.h"
+#include "ui/shell.h"
 
 namespace zx {
 
-CalcCondDialog::CalcCondDialog(MainWindow& main)
-    : FlaggedDialog(main, main.flags().CalcCondDialogOpen, &main, 109,
+CalcCondDialog::CalcCondDialog(Shell& main)
+    : FlaggedDialog(main, main.flags().CalcCondDialogOpen, &main.widget(), 109,
                     QStringLiteral("計算条件登録")) {
   fields_ = std::make_unique<CalcCondFields>(
       this, CalcCondIds{1050, 1018, 1016, 1014, 1017, 1015, 1051, 1019, 1020, 1054, 1021, 1052,
@@ -27,14 +26,9 @@ CalcCondDialog::CalcCondDialog(MainWindow& main)
 CalcCondDialog::~CalcCondDialog() = default;
 
 void CalcCondDialog::RegisterClicked() {
-  Project& p = main_.project();
-  std::optional<CalcCondInput> in = fields_->Check(p);
-  if (!in) return;
-  const RegistryEntry& e =
-      AddCalcCond(p, in->relatedDatFileNo, in->temp, in->magField, in->outpFilePath);
-  if (ListsPanel* lists = main_.listsPanel()) lists->InsertCondRow(e, p.Settings.CalcMode);
+  const std::string refused = AddCalcCond(main_.document(), fields_->Read(main_.project()));
+  if (!refused.empty()) return Refuse(refused, QStringLiteral("エラー"));
   accept();
-  main_.InvalidateGraph();
 }
 
 }  // namespace zx

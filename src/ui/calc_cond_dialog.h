@@ -1,4 +1,4 @@
-// Registration of a calculation condition (resource 109): the condition and
+// Registration of a calculation condition: the condition and
 // the curve series that draws it.
 #pragma once
 
@@ -13,7 +13,7 @@ class CalcCondDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit CalcCondDialog(MainWindow& main);
+  explicit CalcCondDialog(Shell& main);
   ~CalcCondDialog() override;
 
  private:

@@ -8,22 +8,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/platform.h"
+#include "model/output_path.h"
 #include "model/project.h"
-#include "model/result_path.h"
 #include "ui/flagged_dialog.h"
-#include "ui/output_path.h"
+#include "ui/platform.h"
 
 namespace zx {
-
-namespace {
-
-void Refuse(QDialog* dialog, const char* field) {
-  ShowWarning(dialog, QStringLiteral("不正な値の入力 : ") + QString::fromUtf8(field),
-              QStringLiteral("エラー"));
-}
-
-}  // namespace
 
 CalcCondFields::CalcCondFields(QDialog* dialog, const CalcCondIds& ids) : dialog_(dialog) {
   auto* grid = new QGridLayout(dialog);
@@ -78,43 +68,13 @@ void CalcCondFields::BrowseOutputFolder(const Project& p) {
   if (chosen && !chosen->isEmpty()) folder->setText(*chosen);
 }
 
-std::optional<CalcCondInput> CalcCondFields::Check(const Project& p) const {
+CalcCondInput CalcCondFields::Read(const Project& p) const {
   CalcCondInput in;
-  const int headNo = p.DataFiles.HeadNo();
   in.relatedDatFileNo = number->currentIndex();
-  // A condition must belong to a data file while there are any: a missing
-  // selection would store -1, which no data file carries.
-  if (in.relatedDatFileNo > headNo || (in.relatedDatFileNo < 0 && headNo >= 0)) {
-    Refuse(dialog_, "関連付けデータファイル番号");
-    return std::nullopt;
-  }
   in.temp = EditNumber(temp->text());
-  if (!(in.temp > 0.0 && in.temp < 400.0)) {
-    Refuse(dialog_, "温度");
-    return std::nullopt;
-  }
-  if (p.Settings.CalcMode != 1) {
-    in.magField = EditNumber(field->text());
-    if (!(in.magField > 0.0 && in.magField < 100.0)) {
-      Refuse(dialog_, "磁場");
-      return std::nullopt;
-    }
-  }
-  if (folder->text().isEmpty()) {
-    Refuse(dialog_, "計算結果出力フォルダ");
-    return std::nullopt;
-  }
-  if (name->text().isEmpty()) {
-    Refuse(dialog_, "出力ファイル名");
-    return std::nullopt;
-  }
-  in.outpFilePath = JoinOutputPath(folder->text().toStdString(), name->text().toStdString());
-  // The full calculation would write its curve over the measurement or the project.
-  if (const ResultPathClash clash = CheckResultPath(p, in.outpFilePath);
-      clash != ResultPathClash::None) {
-    ShowWarning(dialog_, QString::fromUtf8(ResultPathClashText(clash)), QStringLiteral("エラー"));
-    return std::nullopt;
-  }
+  if (p.Settings.CalcMode != 1) in.magField = EditNumber(field->text());
+  in.folder = folder->text().toStdString();
+  in.name = name->text().toStdString();
   return in;
 }
 

@@ -1,9 +1,8 @@
-// The fields, checks and messages that the condition registration dialog
-// (109) and the condition change dialog (121) share.
+// The fields that the condition registration dialog and the condition
+// change dialog share.
 #pragma once
 
-#include <optional>
-#include <string>
+#include "model/validation.h"
 
 class QComboBox;
 class QDialog;
@@ -20,14 +19,6 @@ struct CalcCondIds {
   const char* actionText;
 };
 
-// What a successful check yields.
-struct CalcCondInput {
-  int relatedDatFileNo = -1;
-  double temp = 0.0;
-  double magField = 0.0;  // 0 in Jc-B mode, where no field is asked for
-  std::string outpFilePath;
-};
-
 class CalcCondFields {
  public:
   CalcCondFields(QDialog* dialog, const CalcCondIds& ids);
@@ -37,9 +28,8 @@ class CalcCondFields {
   void Fill(int headNo, int selected, int calcMode);
   // Folder chooser starting at the settings file's folder.
   void BrowseOutputFolder(const Project& p);
-  // The checks in their order; the first failure shows its message (owned
-  // by the dialog) and gives nothing.
-  std::optional<CalcCondInput> Check(const Project& p) const;
+  // The fields as typed (the field edit is not read in Jc-B mode).
+  CalcCondInput Read(const Project& p) const;
 
   QComboBox* number = nullptr;
   QLineEdit* temp = nullptr;

@@ -7,8 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/platform.h"
 #include "ui/flagged_dialog.h"
+#include "ui/platform.h"
 
 namespace zx {
 

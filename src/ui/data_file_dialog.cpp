@@ -3,15 +3,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/main_window.h"
 #include "ui/data_file_controls.h"
-#include "ui/lists_panel.h"
 #include "ui/raw_data_question.h"
+#include "ui/shell.h"
 
 namespace zx {
 
-DataFileDialog::DataFileDialog(MainWindow& main)
-    : FlaggedDialog(main, main.project().DataFileDialogOpen, &main, 111,
+DataFileDialog::DataFileDialog(Shell& main)
+    : FlaggedDialog(main, main.project().DataFileDialogOpen, &main.widget(), 111,
                     QStringLiteral("データファイル登録")) {
   PathDialogControls c = BuildPathDialog(this, {1054, 1055, 1056, 1057, 1058, "登録"});
   path_ = c.edit;
@@ -45,16 +44,20 @@ void DataFileDialog::CancelClicked() {
 
 void DataFileDialog::Register(const QString& path, bool dropped) {
   // A dropped file's dialog is never shown: the question belongs to the window.
-  QWidget* owner = dropped ? static_cast<QWidget*>(&main_) : this;
+  QWidget* owner = dropped ? &main_.widget() : this;
   if (!ConfirmDataFileRegistration(owner, main_.project().View, path)) {
     if (dropped) reject();
     return;
   }
   // Paths are kept whole: cutting a long one would register another file.
-  const RegistryEntry& e = AddDataFile(main_.project(), path.toStdString());
-  if (ListsPanel* lists = main_.listsPanel()) lists->InsertDataRow(e);
+  const std::string refused = AddDataFile(main_.document(), path.toStdString());
+  if (!refused.empty()) {
+    Refuse(refused);
+    // A dropped file's dialog is never shown: it ends either way.
+    if (!isVisible()) reject();
+    return;
+  }
   accept();
-  main_.InvalidateGraph();
 }
 
 }  // namespace zx

@@ -1,4 +1,4 @@
-// Registration of a measured data file (resource 111): chosen with the file
+// Registration of a measured data file: chosen with the file
 // chooser, or handed over by a drop to a hidden instance that registers it
 // at once.
 #pragma once
@@ -15,7 +15,7 @@ class DataFileDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit DataFileDialog(MainWindow& main);
+  explicit DataFileDialog(Shell& main);
 
   // The drop path: shows the path and registers it without the empty check.
   void RegisterDropped(const QString& path);

@@ -1,12 +1,11 @@
 #include "ui/dialogs.h"
 
-#include "app/dialog_helpers.h"
-#include "app/main_window.h"
 #include "ui/about_box.h"
 #include "ui/axis_dialog.h"
 #include "ui/calc_cond_change_dialog.h"
 #include "ui/calc_cond_dialog.h"
 #include "ui/data_file_dialog.h"
+#include "ui/dialog_helpers.h"
 #include "ui/full_calculation.h"
 #include "ui/import_dialog.h"
 #include "ui/j_range_dialog.h"
@@ -15,6 +14,7 @@
 #include "ui/param_range_dialog.h"
 #include "ui/registry_lookup.h"
 #include "ui/rename_dialog.h"
+#include "ui/shell.h"
 
 namespace zx {
 
@@ -22,21 +22,21 @@ namespace {
 
 // The dialog of this kind that is open (not ended), if any.
 template <class D>
-D* OpenDialog(MainWindow& main) {
-  for (D* d : main.findChildren<D*>(QString(), Qt::FindDirectChildrenOnly))
+D* OpenDialog(Shell& main) {
+  for (D* d : main.widget().findChildren<D*>(QString(), Qt::FindDirectChildrenOnly))
     if (!d->Ended()) return d;
   return nullptr;
 }
 
 template <class D>
-void Open(MainWindow& main, bool openFlag) {
+void Open(Shell& main, bool openFlag) {
   if (openFlag) return;
-  CenterOnMainWindow(new D(main), &main);
+  CenterOnMainWindow(new D(main), &main.widget());
 }
 
 }  // namespace
 
-void OpenCommandDialog(MainWindow& main, int commandId) {
+void OpenCommandDialog(Shell& main, int commandId) {
   OpenFlags& f = main.flags();
   switch (commandId) {
     case kCmdRegisterDataFile:
@@ -70,38 +70,38 @@ void OpenCommandDialog(MainWindow& main, int commandId) {
   }
 }
 
-void RegisterDroppedDataFile(MainWindow& main, const QString& path) {
+void RegisterDroppedDataFile(Shell& main, const QString& path) {
   if (main.project().DataFileDialogOpen) return;
   // Never shown: it registers and ends at once.
   auto* dialog = new DataFileDialog(main);
   dialog->RegisterDropped(path);
 }
 
-void OpenRenameDialog(MainWindow& main, int row) {
+void OpenRenameDialog(Shell& main, int row) {
   if (!main.project().DataFiles.Find(row)) return;
   RenameDialog* dialog = OpenDialog<RenameDialog>(main);
   if (!dialog) {
     dialog = new RenameDialog(main);
     dialog->Target(row);
-    CenterOnMainWindow(dialog, &main);
+    CenterOnMainWindow(dialog, &main.widget());
     return;
   }
   dialog->Target(row);
 }
 
-void OpenCalcCondChangeDialog(MainWindow& main, int row) {
+void OpenCalcCondChangeDialog(Shell& main, int row) {
   if (!main.project().CalcConds.Find(row)) return;
   CalcCondChangeDialog* dialog = OpenDialog<CalcCondChangeDialog>(main);
   if (!dialog) {
     dialog = new CalcCondChangeDialog(main);
     dialog->Target(row);
-    CenterOnMainWindow(dialog, &main);
+    CenterOnMainWindow(dialog, &main.widget());
     return;
   }
   dialog->Target(row);
 }
 
-void CloseDialogsOfRemovedEntries(MainWindow& main) {
+void CloseDialogsOfRemovedEntries(Shell& main) {
   Project& p = main.project();
   if (RenameDialog* d = OpenDialog<RenameDialog>(main))
     if (!FindByUid(p.DataFiles, d->TargetUid())) d->reject();
@@ -109,14 +109,14 @@ void CloseDialogsOfRemovedEntries(MainWindow& main) {
     if (!FindByUid(p.CalcConds, d->TargetUid())) d->reject();
 }
 
-void StartFullCalculation(MainWindow& main) {
+void StartFullCalculation(Shell& main) {
   if (main.calculating()) return;
   new FullCalculation(main);
 }
 
-void StopFullCalculation(MainWindow& main) {
+void StopFullCalculation(Shell& main) {
   for (FullCalculation* c :
-       main.findChildren<FullCalculation*>(QString(), Qt::FindDirectChildrenOnly))
+       main.widget().findChildren<FullCalculation*>(QString(), Qt::FindDirectChildrenOnly))
     if (!c->Finished()) c->Abort();
 }
 

@@ -7,26 +7,26 @@ class QWidget;
 
 namespace zx {
 
-class MainWindow;
+class Shell;
 
 // Creates and shows the dialog of a command (40003, 40005, 40015, 40017,
 // 40018, 40019, 40025, 40026) unless its open flag is set. The caller has checked
 // the command's other conditions.
-void OpenCommandDialog(MainWindow& main, int commandId);
+void OpenCommandDialog(Shell& main, int commandId);
 // Registers a dropped data file through a hidden registration dialog.
-void RegisterDroppedDataFile(MainWindow& main, const QString& path);
+void RegisterDroppedDataFile(Shell& main, const QString& path);
 // Double click in the lists panel: rename dialog / condition change dialog
 // for the entry numbered `row`, re-targeting one that is open.
-void OpenRenameDialog(MainWindow& main, int row);
-void OpenCalcCondChangeDialog(MainWindow& main, int row);
+void OpenRenameDialog(Shell& main, int row);
+void OpenCalcCondChangeDialog(Shell& main, int row);
 // After entries were removed: close a rename or change dialog whose entry
 // no longer exists.
-void CloseDialogsOfRemovedEntries(MainWindow& main);
+void CloseDialogsOfRemovedEntries(Shell& main);
 // The start button: the full calculation with its status dialog. Does
 // nothing while one runs.
-void StartFullCalculation(MainWindow& main);
+void StartFullCalculation(Shell& main);
 // Stops a running full calculation and waits for its worker; for the main
 // window before it goes away.
-void StopFullCalculation(MainWindow& main);
+void StopFullCalculation(Shell& main);
 
 }  // namespace zx

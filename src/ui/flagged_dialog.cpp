@@ -2,14 +2,14 @@
 
 #include <QPushButton>
 
-#include "app/dialog_helpers.h"
-#include "app/main_window.h"
-#include "app/platform.h"
 #include "model/format.h"
+#include "ui/dialog_helpers.h"
+#include "ui/platform.h"
+#include "ui/shell.h"
 
 namespace zx {
 
-FlaggedDialog::FlaggedDialog(MainWindow& main, bool& openFlag, QWidget* owner, int resourceId,
+FlaggedDialog::FlaggedDialog(Shell& main, bool& openFlag, QWidget* owner, int resourceId,
                              const QString& title)
     : QDialog(owner), main_(main), openFlag_(&openFlag) {
   setAttribute(Qt::WA_DeleteOnClose);
@@ -29,6 +29,10 @@ void FlaggedDialog::done(int result) {
 
 void FlaggedDialog::RefuseInput(const QString& field, const QString& caption) {
   ShowWarning(this, QStringLiteral("不正な値の入力 : ") + field, caption);
+}
+
+void FlaggedDialog::Refuse(const std::string& message, const QString& caption) {
+  ShowWarning(this, QString::fromStdString(message), caption);
 }
 
 double EditNumber(const QString& text) {

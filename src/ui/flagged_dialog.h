@@ -7,11 +7,11 @@
 #include <QString>
 #include <functional>
 
-#include "app/dialog_helpers.h"
+#include "ui/dialog_helpers.h"
 
 namespace zx {
 
-class MainWindow;
+class Shell;
 
 class FlaggedDialog : public QDialog {
   Q_OBJECT
@@ -19,8 +19,7 @@ class FlaggedDialog : public QDialog {
  public:
   // Sets *openFlag now; done() clears it on every way the dialog ends
   // (OK, cancel, close box, Escape).
-  FlaggedDialog(MainWindow& main, bool& openFlag, QWidget* owner, int resourceId,
-                const QString& title);
+  FlaggedDialog(Shell& main, bool& openFlag, QWidget* owner, int resourceId, const QString& title);
 
   // True once the dialog has ended; it is deleted later.
   bool Ended() const { return ended_; }
@@ -30,11 +29,13 @@ class FlaggedDialog : public QDialog {
  protected:
   // "不正な値の入力 : " + field, with a warning icon, owned by the dialog.
   void RefuseInput(const QString& field, const QString& caption = {});
+  // A message of the document, with a warning icon, owned by the dialog.
+  void Refuse(const std::string& message, const QString& caption = {});
   // The right-aligned "OK" (id 1, default) and "ｷｬﾝｾﾙ" (id 2) buttons; OK
   // runs onOk, cancel rejects the dialog.
   QHBoxLayout* OkCancelButtons(std::function<void()> onOk);
 
-  MainWindow& main_;
+  Shell& main_;
 
  private:
   bool* openFlag_;

@@ -2,21 +2,21 @@
 
 #include <QMetaObject>
 
-#include "app/dialog_helpers.h"
-#include "app/main_window.h"
-#include "app/platform.h"
+#include "ui/dialog_helpers.h"
 #include "ui/parameter_panel.h"
+#include "ui/platform.h"
+#include "ui/shell.h"
 #include "ui/status_dialog.h"
 
 namespace zx {
 
-FullCalculation::FullCalculation(MainWindow& main) : QObject(&main), main_(main) {
+FullCalculation::FullCalculation(Shell& main) : QObject(&main.widget()), main_(main) {
   setObjectName(QStringLiteral("fullCalculation"));
   main.calculating() = true;
   ParameterPanel* panel = main.parameterPanel();
-  dialog_ = new StatusDialog(main, panel ? static_cast<QWidget*>(panel) : &main);
+  dialog_ = new StatusDialog(main, panel ? static_cast<QWidget*>(panel) : &main.widget());
   connect(dialog_, &StatusDialog::CancelRequested, this, &FullCalculation::Cancel);
-  CenterOnMainWindow(dialog_, &main);
+  CenterOnMainWindow(dialog_, &main.widget());
   if (panel) {
     panel->SetCalculationRunning(true);
     panel->ReadPanelValues();
@@ -69,16 +69,15 @@ void FullCalculation::ShowPendingMessages() {
   while (!pendingMessages_.isEmpty()) {
     const QString text = pendingMessages_.takeFirst();
     ParameterPanel* panel = main_.parameterPanel();
-    ShowWarning(panel ? static_cast<QWidget*>(panel) : &main_, text);
+    ShowWarning(panel ? static_cast<QWidget*>(panel) : &main_.widget(), text);
     if (!guard) return;
   }
   showingMessage_ = false;
   DeleteWhenIdle();
 }
 
-void FullCalculation::OnFinished(FullCalcOutcome outcome) {
+void FullCalculation::OnFinished(FullCalcOutcome) {
   if (worker_.joinable()) worker_.join();
-  outcome_ = outcome;
   finished_ = true;
   main_.calculating() = false;
   if (ParameterPanel* panel = main_.parameterPanel()) panel->SetCalculationRunning(false);

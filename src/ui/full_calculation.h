@@ -13,7 +13,7 @@
 
 namespace zx {
 
-class MainWindow;
+class Shell;
 class StatusDialog;
 
 class FullCalculation : public QObject {
@@ -23,7 +23,7 @@ class FullCalculation : public QObject {
   // Takes the snapshot, disables the panel, shows the status dialog and
   // starts the worker. The object deletes itself when the pass has ended
   // and its messages have been shown.
-  explicit FullCalculation(MainWindow& main);
+  explicit FullCalculation(Shell& main);
   // Stops the pass before its next condition and waits for the worker.
   ~FullCalculation() override;
 
@@ -33,7 +33,6 @@ class FullCalculation : public QObject {
   // away); messages not yet shown are dropped. Deletes the object.
   void Abort();
   bool Finished() const { return finished_; }
-  const FullCalcOutcome& Outcome() const { return outcome_; }
 
  signals:
   void Ended();
@@ -46,14 +45,13 @@ class FullCalculation : public QObject {
   void ShowPendingMessages();
   void DeleteWhenIdle();
 
-  MainWindow& main_;
+  Shell& main_;
   FullCalcInput input_;
   std::atomic<bool> cancel_{false};
   std::atomic<int> lastPermille_{-1};
   std::thread worker_;
   QPointer<StatusDialog> dialog_;
   QStringList pendingMessages_;
-  FullCalcOutcome outcome_;
   bool finished_ = false;
   bool showingMessage_ = false;
 };

@@ -11,13 +11,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/main_window.h"
-#include "app/platform.h"
 #include "model/format.h"
 #include "model/text_file.h"
 #include "ui/import_plot.h"
 #include "ui/import_register.h"
 #include "ui/parameter_panel.h"
+#include "ui/platform.h"
+#include "ui/shell.h"
 
 namespace zx {
 
@@ -33,8 +33,8 @@ QString Sci(double v) { return QString::number(v, 'e', 3); }
 
 }  // namespace
 
-ImportDialog::ImportDialog(MainWindow& main)
-    : FlaggedDialog(main, main.flags().ImportDialogOpen, &main, 131, kCaption) {
+ImportDialog::ImportDialog(Shell& main)
+    : FlaggedDialog(main, main.flags().ImportDialogOpen, &main.widget(), 131, kCaption) {
   Build();
   // The cross-section comes from the sample of the parameter panel; its
   // length is the whole sample, not the distance of the voltage taps.
@@ -418,12 +418,20 @@ void ImportDialog::ImportClicked() {
       ShowMessage(this, out + QStringLiteral("\nは既に存在します。上書きしますか？"), kCaption,
                   MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
     return;
+  if (const std::string refused = CheckPathEntry(out.toStdString()); !refused.empty()) {
+    ShowWarning(this, QString::fromStdString(refused), QStringLiteral("エラー"));
+    return;
+  }
   if (!WriteFileAtomically(out.toStdString(), o.bytes)) {
     ShowWarning(this, QStringLiteral("データファイルを書き込めません。\n") + out,
                 QStringLiteral("エラー"));
     return;
   }
-  RegisterImportedData(main_, out.toStdString(), cond);
+  if (const std::string refused = RegisterImportedData(main_.document(), out.toStdString(), cond);
+      !refused.empty()) {
+    ShowWarning(this, QString::fromStdString(refused), QStringLiteral("エラー"));
+    return;
+  }
   accept();
 }
 

@@ -47,7 +47,7 @@ class ImportDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit ImportDialog(MainWindow& main);
+  explicit ImportDialog(Shell& main);
 
   // Shows the file: preview, columns, default columns and output path.
   void LoadSource(const QString& path);

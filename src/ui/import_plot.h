@@ -5,7 +5,7 @@
 #include <QImage>
 
 #include "calc/import_run.h"
-#include "graph/graph_view.h"
+#include "model/graph_view.h"
 
 namespace zx {
 

@@ -7,7 +7,7 @@
 
 namespace zx {
 
-class MainWindow;
+struct Document;
 struct Project;
 
 struct ImportedCondition {
@@ -19,7 +19,8 @@ struct ImportedCondition {
 // while the project is unsaved), named after the data file.
 std::string ImportedResultPath(const Project& p, const std::string& dataPath);
 
-void RegisterImportedData(MainWindow& main, const std::string& dataPath,
-                          const std::optional<ImportedCondition>& cond);
+// The message refusing the registration, or "" once registered.
+std::string RegisterImportedData(Document& d, const std::string& dataPath,
+                                 const std::optional<ImportedCondition>& cond);
 
 }  // namespace zx

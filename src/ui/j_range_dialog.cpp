@@ -8,14 +8,14 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "app/main_window.h"
 #include "model/format.h"
 #include "ui/level_slider.h"
+#include "ui/shell.h"
 
 namespace zx {
 
-JRangeDialog::JRangeDialog(MainWindow& main)
-    : FlaggedDialog(main, main.flags().JRangeDialogOpen, &main, 114,
+JRangeDialog::JRangeDialog(Shell& main)
+    : FlaggedDialog(main, main.flags().JRangeDialogOpen, &main.widget(), 114,
                     QStringLiteral("計算J範囲の設定")) {
   const CalcSettings& s = main.project().Settings;
   auto* layout = new QGridLayout(this);
@@ -41,13 +41,8 @@ JRangeDialog::JRangeDialog(MainWindow& main)
 void JRangeDialog::OkClicked() {
   const double jIni = EditNumber(jIni_->text());
   const double jFin = EditNumber(jFin_->text());
-  if (!(jIni > 0.0)) return RefuseInput(QStringLiteral("J範囲開始値"));
-  // A reversed or empty range gives no usable grid.
-  if (!(jFin > 0.0) || !(jIni < jFin)) return RefuseInput(QStringLiteral("J範囲終了値"));
-  CalcSettings& s = main_.project().Settings;
-  s.JIni = jIni;
-  s.JFin = jFin;
-  s.JStepLevel = level_->value();
+  const std::string refused = SetJRange(main_.document(), jIni, jFin, level_->value());
+  if (!refused.empty()) return Refuse(refused);
   accept();
 }
 

@@ -1,4 +1,4 @@
-// The J range and the fineness of the E-J grid (resource 114).
+// The J range and the fineness of the E-J grid.
 #pragma once
 
 #include "ui/flagged_dialog.h"
@@ -12,7 +12,7 @@ class JRangeDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit JRangeDialog(MainWindow& main);
+  explicit JRangeDialog(Shell& main);
 
  private:
   void OkClicked();

@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "app/main_window.h"
 #include "model/format.h"
 #include "ui/level_slider.h"
+#include "ui/shell.h"
 
 namespace zx {
 
@@ -34,8 +34,8 @@ QGroupBox* RangeGroup(QWidget* parent, const QString& title, int groupId, int st
 
 }  // namespace
 
-JcConditionDialog::JcConditionDialog(MainWindow& main)
-    : FlaggedDialog(main, main.flags().JcConditionDialogOpen, &main, 117,
+JcConditionDialog::JcConditionDialog(Shell& main)
+    : FlaggedDialog(main, main.flags().JcConditionDialogOpen, &main.widget(), 117,
                     QStringLiteral("Ec変更ダイアログ")) {
   const Project& p = main.project();
   const CalcSettings& s = p.Settings;
@@ -64,26 +64,15 @@ JcConditionDialog::JcConditionDialog(MainWindow& main)
 }
 
 void JcConditionDialog::OkClicked() {
-  const double jIni = EditNumber(jIni_->text());
-  const double jFin = EditNumber(jFin_->text());
-  const double bIni = EditNumber(bIni_->text());
-  const double bFin = EditNumber(bFin_->text());
-  const double ec = EditNumber(ec_->text());
-  // Zero is accepted; reversed or empty ranges are not (no usable grid).
-  if (!(jIni >= 0.0)) return RefuseInput(QStringLiteral("J範囲開始値"));
-  if (!(jFin >= 0.0) || !(jIni < jFin)) return RefuseInput(QStringLiteral("J範囲終了値"));
-  if (!(bIni >= 0.0)) return RefuseInput(QStringLiteral("B範囲開始値"));
-  if (!(bFin >= 0.0) || !(bIni < bFin)) return RefuseInput(QStringLiteral("B範囲終了値"));
-  if (!(ec >= 0.0)) return RefuseInput(QStringLiteral("電界基準値"));
-  Project& p = main_.project();
-  p.Settings.JIni = jIni;
-  p.Settings.JFin = jFin;
-  p.Settings.BIni = bIni;
-  p.Settings.BFin = bFin;
-  p.Params.E_c = ec;
-  p.Settings.BStepLevel = level_->value();
-  ApplyBStepLevel(p.Params, p.Settings.BStepLevel);
-  main_.InvalidateGraph();
+  JcConditions c;
+  c.jIni = EditNumber(jIni_->text());
+  c.jFin = EditNumber(jFin_->text());
+  c.bIni = EditNumber(bIni_->text());
+  c.bFin = EditNumber(bFin_->text());
+  c.ec = EditNumber(ec_->text());
+  c.bStepLevel = level_->value();
+  const std::string refused = SetJcConditions(main_.document(), c);
+  if (!refused.empty()) return Refuse(refused);
   accept();
 }
 

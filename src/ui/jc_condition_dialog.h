@@ -1,4 +1,4 @@
-// The Jc-B calculation settings (resource 117): the J bracket of the
+// The Jc-B calculation settings: the J bracket of the
 // critical-current search, the B range, the field criterion and the
 // fineness of the B grid, which also fixes the search tolerance.
 #pragma once
@@ -14,7 +14,7 @@ class JcConditionDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit JcConditionDialog(MainWindow& main);
+  explicit JcConditionDialog(Shell& main);
 
  private:
   void OkClicked();

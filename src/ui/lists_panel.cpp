@@ -13,10 +13,10 @@
 #include <QToolTip>
 #include <QUrl>
 
-#include "app/dialog_helpers.h"
-#include "app/main_window.h"
 #include "model/format.h"
+#include "ui/dialog_helpers.h"
 #include "ui/dialogs.h"
+#include "ui/shell.h"
 
 namespace zx {
 
@@ -79,7 +79,7 @@ class SeriesColorDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-ListsPanel::ListsPanel(MainWindow& main, QWidget* parent) : QWidget(parent), main_(main) {
+ListsPanel::ListsPanel(Shell& main, QWidget* parent) : QWidget(parent), main_(main) {
   setGeometry(0, kPanelY, kPanelWidth, kPanelHeight);
   setAcceptDrops(true);
   dataList_ = MakeList(
@@ -149,11 +149,28 @@ void ListsPanel::FillListsPanel() {
   for (const RegistryEntry& e : p.CalcConds.items) InsertCondRow(e, p.Settings.CalcMode);
 }
 
+void ListsPanel::RefillLists() {
+  dataList_->setRowCount(0);
+  condList_->setRowCount(0);
+  FillListsPanel();
+  // Run from the menu bar, a change alone left vanished rows on the screen
+  // under X until the next full repaint.
+  dataList_->viewport()->update();
+  condList_->viewport()->update();
+}
+
 void ListsPanel::DeleteRow(ListKind kind, int row) {
   list(kind)->removeRow(row);
-  // Run from the menu bar, the removal alone left the vanished rows on
-  // the screen under X until the next full repaint.
   list(kind)->viewport()->update();
+}
+
+std::vector<int> ListsPanel::SelectedRows(ListKind kind) const {
+  QTableWidget* l = list(kind);
+  QItemSelectionModel* selection = l->selectionModel();
+  std::vector<int> rows;
+  for (int r = 0; r < l->rowCount(); ++r)
+    if (selection->isRowSelected(r, QModelIndex())) rows.push_back(r);
+  return rows;
 }
 
 int ListsPanel::FirstSelectedRow(ListKind kind) const {
@@ -241,7 +258,7 @@ void ListsPanel::mousePressEvent(QMouseEvent* event) {
   QWidget::mousePressEvent(event);
 }
 
-void ListsPanel::dragEnterEvent(QDragEnterEvent* event) { MainWindow::AcceptFileDrag(event); }
+void ListsPanel::dragEnterEvent(QDragEnterEvent* event) { AcceptFileDrag(event); }
 
 void ListsPanel::dropEvent(QDropEvent* event) { main_.DropFiles(event); }
 

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QStringList>
 #include <QWidget>
+#include <vector>
 
 #include "model/project.h"
 
@@ -12,13 +13,13 @@ class QTableWidget;
 
 namespace zx {
 
-class MainWindow;
+class Shell;
 
 class ListsPanel : public QWidget {
   Q_OBJECT
 
  public:
-  ListsPanel(MainWindow& main, QWidget* parent);
+  ListsPanel(Shell& main, QWidget* parent);
 
   QTableWidget* dataList() const { return dataList_; }  // control 1011
   QTableWidget* condList() const { return condList_; }  // control 1010
@@ -28,9 +29,12 @@ class ListsPanel : public QWidget {
 
   // Appends one row per registry entry, in number order.
   void FillListsPanel();
+  // Both lists anew from the registries.
+  void RefillLists();
   void DeleteRow(ListKind kind, int row);
   // -1 when no row is selected.
   int FirstSelectedRow(ListKind kind) const;
+  std::vector<int> SelectedRows(ListKind kind) const;
 
   // Row texts: number, mark, file name / related number, mark, temperature,
   // field ("?" in Jc-B mode), correlation, output file name.
@@ -58,7 +62,7 @@ class ListsPanel : public QWidget {
                          std::initializer_list<int> widths, int y);
   void OnDoubleClick(ListKind kind);
 
-  MainWindow& main_;
+  Shell& main_;
   QTableWidget* dataList_ = nullptr;
   QTableWidget* condList_ = nullptr;
 };

@@ -6,15 +6,13 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/main_window.h"
-#include "app/platform.h"
-#include "ui/dialogs.h"
-#include "ui/lists_panel.h"
+#include "ui/platform.h"
+#include "ui/shell.h"
 
 namespace zx {
 
-ModeDialog::ModeDialog(MainWindow& main)
-    : FlaggedDialog(main, main.flags().ModeDialogOpen, &main, 116,
+ModeDialog::ModeDialog(Shell& main)
+    : FlaggedDialog(main, main.flags().ModeDialogOpen, &main.widget(), 116,
                     QStringLiteral("計算モード変更")) {
   auto* layout = new QVBoxLayout(this);
   auto* group = NameControl(new QGroupBox(QStringLiteral("計算モード"), this), 1090);
@@ -51,17 +49,9 @@ void ModeDialog::OkClicked() {
       reject();
       return;
     }
-    ListsPanel* lists = main_.listsPanel();
-    ClearRegistries(p, [lists](ListKind kind, int row) {
-      if (lists) lists->DeleteRow(kind, row);
-    });
-    CloseDialogsOfRemovedEntries(main_);
   }
   // The mode is stored at the next save; switching alone changes no file.
-  p.Settings.CalcMode = mode;
-  ApplyModeAxes(p.View, mode);
-  main_.StatusRefresh();
-  main_.InvalidateGraph();
+  SetCalcMode(main_.document(), mode);
   accept();
 }
 

@@ -1,4 +1,4 @@
-// Switching between E-J and Jc-B calculation (resource 116). Registered
+// Switching between E-J and Jc-B calculation. Registered
 // data files and conditions belong to one mode, so a switch clears them
 // after asking.
 #pragma once
@@ -13,7 +13,7 @@ class ModeDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit ModeDialog(MainWindow& main);
+  explicit ModeDialog(Shell& main);
 
  private:
   void OkClicked();

@@ -1,4 +1,4 @@
-// The settable ranges of the five pinning-parameter sliders (resource 120).
+// The settable ranges of the five pinning-parameter sliders.
 #pragma once
 
 #include <array>
@@ -13,7 +13,7 @@ class ParamRangeDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit ParamRangeDialog(MainWindow& main);
+  explicit ParamRangeDialog(Shell& main);
 
  private:
   void OkClicked();

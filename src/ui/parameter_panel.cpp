@@ -17,14 +17,14 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/dialog_helpers.h"
-#include "app/main_window.h"
-#include "app/platform.h"
 #include "model/format.h"
 #include "model/limits.h"
+#include "ui/dialog_helpers.h"
 #include "ui/dialogs.h"
 #include "ui/focused_wheel.h"
+#include "ui/platform.h"
 #include "ui/sample_name_validator.h"
+#include "ui/shell.h"
 
 namespace zx {
 
@@ -96,7 +96,7 @@ QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 }  // namespace
 
-ParameterPanel::ParameterPanel(MainWindow& main, QWidget* parent) : QWidget(parent), main_(main) {
+ParameterPanel::ParameterPanel(Shell& main, QWidget* parent) : QWidget(parent), main_(main) {
   setGeometry(kPanelX, 0, kPanelWidth, kPanelHeight);
   setAcceptDrops(true);
   BuildControls();
@@ -299,7 +299,7 @@ void ParameterPanel::ClickFinish() {
     p.Modified = false;
   }
   // Modified is clear, so closing the window asks nothing more.
-  main_.close();
+  main_.widget().close();
   QCoreApplication::quit();
 }
 
@@ -375,7 +375,7 @@ void ParameterPanel::mousePressEvent(QMouseEvent* event) {
   QWidget::mousePressEvent(event);
 }
 
-void ParameterPanel::dragEnterEvent(QDragEnterEvent* event) { MainWindow::AcceptFileDrag(event); }
+void ParameterPanel::dragEnterEvent(QDragEnterEvent* event) { AcceptFileDrag(event); }
 
 void ParameterPanel::dropEvent(QDropEvent* event) { main_.DropFiles(event); }
 

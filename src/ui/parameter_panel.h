@@ -18,7 +18,7 @@ class QSlider;
 
 namespace zx {
 
-class MainWindow;
+class Shell;
 
 // The controls that a running calculation disables, in creation order of
 // their kind; the five sliders are not among them.
@@ -31,7 +31,7 @@ class ParameterPanel : public QWidget {
   Q_OBJECT
 
  public:
-  ParameterPanel(MainWindow& main, QWidget* parent);
+  ParameterPanel(Shell& main, QWidget* parent);
 
   // Puts the project's values into the controls.
   void ShowProjectInPanel();
@@ -88,7 +88,7 @@ class ParameterPanel : public QWidget {
   void OnOrderChanged();
   void RequestRedraw();
 
-  MainWindow& main_;
+  Shell& main_;
   std::map<int, QWidget*> controls_;
   std::vector<NumberEdit> numberEdits_;
   std::vector<PinParameter> pins_;

@@ -1,6 +1,6 @@
 #include "ui/raw_data_question.h"
 
-#include "app/platform.h"
+#include "ui/platform.h"
 #include "model/raw_data_check.h"
 
 namespace zx {

@@ -3,15 +3,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/main_window.h"
 #include "ui/data_file_controls.h"
-#include "ui/lists_panel.h"
 #include "ui/registry_lookup.h"
+#include "ui/shell.h"
 
 namespace zx {
 
-RenameDialog::RenameDialog(MainWindow& main)
-    : FlaggedDialog(main, main.flags().RenameDialogOpen, &main, 122,
+RenameDialog::RenameDialog(Shell& main)
+    : FlaggedDialog(main, main.flags().RenameDialogOpen, &main.widget(), 122,
                     QStringLiteral("データファイル名変更ダイアログ")) {
   PathDialogControls c = BuildPathDialog(this, {1133, 1137, 1134, 1135, 1136, "変更"});
   path_ = c.edit;
@@ -37,20 +36,14 @@ void RenameDialog::ChangeClicked() {
     RefuseInput(QStringLiteral("データファイルパス"), QStringLiteral("エラー"));
     return;
   }
-  Project& p = main_.project();
-  RegistryEntry* e = FindByUid(p.DataFiles, uid_);
-  if (!e) {
+  if (!FindByUid(main_.project().DataFiles, uid_)) {
     // The entry was deleted meanwhile: there is nothing left to rename.
     reject();
     return;
   }
-  p.Modified = true;
-  e->Path = path_->text().toStdString();
-  if (ListsPanel* lists = main_.listsPanel()) lists->UpdateDataRow(*e);
-  if (SeriesEntry* s = p.DataSeries.Find(e->No)) s->Path = e->Path;
+  const std::string refused = RenameDataFile(main_.document(), uid_, path_->text().toStdString());
+  if (!refused.empty()) return Refuse(refused);
   accept();
-  RequestRefit(p.View);
-  main_.InvalidateGraph();
 }
 
 }  // namespace zx

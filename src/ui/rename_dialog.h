@@ -1,4 +1,4 @@
-// Changing the path of a registered data file (resource 122). The lists
+// Changing the path of a registered data file. The lists
 // panel hands it the entry to rename; a hand-over while it is open
 // re-targets it.
 #pragma once
@@ -15,7 +15,7 @@ class RenameDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  explicit RenameDialog(MainWindow& main);
+  explicit RenameDialog(Shell& main);
 
   // Edits the data file numbered `no` from now on and shows its path.
   void Target(int no);

@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/main_window.h"
+#include "ui/shell.h"
 
 namespace zx {
 
-StatusDialog::StatusDialog(MainWindow& main, QWidget* owner)
+StatusDialog::StatusDialog(Shell& main, QWidget* owner)
     : FlaggedDialog(main, main.flags().StatusDialogOpen, owner, 115,
                     QStringLiteral("計算状況ダイアログ")) {
   auto* layout = new QVBoxLayout(this);

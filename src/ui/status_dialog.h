@@ -1,4 +1,4 @@
-// The calculation status dialog (resource 115): a note, a progress bar and
+// The calculation status dialog: a note, a progress bar and
 // a cancel button, shown while a full calculation runs.
 #pragma once
 
@@ -12,7 +12,7 @@ class StatusDialog : public FlaggedDialog {
   Q_OBJECT
 
  public:
-  StatusDialog(MainWindow& main, QWidget* owner);
+  StatusDialog(Shell& main, QWidget* owner);
 
   // Progress in thousandths of the points to compute.
   void SetProgress(int permille);

@@ -14,32 +14,31 @@
 namespace zx {
 namespace {
 
+// E(1e5) < E_c < E(1e11) at this point.
+constexpr double kT = 5.0, kB = 2.0;
+
 ModelParams JcParams() {
   ModelParams p;
   p.IntStepNum = 90;
-  p.EvalB = 2.0;
-  p.EvalT = 5.0;  // E(1e5) < E_c < E(1e11)
   return p;
 }
 
-double EAt(ModelParams p, double j) {
-  p.EvalJ = j;
-  return EvaluateE(p);
-}
+double EAt(const ModelParams& p, double j, double t = kT) { return ModelE(p, j, t, kB); }
+
+long long Evaluations() { return ThreadModelCacheStats().evaluations; }
 
 TEST(FindJc, BracketedCriterionIsMetWithinTheTolerance) {
   ModelParams p = JcParams();
   const double lo = 1e5, hi = 1e11;
-  const double jc = FindJc(p, lo, hi, EAt(p, lo), EAt(p, hi));
+  const double jc = FindJc(p, kT, kB, lo, hi, EAt(p, lo), EAt(p, hi));
   EXPECT_GT(jc, lo);
   EXPECT_LT(jc, hi);
-  EXPECT_EQ(p.EvalJ, jc);  // the last midpoint evaluated
   EXPECT_LT(std::fabs(EAt(p, jc) - p.E_c), p.E_c * p.E_cAllowableError / 100);
 
   // A coarser tolerance stops no later.
   ModelParams coarse = p;
   coarse.E_cAllowableError = 1.0;
-  const double jcCoarse = FindJc(coarse, lo, hi, EAt(p, lo), EAt(p, hi));
+  const double jcCoarse = FindJc(coarse, kT, kB, lo, hi, EAt(p, lo), EAt(p, hi));
   EXPECT_LT(std::fabs(EAt(p, jcCoarse) - p.E_c), p.E_c * 0.01);
 }
 
@@ -48,16 +47,17 @@ TEST(FindJc, CriterionOutsideTheBracketGivesOne) {
   const double lo = 1e5, hi = 1e11;
   ModelParams above = p;
   above.E_c = EAt(p, hi) * 10;  // never reached
-  EXPECT_EQ(FindJc(above, lo, hi, EAt(p, lo), EAt(p, hi)), 1.0);
+  EXPECT_EQ(FindJc(above, kT, kB, lo, hi, EAt(p, lo), EAt(p, hi)), 1.0);
 
   ModelParams below = p;
   below.E_c = EAt(p, lo) / 10;  // exceeded already at the lower end
-  EXPECT_EQ(FindJc(below, lo, hi, EAt(p, lo), EAt(p, hi)), 1.0);
-  EXPECT_EQ(below.EvalJ, 1e8);  // after the first midpoint
+  const double eLo = EAt(p, lo), eHi = EAt(p, hi);
+  const long long before = Evaluations();
+  EXPECT_EQ(FindJc(below, kT, kB, lo, hi, eLo, eHi), 1.0);
+  EXPECT_EQ(Evaluations() - before, 1);  // gives up after the first midpoint
 
-  ModelParams nan = p;
-  nan.EvalT = 40.0;  // above Tc: no finite field anywhere
-  EXPECT_EQ(FindJc(nan, lo, hi, EAt(nan, lo), EAt(nan, hi)), 1.0);
+  const double aboveTc = 40.0;  // no finite field anywhere
+  EXPECT_EQ(FindJc(p, aboveTc, kB, lo, hi, EAt(p, lo, aboveTc), EAt(p, hi, aboveTc)), 1.0);
 }
 
 TEST(FindJc, ZeroToleranceEndsAfterTheHalvingLimitAtTheLastMidpoint) {
@@ -65,8 +65,10 @@ TEST(FindJc, ZeroToleranceEndsAfterTheHalvingLimitAtTheLastMidpoint) {
   p.IntStepNum = 9;
   p.E_cAllowableError = 0;
   const double lo = 1e5, hi = 1e11;
-  const double jc = FindJc(p, lo, hi, EAt(p, lo), EAt(p, hi));
-  EXPECT_EQ(p.EvalJ, jc);
+  const double eLo = EAt(p, lo), eHi = EAt(p, hi);
+  const long long before = Evaluations();
+  const double jc = FindJc(p, kT, kB, lo, hi, eLo, eHi);
+  EXPECT_EQ(Evaluations() - before, kMaxJcHalvings);
   EXPECT_GT(jc, lo);
   EXPECT_LT(jc, hi);
   // The bracket has collapsed onto the crossing.
@@ -176,9 +178,8 @@ TEST(Grid, LevelsAreClampedAndOddRangesHandled) {
 }
 
 TEST(ResultFile, HeaderLinesAndPointsInExactBytes) {
-  ModelParams p;
-  p.EvalT = 20.0;
-  p.EvalB = 1.5;
+  const ModelParams p;
+  const ResultHeader h{20.0, 1.5};
   const std::vector<double> x{1e5, 2.5e-3}, v{3.0e-10, std::nan("")};
   const std::string expected =
       "#################################\r\n"
@@ -200,7 +201,7 @@ TEST(ResultFile, HeaderLinesAndPointsInExactBytes) {
       "#\r\n"
       "1.000000e+005 3.000000e-010\r\n"
       "2.500000e-003 nan\r\n";
-  EXPECT_EQ(ResultFileBytes(p, x, v), expected);
+  EXPECT_EQ(ResultFileBytes(p, h, x, v), expected);
 }
 
 }  // namespace

@@ -27,8 +27,8 @@ bool SameBits(double a, double b) {
 
 // Evaluates p with both kernels (the cached one keeps whatever it holds)
 // and compares the results and every working value.
-::testing::AssertionResult AgreesWithReference(const ModelParams& p) {
-  ModelParams fast = p, ref = p;
+::testing::AssertionResult AgreesWithReference(const ModelWork& p) {
+  ModelWork fast = p, ref = p;
   const double e = EvaluateE(fast);
   const double r = EvaluateELiteral(ref);
   const std::pair<const char*, std::pair<double, double>> checks[] = {
@@ -46,7 +46,7 @@ bool SameBits(double a, double b) {
   return ::testing::AssertionSuccess();
 }
 
-ModelParams At(ModelParams p, double J, double B, double T) {
+ModelWork At(ModelWork p, double J, double B, double T) {
   p.EvalJ = J;
   p.EvalB = B;
   p.EvalT = T;
@@ -64,32 +64,32 @@ std::vector<double> Sweep(int count) {
 TEST(CachedModel, MatchesTheReferenceBitForBitAcrossEveryRegime) {
   struct Regime {
     const char* what;
-    ModelParams p;
+    ModelWork p;
     double B, T;
   };
-  ModelParams base;
+  ModelWork base;
   base.IntStepNum = 60;
   std::vector<Regime> regimes;
   regimes.push_back({"defaults", base, 2.0, 20.0});
-  ModelParams thin = base;
+  ModelWork thin = base;
   thin.Thickness = 1e-12;
   regimes.push_back({"thin-sample potential", thin, 3.0, 15.0});
-  ModelParams thick = base;
+  ModelWork thick = base;
   thick.Thickness = 1.0;
   regimes.push_back({"bulk potential", thick, 3.0, 15.0});
   for (int tcn : {0, 1})
     for (int bcn : {0, 1}) {
-      ModelParams orders = base;
+      ModelWork orders = base;
       orders.Tcn = tcn;
       orders.Bcn = bcn;
       regimes.push_back({"Tcn/Bcn", orders, 1.5, 25.0});
     }
   for (int n : {3, 4, 5, 6, 7, 900}) {
-    ModelParams steps = base;
+    ModelWork steps = base;
     steps.IntStepNum = n;
     regimes.push_back({"interval count", steps, 2.0, 20.0});
   }
-  ModelParams wide = base;
+  ModelWork wide = base;
   wide.Sigma_2 = 0.9;
   wide.Re_Gamma = 0.3;
   wide.Re_g_2 = 7.0;
@@ -105,14 +105,14 @@ TEST(CachedModel, MatchesTheReferenceBitForBitAcrossEveryRegime) {
   regimes.push_back({"B zero", base, 0.0, 20.0});
   // Strong pinning at low temperature: deep creep, where many integrands
   // vanish and the back-hop term is negligible.
-  ModelParams strong = base;
+  ModelWork strong = base;
   strong.Re_A_m = 1e10;
   regimes.push_back({"strong pinning, 4 K", strong, 1.0, 4.0});
   regimes.push_back({"strong pinning, 8 K", strong, 5.0, 8.0});
   // The bundle exactly as long as the sample at one abscissa.
-  ModelParams edge = base;
+  ModelWork edge = base;
   {
-    ModelParams q = At(base, 0, 2.0, 20.0);
+    ModelWork q = At(base, 0, 2.0, 20.0);
     const double xm = std::log10(q.Re_A_m), w = 4 * std::sqrt(q.Sigma_2);
     const double h = (2 * w) / q.IntStepNum;
     ScaleJc0(q, std::pow(10, 30.0 * h + (xm - w)));
@@ -140,10 +140,10 @@ TEST(CachedModel, MatchesTheReferenceBitForBitAcrossEveryRegime) {
 }
 
 TEST(CachedModel, SpecialInputsGiveTheReferenceBitPatterns) {
-  ModelParams p;
+  ModelWork p;
   p.IntStepNum = 30;
-  const std::vector<std::pair<const char*, ModelParams>> cases = [&] {
-    std::vector<std::pair<const char*, ModelParams>> c;
+  const std::vector<std::pair<const char*, ModelWork>> cases = [&] {
+    std::vector<std::pair<const char*, ModelWork>> c;
     c.push_back({"J zero", At(p, 0.0, 2.0, 20.0)});
     c.push_back({"J negative", At(p, -1e9, 2.0, 20.0)});
     c.push_back({"J infinite", At(p, kInf, 2.0, 20.0)});
@@ -151,7 +151,7 @@ TEST(CachedModel, SpecialInputsGiveTheReferenceBitPatterns) {
     c.push_back({"B NaN", At(p, 1e9, kNaN, 20.0)});
     c.push_back({"B -0", At(p, 1e9, -0.0, 20.0)});
     c.push_back({"T negative", At(p, 1e9, 2.0, -5.0)});
-    ModelParams q = At(p, 1e9, 2.0, 20.0);
+    ModelWork q = At(p, 1e9, 2.0, 20.0);
     q.Sigma_2 = 0.0;
     c.push_back({"sigma^2 zero", q});
     q.Sigma_2 = kNaN;
@@ -181,49 +181,49 @@ TEST(CachedModel, SpecialInputsGiveTheReferenceBitPatterns) {
 // Each input the model reads, with a changed value.
 struct InputChange {
   const char* name;
-  void (*change)(ModelParams&);
+  void (*change)(ModelWork&);
   bool normalisation;  // the normalisation integral depends on it
 };
 
 const InputChange kChanges[] = {
-    {"Re_A_m", [](ModelParams& p) { p.Re_A_m = 3e9; }, true},
-    {"Sigma_2", [](ModelParams& p) { p.Sigma_2 = 0.2; }, true},
-    {"IntStepNum", [](ModelParams& p) { p.IntStepNum = 33; }, true},
-    {"Re_Gamma", [](ModelParams& p) { p.Re_Gamma = 0.5; }, false},
-    {"Re_m", [](ModelParams& p) { p.Re_m = 2.0; }, false},
-    {"Re_g_2", [](ModelParams& p) { p.Re_g_2 = 3.0; }, false},
-    {"EvalB", [](ModelParams& p) { p.EvalB = 2.5; }, false},
-    {"EvalT", [](ModelParams& p) { p.EvalT = 22.0; }, false},
-    {"T_c", [](ModelParams& p) { p.T_c = 35.0; }, false},
-    {"B_c2_0", [](ModelParams& p) { p.B_c2_0 = 12.0; }, false},
-    {"Rho_n_0", [](ModelParams& p) { p.Rho_n_0 = 3e-6; }, false},
-    {"Thickness", [](ModelParams& p) { p.Thickness = 1e-9; }, false},
-    {"Re_Zeta", [](ModelParams& p) { p.Re_Zeta = 3.0; }, false},
-    {"Tcn", [](ModelParams& p) { p.Tcn = 0; }, false},
-    {"Bcn", [](ModelParams& p) { p.Bcn = 0; }, false},
+    {"Re_A_m", [](ModelWork& p) { p.Re_A_m = 3e9; }, true},
+    {"Sigma_2", [](ModelWork& p) { p.Sigma_2 = 0.2; }, true},
+    {"IntStepNum", [](ModelWork& p) { p.IntStepNum = 33; }, true},
+    {"Re_Gamma", [](ModelWork& p) { p.Re_Gamma = 0.5; }, false},
+    {"Re_m", [](ModelWork& p) { p.Re_m = 2.0; }, false},
+    {"Re_g_2", [](ModelWork& p) { p.Re_g_2 = 3.0; }, false},
+    {"EvalB", [](ModelWork& p) { p.EvalB = 2.5; }, false},
+    {"EvalT", [](ModelWork& p) { p.EvalT = 22.0; }, false},
+    {"T_c", [](ModelWork& p) { p.T_c = 35.0; }, false},
+    {"B_c2_0", [](ModelWork& p) { p.B_c2_0 = 12.0; }, false},
+    {"Rho_n_0", [](ModelWork& p) { p.Rho_n_0 = 3e-6; }, false},
+    {"Thickness", [](ModelWork& p) { p.Thickness = 1e-9; }, false},
+    {"Re_Zeta", [](ModelWork& p) { p.Re_Zeta = 3.0; }, false},
+    {"Tcn", [](ModelWork& p) { p.Tcn = 0; }, false},
+    {"Bcn", [](ModelWork& p) { p.Bcn = 0; }, false},
 };
 
 TEST(CachedModel, EveryInputChangeRebuildsWhatDependsOnIt) {
-  ModelParams base = At(ModelParams{}, 2e8, 2.0, 20.0);
+  ModelWork base = At(ModelWork{}, 2e8, 2.0, 20.0);
   base.IntStepNum = 30;
   for (const InputChange& c : kChanges) {
     SCOPED_TRACE(c.name);
-    ModelParams warm = base;
+    ModelWork warm = base;
     const double before = EvaluateE(warm);
     const ModelCacheStats s0 = ThreadModelCacheStats();
-    ModelParams changed = base;
+    ModelWork changed = base;
     c.change(changed);
     EXPECT_TRUE(AgreesWithReference(changed));
     const ModelCacheStats s1 = ThreadModelCacheStats();
     EXPECT_EQ(s1.setupBuilds, s0.setupBuilds + 1);
     EXPECT_EQ(s1.normBuilds, s0.normBuilds + (c.normalisation ? 1 : 0));
-    ModelParams again = changed;
+    ModelWork again = changed;
     EXPECT_NE(EvaluateE(again), before);  // the change matters to the result
   }
 }
 
 TEST(CachedModel, KeysAreExactBitPatterns) {
-  ModelParams p = At(ModelParams{}, 2e8, 2.0, 20.0);
+  ModelWork p = At(ModelWork{}, 2e8, 2.0, 20.0);
   p.IntStepNum = 30;
   p.Thickness = 0.0;
   EXPECT_TRUE(AgreesWithReference(p));
@@ -241,7 +241,7 @@ TEST(CachedModel, KeysAreExactBitPatterns) {
 }
 
 TEST(CachedModel, TablesFollowTheIntegrationLimits) {
-  ModelParams p = At(ModelParams{}, 0, 2.0, 20.0);
+  ModelWork p = At(ModelWork{}, 0, 2.0, 20.0);
   ScaleJc0(p, p.Re_A_m);
   const double jcm = p.Jc0Abs;
   ClearThreadModelCache();
@@ -268,18 +268,18 @@ TEST(CachedModel, TablesFollowTheIntegrationLimits) {
 
 TEST(CachedModel, ThreadsEvaluatingAtOnceKeepTheirOwnCaches) {
   struct Work {
-    ModelParams p;
+    ModelWork p;
     std::vector<double> expected, got;
   };
   std::vector<Work> work(4);
   const std::vector<double> js = Sweep(30);
   for (std::size_t w = 0; w < work.size(); ++w) {
     work[w].p =
-        At(ModelParams{}, 0, 1.0 + static_cast<double>(w), 10.0 + 5.0 * static_cast<double>(w));
+        At(ModelWork{}, 0, 1.0 + static_cast<double>(w), 10.0 + 5.0 * static_cast<double>(w));
     work[w].p.IntStepNum = 45;
     work[w].p.Tcn = static_cast<int>(w % 2);
     for (double J : js) {
-      ModelParams q = work[w].p;
+      ModelWork q = work[w].p;
       q.EvalJ = J;
       work[w].expected.push_back(EvaluateELiteral(q));
     }

@@ -14,8 +14,8 @@ using literal::LiteralBranches;
 using literal::LiteralInputs;
 using literal::LiteralModel;
 
-ModelParams ParamsFrom(const LiteralInputs& in) {
-  ModelParams p;
+ModelWork ParamsFrom(const LiteralInputs& in) {
+  ModelWork p;
   p.Re_A_m = in.Am;
   p.Sigma_2 = in.sigma2;
   p.Re_Gamma = in.gamma;
@@ -33,7 +33,7 @@ ModelParams ParamsFrom(const LiteralInputs& in) {
 }
 
 double ProgramE(const LiteralInputs& in, double J, double B, double T) {
-  ModelParams p = ParamsFrom(in);
+  ModelWork p = ParamsFrom(in);
   // Stale working values must not matter.
   p.DistNorm = 123.0;
   p.Jc0 = p.Jc0Abs = 7.0;
@@ -100,6 +100,9 @@ TEST(EvaluateE, MatchesLiteralFormulasBitForBitInEveryRegime) {
     LiteralModel ref(c.in);
     const double literal = ref.E(c.J, c.B, c.T);
     ExpectIdentical(ProgramE(c.in, c.J, c.B, c.T), literal, c.what);
+    // The pure entry point, fed one input set after another, keeps the bits.
+    const ModelParams inputs = ParamsFrom(c.in);
+    ExpectIdentical(ModelE(inputs, c.J, c.T, c.B), literal, c.what);
     total.creep += ref.branches.creep;
     total.flow += ref.branches.flow;
     total.thin += ref.branches.thin;
@@ -146,7 +149,7 @@ TEST(EvaluateE, DegenerateInputsGiveSpecialValuesWithoutStopping) {
 }
 
 TEST(ScaleJc0, StoresMagnitudeAndZeroOutsideTheSuperconductingRegion) {
-  ModelParams p;
+  ModelWork p;
   p.EvalT = 19.5;  // T/Tc = 0.5
   p.EvalB = 1.0;
   p.Tcn = 1;
@@ -169,13 +172,13 @@ TEST(ScaleJc0, StoresMagnitudeAndZeroOutsideTheSuperconductingRegion) {
 }
 
 std::vector<double> g_abscissae;
-double RecordingIntegrand(ModelParams&, double x) {
+double RecordingIntegrand(ModelWork&, double x) {
   g_abscissae.push_back(x);
   return x * x;
 }
 
 TEST(IntegrateThreeEighths, CallsTheIntegrandInRuleOrderOncePerAbscissa) {
-  ModelParams p;
+  ModelWork p;
   g_abscissae.clear();
   const double exact = IntegrateThreeEighths(p, RecordingIntegrand, 0.0, 3.0, 3);
   EXPECT_EQ(g_abscissae, (std::vector<double>{1.0, 2.0, 0.0, 3.0}));
@@ -198,7 +201,7 @@ TEST(IntegrateThreeEighths, CallsTheIntegrandInRuleOrderOncePerAbscissa) {
 }
 
 TEST(NormIntegrand, IntegratesToOneAfterNormalisation) {
-  ModelParams p;
+  ModelWork p;
   p.EvalJ = 1e9;
   p.EvalB = 2.0;
   p.EvalT = 20.0;

@@ -118,7 +118,7 @@ TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {
   EXPECT_EQ(p.View.XTitle, "B(T)");
   EXPECT_EQ(p.View.YTitle, "Jc(A/m^2)");
   EXPECT_EQ(w.StatusText(1), QStringLiteral("Jc-B計算モード"));
-  EXPECT_FALSE(p.Modified);
+  EXPECT_TRUE(p.Modified);
   EXPECT_EQ(Dialog(122), nullptr);  // the rename dialog lost its entry
 }
 
@@ -131,7 +131,7 @@ TEST_F(AxisModeDialogs, ModeChangeWithoutDataFilesKeepsConditions) {
   EXPECT_EQ(MessageCount(), 0);
   EXPECT_EQ(w.project().Settings.CalcMode, 1);
   EXPECT_EQ(w.project().CalcConds.Count(), 1);
-  EXPECT_FALSE(w.project().Modified);
+  EXPECT_TRUE(w.project().Modified);
   w.Command(kCmdOtherSettings);  // now the Jc-B dialog
   EXPECT_NE(Dialog(117), nullptr);
 }

@@ -4,7 +4,7 @@
 #include <QTableWidget>
 
 #include "dialog_fixture.h"
-#include "ui/output_path.h"
+#include "model/output_path.h"
 
 namespace zx::test {
 namespace {
@@ -161,7 +161,7 @@ TEST_F(CalcCondDialogs, JcBModeAsksNoFieldAndStoresZero) {
   EXPECT_EQ(Cell(w.listsPanel()->condList(), 0, 3), QStringLiteral("?"));
 }
 
-TEST_F(CalcCondDialogs, ChangeShowsTheConditionAndKeepsTheCurveColour) {
+TEST_F(CalcCondDialogs, ChangeShowsTheConditionAndRecoloursTheCurve) {
   MainWindow& w = StartWith(5, {{0, 4.25, 1.5, "/res/a.dat"}, {4, 20, 2, "/res/b.dat"}});
   OpenCalcCondChangeDialog(w, 0);
   FlaggedDialog* d = Dialog(121);
@@ -192,8 +192,8 @@ TEST_F(CalcCondDialogs, ChangeShowsTheConditionAndKeepsTheCurveColour) {
   EXPECT_EQ(p.CalcConds.items[1].CorrCoef, 0.0);
   EXPECT_EQ(p.CalcConds.items[1].Path, Folder() + "tmp1.dat");
   EXPECT_TRUE(p.Modified);
-  // The curve keeps its colour until the series are rebuilt by a load.
-  EXPECT_EQ(p.CurveSeries.items[1].MarkerColor, (Rgb{255, 200, 100}));
+  // The curve takes the light colour of its new data file at once.
+  EXPECT_EQ(p.CurveSeries.items[1].MarkerColor, (Rgb{255, 150, 150}));
   EXPECT_EQ(Cell(w.listsPanel()->condList(), 1, 0), QStringLiteral("0"));
   EXPECT_EQ(Cell(w.listsPanel()->condList(), 1, 4), QStringLiteral("0"));
 

@@ -92,7 +92,7 @@ TEST_F(ListsPanelTest, TwoDataFilesAndThreeConditionsInTheirSeriesColours) {
   EXPECT_EQ(Cell(conds, 0, 2), "4.2");
   EXPECT_EQ(Cell(conds, 1, 3), "2.5");
   EXPECT_EQ(Cell(conds, 2, 5), "r2.dat");
-  // The preview pass wrote a coefficient with three decimals.
+  // The preview pass wrote the coefficient into the row.
   const double r = w.project().CalcConds.items[0].CorrCoef;
   EXPECT_EQ(Cell(conds, 0, 4), QString::fromStdString(FormatFixed(r, 6)));
 

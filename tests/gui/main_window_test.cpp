@@ -193,7 +193,7 @@ TEST_F(ShellTest, DeletingConditionsRenumbersCurveFilesUnlessTheTopGoes) {
   Select(ListKind::CalcConds, {2});
   w.Command(kCmdDeleteCalcConds);
   EXPECT_TRUE(p.View.RangeValid);  // the top went: nothing to refit
-  EXPECT_FALSE(p.Modified);
+  EXPECT_TRUE(p.Modified);
   Select(ListKind::CalcConds, {0});
   w.Command(kCmdDeleteCalcConds);
   EXPECT_FALSE(p.View.RangeValid);
@@ -218,23 +218,38 @@ TEST_F(ShellTest, DropsFollowTheThreeRules) {
   AddDataFile(other, WriteData("x.dat").toStdString());
   other.Params.Re_A_m = 7e9;
   ASSERT_TRUE(WriteSettings(other, Path("other.zx2").toStdString()));
+  // A modified project is not replaced unasked: Cancel keeps it.
   w.project().Modified = true;
+  platform.answers = {MsgAnswer::Cancel};
+  w.HandleDroppedFiles({Path("other.zx2")});
+  EXPECT_EQ(w.project().Params.Re_A_m, 1e9);
+  EXPECT_TRUE(w.project().Modified);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "設定ファイルは変更されています。保存しますか？");
+
+  platform.answers = {MsgAnswer::No};
   w.HandleDroppedFiles({Path("other.zx2"), Path("bad.csv"), Path("never.zx2")});
   EXPECT_EQ(w.project().Params.Re_A_m, 7e9);
   EXPECT_EQ(w.project().DataFiles.Count(), 1);
-  EXPECT_TRUE(w.project().Modified);  // a drop asks nothing and keeps the flag
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].caption, "警告");
+  EXPECT_FALSE(w.project().Modified);
+  ASSERT_EQ(platform.messages.size(), 3u);
+  EXPECT_EQ(platform.messages[2].caption, "警告");
   EXPECT_TRUE(
-      platform.messages[0].text.startsWith("使用できるファイル拡張子は以下のように通りです。"));
+      platform.messages[2].text.startsWith("使用できるファイル拡張子は以下のように通りです。"));
 
   w.HandleDroppedFiles({Path("upper.DAT")});
-  EXPECT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages.size(), 4u);
   w.project().DataFileDialogOpen = true;
   w.HandleDroppedFiles({Path("a.txt"), Path("b.dat")});
   EXPECT_EQ(platform.LastMessage(),
             "データファイル登録ダイアログを閉じてから作業を行ってください。");
-  EXPECT_EQ(platform.messages.size(), 3u);  // the second file is not handled
+  EXPECT_EQ(platform.messages.size(), 5u);  // the second file is not handled
+
+  // A path the settings file could not hold is refused where it enters.
+  w.project().DataFileDialogOpen = false;
+  w.HandleDroppedFiles({Path(QStringLiteral("caf\u00e9.dat"))});
+  EXPECT_EQ(w.project().DataFiles.Count(), 1);
+  EXPECT_TRUE(platform.LastMessage().contains(QStringLiteral("caf\u00e9.dat")));
 }
 
 TEST_F(ShellTest, UnreadableProjectIsReportedAndTheCurrentOneKept) {

@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/platform.h"
+#include "ui/platform.h"
 
 namespace zx::test {
 namespace {

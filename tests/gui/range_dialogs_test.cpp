@@ -44,7 +44,7 @@ TEST_F(RangeDialogs, JRangeRefusesZeroAndReversedRangesAndStoresTheLevel) {
   EXPECT_EQ(w.project().Settings.JIni, 1e9);
   EXPECT_EQ(w.project().Settings.JFin, 2e12);
   EXPECT_EQ(w.project().Settings.JStepLevel, 7);
-  EXPECT_FALSE(w.project().Modified);
+  EXPECT_TRUE(w.project().Modified);  // the change must not be lost unasked
 }
 
 TEST_F(RangeDialogs, JcConditionAcceptsZeroAndTiesTheToleranceToTheLevel) {
@@ -62,9 +62,11 @@ TEST_F(RangeDialogs, JcConditionAcceptsZeroAndTiesTheToleranceToTheLevel) {
     const char* text;
     const char* message;
   };
-  const Case refused[] = {{1100, "-1", "J範囲開始値"},  {1101, "-1", "J範囲終了値"},
-                          {1103, "-1", "B範囲開始値"},  {1104, "-1", "B範囲終了値"},
-                          {1104, "0.5", "B範囲終了値"}, {1093, "-1", "電界基準値"}};
+  // J brackets a search on log J: a start of 0 is refused like a negative one.
+  const Case refused[] = {{1100, "-1", "J範囲開始値"}, {1100, "0", "J範囲開始値"},
+                          {1101, "-1", "J範囲終了値"}, {1103, "-1", "B範囲開始値"},
+                          {1104, "-1", "B範囲終了値"}, {1104, "0.5", "B範囲終了値"},
+                          {1093, "-1", "電界基準値"}};
   for (const Case& c : refused) {
     const QString before = Text(d, c.id);
     SetText(d, c.id, QString::fromUtf8(c.text));
@@ -74,7 +76,7 @@ TEST_F(RangeDialogs, JcConditionAcceptsZeroAndTiesTheToleranceToTheLevel) {
   }
   ASSERT_EQ(Dialog(117), d);
 
-  SetText(d, 1100, QStringLiteral("0"));
+  SetText(d, 1100, QStringLiteral("1e4"));
   SetText(d, 1103, QStringLiteral("0"));
   SetText(d, 1093, QStringLiteral("2e-4"));
   Ctl<QSlider>(d, 1096)->setValue(4);
@@ -84,12 +86,12 @@ TEST_F(RangeDialogs, JcConditionAcceptsZeroAndTiesTheToleranceToTheLevel) {
   EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
   EXPECT_EQ(Dialog(117), nullptr);
   const Project& p = w.project();
-  EXPECT_EQ(p.Settings.JIni, 0.0);
+  EXPECT_EQ(p.Settings.JIni, 1e4);
   EXPECT_EQ(p.Settings.BIni, 0.0);
   EXPECT_EQ(p.Params.E_c, 2e-4);
   EXPECT_EQ(p.Settings.BStepLevel, 4);
   EXPECT_EQ(p.Params.E_cAllowableError, 0.005);
-  EXPECT_FALSE(p.Modified);
+  EXPECT_TRUE(p.Modified);
   w.PaintNow();
   EXPECT_GT(w.PaintPassCount(), passes);
 }
@@ -141,7 +143,7 @@ TEST_F(RangeDialogs, ParamRangeChecksEachBoundInOrder) {
   EXPECT_EQ(s.MiniRe_m, 1.0);
   EXPECT_EQ(s.MiniRe_g_2, 5.0);
   EXPECT_EQ(s.MaxRe_g_2, 6.0);
-  EXPECT_FALSE(w.project().Modified);
+  EXPECT_TRUE(w.project().Modified);
 }
 
 // A new range moves the sliders to where their values now stand, so the

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/platform.h"
+#include "ui/platform.h"
 
 namespace zx::test {
 
@@ -43,9 +43,12 @@ class ScriptedPlatform : public Platform {
       return a;
     }
     switch (buttons) {
-      case MsgButtons::Ok: return MsgAnswer::Ok;
-      case MsgButtons::YesNo: return MsgAnswer::No;
-      case MsgButtons::YesNoCancel: return MsgAnswer::Cancel;
+      case MsgButtons::Ok:
+        return MsgAnswer::Ok;
+      case MsgButtons::YesNo:
+        return MsgAnswer::No;
+      case MsgButtons::YesNoCancel:
+        return MsgAnswer::Cancel;
     }
     return MsgAnswer::Ok;
   }

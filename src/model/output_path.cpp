@@ -1,4 +1,4 @@
-#include "ui/output_path.h"
+#include "model/output_path.h"
 
 namespace zx {
 
@@ -24,7 +24,5 @@ SplitPath SplitAtLastSlash(const std::string& path) {
   if (slash == std::string::npos) return {std::string(), path};
   return {path.substr(0, slash + 1), path.substr(slash + 1)};
 }
-
-std::string FileNameOf(const std::string& path) { return SplitAtLastSlash(path).name; }
 
 }  // namespace zx

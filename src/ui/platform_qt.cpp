@@ -1,8 +1,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "app/japanese_texts.h"
-#include "app/platform.h"
+#include "ui/japanese_texts.h"
+#include "ui/platform.h"
 
 namespace zx {
 
@@ -18,23 +18,38 @@ class QtPlatform final : public Platform {
     // An empty caption reads as an error-box title on many desktops.
     box.setWindowTitle(caption.isEmpty() ? QStringLiteral("ZENTRIX II") : caption);
     switch (icon) {
-      case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-      case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-      case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-      case MsgIcon::None: break;
+      case MsgIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+      case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+      case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+      case MsgIcon::None:
+        break;
     }
     switch (buttons) {
-      case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-      case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+      case MsgButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+      case MsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
       case MsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
     switch (box.exec()) {
-      case QMessageBox::Yes: return MsgAnswer::Yes;
-      case QMessageBox::No: return MsgAnswer::No;
-      case QMessageBox::Cancel: return MsgAnswer::Cancel;
-      default: return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+      case QMessageBox::Yes:
+        return MsgAnswer::Yes;
+      case QMessageBox::No:
+        return MsgAnswer::No;
+      case QMessageBox::Cancel:
+        return MsgAnswer::Cancel;
+      default:
+        return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
     }
   }
 

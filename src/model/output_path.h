@@ -16,7 +16,4 @@ struct SplitPath {
 };
 SplitPath SplitAtLastSlash(const std::string& path);
 
-// The text after the last '/'.
-std::string FileNameOf(const std::string& path);
-
 }  // namespace zx

@@ -1,4 +1,4 @@
-#include "graph/range.h"
+#include "model/series_range.h"
 
 #include "model/project.h"
 

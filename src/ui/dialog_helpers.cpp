@@ -1,4 +1,4 @@
-#include "app/dialog_helpers.h"
+#include "ui/dialog_helpers.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -53,7 +53,8 @@ void InsertListRow(QTableWidget* list, int row, const QStringList& texts) {
   if (row < 0) row = 0;
   if (row > list->rowCount()) row = list->rowCount();
   list->insertRow(row);
-  for (int c = 0; c < texts.size() && c < list->columnCount(); ++c) SetListCell(list, row, c, texts[c]);
+  for (int c = 0; c < texts.size() && c < list->columnCount(); ++c)
+    SetListCell(list, row, c, texts[c]);
 }
 
 }  // namespace zx

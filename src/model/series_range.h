@@ -2,7 +2,7 @@
 // manual limits of an axis without automatic scaling.
 #pragma once
 
-#include "graph/graph_view.h"
+#include "model/graph_view.h"
 
 namespace zx {
 

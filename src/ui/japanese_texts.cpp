@@ -1,4 +1,4 @@
-#include "app/japanese_texts.h"
+#include "ui/japanese_texts.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

@@ -1,0 +1,216 @@
+#include "model/document.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "model/output_path.h"
+#include "model/result_path.h"
+#include "model/settings_file.h"
+#include "model/text_codec.h"
+
+namespace zx {
+
+namespace {
+
+RegistryEntry* FindUid(Registry& registry, std::uint64_t uid) {
+  for (RegistryEntry& e : registry.items)
+    if (e.Uid == uid) return &e;
+  return nullptr;
+}
+
+// The numbers of `nos` that name an entry, each once, rising.
+std::vector<int> ExistingNumbers(std::vector<int> nos, int count) {
+  std::sort(nos.begin(), nos.end());
+  nos.erase(std::unique(nos.begin(), nos.end()), nos.end());
+  std::erase_if(nos, [count](int no) { return no < 0 || no >= count; });
+  return nos;
+}
+
+// The condition's result path, or the message refusing the input.
+std::string CheckedCondition(const Project& p, const CalcCondInput& in, std::string& outpPath) {
+  if (std::string message = CheckCalcCond(p, in); !message.empty()) return message;
+  outpPath = JoinOutputPath(in.folder, in.name);
+  if (std::string message = CheckPathEntry(outpPath); !message.empty()) return message;
+  // The full calculation would write its curve over the measurement or the project.
+  return ResultPathClashText(CheckResultPath(p, outpPath));
+}
+
+}  // namespace
+
+void Notify(Document& d, const DocChange& change) {
+  // An observer may add another; the ones present at the start are told.
+  const std::size_t n = d.observers.size();
+  for (std::size_t i = 0; i < n; ++i) d.observers[i](change);
+}
+
+std::string CheckPathEntry(const std::string& path) {
+  if (CanWriteCp932(path)) return {};
+  return "パスに使用できない文字が含まれています : " + path;
+}
+
+std::string AddDataFile(Document& d, const std::string& path) {
+  if (std::string message = CheckPathEntry(path); !message.empty()) return message;
+  const RegistryEntry& e = AddDataFile(d.project, path);
+  Notify(d, {ChangeKind::DataFileAdded, e.No});
+  return {};
+}
+
+std::string RenameDataFile(Document& d, std::uint64_t uid, const std::string& path) {
+  if (std::string message = CheckPathEntry(path); !message.empty()) return message;
+  Project& p = d.project;
+  RegistryEntry* e = FindUid(p.DataFiles, uid);
+  if (!e) return {};  // deleted meanwhile: nothing left to rename
+  e->Path = path;
+  p.Modified = true;
+  RebuildSeriesLists(p);
+  RequestRefit(p.View);
+  Notify(d, {ChangeKind::DataFileRenamed, e->No});
+  return {};
+}
+
+bool DeleteDataFiles(Document& d, std::vector<int> nos) {
+  Project& p = d.project;
+  nos = ExistingNumbers(std::move(nos), p.DataFiles.Count());
+  if (nos.empty()) return false;
+  // From the top down, so that the numbers still to delete stay valid.
+  for (auto it = nos.rbegin(); it != nos.rend(); ++it) {
+    const int k = *it;
+    RemoveEntry(p.DataFiles, k);
+    for (RegistryEntry& c : p.CalcConds.items) {
+      if (c.RelatedDatFileNo < k) continue;
+      c.RelatedDatFileNo = c.RelatedDatFileNo > k ? c.RelatedDatFileNo - 1 : -1;
+    }
+  }
+  p.Modified = true;
+  RebuildSeriesLists(p);
+  RequestRefit(p.View);
+  Notify(d, {ChangeKind::DataFilesDeleted});
+  return true;
+}
+
+std::string AddCalcCond(Document& d, const CalcCondInput& in) {
+  Project& p = d.project;
+  std::string outpPath;
+  if (std::string message = CheckedCondition(p, in, outpPath); !message.empty()) return message;
+  const double field = p.Settings.CalcMode != 1 ? in.magField : 0.0;
+  const RegistryEntry& e = AddCalcCond(p, in.relatedDatFileNo, in.temp, field, outpPath);
+  Notify(d, {ChangeKind::CalcCondAdded, e.No});
+  return {};
+}
+
+std::string ChangeCalcCond(Document& d, std::uint64_t uid, const CalcCondInput& in) {
+  Project& p = d.project;
+  std::string outpPath;
+  if (std::string message = CheckedCondition(p, in, outpPath); !message.empty()) return message;
+  RegistryEntry* e = FindUid(p.CalcConds, uid);
+  if (!e) return {};  // deleted meanwhile: nothing left to change
+  p.Modified = true;
+  e->RelatedDatFileNo = in.relatedDatFileNo;
+  e->Mark = 0;
+  e->Temp = in.temp;
+  if (p.Settings.CalcMode != 1) e->MagField = in.magField;
+  e->CorrCoef = 0.0;
+  e->OutpFilePath = outpPath;
+  // The curve takes the colour of its (new) data file; file and number stay.
+  RebuildSeriesLists(p);
+  Notify(d, {ChangeKind::CalcCondChanged, e->No});
+  return {};
+}
+
+bool DeleteCalcConds(Document& d, std::vector<int> nos) {
+  Project& p = d.project;
+  nos = ExistingNumbers(std::move(nos), p.CalcConds.Count());
+  if (nos.empty()) return false;
+  bool renumbered = false;
+  for (auto it = nos.rbegin(); it != nos.rend(); ++it) {
+    renumbered = renumbered || *it != p.CalcConds.HeadNo();
+    RemoveEntry(p.CalcConds, *it);
+  }
+  if (renumbered) {
+    RenumberCurvePaths(p);
+    RequestRefit(p.View);
+  }
+  p.Modified = true;
+  RebuildSeriesLists(p);
+  Notify(d, {ChangeKind::CalcCondsDeleted});
+  return true;
+}
+
+void SetCalcMode(Document& d, int mode) {
+  Project& p = d.project;
+  if (mode == p.Settings.CalcMode) return;
+  // Conditions left without data files (orphans) stay, as they always have.
+  if (!p.DataFiles.Empty()) ClearRegistries(p);
+  p.Settings.CalcMode = mode;
+  ApplyModeAxes(p.View, mode);
+  p.Modified = true;
+  Notify(d, {ChangeKind::ModeChanged});
+}
+
+std::string SetJRange(Document& d, double jIni, double jFin, int jStepLevel) {
+  if (std::string message = CheckJRange(jIni, jFin, jStepLevel); !message.empty()) return message;
+  CalcSettings& s = d.project.Settings;
+  s.JIni = jIni;
+  s.JFin = jFin;
+  s.JStepLevel = jStepLevel;
+  d.project.Modified = true;
+  Notify(d, {ChangeKind::SettingsChanged});
+  return {};
+}
+
+std::string SetJcConditions(Document& d, const JcConditions& c) {
+  if (std::string message = CheckJcConditions(c); !message.empty()) return message;
+  Project& p = d.project;
+  p.Settings.JIni = c.jIni;
+  p.Settings.JFin = c.jFin;
+  p.Settings.BIni = c.bIni;
+  p.Settings.BFin = c.bFin;
+  p.Params.E_c = c.ec;
+  p.Settings.BStepLevel = c.bStepLevel;
+  ApplyBStepLevel(p.Params, c.bStepLevel);
+  p.Modified = true;
+  Notify(d, {ChangeKind::SettingsChanged});
+  return {};
+}
+
+std::string SetParamRanges(Document& d, const ParamRanges& r) {
+  if (std::string message = CheckParamRanges(r); !message.empty()) return message;
+  ApplyParamRanges(d.project.Settings, r);
+  d.project.Modified = true;
+  Notify(d, {ChangeKind::SettingsChanged});
+  return {};
+}
+
+bool LoadDocument(Document& d, const std::string& path) {
+  if (!LoadSettingsFile(d.project, path)) return false;
+  d.project.SettingsFilePath = path;
+  Notify(d, {ChangeKind::ProjectReplaced});
+  return true;
+}
+
+bool NewDocument(Document& d, const std::string& scratchPath) {
+  Project& p = d.project;
+  ClearRegistries(p);
+  if (!WriteDefaultSettings(scratchPath)) {
+    // The registries are gone whatever follows: the windows must show it.
+    Notify(d, {ChangeKind::DataFilesDeleted});
+    Notify(d, {ChangeKind::CalcCondsDeleted});
+    return false;
+  }
+  LoadSettingsFile(p, scratchPath);
+  std::remove(scratchPath.c_str());
+  p.SettingsFilePath.clear();
+  Notify(d, {ChangeKind::ProjectReplaced});
+  return true;
+}
+
+bool SaveDocumentAs(Document& d, const std::string& path) {
+  // A failed write still makes the path the project's file: the next Save
+  // tries it again.
+  d.project.SettingsFilePath = path;
+  const bool ok = WriteSettings(d.project, path);
+  Notify(d, {ChangeKind::ProjectSaved});
+  return ok;
+}
+
+}  // namespace zx

@@ -1,0 +1,87 @@
+// The document: the one place that changes a project. Every operation the
+// windows and the command line perform on the registries, the mode, the
+// ranges and the files goes through here, keeps the series in step with
+// the registries and tells the observers what changed.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/project.h"
+#include "model/validation.h"
+
+namespace zx {
+
+enum class ChangeKind {
+  DataFileAdded,    // no: the new entry
+  DataFileRenamed,  // no: the renamed entry
+  DataFilesDeleted,
+  CalcCondAdded,    // no: the new entry
+  CalcCondChanged,  // no: the changed entry
+  CalcCondsDeleted,
+  ModeChanged,      // the registries were emptied when they held anything
+  SettingsChanged,  // ranges, step levels, criterion
+  ProjectReplaced,  // new, load: everything may differ
+  ProjectSaved,     // the settings file path may differ
+};
+
+struct DocChange {
+  ChangeKind kind;
+  int no = -1;
+};
+
+using DocObserver = std::function<void(const DocChange&)>;
+
+struct Document {
+  Project project;
+  std::vector<DocObserver> observers;
+};
+
+// Tells every observer, in the order they were added.
+void Notify(Document& d, const DocChange& change);
+
+// Data files. Adding and renaming refuse a path the settings file could not
+// hold; the result is the message (empty on success).
+std::string AddDataFile(Document& d, const std::string& path);
+std::string RenameDataFile(Document& d, std::uint64_t uid, const std::string& path);
+// Deletes the data files `nos` (numbers as they stand now). Files above
+// move down; their conditions follow, and those of a deleted file are
+// orphaned (-1). False when `nos` names none.
+bool DeleteDataFiles(Document& d, std::vector<int> nos);
+
+// Calculation conditions; the input is checked first (message on refusal).
+std::string AddCalcCond(Document& d, const CalcCondInput& in);
+std::string ChangeCalcCond(Document& d, std::uint64_t uid, const CalcCondInput& in);
+// Deletes the conditions `nos`; the rest move down and take the curve
+// files of their new numbers. False when `nos` names none.
+bool DeleteCalcConds(Document& d, std::vector<int> nos);
+
+// Switches the mode (0 E-J, 1 Jc-B): both registries are emptied while
+// there are data files, and the axes follow. Nothing happens when the mode
+// is the current one.
+void SetCalcMode(Document& d, int mode);
+
+// The range dialogs' settings, checked first (message on refusal).
+std::string SetJRange(Document& d, double jIni, double jFin, int jStepLevel);
+std::string SetJcConditions(Document& d, const JcConditions& c);
+std::string SetParamRanges(Document& d, const ParamRanges& r);
+
+// Entry of the registries: one whose path the settings file could not hold
+// is refused with the message naming the path (empty when it may enter).
+std::string CheckPathEntry(const std::string& path);
+
+// Replaces the project by the settings file at `path`. False (project kept)
+// when it cannot be read.
+bool LoadDocument(Document& d, const std::string& path);
+// Empties the registries and loads the defaults (written to, read from and
+// removed at `scratchPath`). False when the defaults could not be written:
+// the registries are empty then, and the observers are told so.
+bool NewDocument(Document& d, const std::string& scratchPath);
+// Makes `path` the project's file and writes the project there. False when
+// the file could not be written (the path stays the project's file, so the
+// next save tries it again). Check the path with CheckPathEntry first.
+bool SaveDocumentAs(Document& d, const std::string& path);
+
+}  // namespace zx

@@ -1,0 +1,79 @@
+// What the panels and dialogs need of the window that holds them: the
+// document, the open dialogs, the graph's repaint and the commands. The main
+// window provides it; the widgets never see the window's own class.
+#pragma once
+
+#include <QPoint>
+#include <atomic>
+
+#include "model/document.h"
+
+class QDragEnterEvent;
+class QDropEvent;
+class QWidget;
+
+namespace zx {
+
+class ListsPanel;
+class ParameterPanel;
+
+enum CommandId : int {
+  kCmdRegisterDataFile = 40003,
+  kCmdExit = 40004,
+  kCmdRegisterCalcCond = 40005,
+  kCmdSave = 40006,
+  kCmdStartCalculation = 40009,
+  kCmdDeleteDataFiles = 40010,
+  kCmdOpen = 40011,
+  kCmdSaveAs = 40012,
+  kCmdNew = 40013,
+  kCmdDeleteCalcConds = 40014,
+  kCmdAxisSettings = 40015,
+  kCmdAbout = 40017,
+  kCmdModeChange = 40018,
+  kCmdOtherSettings = 40019,
+  kCmdParamRange = 40025,
+  kCmdImportMeasured = 40026,
+};
+
+// Open flags of the modeless dialogs (the registration dialog's flag is
+// Project::DataFileDialogOpen). Each dialog sets its flag while it exists.
+struct OpenFlags {
+  bool CalcCondDialogOpen = false;
+  bool AxisDialogOpen = false;
+  bool AboutBoxOpen = false;
+  bool ModeDialogOpen = false;
+  bool JRangeDialogOpen = false;
+  bool JcConditionDialogOpen = false;
+  bool ParamRangeDialogOpen = false;
+  bool StatusDialogOpen = false;
+  bool RenameDialogOpen = false;
+  bool CalcCondChangeDialogOpen = false;
+  bool ImportDialogOpen = false;
+};
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+
+  virtual Document& document() = 0;
+  Project& project() { return document().project; }
+  virtual OpenFlags& flags() = 0;
+  // Set while a full calculation runs.
+  virtual std::atomic<bool>& calculating() = 0;
+  virtual ListsPanel* listsPanel() = 0;
+  virtual ParameterPanel* parameterPanel() = 0;
+  // The window: owner of the dialogs and the message boxes.
+  virtual QWidget& widget() = 0;
+
+  virtual int Command(int id) = 0;
+  virtual void InvalidateGraph() = 0;
+  virtual void StatusRefresh() = 0;
+  virtual void ShowPopupMenu(QPoint clientPos) = 0;
+  virtual void DropFiles(QDropEvent* event) = 0;
+};
+
+// Accepts a drag that carries files.
+void AcceptFileDrag(QDragEnterEvent* event);
+
+}  // namespace zx
