@@ -1,19 +1,26 @@
 // The commands of zentrix2-calc. Each returns the process exit code:
-// 0 success, 1 a file could not be read or written, 2 wrong usage.
+// 0 success, 1 a file could not be read or written, 2 wrong usage,
+// 3 nothing to fit.
 #pragma once
 
 #include <string>
+
+#include "fit/fit_types.h"
 
 namespace zx::cli {
 
 struct Options {
   int threads = 0;     // 0: all cores
   double scale = 1.0;  // image export: device pixels per graph pixel
+  FitOptions fit;      // --fit: fixed parameters, loss, weighting
+  bool write = false;  // --fit: store converged values in the project
 };
 
 int CmdNew(const std::string& project);
 int CmdCalc(const std::string& project, const Options& opt);
 int CmdPreview(const std::string& project, const Options& opt);
+int CmdFit(const std::string& project, const Options& opt);
+int CmdQuality(const std::string& project, const Options& opt);
 int CmdPlot(const std::string& image, const std::string& project, const Options& opt);
 
 }  // namespace zx::cli

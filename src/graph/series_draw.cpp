@@ -95,12 +95,17 @@ bool DrawSeries(Canvas& c, const GraphView& g, const SeriesEntry& s, bool* outOf
   // The arrays hold as many points as this paint's scan counted.
   const std::size_t n =
       std::min({xs.size(), ys.size(), static_cast<std::size_t>(std::max(s.PointCount, 0))});
+  DrawPoints(c, g, s, xs.data(), ys.data(), n);
+  return true;
+}
 
+void DrawPoints(Canvas& c, const GraphView& g, const SeriesEntry& s, const double* xs,
+                const double* ys, std::size_t n) {
   const AxisMapping mx = XMapping(g);
   const AxisMapping my = YMapping(g);
   // Without a usable range no pixel can be computed; the axis check has
   // already warned about it.
-  if (!mx.Usable() || !my.Usable()) return true;
+  if (!mx.Usable() || !my.Usable()) return;
   const AxisBox box{mx.lo, mx.hi, my.lo, my.hi};
   auto pixel = [&](AxisPoint a) { return IntPoint{mx.Pixel(a.x), my.Pixel(a.y)}; };
   const Pen linePen{s.LineWidth, s.LineColor, LineStyleOf(s.LineStyleName)};
@@ -115,7 +120,6 @@ bool DrawSeries(Canvas& c, const GraphView& g, const SeriesEntry& s, bool* outOf
     }
     prev = cur;
   }
-  return true;
 }
 
 }  // namespace zx

@@ -39,6 +39,10 @@ std::optional<ClippedSegment> ClipSegment(const AxisBox& box, AxisPoint p, AxisP
 // when the point arrays cannot be reserved.
 bool DrawSeries(Canvas& c, const GraphView& g, const SeriesEntry& s, bool* outOfMemory = nullptr);
 
+// Draws n points held in memory in the series' style, as DrawSeries does.
+void DrawPoints(Canvas& c, const GraphView& g, const SeriesEntry& s, const double* xs,
+                const double* ys, std::size_t n);
+
 extern const char kOutOfMemoryMessage[];
 
 }  // namespace zx
