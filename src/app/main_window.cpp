@@ -24,6 +24,7 @@
 #include "model/settings_file.h"
 #include "model/text_file.h"
 #include "ui/dialogs.h"
+#include "ui/fit_dialog.h"
 #include "ui/lists_panel.h"
 #include "ui/parameter_panel.h"
 
@@ -54,6 +55,7 @@ const Accelerator kAccelerators[] = {
     {Qt::Key_C, true, kCmdOtherSettings},
     {Qt::Key_D, false, kCmdDeleteDataFiles},
     {Qt::Key_D, true, kCmdDeleteCalcConds},
+    {Qt::Key_F, false, kCmdAutoFit},
     {Qt::Key_H, false, kCmdAbout},
     {Qt::Key_M, false, kCmdModeChange},
     {Qt::Key_N, false, kCmdNew},
@@ -115,6 +117,9 @@ MainWindow::MainWindow(const std::string& programFolder, const std::string& sett
 
   move(100, 50);
   setFixedSize(sizeHint());
+  // The window itself starts with the keyboard focus, so that accelerators
+  // work at once rather than after a click on the graph.
+  setFocus();
   InvalidateGraph();
 }
 
@@ -158,6 +163,7 @@ void MainWindow::BuildMenus() {
         {"パラメータ設定可能範囲変更\tCtrl+P", kCmdParamRange},
         {"その他の計算条件設定\tCtrl+Shift+C", kCmdOtherSettings},
         {"計算開始\tCtrl+C", kCmdStartCalculation},
+        {"自動フィッティング\tCtrl+F", kCmdAutoFit},
         {"計算モード変更\tCtrl+M", kCmdModeChange}}},
       {"グラフ", {{"軸設定\tCtrl+A", kCmdAxisSettings}}},
       {"ヘルプ", {{"ZentrixⅡに関して\tCtrl+H", kCmdAbout}}},
@@ -267,6 +273,9 @@ int MainWindow::Command(int id) {
       return 0;
     case kCmdParamRange:
       if (!flags_.ParamRangeDialogOpen) OpenCommandDialog(*this, id);
+      return 0;
+    case kCmdAutoFit:
+      OpenFitDialog(*this);
       return 0;
     default:
       return 0;

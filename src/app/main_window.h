@@ -35,6 +35,7 @@ enum CommandId : int {
   kCmdModeChange = 40018,
   kCmdOtherSettings = 40019,
   kCmdParamRange = 40025,
+  kCmdAutoFit = 40026,
 };
 
 // Open flags of the modeless dialogs (the registration dialog's flag is
