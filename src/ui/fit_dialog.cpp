@@ -9,10 +9,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -31,11 +33,20 @@ namespace zx {
 namespace {
 
 // Columns of the parameter table.
-enum ParamColumn { kName, kCurrent, kFixed, kLower, kUpper, kFitted, kError, kBound, kParamColumns };
+enum ParamColumn {
+  kName,
+  kCurrent,
+  kFixed,
+  kLower,
+  kUpper,
+  kFitted,
+  kError,
+  kBound,
+  kParamColumns
+};
 
-const char* const kParamHeaders[kParamColumns] = {"パラメータ", "現在値",     "固定",
-                                                  "最小値",     "最大値",     "フィット値",
-                                                  "標準誤差",   "境界"};
+const char* const kParamHeaders[kParamColumns] = {"パラメータ", "現在値",     "固定",     "最小値",
+                                                  "最大値",     "フィット値", "標準誤差", "境界"};
 const char* const kCondHeaders[] = {"No",         "T(K)",       "B(T)",      "点数",     "RMS",
                                     "Jc(データ)", "Jc(モデル)", "n(データ)", "n(モデル)"};
 
@@ -64,8 +75,13 @@ void OpenFitDialog(MainWindow& main) {
     return;
   }
   auto* d = new FitDialog(main);
-  d->resize(1180, 720);
+  const QRect screen = main.screen() ? main.screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+  d->resize(std::min(1180, screen.width() - 40), std::min(720, screen.height() - 60));
   CenterOnMainWindow(d, &main);
+  // Larger than the main window: kept on the screen.
+  const QRect f = d->frameGeometry();
+  d->move(std::clamp(f.left(), screen.left(), std::max(screen.left(), screen.right() - f.width())),
+          std::clamp(f.top(), screen.top(), std::max(screen.top(), screen.bottom() - f.height())));
 }
 
 FitDialog::FitDialog(MainWindow& main) : QDialog(&main), main_(main) {
@@ -211,9 +227,8 @@ void FitDialog::BuildParameterTable() {
 
 void FitDialog::ShowCurrentValues() {
   filling_ = true;
-  const std::array<double, 5> v = main_.parameterPanel()
-                                      ? main_.parameterPanel()->PinValues()
-                                      : ParamsOf(main_.project().Params);
+  const std::array<double, 5> v = main_.parameterPanel() ? main_.parameterPanel()->PinValues()
+                                                         : ParamsOf(main_.project().Params);
   for (int r = 0; r < 5; ++r)
     params_->item(r, kCurrent)->setText(QString::fromStdString(FormatSci(v[r], 6)));
   filling_ = false;
@@ -306,17 +321,19 @@ void FitDialog::StartFit() {
   if (main_.parameterPanel()) main_.parameterPanel()->ReadPanelValuesInto(snapshot.Params);
   input_ = TakeFitInput(snapshot);
   relatedFiles_.clear();
-  for (const CalcCondEntry& c : snapshot.CalcConds.items) relatedFiles_.push_back(c.RelatedDatFileNo);
+  for (const CalcCondEntry& c : snapshot.CalcConds.items)
+    relatedFiles_.push_back(c.RelatedDatFileNo);
   const FitOptions options = Options();
   ShowCurrentValues();
 
   bool anyFree = false;
   for (bool f : options.fixed) anyFree = anyFree || !f;
   if (input_.UsedPoints() == 0 || !anyFree) {
-    ShowWarning(this, input_.UsedPoints() == 0
-                          ? QStringLiteral("フィッティングできません : 使用できるデータ点がありません。")
-                          : QStringLiteral(
-                                "フィッティングできません : すべてのパラメータが固定されています。"));
+    ShowWarning(
+        this,
+        input_.UsedPoints() == 0
+            ? QStringLiteral("フィッティングできません : 使用できるデータ点がありません。")
+            : QStringLiteral("フィッティングできません : すべてのパラメータが固定されています。"));
     return;
   }
 
@@ -387,6 +404,8 @@ void FitDialog::ShowIteration(const FitIteration& it, const std::vector<Conditio
 void FitDialog::Finished(const FitOutcome& outcome, const FitQuality& quality,
                          const std::vector<ConditionCurves>& curves) {
   if (worker_.joinable()) worker_.join();
+  // A change just before the end counts as much as one the watch saw.
+  if (!registryChanged_ && RegistrySignature() != signature_) registryChanged_ = true;
   WatchRun();
   iteration_ = outcome.iterations;
   outcome_ = outcome;
@@ -409,9 +428,10 @@ void FitDialog::Finished(const FitOutcome& outcome, const FitQuality& quality,
   ShowConditions(quality);
   ShowPlots(curves);
 
-  QString text = outcome.stop == FitStop::Converged
-                     ? QStringLiteral("収束しました")
-                     : QStringLiteral("停止しました (%1)").arg(QString::fromStdString(outcome.reason));
+  QString text =
+      outcome.stop == FitStop::Converged
+          ? QStringLiteral("収束しました")
+          : QStringLiteral("停止しました (%1)").arg(QString::fromStdString(outcome.reason));
   if (outcome.stop == FitStop::Cancelled) text = QStringLiteral("中止しました");
   status_->setText(QStringLiteral("%1   反復 %2   RMS %3 デケード   経過時間 %4 秒")
                        .arg(text)
@@ -427,8 +447,10 @@ void FitDialog::Finished(const FitOutcome& outcome, const FitQuality& quality,
   // A fit of registries that have changed since belongs to none of them.
   apply_->setEnabled(!registryChanged_);
   if (registryChanged_)
-    ShowWarning(this, QStringLiteral(
-                          "データファイルまたは計算条件の登録が変更されたため、フィッティングを中止しました。"));
+    ShowWarning(
+        this,
+        QStringLiteral(
+            "データファイルまたは計算条件の登録が変更されたため、フィッティングを中止しました。"));
 }
 
 void FitDialog::ShowConditions(const FitQuality& quality) {
@@ -455,9 +477,8 @@ void FitDialog::ShowConditions(const FitQuality& quality) {
       conds_->setItem(static_cast<int>(i), c, item);
     }
   }
-  total_->setText(QStringLiteral("全体: %1 点, RMS %2 デケード")
-                      .arg(quality.points)
-                      .arg(Fix(quality.rms, 6)));
+  total_->setText(
+      QStringLiteral("全体: %1 点, RMS %2 デケード").arg(quality.points).arg(Fix(quality.rms, 6)));
 }
 
 void FitDialog::ShowPlots(const std::vector<ConditionCurves>& curves) {

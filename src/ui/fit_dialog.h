@@ -92,7 +92,7 @@ class FitDialog : public QDialog {
   int iteration_ = 0;
   double rms_ = NAN;
 
-  FitInput input_;                // of the running or last fit
+  FitInput input_;                 // of the running or last fit
   std::vector<int> relatedFiles_;  // data file of each condition, for colours
   std::optional<FitOutcome> outcome_;
   FitQuality quality_;

@@ -20,8 +20,7 @@ void FitDialog::SaveClicked() {
   if (!path || path->isEmpty()) return;
   QString target = *path;
   if (QFileInfo(target).suffix().isEmpty()) target += QStringLiteral(".txt");
-  if (!SaveResults(target))
-    ShowWarning(this, QStringLiteral("結果ファイルを保存できません。"));
+  if (!SaveResults(target)) ShowWarning(this, QStringLiteral("結果ファイルを保存できません。"));
 }
 
 bool FitDialog::SaveResults(const QString& path) {
@@ -34,16 +33,15 @@ bool FitDialog::SaveResults(const QString& path) {
   line(QStringLiteral("# 日時: ") +
        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
   line(QStringLiteral("# ") + OptionsText());
-  for (const std::string& l : FitReportLines(&*outcome_, quality_))
-    line(QString::fromStdString(l));
+  for (const std::string& l : FitReportLines(&*outcome_, quality_)) line(QString::fromStdString(l));
   std::string bytes;
   if (!Utf8ToCp932(text, bytes) || !WriteFileAtomically(path.toStdString(), bytes)) return false;
 
   // The plots beside the report: <name>-curves.png and <name>-residuals.png.
   const QFileInfo info(path);
   const QString base = info.dir().filePath(info.completeBaseName());
-  const QString ext = imageFormat_->currentIndex() == 1 ? QStringLiteral(".svg")
-                                                        : QStringLiteral(".png");
+  const QString ext =
+      imageFormat_->currentIndex() == 1 ? QStringLiteral(".svg") : QStringLiteral(".png");
   return curvesPlot_->Export((base + QStringLiteral("-curves") + ext).toStdString()) &&
          residualPlot_->Export((base + QStringLiteral("-residuals") + ext).toStdString());
 }
