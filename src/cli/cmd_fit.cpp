@@ -27,12 +27,24 @@ void Print(const std::vector<std::string>& lines) {
   std::fflush(stdout);
 }
 
+// Conditions without points are left out of the fit; says which and why.
+void ReportLeftOut(const FitInput& input) {
+  for (const ConditionData& c : input.conditions) {
+    const char* why = c.status == DataStatus::NoDataFile   ? "no related data file"
+                      : c.status == DataStatus::Unreadable ? "its data file cannot be read"
+                      : c.status == DataStatus::NoPoints   ? "no usable point in its data file"
+                                                           : nullptr;
+    if (why) std::fprintf(stderr, "zentrix2-calc: condition %d left out: %s\n", c.no, why);
+  }
+}
+
 }  // namespace
 
 int CmdFit(const std::string& project, const Options& opt) {
   Project p;
   if (!Load(p, project)) return 1;
   const FitInput input = TakeFitInput(p);
+  ReportLeftOut(input);
   FitOptions fo = opt.fit;
   fo.threads = opt.threads;
   const FitOutcome fit = RunFit(input, fo);
@@ -66,6 +78,7 @@ int CmdQuality(const std::string& project, const Options& opt) {
   Project p;
   if (!Load(p, project)) return 1;
   const FitInput input = TakeFitInput(p);
+  ReportLeftOut(input);
   const FitQuality quality = EvaluateQuality(input, ParamsOf(p.Params), opt.threads);
   Print(FitReportLines(nullptr, quality));
   if (quality.points == 0) {

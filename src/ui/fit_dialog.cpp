@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -200,6 +201,15 @@ FitDialog::~FitDialog() {
   if (worker_.joinable()) worker_.join();
 }
 
+bool FitDialog::event(QEvent* e) {
+  // Values and ranges may have changed in the main window meanwhile.
+  if (e->type() == QEvent::WindowActivate && !Running()) {
+    ShowCurrentValues();
+    ShowRanges();
+  }
+  return QDialog::event(e);
+}
+
 void FitDialog::BuildParameterTable() {
   filling_ = true;
   QStringList headers;
@@ -325,6 +335,7 @@ void FitDialog::StartFit() {
     relatedFiles_.push_back(c.RelatedDatFileNo);
   const FitOptions options = Options();
   ShowCurrentValues();
+  ShowRanges();
 
   bool anyFree = false;
   for (bool f : options.fixed) anyFree = anyFree || !f;

@@ -48,6 +48,9 @@ class FitDialog : public QDialog {
   // The last finished fit, if any.
   const std::optional<FitOutcome>& Outcome() const { return outcome_; }
 
+ protected:
+  bool event(QEvent* e) override;
+
  private:
   void BuildParameterTable();
   void ShowCurrentValues();

@@ -32,11 +32,12 @@ class CliFit : public ::testing::Test {
 
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
-  int Cli(const std::string& args, std::string* out = nullptr) const {
+  int Cli(const std::string& args, std::string* out = nullptr, std::string* err = nullptr) const {
     const std::string cmd = std::string(ZX_CLI_PATH) + " " + args + " >'" + Path("stdout") +
                             "' 2>'" + Path("stderr") + "'";
     const int status = std::system(cmd.c_str());
     if (out) ReadWholeFile(Path("stdout"), *out);
+    if (err) ReadWholeFile(Path("stderr"), *err);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
@@ -88,8 +89,9 @@ TEST_F(CliFit, FitPrintsTheRecordsAndWriteChangesOnlyTheFiveLines) {
   std::string before;
   ASSERT_TRUE(ReadWholeFile(project, before));
 
-  std::string out;
-  ASSERT_EQ(Cli("--fit --fix sigma2,g2 --threads 2 '" + project + "'", &out), 0);
+  std::string out, err;
+  ASSERT_EQ(Cli("--fit --fix sigma2,g2 --threads 2 '" + project + "'", &out, &err), 0);
+  EXPECT_EQ(err, "zentrix2-calc: condition 3 left out: its data file cannot be read\n");
   auto rows = Records(out);
   ASSERT_EQ(rows.size(), 5u + 4u + 1u) << out;
   const char* names[] = {"Am", "sigma2", "gamma", "m", "g2"};
