@@ -64,7 +64,8 @@ void FitResiduals::Compute(const std::vector<FitValues>& qs,
       double model;
       if (jcb) {
         model = ModelJc(p, cd.temp, pt.x, eC, kObjectiveJcPrecision, input_.settings.JIni,
-                        input_.settings.JFin, &evals);
+                        input_.settings.JFin, &evals,
+                        jcHints_.empty() ? 0.0 : jcHints_[static_cast<std::size_t>(i)]);
       } else {
         model = ModelE(p, pt.x, cd.temp, cd.field);
         ++evals;
@@ -111,6 +112,14 @@ const FitResiduals::Evaluation& FitResiduals::At(const FitValues& q, bool jacobi
   }
   std::vector<std::vector<double>> values;
   Compute(qs, values);
+  if (!haveBase && input_.mode == FitMode::JcB) {
+    // Hints are replaced only between evaluations, never during one, so
+    // that no result depends on the order the threads run in.
+    jcHints_.resize(points_.size());
+    for (std::size_t i = 0; i < points_.size(); ++i)
+      jcHints_[i] =
+          std::isfinite(values[0][i]) ? std::pow(10.0, points_[i].logY - values[0][i]) : 0.0;
+  }
 
   Evaluation& e = jacobian ? withJacobian_ : plain_;
   const std::vector<double> base = haveBase ? plain_.r : values[0];

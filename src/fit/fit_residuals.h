@@ -58,6 +58,9 @@ class FitResiduals {
   FitValues lower_, upper_;
   std::vector<Point> points_;
   std::vector<std::pair<int, int>> condRanges_;  // [first, end) per condition index
+  // Jc-B mode: the model's Jc of every point at the last base evaluation,
+  // where the searches at nearby parameters start.
+  std::vector<double> jcHints_;
   std::mutex mutex_;
   Evaluation plain_, withJacobian_;
   bool plainValid_ = false, jacobianValid_ = false;

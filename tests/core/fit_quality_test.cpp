@@ -53,6 +53,12 @@ TEST(ModelJcAndN, MeetTheCriterionAndTheLocalSlope) {
         (std::log10(ModelE(p, jc * std::pow(10, h), T, B)) - std::log10(ModelE(p, jc, T, B))) / h;
     EXPECT_NEAR(n, slope, 0.01 * n);
   }
+  // A nearby Jc as a hint gives the same answer for less work.
+  long long plain = 0, hinted = 0;
+  const double jc = ModelJc(p, 25.0, 2.0, eC, 1e-12, 1e5, 1e11, &plain);
+  const double again = ModelJc(p, 25.0, 2.0, eC, 1e-12, 1e5, 1e11, &hinted, jc * 1.003);
+  EXPECT_NEAR(again / jc, 1.0, 2e-12);
+  EXPECT_LT(hinted, plain);
   // Above T_c no current reaches the criterion.
   EXPECT_TRUE(std::isnan(ModelJc(p, 45.0, 1.0, eC, 1e-9, 1e5, 1e11)));
 }
