@@ -24,10 +24,14 @@ std::vector<ConditionCurves> FitCurves(const FitInput& input, const FitValues& v
     const ConditionData& cd = input.conditions[static_cast<std::size_t>(cc.cond)];
     const auto [lo, hi] = std::minmax_element(cd.x.begin(), cd.x.end());
     const double a = ej ? std::log10(*lo) : *lo, b = ej ? std::log10(*hi) : *hi;
+    // Along a curve the last Jc is a close hint for the next.
+    double hint = 0;
     auto model = [&](double x) {
-      return ej ? ModelE(p, x, cd.temp, cd.field)
-                : ModelJc(p, cd.temp, x, p.E_c, kReportJcPrecision, input.settings.JIni,
-                          input.settings.JFin);
+      if (ej) return ModelE(p, x, cd.temp, cd.field);
+      const double jc = ModelJc(p, cd.temp, x, p.E_c, kReportJcPrecision, input.settings.JIni,
+                                input.settings.JFin, nullptr, hint);
+      if (std::isfinite(jc)) hint = jc;
+      return jc;
     };
     for (int i = 0; i < n; ++i) {
       const double t = a + (b - a) * i / (n - 1);

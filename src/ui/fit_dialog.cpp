@@ -337,6 +337,11 @@ void FitDialog::StartFit() {
   ShowCurrentValues();
   ShowRanges();
 
+  const double scale = EditNumber(lossScale_->text());
+  if (!(scale > 0) || !std::isfinite(scale)) {
+    ShowWarning(this, QStringLiteral("不正な値の入力 : 尺度"));
+    return;
+  }
   bool anyFree = false;
   for (bool f : options.fixed) anyFree = anyFree || !f;
   if (input_.UsedPoints() == 0 || !anyFree) {

@@ -58,6 +58,16 @@ TEST(FitCurves, DenseModelAcrossTheDataAndResidualsInDecades) {
   EXPECT_EQ(c.modelY[7], ModelE(truth, c.modelX[7], 30, 2.0));
   EXPECT_NEAR(c.residualY[2], 1.0, 1e-12);
   EXPECT_NEAR(c.residualY[3], 0.0, 1e-12);
+
+  // Jc-B mode: evenly spaced in B, each point the model's Jc.
+  const FitInput jcb = fit_test::MakeJcBInput(truth, {25}, 4);
+  const auto along = FitCurves(jcb, ParamsOf(truth), 50);
+  ASSERT_EQ(along.size(), 1u);
+  EXPECT_NEAR(along[0].modelX[1] - along[0].modelX[0], 4.0 / 49, 1e-12);
+  EXPECT_NEAR(
+      along[0].modelY[30] / ModelJc(truth, 25, along[0].modelX[30], truth.E_c, 1e-12, 1e5, 1e11),
+      1.0, 1e-8);
+  EXPECT_NEAR(along[0].residualY[1], 0.0, 1e-8);
 }
 
 }  // namespace

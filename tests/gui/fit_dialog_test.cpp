@@ -166,6 +166,12 @@ TEST_F(FitWindow, StopEndsARunningFitAndNothingToFitSaysWhy) {
   EXPECT_EQ(d->Outcome()->stop, FitStop::Cancelled);
   EXPECT_TRUE(Child<QPushButton>(d, "fitStart")->isEnabled());
 
+  Child<QLineEdit>(d, "fitLossScale")->setText(QStringLiteral("0"));
+  d->StartFit();
+  EXPECT_FALSE(d->Running());
+  EXPECT_EQ(platform.LastMessage(), QStringLiteral("不正な値の入力 : 尺度"));
+  Child<QLineEdit>(d, "fitLossScale")->setText(QStringLiteral("0.2"));
+
   auto* params = Child<QTableWidget>(d, "fitParams");
   for (int r = 0; r < 5; ++r) params->item(r, 2)->setCheckState(Qt::Checked);
   d->StartFit();
