@@ -27,6 +27,7 @@
 #include "model/validation.h"
 #include "ui/dialog_helpers.h"
 #include "ui/dialogs.h"
+#include "ui/fit_dialog.h"
 #include "ui/lists_panel.h"
 #include "ui/parameter_panel.h"
 #include "ui/platform.h"
@@ -58,6 +59,7 @@ const Accelerator kAccelerators[] = {
     {Qt::Key_C, true, kCmdOtherSettings},
     {Qt::Key_D, false, kCmdDeleteDataFiles},
     {Qt::Key_D, true, kCmdDeleteCalcConds},
+    {Qt::Key_F, false, kCmdAutoFit},
     {Qt::Key_H, false, kCmdAbout},
     {Qt::Key_I, false, kCmdImportMeasured},
     {Qt::Key_M, false, kCmdModeChange},
@@ -166,6 +168,7 @@ void MainWindow::BuildMenus() {
         {"パラメータ設定可能範囲変更\tCtrl+P", kCmdParamRange},
         {"その他の計算条件設定\tCtrl+Shift+C", kCmdOtherSettings},
         {"計算開始\tCtrl+C", kCmdStartCalculation},
+        {"自動フィッティング\tCtrl+F", kCmdAutoFit},
         {"計算モード変更\tCtrl+M", kCmdModeChange}}},
       {"グラフ", {{"軸設定\tCtrl+A", kCmdAxisSettings}}},
       {"ヘルプ", {{"ZentrixⅡに関して\tCtrl+H", kCmdAbout}}},
@@ -278,6 +281,9 @@ int MainWindow::Command(int id) {
       return 0;
     case kCmdImportMeasured:
       if (!flags_.ImportDialogOpen) OpenCommandDialog(*this, id);
+      return 0;
+    case kCmdAutoFit:
+      OpenFitDialog(*this);
       return 0;
     default:
       return 0;

@@ -1,20 +1,26 @@
 // The commands of zentrix2-calc. Each returns the process exit code:
-// 0 success, 1 a file could not be read or written, 2 wrong usage, 3 (imports)
-// nothing left to write.
+// 0 success, 1 a file could not be read or written, 2 wrong usage, 3 nothing
+// to fit (--fit, --quality) or nothing left to write (imports).
 #pragma once
 
 #include <string>
+
+#include "fit/fit_types.h"
 
 namespace zx::cli {
 
 struct Options {
   int threads = 0;     // 0: all cores
   double scale = 1.0;  // image export: device pixels per graph pixel
+  FitOptions fit;      // --fit: fixed parameters, loss, weighting
+  bool write = false;  // --fit: store converged values in the project
 };
 
 int CmdNew(const std::string& project);
 int CmdCalc(const std::string& project, const Options& opt);
 int CmdPreview(const std::string& project, const Options& opt);
+int CmdFit(const std::string& project, const Options& opt);
+int CmdQuality(const std::string& project, const Options& opt);
 int CmdPlot(const std::string& image, const std::string& project, const Options& opt);
 // --import-vi / --import-icb with their options: the whole command line.
 int CmdImport(int argc, char** argv);

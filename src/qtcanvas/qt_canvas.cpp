@@ -165,4 +165,31 @@ ImageExportResult ExportGraphImage(Project& p, const std::string& path, double s
   return out;
 }
 
+bool ExportDrawing(const std::string& path, int w, int h, const std::function<void(Canvas&)>& draw,
+                   const QFont& labelFont) {
+  const QSize size(w, h);
+  if (size.isEmpty()) return false;
+  if (EndsWithSvg(path)) {
+    QSvgGenerator svg;
+    svg.setFileName(QString::fromStdString(path));
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setResolution(96);
+    svg.setTitle(QStringLiteral("ZENTRIX II"));
+    QPainter painter;
+    if (!painter.begin(&svg)) return false;
+    QtCanvas canvas(painter, labelFont);
+    draw(canvas);
+    return painter.end();
+  }
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    QtCanvas canvas(painter, labelFont);
+    draw(canvas);
+  }
+  return image.save(QString::fromStdString(path), "PNG");
+}
+
 }  // namespace zx

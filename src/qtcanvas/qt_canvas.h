@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QPainter>
+#include <functional>
 #include <string>
 
 #include "graph/canvas.h"
@@ -47,5 +48,10 @@ struct ImageExportResult {
 ImageExportResult ExportGraphImage(Project& p, const std::string& path, double scale,
                                    const PaintHooks& hooks,
                                    const QFont& labelFont = DefaultLabelFont());
+
+// Any drawing on a Canvas of w x h pixels into an image file: SVG when the
+// path ends in ".svg" (any case), PNG otherwise. False when not written.
+bool ExportDrawing(const std::string& path, int w, int h, const std::function<void(Canvas&)>& draw,
+                   const QFont& labelFont = DefaultLabelFont());
 
 }  // namespace zx

@@ -282,6 +282,28 @@ void ParameterPanel::ReadPanelValuesInto(ModelParams& m) const {
   m.IntStepNum = BoundIntStepNum(ParseLeadingInt(intStepNum_->text().left(255).toStdString()));
 }
 
+std::array<double, 5> ParameterPanel::PinValues() const {
+  std::array<double, 5> v{};
+  for (std::size_t i = 0; i < pins_.size() && i < v.size(); ++i)
+    v[i] = ReadNumber(numberEdits_[static_cast<std::size_t>(pins_[i].editIndex)]);
+  return v;
+}
+
+void ParameterPanel::TypePinValues(const std::array<double, 5>& values) {
+  Project& p = main_.project();
+  p.Modified = true;
+  showing_ = true;
+  for (std::size_t i = 0; i < pins_.size() && i < values.size(); ++i) {
+    NumberEdit& e = numberEdits_[static_cast<std::size_t>(pins_[i].editIndex)];
+    // The edit shows the short text but stands for the exact value.
+    ShowNumber(e, values[i]);
+    p.Params.*e.field = values[i];
+    pins_[i].slider->setValue(PositionFor(pins_[i], values[i]));
+  }
+  showing_ = false;
+  RequestRedraw();
+}
+
 void ParameterPanel::SetCalculationRunning(bool running) {
   for (int id : PanelControlIds)
     if (QWidget* w = Control(id)) w->setEnabled(!running);

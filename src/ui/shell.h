@@ -34,6 +34,7 @@ enum CommandId : int {
   kCmdOtherSettings = 40019,
   kCmdParamRange = 40025,
   kCmdImportMeasured = 40026,
+  kCmdAutoFit = 40027,
 };
 
 // Open flags of the modeless dialogs (the registration dialog's flag is

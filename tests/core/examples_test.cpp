@@ -12,8 +12,8 @@
 namespace zx::test {
 namespace {
 
-const std::filesystem::path kExamples = std::filesystem::weakly_canonical(
-    std::filesystem::path(ZX_SOURCE_DIR) / "examples");
+const std::filesystem::path kExamples =
+    std::filesystem::weakly_canonical(std::filesystem::path(ZX_SOURCE_DIR) / "examples");
 
 void ExpectOpensFittedFromItsOwnFolder(const std::string& project, int mode, int files,
                                        const std::string& folderName) {

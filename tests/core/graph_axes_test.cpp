@@ -292,11 +292,12 @@ TEST(DrawAxes, CrowdedLabelsAreLeftOutButEveryTickIsMarked) {
   int xTicks = 0;
   for (const auto& l : lines)
     if (l.points[0].y == 304 && l.points[1].y == 301) ++xTicks;
-  EXPECT_EQ(xTicks, 5 + 9 + 4);  // 5e6..9e6, 1e7..9e7, 1e8..4e8
+  EXPECT_EQ(xTicks, 5 + 9 + 4);            // 5e6..9e6, 1e7..9e7, 1e8..4e8
   std::vector<std::pair<int, int>> spans;  // X labels: left, right
   for (const auto& t : c.OfKind(DrawOp::Text))
     if (!t.upward && t.points[0].y == 304 + RecordingCanvas::kTextHeight / 2)
-      spans.emplace_back(t.points[0].x, t.points[0].x + int(t.text.size()) * RecordingCanvas::kCharWidth);
+      spans.emplace_back(t.points[0].x,
+                         t.points[0].x + int(t.text.size()) * RecordingCanvas::kCharWidth);
   ASSERT_GE(spans.size(), 4u);
   EXPECT_LT(spans.size(), 22u);
   for (std::size_t i = 1; i < spans.size(); ++i) EXPECT_GT(spans[i].first, spans[i - 1].second);

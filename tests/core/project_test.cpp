@@ -60,8 +60,9 @@ TEST(Registry, ClearRegistriesReportsRowsFromTheTopDown) {
   p.View.RangeValid = true;
   std::vector<std::pair<ListKind, int>> rows;
   ClearRegistries(p, [&](ListKind k, int r) { rows.emplace_back(k, r); });
-  EXPECT_EQ(rows, (std::vector<std::pair<ListKind, int>>{
-                      {ListKind::DataFiles, 1}, {ListKind::DataFiles, 0}, {ListKind::CalcConds, 0}}));
+  EXPECT_EQ(rows,
+            (std::vector<std::pair<ListKind, int>>{
+                {ListKind::DataFiles, 1}, {ListKind::DataFiles, 0}, {ListKind::CalcConds, 0}}));
   EXPECT_TRUE(p.DataFiles.Empty());
   EXPECT_TRUE(p.CalcConds.Empty());
   EXPECT_TRUE(p.DataSeries.Empty());

@@ -20,10 +20,20 @@ namespace fs = std::filesystem;
 // The defaults file, byte for byte, written by hand from the file layout.
 const char kDefaultFile[] =
     "#\r\n"
-    "# \x83[\x83\x93\x83g\x83\x8A\x83N\x83X\x90\xDD\x92\xE8\x83t\x83@\x83" "C\x83\x8B\r\n"
-    "# (\x82\xB1\x82\xCC\x83t\x83@\x83" "C\x83\x8B\x82\xCC\x91\x80\x8D\xEC\x82\xCD\x8A\xEE\x96{\x93I\x82\xC9\x83\x5C\x83t\x83g\x83" "E\x83" "F\x83" "A\r\n"
-    "# \x82\xCC\x95\xFB\x82\xC5\x82\xB7\x82\xE9\x82\xE6\x82\xA4\x82\xC9\x82\xB5\x82\xC4\x82\xAD\x82\xBE\x82\xB3\x82\xA2\x81" "B\x82\xA0\x82\xDC\x82\xE8\x82\xB1\x82\xEA\x82\xF0\r\n"
-    "# \x82\xA2\x82\xB6\x82\xE7\x82\xEA\x82\xE9\x83P\x81[\x83X\x82\xF0\x91z\x92\xE8\x82\xB5\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1m(__)m)\r\n"
+    "# \x83[\x83\x93\x83g\x83\x8A\x83N\x83X\x90\xDD\x92\xE8\x83t\x83@\x83"
+    "C\x83\x8B\r\n"
+    "# (\x82\xB1\x82\xCC\x83t\x83@\x83"
+    "C\x83\x8B\x82\xCC\x91\x80\x8D\xEC\x82\xCD\x8A\xEE\x96{\x93I\x82\xC9\x83\x5C\x83t\x83g\x83"
+    "E\x83"
+    "F\x83"
+    "A\r\n"
+    "# "
+    "\x82\xCC\x95\xFB\x82\xC5\x82\xB7\x82\xE9\x82\xE6\x82\xA4\x82\xC9\x82\xB5\x82\xC4\x82\xAD\x82"
+    "\xBE\x82\xB3\x82\xA2\x81"
+    "B\x82\xA0\x82\xDC\x82\xE8\x82\xB1\x82\xEA\x82\xF0\r\n"
+    "# "
+    "\x82\xA2\x82\xB6\x82\xE7\x82\xEA\x82\xE9\x83P\x81["
+    "\x83X\x82\xF0\x91z\x92\xE8\x82\xB5\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1m(__)m)\r\n"
     "#\r\n"
     "Re(A_m)\t1.000000e+009\r\n"
     "Sigma^2\t1.000000e-001\r\n"
@@ -250,7 +260,8 @@ TEST(SettingsFile, RoundTripKeepsEveryStoredFieldInBothModes) {
 TEST(SettingsFile, JcBModeWritesAFixedZeroField) {
   std::string bytes;
   ASSERT_TRUE(SettingsBytes(FullProject(1), bytes));
-  EXPECT_NE(bytes.find("CalcCondTemp\t2.000000e+001\r\nCalcCondMagField\t0\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("CalcCondTemp\t2.000000e+001\r\nCalcCondMagField\t0\r\n"),
+            std::string::npos);
   ASSERT_TRUE(SettingsBytes(FullProject(0), bytes));
   EXPECT_NE(bytes.find("CalcCondMagField\t1.500000e+000\r\n"), std::string::npos);
 }
@@ -259,20 +270,22 @@ TEST(SettingsFile, RecordsAreFollowedByOneEmptyLine) {
   std::string bytes;
   ASSERT_TRUE(SettingsBytes(FullProject(0), bytes));
   const std::string sep = "--------------------------------------------------";
-  EXPECT_NE(bytes.find("YMax\t1.000000e-002\r\n\r\n" + sep + "\r\n\r\nDatFileNo\t0\r\nDatFileMark\t0\r\n"
+  EXPECT_NE(bytes.find("YMax\t1.000000e-002\r\n\r\n" + sep +
+                       "\r\n\r\nDatFileNo\t0\r\nDatFileMark\t0\r\n"
                        "DatFilePath\t/data/with space/run 1.dat\r\n\r\nDatFileNo\t1\r\n"),
             std::string::npos);
-  EXPECT_NE(bytes.find("CalcCondOutpFilePath\t/out/r2.dat\r\n\r\n" + sep + "\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("CalcCondOutpFilePath\t/out/r2.dat\r\n\r\n" + sep + "\r\n"),
+            std::string::npos);
   EXPECT_EQ(bytes.substr(bytes.size() - sep.size() - 2), sep + "\r\n");
 }
 
 TEST(SettingsReader, CommentsUnknownKeysDuplicatesAndMissingKeys) {
   Project p;
   p.Params.IntStepNum = 123;  // not in the file below: keeps its value
-  ReadSettingsValues(p, {"# Re(A_m)\t5", "Re(A_m)\t2e9", "Bogus\t7", "re(a_m)\t8",
-                         "T_c\t30", "T_c\t31xyz", "Sigma^2\tabc", "SampleName\tMy Sample",
-                         "XAutoScale\t0", "Tcn\t5", "Bcn\t0", "E_cAllowableError\t3",
-                         "BStepLevel\t1", "JStepLevel", "E_c\t"});
+  ReadSettingsValues(
+      p, {"# Re(A_m)\t5", "Re(A_m)\t2e9", "Bogus\t7", "re(a_m)\t8", "T_c\t30", "T_c\t31xyz",
+          "Sigma^2\tabc", "SampleName\tMy Sample", "XAutoScale\t0", "Tcn\t5", "Bcn\t0",
+          "E_cAllowableError\t3", "BStepLevel\t1", "JStepLevel", "E_c\t"});
   EXPECT_EQ(p.Params.Re_A_m, 2e9);
   EXPECT_EQ(p.Params.T_c, 31.0);  // last duplicate, leading number
   EXPECT_EQ(p.Params.Sigma_2, 0.0);
@@ -306,12 +319,31 @@ TEST(SettingsReader, ValueBlockOnlyLeavesRegistriesEmpty) {
 TEST(SettingsReader, BlankLinesGapsAndOddNumbersNeverDuplicateOrDrop) {
   Project p;
   p.ProgramFolder = "/pf/";
-  ReadSettingsLists(p, {"-----", "", "DatFileNo\t3", "DatFileMark\t1", "", "",
-                        "DatFilePath\t/a.dat", "", "", "DatFileNo\t7", "DatFilePath\t/b.dat",
-                        "DatFileNo\t3", "DatFilePath\t/c.dat", "------", "",
-                        "CalcCondNo\t5", "CalcCondRelatedDatFileNo\t7", "CalcCondTemp\t20", "",
-                        "", "CalcCondOutpFilePath\t/o.dat", "CalcCondNo\t5",
-                        "CalcCondRelatedDatFileNo\t9", "CalcCondOutpFilePath\t/p.dat", "-----"});
+  ReadSettingsLists(p, {"-----",
+                        "",
+                        "DatFileNo\t3",
+                        "DatFileMark\t1",
+                        "",
+                        "",
+                        "DatFilePath\t/a.dat",
+                        "",
+                        "",
+                        "DatFileNo\t7",
+                        "DatFilePath\t/b.dat",
+                        "DatFileNo\t3",
+                        "DatFilePath\t/c.dat",
+                        "------",
+                        "",
+                        "CalcCondNo\t5",
+                        "CalcCondRelatedDatFileNo\t7",
+                        "CalcCondTemp\t20",
+                        "",
+                        "",
+                        "CalcCondOutpFilePath\t/o.dat",
+                        "CalcCondNo\t5",
+                        "CalcCondRelatedDatFileNo\t9",
+                        "CalcCondOutpFilePath\t/p.dat",
+                        "-----"});
   ASSERT_EQ(p.DataFiles.Count(), 3);
   EXPECT_EQ(p.DataFiles.items[0].Path, "/a.dat");
   EXPECT_EQ(p.DataFiles.items[0].Mark, 1);

@@ -94,8 +94,8 @@ TEST_F(ShellTest, MenusCarryTheirTextsAndCommands) {
                    "データファイル情報削除\tCtrl+D=40010", "計算条件登録\tCtrl+Shift+R=40005",
                    "計算条件削除\tCtrl+Shift+D=40014", "パラメータ設定可能範囲変更\tCtrl+P=40025",
                    "その他の計算条件設定\tCtrl+Shift+C=40019", "計算開始\tCtrl+C=40009",
-                   "計算モード変更\tCtrl+M=40018", "軸設定\tCtrl+A=40015",
-                   "ZentrixⅡに関して\tCtrl+H=40017"}));
+                   "自動フィッティング\tCtrl+F=40027", "計算モード変更\tCtrl+M=40018",
+                   "軸設定\tCtrl+A=40015", "ZentrixⅡに関して\tCtrl+H=40017"}));
 }
 
 TEST_F(ShellTest, LayoutHasTheFixedGeometry) {

@@ -1,0 +1,151 @@
+#include "fit/fit_residuals.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "calc/model.h"
+#include "calc/parallel.h"
+#include "fit/model_jc.h"
+
+namespace zx {
+
+namespace {
+
+constexpr double kRelativeStep = 1e-6;
+
+bool SameBits(const FitValues& a, const FitValues& b) {
+  return std::memcmp(a.data(), b.data(), sizeof(double) * kFitParamCount) == 0;
+}
+
+}  // namespace
+
+FitValues ToCoordinates(const FitValues& values) {
+  FitValues q = values;
+  q[0] = std::log10(values[0]);
+  return q;
+}
+
+FitValues FromCoordinates(const FitValues& q) {
+  FitValues v = q;
+  v[0] = std::pow(10.0, q[0]);
+  return v;
+}
+
+FitResiduals::FitResiduals(const FitInput& input, int threads, const FitValues& lower,
+                           const FitValues& upper)
+    : input_(input), threads_(ResolveThreadCount(threads)), lower_(lower), upper_(upper) {
+  for (std::size_t c = 0; c < input.conditions.size(); ++c) {
+    const ConditionData& cd = input.conditions[c];
+    const int first = Count();
+    for (std::size_t i = 0; i < cd.x.size(); ++i)
+      points_.push_back({static_cast<int>(c), cd.x[i], std::log10(cd.y[i])});
+    condRanges_.emplace_back(first, Count());
+  }
+}
+
+void FitResiduals::Compute(const std::vector<FitValues>& qs,
+                           std::vector<std::vector<double>>& out) {
+  out.assign(qs.size(), std::vector<double>(points_.size(), NAN));
+  const std::size_t conds = condRanges_.size();
+  std::vector<ModelParams> sets(qs.size(), input_.params);
+  for (std::size_t v = 0; v < qs.size(); ++v) SetParams(sets[v], FromCoordinates(qs[v]));
+  const double eC = input_.params.E_c;
+  const bool jcb = input_.mode == FitMode::JcB;
+  // One task per (parameter set, condition): the model's per-condition
+  // constants are then built once per task.
+  ParallelFor(qs.size() * conds, threads_, [&](int, std::size_t task) {
+    const std::size_t v = task / conds, c = task % conds;
+    const ConditionData& cd = input_.conditions[c];
+    const ModelParams& p = sets[v];
+    long long evals = 0;
+    for (int i = condRanges_[c].first; i < condRanges_[c].second; ++i) {
+      const Point& pt = points_[static_cast<std::size_t>(i)];
+      double model;
+      if (jcb) {
+        model = ModelJc(p, cd.temp, pt.x, eC, kObjectiveJcPrecision, input_.settings.JIni,
+                        input_.settings.JFin, &evals,
+                        jcHints_.empty() ? 0.0 : jcHints_[static_cast<std::size_t>(i)]);
+      } else {
+        model = ModelE(p, pt.x, cd.temp, cd.field);
+        ++evals;
+      }
+      // A model value that underflowed, or none at all (no superconducting
+      // state, no Jc in reach), lies hundreds of decades off: a large but
+      // finite residual lets the solver step away from it.
+      if (!(model >= 1e-300)) model = 1e-300;
+      if (model > 1e300) model = 1e300;
+      out[v][static_cast<std::size_t>(i)] = pt.logY - std::log10(model);
+    }
+    evaluations_ += evals;
+  });
+}
+
+const FitResiduals::Evaluation& FitResiduals::At(const FitValues& q, bool jacobian,
+                                                 const FitFlags& free) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (jacobianValid_ && SameBits(withJacobian_.q, q) && withJacobian_.free == free)
+    return withJacobian_;
+  if (!jacobian && plainValid_ && SameBits(plain_.q, q)) return plain_;
+
+  std::vector<FitValues> qs;
+  const bool haveBase = plainValid_ && SameBits(plain_.q, q);
+  if (!haveBase) qs.push_back(q);
+  std::array<double, kFitParamCount> lo{}, hi{};
+  std::array<int, kFitParamCount> loIndex{}, hiIndex{};
+  if (jacobian) {
+    for (int k = 0; k < kFitParamCount; ++k) {
+      if (!free[static_cast<std::size_t>(k)]) continue;
+      const std::size_t kk = static_cast<std::size_t>(k);
+      const double h = kRelativeStep * std::max(std::fabs(q[kk]), 1.0);
+      // Steps stay inside the bounds: the model may be undefined outside.
+      lo[kk] = std::max(q[kk] - h, lower_[kk]);
+      hi[kk] = std::min(q[kk] + h, upper_[kk]);
+      FitValues a = q, b = q;
+      a[kk] = lo[kk];
+      b[kk] = hi[kk];
+      loIndex[kk] = static_cast<int>(qs.size());
+      qs.push_back(a);
+      hiIndex[kk] = static_cast<int>(qs.size());
+      qs.push_back(b);
+    }
+  }
+  std::vector<std::vector<double>> values;
+  Compute(qs, values);
+  if (!haveBase && input_.mode == FitMode::JcB) {
+    // Hints are replaced only between evaluations, never during one, so
+    // that no result depends on the order the threads run in.
+    jcHints_.resize(points_.size());
+    for (std::size_t i = 0; i < points_.size(); ++i)
+      jcHints_[i] =
+          std::isfinite(values[0][i]) ? std::pow(10.0, points_[i].logY - values[0][i]) : 0.0;
+  }
+
+  Evaluation& e = jacobian ? withJacobian_ : plain_;
+  const std::vector<double> base = haveBase ? plain_.r : values[0];
+  e.q = q;
+  e.r = base;
+  e.free = free;
+  e.hasJacobian = jacobian;
+  for (int k = 0; k < kFitParamCount; ++k) {
+    const std::size_t kk = static_cast<std::size_t>(k);
+    e.jac[kk].clear();
+    if (!jacobian || !free[kk]) continue;
+    const std::vector<double>& a = values[static_cast<std::size_t>(loIndex[kk])];
+    const std::vector<double>& b = values[static_cast<std::size_t>(hiIndex[kk])];
+    e.jac[kk].resize(points_.size());
+    for (std::size_t i = 0; i < points_.size(); ++i)
+      e.jac[kk][i] = (b[i] - a[i]) / (hi[kk] - lo[kk]);
+  }
+  if (jacobian) {
+    jacobianValid_ = true;
+    plain_.q = q;
+    plain_.r = base;
+    plainValid_ = true;
+  } else {
+    plainValid_ = true;
+  }
+  return e;
+}
+
+}  // namespace zx

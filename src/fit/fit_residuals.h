@@ -1,0 +1,70 @@
+// The residuals of a fit, log10(measured) - log10(model), for every used
+// point of every condition, and their derivatives by central differences.
+// Evaluations are spread over threads as whole (parameter set, condition)
+// tasks, so the numbers never depend on the thread count.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+#include "fit/fit_data.h"
+
+namespace zx {
+
+// Fit coordinates: log10 Am, then sigma^2, gamma, m, g^2 as they are.
+FitValues ToCoordinates(const FitValues& values);
+FitValues FromCoordinates(const FitValues& q);
+
+// Relative precision of the model's Jc inside the objective: finer than
+// what a report needs, so that the cost is smooth in the parameters.
+inline constexpr double kObjectiveJcPrecision = 1e-12;
+
+class FitResiduals {
+ public:
+  // lower/upper: bounds in coordinates, which the difference steps respect.
+  FitResiduals(const FitInput& input, int threads, const FitValues& lower, const FitValues& upper);
+
+  int Count() const { return static_cast<int>(points_.size()); }
+  // Condition index (into input.conditions) of residual i.
+  int ConditionOf(int i) const { return points_[static_cast<std::size_t>(i)].cond; }
+
+  struct Evaluation {
+    FitValues q{};
+    std::vector<double> r;
+    // jac[k][i] = d r_i / d q_k for the parameters in `free`; empty otherwise.
+    std::array<std::vector<double>, kFitParamCount> jac;
+    FitFlags free{};
+    bool hasJacobian = false;
+  };
+
+  // The residuals at q, and the Jacobian columns of `free` when asked.
+  // Keeps the last evaluations, so that repeated requests at one point
+  // cost nothing. The reference stays valid until the next call.
+  const Evaluation& At(const FitValues& q, bool jacobian, const FitFlags& free);
+
+  long long ModelEvaluations() const { return evaluations_.load(); }
+
+ private:
+  struct Point {
+    int cond;
+    double x, logY;
+  };
+  // Residuals of every point at each parameter set in qs.
+  void Compute(const std::vector<FitValues>& qs, std::vector<std::vector<double>>& out);
+
+  const FitInput& input_;
+  int threads_;
+  FitValues lower_, upper_;
+  std::vector<Point> points_;
+  std::vector<std::pair<int, int>> condRanges_;  // [first, end) per condition index
+  // Jc-B mode: the model's Jc of every point at the last base evaluation,
+  // where the searches at nearby parameters start.
+  std::vector<double> jcHints_;
+  std::mutex mutex_;
+  Evaluation plain_, withJacobian_;
+  bool plainValid_ = false, jacobianValid_ = false;
+  std::atomic<long long> evaluations_{0};
+};
+
+}  // namespace zx

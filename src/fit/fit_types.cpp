@@ -1,0 +1,45 @@
+#include "fit/fit_types.h"
+
+namespace zx {
+
+namespace {
+const char* const kNames[kFitParamCount] = {"Am", "sigma2", "gamma", "m", "g2"};
+}
+
+const char* FitParamName(int index) {
+  return index >= 0 && index < kFitParamCount ? kNames[index] : "";
+}
+
+int FitParamIndex(const std::string& name) {
+  for (int i = 0; i < kFitParamCount; ++i)
+    if (name == kNames[i]) return i;
+  return -1;
+}
+
+FitValues ParamsOf(const ModelParams& p) {
+  return {p.Re_A_m, p.Sigma_2, p.Re_Gamma, p.Re_m, p.Re_g_2};
+}
+
+void SetParams(ModelParams& p, const FitValues& v) {
+  p.Re_A_m = v[0];
+  p.Sigma_2 = v[1];
+  p.Re_Gamma = v[2];
+  p.Re_m = v[3];
+  p.Re_g_2 = v[4];
+}
+
+const char* ParamStateName(ParamState s) {
+  switch (s) {
+    case ParamState::Free:
+      return "free";
+    case ParamState::Fixed:
+      return "fixed";
+    case ParamState::Lower:
+      return "lower";
+    case ParamState::Upper:
+      return "upper";
+  }
+  return "";
+}
+
+}  // namespace zx

@@ -1,0 +1,88 @@
+// Synthetic fit problems: data made by the model itself at known
+// parameters, optionally with multiplicative noise.
+#pragma once
+
+#include <cmath>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "calc/model.h"
+#include "fit/fit_data.h"
+#include "fit/model_jc.h"
+
+namespace zx::fit_test {
+
+// The example sample, with a coarser integration grid to keep tests quick.
+inline ModelParams TruthParams() {
+  ModelParams p;
+  p.Re_A_m = 1.25e9;
+  p.Sigma_2 = 0.08;
+  p.Re_Gamma = 0.75;
+  p.Re_m = 2.6;
+  p.Re_g_2 = 2.5;
+  p.T_c = 39.0;
+  p.B_c2_0 = 15.0;
+  p.Thickness = 1e-4;
+  p.IntStepNum = 150;
+  return p;
+}
+
+inline FitValues Scaled(const FitValues& v, double factor) {
+  FitValues s = v;
+  for (double& x : s) x *= factor;
+  return s;
+}
+
+// One condition per (T, B): `points` current densities evenly spaced in
+// log J between the model's E = 1e-8 and E = 1e-2 V/m.
+inline FitInput MakeEJInput(const ModelParams& truth,
+                            const std::vector<std::pair<double, double>>& tb, int points,
+                            double noise = 0.0, unsigned seed = 7) {
+  FitInput in;
+  in.mode = FitMode::EJ;
+  in.params = truth;
+  std::mt19937 rng(seed);
+  std::normal_distribution<double> z(0.0, 1.0);
+  int no = 0;
+  for (auto [T, B] : tb) {
+    ConditionData c;
+    c.no = no++;
+    c.temp = T;
+    c.field = B;
+    c.status = DataStatus::Used;
+    const double lo = std::log10(ModelJc(truth, T, B, 1e-8, 1e-9, 1e5, 1e11));
+    const double hi = std::log10(ModelJc(truth, T, B, 1e-2, 1e-9, 1e5, 1e11));
+    for (int k = 0; k < points; ++k) {
+      const double J = std::pow(10.0, lo + (hi - lo) * k / (points - 1));
+      c.x.push_back(J);
+      c.y.push_back(ModelE(truth, J, T, B) * std::exp(noise * z(rng)));
+    }
+    in.conditions.push_back(c);
+  }
+  return in;
+}
+
+// Jc against B at each temperature, `points` fields from 1 T to 5 T.
+inline FitInput MakeJcBInput(const ModelParams& truth, const std::vector<double>& temps,
+                             int points) {
+  FitInput in;
+  in.mode = FitMode::JcB;
+  in.params = truth;
+  int no = 0;
+  for (double T : temps) {
+    ConditionData c;
+    c.no = no++;
+    c.temp = T;
+    c.status = DataStatus::Used;
+    for (int k = 0; k < points; ++k) {
+      const double B = 1.0 + 4.0 * k / (points - 1);
+      c.x.push_back(B);
+      c.y.push_back(ModelJc(truth, T, B, truth.E_c, 1e-13, 1e5, 1e11));
+    }
+    in.conditions.push_back(c);
+  }
+  return in;
+}
+
+}  // namespace zx::fit_test
