@@ -239,32 +239,50 @@ FitOutcome RunFit(const FitInput& input, const FitOptions& options) {
 
   // Standard errors: the covariance of the coordinates, scaled by the
   // residual variance, Am's carried over from its logarithm.
-  std::vector<const double*> freeBlocks;
-  std::vector<std::pair<const double*, const double*>> pairs;
-  for (std::size_t k = 0; k < kFitParamCount; ++k)
-    if (free[k]) freeBlocks.push_back(blocks[k]);
-  for (std::size_t i = 0; i < freeBlocks.size(); ++i)
-    for (std::size_t j = i; j < freeBlocks.size(); ++j)
-      pairs.emplace_back(freeBlocks[i], freeBlocks[j]);
-  ceres::Covariance::Options co;
-  co.algorithm_type = ceres::DENSE_SVD;
-  co.num_threads = 1;
-  ceres::Covariance covariance(co);
+  const int dof = all.Count() - freeCount;
   // A degenerate problem is an answer here, not an error for the log.
   if (FLAGS_minloglevel < google::GLOG_FATAL) FLAGS_minloglevel = google::GLOG_FATAL;
-  const int dof = all.Count() - freeCount;
-  if (covariance.Compute(pairs, &problem) && dof > 0) {
+  auto standardErrors = [&](const FitFlags& of) {
+    std::vector<const double*> ofBlocks;
+    std::vector<std::pair<const double*, const double*>> pairs;
+    for (std::size_t k = 0; k < kFitParamCount; ++k)
+      if (of[k]) ofBlocks.push_back(blocks[k]);
+    for (std::size_t i = 0; i < ofBlocks.size(); ++i)
+      for (std::size_t j = i; j < ofBlocks.size(); ++j)
+        pairs.emplace_back(ofBlocks[i], ofBlocks[j]);
+    ceres::Covariance::Options co;
+    co.algorithm_type = ceres::DENSE_SVD;
+    co.num_threads = 1;
+    ceres::Covariance covariance(co);
+    if (ofBlocks.empty() || !covariance.Compute(pairs, &problem)) return false;
     const double variance = 2 * summary.final_cost / dof;
     for (std::size_t k = 0; k < kFitParamCount; ++k) {
-      if (!free[k]) continue;
+      if (!of[k]) continue;
       double c = NAN;
       covariance.GetCovarianceBlock(blocks[k], blocks[k], &c);
       double se = std::sqrt(c * variance);
       if (k == 0) se *= out.params[0].value * std::log(10.0);
       out.params[k].stdError = se;
     }
-  } else if (dof > 0) {
-    out.degenerate = DegenerateNames(all.At(q, true, free), free);
+    return true;
+  };
+  if (dof > 0 && !standardErrors(free)) {
+    const FitResiduals::Evaluation e = all.At(q, true, free);
+    out.degenerate = DegenerateNames(e, free);
+    // A parameter without any effect on the residuals (γ when every field
+    // is 1 T) leaves the others' errors exact: they are computed without it.
+    FitFlags rest = free;
+    bool anyWithout = false;
+    for (std::size_t k = 0; k < kFitParamCount; ++k) {
+      if (!free[k] || e.jac[k].empty()) continue;
+      bool effect = false;
+      for (double d : e.jac[k]) effect = effect || d != 0;
+      if (effect) continue;
+      rest[k] = false;
+      anyWithout = true;
+      problem.SetParameterBlockConstant(blocks[k]);
+    }
+    if (anyWithout) standardErrors(rest);
   }
   out.modelEvaluations = all.ModelEvaluations();
   return out;
