@@ -137,7 +137,7 @@ bool WriteEjExample(const std::filesystem::path& folder, Noise& noise) {
   zx::Project project;
   project.Params = Truth();
   SetFittedParameters(project.Params);
-  project.Settings.CalcMode = 0;
+  project.Settings.Mode = zx::CalcMode::EJ;
   double jMin = 1e300, jMax = 0;
   int fileNo = 0;
   for (double t : temps) {
@@ -172,7 +172,7 @@ bool WriteJcbExample(const std::filesystem::path& folder, Noise& noise) {
   zx::Project project;
   project.Params = Truth();
   SetFittedParameters(project.Params);
-  project.Settings.CalcMode = 1;
+  project.Settings.Mode = zx::CalcMode::JcB;
   project.Settings.BIni = 1.0;
   // Above about 6.6 T the 25 K sample no longer carries the 1e5 A/m^2 at
   // the bottom of the Jc search bracket.

@@ -114,7 +114,7 @@ MainWindow::MainWindow(const std::string& programFolder, const std::string& sett
   QTimer::singleShot(0, this, &MainWindow::StatusRefresh);
   StatusRefresh();
 
-  ResetGraphView(project_.View, project_.Settings.CalcMode);
+  ResetGraphView(project_.View, project_.Settings.Mode);
   RebuildSeriesLists(project_);
   project_.View.RescalePending = true;
   document_.observers.push_back([this](const DocChange& c) { DocumentChanged(c); });
@@ -271,9 +271,9 @@ int MainWindow::Command(int id) {
       if (!flags_.ModeDialogOpen) OpenCommandDialog(*this, id);
       return 0;
     case kCmdOtherSettings:
-      if (project_.Settings.CalcMode == 0 && !flags_.JRangeDialogOpen)
+      if (project_.Settings.Mode == CalcMode::EJ && !flags_.JRangeDialogOpen)
         OpenCommandDialog(*this, id);
-      else if (project_.Settings.CalcMode == 1 && !flags_.JcConditionDialogOpen)
+      else if (project_.Settings.Mode == CalcMode::JcB && !flags_.JcConditionDialogOpen)
         OpenCommandDialog(*this, id);
       return 0;
     case kCmdParamRange:
@@ -324,11 +324,11 @@ void MainWindow::DocumentChanged(const DocChange& change) {
       break;
     case ChangeKind::CalcCondAdded:
       if (const RegistryEntry* e = p.CalcConds.Find(change.no))
-        lists_->InsertCondRow(*e, p.Settings.CalcMode);
+        lists_->InsertCondRow(*e, p.Settings.Mode);
       break;
     case ChangeKind::CalcCondChanged:
       if (const RegistryEntry* e = p.CalcConds.Find(change.no))
-        lists_->UpdateCondRow(*e, p.Settings.CalcMode);
+        lists_->UpdateCondRow(*e, p.Settings.Mode);
       break;
     case ChangeKind::DataFilesDeleted:
     case ChangeKind::CalcCondsDeleted:
@@ -339,7 +339,7 @@ void MainWindow::DocumentChanged(const DocChange& change) {
     case ChangeKind::ProjectReplaced:
       lists_->RefillLists();
       params_->ShowProjectInPanel();
-      ResetGraphView(p.View, p.Settings.CalcMode);
+      ResetGraphView(p.View, p.Settings.Mode);
       p.View.RescalePending = true;
       CloseDialogsOfRemovedEntries(*this);
       break;
@@ -473,14 +473,13 @@ QString MainWindow::StatusText(int part) const {
   if (part == 0)
     return QStringLiteral("現在の設定ファイルパス : ") +
            QString::fromStdString(project_.SettingsFilePath);
-  switch (project_.Settings.CalcMode) {
-    case 0:
+  switch (project_.Settings.Mode) {
+    case CalcMode::EJ:
       return QStringLiteral("E-J計算モード");
-    case 1:
+    case CalcMode::JcB:
       return QStringLiteral("Jc-B計算モード");
-    default:
-      return {};
   }
+  return {};
 }
 
 void MainWindow::InvalidateGraph() {

@@ -14,23 +14,23 @@ int TruncToPixel(double v) {
   return static_cast<int>(std::trunc(v));
 }
 
-void ResetGraphView(GraphView& g, int calcMode) {
+void ResetGraphView(GraphView& g, CalcMode mode) {
   g.GraphRect = IntRect{0, 0, 468, 357};
   g.CommentChars = "#";
   g.FrameColor = Rgb{0, 0, 0};
   g.FrameWidth = 2;
   g.PlotColor = Rgb{255, 255, 255};
   g.BackColor = Rgb{255, 255, 255};
-  g.XType = "Log";
+  g.XType = AxisScale::Log;
   g.XAutoScale = true;
   g.XMargin = 0.3;
   g.XTickRatio = 0.01;
-  g.YType = "Log";
+  g.YType = AxisScale::Log;
   g.YAutoScale = true;
   g.YMargin = 0.3;
   g.YTickRatio = 0.01;
   g.RangeValid = false;
-  ApplyModeAxes(g, calcMode);
+  ApplyModeAxes(g, mode);
 }
 
 PlotGeometry GetPlotGeometry(const GraphView& g) {
@@ -46,8 +46,6 @@ PlotGeometry GetPlotGeometry(const GraphView& g) {
   return p;
 }
 
-bool IsLogAxis(const std::string& type) { return type == "Log"; }
-
 double AxisMapping::Coord(double v) const { return log ? std::log10(v) : v; }
 
 int AxisMapping::Pixel(double coord) const {
@@ -59,10 +57,10 @@ bool AxisMapping::Usable() const { return std::isfinite(lo) && std::isfinite(hi)
 
 namespace {
 
-AxisMapping MakeMapping(const std::string& type, double low, double high, int origin, int length,
+AxisMapping MakeMapping(AxisScale type, double low, double high, int origin, int length,
                         int direction) {
   AxisMapping m;
-  m.log = IsLogAxis(type);
+  m.log = type == AxisScale::Log;
   m.lo = m.Coord(low);
   m.hi = m.Coord(high);
   m.origin = origin;

@@ -48,7 +48,7 @@ std::vector<TickMark> LayOutTicks(Canvas& c, const GraphView& g, bool xAxis) {
   const PlotGeometry p = GetPlotGeometry(g);
   const double low = xAxis ? g.XLow : g.YLow;
   const double high = xAxis ? g.XHigh : g.YHigh;
-  const bool log = IsLogAxis(xAxis ? g.XType : g.YType);
+  const bool log = (xAxis ? g.XType : g.YType) == AxisScale::Log;
   const bool sci = UsesSciLabels(low, high);
   const std::vector<double> values = TickValues(log, low, high, xAxis ? g.XStep : g.YStep);
   std::vector<LabelSpan> spans;

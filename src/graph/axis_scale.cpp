@@ -83,8 +83,8 @@ double SnapToDigit(double v) {
 
 bool CheckAndScaleAxes(GraphView& g, const WarningSink& warn) {
   if (!g.RescalePending) return false;
-  const bool logX = IsLogAxis(g.XType);
-  const bool logY = IsLogAxis(g.YType);
+  const bool logX = g.XType == AxisScale::Log;
+  const bool logY = g.YType == AxisScale::Log;
   // An axis the check does not reach keeps no valid tick run either.
   g.XScaleValid = false;
   g.YScaleValid = false;

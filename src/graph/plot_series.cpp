@@ -10,25 +10,25 @@ namespace zx {
 
 SeriesEntry LineStyle(Rgb color, int width) {
   SeriesEntry s;
-  s.MarkerName = "None";
-  s.LineStyleName = "Solid";
+  s.Marker = MarkerShape::None;
+  s.LineStyle = LinePattern::Solid;
   s.LineWidth = width;
   s.LineColor = s.MarkerColor = color;
   return s;
 }
 
-SeriesEntry MarkerStyle(Rgb color, const char* marker, int size) {
+SeriesEntry MarkerStyle(Rgb color, MarkerShape marker, int size) {
   SeriesEntry s;
-  s.MarkerName = marker;
+  s.Marker = marker;
   s.MarkerSize = size;
-  s.LineStyleName = "None";
+  s.LineStyle = LinePattern::None;
   s.LineWidth = 0;
   s.LineColor = s.MarkerColor = color;
   return s;
 }
 
 void DrawPlot(Canvas& c, GraphView& g, const std::vector<PlotSeries>& series) {
-  const bool logX = IsLogAxis(g.XType), logY = IsLogAxis(g.YType);
+  const bool logX = g.XType == AxisScale::Log, logY = g.YType == AxisScale::Log;
   g.RangeValid = false;
   for (const PlotSeries& ps : series) {
     SeriesEntry s = ps.style;

@@ -16,8 +16,8 @@ struct PlotSeries {
 
 // A marker-less solid line in the colour.
 SeriesEntry LineStyle(Rgb color, int width = 1);
-// Markers without a line (line style "None").
-SeriesEntry MarkerStyle(Rgb color, const char* marker = "FilledCircle", int size = 3);
+// Markers without a line (line style None).
+SeriesEntry MarkerStyle(Rgb color, MarkerShape marker = MarkerShape::FilledCircle, int size = 3);
 
 // Scales the view's axes to the points of every series that can be placed
 // on them (values > 0 on a logarithmic axis) and draws axes and series;

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "model/series_range.h"
 #include "graph/series_draw.h"
+#include "model/series_range.h"
 
 namespace zx {
 
@@ -17,8 +17,8 @@ bool Drawable(double x, double y, bool logX, bool logY) {
 
 bool DrawPointSets(Canvas& c, GraphView& g, const std::vector<PointSet>& sets,
                    const WarningSink& warn) {
-  const bool logX = IsLogAxis(g.XType);
-  const bool logY = IsLogAxis(g.YType);
+  const bool logX = g.XType == AxisScale::Log;
+  const bool logY = g.YType == AxisScale::Log;
   g.RangeValid = false;
   for (const PointSet& set : sets) {
     SeriesEntry extent;

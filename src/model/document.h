@@ -61,7 +61,7 @@ bool DeleteCalcConds(Document& d, std::vector<int> nos);
 // Switches the mode (0 E-J, 1 Jc-B): both registries are emptied while
 // there are data files, and the axes follow. Nothing happens when the mode
 // is the current one.
-void SetCalcMode(Document& d, int mode);
+void SetCalcMode(Document& d, CalcMode mode);
 
 // The range dialogs' settings, checked first (message on refusal).
 std::string SetJRange(Document& d, double jIni, double jFin, int jStepLevel);

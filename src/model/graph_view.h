@@ -7,12 +7,17 @@
 #include <cstdint>
 #include <string>
 
+#include "model/calc_mode.h"
+
 namespace zx {
 
 struct Rgb {
   std::uint8_t r = 0, g = 0, b = 0;
   friend bool operator==(const Rgb&, const Rgb&) = default;
 };
+
+// A linear axis or a decade (log10) axis.
+enum class AxisScale { Linear, Log };
 
 struct IntRect {
   int left = 0, top = 0, right = 0, bottom = 0;
@@ -28,7 +33,7 @@ struct GraphView {
   // Label font: the platform's menu font; the canvas chooses it.
 
   std::string XTitle;
-  std::string XType = "Log";
+  AxisScale XType = AxisScale::Log;
   bool XAutoScale = true;
   double XLow = 0.0, XHigh = 0.0;
   double XMin = 0.0, XMax = 0.0;
@@ -37,7 +42,7 @@ struct GraphView {
   double XTickRatio = 0.01;
 
   std::string YTitle;
-  std::string YType = "Log";
+  AxisScale YType = AxisScale::Log;
   bool YAutoScale = true;
   double YLow = 0.0, YHigh = 0.0;
   double YMin = 0.0, YMax = 0.0;
@@ -54,15 +59,15 @@ struct GraphView {
 };
 
 // Axis rows of the two calculation modes.
-inline void ApplyModeAxes(GraphView& g, int calcMode) {
-  if (calcMode == 0) {
-    g.XType = "Log";
-    g.YType = "Log";
+inline void ApplyModeAxes(GraphView& g, CalcMode mode) {
+  if (mode == CalcMode::EJ) {
+    g.XType = AxisScale::Log;
+    g.YType = AxisScale::Log;
     g.XTitle = "J(A/m^2)";
     g.YTitle = "E(V/m)";
-  } else if (calcMode == 1) {
-    g.XType = "Linear";
-    g.YType = "Log";
+  } else if (mode == CalcMode::JcB) {
+    g.XType = AxisScale::Linear;
+    g.YType = AxisScale::Log;
     g.XTitle = "B(T)";
     g.YTitle = "Jc(A/m^2)";
   }

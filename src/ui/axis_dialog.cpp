@@ -48,15 +48,14 @@ AxisDialog::AxisDialog(Shell& main)
 }
 
 AxisDialog::AxisControls AxisDialog::BuildAxis(const QString& title, const QString& autoText,
-                                               const AxisIds& ids, const std::string& type,
-                                               bool autoScale) {
+                                               const AxisIds& ids, AxisScale type, bool autoScale) {
   auto* group = NameControl(new QGroupBox(title, this), ids.group);
   auto* g = new QGridLayout(group);
   AxisControls c;
   c.type = NameControl(new QComboBox(group), ids.type);
   c.type->addItem(QStringLiteral("線形"));
   c.type->addItem(QStringLiteral("対数"));
-  c.type->setCurrentIndex(type == "Linear" ? 0 : type == "Log" ? 1 : -1);
+  c.type->setCurrentIndex(type == AxisScale::Log ? 1 : 0);
   c.autoScale = NameControl(new QCheckBox(autoText, group), ids.autoScale);
   c.autoScale->setChecked(autoScale);
   c.min = NameControl(new QLineEdit(group), ids.min);
@@ -80,9 +79,9 @@ void AxisDialog::ShowRange(const AxisControls& c, bool x) {
 
 bool AxisDialog::ApplyAxis(const AxisControls& c, bool x) {
   GraphView& g = main_.project().View;
-  std::string& type = x ? g.XType : g.YType;
-  if (c.type->currentIndex() == 0) type = "Linear";
-  if (c.type->currentIndex() == 1) type = "Log";
+  AxisScale& type = x ? g.XType : g.YType;
+  if (c.type->currentIndex() == 0) type = AxisScale::Linear;
+  if (c.type->currentIndex() == 1) type = AxisScale::Log;
   bool& autoScale = x ? g.XAutoScale : g.YAutoScale;
   if (c.autoScale->isChecked()) {
     autoScale = true;
@@ -91,11 +90,11 @@ bool AxisDialog::ApplyAxis(const AxisControls& c, bool x) {
   const double lo = EditNumber(c.min->text());
   const double hi = EditNumber(c.max->text());
   const QString axis = x ? QStringLiteral("X") : QStringLiteral("Y");
-  if (!(lo > 0.0) && type == "Log") {
+  if (!(lo > 0.0) && type == AxisScale::Log) {
     RefuseInput(axis + QStringLiteral("軸最小値"), QStringLiteral("エラー"));
     return false;
   }
-  if (!(hi > 0.0) && type == "Log") {
+  if (!(hi > 0.0) && type == AxisScale::Log) {
     RefuseInput(axis + QStringLiteral("軸最大値"), QStringLiteral("エラー"));
     return false;
   }

@@ -15,7 +15,7 @@ CalcCondDialog::CalcCondDialog(Shell& main)
                         1053, "登録"});
   const Project& p = main.project();
   // The newest data file is the likeliest partner of a new condition.
-  fields_->Fill(p.DataFiles.HeadNo(), p.DataFiles.HeadNo(), p.Settings.CalcMode);
+  fields_->Fill(p.DataFiles.HeadNo(), p.DataFiles.HeadNo(), p.Settings.Mode);
   fields_->folder->setText(QString::fromStdString(p.ProgramFolder));
   connect(fields_->browse, &QPushButton::clicked, this,
           [this] { fields_->BrowseOutputFolder(main_.project()); });

@@ -55,8 +55,9 @@ void OpenCommandDialog(Shell& main, int commandId) {
       Open<ModeDialog>(main, f.ModeDialogOpen);
       break;
     case kCmdOtherSettings:
-      if (main.project().Settings.CalcMode == 0) Open<JRangeDialog>(main, f.JRangeDialogOpen);
-      if (main.project().Settings.CalcMode == 1)
+      if (main.project().Settings.Mode == CalcMode::EJ)
+        Open<JRangeDialog>(main, f.JRangeDialogOpen);
+      if (main.project().Settings.Mode == CalcMode::JcB)
         Open<JcConditionDialog>(main, f.JcConditionDialogOpen);
       break;
     case kCmdParamRange:

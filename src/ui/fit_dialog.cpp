@@ -296,7 +296,7 @@ QString FitDialog::OptionsText() const {
 
 std::string FitDialog::RegistrySignature() const {
   const Project& p = main_.project();
-  std::string s = std::to_string(p.Settings.CalcMode) + "\n";
+  std::string s = std::to_string(static_cast<int>(p.Settings.Mode)) + "\n";
   for (const RegistryEntry& e : p.DataFiles.items) s += "D" + std::to_string(e.No) + e.Path + "\n";
   for (const RegistryEntry& e : p.CalcConds.items)
     s += "C" + std::to_string(e.No) + " " + std::to_string(e.RelatedDatFileNo) + " " +
@@ -495,7 +495,7 @@ void FitDialog::ShowConditions(const FitQuality& quality) {
 void FitDialog::ShowPlots(const std::vector<ConditionCurves>& curves) {
   const bool ej = input_.mode == FitMode::EJ;
   GraphView axes;
-  ApplyModeAxes(axes, ej ? 0 : 1);
+  ApplyModeAxes(axes, ej ? CalcMode::EJ : CalcMode::JcB);
   std::vector<PlotSeries> main, residuals;
   double xLo = INFINITY, xHi = -INFINITY;
   for (const ConditionCurves& cc : curves) {
@@ -515,11 +515,11 @@ void FitDialog::ShowPlots(const std::vector<ConditionCurves>& curves) {
   if (xLo <= xHi) {
     residuals.push_back({LineStyle({0, 0, 0}), {xLo, xHi}, {0.0, 0.0}});
     // Keeps a visible scale when the residuals are all but zero.
-    residuals.push_back({MarkerStyle({0, 0, 0}, "None"), {xLo, xHi}, {-1e-3, 1e-3}});
+    residuals.push_back({MarkerStyle({0, 0, 0}, MarkerShape::None), {xLo, xHi}, {-1e-3, 1e-3}});
   }
   curvesPlot_->SetContent(axes, std::move(main));
   GraphView resAxes = axes;
-  resAxes.YType = "Linear";
+  resAxes.YType = AxisScale::Linear;
   resAxes.YTitle = "log10(測定値/モデル)";
   residualPlot_->SetContent(resAxes, std::move(residuals));
 }

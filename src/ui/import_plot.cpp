@@ -11,7 +11,7 @@ namespace zx {
 
 namespace {
 
-GraphView PlotView(const char* xTitle, const char* xType, const char* yTitle, const char* yType) {
+GraphView PlotView(const char* xTitle, AxisScale xType, const char* yTitle, AxisScale yType) {
   GraphView g;
   g.GraphRect = IntRect{0, 0, kImportPlotWidth, kImportPlotHeight};
   g.XMargin = 0.36;
@@ -25,18 +25,18 @@ GraphView PlotView(const char* xTitle, const char* xType, const char* yTitle, co
 
 SeriesEntry Markers(Rgb color, int size = 2) {
   SeriesEntry s;
-  s.MarkerName = "FilledCircle";
+  s.Marker = MarkerShape::FilledCircle;
   s.MarkerSize = size;
   s.MarkerColor = s.LineColor = color;
-  s.LineStyleName = "None";
+  s.LineStyle = LinePattern::None;
   return s;
 }
 
-SeriesEntry LineOnly(Rgb color, const char* style) {
+SeriesEntry LineOnly(Rgb color, LinePattern style) {
   SeriesEntry s;
-  s.MarkerName.clear();
+  s.Marker = MarkerShape::None;
   s.LineColor = color;
-  s.LineStyleName = style;
+  s.LineStyle = style;
   return s;
 }
 
@@ -78,7 +78,7 @@ QImage DrawMeasuredPlot(const ImportRequest& rq, const ColumnPair& rows) {
     points.x.push_back(rows.x[k] * xs);
     points.y.push_back(rows.y[k] * ys);
   }
-  if (!vi) return Paint(PlotView("B(T)", "Linear", "Ic(A)", "Linear"), {points});
+  if (!vi) return Paint(PlotView("B(T)", AxisScale::Linear, "Ic(A)", AxisScale::Linear), {points});
   std::vector<PointSet> sets{points};
   ViImportSettings unitGeometry = rq.vi;
   unitGeometry.tapLength = unitGeometry.width = unitGeometry.thickness = 1.0;
@@ -88,9 +88,9 @@ QImage DrawMeasuredPlot(const ImportRequest& rq, const ColumnPair& rows) {
     const auto [lo, hi] = std::minmax_element(r.current.begin(), r.current.end());
     sets.push_back(PointSet{{*lo, *hi},
                             {r.offset + r.slope * *lo, r.offset + r.slope * *hi},
-                            LineOnly(Rgb{255, 0, 0}, "Solid")});
+                            LineOnly(Rgb{255, 0, 0}, LinePattern::Solid)});
   }
-  return Paint(PlotView("I(A)", "Linear", "V(V)", "Linear"), sets);
+  return Paint(PlotView("I(A)", AxisScale::Linear, "V(V)", AxisScale::Linear), sets);
 }
 
 QImage DrawConvertedPlot(ImportKind kind, const ImportOutcome& o) {
@@ -108,11 +108,11 @@ QImage DrawConvertedPlot(ImportKind kind, const ImportOutcome& o) {
   std::vector<PointSet> sets{out, in};
   if (vi && !xs.empty() && o.vi.minField > 0) {
     const auto [lo, hi] = std::minmax_element(xs.begin(), xs.end());
-    sets.push_back(
-        PointSet{{*lo, *hi}, {o.vi.minField, o.vi.minField}, LineOnly(Rgb{0, 150, 0}, "Dash")});
+    sets.push_back(PointSet{
+        {*lo, *hi}, {o.vi.minField, o.vi.minField}, LineOnly(Rgb{0, 150, 0}, LinePattern::Dash)});
   }
-  if (vi) return Paint(PlotView("J(A/m^2)", "Log", "E(V/m)", "Log"), sets);
-  return Paint(PlotView("B(T)", "Linear", "Jc(A/m^2)", "Log"), sets);
+  if (vi) return Paint(PlotView("J(A/m^2)", AxisScale::Log, "E(V/m)", AxisScale::Log), sets);
+  return Paint(PlotView("B(T)", AxisScale::Linear, "Jc(A/m^2)", AxisScale::Log), sets);
 }
 
 }  // namespace zx

@@ -138,15 +138,15 @@ TEST(Document, ModeChangeEmptiesTheRegistriesAndIsAChange) {
   Recorded r;
   FillFourAndFour(r);
   Project& p = r.p();
-  SetCalcMode(r.doc, 0);  // the current mode: nothing happens
+  SetCalcMode(r.doc, CalcMode::EJ);  // the current mode: nothing happens
   EXPECT_TRUE(r.told.empty());
   EXPECT_FALSE(p.Modified);
-  SetCalcMode(r.doc, 1);
+  SetCalcMode(r.doc, CalcMode::JcB);
   EXPECT_TRUE(p.DataFiles.Empty());
   EXPECT_TRUE(p.CalcConds.Empty());
   EXPECT_TRUE(p.DataSeries.Empty());
   EXPECT_TRUE(p.CurveSeries.Empty());
-  EXPECT_EQ(p.View.XType, "Linear");
+  EXPECT_EQ(p.View.XType, AxisScale::Linear);
   EXPECT_EQ(p.View.YTitle, "Jc(A/m^2)");
   EXPECT_TRUE(p.Modified);
   EXPECT_EQ(r.told, std::vector<ChangeKind>{ChangeKind::ModeChanged});
@@ -193,7 +193,7 @@ TEST(Validation, EveryMessageInItsOrder) {
   CalcCondInput noName = Cond(0);
   noName.name.clear();
   EXPECT_EQ(CheckCalcCond(p, noName), "不正な値の入力 : 出力ファイル名");
-  p.Settings.CalcMode = 1;  // no field in Jc-B mode
+  p.Settings.Mode = zx::CalcMode::JcB;  // no field in Jc-B mode
   EXPECT_EQ(CheckCalcCond(p, Cond(0, 20.0, -5.0)), "");
   Project none;  // a condition without data files may stay unrelated
   EXPECT_EQ(CheckCalcCond(none, Cond(-1)), "");

@@ -15,10 +15,10 @@ namespace {
 using test::DrawOp;
 using test::RecordingCanvas;
 
-GraphView ViewWithRange(const char* xType, double xl, double xh, const char* yType, double yl,
+GraphView ViewWithRange(AxisScale xType, double xl, double xh, AxisScale yType, double yl,
                         double yh) {
   GraphView g;
-  ResetGraphView(g, 0);
+  ResetGraphView(g, CalcMode::EJ);
   g.XType = xType;
   g.YType = yType;
   g.XLow = xl;
@@ -37,7 +37,7 @@ std::vector<std::string> Collect(const std::vector<double>& ticks, bool sci) {
 
 TEST(GraphGeometry, DefaultsGiveTheKnownPlotArea) {
   GraphView g;
-  ResetGraphView(g, 0);
+  ResetGraphView(g, CalcMode::EJ);
   const PlotGeometry p = GetPlotGeometry(g);
   EXPECT_EQ(p.mx, 70);
   EXPECT_EQ(p.my, 53);
@@ -54,9 +54,9 @@ TEST(GraphGeometry, ResetFollowsTheCalculationModeAndKeepsManualLimits) {
   g.XAutoScale = false;
   g.RangeValid = true;
   g.FrameWidth = 9;
-  ResetGraphView(g, 1);
-  EXPECT_EQ(g.XType, "Linear");
-  EXPECT_EQ(g.YType, "Log");
+  ResetGraphView(g, CalcMode::JcB);
+  EXPECT_EQ(g.XType, AxisScale::Linear);
+  EXPECT_EQ(g.YType, AxisScale::Log);
   EXPECT_EQ(g.XTitle, "B(T)");
   EXPECT_EQ(g.YTitle, "Jc(A/m^2)");
   EXPECT_TRUE(g.XAutoScale);
@@ -64,14 +64,14 @@ TEST(GraphGeometry, ResetFollowsTheCalculationModeAndKeepsManualLimits) {
   EXPECT_EQ(g.FrameWidth, 2);
   EXPECT_EQ(g.XMin, 5);
   EXPECT_EQ(g.YMax, 7);
-  ResetGraphView(g, 0);
-  EXPECT_EQ(g.XType, "Log");
+  ResetGraphView(g, CalcMode::EJ);
+  EXPECT_EQ(g.XType, AxisScale::Log);
   EXPECT_EQ(g.XTitle, "J(A/m^2)");
   EXPECT_EQ(g.YTitle, "E(V/m)");
 }
 
 TEST(GraphMapping, LinearAndLogarithmicTruncateTowardTheOrigin) {
-  GraphView g = ViewWithRange("Linear", 0, 10, "Log", 1e-7, 1e-1);
+  GraphView g = ViewWithRange(AxisScale::Linear, 0, 10, AxisScale::Log, 1e-7, 1e-1);
   EXPECT_EQ(MapX(g, 0), 70);
   EXPECT_EQ(MapX(g, 10), 398);
   EXPECT_EQ(MapX(g, 1), 70 + 32);  // 32.8 truncated
@@ -81,7 +81,7 @@ TEST(GraphMapping, LinearAndLogarithmicTruncateTowardTheOrigin) {
 }
 
 TEST(GraphMapping, NonFiniteOrHugePixelsStayDefined) {
-  GraphView g = ViewWithRange("Linear", 1, 1, "Log", 0, 1);
+  GraphView g = ViewWithRange(AxisScale::Linear, 1, 1, AxisScale::Log, 0, 1);
   EXPECT_EQ(MapX(g, 1), 70);     // 0 * inf is NaN: taken as 0
   EXPECT_EQ(MapY(g, 0.5), 304);  // log10 0 = -inf in the range
   EXPECT_EQ(TruncToPixel(1e300), 1000000);
@@ -105,7 +105,7 @@ TEST(DecadeOf, FindsThePowerOfTenBelow) {
 }
 
 TEST(CheckAndScaleAxes, RoundsOutwardAsInTheExamples) {
-  GraphView g = ViewWithRange("Linear", 0.5, 9, "Log", 2e-7, 3e-3);
+  GraphView g = ViewWithRange(AxisScale::Linear, 0.5, 9, AxisScale::Log, 2e-7, 3e-3);
   EXPECT_TRUE(CheckAndScaleAxes(g, {}));
   EXPECT_FALSE(g.RescalePending);
   EXPECT_EQ(g.XLow, 0);
@@ -115,7 +115,7 @@ TEST(CheckAndScaleAxes, RoundsOutwardAsInTheExamples) {
   EXPECT_DOUBLE_EQ(g.YHigh, 0.1);
   EXPECT_EQ(g.YStep, 10);
 
-  g = ViewWithRange("Log", 0.003, 0.5, "Log", 1e8, 5e9);
+  g = ViewWithRange(AxisScale::Log, 0.003, 0.5, AxisScale::Log, 1e8, 5e9);
   EXPECT_TRUE(CheckAndScaleAxes(g, {}));
   EXPECT_DOUBLE_EQ(g.XLow, 0.001);
   EXPECT_EQ(g.XHigh, 1);  // an X bound below 1 rounds up to 1
@@ -124,7 +124,7 @@ TEST(CheckAndScaleAxes, RoundsOutwardAsInTheExamples) {
   EXPECT_EQ(g.YHigh, 6e9);
   EXPECT_EQ(g.YStep, 1);
 
-  g = ViewWithRange("Log", 0.02, 0.05, "Log", 3, 3);
+  g = ViewWithRange(AxisScale::Log, 0.02, 0.05, AxisScale::Log, 3, 3);
   EXPECT_TRUE(CheckAndScaleAxes(g, {}));
   EXPECT_DOUBLE_EQ(g.XLow, 0.02);
   EXPECT_DOUBLE_EQ(g.XHigh, 0.6);
@@ -134,7 +134,7 @@ TEST(CheckAndScaleAxes, RoundsOutwardAsInTheExamples) {
 }
 
 TEST(CheckAndScaleAxes, ManualRangeKeepsItsBoundsButGetsAStep) {
-  GraphView g = ViewWithRange("Log", 3e5, 2e9, "Linear", -3, 47);
+  GraphView g = ViewWithRange(AxisScale::Log, 3e5, 2e9, AxisScale::Linear, -3, 47);
   g.XAutoScale = false;
   g.YAutoScale = false;
   EXPECT_TRUE(CheckAndScaleAxes(g, {}));
@@ -151,7 +151,8 @@ TEST(CheckAndScaleAxes, FailuresWarnOnceAndKeepThePendingFlag) {
   std::vector<std::string> warnings;
   auto sink = [&](const std::string& w) { warnings.push_back(w); };
 
-  GraphView g = ViewWithRange("Linear", 2, 2, "Log", 0, 5);  // zero span, and log bound 0
+  GraphView g =
+      ViewWithRange(AxisScale::Linear, 2, 2, AxisScale::Log, 0, 5);  // zero span, and log bound 0
   EXPECT_FALSE(CheckAndScaleAxes(g, sink));
   EXPECT_EQ(warnings, std::vector<std::string>{kXAxisWarning});
   EXPECT_TRUE(g.RescalePending);
@@ -160,24 +161,25 @@ TEST(CheckAndScaleAxes, FailuresWarnOnceAndKeepThePendingFlag) {
   EXPECT_FALSE(g.YScaleValid);
 
   warnings.clear();
-  g = ViewWithRange("Log", 1, 100, "Log", -1, 5);
+  g = ViewWithRange(AxisScale::Log, 1, 100, AxisScale::Log, -1, 5);
   EXPECT_FALSE(CheckAndScaleAxes(g, sink));
   EXPECT_EQ(warnings, std::vector<std::string>{kYAxisWarning});
   EXPECT_TRUE(g.XScaleValid);
   EXPECT_FALSE(g.YScaleValid);
 
   warnings.clear();
-  g = ViewWithRange("Log", 1e-200, 1e100, "Log", 1, 2);  // 300 decades
+  g = ViewWithRange(AxisScale::Log, 1e-200, 1e100, AxisScale::Log, 1, 2);  // 300 decades
   EXPECT_FALSE(CheckAndScaleAxes(g, sink));
   EXPECT_EQ(warnings.size(), 1u);
 
   warnings.clear();
-  g = ViewWithRange("Linear", 0, std::numeric_limits<double>::infinity(), "Log", 1, 2);
+  g = ViewWithRange(AxisScale::Linear, 0, std::numeric_limits<double>::infinity(), AxisScale::Log,
+                    1, 2);
   EXPECT_FALSE(CheckAndScaleAxes(g, sink));
   EXPECT_EQ(warnings.size(), 1u);
 
   warnings.clear();
-  g = ViewWithRange("Linear", 1, 5, "Log", 1, 2);
+  g = ViewWithRange(AxisScale::Linear, 1, 5, AxisScale::Log, 1, 2);
   g.RescalePending = false;
   EXPECT_FALSE(CheckAndScaleAxes(g, sink));  // nothing to do
   EXPECT_TRUE(warnings.empty());
@@ -224,7 +226,7 @@ TEST(TickValues, AlwaysEndEvenForBrokenRanges) {
 
 TEST(DrawEmptyGraph, BackgroundPlotAreaFrameAndTitlesOnly) {
   GraphView g;
-  ResetGraphView(g, 0);
+  ResetGraphView(g, CalcMode::EJ);
   RecordingCanvas c;
   DrawEmptyGraph(c, g);
   const auto fills = c.OfKind(DrawOp::Fill);
@@ -253,7 +255,7 @@ TEST(DrawEmptyGraph, BackgroundPlotAreaFrameAndTitlesOnly) {
 }
 
 TEST(DrawAxes, TicksHaveTheirLengthsAndLabelsTheirPlaces) {
-  GraphView g = ViewWithRange("Linear", 0.5, 9, "Log", 2e-7, 3e-3);
+  GraphView g = ViewWithRange(AxisScale::Linear, 0.5, 9, AxisScale::Log, 2e-7, 3e-3);
   RecordingCanvas c;
   EXPECT_TRUE(DrawAxes(c, g, {}));
   const auto lines = c.OfKind(DrawOp::Line);
@@ -274,7 +276,7 @@ TEST(DrawAxes, TicksHaveTheirLengthsAndLabelsTheirPlaces) {
 }
 
 TEST(DrawAxes, LabelNotationIsChosenPerAxis) {
-  GraphView g = ViewWithRange("Linear", 1.2, 3.9, "Log", 1e8, 5e9);
+  GraphView g = ViewWithRange(AxisScale::Linear, 1.2, 3.9, AxisScale::Log, 1e8, 5e9);
   RecordingCanvas c;
   DrawAxes(c, g, {});
   const auto texts = c.Texts();
@@ -285,7 +287,7 @@ TEST(DrawAxes, LabelNotationIsChosenPerAxis) {
 
 TEST(DrawAxes, CrowdedLabelsAreLeftOutButEveryTickIsMarked) {
   // One decade and a half on a log axis: a tick at every digit.
-  GraphView g = ViewWithRange("Log", 5e6, 3e8, "Log", 1e-8, 1e-2);
+  GraphView g = ViewWithRange(AxisScale::Log, 5e6, 3e8, AxisScale::Log, 1e-8, 1e-2);
   RecordingCanvas c;
   DrawAxes(c, g, {});
   const auto lines = c.OfKind(DrawOp::Line);
@@ -304,7 +306,7 @@ TEST(DrawAxes, CrowdedLabelsAreLeftOutButEveryTickIsMarked) {
 }
 
 TEST(DrawAxes, NoTicksOnAnAxisWhoseCheckFailed) {
-  GraphView g = ViewWithRange("Log", 1, 100, "Log", 0, 5);
+  GraphView g = ViewWithRange(AxisScale::Log, 1, 100, AxisScale::Log, 0, 5);
   std::vector<std::string> warnings;
   RecordingCanvas c;
   EXPECT_FALSE(DrawAxes(c, g, [&](const std::string& w) { warnings.push_back(w); }));
@@ -336,7 +338,7 @@ bool HasText(const std::vector<XLabel>& labels, const std::string& text) {
 
 TEST(DrawAxes, ThinningKeepsDecadesAndEndsWithAGap) {
   // Every digit of 5e6..4e8 is a tick; the labels cannot all fit.
-  GraphView g = ViewWithRange("Log", 5e6, 3e8, "Log", 1e-8, 1e-2);
+  GraphView g = ViewWithRange(AxisScale::Log, 5e6, 3e8, AxisScale::Log, 1e-8, 1e-2);
   RecordingCanvas c;
   DrawAxes(c, g, {});
   auto labels = XLabels(c);
@@ -360,7 +362,7 @@ TEST(DrawAxes, ThinningKeepsDecadesAndEndsWithAGap) {
 
 TEST(DrawAxes, NoMinusZeroLabel) {
   // The low end rounds to zero from below: truncation keeps the sign.
-  GraphView g = ViewWithRange("Linear", -0.3, 9, "Linear", -0.02, 0.5);
+  GraphView g = ViewWithRange(AxisScale::Linear, -0.3, 9, AxisScale::Linear, -0.02, 0.5);
   RecordingCanvas c;
   DrawAxes(c, g, {});
   int zeros = 0;
@@ -379,7 +381,7 @@ TEST(DrawAxes, NoMinusZeroLabel) {
 }
 
 TEST(DrawAxes, YTitleStaysLeftOfTheWidestLabel) {
-  GraphView g = ViewWithRange("Log", 1e6, 1e8, "Log", 1.5e-11, 2e-3);
+  GraphView g = ViewWithRange(AxisScale::Log, 1e6, 1e8, AxisScale::Log, 1.5e-11, 2e-3);
   RecordingCanvas c;
   DrawAxes(c, g, {});
   int widestLeft = 1 << 30;

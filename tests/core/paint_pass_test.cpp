@@ -18,7 +18,7 @@ using test::RecordingCanvas;
 
 Project TwoDataFiles(const test::TempDir& dir) {
   Project p;
-  ResetGraphView(p.View, 0);
+  ResetGraphView(p.View, CalcMode::EJ);
   p.View.RescalePending = true;
   p.DataSeries.Add(MakeDataSeries(0, dir.Write("a.dat", "1e6 1e-6\n1e7 1e-4\n1e8 1e-2\n")));
   p.DataSeries.Add(MakeDataSeries(1, dir.Write("b.dat", "2e6 2e-6\n2e7 2e-4\n")));
@@ -27,7 +27,7 @@ Project TwoDataFiles(const test::TempDir& dir) {
 
 TEST(PaintGraph, WithoutDataSeriesOnlyTheEmptyGraph) {
   Project p;
-  ResetGraphView(p.View, 0);
+  ResetGraphView(p.View, CalcMode::EJ);
   bool previewRan = false;
   PaintHooks hooks;
   hooks.runPreview = [&](Project&) { return previewRan = true; };
@@ -42,7 +42,7 @@ TEST(PaintGraph, WithoutDataSeriesOnlyTheEmptyGraph) {
 TEST(PaintGraph, UnreadableFilesGiveTheEmptyGraph) {
   test::TempDir dir;
   Project p;
-  ResetGraphView(p.View, 0);
+  ResetGraphView(p.View, CalcMode::EJ);
   p.View.RescalePending = true;
   p.DataSeries.Add(MakeDataSeries(0, dir.Path("missing.dat")));
   std::vector<std::string> warnings;
@@ -123,7 +123,7 @@ TEST(PaintGraph, ManualRangesApplyAfterTheScanAndFailuresWarn) {
 TEST(PaintGraph, NoPointAnywhereFallsBackToANewProjectsAxes) {
   test::TempDir dir;
   Project p;
-  ResetGraphView(p.View, 0);
+  ResetGraphView(p.View, CalcMode::EJ);
   p.DataSeries.Add(MakeDataSeries(0, dir.Write("empty.dat", "# nothing measured\n")));
   // The range an earlier project left behind.
   p.View.XLow = 1e6;

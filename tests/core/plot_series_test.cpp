@@ -18,7 +18,7 @@ using test::RecordingCanvas;
 TEST(PlotSeries, ScalesToTheSeriesAndDrawsMarkersWithoutLines) {
   GraphView g;
   g.GraphRect = IntRect{0, 0, 600, 400};
-  ApplyModeAxes(g, 0);
+  ApplyModeAxes(g, CalcMode::EJ);
   RecordingCanvas c;
   // A point <= 0 cannot sit on the log axes and does not widen them.
   DrawPlot(c, g, {{MarkerStyle({255, 0, 0}), {1e6, 1e7, -1.0}, {1e-6, 1e-4, 1e-3}}});

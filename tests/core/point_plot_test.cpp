@@ -13,11 +13,11 @@ TEST(PointPlot, RangeFollowsTheDrawablePointsAndUnjoinedSetsDrawNoLines) {
   kept.x = {1e8, 1e9, 1e10};
   kept.y = {1e-6, -1e-7, 1e-3};  // the negative one cannot be shown
   kept.style.MarkerColor = Rgb{255, 0, 0};
-  kept.style.LineStyleName = "None";
+  kept.style.LineStyle = LinePattern::None;
   PointSet line;
   line.x = {1e8, 1e10};
   line.y = {1e-5, 1e-5};
-  line.style.MarkerName = "";
+  line.style.Marker = MarkerShape::None;
   line.style.LineColor = Rgb{0, 0, 255};
   test::RecordingCanvas c;
   ASSERT_TRUE(DrawPointSets(c, g, {kept, line}));

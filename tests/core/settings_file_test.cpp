@@ -141,7 +141,7 @@ TEST(SettingsFile, DefaultFileLoadsAsANewProject) {
 Project FullProject(int mode) {
   Project p;
   p.ProgramFolder = "/opt/zx/";
-  p.Settings.CalcMode = mode;
+  p.Settings.Mode = static_cast<CalcMode>(mode);
   p.Params.Re_A_m = 2.5e9;
   p.Params.Sigma_2 = 0.25;
   p.Params.Re_Gamma = 0.6;
@@ -182,7 +182,7 @@ Project FullProject(int mode) {
   p.View.XMax = 1e9;
   p.View.YMin = 1e-8;
   p.View.YMax = 1e-2;
-  p.View.XType = "Linear";
+  p.View.XType = AxisScale::Linear;
   AddDataFile(p, "/data/with space/run 1.dat");
   AddDataFile(p, "/data/測定/run2.txt");
   p.DataFiles.items[1].Mark = 3;
@@ -224,10 +224,10 @@ TEST(SettingsFile, RoundTripKeepsEveryStoredFieldInBothModes) {
     EXPECT_EQ(p.Settings.BStepLevel, 4);
     EXPECT_EQ(p.Settings.MiniRe_Am, 1e7);
     EXPECT_EQ(p.Settings.MaxRe_g_2, 9.0);
-    EXPECT_EQ(p.Settings.CalcMode, mode);
+    EXPECT_EQ(p.Settings.Mode, static_cast<CalcMode>(mode));
     // Axis types follow the mode and autoscale is on; manual limits remain.
-    EXPECT_EQ(p.View.XType, mode == 0 ? "Log" : "Linear");
-    EXPECT_EQ(p.View.YType, "Log");
+    EXPECT_EQ(p.View.XType, mode == 0 ? AxisScale::Log : AxisScale::Linear);
+    EXPECT_EQ(p.View.YType, AxisScale::Log);
     EXPECT_TRUE(p.View.XAutoScale);
     EXPECT_TRUE(p.View.YAutoScale);
     EXPECT_EQ(p.View.XMin, 1e5);
@@ -252,7 +252,7 @@ TEST(SettingsFile, RoundTripKeepsEveryStoredFieldInBothModes) {
     EXPECT_EQ(p.DataSeries.items[1].MarkerColor, (Rgb{0, 0, 255}));
     ASSERT_EQ(p.CurveSeries.Count(), 3);
     EXPECT_EQ(p.CurveSeries.items[1].LineColor, (Rgb{255, 150, 150}));
-    EXPECT_EQ(p.CurveSeries.items[1].LineStyleName, "Dot");
+    EXPECT_EQ(p.CurveSeries.items[1].LineStyle, LinePattern::Dot);
     EXPECT_EQ(p.CurveSeries.items[1].MarkerSize, 3);
   }
 }

@@ -40,7 +40,7 @@ TEST_F(AxisModeDialogs, AxisDialogShowsTheEffectiveRangeAndTogglesTheEdits) {
   Click(d, 1);
   EXPECT_EQ(Dialog(113), nullptr);
   EXPECT_FALSE(w.flags().AxisDialogOpen);
-  EXPECT_EQ(w.project().View.XType, "Linear");
+  EXPECT_EQ(w.project().View.XType, AxisScale::Linear);
   EXPECT_EQ(w.project().View.XMin, xMin);
   EXPECT_TRUE(w.project().Modified);
   EXPECT_TRUE(w.project().View.RescalePending);
@@ -67,7 +67,7 @@ TEST_F(AxisModeDialogs, AxisRefusalKeepsWhatWasWrittenBeforeIt) {
   EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : Y軸最大値"));
   ASSERT_EQ(Dialog(113), d);
   const GraphView& g = w.project().View;
-  EXPECT_EQ(g.XType, "Linear");
+  EXPECT_EQ(g.XType, AxisScale::Linear);
   EXPECT_FALSE(g.XAutoScale);
   EXPECT_EQ(g.XMin, 0.0);
   EXPECT_EQ(g.XMax, 5.0);
@@ -97,7 +97,7 @@ TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {
   ASSERT_EQ(MessageCount(), 1);
   EXPECT_EQ(platform.messages[0].caption, QStringLiteral("計算モード変更の確認"));
   EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
-  EXPECT_EQ(w.project().Settings.CalcMode, 0);
+  EXPECT_EQ(w.project().Settings.Mode, CalcMode::EJ);
   EXPECT_EQ(w.project().DataFiles.Count(), 2);
   EXPECT_EQ(Dialog(116), nullptr);
 
@@ -107,14 +107,14 @@ TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {
   platform.answers.push_back(MsgAnswer::Yes);
   Click(d, 1);
   const Project& p = w.project();
-  EXPECT_EQ(p.Settings.CalcMode, 1);
+  EXPECT_EQ(p.Settings.Mode, CalcMode::JcB);
   EXPECT_TRUE(p.DataFiles.Empty());
   EXPECT_TRUE(p.CalcConds.Empty());
   EXPECT_TRUE(p.DataSeries.Empty());
   EXPECT_TRUE(p.CurveSeries.Empty());
   EXPECT_EQ(w.listsPanel()->dataList()->rowCount(), 0);
   EXPECT_EQ(w.listsPanel()->condList()->rowCount(), 0);
-  EXPECT_EQ(p.View.XType, "Linear");
+  EXPECT_EQ(p.View.XType, AxisScale::Linear);
   EXPECT_EQ(p.View.XTitle, "B(T)");
   EXPECT_EQ(p.View.YTitle, "Jc(A/m^2)");
   EXPECT_EQ(w.StatusText(1), QStringLiteral("Jc-B計算モード"));
@@ -129,7 +129,7 @@ TEST_F(AxisModeDialogs, ModeChangeWithoutDataFilesKeepsConditions) {
   Click(d, 1092);
   Click(d, 1);
   EXPECT_EQ(MessageCount(), 0);
-  EXPECT_EQ(w.project().Settings.CalcMode, 1);
+  EXPECT_EQ(w.project().Settings.Mode, CalcMode::JcB);
   EXPECT_EQ(w.project().CalcConds.Count(), 1);
   EXPECT_TRUE(w.project().Modified);
   w.Command(kCmdOtherSettings);  // now the Jc-B dialog

@@ -146,7 +146,7 @@ TEST_F(CalcCondDialogs, AResultPathNamingADataFileOrTheProjectIsRefused) {
 }
 
 TEST_F(CalcCondDialogs, JcBModeAsksNoFieldAndStoresZero) {
-  MainWindow& w = StartWith(1, {}, [](Project& p) { p.Settings.CalcMode = 1; });
+  MainWindow& w = StartWith(1, {}, [](Project& p) { p.Settings.Mode = zx::CalcMode::JcB; });
   w.Command(kCmdRegisterCalcCond);
   FlaggedDialog* d = Dialog(109);
   EXPECT_FALSE(Ctl<QLineEdit>(d, 1015)->isEnabled());

@@ -48,7 +48,7 @@ TEST_F(RangeDialogs, JRangeRefusesZeroAndReversedRangesAndStoresTheLevel) {
 }
 
 TEST_F(RangeDialogs, JcConditionAcceptsZeroAndTiesTheToleranceToTheLevel) {
-  MainWindow& w = StartWith(1, {}, [](Project& p) { p.Settings.CalcMode = 1; });
+  MainWindow& w = StartWith(1, {}, [](Project& p) { p.Settings.Mode = zx::CalcMode::JcB; });
   w.Command(kCmdOtherSettings);
   EXPECT_EQ(Dialog(114), nullptr);
   FlaggedDialog* d = Dialog(117);
