@@ -299,6 +299,29 @@ TEST(SettingsReader, CommentsUnknownKeysDuplicatesAndMissingKeys) {
   EXPECT_EQ(p.Params.IntStepNum, 123);
 }
 
+TEST(SettingsReader, AxisTextsAndModeNumbers) {
+  Project p;
+  ReadSettingsValues(p, {"XType\tLinear", "YType\tLogarithmic", "CalcMode\t1"});
+  EXPECT_EQ(p.View.XType, AxisScale::Linear);
+  EXPECT_EQ(p.View.YType, AxisScale::Linear);  // any other text draws linear
+  EXPECT_EQ(p.Settings.Mode, CalcMode::JcB);
+  ReadSettingsValues(p, {"YType\tLog", "XType\tLog"});
+  EXPECT_EQ(p.View.XType, AxisScale::Log);
+  EXPECT_EQ(p.View.YType, AxisScale::Log);
+
+  // A mode number of neither mode is kept, so that the file saves back as
+  // it was read; such a project writes no field lines.
+  TempDir dir;
+  ReadSettingsValues(p, {"CalcMode\t7"});
+  AddDataFile(p, "/d.dat");
+  AddCalcCond(p, 0, 20.0, 1.5, "/r.dat");
+  ASSERT_TRUE(WriteSettings(p, dir.File("p.zx2")));
+  const std::string bytes = ReadBytes(dir.File("p.zx2"));
+  EXPECT_NE(bytes.find("CalcMode\t7\r\n"), std::string::npos);
+  EXPECT_EQ(bytes.find("CalcCondMagField"), std::string::npos);
+  EXPECT_NE(bytes.find("XType\tLog\r\n"), std::string::npos);
+}
+
 TEST(SettingsReader, IntStepNumIsBoundToWhatAPassCanFinish) {
   Project p;
   ReadSettingsValues(p, {"IntStepNum\t1000000000"});
