@@ -344,6 +344,7 @@ void MainWindow::DocumentChanged(const DocChange& change) {
       CloseDialogsOfRemovedEntries(*this);
       break;
     case ChangeKind::SettingsChanged:
+    case ChangeKind::ParamsChanged:
     case ChangeKind::ProjectSaved:
       break;
   }

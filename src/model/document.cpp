@@ -147,6 +147,19 @@ void SetCalcMode(Document& d, CalcMode mode) {
   Notify(d, {ChangeKind::ModeChanged});
 }
 
+void SetModelParams(Document& d, const ModelParams& m) {
+  d.project.Params = m;
+  MarkParamsEdited(d);
+}
+
+void MarkParamsEdited(Document& d) {
+  d.project.Modified = true;
+  RequestRefit(d.project.View);
+  Notify(d, {ChangeKind::ParamsChanged});
+}
+
+void SyncModelParams(Document& d, const ModelParams& m) { d.project.Params = m; }
+
 std::string SetJRange(Document& d, double jIni, double jFin, int jStepLevel) {
   if (std::string message = CheckJRange(jIni, jFin, jStepLevel); !message.empty()) return message;
   CalcSettings& s = d.project.Settings;

@@ -177,6 +177,42 @@ TEST(Document, RangeSettingsAreCheckedAppliedAndMarkTheProjectModified) {
   EXPECT_EQ(r.told.size(), 3u);
 }
 
+TEST(Document, ParameterChangesRefitAndOnlyTheUsersMarkTheProject) {
+  Recorded r;
+  r.p().View.RangeValid = true;
+  r.p().View.RescalePending = false;
+  ModelParams m = r.p().Params;
+  m.Re_Gamma = 0.25;
+  m.SampleName = "S2";
+
+  // Before a pass: the values are taken silently.
+  SyncModelParams(r.doc, m);
+  EXPECT_EQ(r.p().Params.Re_Gamma, 0.25);
+  EXPECT_FALSE(r.p().Modified);
+  EXPECT_TRUE(r.p().View.RangeValid);
+  EXPECT_TRUE(r.told.empty());
+
+  // A slider or the fit window's apply: values, modified, refit, told.
+  m.Re_A_m = 3e9;
+  SetModelParams(r.doc, m);
+  EXPECT_EQ(r.p().Params.Re_A_m, 3e9);
+  EXPECT_EQ(r.p().Params.SampleName, "S2");
+  EXPECT_TRUE(r.p().Modified);
+  EXPECT_FALSE(r.p().View.RangeValid);
+  EXPECT_TRUE(r.p().View.RescalePending);
+  EXPECT_EQ(r.told, std::vector<ChangeKind>{ChangeKind::ParamsChanged});
+
+  // A typed text: the same, with the values left for the next pass.
+  r.p().Modified = false;
+  r.p().View.RangeValid = true;
+  r.told.clear();
+  MarkParamsEdited(r.doc);
+  EXPECT_EQ(r.p().Params.Re_A_m, 3e9);
+  EXPECT_TRUE(r.p().Modified);
+  EXPECT_FALSE(r.p().View.RangeValid);
+  EXPECT_EQ(r.told, std::vector<ChangeKind>{ChangeKind::ParamsChanged});
+}
+
 TEST(Validation, EveryMessageInItsOrder) {
   Project p;
   p.DataFiles.Add({});
