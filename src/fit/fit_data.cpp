@@ -17,7 +17,7 @@ FitInput TakeFitInput(const Project& p) {
   in.settings = p.Settings;
   // Logarithmic axes make the reader drop values <= 0.
   GraphView logView = p.View;
-  logView.XType = logView.YType = AxisScale::Log;
+  logView.X.Type = logView.Y.Type = AxisScale::Log;
   for (const CalcCondEntry& cond : p.CalcConds.items) {
     ConditionData c;
     c.no = cond.No;

@@ -21,14 +21,14 @@ void ResetGraphView(GraphView& g, CalcMode mode) {
   g.FrameWidth = 2;
   g.PlotColor = Rgb{255, 255, 255};
   g.BackColor = Rgb{255, 255, 255};
-  g.XType = AxisScale::Log;
-  g.XAutoScale = true;
-  g.XMargin = 0.3;
-  g.XTickRatio = 0.01;
-  g.YType = AxisScale::Log;
-  g.YAutoScale = true;
-  g.YMargin = 0.3;
-  g.YTickRatio = 0.01;
+  g.X.Type = AxisScale::Log;
+  g.X.AutoScale = true;
+  g.X.Margin = 0.3;
+  g.X.TickRatio = 0.01;
+  g.Y.Type = AxisScale::Log;
+  g.Y.AutoScale = true;
+  g.Y.Margin = 0.3;
+  g.Y.TickRatio = 0.01;
   g.RangeValid = false;
   ApplyModeAxes(g, mode);
 }
@@ -37,8 +37,8 @@ PlotGeometry GetPlotGeometry(const GraphView& g) {
   PlotGeometry p;
   const int right = g.GraphRect.right;
   const int bottom = g.GraphRect.bottom;
-  p.mx = TruncToPixel(right * (g.XMargin / 2));
-  p.my = TruncToPixel(bottom * (g.YMargin / 2));
+  p.mx = TruncToPixel(right * (g.X.Margin / 2));
+  p.my = TruncToPixel(bottom * (g.Y.Margin / 2));
   p.W = right - 2 * p.mx;
   p.H = bottom - 2 * p.my;
   p.x0 = p.mx;
@@ -73,13 +73,13 @@ AxisMapping MakeMapping(AxisScale type, double low, double high, int origin, int
 
 AxisMapping XMapping(const GraphView& g) {
   const PlotGeometry p = GetPlotGeometry(g);
-  return MakeMapping(g.XType, g.XLow, g.XHigh, p.x0, p.W, 1);
+  return MakeMapping(g.X.Type, g.X.Low, g.X.High, p.x0, p.W, 1);
 }
 
 // Pixels grow downwards: the Y axis runs up from the origin.
 AxisMapping YMapping(const GraphView& g) {
   const PlotGeometry p = GetPlotGeometry(g);
-  return MakeMapping(g.YType, g.YLow, g.YHigh, p.y0, p.H, -1);
+  return MakeMapping(g.Y.Type, g.Y.Low, g.Y.High, p.y0, p.H, -1);
 }
 
 int MapX(const GraphView& g, double v) {

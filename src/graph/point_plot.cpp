@@ -36,8 +36,8 @@ SeriesEntry LineOnly(Rgb color, LinePattern pattern, int width) {
 
 bool DrawPointSets(Canvas& c, GraphView& g, const std::vector<PointSet>& sets,
                    const WarningSink& warn) {
-  const bool logX = g.XType == AxisScale::Log;
-  const bool logY = g.YType == AxisScale::Log;
+  const bool logX = g.X.Type == AxisScale::Log;
+  const bool logY = g.Y.Type == AxisScale::Log;
   g.RangeValid = false;
   for (const PointSet& set : sets) {
     SeriesEntry extent;

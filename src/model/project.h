@@ -136,7 +136,7 @@ int PaletteIndex(int no);
 struct Project {
   ModelParams Params;
   CalcSettings Settings;
-  GraphView View;  // holds the axis settings XType..YMax
+  GraphView View;  // holds the axis settings XType..Y.Max
   Registry DataFiles;
   Registry CalcConds;
   SeriesList DataSeries;

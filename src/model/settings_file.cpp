@@ -300,7 +300,7 @@ bool LoadSettingsFile(Project& p, const std::string& path, const LoadHooks& hook
   if (hooks.fillListsPanel) hooks.fillListsPanel();
   // Every load starts with the axes of its mode and automatic scaling;
   // the manual limits of the file remain.
-  p.View.XAutoScale = p.View.YAutoScale = true;
+  p.View.X.AutoScale = p.View.Y.AutoScale = true;
   p.View.RangeValid = false;
   ApplyModeAxes(p.View, p.Settings.Mode);
   RebuildSeriesLists(p);

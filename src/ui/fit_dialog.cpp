@@ -520,8 +520,8 @@ void FitDialog::ShowPlots(const std::vector<ConditionCurves>& curves) {
   }
   curvesPlot_->SetContent(axes, std::move(main));
   GraphView resAxes = axes;
-  resAxes.YType = AxisScale::Linear;
-  resAxes.YTitle = "log10(測定値/モデル)";
+  resAxes.Y.Type = AxisScale::Linear;
+  resAxes.Y.Title = "log10(測定値/モデル)";
   residualPlot_->SetContent(resAxes, std::move(residuals));
 }
 

@@ -14,12 +14,12 @@ namespace {
 GraphView PlotView(const char* xTitle, AxisScale xType, const char* yTitle, AxisScale yType) {
   GraphView g;
   g.GraphRect = IntRect{0, 0, kImportPlotWidth, kImportPlotHeight};
-  g.XMargin = 0.36;
-  g.YMargin = 0.4;
-  g.XTitle = xTitle;
-  g.XType = xType;
-  g.YTitle = yTitle;
-  g.YType = yType;
+  g.X.Margin = 0.36;
+  g.Y.Margin = 0.4;
+  g.X.Title = xTitle;
+  g.X.Type = xType;
+  g.Y.Title = yTitle;
+  g.Y.Type = yType;
   return g;
 }
 

@@ -146,8 +146,8 @@ TEST(Document, ModeChangeEmptiesTheRegistriesAndIsAChange) {
   EXPECT_TRUE(p.CalcConds.Empty());
   EXPECT_TRUE(p.DataSeries.Empty());
   EXPECT_TRUE(p.CurveSeries.Empty());
-  EXPECT_EQ(p.View.XType, AxisScale::Linear);
-  EXPECT_EQ(p.View.YTitle, "Jc(A/m^2)");
+  EXPECT_EQ(p.View.X.Type, AxisScale::Linear);
+  EXPECT_EQ(p.View.Y.Title, "Jc(A/m^2)");
   EXPECT_TRUE(p.Modified);
   EXPECT_EQ(r.told, std::vector<ChangeKind>{ChangeKind::ModeChanged});
 }

@@ -19,12 +19,12 @@ GraphView ViewWithRange(AxisScale xType, double xl, double xh, AxisScale yType, 
                         double yh) {
   GraphView g;
   ResetGraphView(g, CalcMode::EJ);
-  g.XType = xType;
-  g.YType = yType;
-  g.XLow = xl;
-  g.XHigh = xh;
-  g.YLow = yl;
-  g.YHigh = yh;
+  g.X.Type = xType;
+  g.Y.Type = yType;
+  g.X.Low = xl;
+  g.X.High = xh;
+  g.Y.Low = yl;
+  g.Y.High = yh;
   g.RescalePending = true;
   return g;
 }
@@ -49,25 +49,25 @@ TEST(GraphGeometry, DefaultsGiveTheKnownPlotArea) {
 
 TEST(GraphGeometry, ResetFollowsTheCalculationModeAndKeepsManualLimits) {
   GraphView g;
-  g.XMin = 5;
-  g.YMax = 7;
-  g.XAutoScale = false;
+  g.X.Min = 5;
+  g.Y.Max = 7;
+  g.X.AutoScale = false;
   g.RangeValid = true;
   g.FrameWidth = 9;
   ResetGraphView(g, CalcMode::JcB);
-  EXPECT_EQ(g.XType, AxisScale::Linear);
-  EXPECT_EQ(g.YType, AxisScale::Log);
-  EXPECT_EQ(g.XTitle, "B(T)");
-  EXPECT_EQ(g.YTitle, "Jc(A/m^2)");
-  EXPECT_TRUE(g.XAutoScale);
+  EXPECT_EQ(g.X.Type, AxisScale::Linear);
+  EXPECT_EQ(g.Y.Type, AxisScale::Log);
+  EXPECT_EQ(g.X.Title, "B(T)");
+  EXPECT_EQ(g.Y.Title, "Jc(A/m^2)");
+  EXPECT_TRUE(g.X.AutoScale);
   EXPECT_FALSE(g.RangeValid);
   EXPECT_EQ(g.FrameWidth, 2);
-  EXPECT_EQ(g.XMin, 5);
-  EXPECT_EQ(g.YMax, 7);
+  EXPECT_EQ(g.X.Min, 5);
+  EXPECT_EQ(g.Y.Max, 7);
   ResetGraphView(g, CalcMode::EJ);
-  EXPECT_EQ(g.XType, AxisScale::Log);
-  EXPECT_EQ(g.XTitle, "J(A/m^2)");
-  EXPECT_EQ(g.YTitle, "E(V/m)");
+  EXPECT_EQ(g.X.Type, AxisScale::Log);
+  EXPECT_EQ(g.X.Title, "J(A/m^2)");
+  EXPECT_EQ(g.Y.Title, "E(V/m)");
 }
 
 TEST(GraphMapping, LinearAndLogarithmicTruncateTowardTheOrigin) {
@@ -108,43 +108,44 @@ TEST(CheckAndScaleAxes, RoundsOutwardAsInTheExamples) {
   GraphView g = ViewWithRange(AxisScale::Linear, 0.5, 9, AxisScale::Log, 2e-7, 3e-3);
   EXPECT_TRUE(CheckAndScaleAxes(g, {}));
   EXPECT_FALSE(g.RescalePending);
-  EXPECT_EQ(g.XLow, 0);
-  EXPECT_EQ(g.XHigh, 10);
-  EXPECT_EQ(g.XStep, 1);
-  EXPECT_DOUBLE_EQ(g.YLow, 1e-7);
-  EXPECT_DOUBLE_EQ(g.YHigh, 0.1);
-  EXPECT_EQ(g.YStep, 10);
+  EXPECT_EQ(g.X.Low, 0);
+  EXPECT_EQ(g.X.High, 10);
+  EXPECT_EQ(g.X.Step, 1);
+  EXPECT_DOUBLE_EQ(g.Y.Low, 1e-7);
+  EXPECT_DOUBLE_EQ(g.Y.High, 0.1);
+  EXPECT_EQ(g.Y.Step, 10);
 
   g = ViewWithRange(AxisScale::Log, 0.003, 0.5, AxisScale::Log, 1e8, 5e9);
   EXPECT_TRUE(CheckAndScaleAxes(g, {}));
-  EXPECT_DOUBLE_EQ(g.XLow, 0.001);
-  EXPECT_EQ(g.XHigh, 1);  // an X bound below 1 rounds up to 1
-  EXPECT_EQ(g.XStep, 10);
-  EXPECT_EQ(g.YLow, 1e8);
-  EXPECT_EQ(g.YHigh, 6e9);
-  EXPECT_EQ(g.YStep, 1);
+  EXPECT_DOUBLE_EQ(g.X.Low, 0.001);
+  EXPECT_EQ(g.X.High, 1);  // an X bound below 1 rounds up to 1
+  EXPECT_EQ(g.X.Step, 10);
+  EXPECT_EQ(g.Y.Low, 1e8);
+  EXPECT_EQ(g.Y.High, 6e9);
+  EXPECT_EQ(g.Y.Step, 1);
 
   g = ViewWithRange(AxisScale::Log, 0.02, 0.05, AxisScale::Log, 3, 3);
   EXPECT_TRUE(CheckAndScaleAxes(g, {}));
-  EXPECT_DOUBLE_EQ(g.XLow, 0.02);
-  EXPECT_DOUBLE_EQ(g.XHigh, 0.6);
-  EXPECT_EQ(g.XStep, 1);
-  EXPECT_EQ(g.YLow, 3);  // a single point spans one digit
-  EXPECT_EQ(g.YHigh, 4);
+  EXPECT_DOUBLE_EQ(g.X.Low, 0.02);
+  EXPECT_DOUBLE_EQ(g.X.High, 0.6);
+  EXPECT_EQ(g.X.Step, 1);
+  EXPECT_EQ(g.Y.Low, 3);  // a single point spans one digit
+  EXPECT_EQ(g.Y.High, 4);
 }
 
 TEST(CheckAndScaleAxes, ManualRangeKeepsItsBoundsButGetsAStep) {
   GraphView g = ViewWithRange(AxisScale::Log, 3e5, 2e9, AxisScale::Linear, -3, 47);
-  g.XAutoScale = false;
-  g.YAutoScale = false;
+  g.X.AutoScale = false;
+  g.Y.AutoScale = false;
   EXPECT_TRUE(CheckAndScaleAxes(g, {}));
-  EXPECT_EQ(g.XLow, 3e5);
-  EXPECT_EQ(g.XHigh, 2e9);
-  EXPECT_EQ(g.XStep, 10);
-  EXPECT_EQ(g.YLow, -3);
-  EXPECT_EQ(g.YHigh, 47);
-  EXPECT_EQ(g.YStep, 10);
-  EXPECT_EQ(TickValues(true, g.XLow, g.XHigh, g.XStep), (std::vector<double>{3e5, 3e6, 3e7, 3e8}));
+  EXPECT_EQ(g.X.Low, 3e5);
+  EXPECT_EQ(g.X.High, 2e9);
+  EXPECT_EQ(g.X.Step, 10);
+  EXPECT_EQ(g.Y.Low, -3);
+  EXPECT_EQ(g.Y.High, 47);
+  EXPECT_EQ(g.Y.Step, 10);
+  EXPECT_EQ(TickValues(true, g.X.Low, g.X.High, g.X.Step),
+            (std::vector<double>{3e5, 3e6, 3e7, 3e8}));
 }
 
 TEST(CheckAndScaleAxes, FailuresWarnOnceAndKeepThePendingFlag) {
@@ -156,16 +157,16 @@ TEST(CheckAndScaleAxes, FailuresWarnOnceAndKeepThePendingFlag) {
   EXPECT_FALSE(CheckAndScaleAxes(g, sink));
   EXPECT_EQ(warnings, std::vector<std::string>{kXAxisWarning});
   EXPECT_TRUE(g.RescalePending);
-  EXPECT_EQ(g.XLow, 2);
-  EXPECT_FALSE(g.XScaleValid);
-  EXPECT_FALSE(g.YScaleValid);
+  EXPECT_EQ(g.X.Low, 2);
+  EXPECT_FALSE(g.X.ScaleValid);
+  EXPECT_FALSE(g.Y.ScaleValid);
 
   warnings.clear();
   g = ViewWithRange(AxisScale::Log, 1, 100, AxisScale::Log, -1, 5);
   EXPECT_FALSE(CheckAndScaleAxes(g, sink));
   EXPECT_EQ(warnings, std::vector<std::string>{kYAxisWarning});
-  EXPECT_TRUE(g.XScaleValid);
-  EXPECT_FALSE(g.YScaleValid);
+  EXPECT_TRUE(g.X.ScaleValid);
+  EXPECT_FALSE(g.Y.ScaleValid);
 
   warnings.clear();
   g = ViewWithRange(AxisScale::Log, 1e-200, 1e100, AxisScale::Log, 1, 2);  // 300 decades
@@ -183,7 +184,7 @@ TEST(CheckAndScaleAxes, FailuresWarnOnceAndKeepThePendingFlag) {
   g.RescalePending = false;
   EXPECT_FALSE(CheckAndScaleAxes(g, sink));  // nothing to do
   EXPECT_TRUE(warnings.empty());
-  EXPECT_EQ(g.XHigh, 5);
+  EXPECT_EQ(g.X.High, 5);
 }
 
 TEST(TickValues, StepOneOnALogAxisWalksTheDigits) {

@@ -23,10 +23,10 @@ TEST(PointPlot, RangeFollowsTheDrawablePointsAndUnjoinedSetsDrawNoLines) {
   line.style.LineColor = Rgb{0, 0, 255};
   test::RecordingCanvas c;
   ASSERT_TRUE(DrawPointSets(c, g, {kept, line}));
-  EXPECT_LE(g.XLow, 1e8);
-  EXPECT_GE(g.XHigh, 1e10);
-  EXPECT_LE(g.YLow, 1e-6);
-  EXPECT_GE(g.YHigh, 1e-3);
+  EXPECT_LE(g.X.Low, 1e8);
+  EXPECT_GE(g.X.High, 1e10);
+  EXPECT_LE(g.Y.Low, 1e-6);
+  EXPECT_GE(g.Y.High, 1e-3);
   int red = 0;
   for (const auto& op : c.OfKind(test::DrawOp::Ellipse)) red += op.fill == Rgb{255, 0, 0};
   EXPECT_EQ(red, 2);
@@ -52,9 +52,9 @@ TEST(PointPlot, ScalesToTheSeriesAndDrawsMarkersWithoutLines) {
   // A point <= 0 cannot sit on the log axes and does not widen them.
   DrawPointSets(c, g, {{MarkersOnly({255, 0, 0}), {1e6, 1e7, -1.0}, {1e-6, 1e-4, 1e-3}}});
   EXPECT_TRUE(g.RangeValid);
-  EXPECT_LE(g.XLow, 1e6);
-  EXPECT_GE(g.XHigh, 1e7);
-  EXPECT_LT(g.XHigh, 1e8);
+  EXPECT_LE(g.X.Low, 1e6);
+  EXPECT_GE(g.X.High, 1e7);
+  EXPECT_LT(g.X.High, 1e8);
   EXPECT_EQ(c.OfKind(test::DrawOp::Kind::Ellipse).size(), 2u);
   const std::size_t axisLines = c.OfKind(test::DrawOp::Kind::Line).size();
 

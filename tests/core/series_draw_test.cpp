@@ -18,12 +18,12 @@ using test::RecordingCanvas;
 // Linear axes 0..10 in both directions: one unit is 32.8 px across, 25.1 px up.
 GraphView UnitView(AxisScale xType = AxisScale::Linear, double xl = 0, double xh = 10) {
   GraphView g;
-  g.XType = xType;
-  g.YType = AxisScale::Linear;
-  g.XLow = xl;
-  g.XHigh = xh;
-  g.YLow = 0;
-  g.YHigh = 10;
+  g.X.Type = xType;
+  g.Y.Type = AxisScale::Linear;
+  g.X.Low = xl;
+  g.X.High = xh;
+  g.Y.Low = 0;
+  g.Y.High = 10;
   return g;
 }
 

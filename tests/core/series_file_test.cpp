@@ -27,8 +27,8 @@ Read ReadAll(const GraphView& g, const std::string& path) {
 
 GraphView Axes(AxisScale xType, AxisScale yType) {
   GraphView g;
-  g.XType = xType;
-  g.YType = yType;
+  g.X.Type = xType;
+  g.Y.Type = yType;
   return g;
 }
 
@@ -93,17 +93,17 @@ TEST(SeriesFile, ScanCountsExtentsAndMergesIntoTheRange) {
   EXPECT_EQ(a.SeriesYMax, 50);
   EXPECT_TRUE(g.RangeValid);
   ASSERT_TRUE(ScanSeriesFile(g, b));
-  EXPECT_EQ(g.XLow, 1);
-  EXPECT_EQ(g.XHigh, 8);
-  EXPECT_EQ(g.YLow, 5);
-  EXPECT_EQ(g.YHigh, 60);
+  EXPECT_EQ(g.X.Low, 1);
+  EXPECT_EQ(g.X.High, 8);
+  EXPECT_EQ(g.Y.Low, 5);
+  EXPECT_EQ(g.Y.High, 60);
 }
 
 TEST(SeriesFile, EmptyOrMissingFilesDoNotTouchTheRange) {
   test::TempDir dir;
   GraphView g = Axes(AxisScale::Log, AxisScale::Log);
-  g.XLow = 3;
-  g.XHigh = 4;
+  g.X.Low = 3;
+  g.X.High = 4;
   SeriesEntry empty;
   empty.Path = dir.Write("e.dat", "# only a comment\n");
   empty.PointCount = 9;
@@ -117,13 +117,13 @@ TEST(SeriesFile, EmptyOrMissingFilesDoNotTouchTheRange) {
   EXPECT_FALSE(ScanSeriesFile(g, missing));
   EXPECT_EQ(missing.PointCount, 4);
   EXPECT_FALSE(ReadAll(g, missing.Path).ok);
-  EXPECT_EQ(g.XLow, 3);
+  EXPECT_EQ(g.X.Low, 3);
 }
 
 TEST(SeriesFile, OnlyRegularFilesWithinTheLimitsAreRead) {
   test::TempDir dir;
   GraphView g = Axes(AxisScale::Log, AxisScale::Log);
-  g.XLow = 5;
+  g.X.Low = 5;
   SeriesEntry s;
   // Endless or blocking sources are refused at once and change nothing.
   const std::string fifo = dir.Path("pipe.dat");
@@ -132,7 +132,7 @@ TEST(SeriesFile, OnlyRegularFilesWithinTheLimitsAreRead) {
     s.Path = path;
     EXPECT_EQ(ScanSeries(g, s), SeriesRead::Unreadable) << path;
   }
-  EXPECT_EQ(g.XLow, 5);
+  EXPECT_EQ(g.X.Low, 5);
 
   // One point too many, and one line too long, are too large; the limit
   // itself is not.
