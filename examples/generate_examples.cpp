@@ -18,6 +18,7 @@
 
 #include "calc/condition_curve.h"
 #include "calc/model.h"
+#include "example_sample.h"
 #include "model/format.h"
 #include "model/project.h"
 #include "model/settings_file.h"
@@ -33,25 +34,7 @@ constexpr int kJcbPoints = 21;     // per Jc-B file: 1 T to 6 T in steps of 0.25
 constexpr double kEBottom = 1e-8;  // E-J data span this field range (V/m)
 constexpr double kETop = 1e-2;
 
-// The sample and the pinning parameters the data were made with.
-zx::ModelParams Truth() {
-  zx::ModelParams p;
-  p.SampleName = "MgB2-example";
-  p.T_c = 39.0;
-  p.B_c2_0 = 15.0;
-  p.Rho_n_0 = 1.5e-6;
-  p.Thickness = 1e-4;
-  p.Re_Zeta = 6.2831852;
-  p.Tcn = 1;
-  p.Bcn = 1;
-  p.IntStepNum = 900;
-  p.Re_A_m = 1.25e9;
-  p.Sigma_2 = 0.08;
-  p.Re_Gamma = 0.75;
-  p.Re_m = 2.6;
-  p.Re_g_2 = 2.5;
-  return p;
-}
+zx::ModelParams Truth() { return zx::examples::ExampleTruth(); }
 
 // What the projects store: round values near the truth, as a user would
 // have left the sliders after fitting.
