@@ -228,7 +228,7 @@ bool MainWindow::event(QEvent* e) {
 int MainWindow::Command(int id) {
   switch (id) {
     case kCmdRegisterDataFile:
-      if (!project_.DataFileDialogOpen) OpenCommandDialog(*this, id);
+      if (!dialogs_.IsOpen(DialogKind::DataFile)) OpenCommandDialog(*this, id);
       return 0;
     case kCmdExit:
       if (SavePrompt(false)) close();
@@ -237,7 +237,7 @@ int MainWindow::Command(int id) {
       if (project_.DataFiles.Empty()) {
         ShowMessage(this, QStringLiteral("データファイルを登録してください。"),
                     QStringLiteral("計算条件登録"));
-      } else if (!flags_.CalcCondDialogOpen) {
+      } else if (!dialogs_.IsOpen(DialogKind::CalcCond)) {
         OpenCommandDialog(*this, id);
       }
       return 0;
@@ -262,25 +262,25 @@ int MainWindow::Command(int id) {
       DeleteSelectedCalcConds();
       return 0;
     case kCmdAxisSettings:
-      if (!flags_.AxisDialogOpen) OpenCommandDialog(*this, id);
+      if (!dialogs_.IsOpen(DialogKind::Axis)) OpenCommandDialog(*this, id);
       return 0;
     case kCmdAbout:
-      if (!flags_.AboutBoxOpen) OpenCommandDialog(*this, id);
+      if (!dialogs_.IsOpen(DialogKind::About)) OpenCommandDialog(*this, id);
       return 0;
     case kCmdModeChange:
-      if (!flags_.ModeDialogOpen) OpenCommandDialog(*this, id);
+      if (!dialogs_.IsOpen(DialogKind::Mode)) OpenCommandDialog(*this, id);
       return 0;
     case kCmdOtherSettings:
-      if (project_.Settings.Mode == CalcMode::EJ && !flags_.JRangeDialogOpen)
+      if (project_.Settings.Mode == CalcMode::EJ && !dialogs_.IsOpen(DialogKind::JRange))
         OpenCommandDialog(*this, id);
-      else if (project_.Settings.Mode == CalcMode::JcB && !flags_.JcConditionDialogOpen)
+      else if (project_.Settings.Mode == CalcMode::JcB && !dialogs_.IsOpen(DialogKind::JcCondition))
         OpenCommandDialog(*this, id);
       return 0;
     case kCmdParamRange:
-      if (!flags_.ParamRangeDialogOpen) OpenCommandDialog(*this, id);
+      if (!dialogs_.IsOpen(DialogKind::ParamRange)) OpenCommandDialog(*this, id);
       return 0;
     case kCmdImportMeasured:
-      if (!flags_.ImportDialogOpen) OpenCommandDialog(*this, id);
+      if (!dialogs_.IsOpen(DialogKind::Import)) OpenCommandDialog(*this, id);
       return 0;
     case kCmdAutoFit:
       OpenFitDialog(*this);
@@ -435,7 +435,7 @@ void MainWindow::HandleDroppedFiles(const QStringList& paths) {
       if (!SavePrompt(true)) return;
       LoadProject(path);
     } else if (EndsWith(path, ".dat") || EndsWith(path, ".txt")) {
-      if (project_.DataFileDialogOpen) {
+      if (dialogs_.IsOpen(DialogKind::DataFile)) {
         ShowWarning(
             this, QStringLiteral("データファイル登録ダイアログを閉じてから作業を行ってください。"));
         return;

@@ -33,7 +33,7 @@ class MainWindow : public QMainWindow, public Shell {
   bool StartupOk() const { return startupOk_; }
 
   Document& document() override { return document_; }
-  OpenFlags& flags() override { return flags_; }
+  OpenDialogs& dialogs() override { return dialogs_; }
   std::atomic<bool>& calculating() override { return calculating_; }
   ListsPanel* listsPanel() override { return lists_; }
   ParameterPanel* parameterPanel() override { return params_; }
@@ -91,7 +91,7 @@ class MainWindow : public QMainWindow, public Shell {
 
   Document document_;
   Project& project_ = document_.project;
-  OpenFlags flags_;
+  OpenDialogs dialogs_;
   std::atomic<bool> calculating_{false};
   bool startupOk_ = false;
   bool closing_ = false;

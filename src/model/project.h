@@ -144,7 +144,6 @@ struct Project {
   std::string SettingsFilePath;
   std::string ProgramFolder;  // ends with '/'
   bool Modified = false;
-  bool DataFileDialogOpen = false;
   std::uint64_t NextUid = 1;
 };
 

@@ -16,7 +16,7 @@
 namespace zx {
 
 AxisDialog::AxisDialog(Shell& main)
-    : FlaggedDialog(main, main.flags().AxisDialogOpen, &main.widget(), 113,
+    : FlaggedDialog(main, DialogKind::Axis, &main.widget(), 113,
                     QStringLiteral("軸設定ダイアログ")) {
   const GraphView& g = main.project().View;
   auto* layout = new QVBoxLayout(this);

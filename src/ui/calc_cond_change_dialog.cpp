@@ -12,7 +12,7 @@
 namespace zx {
 
 CalcCondChangeDialog::CalcCondChangeDialog(Shell& main)
-    : FlaggedDialog(main, main.flags().CalcCondChangeDialogOpen, &main.widget(), 121,
+    : FlaggedDialog(main, DialogKind::CalcCondChange, &main.widget(), 121,
                     QStringLiteral("計算条件変更ダイアログ")) {
   fields_ = std::make_unique<CalcCondFields>(
       this,

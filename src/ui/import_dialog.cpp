@@ -34,7 +34,7 @@ QString Sci(double v) { return QString::number(v, 'e', 3); }
 }  // namespace
 
 ImportDialog::ImportDialog(Shell& main)
-    : FlaggedDialog(main, main.flags().ImportDialogOpen, &main.widget(), 131, kCaption) {
+    : FlaggedDialog(main, DialogKind::Import, &main.widget(), 131, kCaption) {
   Build();
   // The cross-section comes from the sample of the parameter panel; its
   // length is the whole sample, not the distance of the voltage taps.

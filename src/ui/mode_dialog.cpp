@@ -12,8 +12,7 @@
 namespace zx {
 
 ModeDialog::ModeDialog(Shell& main)
-    : FlaggedDialog(main, main.flags().ModeDialogOpen, &main.widget(), 116,
-                    QStringLiteral("計算モード変更")) {
+    : FlaggedDialog(main, DialogKind::Mode, &main.widget(), 116, QStringLiteral("計算モード変更")) {
   auto* layout = new QVBoxLayout(this);
   auto* group = NameControl(new QGroupBox(QStringLiteral("計算モード"), this), 1090);
   auto* g = new QVBoxLayout(group);

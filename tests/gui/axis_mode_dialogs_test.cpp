@@ -39,7 +39,7 @@ TEST_F(AxisModeDialogs, AxisDialogShowsTheEffectiveRangeAndTogglesTheEdits) {
   Ctl<QComboBox>(d, 1018)->setCurrentIndex(0);
   Click(d, 1);
   EXPECT_EQ(Dialog(113), nullptr);
-  EXPECT_FALSE(w.flags().AxisDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Axis));
   EXPECT_EQ(w.project().View.X.Type, AxisScale::Linear);
   EXPECT_EQ(w.project().View.X.Min, xMin);
   EXPECT_TRUE(w.project().Modified);
@@ -73,7 +73,7 @@ TEST_F(AxisModeDialogs, AxisRefusalKeepsWhatWasWrittenBeforeIt) {
   EXPECT_EQ(g.X.Max, 5.0);
   EXPECT_TRUE(g.Y.AutoScale);
   Click(d, 2);
-  EXPECT_FALSE(w.flags().AxisDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Axis));
   EXPECT_EQ(g.X.Max, 5.0);
 }
 
@@ -88,7 +88,7 @@ TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {
 
   Click(d, 1);  // unchanged: no question
   EXPECT_EQ(MessageCount(), 0);
-  EXPECT_FALSE(w.flags().ModeDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Mode));
 
   w.Command(kCmdModeChange);
   d = Dialog(116);
@@ -143,9 +143,9 @@ TEST_F(AxisModeDialogs, AboutBoxOpensOnceAndClosesWithOk) {
   EXPECT_EQ(DialogCount(112), 1);
   FlaggedDialog* d = Dialog(112);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("ZentrixⅡ"));
-  EXPECT_TRUE(w.flags().AboutBoxOpen);
+  EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::About));
   Click(d, 1);
-  EXPECT_FALSE(w.flags().AboutBoxOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::About));
   EXPECT_EQ(DialogCount(112), 0);
 }
 

@@ -208,7 +208,7 @@ TEST_F(ShellTest, RegisteringAConditionNeedsADataFile) {
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].text, "データファイルを登録してください。");
   EXPECT_EQ(platform.messages[0].caption, "計算条件登録");
-  EXPECT_FALSE(w.flags().CalcCondDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::CalcCond));
 }
 
 TEST_F(ShellTest, DropsFollowTheThreeRules) {
@@ -238,14 +238,14 @@ TEST_F(ShellTest, DropsFollowTheThreeRules) {
 
   w.HandleDroppedFiles({Path("upper.DAT")});
   EXPECT_EQ(platform.messages.size(), 4u);
-  w.project().DataFileDialogOpen = true;
+  w.Command(kCmdRegisterDataFile);  // the registration dialog stays open
   w.HandleDroppedFiles({Path("a.txt"), Path("b.dat")});
   EXPECT_EQ(platform.LastMessage(),
             "データファイル登録ダイアログを閉じてから作業を行ってください。");
   EXPECT_EQ(platform.messages.size(), 5u);  // the second file is not handled
 
   // A path the settings file could not hold is refused where it enters.
-  w.project().DataFileDialogOpen = false;
+  w.dialogs().Find(DialogKind::DataFile)->reject();
   w.HandleDroppedFiles({Path(QStringLiteral("caf\u00e9.dat"))});
   EXPECT_EQ(w.project().DataFiles.Count(), 1);
   EXPECT_TRUE(platform.LastMessage().contains(QStringLiteral("caf\u00e9.dat")));
