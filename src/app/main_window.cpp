@@ -47,31 +47,50 @@ struct MenuItem {
   int id;
 };
 
-struct Accelerator {
+// A command of the menus: its action's name, its menu text and the
+// accelerator Ctrl(+Shift)+key.
+struct CommandDef {
+  int id;
+  const char* name;
+  const char* text;
   Qt::Key key;
   bool shift;
-  int id;
 };
 
-const Accelerator kAccelerators[] = {
-    {Qt::Key_A, false, kCmdAxisSettings},
-    {Qt::Key_C, false, kCmdStartCalculation},
-    {Qt::Key_C, true, kCmdOtherSettings},
-    {Qt::Key_D, false, kCmdDeleteDataFiles},
-    {Qt::Key_D, true, kCmdDeleteCalcConds},
-    {Qt::Key_F, false, kCmdAutoFit},
-    {Qt::Key_H, false, kCmdAbout},
-    {Qt::Key_I, false, kCmdImportMeasured},
-    {Qt::Key_M, false, kCmdModeChange},
-    {Qt::Key_N, false, kCmdNew},
-    {Qt::Key_O, false, kCmdOpen},
-    {Qt::Key_P, false, kCmdParamRange},
-    {Qt::Key_Q, false, kCmdExit},
-    {Qt::Key_R, false, kCmdRegisterDataFile},
-    {Qt::Key_R, true, kCmdRegisterCalcCond},
-    {Qt::Key_S, false, kCmdSave},
-    {Qt::Key_S, true, kCmdSaveAs},
+struct MenuDef {
+  const char* title;
+  std::vector<CommandDef> items;
 };
+
+// The menu bar, in order.
+const MenuDef kMenus[] = {
+    {"ファイル",
+     {{kCmdNew, "actionNew", "新規設定", Qt::Key_N, false},
+      {kCmdOpen, "actionOpen", "設定を読み込み", Qt::Key_O, false},
+      {kCmdSave, "actionSave", "設定を保存", Qt::Key_S, false},
+      {kCmdSaveAs, "actionSaveAs", "設定を別名保存", Qt::Key_S, true},
+      {kCmdExit, "actionExit", "終了", Qt::Key_Q, false}}},
+    {"データ",
+     {{kCmdRegisterDataFile, "actionRegisterDataFile", "データファイル登録", Qt::Key_R, false},
+      {kCmdImportMeasured, "actionImportMeasured", "測定データ取り込み", Qt::Key_I, false},
+      {kCmdDeleteDataFiles, "actionDeleteDataFiles", "データファイル情報削除", Qt::Key_D, false}}},
+    {"計算",
+     {{kCmdRegisterCalcCond, "actionRegisterCalcCond", "計算条件登録", Qt::Key_R, true},
+      {kCmdDeleteCalcConds, "actionDeleteCalcConds", "計算条件削除", Qt::Key_D, true},
+      {kCmdParamRange, "actionParamRange", "パラメータ設定可能範囲変更", Qt::Key_P, false},
+      {kCmdOtherSettings, "actionOtherSettings", "その他の計算条件設定", Qt::Key_C, true},
+      {kCmdStartCalculation, "actionStartCalculation", "計算開始", Qt::Key_C, false},
+      {kCmdAutoFit, "actionAutoFit", "自動フィッティング", Qt::Key_F, false},
+      {kCmdModeChange, "actionModeChange", "計算モード変更", Qt::Key_M, false}}},
+    {"グラフ", {{kCmdAxisSettings, "actionAxisSettings", "軸設定", Qt::Key_A, false}}},
+    {"ヘルプ", {{kCmdAbout, "actionAbout", "ZentrixⅡに関して", Qt::Key_H, false}}},
+};
+
+// "Ctrl+N", "Ctrl+Shift+S": the menus show the accelerator after a tab.
+QString AcceleratorText(Qt::Key key, bool shift) {
+  return QStringLiteral("Ctrl+") + (shift ? QStringLiteral("Shift+") : QString()) +
+         QChar(static_cast<char16_t>(key));
+}
 
 bool EndsWith(const QString& s, const char* suffix) { return s.endsWith(QLatin1String(suffix)); }
 
@@ -147,40 +166,67 @@ bool MainWindow::OpenStartupProject() {
 }
 
 void MainWindow::BuildMenus() {
-  struct Menu {
-    const char* title;
-    std::vector<MenuItem> items;
-  };
-  const Menu menus[] = {
-      {"ファイル",
-       {{"新規設定\tCtrl+N", kCmdNew},
-        {"設定を読み込み\tCtrl+O", kCmdOpen},
-        {"設定を保存\tCtrl+S", kCmdSave},
-        {"設定を別名保存\tCtrl+Shift+S", kCmdSaveAs},
-        {"終了\tCtrl+Q", kCmdExit}}},
-      {"データ",
-       {{"データファイル登録\tCtrl+R", kCmdRegisterDataFile},
-        {"測定データ取り込み\tCtrl+I", kCmdImportMeasured},
-        {"データファイル情報削除\tCtrl+D", kCmdDeleteDataFiles}}},
-      {"計算",
-       {{"計算条件登録\tCtrl+Shift+R", kCmdRegisterCalcCond},
-        {"計算条件削除\tCtrl+Shift+D", kCmdDeleteCalcConds},
-        {"パラメータ設定可能範囲変更\tCtrl+P", kCmdParamRange},
-        {"その他の計算条件設定\tCtrl+Shift+C", kCmdOtherSettings},
-        {"計算開始\tCtrl+C", kCmdStartCalculation},
-        {"自動フィッティング\tCtrl+F", kCmdAutoFit},
-        {"計算モード変更\tCtrl+M", kCmdModeChange}}},
-      {"グラフ", {{"軸設定\tCtrl+A", kCmdAxisSettings}}},
-      {"ヘルプ", {{"ZentrixⅡに関して\tCtrl+H", kCmdAbout}}},
-  };
-  for (const Menu& m : menus) {
+  for (const MenuDef& m : kMenus) {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.title));
-    for (const MenuItem& item : m.items) {
-      QAction* a = menu->addAction(QString::fromUtf8(item.text));
-      a->setData(item.id);
-      int id = item.id;
+    for (const CommandDef& c : m.items) {
+      auto* a = new QAction(
+          QString::fromUtf8(c.text) + QLatin1Char('\t') + AcceleratorText(c.key, c.shift), this);
+      a->setObjectName(QLatin1String(c.name));
+      a->setData(c.id);
+      const int id = c.id;
       connect(a, &QAction::triggered, this, [this, id] { Command(id); });
+      menu->addAction(a);
+      commands_.push_back({a, c.key, c.shift, CommandRunner(c.id)});
     }
+  }
+}
+
+std::function<int()> MainWindow::CommandRunner(int id) {
+  // Every command but Save As answers 0.
+  auto done = [](auto f) {
+    return [f] {
+      f();
+      return 0;
+    };
+  };
+  switch (id) {
+    case kCmdRegisterDataFile:
+      return done([this] {
+        if (!dialogs_.IsOpen(DialogKind::DataFile)) OpenCommandDialog(*this, kCmdRegisterDataFile);
+      });
+    case kCmdExit:
+      return done([this] {
+        if (SavePrompt(false)) close();
+      });
+    case kCmdRegisterCalcCond:
+      return done([this] {
+        if (project_.DataFiles.Empty())
+          ShowMessage(this, QStringLiteral("データファイルを登録してください。"),
+                      QStringLiteral("計算条件登録"));
+        else
+          OpenCommandDialog(*this, kCmdRegisterCalcCond);
+      });
+    case kCmdSave:
+      return done([this] { CommandSave(); });
+    case kCmdStartCalculation:
+      return done([this] {
+        if (params_) params_->ClickStart();
+      });
+    case kCmdDeleteDataFiles:
+      return done([this] { DeleteSelectedDataFiles(); });
+    case kCmdOpen:
+      return done([this] { CommandOpen(); });
+    case kCmdSaveAs:
+      return [this] { return CommandSaveAs(); };
+    case kCmdNew:
+      return done([this] { CommandNew(); });
+    case kCmdDeleteCalcConds:
+      return done([this] { DeleteSelectedCalcConds(); });
+    case kCmdAutoFit:
+      return done([this] { OpenFitDialog(*this); });
+    default:
+      // The other commands open their dialog unless one of its kind is open.
+      return done([this, id] { OpenCommandDialog(*this, id); });
   }
 }
 
@@ -212,11 +258,11 @@ bool MainWindow::event(QEvent* e) {
                                                      Qt::AltModifier | Qt::MetaModifier);
     if (ownFocus && (mods & Qt::ControlModifier) &&
         !(mods & (Qt::AltModifier | Qt::MetaModifier))) {
-      bool shift = mods & Qt::ShiftModifier;
-      for (const Accelerator& a : kAccelerators) {
-        if (a.key == key->key() && a.shift == shift) {
+      const bool shift = mods & Qt::ShiftModifier;
+      for (const CommandAction& c : commands_) {
+        if (c.key == key->key() && c.shift == shift) {
           e->accept();
-          if (e->type() == QEvent::KeyPress) Command(a.id);
+          if (e->type() == QEvent::KeyPress) c.action->trigger();
           return true;
         }
       }
@@ -226,68 +272,9 @@ bool MainWindow::event(QEvent* e) {
 }
 
 int MainWindow::Command(int id) {
-  switch (id) {
-    case kCmdRegisterDataFile:
-      if (!dialogs_.IsOpen(DialogKind::DataFile)) OpenCommandDialog(*this, id);
-      return 0;
-    case kCmdExit:
-      if (SavePrompt(false)) close();
-      return 0;
-    case kCmdRegisterCalcCond:
-      if (project_.DataFiles.Empty()) {
-        ShowMessage(this, QStringLiteral("データファイルを登録してください。"),
-                    QStringLiteral("計算条件登録"));
-      } else if (!dialogs_.IsOpen(DialogKind::CalcCond)) {
-        OpenCommandDialog(*this, id);
-      }
-      return 0;
-    case kCmdSave:
-      CommandSave();
-      return 0;
-    case kCmdStartCalculation:
-      if (params_) params_->ClickStart();
-      return 0;
-    case kCmdDeleteDataFiles:
-      DeleteSelectedDataFiles();
-      return 0;
-    case kCmdOpen:
-      CommandOpen();
-      return 0;
-    case kCmdSaveAs:
-      return CommandSaveAs();
-    case kCmdNew:
-      CommandNew();
-      return 0;
-    case kCmdDeleteCalcConds:
-      DeleteSelectedCalcConds();
-      return 0;
-    case kCmdAxisSettings:
-      if (!dialogs_.IsOpen(DialogKind::Axis)) OpenCommandDialog(*this, id);
-      return 0;
-    case kCmdAbout:
-      if (!dialogs_.IsOpen(DialogKind::About)) OpenCommandDialog(*this, id);
-      return 0;
-    case kCmdModeChange:
-      if (!dialogs_.IsOpen(DialogKind::Mode)) OpenCommandDialog(*this, id);
-      return 0;
-    case kCmdOtherSettings:
-      if (project_.Settings.Mode == CalcMode::EJ && !dialogs_.IsOpen(DialogKind::JRange))
-        OpenCommandDialog(*this, id);
-      else if (project_.Settings.Mode == CalcMode::JcB && !dialogs_.IsOpen(DialogKind::JcCondition))
-        OpenCommandDialog(*this, id);
-      return 0;
-    case kCmdParamRange:
-      if (!dialogs_.IsOpen(DialogKind::ParamRange)) OpenCommandDialog(*this, id);
-      return 0;
-    case kCmdImportMeasured:
-      if (!dialogs_.IsOpen(DialogKind::Import)) OpenCommandDialog(*this, id);
-      return 0;
-    case kCmdAutoFit:
-      OpenFitDialog(*this);
-      return 0;
-    default:
-      return 0;
-  }
+  for (const CommandAction& c : commands_)
+    if (c.action->data().toInt() == id) return c.run();
+  return 0;
 }
 
 void MainWindow::DeleteSelectedDataFiles() {

@@ -6,11 +6,14 @@
 #include <QPoint>
 #include <QStringList>
 #include <atomic>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "model/document.h"
 #include "ui/shell.h"
 
+class QAction;
 class QTimer;
 class QLabel;
 
@@ -77,7 +80,16 @@ class MainWindow : public QMainWindow, public Shell {
   bool event(QEvent* event) override;
 
  private:
+  // One named action per command, in the menus; the accelerator keys
+  // trigger the same actions.
+  struct CommandAction {
+    QAction* action;
+    Qt::Key key;
+    bool shift;
+    std::function<int()> run;
+  };
   void BuildMenus();
+  std::function<int()> CommandRunner(int id);
   void DocumentChanged(const DocChange& change);
   bool OpenStartupProject();
   void DeleteSelectedDataFiles();
@@ -104,6 +116,7 @@ class MainWindow : public QMainWindow, public Shell {
   QLabel* statusMode_ = nullptr;
   QTimer* paintTimer_ = nullptr;
   QStringList deferredWarnings_;
+  std::vector<CommandAction> commands_;
 };
 
 }  // namespace zx

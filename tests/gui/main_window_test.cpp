@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QSet>
 #include <QStatusBar>
 #include <QTest>
 
@@ -95,6 +96,32 @@ TEST_F(ShellTest, MenusCarryTheirTextsAndCommands) {
                          "その他の計算条件設定\tCtrl+Shift+C=40019", "計算開始\tCtrl+C=40009",
                          "自動フィッティング\tCtrl+F=40027", "計算モード変更\tCtrl+M=40018",
                          "軸設定\tCtrl+A=40015", "ZentrixⅡに関して\tCtrl+H=40017"}));
+}
+
+// A command is one named action: the menu, the accelerator and a direct
+// trigger all reach it, and every action has its own name.
+TEST_F(ShellTest, EveryCommandIsOneNamedAction) {
+  MainWindow& w = Start();
+  QStringList names;
+  for (QAction* m : w.menuBar()->actions())
+    for (QAction* a : m->menu()->actions()) names << a->objectName();
+  EXPECT_EQ(names.size(), 17);
+  EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), 17);
+  EXPECT_FALSE(names.contains(QString()));
+
+  QAction* axis = w.findChild<QAction*>("actionAxisSettings");
+  ASSERT_NE(axis, nullptr);
+  axis->trigger();
+  EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::Axis));
+  w.dialogs().Find(DialogKind::Axis)->reject();
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Axis));
+
+  w.show();
+  w.activateWindow();
+  w.setFocus();
+  QTest::keyClick(&w, Qt::Key_H, Qt::ControlModifier);
+  EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::About));
+  w.dialogs().Find(DialogKind::About)->reject();
 }
 
 TEST_F(ShellTest, LayoutHasTheFixedGeometry) {
