@@ -34,6 +34,16 @@
 
 namespace zx {
 
+// A command of the menus: its action's name, its menu text and the
+// accelerator Ctrl(+Shift)+key.
+struct CommandDef {
+  int id;
+  const char* name;
+  const char* text;
+  Qt::Key key;
+  bool shift = false;
+};
+
 namespace {
 
 const char kDefaultSettingsName[] = "ZENTRIX II.zx2";
@@ -45,45 +55,6 @@ const QString kCannotRead = QStringLiteral("設定ファイルを読み込めま
 struct MenuItem {
   const char* text;
   int id;
-};
-
-// A command of the menus: its action's name, its menu text and the
-// accelerator Ctrl(+Shift)+key.
-struct CommandDef {
-  int id;
-  const char* name;
-  const char* text;
-  Qt::Key key;
-  bool shift;
-};
-
-struct MenuDef {
-  const char* title;
-  std::vector<CommandDef> items;
-};
-
-// The menu bar, in order.
-const MenuDef kMenus[] = {
-    {"ファイル",
-     {{kCmdNew, "actionNew", "新規設定", Qt::Key_N, false},
-      {kCmdOpen, "actionOpen", "設定を読み込み", Qt::Key_O, false},
-      {kCmdSave, "actionSave", "設定を保存", Qt::Key_S, false},
-      {kCmdSaveAs, "actionSaveAs", "設定を別名保存", Qt::Key_S, true},
-      {kCmdExit, "actionExit", "終了", Qt::Key_Q, false}}},
-    {"データ",
-     {{kCmdRegisterDataFile, "actionRegisterDataFile", "データファイル登録", Qt::Key_R, false},
-      {kCmdImportMeasured, "actionImportMeasured", "測定データ取り込み", Qt::Key_I, false},
-      {kCmdDeleteDataFiles, "actionDeleteDataFiles", "データファイル情報削除", Qt::Key_D, false}}},
-    {"計算",
-     {{kCmdRegisterCalcCond, "actionRegisterCalcCond", "計算条件登録", Qt::Key_R, true},
-      {kCmdDeleteCalcConds, "actionDeleteCalcConds", "計算条件削除", Qt::Key_D, true},
-      {kCmdParamRange, "actionParamRange", "パラメータ設定可能範囲変更", Qt::Key_P, false},
-      {kCmdOtherSettings, "actionOtherSettings", "その他の計算条件設定", Qt::Key_C, true},
-      {kCmdStartCalculation, "actionStartCalculation", "計算開始", Qt::Key_C, false},
-      {kCmdAutoFit, "actionAutoFit", "自動フィッティング", Qt::Key_F, false},
-      {kCmdModeChange, "actionModeChange", "計算モード変更", Qt::Key_M, false}}},
-    {"グラフ", {{kCmdAxisSettings, "actionAxisSettings", "軸設定", Qt::Key_A, false}}},
-    {"ヘルプ", {{kCmdAbout, "actionAbout", "ZentrixⅡに関して", Qt::Key_H, false}}},
 };
 
 // "Ctrl+N", "Ctrl+Shift+S": the menus show the accelerator after a tab.
@@ -165,69 +136,86 @@ bool MainWindow::OpenStartupProject() {
   return true;
 }
 
-void MainWindow::BuildMenus() {
-  for (const MenuDef& m : kMenus) {
-    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.title));
-    for (const CommandDef& c : m.items) {
-      auto* a = new QAction(
-          QString::fromUtf8(c.text) + QLatin1Char('\t') + AcceleratorText(c.key, c.shift), this);
-      a->setObjectName(QLatin1String(c.name));
-      a->setData(c.id);
-      const int id = c.id;
-      connect(a, &QAction::triggered, this, [this, id] { Command(id); });
-      menu->addAction(a);
-      commands_.push_back({a, c.key, c.shift, CommandRunner(c.id)});
-    }
-  }
+QAction* MainWindow::AddCommand(QMenu* menu, const CommandDef& c, std::function<int()> run) {
+  auto* a = new QAction(
+      QString::fromUtf8(c.text) + QLatin1Char('\t') + AcceleratorText(c.key, c.shift), this);
+  a->setObjectName(QLatin1String(c.name));
+  a->setData(c.id);
+  const int id = c.id;
+  connect(a, &QAction::triggered, this, [this, id] { Command(id); });
+  menu->addAction(a);
+  commands_.push_back({a, c.key, c.shift, std::move(run)});
+  return a;
 }
 
-std::function<int()> MainWindow::CommandRunner(int id) {
-  // Every command but Save As answers 0.
-  auto done = [](auto f) {
-    return [f] {
-      f();
-      return 0;
-    };
+QAction* MainWindow::AddCommand(QMenu* menu, const CommandDef& c, std::function<void()> run) {
+  return AddCommand(menu, c, std::function<int()>([run = std::move(run)] {
+                      run();
+                      return 0;
+                    }));
+}
+
+void MainWindow::BuildMenus() {
+  auto dialog = [this](int id) {
+    return std::function<void()>([this, id] { OpenCommandDialog(*this, id); });
   };
-  switch (id) {
-    case kCmdRegisterDataFile:
-      return done([this] {
-        if (!dialogs_.IsOpen(DialogKind::DataFile)) OpenCommandDialog(*this, kCmdRegisterDataFile);
-      });
-    case kCmdExit:
-      return done([this] {
-        if (SavePrompt(false)) close();
-      });
-    case kCmdRegisterCalcCond:
-      return done([this] {
-        if (project_.DataFiles.Empty())
-          ShowMessage(this, QStringLiteral("データファイルを登録してください。"),
-                      QStringLiteral("計算条件登録"));
-        else
-          OpenCommandDialog(*this, kCmdRegisterCalcCond);
-      });
-    case kCmdSave:
-      return done([this] { CommandSave(); });
-    case kCmdStartCalculation:
-      return done([this] {
-        if (params_) params_->ClickStart();
-      });
-    case kCmdDeleteDataFiles:
-      return done([this] { DeleteSelectedDataFiles(); });
-    case kCmdOpen:
-      return done([this] { CommandOpen(); });
-    case kCmdSaveAs:
-      return [this] { return CommandSaveAs(); };
-    case kCmdNew:
-      return done([this] { CommandNew(); });
-    case kCmdDeleteCalcConds:
-      return done([this] { DeleteSelectedCalcConds(); });
-    case kCmdAutoFit:
-      return done([this] { OpenFitDialog(*this); });
-    default:
-      // The other commands open their dialog unless one of its kind is open.
-      return done([this, id] { OpenCommandDialog(*this, id); });
-  }
+
+  QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル"));
+  AddCommand(file, {kCmdNew, "actionNew", "新規設定", Qt::Key_N},
+             std::function<void()>([this] { CommandNew(); }));
+  AddCommand(file, {kCmdOpen, "actionOpen", "設定を読み込み", Qt::Key_O},
+             std::function<void()>([this] { CommandOpen(); }));
+  AddCommand(file, {kCmdSave, "actionSave", "設定を保存", Qt::Key_S},
+             std::function<void()>([this] { CommandSave(); }));
+  // The only command with an answer: 1 when the file was written.
+  AddCommand(file, {kCmdSaveAs, "actionSaveAs", "設定を別名保存", Qt::Key_S, true},
+             std::function<int()>([this] { return CommandSaveAs(); }));
+  AddCommand(file, {kCmdExit, "actionExit", "終了", Qt::Key_Q}, std::function<void()>([this] {
+               if (SavePrompt(false)) close();
+             }));
+
+  QMenu* data = menuBar()->addMenu(QStringLiteral("データ"));
+  AddCommand(data,
+             {kCmdRegisterDataFile, "actionRegisterDataFile", "データファイル登録", Qt::Key_R},
+             dialog(kCmdRegisterDataFile));
+  AddCommand(data, {kCmdImportMeasured, "actionImportMeasured", "測定データ取り込み", Qt::Key_I},
+             dialog(kCmdImportMeasured));
+  AddCommand(data,
+             {kCmdDeleteDataFiles, "actionDeleteDataFiles", "データファイル情報削除", Qt::Key_D},
+             std::function<void()>([this] { DeleteSelectedDataFiles(); }));
+
+  QMenu* calc = menuBar()->addMenu(QStringLiteral("計算"));
+  AddCommand(calc,
+             {kCmdRegisterCalcCond, "actionRegisterCalcCond", "計算条件登録", Qt::Key_R, true},
+             std::function<void()>([this] {
+               if (project_.DataFiles.Empty())
+                 ShowMessage(this, QStringLiteral("データファイルを登録してください。"),
+                             QStringLiteral("計算条件登録"));
+               else
+                 OpenCommandDialog(*this, kCmdRegisterCalcCond);
+             }));
+  AddCommand(calc, {kCmdDeleteCalcConds, "actionDeleteCalcConds", "計算条件削除", Qt::Key_D, true},
+             std::function<void()>([this] { DeleteSelectedCalcConds(); }));
+  AddCommand(calc, {kCmdParamRange, "actionParamRange", "パラメータ設定可能範囲変更", Qt::Key_P},
+             dialog(kCmdParamRange));
+  AddCommand(calc,
+             {kCmdOtherSettings, "actionOtherSettings", "その他の計算条件設定", Qt::Key_C, true},
+             dialog(kCmdOtherSettings));
+  AddCommand(calc, {kCmdStartCalculation, "actionStartCalculation", "計算開始", Qt::Key_C},
+             std::function<void()>([this] {
+               if (params_) params_->ClickStart();
+             }));
+  AddCommand(calc, {kCmdAutoFit, "actionAutoFit", "自動フィッティング", Qt::Key_F},
+             std::function<void()>([this] { OpenFitDialog(*this); }));
+  AddCommand(calc, {kCmdModeChange, "actionModeChange", "計算モード変更", Qt::Key_M},
+             dialog(kCmdModeChange));
+
+  QMenu* graph = menuBar()->addMenu(QStringLiteral("グラフ"));
+  AddCommand(graph, {kCmdAxisSettings, "actionAxisSettings", "軸設定", Qt::Key_A},
+             dialog(kCmdAxisSettings));
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
+  AddCommand(help, {kCmdAbout, "actionAbout", "ZentrixⅡに関して", Qt::Key_H}, dialog(kCmdAbout));
 }
 
 QPoint MainWindow::ClientOrigin() const {

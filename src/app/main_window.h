@@ -14,11 +14,13 @@
 #include "ui/shell.h"
 
 class QAction;
+class QMenu;
 class QTimer;
 class QLabel;
 
 namespace zx {
 
+struct CommandDef;
 class GraphWidget;
 class ListsPanel;
 class ParameterPanel;
@@ -89,7 +91,8 @@ class MainWindow : public QMainWindow, public Shell {
     std::function<int()> run;
   };
   void BuildMenus();
-  std::function<int()> CommandRunner(int id);
+  QAction* AddCommand(QMenu* menu, const CommandDef& c, std::function<int()> run);
+  QAction* AddCommand(QMenu* menu, const CommandDef& c, std::function<void()> run);
   void DocumentChanged(const DocChange& change);
   bool OpenStartupProject();
   void DeleteSelectedDataFiles();
