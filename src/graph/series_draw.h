@@ -12,10 +12,10 @@
 
 namespace zx {
 
-// Pen style of a line-style name; unknown names draw solid.
+// Pen style of a line pattern (None, never drawn, maps to solid).
 PenStyle LineStyleOf(LinePattern pattern);
 
-// Draws the marker `name` of half-size s at (px, py); unknown names draw
+// Draws the series' marker, of half-size MarkerSize, at `at`; None draws
 // nothing.
 void DrawMarker(Canvas& c, const GraphView& g, const SeriesEntry& s, IntPoint at);
 

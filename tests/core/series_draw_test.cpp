@@ -120,7 +120,7 @@ TEST(DrawSeries, HollowTriangleAndCurveDefaults) {
   EXPECT_EQ(cc.OfKind(DrawOp::Line)[0].pen, (Pen{1, {150, 150, 255}, PenStyle::Dot}));
 }
 
-TEST(DrawSeries, MarkerNamesAndLineStyles) {
+TEST(DrawSeries, MarkerShapesAndLineStyles) {
   GraphView g = UnitView();
   SeriesEntry s = MakeDataSeries(0, "");
   for (MarkerShape shape : {MarkerShape::FilledRectangle, MarkerShape::FilledTriangle,
