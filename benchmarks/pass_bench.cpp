@@ -59,8 +59,8 @@ zx::Project SixConditionProject(int mode) {
   p.Params.Re_A_m = 1e10;
   const std::string tag = "m" + std::to_string(mode) + "-";
   p.ProgramFolder = Folder().File(tag);
-  p.Settings.CalcMode = mode;
-  zx::ApplyModeAxes(p.View, mode);
+  p.Settings.Mode = static_cast<zx::CalcMode>(mode);
+  zx::ApplyModeAxes(p.View, p.Settings.Mode);
   for (int f = 0; f < 3; ++f) {
     const std::string path = Folder().File(tag + "data" + std::to_string(f) + ".dat");
     WriteDataFile(path, mode, f);

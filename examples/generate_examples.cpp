@@ -18,6 +18,7 @@
 
 #include "calc/condition_curve.h"
 #include "calc/model.h"
+#include "example_sample.h"
 #include "model/format.h"
 #include "model/project.h"
 #include "model/settings_file.h"
@@ -33,25 +34,7 @@ constexpr int kJcbPoints = 21;     // per Jc-B file: 1 T to 6 T in steps of 0.25
 constexpr double kEBottom = 1e-8;  // E-J data span this field range (V/m)
 constexpr double kETop = 1e-2;
 
-// The sample and the pinning parameters the data were made with.
-zx::ModelParams Truth() {
-  zx::ModelParams p;
-  p.SampleName = "MgB2-example";
-  p.T_c = 39.0;
-  p.B_c2_0 = 15.0;
-  p.Rho_n_0 = 1.5e-6;
-  p.Thickness = 1e-4;
-  p.Re_Zeta = 6.2831852;
-  p.Tcn = 1;
-  p.Bcn = 1;
-  p.IntStepNum = 900;
-  p.Re_A_m = 1.25e9;
-  p.Sigma_2 = 0.08;
-  p.Re_Gamma = 0.75;
-  p.Re_m = 2.6;
-  p.Re_g_2 = 2.5;
-  return p;
-}
+zx::ModelParams Truth() { return zx::examples::ExampleTruth(); }
 
 // What the projects store: round values near the truth, as a user would
 // have left the sliders after fitting.
@@ -137,7 +120,7 @@ bool WriteEjExample(const std::filesystem::path& folder, Noise& noise) {
   zx::Project project;
   project.Params = Truth();
   SetFittedParameters(project.Params);
-  project.Settings.CalcMode = 0;
+  project.Settings.Mode = zx::CalcMode::EJ;
   double jMin = 1e300, jMax = 0;
   int fileNo = 0;
   for (double t : temps) {
@@ -172,7 +155,7 @@ bool WriteJcbExample(const std::filesystem::path& folder, Noise& noise) {
   zx::Project project;
   project.Params = Truth();
   SetFittedParameters(project.Params);
-  project.Settings.CalcMode = 1;
+  project.Settings.Mode = zx::CalcMode::JcB;
   project.Settings.BIni = 1.0;
   // Above about 6.6 T the 25 K sample no longer carries the 1e5 A/m^2 at
   // the bottom of the Jc search bracket.

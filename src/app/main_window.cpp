@@ -34,6 +34,16 @@
 
 namespace zx {
 
+// A command of the menus: its action's name, its menu text and the
+// accelerator Ctrl(+Shift)+key.
+struct CommandDef {
+  int id;
+  const char* name;
+  const char* text;
+  Qt::Key key;
+  bool shift = false;
+};
+
 namespace {
 
 const char kDefaultSettingsName[] = "ZENTRIX II.zx2";
@@ -47,31 +57,11 @@ struct MenuItem {
   int id;
 };
 
-struct Accelerator {
-  Qt::Key key;
-  bool shift;
-  int id;
-};
-
-const Accelerator kAccelerators[] = {
-    {Qt::Key_A, false, kCmdAxisSettings},
-    {Qt::Key_C, false, kCmdStartCalculation},
-    {Qt::Key_C, true, kCmdOtherSettings},
-    {Qt::Key_D, false, kCmdDeleteDataFiles},
-    {Qt::Key_D, true, kCmdDeleteCalcConds},
-    {Qt::Key_F, false, kCmdAutoFit},
-    {Qt::Key_H, false, kCmdAbout},
-    {Qt::Key_I, false, kCmdImportMeasured},
-    {Qt::Key_M, false, kCmdModeChange},
-    {Qt::Key_N, false, kCmdNew},
-    {Qt::Key_O, false, kCmdOpen},
-    {Qt::Key_P, false, kCmdParamRange},
-    {Qt::Key_Q, false, kCmdExit},
-    {Qt::Key_R, false, kCmdRegisterDataFile},
-    {Qt::Key_R, true, kCmdRegisterCalcCond},
-    {Qt::Key_S, false, kCmdSave},
-    {Qt::Key_S, true, kCmdSaveAs},
-};
+// "Ctrl+N", "Ctrl+Shift+S": the menus show the accelerator after a tab.
+QString AcceleratorText(Qt::Key key, bool shift) {
+  return QStringLiteral("Ctrl+") + (shift ? QStringLiteral("Shift+") : QString()) +
+         QChar(static_cast<char16_t>(key));
+}
 
 bool EndsWith(const QString& s, const char* suffix) { return s.endsWith(QLatin1String(suffix)); }
 
@@ -114,7 +104,7 @@ MainWindow::MainWindow(const std::string& programFolder, const std::string& sett
   QTimer::singleShot(0, this, &MainWindow::StatusRefresh);
   StatusRefresh();
 
-  ResetGraphView(project_.View, project_.Settings.CalcMode);
+  ResetGraphView(project_.View, project_.Settings.Mode);
   RebuildSeriesLists(project_);
   project_.View.RescalePending = true;
   document_.observers.push_back([this](const DocChange& c) { DocumentChanged(c); });
@@ -146,42 +136,86 @@ bool MainWindow::OpenStartupProject() {
   return true;
 }
 
+QAction* MainWindow::AddCommand(QMenu* menu, const CommandDef& c, std::function<int()> run) {
+  auto* a = new QAction(
+      QString::fromUtf8(c.text) + QLatin1Char('\t') + AcceleratorText(c.key, c.shift), this);
+  a->setObjectName(QLatin1String(c.name));
+  a->setData(c.id);
+  const int id = c.id;
+  connect(a, &QAction::triggered, this, [this, id] { Command(id); });
+  menu->addAction(a);
+  commands_.push_back({a, c.key, c.shift, std::move(run)});
+  return a;
+}
+
+QAction* MainWindow::AddCommand(QMenu* menu, const CommandDef& c, std::function<void()> run) {
+  return AddCommand(menu, c, std::function<int()>([run = std::move(run)] {
+                      run();
+                      return 0;
+                    }));
+}
+
 void MainWindow::BuildMenus() {
-  struct Menu {
-    const char* title;
-    std::vector<MenuItem> items;
+  auto dialog = [this](int id) {
+    return std::function<void()>([this, id] { OpenCommandDialog(*this, id); });
   };
-  const Menu menus[] = {
-      {"ファイル",
-       {{"新規設定\tCtrl+N", kCmdNew},
-        {"設定を読み込み\tCtrl+O", kCmdOpen},
-        {"設定を保存\tCtrl+S", kCmdSave},
-        {"設定を別名保存\tCtrl+Shift+S", kCmdSaveAs},
-        {"終了\tCtrl+Q", kCmdExit}}},
-      {"データ",
-       {{"データファイル登録\tCtrl+R", kCmdRegisterDataFile},
-        {"測定データ取り込み\tCtrl+I", kCmdImportMeasured},
-        {"データファイル情報削除\tCtrl+D", kCmdDeleteDataFiles}}},
-      {"計算",
-       {{"計算条件登録\tCtrl+Shift+R", kCmdRegisterCalcCond},
-        {"計算条件削除\tCtrl+Shift+D", kCmdDeleteCalcConds},
-        {"パラメータ設定可能範囲変更\tCtrl+P", kCmdParamRange},
-        {"その他の計算条件設定\tCtrl+Shift+C", kCmdOtherSettings},
-        {"計算開始\tCtrl+C", kCmdStartCalculation},
-        {"自動フィッティング\tCtrl+F", kCmdAutoFit},
-        {"計算モード変更\tCtrl+M", kCmdModeChange}}},
-      {"グラフ", {{"軸設定\tCtrl+A", kCmdAxisSettings}}},
-      {"ヘルプ", {{"ZentrixⅡに関して\tCtrl+H", kCmdAbout}}},
-  };
-  for (const Menu& m : menus) {
-    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.title));
-    for (const MenuItem& item : m.items) {
-      QAction* a = menu->addAction(QString::fromUtf8(item.text));
-      a->setData(item.id);
-      int id = item.id;
-      connect(a, &QAction::triggered, this, [this, id] { Command(id); });
-    }
-  }
+
+  QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル"));
+  AddCommand(file, {kCmdNew, "actionNew", "新規設定", Qt::Key_N},
+             std::function<void()>([this] { CommandNew(); }));
+  AddCommand(file, {kCmdOpen, "actionOpen", "設定を読み込み", Qt::Key_O},
+             std::function<void()>([this] { CommandOpen(); }));
+  AddCommand(file, {kCmdSave, "actionSave", "設定を保存", Qt::Key_S},
+             std::function<void()>([this] { CommandSave(); }));
+  // The only command with an answer: 1 when the file was written.
+  AddCommand(file, {kCmdSaveAs, "actionSaveAs", "設定を別名保存", Qt::Key_S, true},
+             std::function<int()>([this] { return CommandSaveAs(); }));
+  AddCommand(file, {kCmdExit, "actionExit", "終了", Qt::Key_Q}, std::function<void()>([this] {
+               if (SavePrompt(false)) close();
+             }));
+
+  QMenu* data = menuBar()->addMenu(QStringLiteral("データ"));
+  AddCommand(data,
+             {kCmdRegisterDataFile, "actionRegisterDataFile", "データファイル登録", Qt::Key_R},
+             dialog(kCmdRegisterDataFile));
+  AddCommand(data, {kCmdImportMeasured, "actionImportMeasured", "測定データ取り込み", Qt::Key_I},
+             dialog(kCmdImportMeasured));
+  AddCommand(data,
+             {kCmdDeleteDataFiles, "actionDeleteDataFiles", "データファイル情報削除", Qt::Key_D},
+             std::function<void()>([this] { DeleteSelectedDataFiles(); }));
+
+  QMenu* calc = menuBar()->addMenu(QStringLiteral("計算"));
+  AddCommand(calc,
+             {kCmdRegisterCalcCond, "actionRegisterCalcCond", "計算条件登録", Qt::Key_R, true},
+             std::function<void()>([this] {
+               if (project_.DataFiles.Empty())
+                 ShowMessage(this, QStringLiteral("データファイルを登録してください。"),
+                             QStringLiteral("計算条件登録"));
+               else
+                 OpenCommandDialog(*this, kCmdRegisterCalcCond);
+             }));
+  AddCommand(calc, {kCmdDeleteCalcConds, "actionDeleteCalcConds", "計算条件削除", Qt::Key_D, true},
+             std::function<void()>([this] { DeleteSelectedCalcConds(); }));
+  AddCommand(calc, {kCmdParamRange, "actionParamRange", "パラメータ設定可能範囲変更", Qt::Key_P},
+             dialog(kCmdParamRange));
+  AddCommand(calc,
+             {kCmdOtherSettings, "actionOtherSettings", "その他の計算条件設定", Qt::Key_C, true},
+             dialog(kCmdOtherSettings));
+  AddCommand(calc, {kCmdStartCalculation, "actionStartCalculation", "計算開始", Qt::Key_C},
+             std::function<void()>([this] {
+               if (params_) params_->ClickStart();
+             }));
+  AddCommand(calc, {kCmdAutoFit, "actionAutoFit", "自動フィッティング", Qt::Key_F},
+             std::function<void()>([this] { OpenFitDialog(*this); }));
+  AddCommand(calc, {kCmdModeChange, "actionModeChange", "計算モード変更", Qt::Key_M},
+             dialog(kCmdModeChange));
+
+  QMenu* graph = menuBar()->addMenu(QStringLiteral("グラフ"));
+  AddCommand(graph, {kCmdAxisSettings, "actionAxisSettings", "軸設定", Qt::Key_A},
+             dialog(kCmdAxisSettings));
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
+  AddCommand(help, {kCmdAbout, "actionAbout", "ZentrixⅡに関して", Qt::Key_H}, dialog(kCmdAbout));
 }
 
 QPoint MainWindow::ClientOrigin() const {
@@ -212,11 +246,11 @@ bool MainWindow::event(QEvent* e) {
                                                      Qt::AltModifier | Qt::MetaModifier);
     if (ownFocus && (mods & Qt::ControlModifier) &&
         !(mods & (Qt::AltModifier | Qt::MetaModifier))) {
-      bool shift = mods & Qt::ShiftModifier;
-      for (const Accelerator& a : kAccelerators) {
-        if (a.key == key->key() && a.shift == shift) {
+      const bool shift = mods & Qt::ShiftModifier;
+      for (const CommandAction& c : commands_) {
+        if (c.key == key->key() && c.shift == shift) {
           e->accept();
-          if (e->type() == QEvent::KeyPress) Command(a.id);
+          if (e->type() == QEvent::KeyPress) c.action->trigger();
           return true;
         }
       }
@@ -226,68 +260,9 @@ bool MainWindow::event(QEvent* e) {
 }
 
 int MainWindow::Command(int id) {
-  switch (id) {
-    case kCmdRegisterDataFile:
-      if (!project_.DataFileDialogOpen) OpenCommandDialog(*this, id);
-      return 0;
-    case kCmdExit:
-      if (SavePrompt(false)) close();
-      return 0;
-    case kCmdRegisterCalcCond:
-      if (project_.DataFiles.Empty()) {
-        ShowMessage(this, QStringLiteral("データファイルを登録してください。"),
-                    QStringLiteral("計算条件登録"));
-      } else if (!flags_.CalcCondDialogOpen) {
-        OpenCommandDialog(*this, id);
-      }
-      return 0;
-    case kCmdSave:
-      CommandSave();
-      return 0;
-    case kCmdStartCalculation:
-      if (params_) params_->ClickStart();
-      return 0;
-    case kCmdDeleteDataFiles:
-      DeleteSelectedDataFiles();
-      return 0;
-    case kCmdOpen:
-      CommandOpen();
-      return 0;
-    case kCmdSaveAs:
-      return CommandSaveAs();
-    case kCmdNew:
-      CommandNew();
-      return 0;
-    case kCmdDeleteCalcConds:
-      DeleteSelectedCalcConds();
-      return 0;
-    case kCmdAxisSettings:
-      if (!flags_.AxisDialogOpen) OpenCommandDialog(*this, id);
-      return 0;
-    case kCmdAbout:
-      if (!flags_.AboutBoxOpen) OpenCommandDialog(*this, id);
-      return 0;
-    case kCmdModeChange:
-      if (!flags_.ModeDialogOpen) OpenCommandDialog(*this, id);
-      return 0;
-    case kCmdOtherSettings:
-      if (project_.Settings.CalcMode == 0 && !flags_.JRangeDialogOpen)
-        OpenCommandDialog(*this, id);
-      else if (project_.Settings.CalcMode == 1 && !flags_.JcConditionDialogOpen)
-        OpenCommandDialog(*this, id);
-      return 0;
-    case kCmdParamRange:
-      if (!flags_.ParamRangeDialogOpen) OpenCommandDialog(*this, id);
-      return 0;
-    case kCmdImportMeasured:
-      if (!flags_.ImportDialogOpen) OpenCommandDialog(*this, id);
-      return 0;
-    case kCmdAutoFit:
-      OpenFitDialog(*this);
-      return 0;
-    default:
-      return 0;
-  }
+  for (const CommandAction& c : commands_)
+    if (c.action->data().toInt() == id) return c.run();
+  return 0;
 }
 
 void MainWindow::DeleteSelectedDataFiles() {
@@ -324,11 +299,11 @@ void MainWindow::DocumentChanged(const DocChange& change) {
       break;
     case ChangeKind::CalcCondAdded:
       if (const RegistryEntry* e = p.CalcConds.Find(change.no))
-        lists_->InsertCondRow(*e, p.Settings.CalcMode);
+        lists_->InsertCondRow(*e, p.Settings.Mode);
       break;
     case ChangeKind::CalcCondChanged:
       if (const RegistryEntry* e = p.CalcConds.Find(change.no))
-        lists_->UpdateCondRow(*e, p.Settings.CalcMode);
+        lists_->UpdateCondRow(*e, p.Settings.Mode);
       break;
     case ChangeKind::DataFilesDeleted:
     case ChangeKind::CalcCondsDeleted:
@@ -339,11 +314,12 @@ void MainWindow::DocumentChanged(const DocChange& change) {
     case ChangeKind::ProjectReplaced:
       lists_->RefillLists();
       params_->ShowProjectInPanel();
-      ResetGraphView(p.View, p.Settings.CalcMode);
+      ResetGraphView(p.View, p.Settings.Mode);
       p.View.RescalePending = true;
       CloseDialogsOfRemovedEntries(*this);
       break;
     case ChangeKind::SettingsChanged:
+    case ChangeKind::ParamsChanged:
     case ChangeKind::ProjectSaved:
       break;
   }
@@ -434,7 +410,7 @@ void MainWindow::HandleDroppedFiles(const QStringList& paths) {
       if (!SavePrompt(true)) return;
       LoadProject(path);
     } else if (EndsWith(path, ".dat") || EndsWith(path, ".txt")) {
-      if (project_.DataFileDialogOpen) {
+      if (dialogs_.IsOpen(DialogKind::DataFile)) {
         ShowWarning(
             this, QStringLiteral("データファイル登録ダイアログを閉じてから作業を行ってください。"));
         return;
@@ -473,14 +449,13 @@ QString MainWindow::StatusText(int part) const {
   if (part == 0)
     return QStringLiteral("現在の設定ファイルパス : ") +
            QString::fromStdString(project_.SettingsFilePath);
-  switch (project_.Settings.CalcMode) {
-    case 0:
+  switch (project_.Settings.Mode) {
+    case CalcMode::EJ:
       return QStringLiteral("E-J計算モード");
-    case 1:
+    case CalcMode::JcB:
       return QStringLiteral("Jc-B計算モード");
-    default:
-      return {};
   }
+  return {};
 }
 
 void MainWindow::InvalidateGraph() {

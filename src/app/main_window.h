@@ -6,16 +6,21 @@
 #include <QPoint>
 #include <QStringList>
 #include <atomic>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "model/document.h"
 #include "ui/shell.h"
 
+class QAction;
+class QMenu;
 class QTimer;
 class QLabel;
 
 namespace zx {
 
+struct CommandDef;
 class GraphWidget;
 class ListsPanel;
 class ParameterPanel;
@@ -33,7 +38,7 @@ class MainWindow : public QMainWindow, public Shell {
   bool StartupOk() const { return startupOk_; }
 
   Document& document() override { return document_; }
-  OpenFlags& flags() override { return flags_; }
+  OpenDialogs& dialogs() override { return dialogs_; }
   std::atomic<bool>& calculating() override { return calculating_; }
   ListsPanel* listsPanel() override { return lists_; }
   ParameterPanel* parameterPanel() override { return params_; }
@@ -77,7 +82,17 @@ class MainWindow : public QMainWindow, public Shell {
   bool event(QEvent* event) override;
 
  private:
+  // One named action per command, in the menus; the accelerator keys
+  // trigger the same actions.
+  struct CommandAction {
+    QAction* action;
+    Qt::Key key;
+    bool shift;
+    std::function<int()> run;
+  };
   void BuildMenus();
+  QAction* AddCommand(QMenu* menu, const CommandDef& c, std::function<int()> run);
+  QAction* AddCommand(QMenu* menu, const CommandDef& c, std::function<void()> run);
   void DocumentChanged(const DocChange& change);
   bool OpenStartupProject();
   void DeleteSelectedDataFiles();
@@ -91,7 +106,7 @@ class MainWindow : public QMainWindow, public Shell {
 
   Document document_;
   Project& project_ = document_.project;
-  OpenFlags flags_;
+  OpenDialogs dialogs_;
   std::atomic<bool> calculating_{false};
   bool startupOk_ = false;
   bool closing_ = false;
@@ -104,6 +119,7 @@ class MainWindow : public QMainWindow, public Shell {
   QLabel* statusMode_ = nullptr;
   QTimer* paintTimer_ = nullptr;
   QStringList deferredWarnings_;
+  std::vector<CommandAction> commands_;
 };
 
 }  // namespace zx

@@ -7,7 +7,7 @@ namespace zx {
 
 double EvaluateCurvePoint(const ModelParams& in, const CalcSettings& s, const CalcCondEntry& cond,
                           double x) {
-  if (s.CalcMode != 1) return ModelE(in, x, cond.Temp, cond.MagField);
+  if (s.Mode != CalcMode::JcB) return ModelE(in, x, cond.Temp, cond.MagField);
   const double eLo = ModelE(in, s.JIni, cond.Temp, x);
   const double eHi = ModelE(in, s.JFin, cond.Temp, x);
   return FindJc(in, cond.Temp, x, s.JIni, s.JFin, eLo, eHi);
@@ -17,7 +17,7 @@ ResultHeader ConditionHeader(const CalcSettings& s, const CalcCondEntry& cond,
                              std::span<const double> xs) {
   ResultHeader h;
   h.temp = cond.Temp;
-  if (s.CalcMode != 1)
+  if (s.Mode != CalcMode::JcB)
     h.field = cond.MagField;
   else if (!xs.empty())
     h.field = xs.back();

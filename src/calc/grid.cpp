@@ -9,7 +9,7 @@ int ClampStepLevel(int level) { return std::clamp(level, 1, 10); }
 
 int GridPointCount(const CalcSettings& s) {
   double span;
-  if (s.CalcMode == 1) {
+  if (s.Mode == CalcMode::JcB) {
     span = (s.BFin - s.BIni) * StepsPerUnit[ClampStepLevel(s.BStepLevel)];
   } else {
     span = (std::log10(s.JFin) - std::log10(s.JIni)) * StepsPerUnit[ClampStepLevel(s.JStepLevel)];
@@ -25,7 +25,7 @@ std::vector<double> BuildGrid(const CalcSettings& s, int count) {
   std::vector<double> grid;
   if (count <= 0) return grid;
   grid.resize(static_cast<std::size_t>(count));
-  if (s.CalcMode == 1) {
+  if (s.Mode == CalcMode::JcB) {
     const double steps = StepsPerUnit[ClampStepLevel(s.BStepLevel)];
     for (int k = 0; k < count; ++k) grid[static_cast<std::size_t>(k)] = k / steps + s.BIni;
   } else {

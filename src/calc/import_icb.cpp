@@ -1,23 +1,13 @@
 #include "calc/import_icb.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace zx {
-
-namespace {
-
-bool PositiveLength(double v) { return std::isfinite(v) && v > 0.0; }
-
-}  // namespace
 
 IcbImport ConvertIcbToJcb(const std::vector<double>& field, const std::vector<double>& current,
                           const IcbImportSettings& st) {
   IcbImport r;
-  if (!PositiveLength(st.width))
-    r.error = ImportError::Width;
-  else if (!PositiveLength(st.thickness))
-    r.error = ImportError::Thickness;
+  r.error = CheckSection(st.width, st.thickness);
   const std::size_t rows = std::min(field.size(), current.size());
   if (r.error == ImportError::None && rows == 0) r.error = ImportError::NoRows;
   if (r.error != ImportError::None) return r;
@@ -28,12 +18,7 @@ IcbImport ConvertIcbToJcb(const std::vector<double>& field, const std::vector<do
     r.b.push_back(field[k]);
     r.current.push_back(current[k] * ci);
     r.jc.push_back(jc);
-    const bool keep = jc > 0.0;
-    r.kept.push_back(keep ? 1 : 0);
-    if (keep)
-      ++r.keptCount;
-    else
-      ++r.droppedCount;
+    r.Add(jc > 0.0);
   }
   if (r.keptCount == 0) r.error = ImportError::NothingKept;
   return r;

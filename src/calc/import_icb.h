@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "calc/import_error.h"
+#include "calc/import_points.h"
 #include "calc/import_units.h"
 
 namespace zx {
@@ -14,13 +15,10 @@ struct IcbImportSettings {
   double thickness = 0.0;
   CurrentUnit currentUnit = CurrentUnit::A;
 };
-struct IcbImport {
+struct IcbImport : KeptPoints {
   ImportError error = ImportError::None;
   std::vector<double> b, jc;    // every row, in file order
   std::vector<double> current;  // Ic of every row in A
-  std::vector<char> kept;
-  int keptCount = 0;
-  int droppedCount = 0;
 };
 IcbImport ConvertIcbToJcb(const std::vector<double>& field, const std::vector<double>& current,
                           const IcbImportSettings& settings);

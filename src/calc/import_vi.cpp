@@ -7,8 +7,6 @@ namespace zx {
 
 namespace {
 
-bool PositiveLength(double v) { return std::isfinite(v) && v > 0.0; }
-
 struct Line {
   double offset = 0.0, slope = 0.0;
 };
@@ -51,10 +49,9 @@ ViImport ConvertViToEj(const std::vector<double>& current, const std::vector<dou
   const double f = st.backgroundFraction;
   if (!PositiveLength(st.tapLength))
     r.error = ImportError::TapLength;
-  else if (!PositiveLength(st.width))
-    r.error = ImportError::Width;
-  else if (!PositiveLength(st.thickness))
-    r.error = ImportError::Thickness;
+  else if (const ImportError section = CheckSection(st.width, st.thickness);
+           section != ImportError::None)
+    r.error = section;
   else if (!(f >= 0.0 && f <= 1.0))
     r.error = ImportError::BackgroundFraction;
   else if (st.minField && !(std::isfinite(*st.minField) && *st.minField >= 0.0))
@@ -126,12 +123,7 @@ ViImport ConvertViToEj(const std::vector<double>& current, const std::vector<dou
     const double e = sign * corrected[k] / st.tapLength;
     r.j.push_back(is[k] / area);
     r.e.push_back(e);
-    const bool keep = e > 0.0 && e >= r.minField;
-    r.kept.push_back(keep ? 1 : 0);
-    if (keep)
-      ++r.keptCount;
-    else
-      ++r.droppedCount;
+    r.Add(e > 0.0 && e >= r.minField);
   }
   if (r.keptCount == 0) r.error = ImportError::NothingKept;
   return r;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calc/import_error.h"
+#include "calc/import_points.h"
 #include "calc/import_units.h"
 
 namespace zx {
@@ -24,14 +25,13 @@ struct ViImportSettings {
   std::optional<double> minField;
 };
 
-struct ViImport {
+struct ViImport : KeptPoints {
   ImportError error = ImportError::None;
   // Every row in A and V, in file order.
   std::vector<double> current, voltage;
   // The rows with I > 0 in file order: J, corrected E and whether the point
   // is written.
   std::vector<double> j, e;
-  std::vector<char> kept;
   // Background V = offset + slope * I (V, V/A) over backgroundPoints points
   // with I below backgroundLimit (A).
   double offset = 0.0, slope = 0.0;
@@ -42,8 +42,7 @@ struct ViImport {
   // transition probably starts inside it (a smaller fraction helps).
   bool backgroundRises = false;
   double minField = 0.0;
-  int keptCount = 0;
-  int droppedCount = 0;  // rows with I <= 0 and points below the floor
+  // droppedCount: rows with I <= 0 and points below the floor.
 };
 
 // current and voltage in the settings' units, row by row.

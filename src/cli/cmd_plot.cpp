@@ -28,7 +28,7 @@ int CmdPlot(const std::string& image, const std::string& project, const Options&
     std::fprintf(stderr, "zentrix2-calc: cannot read the project %s\n", project.c_str());
     return 1;
   }
-  ResetGraphView(p.View, p.Settings.CalcMode);
+  ResetGraphView(p.View, p.Settings.Mode);
   p.View.RescalePending = true;
 
   // The curve files of the preview live in a private folder, so that the

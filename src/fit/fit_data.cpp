@@ -12,12 +12,12 @@ int FitInput::UsedPoints() const {
 
 FitInput TakeFitInput(const Project& p) {
   FitInput in;
-  in.mode = p.Settings.CalcMode == 1 ? FitMode::JcB : FitMode::EJ;
+  in.mode = p.Settings.Mode == CalcMode::JcB ? FitMode::JcB : FitMode::EJ;
   in.params = p.Params;
   in.settings = p.Settings;
   // Logarithmic axes make the reader drop values <= 0.
   GraphView logView = p.View;
-  logView.XType = logView.YType = "Log";
+  logView.X.Type = logView.Y.Type = AxisScale::Log;
   for (const CalcCondEntry& cond : p.CalcConds.items) {
     ConditionData c;
     c.no = cond.No;

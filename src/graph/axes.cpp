@@ -14,39 +14,37 @@ int TruncToPixel(double v) {
   return static_cast<int>(std::trunc(v));
 }
 
-void ResetGraphView(GraphView& g, int calcMode) {
+void ResetGraphView(GraphView& g, CalcMode mode) {
   g.GraphRect = IntRect{0, 0, 468, 357};
   g.CommentChars = "#";
   g.FrameColor = Rgb{0, 0, 0};
   g.FrameWidth = 2;
   g.PlotColor = Rgb{255, 255, 255};
   g.BackColor = Rgb{255, 255, 255};
-  g.XType = "Log";
-  g.XAutoScale = true;
-  g.XMargin = 0.3;
-  g.XTickRatio = 0.01;
-  g.YType = "Log";
-  g.YAutoScale = true;
-  g.YMargin = 0.3;
-  g.YTickRatio = 0.01;
+  g.X.Type = AxisScale::Log;
+  g.X.AutoScale = true;
+  g.X.Margin = 0.3;
+  g.X.TickRatio = 0.01;
+  g.Y.Type = AxisScale::Log;
+  g.Y.AutoScale = true;
+  g.Y.Margin = 0.3;
+  g.Y.TickRatio = 0.01;
   g.RangeValid = false;
-  ApplyModeAxes(g, calcMode);
+  ApplyModeAxes(g, mode);
 }
 
 PlotGeometry GetPlotGeometry(const GraphView& g) {
   PlotGeometry p;
   const int right = g.GraphRect.right;
   const int bottom = g.GraphRect.bottom;
-  p.mx = TruncToPixel(right * (g.XMargin / 2));
-  p.my = TruncToPixel(bottom * (g.YMargin / 2));
+  p.mx = TruncToPixel(right * (g.X.Margin / 2));
+  p.my = TruncToPixel(bottom * (g.Y.Margin / 2));
   p.W = right - 2 * p.mx;
   p.H = bottom - 2 * p.my;
   p.x0 = p.mx;
   p.y0 = bottom - p.my;
   return p;
 }
-
-bool IsLogAxis(const std::string& type) { return type == "Log"; }
 
 double AxisMapping::Coord(double v) const { return log ? std::log10(v) : v; }
 
@@ -59,10 +57,10 @@ bool AxisMapping::Usable() const { return std::isfinite(lo) && std::isfinite(hi)
 
 namespace {
 
-AxisMapping MakeMapping(const std::string& type, double low, double high, int origin, int length,
+AxisMapping MakeMapping(AxisScale type, double low, double high, int origin, int length,
                         int direction) {
   AxisMapping m;
-  m.log = IsLogAxis(type);
+  m.log = type == AxisScale::Log;
   m.lo = m.Coord(low);
   m.hi = m.Coord(high);
   m.origin = origin;
@@ -75,13 +73,13 @@ AxisMapping MakeMapping(const std::string& type, double low, double high, int or
 
 AxisMapping XMapping(const GraphView& g) {
   const PlotGeometry p = GetPlotGeometry(g);
-  return MakeMapping(g.XType, g.XLow, g.XHigh, p.x0, p.W, 1);
+  return MakeMapping(g.X.Type, g.X.Low, g.X.High, p.x0, p.W, 1);
 }
 
 // Pixels grow downwards: the Y axis runs up from the origin.
 AxisMapping YMapping(const GraphView& g) {
   const PlotGeometry p = GetPlotGeometry(g);
-  return MakeMapping(g.YType, g.YLow, g.YHigh, p.y0, p.H, -1);
+  return MakeMapping(g.Y.Type, g.Y.Low, g.Y.High, p.y0, p.H, -1);
 }
 
 int MapX(const GraphView& g, double v) {

@@ -20,7 +20,7 @@ extern const char kYAxisWarning[];
 
 // Resets the graph record for a new or freshly loaded project and applies
 // the axes of the calculation mode. Manual limits, ranges and steps stay.
-void ResetGraphView(GraphView& g, int calcMode);
+void ResetGraphView(GraphView& g, CalcMode mode);
 
 // The plot area inside GraphRect: margins mx/my, size W x H and the origin
 // (x0, y0) at its bottom-left corner.
@@ -34,8 +34,6 @@ PlotGeometry GetPlotGeometry(const GraphView& g);
 // Truncation toward zero for pixel values; NaN gives 0 and values beyond a
 // million pixels are clamped, so no double reaches int undefined.
 int TruncToPixel(double v);
-
-bool IsLogAxis(const std::string& type);
 
 // One axis in axis coordinates (log10 of the values on a logarithmic axis).
 struct AxisMapping {

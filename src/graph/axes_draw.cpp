@@ -44,13 +44,14 @@ struct TickMark {
 // The ticks of one axis and which of their labels fit.
 std::vector<TickMark> LayOutTicks(Canvas& c, const GraphView& g, bool xAxis) {
   std::vector<TickMark> marks;
-  if (!(xAxis ? g.XScaleValid : g.YScaleValid)) return marks;
+  const AxisView& a = xAxis ? g.X : g.Y;
+  if (!a.ScaleValid) return marks;
   const PlotGeometry p = GetPlotGeometry(g);
-  const double low = xAxis ? g.XLow : g.YLow;
-  const double high = xAxis ? g.XHigh : g.YHigh;
-  const bool log = IsLogAxis(xAxis ? g.XType : g.YType);
+  const double low = a.Low;
+  const double high = a.High;
+  const bool log = a.Type == AxisScale::Log;
   const bool sci = UsesSciLabels(low, high);
-  const std::vector<double> values = TickValues(log, low, high, xAxis ? g.XStep : g.YStep);
+  const std::vector<double> values = TickValues(log, low, high, a.Step);
   std::vector<LabelSpan> spans;
   int gap = 0;
   for (std::size_t i = 0; i < values.size(); ++i) {
@@ -85,12 +86,12 @@ void DrawTicks(Canvas& c, const GraphView& g) {
   const PlotGeometry p = GetPlotGeometry(g);
   const Pen pen = FramePen(g);
   // Every tick is marked; labels that do not fit are left out.
-  const int tx = TruncToPixel(p.W * g.XTickRatio);
+  const int tx = TruncToPixel(p.W * g.X.TickRatio);
   for (const TickMark& m : LayOutTicks(c, g, true)) {
     c.Line({m.pixel, p.y0}, {m.pixel, p.y0 - tx}, pen);
     if (m.labelled) c.DrawText(m.at, m.text, false, kTextColor);
   }
-  const int ty = TruncToPixel(p.H * g.YTickRatio);
+  const int ty = TruncToPixel(p.H * g.Y.TickRatio);
   for (const TickMark& m : LayOutTicks(c, g, false)) {
     c.Line({p.x0, m.pixel}, {p.x0 + ty, m.pixel}, pen);
     if (m.labelled) c.DrawText(m.at, m.text, false, kTextColor);
@@ -99,17 +100,17 @@ void DrawTicks(Canvas& c, const GraphView& g) {
 
 void DrawTitles(Canvas& c, const GraphView& g) {
   const PlotGeometry p = GetPlotGeometry(g);
-  const TextSize xs = c.MeasureText(g.XTitle, false);
+  const TextSize xs = c.MeasureText(g.X.Title, false);
   const int xx = TruncToPixel(p.x0 + p.W / 2.0 - xs.cx / 2.0);
-  c.DrawText({xx, p.y0 + xs.cy / 2 + 2 * xs.cy}, g.XTitle, false, kTextColor);
+  c.DrawText({xx, p.y0 + xs.cy / 2 + 2 * xs.cy}, g.X.Title, false, kTextColor);
   // The Y title reads upwards, centred on the plot height left of the labels.
-  const TextSize ys = c.MeasureText(g.YTitle, true);
+  const TextSize ys = c.MeasureText(g.Y.Title, true);
   const int yy = TruncToPixel(p.y0 - p.H / 2.0 + ys.cx / 2.0);
   int x = p.x0 - 2 * ys.cy - 15;
   // Wide labels push it further left, never off the graph.
   for (const TickMark& m : LayOutTicks(c, g, false))
     if (m.labelled) x = std::min(x, m.at.x - ys.cy / 2 - ys.cy);
-  c.DrawText({std::max(x, g.GraphRect.left), yy}, g.YTitle, true, kTextColor);
+  c.DrawText({std::max(x, g.GraphRect.left), yy}, g.Y.Title, true, kTextColor);
 }
 
 bool DrawAxes(Canvas& c, GraphView& g, const WarningSink& warn) {

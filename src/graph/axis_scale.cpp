@@ -83,26 +83,28 @@ double SnapToDigit(double v) {
 
 bool CheckAndScaleAxes(GraphView& g, const WarningSink& warn) {
   if (!g.RescalePending) return false;
-  const bool logX = IsLogAxis(g.XType);
-  const bool logY = IsLogAxis(g.YType);
+  const bool logX = g.X.Type == AxisScale::Log;
+  const bool logY = g.Y.Type == AxisScale::Log;
   // An axis the check does not reach keeps no valid tick run either.
-  g.XScaleValid = false;
-  g.YScaleValid = false;
+  g.X.ScaleValid = false;
+  g.Y.ScaleValid = false;
   if (!logX) {
-    if (!ScaleLinear(g.XLow, g.XHigh, g.XStep, g.XAutoScale)) return Fail(warn, kXAxisWarning);
-    g.XScaleValid = true;
+    if (!ScaleLinear(g.X.Low, g.X.High, g.X.Step, g.X.AutoScale)) return Fail(warn, kXAxisWarning);
+    g.X.ScaleValid = true;
   }
   if (!logY) {
-    if (!ScaleLinear(g.YLow, g.YHigh, g.YStep, g.YAutoScale)) return Fail(warn, kYAxisWarning);
-    g.YScaleValid = true;
+    if (!ScaleLinear(g.Y.Low, g.Y.High, g.Y.Step, g.Y.AutoScale)) return Fail(warn, kYAxisWarning);
+    g.Y.ScaleValid = true;
   }
   if (logX) {
-    if (!ScaleLog(g.XLow, g.XHigh, g.XStep, g.XAutoScale, false)) return Fail(warn, kXAxisWarning);
-    g.XScaleValid = true;
+    if (!ScaleLog(g.X.Low, g.X.High, g.X.Step, g.X.AutoScale, false))
+      return Fail(warn, kXAxisWarning);
+    g.X.ScaleValid = true;
   }
   if (logY) {
-    if (!ScaleLog(g.YLow, g.YHigh, g.YStep, g.YAutoScale, true)) return Fail(warn, kYAxisWarning);
-    g.YScaleValid = true;
+    if (!ScaleLog(g.Y.Low, g.Y.High, g.Y.Step, g.Y.AutoScale, true))
+      return Fail(warn, kYAxisWarning);
+    g.Y.ScaleValid = true;
   }
   g.RescalePending = false;
   return true;

@@ -1,9 +1,10 @@
 #include "graph/point_plot.h"
 
 #include <cmath>
+#include <span>
 
-#include "model/series_range.h"
 #include "graph/series_draw.h"
+#include "model/series_range.h"
 
 namespace zx {
 
@@ -15,10 +16,28 @@ bool Drawable(double x, double y, bool logX, bool logY) {
 
 }  // namespace
 
+SeriesEntry MarkersOnly(Rgb color, int size, MarkerShape marker) {
+  SeriesEntry s;
+  s.Marker = marker;
+  s.MarkerSize = size;
+  s.MarkerColor = s.LineColor = color;
+  s.LineStyle = LinePattern::None;
+  return s;
+}
+
+SeriesEntry LineOnly(Rgb color, LinePattern pattern, int width) {
+  SeriesEntry s;
+  s.Marker = MarkerShape::None;
+  s.LineStyle = pattern;
+  s.LineWidth = width;
+  s.MarkerColor = s.LineColor = color;
+  return s;
+}
+
 bool DrawPointSets(Canvas& c, GraphView& g, const std::vector<PointSet>& sets,
                    const WarningSink& warn) {
-  const bool logX = IsLogAxis(g.XType);
-  const bool logY = IsLogAxis(g.YType);
+  const bool logX = g.X.Type == AxisScale::Log;
+  const bool logY = g.Y.Type == AxisScale::Log;
   g.RangeValid = false;
   for (const PointSet& set : sets) {
     SeriesEntry extent;
@@ -46,11 +65,18 @@ bool DrawPointSets(Canvas& c, GraphView& g, const std::vector<PointSet>& sets,
   g.RescalePending = true;
   DrawAxes(c, g, warn);
   for (const PointSet& set : sets) {
-    // Points an axis cannot show are left out, as a data file's would be.
-    std::vector<double> xs, ys;
-    for (std::size_t k = 0; k < set.x.size() && k < set.y.size(); ++k)
-      if (Drawable(set.x[k], set.y[k], logX, logY)) xs.push_back(set.x[k]), ys.push_back(set.y[k]);
-    DrawPoints(c, g, set.style, xs, ys);
+    // Each run of showable points is drawn on its own: a line never
+    // bridges a point that has no place on the axes.
+    const std::size_t n = std::min(set.x.size(), set.y.size());
+    const std::span<const double> xs(set.x.data(), n), ys(set.y.data(), n);
+    std::size_t k = 0;
+    while (k < n) {
+      while (k < n && !Drawable(xs[k], ys[k], logX, logY)) ++k;
+      const std::size_t start = k;
+      while (k < n && Drawable(xs[k], ys[k], logX, logY)) ++k;
+      if (k > start)
+        DrawPoints(c, g, set.style, xs.subspan(start, k - start), ys.subspan(start, k - start));
+    }
   }
   return true;
 }

@@ -1,6 +1,6 @@
-// A small graph of point sets held in memory (the import preview): the range
-// is fitted to the points, then axes and sets are drawn as the main graph
-// draws its series.
+// Small graphs of point sets held in memory (the fit window's plots, the
+// import preview): the range is fitted to the points, then axes and sets
+// are drawn as the main graph draws its series.
 #pragma once
 
 #include <vector>
@@ -12,12 +12,19 @@
 namespace zx {
 
 struct PointSet {
-  std::vector<double> x, y;
   SeriesEntry style;  // marker, colours and line style; the rest is unused
+  std::vector<double> x, y;
 };
 
+// Markers without a line.
+SeriesEntry MarkersOnly(Rgb color, int size = 3, MarkerShape marker = MarkerShape::FilledCircle);
+// A line without markers.
+SeriesEntry LineOnly(Rgb color, LinePattern pattern = LinePattern::Solid, int width = 1);
+
 // Fits g's range to the points that the axis types can show and draws.
-// Without any such point only the empty graph is drawn (false).
+// A point an axis cannot show (not finite, or <= 0 on a logarithmic axis)
+// is left out and breaks the set's line. Without any point to show only the
+// empty graph is drawn (false).
 bool DrawPointSets(Canvas& c, GraphView& g, const std::vector<PointSet>& sets,
                    const WarningSink& warn = {});
 

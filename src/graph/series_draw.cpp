@@ -12,11 +12,20 @@ namespace zx {
 
 const char kOutOfMemoryMessage[] = "メモリの確保に失敗しました。終了します";
 
-PenStyle LineStyleOf(const std::string& name) {
-  if (name == "Dash") return PenStyle::Dash;
-  if (name == "Dot") return PenStyle::Dot;
-  if (name == "DashDot") return PenStyle::DashDot;
-  if (name == "DashDotDot") return PenStyle::DashDotDot;
+PenStyle LineStyleOf(LinePattern pattern) {
+  switch (pattern) {
+    case LinePattern::Dash:
+      return PenStyle::Dash;
+    case LinePattern::Dot:
+      return PenStyle::Dot;
+    case LinePattern::DashDot:
+      return PenStyle::DashDot;
+    case LinePattern::DashDotDot:
+      return PenStyle::DashDotDot;
+    case LinePattern::None:
+    case LinePattern::Solid:
+      break;
+  }
   return PenStyle::Solid;
 }
 
@@ -26,19 +35,27 @@ void DrawMarker(Canvas& c, const GraphView& g, const SeriesEntry& s, IntPoint at
   const Pen outline{1, s.LineColor, PenStyle::Solid};
   const std::vector<IntPoint> triangle{
       {at.x, at.y - r}, {at.x - r, at.y + r}, {at.x + r, at.y + r}};
-  const std::string& m = s.MarkerName;
-  if (m == "FilledCircle") {
-    c.Ellipse(box, outline, s.MarkerColor);
-  } else if (m == "FilledRectangle") {
-    c.Rectangle(box, outline, s.MarkerColor);
-  } else if (m == "FilledTriangle") {
-    c.Polygon(triangle, outline, s.MarkerColor);
-  } else if (m == "Circle") {
-    c.Ellipse(box, outline, g.BackColor);
-  } else if (m == "Rectangle") {
-    c.Rectangle(box, outline, g.BackColor);
-  } else if (m == "Triangle") {
-    c.Polygon(triangle, outline, g.BackColor);
+  switch (s.Marker) {
+    case MarkerShape::FilledCircle:
+      c.Ellipse(box, outline, s.MarkerColor);
+      break;
+    case MarkerShape::FilledRectangle:
+      c.Rectangle(box, outline, s.MarkerColor);
+      break;
+    case MarkerShape::FilledTriangle:
+      c.Polygon(triangle, outline, s.MarkerColor);
+      break;
+    case MarkerShape::Circle:
+      c.Ellipse(box, outline, g.BackColor);
+      break;
+    case MarkerShape::Rectangle:
+      c.Rectangle(box, outline, g.BackColor);
+      break;
+    case MarkerShape::Triangle:
+      c.Polygon(triangle, outline, g.BackColor);
+      break;
+    case MarkerShape::None:
+      break;
   }
 }
 
@@ -118,8 +135,8 @@ void DrawPoints(Canvas& c, const GraphView& g, const SeriesEntry& s, std::span<c
   if (!mx.Usable() || !my.Usable()) return;
   const AxisBox box{mx.lo, mx.hi, my.lo, my.hi};
   auto pixel = [&](AxisPoint a) { return IntPoint{mx.Pixel(a.x), my.Pixel(a.y)}; };
-  const Pen linePen{s.LineWidth, s.LineColor, LineStyleOf(s.LineStyleName)};
-  const bool joined = s.LineStyleName != "None";
+  const Pen linePen{s.LineWidth, s.LineColor, LineStyleOf(s.LineStyle)};
+  const bool joined = s.LineStyle != LinePattern::None;
 
   AxisPoint prev;
   for (std::size_t i = 0; i < n; ++i) {

@@ -12,10 +12,10 @@
 
 namespace zx {
 
-// Pen style of a line-style name; unknown names draw solid.
-PenStyle LineStyleOf(const std::string& name);
+// Pen style of a line pattern (None, never drawn, maps to solid).
+PenStyle LineStyleOf(LinePattern pattern);
 
-// Draws the marker `name` of half-size s at (px, py); unknown names draw
+// Draws the series' marker, of half-size MarkerSize, at `at`; None draws
 // nothing.
 void DrawMarker(Canvas& c, const GraphView& g, const SeriesEntry& s, IntPoint at);
 
@@ -41,7 +41,7 @@ std::optional<ClippedSegment> ClipSegment(const AxisBox& box, AxisPoint p, AxisP
 bool DrawSeries(Canvas& c, const GraphView& g, const SeriesEntry& s, bool* outOfMemory = nullptr);
 
 // Draws points held in memory as DrawSeries draws a file's points; the line
-// style "None" leaves the points unjoined.
+// style None leaves the points unjoined.
 void DrawPoints(Canvas& c, const GraphView& g, const SeriesEntry& s, std::span<const double> xs,
                 std::span<const double> ys);
 

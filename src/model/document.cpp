@@ -92,7 +92,7 @@ std::string AddCalcCond(Document& d, const CalcCondInput& in) {
   Project& p = d.project;
   std::string outpPath;
   if (std::string message = CheckedCondition(p, in, outpPath); !message.empty()) return message;
-  const double field = p.Settings.CalcMode != 1 ? in.magField : 0.0;
+  const double field = p.Settings.Mode != CalcMode::JcB ? in.magField : 0.0;
   const RegistryEntry& e = AddCalcCond(p, in.relatedDatFileNo, in.temp, field, outpPath);
   Notify(d, {ChangeKind::CalcCondAdded, e.No});
   return {};
@@ -108,7 +108,7 @@ std::string ChangeCalcCond(Document& d, std::uint64_t uid, const CalcCondInput& 
   e->RelatedDatFileNo = in.relatedDatFileNo;
   e->Mark = 0;
   e->Temp = in.temp;
-  if (p.Settings.CalcMode != 1) e->MagField = in.magField;
+  if (p.Settings.Mode != CalcMode::JcB) e->MagField = in.magField;
   e->CorrCoef = 0.0;
   e->OutpFilePath = outpPath;
   // The curve takes the colour of its (new) data file; file and number stay.
@@ -136,16 +136,29 @@ bool DeleteCalcConds(Document& d, std::vector<int> nos) {
   return true;
 }
 
-void SetCalcMode(Document& d, int mode) {
+void SetCalcMode(Document& d, CalcMode mode) {
   Project& p = d.project;
-  if (mode == p.Settings.CalcMode) return;
+  if (mode == p.Settings.Mode) return;
   // Conditions left without data files (orphans) stay, as they always have.
   if (!p.DataFiles.Empty()) ClearRegistries(p);
-  p.Settings.CalcMode = mode;
+  p.Settings.Mode = mode;
   ApplyModeAxes(p.View, mode);
   p.Modified = true;
   Notify(d, {ChangeKind::ModeChanged});
 }
+
+void SetModelParams(Document& d, const ModelParams& m) {
+  d.project.Params = m;
+  MarkParamsEdited(d);
+}
+
+void MarkParamsEdited(Document& d) {
+  d.project.Modified = true;
+  RequestRefit(d.project.View);
+  Notify(d, {ChangeKind::ParamsChanged});
+}
+
+void SyncModelParams(Document& d, const ModelParams& m) { d.project.Params = m; }
 
 std::string SetJRange(Document& d, double jIni, double jFin, int jStepLevel) {
   if (std::string message = CheckJRange(jIni, jFin, jStepLevel); !message.empty()) return message;

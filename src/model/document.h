@@ -23,6 +23,7 @@ enum class ChangeKind {
   CalcCondsDeleted,
   ModeChanged,      // the registries were emptied when they held anything
   SettingsChanged,  // ranges, step levels, criterion
+  ParamsChanged,    // model parameters or sample values, or their texts
   ProjectReplaced,  // new, load: everything may differ
   ProjectSaved,     // the settings file path may differ
 };
@@ -61,7 +62,17 @@ bool DeleteCalcConds(Document& d, std::vector<int> nos);
 // Switches the mode (0 E-J, 1 Jc-B): both registries are emptied while
 // there are data files, and the axes follow. Nothing happens when the mode
 // is the current one.
-void SetCalcMode(Document& d, int mode);
+void SetCalcMode(Document& d, CalcMode mode);
+
+// Model parameters and sample values set by the user (a slider, the fit
+// window's apply): the project is marked modified and the graph refits.
+void SetModelParams(Document& d, const ModelParams& m);
+// A value's text was edited: modified and refit as above, but the values
+// are taken from the texts only at the next pass or save (SyncModelParams).
+void MarkParamsEdited(Document& d);
+// Takes the values the texts stand for before a pass or a save. Nothing the
+// user sees changes, so nobody is told and the project is not marked.
+void SyncModelParams(Document& d, const ModelParams& m);
 
 // The range dialogs' settings, checked first (message on refusal).
 std::string SetJRange(Document& d, double jIni, double jFin, int jStepLevel);

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/calc_mode.h"
+
 namespace zx {
 
 struct Rgb {
@@ -14,8 +16,26 @@ struct Rgb {
   friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
+// A linear axis or a decade (log10) axis.
+enum class AxisScale { Linear, Log };
+
 struct IntRect {
   int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// One axis: its settings, its effective range and its ticks.
+struct AxisView {
+  std::string Title;
+  AxisScale Type = AxisScale::Log;
+  bool AutoScale = true;
+  double Low = 0.0, High = 0.0;  // the effective range
+  double Min = 0.0, Max = 0.0;   // the manual range
+  double Step = 0.0;
+  double Margin = 0.3;
+  double TickRatio = 0.01;
+  // The axis passed its last range check, so its range and step give a
+  // finite run of ticks. Ticks are drawn only for such an axis.
+  bool ScaleValid = false;
 };
 
 struct GraphView {
@@ -27,44 +47,24 @@ struct GraphView {
   Rgb BackColor{255, 255, 255};
   // Label font: the platform's menu font; the canvas chooses it.
 
-  std::string XTitle;
-  std::string XType = "Log";
-  bool XAutoScale = true;
-  double XLow = 0.0, XHigh = 0.0;
-  double XMin = 0.0, XMax = 0.0;
-  double XStep = 0.0;
-  double XMargin = 0.3;
-  double XTickRatio = 0.01;
-
-  std::string YTitle;
-  std::string YType = "Log";
-  bool YAutoScale = true;
-  double YLow = 0.0, YHigh = 0.0;
-  double YMin = 0.0, YMax = 0.0;
-  double YStep = 0.0;
-  double YMargin = 0.3;
-  double YTickRatio = 0.01;
+  AxisView X, Y;
 
   bool RangeValid = false;
   bool RescalePending = false;
-  // The axis passed its last range check, so its range and step give a
-  // finite run of ticks. Ticks are drawn only for such an axis.
-  bool XScaleValid = false;
-  bool YScaleValid = false;
 };
 
 // Axis rows of the two calculation modes.
-inline void ApplyModeAxes(GraphView& g, int calcMode) {
-  if (calcMode == 0) {
-    g.XType = "Log";
-    g.YType = "Log";
-    g.XTitle = "J(A/m^2)";
-    g.YTitle = "E(V/m)";
-  } else if (calcMode == 1) {
-    g.XType = "Linear";
-    g.YType = "Log";
-    g.XTitle = "B(T)";
-    g.YTitle = "Jc(A/m^2)";
+inline void ApplyModeAxes(GraphView& g, CalcMode mode) {
+  if (mode == CalcMode::EJ) {
+    g.X.Type = AxisScale::Log;
+    g.Y.Type = AxisScale::Log;
+    g.X.Title = "J(A/m^2)";
+    g.Y.Title = "E(V/m)";
+  } else if (mode == CalcMode::JcB) {
+    g.X.Type = AxisScale::Linear;
+    g.Y.Type = AxisScale::Log;
+    g.X.Title = "B(T)";
+    g.Y.Title = "Jc(A/m^2)";
   }
 }
 

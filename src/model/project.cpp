@@ -2,7 +2,7 @@
 
 namespace zx {
 
-const Rgb DataPalette[6] = {{255, 0, 0}, {0, 0, 255}, {0, 255, 0},
+const Rgb DataPalette[6] = {{255, 0, 0},   {0, 0, 255},   {0, 255, 0},
                             {120, 0, 120}, {255, 120, 0}, {0, 0, 0}};
 const Rgb CurvePalette[6] = {{255, 150, 150}, {150, 150, 255}, {120, 200, 120},
                              {200, 150, 200}, {255, 200, 100}, {150, 150, 150}};
@@ -27,8 +27,8 @@ SeriesEntry MakeCurveSeries(int no, int relatedDatFileNo, const std::string& pat
   s.MarkerColor = s.LineColor = CurvePalette[PaletteIndex(relatedDatFileNo)];
   s.MarkerSize = 3;
   s.LineWidth = 1;
-  s.MarkerName = "FilledCircle";
-  s.LineStyleName = "Dot";
+  s.Marker = MarkerShape::FilledCircle;
+  s.LineStyle = LinePattern::Dot;
   s.Path = path;
   return s;
 }

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "model/calc_mode.h"
 #include "model/graph_view.h"
+#include "model/plot_style.h"
 
 namespace zx {
 
@@ -47,7 +49,7 @@ struct CalcSettings {
   double MiniRe_Gamma = 0.0, MaxRe_Gamma = 1.0;
   double MiniRe_m = 1.0, MaxRe_m = 10.0;
   double MiniRe_g_2 = 1.0, MaxRe_g_2 = 10.0;
-  int CalcMode = 0;  // 0 = E-J mode, 1 = Jc-B mode
+  CalcMode Mode = CalcMode::EJ;
 };
 
 // One record for both registries. A data-file entry uses No, Mark and Path.
@@ -74,10 +76,10 @@ struct SeriesEntry {
   int XColumn = 0;
   int YColumn = 1;
   // PlotStyle
-  std::string MarkerName = "FilledCircle";
+  MarkerShape Marker = MarkerShape::FilledCircle;
   int MarkerSize = 5;
   Rgb MarkerColor{0, 0, 0};
-  std::string LineStyleName = "Solid";
+  LinePattern LineStyle = LinePattern::Solid;
   int LineWidth = 1;
   Rgb LineColor{0, 0, 0};
   // The points of this paint's scan, so that the file is read once per paint.
@@ -134,7 +136,7 @@ int PaletteIndex(int no);
 struct Project {
   ModelParams Params;
   CalcSettings Settings;
-  GraphView View;  // holds the axis settings XType..YMax
+  GraphView View;  // holds the axis settings XType..Y.Max
   Registry DataFiles;
   Registry CalcConds;
   SeriesList DataSeries;
@@ -142,7 +144,6 @@ struct Project {
   std::string SettingsFilePath;
   std::string ProgramFolder;  // ends with '/'
   bool Modified = false;
-  bool DataFileDialogOpen = false;
   std::uint64_t NextUid = 1;
 };
 

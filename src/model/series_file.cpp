@@ -44,8 +44,8 @@ SeriesRead ForEachPoint(const GraphView& g, const SeriesEntry& s, Accept accept)
   if (!reader.Open()) return SeriesRead::Unreadable;
   if (s.XColumn < 0 || s.XColumn >= kMaxColumns || s.YColumn < 0 || s.YColumn >= kMaxColumns)
     return SeriesRead::Ok;
-  const bool logX = g.XType == "Log";
-  const bool logY = g.YType == "Log";
+  const bool logX = g.X.Type == AxisScale::Log;
+  const bool logY = g.Y.Type == AxisScale::Log;
   std::size_t lines = 0, points = 0;
   std::string_view line;
   for (;;) {

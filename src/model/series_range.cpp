@@ -6,39 +6,35 @@ namespace zx {
 
 void MergeSeriesRange(GraphView& g, const SeriesEntry& s) {
   if (!g.RangeValid) {
-    g.XLow = s.SeriesXMin;
-    g.XHigh = s.SeriesXMax;
-    g.YLow = s.SeriesYMin;
-    g.YHigh = s.SeriesYMax;
+    g.X.Low = s.SeriesXMin;
+    g.X.High = s.SeriesXMax;
+    g.Y.Low = s.SeriesYMin;
+    g.Y.High = s.SeriesYMax;
     g.RangeValid = true;
     return;
   }
-  if (g.XLow > s.SeriesXMin) g.XLow = s.SeriesXMin;
-  if (!(g.XHigh >= s.SeriesXMax)) g.XHigh = s.SeriesXMax;
-  if (g.YLow > s.SeriesYMin) g.YLow = s.SeriesYMin;
-  if (!(g.YHigh >= s.SeriesYMax)) g.YHigh = s.SeriesYMax;
+  if (g.X.Low > s.SeriesXMin) g.X.Low = s.SeriesXMin;
+  if (!(g.X.High >= s.SeriesXMax)) g.X.High = s.SeriesXMax;
+  if (g.Y.Low > s.SeriesYMin) g.Y.Low = s.SeriesYMin;
+  if (!(g.Y.High >= s.SeriesYMax)) g.Y.High = s.SeriesYMax;
 }
 
 void ApplyManualRanges(GraphView& g) {
-  if (!g.XAutoScale) {
-    g.XLow = g.XMin;
-    g.XHigh = g.XMax;
-  }
-  if (!g.YAutoScale) {
-    g.YLow = g.YMin;
-    g.YHigh = g.YMax;
+  for (AxisView* a : {&g.X, &g.Y}) {
+    if (a->AutoScale) continue;
+    a->Low = a->Min;
+    a->High = a->Max;
   }
 }
 
 void ClearDataRange(GraphView& g) {
-  const GraphView fresh;
-  g.XLow = fresh.XLow;
-  g.XHigh = fresh.XHigh;
-  g.YLow = fresh.YLow;
-  g.YHigh = fresh.YHigh;
-  g.XStep = fresh.XStep;
-  g.YStep = fresh.YStep;
-  g.XScaleValid = g.YScaleValid = false;
+  const AxisView fresh;
+  for (AxisView* a : {&g.X, &g.Y}) {
+    a->Low = fresh.Low;
+    a->High = fresh.High;
+    a->Step = fresh.Step;
+    a->ScaleValid = false;
+  }
   g.RangeValid = false;
 }
 

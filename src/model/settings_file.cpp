@@ -53,6 +53,10 @@ std::string ValueText(const SettingsKey& k, const Project& p) {
       return *k.Text(p);
     case KeyType::Flag:
       return *k.Flag(p) ? "1" : "0";
+    case KeyType::Mode:
+      return std::to_string(static_cast<int>(*k.Mode(p)));
+    case KeyType::Scale:
+      return *k.Scale(p) == AxisScale::Log ? "Log" : "Linear";
   }
   return {};
 }
@@ -76,9 +80,9 @@ void WriteValueBlockAndLists(const Project& p, Writer& w) {
     w.Pair("CalcCondRelatedDatFileNo", std::to_string(e.RelatedDatFileNo));
     w.Pair("CalcCondMark", std::to_string(e.Mark));
     w.Pair("CalcCondTemp", FormatLe(e.Temp));
-    if (p.Settings.CalcMode == 0)
+    if (p.Settings.Mode == CalcMode::EJ)
       w.Pair("CalcCondMagField", FormatLe(e.MagField));
-    else if (p.Settings.CalcMode == 1)
+    else if (p.Settings.Mode == CalcMode::JcB)
       w.Pair("CalcCondMagField", "0");
     w.Pair("CalcCondOutpFilePath", e.OutpFilePath);
     w.Line("");
@@ -193,6 +197,13 @@ void ReadSettingsValues(Project& p, const std::vector<std::string>& lines) {
       case KeyType::Flag:
         *k.Flag(p) = ParseLeadingInt(value) != 0;
         break;
+      case KeyType::Mode:
+        *k.Mode(p) = static_cast<CalcMode>(ParseLeadingInt(value));
+        break;
+      case KeyType::Scale:
+        // Any other text draws a linear axis.
+        *k.Scale(p) = value.substr(0, k.maxLength) == "Log" ? AxisScale::Log : AxisScale::Linear;
+        break;
     }
   }
 }
@@ -289,9 +300,9 @@ bool LoadSettingsFile(Project& p, const std::string& path, const LoadHooks& hook
   if (hooks.fillListsPanel) hooks.fillListsPanel();
   // Every load starts with the axes of its mode and automatic scaling;
   // the manual limits of the file remain.
-  p.View.XAutoScale = p.View.YAutoScale = true;
+  p.View.X.AutoScale = p.View.Y.AutoScale = true;
   p.View.RangeValid = false;
-  ApplyModeAxes(p.View, p.Settings.CalcMode);
+  ApplyModeAxes(p.View, p.Settings.Mode);
   RebuildSeriesLists(p);
   p.View.RescalePending = true;
   return true;

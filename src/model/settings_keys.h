@@ -10,7 +10,7 @@
 
 namespace zx {
 
-enum class KeyType { Double, Int, Text, Flag };
+enum class KeyType { Double, Int, Text, Flag, Mode, Scale };
 
 struct SettingsKey {
   const char* name;
@@ -23,10 +23,14 @@ struct SettingsKey {
   int* Int(Project& p) const { return static_cast<int*>(field(p)); }
   std::string* Text(Project& p) const { return static_cast<std::string*>(field(p)); }
   bool* Flag(Project& p) const { return static_cast<bool*>(field(p)); }
+  CalcMode* Mode(Project& p) const { return static_cast<CalcMode*>(field(p)); }
+  AxisScale* Scale(Project& p) const { return static_cast<AxisScale*>(field(p)); }
   const double* Double(const Project& p) const { return Double(const_cast<Project&>(p)); }
   const int* Int(const Project& p) const { return Int(const_cast<Project&>(p)); }
   const std::string* Text(const Project& p) const { return Text(const_cast<Project&>(p)); }
   const bool* Flag(const Project& p) const { return Flag(const_cast<Project&>(p)); }
+  const CalcMode* Mode(const Project& p) const { return Mode(const_cast<Project&>(p)); }
+  const AxisScale* Scale(const Project& p) const { return Scale(const_cast<Project&>(p)); }
 };
 
 std::span<const SettingsKey> SettingsKeys();

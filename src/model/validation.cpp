@@ -40,7 +40,7 @@ std::string CheckCalcCond(const Project& p, const CalcCondInput& in) {
   if (in.relatedDatFileNo > headNo || (in.relatedDatFileNo < 0 && headNo >= 0))
     return RefusalText("関連付けデータファイル番号");
   if (!(in.temp > 0.0 && in.temp < kMaxTemp)) return RefusalText("温度");
-  if (p.Settings.CalcMode != 1 && !(in.magField > 0.0 && in.magField < kMaxMagField))
+  if (p.Settings.Mode != CalcMode::JcB && !(in.magField > 0.0 && in.magField < kMaxMagField))
     return RefusalText("磁場");
   if (in.folder.empty()) return RefusalText("計算結果出力フォルダ");
   if (in.name.empty()) return RefusalText("出力ファイル名");

@@ -16,16 +16,16 @@
 namespace zx {
 
 AxisDialog::AxisDialog(Shell& main)
-    : FlaggedDialog(main, main.flags().AxisDialogOpen, &main.widget(), 113,
+    : FlaggedDialog(main, DialogKind::Axis, &main.widget(), 113,
                     QStringLiteral("軸設定ダイアログ")) {
   const GraphView& g = main.project().View;
   auto* layout = new QVBoxLayout(this);
   auto* axes = new QHBoxLayout;
   layout->addLayout(axes);
   x_ = BuildAxis(QStringLiteral("X軸設定"), QStringLiteral("X軸オートスケール"),
-                 {1062, 1018, 1064, 1065, 1066, 1067, 1068}, g.XType, g.XAutoScale);
+                 {1062, 1018, 1064, 1065, 1066, 1067, 1068}, g.X.Type, g.X.AutoScale);
   y_ = BuildAxis(QStringLiteral("Y軸設定"), QStringLiteral("Y軸オートスケール"),
-                 {1063, 1019, 1071, 1072, 1073, 1074, 1075}, g.YType, g.YAutoScale);
+                 {1063, 1019, 1071, 1072, 1073, 1074, 1075}, g.Y.Type, g.Y.AutoScale);
   axes->addWidget(x_.type->parentWidget());
   axes->addWidget(y_.type->parentWidget());
   ShowRange(x_, true);
@@ -48,15 +48,14 @@ AxisDialog::AxisDialog(Shell& main)
 }
 
 AxisDialog::AxisControls AxisDialog::BuildAxis(const QString& title, const QString& autoText,
-                                               const AxisIds& ids, const std::string& type,
-                                               bool autoScale) {
+                                               const AxisIds& ids, AxisScale type, bool autoScale) {
   auto* group = NameControl(new QGroupBox(title, this), ids.group);
   auto* g = new QGridLayout(group);
   AxisControls c;
   c.type = NameControl(new QComboBox(group), ids.type);
   c.type->addItem(QStringLiteral("線形"));
   c.type->addItem(QStringLiteral("対数"));
-  c.type->setCurrentIndex(type == "Linear" ? 0 : type == "Log" ? 1 : -1);
+  c.type->setCurrentIndex(type == AxisScale::Log ? 1 : 0);
   c.autoScale = NameControl(new QCheckBox(autoText, group), ids.autoScale);
   c.autoScale->setChecked(autoScale);
   c.min = NameControl(new QLineEdit(group), ids.min);
@@ -74,34 +73,34 @@ AxisDialog::AxisControls AxisDialog::BuildAxis(const QString& title, const QStri
 
 void AxisDialog::ShowRange(const AxisControls& c, bool x) {
   const GraphView& g = main_.project().View;
-  c.min->setText(QString::fromStdString(FormatSci(x ? g.XLow : g.YLow, 2)));
-  c.max->setText(QString::fromStdString(FormatSci(x ? g.XHigh : g.YHigh, 2)));
+  const AxisView& a = x ? g.X : g.Y;
+  c.min->setText(QString::fromStdString(FormatSci(a.Low, 2)));
+  c.max->setText(QString::fromStdString(FormatSci(a.High, 2)));
 }
 
 bool AxisDialog::ApplyAxis(const AxisControls& c, bool x) {
   GraphView& g = main_.project().View;
-  std::string& type = x ? g.XType : g.YType;
-  if (c.type->currentIndex() == 0) type = "Linear";
-  if (c.type->currentIndex() == 1) type = "Log";
-  bool& autoScale = x ? g.XAutoScale : g.YAutoScale;
+  AxisView& a = x ? g.X : g.Y;
+  if (c.type->currentIndex() == 0) a.Type = AxisScale::Linear;
+  if (c.type->currentIndex() == 1) a.Type = AxisScale::Log;
   if (c.autoScale->isChecked()) {
-    autoScale = true;
+    a.AutoScale = true;
     return true;
   }
   const double lo = EditNumber(c.min->text());
   const double hi = EditNumber(c.max->text());
   const QString axis = x ? QStringLiteral("X") : QStringLiteral("Y");
-  if (!(lo > 0.0) && type == "Log") {
+  if (!(lo > 0.0) && a.Type == AxisScale::Log) {
     RefuseInput(axis + QStringLiteral("軸最小値"), QStringLiteral("エラー"));
     return false;
   }
-  if (!(hi > 0.0) && type == "Log") {
+  if (!(hi > 0.0) && a.Type == AxisScale::Log) {
     RefuseInput(axis + QStringLiteral("軸最大値"), QStringLiteral("エラー"));
     return false;
   }
-  autoScale = false;
-  (x ? g.XMin : g.YMin) = lo;
-  (x ? g.XMax : g.YMax) = hi;
+  a.AutoScale = false;
+  a.Min = lo;
+  a.Max = hi;
   return true;
 }
 

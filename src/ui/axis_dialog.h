@@ -2,6 +2,7 @@
 // and automatic scaling or a manual minimum and maximum.
 #pragma once
 
+#include "model/graph_view.h"
 #include "ui/flagged_dialog.h"
 
 class QCheckBox;
@@ -27,7 +28,7 @@ class AxisDialog : public FlaggedDialog {
     int group, type, autoScale, minLabel, min, maxLabel, max;
   };
   AxisControls BuildAxis(const QString& title, const QString& autoText, const AxisIds& ids,
-                         const std::string& type, bool autoScale);
+                         AxisScale type, bool autoScale);
   // Shows the effective range of the axis (`x` or Y).
   void ShowRange(const AxisControls& c, bool x);
   // Writes one axis; false (with its message shown) when a bound is refused.

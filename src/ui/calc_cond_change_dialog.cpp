@@ -12,7 +12,7 @@
 namespace zx {
 
 CalcCondChangeDialog::CalcCondChangeDialog(Shell& main)
-    : FlaggedDialog(main, main.flags().CalcCondChangeDialogOpen, &main.widget(), 121,
+    : FlaggedDialog(main, DialogKind::CalcCondChange, &main.widget(), 121,
                     QStringLiteral("計算条件変更ダイアログ")) {
   fields_ = std::make_unique<CalcCondFields>(
       this,
@@ -30,9 +30,9 @@ void CalcCondChangeDialog::Target(int no) {
   const RegistryEntry* e = p.CalcConds.Find(no);
   if (!e) return;
   uid_ = e->Uid;
-  fields_->Fill(p.DataFiles.HeadNo(), e->RelatedDatFileNo, p.Settings.CalcMode);
+  fields_->Fill(p.DataFiles.HeadNo(), e->RelatedDatFileNo, p.Settings.Mode);
   fields_->temp->setText(QString::fromStdString(FormatFixed(e->Temp, 6)));
-  if (p.Settings.CalcMode != 1)
+  if (p.Settings.Mode != CalcMode::JcB)
     fields_->field->setText(QString::fromStdString(FormatFixed(e->MagField, 6)));
   else
     fields_->field->clear();

@@ -8,14 +8,14 @@
 namespace zx {
 
 CalcCondDialog::CalcCondDialog(Shell& main)
-    : FlaggedDialog(main, main.flags().CalcCondDialogOpen, &main.widget(), 109,
+    : FlaggedDialog(main, DialogKind::CalcCond, &main.widget(), 109,
                     QStringLiteral("計算条件登録")) {
   fields_ = std::make_unique<CalcCondFields>(
       this, CalcCondIds{1050, 1018, 1016, 1014, 1017, 1015, 1051, 1019, 1020, 1054, 1021, 1052,
                         1053, "登録"});
   const Project& p = main.project();
   // The newest data file is the likeliest partner of a new condition.
-  fields_->Fill(p.DataFiles.HeadNo(), p.DataFiles.HeadNo(), p.Settings.CalcMode);
+  fields_->Fill(p.DataFiles.HeadNo(), p.DataFiles.HeadNo(), p.Settings.Mode);
   fields_->folder->setText(QString::fromStdString(p.ProgramFolder));
   connect(fields_->browse, &QPushButton::clicked, this,
           [this] { fields_->BrowseOutputFolder(main_.project()); });

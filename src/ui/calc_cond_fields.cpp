@@ -54,11 +54,11 @@ CalcCondFields::CalcCondFields(QDialog* dialog, const CalcCondIds& ids) : dialog
   grid->addLayout(buttons, 6, 0, 1, 3);
 }
 
-void CalcCondFields::Fill(int headNo, int selected, int calcMode) {
+void CalcCondFields::Fill(int headNo, int selected, CalcMode mode) {
   number->clear();
   for (int n = 0; n <= headNo; ++n) number->addItem(QString::number(n));
   number->setCurrentIndex(selected >= 0 && selected <= headNo ? selected : -1);
-  field->setEnabled(calcMode != 1);
+  field->setEnabled(mode != CalcMode::JcB);
 }
 
 void CalcCondFields::BrowseOutputFolder(const Project& p) {
@@ -72,7 +72,7 @@ CalcCondInput CalcCondFields::Read(const Project& p) const {
   CalcCondInput in;
   in.relatedDatFileNo = number->currentIndex();
   in.temp = EditNumber(temp->text());
-  if (p.Settings.CalcMode != 1) in.magField = EditNumber(field->text());
+  if (p.Settings.Mode != CalcMode::JcB) in.magField = EditNumber(field->text());
   in.folder = folder->text().toStdString();
   in.name = name->text().toStdString();
   return in;

@@ -25,7 +25,7 @@ class CalcCondFields {
 
   // Offers the numbers 0 .. headNo and selects `selected` (none when it is
   // not among them). Disables the field edit in Jc-B mode.
-  void Fill(int headNo, int selected, int calcMode);
+  void Fill(int headNo, int selected, CalcMode mode);
   // Folder chooser starting at the settings file's folder.
   void BrowseOutputFolder(const Project& p);
   // The fields as typed (the field edit is not read in Jc-B mode).

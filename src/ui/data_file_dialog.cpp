@@ -10,7 +10,7 @@
 namespace zx {
 
 DataFileDialog::DataFileDialog(Shell& main)
-    : FlaggedDialog(main, main.project().DataFileDialogOpen, &main.widget(), 111,
+    : FlaggedDialog(main, DialogKind::DataFile, &main.widget(), 111,
                     QStringLiteral("データファイル登録")) {
   PathDialogControls c = BuildPathDialog(this, {1054, 1055, 1056, 1057, 1058, "登録"});
   path_ = c.edit;

@@ -20,50 +20,42 @@ namespace zx {
 
 namespace {
 
-// The dialog of this kind that is open (not ended), if any.
 template <class D>
-D* OpenDialog(Shell& main) {
-  for (D* d : main.widget().findChildren<D*>(QString(), Qt::FindDirectChildrenOnly))
-    if (!d->Ended()) return d;
-  return nullptr;
-}
-
-template <class D>
-void Open(Shell& main, bool openFlag) {
-  if (openFlag) return;
+void Open(Shell& main, DialogKind kind) {
+  if (main.dialogs().IsOpen(kind)) return;
   CenterOnMainWindow(new D(main), &main.widget());
 }
 
 }  // namespace
 
 void OpenCommandDialog(Shell& main, int commandId) {
-  OpenFlags& f = main.flags();
   switch (commandId) {
     case kCmdRegisterDataFile:
-      Open<DataFileDialog>(main, main.project().DataFileDialogOpen);
+      Open<DataFileDialog>(main, DialogKind::DataFile);
       break;
     case kCmdRegisterCalcCond:
-      Open<CalcCondDialog>(main, f.CalcCondDialogOpen);
+      Open<CalcCondDialog>(main, DialogKind::CalcCond);
       break;
     case kCmdAxisSettings:
-      Open<AxisDialog>(main, f.AxisDialogOpen);
+      Open<AxisDialog>(main, DialogKind::Axis);
       break;
     case kCmdAbout:
-      Open<AboutBox>(main, f.AboutBoxOpen);
+      Open<AboutBox>(main, DialogKind::About);
       break;
     case kCmdModeChange:
-      Open<ModeDialog>(main, f.ModeDialogOpen);
+      Open<ModeDialog>(main, DialogKind::Mode);
       break;
     case kCmdOtherSettings:
-      if (main.project().Settings.CalcMode == 0) Open<JRangeDialog>(main, f.JRangeDialogOpen);
-      if (main.project().Settings.CalcMode == 1)
-        Open<JcConditionDialog>(main, f.JcConditionDialogOpen);
+      if (main.project().Settings.Mode == CalcMode::EJ)
+        Open<JRangeDialog>(main, DialogKind::JRange);
+      if (main.project().Settings.Mode == CalcMode::JcB)
+        Open<JcConditionDialog>(main, DialogKind::JcCondition);
       break;
     case kCmdParamRange:
-      Open<ParamRangeDialog>(main, f.ParamRangeDialogOpen);
+      Open<ParamRangeDialog>(main, DialogKind::ParamRange);
       break;
     case kCmdImportMeasured:
-      Open<ImportDialog>(main, f.ImportDialogOpen);
+      Open<ImportDialog>(main, DialogKind::Import);
       break;
     default:
       break;
@@ -71,7 +63,7 @@ void OpenCommandDialog(Shell& main, int commandId) {
 }
 
 void RegisterDroppedDataFile(Shell& main, const QString& path) {
-  if (main.project().DataFileDialogOpen) return;
+  if (main.dialogs().IsOpen(DialogKind::DataFile)) return;
   // Never shown: it registers and ends at once.
   auto* dialog = new DataFileDialog(main);
   dialog->RegisterDropped(path);
@@ -79,7 +71,7 @@ void RegisterDroppedDataFile(Shell& main, const QString& path) {
 
 void OpenRenameDialog(Shell& main, int row) {
   if (!main.project().DataFiles.Find(row)) return;
-  RenameDialog* dialog = OpenDialog<RenameDialog>(main);
+  auto* dialog = main.dialogs().Find<RenameDialog>(DialogKind::Rename);
   if (!dialog) {
     dialog = new RenameDialog(main);
     dialog->Target(row);
@@ -91,7 +83,7 @@ void OpenRenameDialog(Shell& main, int row) {
 
 void OpenCalcCondChangeDialog(Shell& main, int row) {
   if (!main.project().CalcConds.Find(row)) return;
-  CalcCondChangeDialog* dialog = OpenDialog<CalcCondChangeDialog>(main);
+  auto* dialog = main.dialogs().Find<CalcCondChangeDialog>(DialogKind::CalcCondChange);
   if (!dialog) {
     dialog = new CalcCondChangeDialog(main);
     dialog->Target(row);
@@ -103,9 +95,9 @@ void OpenCalcCondChangeDialog(Shell& main, int row) {
 
 void CloseDialogsOfRemovedEntries(Shell& main) {
   Project& p = main.project();
-  if (RenameDialog* d = OpenDialog<RenameDialog>(main))
+  if (auto* d = main.dialogs().Find<RenameDialog>(DialogKind::Rename))
     if (!FindByUid(p.DataFiles, d->TargetUid())) d->reject();
-  if (CalcCondChangeDialog* d = OpenDialog<CalcCondChangeDialog>(main))
+  if (auto* d = main.dialogs().Find<CalcCondChangeDialog>(DialogKind::CalcCondChange))
     if (!FindByUid(p.CalcConds, d->TargetUid())) d->reject();
 }
 

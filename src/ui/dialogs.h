@@ -9,9 +9,10 @@ namespace zx {
 
 class Shell;
 
-// Creates and shows the dialog of a command (40003, 40005, 40015, 40017,
-// 40018, 40019, 40025, 40026) unless its open flag is set. The caller has checked
-// the command's other conditions.
+// Creates and shows the dialog of a command (registration of data files
+// and conditions, axes, about, mode, other settings, parameter ranges,
+// import) unless one of its kind is open. The caller has checked the
+// command's other conditions.
 void OpenCommandDialog(Shell& main, int commandId);
 // Registers a dropped data file through a hidden registration dialog.
 void RegisterDroppedDataFile(Shell& main, const QString& path);

@@ -296,7 +296,7 @@ QString FitDialog::OptionsText() const {
 
 std::string FitDialog::RegistrySignature() const {
   const Project& p = main_.project();
-  std::string s = std::to_string(p.Settings.CalcMode) + "\n";
+  std::string s = std::to_string(static_cast<int>(p.Settings.Mode)) + "\n";
   for (const RegistryEntry& e : p.DataFiles.items) s += "D" + std::to_string(e.No) + e.Path + "\n";
   for (const RegistryEntry& e : p.CalcConds.items)
     s += "C" + std::to_string(e.No) + " " + std::to_string(e.RelatedDatFileNo) + " " +
@@ -495,8 +495,8 @@ void FitDialog::ShowConditions(const FitQuality& quality) {
 void FitDialog::ShowPlots(const std::vector<ConditionCurves>& curves) {
   const bool ej = input_.mode == FitMode::EJ;
   GraphView axes;
-  ApplyModeAxes(axes, ej ? 0 : 1);
-  std::vector<PlotSeries> main, residuals;
+  ApplyModeAxes(axes, ej ? CalcMode::EJ : CalcMode::JcB);
+  std::vector<PointSet> main, residuals;
   double xLo = INFINITY, xHi = -INFINITY;
   for (const ConditionCurves& cc : curves) {
     const ConditionData& cd = input_.conditions[static_cast<std::size_t>(cc.cond)];
@@ -504,23 +504,24 @@ void FitDialog::ShowPlots(const std::vector<ConditionCurves>& curves) {
                             ? relatedFiles_[static_cast<std::size_t>(cc.cond)]
                             : -1;
     const Rgb dataColor = DataPalette[PaletteIndex(related)];
-    main.push_back({MarkerStyle(dataColor), cd.x, cd.y});
-    main.push_back({LineStyle(CurvePalette[PaletteIndex(related)], 2), cc.modelX, cc.modelY});
-    residuals.push_back({MarkerStyle(dataColor), cc.residualX, cc.residualY});
+    main.push_back({MarkersOnly(dataColor), cd.x, cd.y});
+    main.push_back({LineOnly(CurvePalette[PaletteIndex(related)], LinePattern::Solid, 2), cc.modelX,
+                    cc.modelY});
+    residuals.push_back({MarkersOnly(dataColor), cc.residualX, cc.residualY});
     for (double x : cc.residualX) {
       xLo = std::min(xLo, x);
       xHi = std::max(xHi, x);
     }
   }
   if (xLo <= xHi) {
-    residuals.push_back({LineStyle({0, 0, 0}), {xLo, xHi}, {0.0, 0.0}});
+    residuals.push_back({LineOnly({0, 0, 0}), {xLo, xHi}, {0.0, 0.0}});
     // Keeps a visible scale when the residuals are all but zero.
-    residuals.push_back({MarkerStyle({0, 0, 0}, "None"), {xLo, xHi}, {-1e-3, 1e-3}});
+    residuals.push_back({MarkersOnly({0, 0, 0}, 3, MarkerShape::None), {xLo, xHi}, {-1e-3, 1e-3}});
   }
   curvesPlot_->SetContent(axes, std::move(main));
   GraphView resAxes = axes;
-  resAxes.YType = "Linear";
-  resAxes.YTitle = "log10(測定値/モデル)";
+  resAxes.Y.Type = AxisScale::Linear;
+  resAxes.Y.Title = "log10(測定値/モデル)";
   residualPlot_->SetContent(resAxes, std::move(residuals));
 }
 

@@ -11,7 +11,7 @@ FitPlotWidget::FitPlotWidget(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void FitPlotWidget::SetContent(const GraphView& axes, std::vector<PlotSeries> series) {
+void FitPlotWidget::SetContent(const GraphView& axes, std::vector<PointSet> series) {
   axes_ = axes;
   series_ = std::move(series);
   update();
@@ -20,7 +20,7 @@ void FitPlotWidget::SetContent(const GraphView& axes, std::vector<PlotSeries> se
 void FitPlotWidget::Draw(Canvas& c, int w, int h) const {
   GraphView g = axes_;
   g.GraphRect = IntRect{0, 0, w, h};
-  DrawPlot(c, g, series_);
+  DrawPointSets(c, g, series_);
 }
 
 bool FitPlotWidget::Export(const std::string& path) const {

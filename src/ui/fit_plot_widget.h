@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "graph/plot_series.h"
+#include "graph/point_plot.h"
 
 namespace zx {
 
@@ -16,8 +16,8 @@ class FitPlotWidget : public QWidget {
   explicit FitPlotWidget(QWidget* parent = nullptr);
 
   // The axes (types and titles) and what to draw on them.
-  void SetContent(const GraphView& axes, std::vector<PlotSeries> series);
-  const std::vector<PlotSeries>& Series() const { return series_; }
+  void SetContent(const GraphView& axes, std::vector<PointSet> series);
+  const std::vector<PointSet>& Series() const { return series_; }
 
   // Draws the graph at w x h pixels, as the widget shows it at that size.
   void Draw(Canvas& c, int w, int h) const;
@@ -31,7 +31,7 @@ class FitPlotWidget : public QWidget {
 
  private:
   GraphView axes_;
-  std::vector<PlotSeries> series_;
+  std::vector<PointSet> series_;
 };
 
 }  // namespace zx

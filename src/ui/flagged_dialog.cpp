@@ -9,20 +9,20 @@
 
 namespace zx {
 
-FlaggedDialog::FlaggedDialog(Shell& main, bool& openFlag, QWidget* owner, int resourceId,
+FlaggedDialog::FlaggedDialog(Shell& main, DialogKind kind, QWidget* owner, int resourceId,
                              const QString& title)
-    : QDialog(owner), main_(main), openFlag_(&openFlag) {
+    : QDialog(owner), main_(main), kind_(kind) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("dlg%1").arg(resourceId));
   setWindowTitle(title);
   setModal(false);
-  *openFlag_ = true;
+  main_.dialogs().Opened(kind_, this);
 }
 
 void FlaggedDialog::done(int result) {
   if (!ended_) {
     ended_ = true;
-    *openFlag_ = false;
+    main_.dialogs().Ended(kind_, this);
   }
   QDialog::done(result);
 }

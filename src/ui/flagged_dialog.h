@@ -1,5 +1,6 @@
-// Base of the modeless dialogs: an open flag held while the dialog exists,
-// deletion on close, controls named by their ids, and the input-error box.
+// Base of the modeless dialogs: its place among the open dialogs while it
+// is open, deletion on close, controls named by their ids, and the
+// input-error box.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +9,7 @@
 #include <functional>
 
 #include "ui/dialog_helpers.h"
+#include "ui/open_dialogs.h"
 
 namespace zx {
 
@@ -17,9 +19,9 @@ class FlaggedDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // Sets *openFlag now; done() clears it on every way the dialog ends
-  // (OK, cancel, close box, Escape).
-  FlaggedDialog(Shell& main, bool& openFlag, QWidget* owner, int resourceId, const QString& title);
+  // Counts as the open dialog of its kind now; done() ends that on every
+  // way the dialog ends (OK, cancel, close box, Escape).
+  FlaggedDialog(Shell& main, DialogKind kind, QWidget* owner, int resourceId, const QString& title);
 
   // True once the dialog has ended; it is deleted later.
   bool Ended() const { return ended_; }
@@ -38,7 +40,7 @@ class FlaggedDialog : public QDialog {
   Shell& main_;
 
  private:
-  bool* openFlag_;
+  DialogKind kind_;
   bool ended_ = false;
 };
 

@@ -34,7 +34,7 @@ QString Sci(double v) { return QString::number(v, 'e', 3); }
 }  // namespace
 
 ImportDialog::ImportDialog(Shell& main)
-    : FlaggedDialog(main, main.flags().ImportDialogOpen, &main.widget(), 131, kCaption) {
+    : FlaggedDialog(main, DialogKind::Import, &main.widget(), 131, kCaption) {
   Build();
   // The cross-section comes from the sample of the parameter panel; its
   // length is the whole sample, not the distance of the voltage taps.
@@ -42,7 +42,7 @@ ImportDialog::ImportDialog(Shell& main)
   if (ParameterPanel* panel = main.parameterPanel()) panel->ReadPanelValuesInto(m);
   width_->setText(Number(m.Width));
   thickness_->setText(Number(m.Thickness));
-  kind_->setCurrentIndex(main.project().Settings.CalcMode == 1 ? 1 : 0);
+  kind_->setCurrentIndex(main.project().Settings.Mode == CalcMode::JcB ? 1 : 0);
   KindChanged();
 }
 
@@ -259,7 +259,7 @@ void ImportDialog::KindChanged() {
   yLabel_->setText(YLabel());
   for (QWidget* w : std::initializer_list<QWidget*>{voltageUnit_, tap_, fraction_, minField_})
     w->setEnabled(vi);
-  field_->setEnabled(main_.project().Settings.CalcMode != 1);
+  field_->setEnabled(main_.project().Settings.Mode != CalcMode::JcB);
   // A proposed output name follows the kind; one the user typed stays.
   if (!source_.isEmpty() && output_->text() == autoOutput_) {
     autoOutput_ = QString::fromStdString(DefaultImportOutputPath(source_.toStdString(), Kind()));
@@ -389,7 +389,7 @@ void ImportDialog::ImportClicked() {
     return;
   }
   std::optional<ImportedCondition> cond;
-  const bool ej = main_.project().Settings.CalcMode != 1;
+  const bool ej = main_.project().Settings.Mode != CalcMode::JcB;
   if (!temp_->text().trimmed().isEmpty() || (ej && !field_->text().trimmed().isEmpty())) {
     ImportedCondition c;
     c.temp = EditNumber(temp_->text());

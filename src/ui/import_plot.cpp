@@ -11,33 +11,16 @@ namespace zx {
 
 namespace {
 
-GraphView PlotView(const char* xTitle, const char* xType, const char* yTitle, const char* yType) {
+GraphView PlotView(const char* xTitle, AxisScale xType, const char* yTitle, AxisScale yType) {
   GraphView g;
   g.GraphRect = IntRect{0, 0, kImportPlotWidth, kImportPlotHeight};
-  g.XMargin = 0.36;
-  g.YMargin = 0.4;
-  g.XTitle = xTitle;
-  g.XType = xType;
-  g.YTitle = yTitle;
-  g.YType = yType;
+  g.X.Margin = 0.36;
+  g.Y.Margin = 0.4;
+  g.X.Title = xTitle;
+  g.X.Type = xType;
+  g.Y.Title = yTitle;
+  g.Y.Type = yType;
   return g;
-}
-
-SeriesEntry Markers(Rgb color, int size = 2) {
-  SeriesEntry s;
-  s.MarkerName = "FilledCircle";
-  s.MarkerSize = size;
-  s.MarkerColor = s.LineColor = color;
-  s.LineStyleName = "None";
-  return s;
-}
-
-SeriesEntry LineOnly(Rgb color, const char* style) {
-  SeriesEntry s;
-  s.MarkerName.clear();
-  s.LineColor = color;
-  s.LineStyleName = style;
-  return s;
 }
 
 // A long sweep is drawn from an even selection of its points, so that the
@@ -47,7 +30,7 @@ constexpr std::size_t kMaxPlotPoints = 4000;
 PointSet Thin(const PointSet& s) {
   const std::size_t n = std::min(s.x.size(), s.y.size());
   if (n <= kMaxPlotPoints) return s;
-  PointSet out{{}, {}, s.style};
+  PointSet out{s.style, {}, {}};
   const std::size_t step = (n + kMaxPlotPoints - 1) / kMaxPlotPoints;
   for (std::size_t k = 0; k < n; k += step) {
     out.x.push_back(s.x[k]);
@@ -73,12 +56,12 @@ QImage DrawMeasuredPlot(const ImportRequest& rq, const ColumnPair& rows) {
   const bool vi = rq.kind == ImportKind::ViToEj;
   const double xs = vi ? UnitFactor(rq.vi.currentUnit) : 1.0;
   const double ys = vi ? UnitFactor(rq.vi.voltageUnit) : UnitFactor(rq.icb.currentUnit);
-  PointSet points{{}, {}, Markers(Rgb{0, 0, 255}, vi ? 2 : 3)};
+  PointSet points{MarkersOnly(Rgb{0, 0, 255}, vi ? 2 : 3), {}, {}};
   for (std::size_t k = 0; k < rows.x.size() && k < rows.y.size(); ++k) {
     points.x.push_back(rows.x[k] * xs);
     points.y.push_back(rows.y[k] * ys);
   }
-  if (!vi) return Paint(PlotView("B(T)", "Linear", "Ic(A)", "Linear"), {points});
+  if (!vi) return Paint(PlotView("B(T)", AxisScale::Linear, "Ic(A)", AxisScale::Linear), {points});
   std::vector<PointSet> sets{points};
   ViImportSettings unitGeometry = rq.vi;
   unitGeometry.tapLength = unitGeometry.width = unitGeometry.thickness = 1.0;
@@ -86,11 +69,11 @@ QImage DrawMeasuredPlot(const ImportRequest& rq, const ColumnPair& rows) {
   const ViImport r = ConvertViToEj(rows.x, rows.y, unitGeometry);
   if (!r.current.empty()) {
     const auto [lo, hi] = std::minmax_element(r.current.begin(), r.current.end());
-    sets.push_back(PointSet{{*lo, *hi},
-                            {r.offset + r.slope * *lo, r.offset + r.slope * *hi},
-                            LineOnly(Rgb{255, 0, 0}, "Solid")});
+    sets.push_back(PointSet{LineOnly(Rgb{255, 0, 0}),
+                            {*lo, *hi},
+                            {r.offset + r.slope * *lo, r.offset + r.slope * *hi}});
   }
-  return Paint(PlotView("I(A)", "Linear", "V(V)", "Linear"), sets);
+  return Paint(PlotView("I(A)", AxisScale::Linear, "V(V)", AxisScale::Linear), sets);
 }
 
 QImage DrawConvertedPlot(ImportKind kind, const ImportOutcome& o) {
@@ -98,8 +81,8 @@ QImage DrawConvertedPlot(ImportKind kind, const ImportOutcome& o) {
   const std::vector<double>& xs = vi ? o.vi.j : o.icb.b;
   const std::vector<double>& ys = vi ? o.vi.e : o.icb.jc;
   const std::vector<char>& kept = vi ? o.vi.kept : o.icb.kept;
-  PointSet in{{}, {}, Markers(kKeptColor, 3)};
-  PointSet out{{}, {}, Markers(kLeftOutColor, 3)};
+  PointSet in{MarkersOnly(kKeptColor, 3), {}, {}};
+  PointSet out{MarkersOnly(kLeftOutColor, 3), {}, {}};
   for (std::size_t k = 0; k < xs.size(); ++k) {
     PointSet& s = kept[k] ? in : out;
     s.x.push_back(xs[k]);
@@ -108,11 +91,11 @@ QImage DrawConvertedPlot(ImportKind kind, const ImportOutcome& o) {
   std::vector<PointSet> sets{out, in};
   if (vi && !xs.empty() && o.vi.minField > 0) {
     const auto [lo, hi] = std::minmax_element(xs.begin(), xs.end());
-    sets.push_back(
-        PointSet{{*lo, *hi}, {o.vi.minField, o.vi.minField}, LineOnly(Rgb{0, 150, 0}, "Dash")});
+    sets.push_back(PointSet{
+        LineOnly(Rgb{0, 150, 0}, LinePattern::Dash), {*lo, *hi}, {o.vi.minField, o.vi.minField}});
   }
-  if (vi) return Paint(PlotView("J(A/m^2)", "Log", "E(V/m)", "Log"), sets);
-  return Paint(PlotView("B(T)", "Linear", "Jc(A/m^2)", "Log"), sets);
+  if (vi) return Paint(PlotView("J(A/m^2)", AxisScale::Log, "E(V/m)", AxisScale::Log), sets);
+  return Paint(PlotView("B(T)", AxisScale::Linear, "Jc(A/m^2)", AxisScale::Log), sets);
 }
 
 }  // namespace zx

@@ -15,7 +15,7 @@
 namespace zx {
 
 JRangeDialog::JRangeDialog(Shell& main)
-    : FlaggedDialog(main, main.flags().JRangeDialogOpen, &main.widget(), 114,
+    : FlaggedDialog(main, DialogKind::JRange, &main.widget(), 114,
                     QStringLiteral("計算J範囲の設定")) {
   const CalcSettings& s = main.project().Settings;
   auto* layout = new QGridLayout(this);

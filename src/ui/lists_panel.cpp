@@ -146,7 +146,7 @@ QColor ListsPanel::RowColor(ListKind kind, int row) const {
 void ListsPanel::FillListsPanel() {
   const Project& p = main_.project();
   for (const RegistryEntry& e : p.DataFiles.items) InsertDataRow(e);
-  for (const RegistryEntry& e : p.CalcConds.items) InsertCondRow(e, p.Settings.CalcMode);
+  for (const RegistryEntry& e : p.CalcConds.items) InsertCondRow(e, p.Settings.Mode);
 }
 
 void ListsPanel::RefillLists() {
@@ -185,11 +185,12 @@ QStringList ListsPanel::DataRowTexts(const RegistryEntry& e) {
   return {QString::number(e.No), QString::number(e.Mark), FileName(e.Path)};
 }
 
-QStringList ListsPanel::CondRowTexts(const RegistryEntry& e, int calcMode) {
+QStringList ListsPanel::CondRowTexts(const RegistryEntry& e, CalcMode mode) {
   return {QString::number(e.RelatedDatFileNo),
           QString::number(e.Mark),
           QString::fromStdString(FormatFixed(e.Temp, 1)),
-          calcMode == 1 ? QStringLiteral("?") : QString::fromStdString(FormatFixed(e.MagField, 1)),
+          mode == CalcMode::JcB ? QStringLiteral("?")
+                                : QString::fromStdString(FormatFixed(e.MagField, 1)),
           QString::fromStdString(FormatFixed(e.CorrCoef, 3)),
           FileName(e.OutpFilePath)};
 }
@@ -198,8 +199,8 @@ void ListsPanel::InsertDataRow(const RegistryEntry& e) {
   InsertListRow(dataList_, e.No, DataRowTexts(e));
 }
 
-void ListsPanel::InsertCondRow(const RegistryEntry& e, int calcMode) {
-  InsertListRow(condList_, e.No, CondRowTexts(e, calcMode));
+void ListsPanel::InsertCondRow(const RegistryEntry& e, CalcMode mode) {
+  InsertListRow(condList_, e.No, CondRowTexts(e, mode));
 }
 
 void ListsPanel::UpdateDataRow(const RegistryEntry& e) {
@@ -207,8 +208,8 @@ void ListsPanel::UpdateDataRow(const RegistryEntry& e) {
   for (int c = 0; c < t.size(); ++c) SetListCell(dataList_, e.No, c, t[c]);
 }
 
-void ListsPanel::UpdateCondRow(const RegistryEntry& e, int calcMode) {
-  const QStringList t = CondRowTexts(e, calcMode);
+void ListsPanel::UpdateCondRow(const RegistryEntry& e, CalcMode mode) {
+  const QStringList t = CondRowTexts(e, mode);
   for (int c = 0; c < t.size(); ++c) SetListCell(condList_, e.No, c, t[c]);
   // The related data file may have changed, and with it the colour.
   condList_->viewport()->update();

@@ -39,11 +39,11 @@ class ListsPanel : public QWidget {
   // Row texts: number, mark, file name / related number, mark, temperature,
   // field ("?" in Jc-B mode), correlation, output file name.
   static QStringList DataRowTexts(const RegistryEntry& e);
-  static QStringList CondRowTexts(const RegistryEntry& e, int calcMode);
+  static QStringList CondRowTexts(const RegistryEntry& e, CalcMode mode);
   void InsertDataRow(const RegistryEntry& e);
-  void InsertCondRow(const RegistryEntry& e, int calcMode);
+  void InsertCondRow(const RegistryEntry& e, CalcMode mode);
   void UpdateDataRow(const RegistryEntry& e);
-  void UpdateCondRow(const RegistryEntry& e, int calcMode);
+  void UpdateCondRow(const RegistryEntry& e, CalcMode mode);
   // Column 4 of a condition row (the preview pass's coefficient).
   void SetCorrCoefText(int row, const QString& text);
 

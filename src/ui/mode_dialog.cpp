@@ -12,8 +12,7 @@
 namespace zx {
 
 ModeDialog::ModeDialog(Shell& main)
-    : FlaggedDialog(main, main.flags().ModeDialogOpen, &main.widget(), 116,
-                    QStringLiteral("計算モード変更")) {
+    : FlaggedDialog(main, DialogKind::Mode, &main.widget(), 116, QStringLiteral("計算モード変更")) {
   auto* layout = new QVBoxLayout(this);
   auto* group = NameControl(new QGroupBox(QStringLiteral("計算モード"), this), 1090);
   auto* g = new QVBoxLayout(group);
@@ -22,19 +21,19 @@ ModeDialog::ModeDialog(Shell& main)
   g->addWidget(ej_);
   g->addWidget(jcb_);
   layout->addWidget(group);
-  const int mode = main.project().Settings.CalcMode;
-  if (mode == 0) ej_->setChecked(true);
-  if (mode == 1) jcb_->setChecked(true);
+  const CalcMode mode = main.project().Settings.Mode;
+  if (mode == CalcMode::EJ) ej_->setChecked(true);
+  if (mode == CalcMode::JcB) jcb_->setChecked(true);
 
   layout->addLayout(OkCancelButtons([this] { OkClicked(); }));
 }
 
 void ModeDialog::OkClicked() {
   Project& p = main_.project();
-  const int old = p.Settings.CalcMode;
-  int mode = old;
-  if (ej_->isChecked()) mode = 0;
-  if (jcb_->isChecked()) mode = 1;
+  const CalcMode old = p.Settings.Mode;
+  CalcMode mode = old;
+  if (ej_->isChecked()) mode = CalcMode::EJ;
+  if (jcb_->isChecked()) mode = CalcMode::JcB;
   if (mode == old) {
     accept();
     return;

@@ -28,7 +28,7 @@ const RowIds kRowIds[5] = {{1107, 1108, 1109, 1102, 1015},
 }  // namespace
 
 ParamRangeDialog::ParamRangeDialog(Shell& main)
-    : FlaggedDialog(main, main.flags().ParamRangeDialogOpen, &main.widget(), 120,
+    : FlaggedDialog(main, DialogKind::ParamRange, &main.widget(), 120,
                     QStringLiteral("パラメータ設定可能範囲変更ダイアログ")) {
   const ParamRanges ranges = ParamRangesOf(main.project().Settings);
   auto* layout = new QGridLayout(this);

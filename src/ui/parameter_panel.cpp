@@ -272,7 +272,11 @@ void ParameterPanel::ShowProjectInPanel() {
   showing_ = false;
 }
 
-void ParameterPanel::ReadPanelValues() { ReadPanelValuesInto(main_.project().Params); }
+void ParameterPanel::ReadPanelValues() {
+  ModelParams m = main_.project().Params;
+  ReadPanelValuesInto(m);
+  SyncModelParams(main_.document(), m);
+}
 
 void ParameterPanel::ReadPanelValuesInto(ModelParams& m) const {
   for (const NumberEdit& e : numberEdits_) m.*e.field = ReadNumber(e);
@@ -290,18 +294,17 @@ std::array<double, 5> ParameterPanel::PinValues() const {
 }
 
 void ParameterPanel::TypePinValues(const std::array<double, 5>& values) {
-  Project& p = main_.project();
-  p.Modified = true;
+  ModelParams m = main_.project().Params;
   showing_ = true;
   for (std::size_t i = 0; i < pins_.size() && i < values.size(); ++i) {
     NumberEdit& e = numberEdits_[static_cast<std::size_t>(pins_[i].editIndex)];
     // The edit shows the short text but stands for the exact value.
     ShowNumber(e, values[i]);
-    p.Params.*e.field = values[i];
+    m.*e.field = values[i];
     pins_[i].slider->setValue(PositionFor(pins_[i], values[i]));
   }
   showing_ = false;
-  RequestRedraw();
+  SetModelParams(main_.document(), m);
 }
 
 void ParameterPanel::SetCalculationRunning(bool running) {
@@ -325,35 +328,30 @@ void ParameterPanel::ClickFinish() {
   QCoreApplication::quit();
 }
 
-void ParameterPanel::RequestRedraw() {
-  RequestRefit(main_.project().View);
-  main_.InvalidateGraph();
-}
-
 void ParameterPanel::OnSliderMoved(int pinIndex, int position) {
-  Project& p = main_.project();
-  p.Modified = true;
+  const Project& p = main_.project();
   PinParameter& pin = pins_[static_cast<std::size_t>(pinIndex)];
   NumberEdit& e = numberEdits_[static_cast<std::size_t>(pin.editIndex)];
   const std::optional<double> value =
       SliderValue(pin.scale, p.Settings.*pin.min, p.Settings.*pin.max, position);
   if (value) {
-    p.Params.*e.field = *value;
     // From now on the edit's text is the value, as the user sees it.
     e.programOwned = false;
     e.edit->setText(QString::fromStdString(FormatSci(*value, 2)));
+    ModelParams m = p.Params;
+    m.*e.field = *value;
+    SetModelParams(main_.document(), m);
   } else {
     // A range the scale cannot use: the value stays as typed and the
     // slider goes back to its low end.
     showing_ = true;
     pin.slider->setValue(kSliderMin);
     showing_ = false;
+    MarkParamsEdited(main_.document());
   }
-  RequestRedraw();
 }
 
 void ParameterPanel::OnEditTextChanged(int id) {
-  main_.project().Modified = true;
   for (const PinParameter& pin : pins_) {
     const NumberEdit& e = numberEdits_[static_cast<std::size_t>(pin.editIndex)];
     if (e.edit != Control(id)) continue;
@@ -361,13 +359,10 @@ void ParameterPanel::OnEditTextChanged(int id) {
     pin.slider->setValue(PositionFor(pin, ReadNumber(e)));
     showing_ = false;
   }
-  RequestRedraw();
+  MarkParamsEdited(main_.document());
 }
 
-void ParameterPanel::OnOrderChanged() {
-  main_.project().Modified = true;
-  RequestRedraw();
-}
+void ParameterPanel::OnOrderChanged() { MarkParamsEdited(main_.document()); }
 
 void ParameterPanel::PlaceSliders() {
   showing_ = true;

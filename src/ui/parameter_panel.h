@@ -91,7 +91,6 @@ class ParameterPanel : public QWidget {
   void OnSliderMoved(int pinIndex, int position);
   void OnEditTextChanged(int id);
   void OnOrderChanged();
-  void RequestRedraw();
 
   Shell& main_;
   std::map<int, QWidget*> controls_;

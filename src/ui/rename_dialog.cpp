@@ -10,7 +10,7 @@
 namespace zx {
 
 RenameDialog::RenameDialog(Shell& main)
-    : FlaggedDialog(main, main.flags().RenameDialogOpen, &main.widget(), 122,
+    : FlaggedDialog(main, DialogKind::Rename, &main.widget(), 122,
                     QStringLiteral("データファイル名変更ダイアログ")) {
   PathDialogControls c = BuildPathDialog(this, {1133, 1137, 1134, 1135, 1136, "変更"});
   path_ = c.edit;

@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "model/document.h"
+#include "ui/open_dialogs.h"
 
 class QDragEnterEvent;
 class QDropEvent;
@@ -37,29 +38,13 @@ enum CommandId : int {
   kCmdAutoFit = 40027,
 };
 
-// Open flags of the modeless dialogs (the registration dialog's flag is
-// Project::DataFileDialogOpen). Each dialog sets its flag while it exists.
-struct OpenFlags {
-  bool CalcCondDialogOpen = false;
-  bool AxisDialogOpen = false;
-  bool AboutBoxOpen = false;
-  bool ModeDialogOpen = false;
-  bool JRangeDialogOpen = false;
-  bool JcConditionDialogOpen = false;
-  bool ParamRangeDialogOpen = false;
-  bool StatusDialogOpen = false;
-  bool RenameDialogOpen = false;
-  bool CalcCondChangeDialogOpen = false;
-  bool ImportDialogOpen = false;
-};
-
 class Shell {
  public:
   virtual ~Shell() = default;
 
   virtual Document& document() = 0;
   Project& project() { return document().project; }
-  virtual OpenFlags& flags() = 0;
+  virtual OpenDialogs& dialogs() = 0;
   // Set while a full calculation runs.
   virtual std::atomic<bool>& calculating() = 0;
   virtual ListsPanel* listsPanel() = 0;

@@ -11,8 +11,7 @@
 namespace zx {
 
 StatusDialog::StatusDialog(Shell& main, QWidget* owner)
-    : FlaggedDialog(main, main.flags().StatusDialogOpen, owner, 115,
-                    QStringLiteral("計算状況ダイアログ")) {
+    : FlaggedDialog(main, DialogKind::Status, owner, 115, QStringLiteral("計算状況ダイアログ")) {
   auto* layout = new QVBoxLayout(this);
   auto* note = new QLabel(QStringLiteral("ただいま計算中です。"), this);
   note->setObjectName(QStringLiteral("note"));

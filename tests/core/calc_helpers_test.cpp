@@ -135,7 +135,7 @@ TEST(Grid, DefaultsGiveThirtyOnePointsFivePerUnit) {
   EXPECT_DOUBLE_EQ(j[5], 1e6);
   EXPECT_DOUBLE_EQ(j.back(), 1e11);
 
-  s.CalcMode = 1;
+  s.Mode = CalcMode::JcB;
   ASSERT_EQ(GridPointCount(s), 31);
   std::vector<double> b = BuildGrid(s, 31);
   EXPECT_EQ(b.front(), 1.0);
@@ -167,7 +167,7 @@ TEST(Grid, LevelsAreClampedAndOddRangesHandled) {
   EXPECT_EQ(GridPointCount(s), 0);
 
   CalcSettings b;
-  b.CalcMode = 1;
+  b.Mode = CalcMode::JcB;
   b.BIni = 2.0;
   b.BFin = 1.75;
   EXPECT_EQ(GridPointCount(b), 0);  // trunc(-1.25) + 1

@@ -120,7 +120,7 @@ TEST_F(CalcPasses, FullPassEJWritesTheGridInDataFileThenDescendingConditionOrder
 }
 
 TEST_F(CalcPasses, FullPassJcBSearchesEachFieldAndHeadsWithTheLastField) {
-  p_.Settings.CalcMode = 1;
+  p_.Settings.Mode = zx::CalcMode::JcB;
   p_.Settings.BIni = 1.0;
   p_.Settings.BFin = 3.0;
   p_.Settings.BStepLevel = 1;
@@ -199,7 +199,7 @@ TEST_F(CalcPasses, FullPassRangesGivingNoOrNegativeCountsAndUnrelatedConditions)
   EXPECT_FALSE(fs::exists(Path("nofile.txt")));
 
   fs::remove(Path("out1.txt"));
-  p_.Settings.CalcMode = 1;
+  p_.Settings.Mode = zx::CalcMode::JcB;
   p_.Settings.BIni = 2.0;
   p_.Settings.BFin = 1.75;  // a count of 0 skips everything
   points.clear();
@@ -301,8 +301,8 @@ TEST_F(CalcPasses, PreviewLeavesOutWhatTheDeadlineDoesNotReach) {
 }
 
 TEST_F(CalcPasses, PreviewJcBUsesTheMeasuredFieldsAndTheJRangeAsBracket) {
-  p_.Settings.CalcMode = 1;
-  ApplyModeAxes(p_.View, 1);
+  p_.Settings.Mode = zx::CalcMode::JcB;
+  ApplyModeAxes(p_.View, CalcMode::JcB);
   p_.CalcConds.items[1].Temp = 5.0;
   WriteData("data1.dat", 3, 0.5, 1.0, false);
   lit_.EcError = p_.Params.E_cAllowableError;

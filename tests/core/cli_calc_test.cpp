@@ -62,8 +62,8 @@ class CliCalc : public ::testing::Test {
       }
     }
     Project p;
-    p.Settings.CalcMode = calcMode;
-    ApplyModeAxes(p.View, calcMode);
+    p.Settings.Mode = static_cast<CalcMode>(calcMode);
+    ApplyModeAxes(p.View, p.Settings.Mode);
     p.Settings.BFin = 3.0;
     p.Settings.BStepLevel = 1;
     ApplyBStepLevel(p.Params, 1);

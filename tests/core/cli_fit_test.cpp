@@ -51,15 +51,7 @@ class CliFit : public ::testing::Test {
     p.Params.Re_A_m *= 1.1;
     p.Params.Re_Gamma *= 1.1;
     p.Params.Re_m *= 1.1;
-    for (const ConditionData& c : in.conditions) {
-      const std::string data = Path("d" + std::to_string(c.no) + ".dat");
-      std::ofstream f(data, std::ios::binary);
-      f << "# J E\r\n";
-      for (std::size_t i = 0; i < c.x.size(); ++i)
-        f << FormatLe(c.x[i]) << "\t" << FormatLe(c.y[i]) << "\r\n";
-      AddDataFile(p, data);
-      AddCalcCond(p, c.no, c.temp, c.field, Path("r.dat"));
-    }
+    fit_test::AddConditionFiles(p, in, Path(""), Path("r.dat"));
     AddDataFile(p, Path("absent.dat"));
     AddCalcCond(p, 3, 25.0, 1.0, Path("r.dat"));
     const std::string path = Path("p.zx2");

@@ -138,16 +138,16 @@ TEST(Document, ModeChangeEmptiesTheRegistriesAndIsAChange) {
   Recorded r;
   FillFourAndFour(r);
   Project& p = r.p();
-  SetCalcMode(r.doc, 0);  // the current mode: nothing happens
+  SetCalcMode(r.doc, CalcMode::EJ);  // the current mode: nothing happens
   EXPECT_TRUE(r.told.empty());
   EXPECT_FALSE(p.Modified);
-  SetCalcMode(r.doc, 1);
+  SetCalcMode(r.doc, CalcMode::JcB);
   EXPECT_TRUE(p.DataFiles.Empty());
   EXPECT_TRUE(p.CalcConds.Empty());
   EXPECT_TRUE(p.DataSeries.Empty());
   EXPECT_TRUE(p.CurveSeries.Empty());
-  EXPECT_EQ(p.View.XType, "Linear");
-  EXPECT_EQ(p.View.YTitle, "Jc(A/m^2)");
+  EXPECT_EQ(p.View.X.Type, AxisScale::Linear);
+  EXPECT_EQ(p.View.Y.Title, "Jc(A/m^2)");
   EXPECT_TRUE(p.Modified);
   EXPECT_EQ(r.told, std::vector<ChangeKind>{ChangeKind::ModeChanged});
 }
@@ -177,6 +177,42 @@ TEST(Document, RangeSettingsAreCheckedAppliedAndMarkTheProjectModified) {
   EXPECT_EQ(r.told.size(), 3u);
 }
 
+TEST(Document, ParameterChangesRefitAndOnlyTheUsersMarkTheProject) {
+  Recorded r;
+  r.p().View.RangeValid = true;
+  r.p().View.RescalePending = false;
+  ModelParams m = r.p().Params;
+  m.Re_Gamma = 0.25;
+  m.SampleName = "S2";
+
+  // Before a pass: the values are taken silently.
+  SyncModelParams(r.doc, m);
+  EXPECT_EQ(r.p().Params.Re_Gamma, 0.25);
+  EXPECT_FALSE(r.p().Modified);
+  EXPECT_TRUE(r.p().View.RangeValid);
+  EXPECT_TRUE(r.told.empty());
+
+  // A slider or the fit window's apply: values, modified, refit, told.
+  m.Re_A_m = 3e9;
+  SetModelParams(r.doc, m);
+  EXPECT_EQ(r.p().Params.Re_A_m, 3e9);
+  EXPECT_EQ(r.p().Params.SampleName, "S2");
+  EXPECT_TRUE(r.p().Modified);
+  EXPECT_FALSE(r.p().View.RangeValid);
+  EXPECT_TRUE(r.p().View.RescalePending);
+  EXPECT_EQ(r.told, std::vector<ChangeKind>{ChangeKind::ParamsChanged});
+
+  // A typed text: the same, with the values left for the next pass.
+  r.p().Modified = false;
+  r.p().View.RangeValid = true;
+  r.told.clear();
+  MarkParamsEdited(r.doc);
+  EXPECT_EQ(r.p().Params.Re_A_m, 3e9);
+  EXPECT_TRUE(r.p().Modified);
+  EXPECT_FALSE(r.p().View.RangeValid);
+  EXPECT_EQ(r.told, std::vector<ChangeKind>{ChangeKind::ParamsChanged});
+}
+
 TEST(Validation, EveryMessageInItsOrder) {
   Project p;
   p.DataFiles.Add({});
@@ -193,7 +229,7 @@ TEST(Validation, EveryMessageInItsOrder) {
   CalcCondInput noName = Cond(0);
   noName.name.clear();
   EXPECT_EQ(CheckCalcCond(p, noName), "不正な値の入力 : 出力ファイル名");
-  p.Settings.CalcMode = 1;  // no field in Jc-B mode
+  p.Settings.Mode = zx::CalcMode::JcB;  // no field in Jc-B mode
   EXPECT_EQ(CheckCalcCond(p, Cond(0, 20.0, -5.0)), "");
   Project none;  // a condition without data files may stay unrelated
   EXPECT_EQ(CheckCalcCond(none, Cond(-1)), "");

@@ -23,7 +23,7 @@ void ExpectOpensFittedFromItsOwnFolder(const std::string& project, int mode, int
   Project p;
   p.ProgramFolder = scratch.Path("");  // ends with the separator
   ASSERT_TRUE(LoadSettingsFile(p, (folder / project).string()));
-  EXPECT_EQ(p.Settings.CalcMode, mode);
+  EXPECT_EQ(p.Settings.Mode, static_cast<CalcMode>(mode));
   ASSERT_EQ(p.DataFiles.Count(), files);
   ASSERT_EQ(p.CalcConds.Count(), files);
   for (const RegistryEntry& d : p.DataFiles.items) {

@@ -3,27 +3,24 @@
 #pragma once
 
 #include <cmath>
+#include <fstream>
 #include <random>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "calc/model.h"
+#include "example_sample.h"
 #include "fit/fit_data.h"
 #include "fit/model_jc.h"
+#include "model/format.h"
+#include "model/project.h"
 
 namespace zx::fit_test {
 
 // The example sample, with a coarser integration grid to keep tests quick.
 inline ModelParams TruthParams() {
-  ModelParams p;
-  p.Re_A_m = 1.25e9;
-  p.Sigma_2 = 0.08;
-  p.Re_Gamma = 0.75;
-  p.Re_m = 2.6;
-  p.Re_g_2 = 2.5;
-  p.T_c = 39.0;
-  p.B_c2_0 = 15.0;
-  p.Thickness = 1e-4;
+  ModelParams p = examples::ExampleTruth();
   p.IntStepNum = 150;
   return p;
 }
@@ -83,6 +80,22 @@ inline FitInput MakeJcBInput(const ModelParams& truth, const std::vector<double>
     in.conditions.push_back(c);
   }
   return in;
+}
+
+// Writes each condition's points to folder + "d<no>.dat" and registers the
+// file with its condition (result file `result`) in the project.
+inline void AddConditionFiles(Project& p, const FitInput& in, const std::string& folder,
+                              const std::string& result) {
+  for (const ConditionData& c : in.conditions) {
+    const std::string data = folder + "d" + std::to_string(c.no) + ".dat";
+    std::ofstream f(data, std::ios::binary);
+    f << "# J E\r\n";
+    for (std::size_t i = 0; i < c.x.size(); ++i)
+      f << FormatLe(c.x[i]) << "\t" << FormatLe(c.y[i]) << "\r\n";
+    f.close();
+    AddDataFile(p, data);
+    AddCalcCond(p, c.no, c.temp, c.field, result);
+  }
 }
 
 }  // namespace zx::fit_test

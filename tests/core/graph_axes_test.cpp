@@ -15,16 +15,16 @@ namespace {
 using test::DrawOp;
 using test::RecordingCanvas;
 
-GraphView ViewWithRange(const char* xType, double xl, double xh, const char* yType, double yl,
+GraphView ViewWithRange(AxisScale xType, double xl, double xh, AxisScale yType, double yl,
                         double yh) {
   GraphView g;
-  ResetGraphView(g, 0);
-  g.XType = xType;
-  g.YType = yType;
-  g.XLow = xl;
-  g.XHigh = xh;
-  g.YLow = yl;
-  g.YHigh = yh;
+  ResetGraphView(g, CalcMode::EJ);
+  g.X.Type = xType;
+  g.Y.Type = yType;
+  g.X.Low = xl;
+  g.X.High = xh;
+  g.Y.Low = yl;
+  g.Y.High = yh;
   g.RescalePending = true;
   return g;
 }
@@ -37,7 +37,7 @@ std::vector<std::string> Collect(const std::vector<double>& ticks, bool sci) {
 
 TEST(GraphGeometry, DefaultsGiveTheKnownPlotArea) {
   GraphView g;
-  ResetGraphView(g, 0);
+  ResetGraphView(g, CalcMode::EJ);
   const PlotGeometry p = GetPlotGeometry(g);
   EXPECT_EQ(p.mx, 70);
   EXPECT_EQ(p.my, 53);
@@ -49,29 +49,29 @@ TEST(GraphGeometry, DefaultsGiveTheKnownPlotArea) {
 
 TEST(GraphGeometry, ResetFollowsTheCalculationModeAndKeepsManualLimits) {
   GraphView g;
-  g.XMin = 5;
-  g.YMax = 7;
-  g.XAutoScale = false;
+  g.X.Min = 5;
+  g.Y.Max = 7;
+  g.X.AutoScale = false;
   g.RangeValid = true;
   g.FrameWidth = 9;
-  ResetGraphView(g, 1);
-  EXPECT_EQ(g.XType, "Linear");
-  EXPECT_EQ(g.YType, "Log");
-  EXPECT_EQ(g.XTitle, "B(T)");
-  EXPECT_EQ(g.YTitle, "Jc(A/m^2)");
-  EXPECT_TRUE(g.XAutoScale);
+  ResetGraphView(g, CalcMode::JcB);
+  EXPECT_EQ(g.X.Type, AxisScale::Linear);
+  EXPECT_EQ(g.Y.Type, AxisScale::Log);
+  EXPECT_EQ(g.X.Title, "B(T)");
+  EXPECT_EQ(g.Y.Title, "Jc(A/m^2)");
+  EXPECT_TRUE(g.X.AutoScale);
   EXPECT_FALSE(g.RangeValid);
   EXPECT_EQ(g.FrameWidth, 2);
-  EXPECT_EQ(g.XMin, 5);
-  EXPECT_EQ(g.YMax, 7);
-  ResetGraphView(g, 0);
-  EXPECT_EQ(g.XType, "Log");
-  EXPECT_EQ(g.XTitle, "J(A/m^2)");
-  EXPECT_EQ(g.YTitle, "E(V/m)");
+  EXPECT_EQ(g.X.Min, 5);
+  EXPECT_EQ(g.Y.Max, 7);
+  ResetGraphView(g, CalcMode::EJ);
+  EXPECT_EQ(g.X.Type, AxisScale::Log);
+  EXPECT_EQ(g.X.Title, "J(A/m^2)");
+  EXPECT_EQ(g.Y.Title, "E(V/m)");
 }
 
 TEST(GraphMapping, LinearAndLogarithmicTruncateTowardTheOrigin) {
-  GraphView g = ViewWithRange("Linear", 0, 10, "Log", 1e-7, 1e-1);
+  GraphView g = ViewWithRange(AxisScale::Linear, 0, 10, AxisScale::Log, 1e-7, 1e-1);
   EXPECT_EQ(MapX(g, 0), 70);
   EXPECT_EQ(MapX(g, 10), 398);
   EXPECT_EQ(MapX(g, 1), 70 + 32);  // 32.8 truncated
@@ -81,7 +81,7 @@ TEST(GraphMapping, LinearAndLogarithmicTruncateTowardTheOrigin) {
 }
 
 TEST(GraphMapping, NonFiniteOrHugePixelsStayDefined) {
-  GraphView g = ViewWithRange("Linear", 1, 1, "Log", 0, 1);
+  GraphView g = ViewWithRange(AxisScale::Linear, 1, 1, AxisScale::Log, 0, 1);
   EXPECT_EQ(MapX(g, 1), 70);     // 0 * inf is NaN: taken as 0
   EXPECT_EQ(MapY(g, 0.5), 304);  // log10 0 = -inf in the range
   EXPECT_EQ(TruncToPixel(1e300), 1000000);
@@ -105,83 +105,86 @@ TEST(DecadeOf, FindsThePowerOfTenBelow) {
 }
 
 TEST(CheckAndScaleAxes, RoundsOutwardAsInTheExamples) {
-  GraphView g = ViewWithRange("Linear", 0.5, 9, "Log", 2e-7, 3e-3);
+  GraphView g = ViewWithRange(AxisScale::Linear, 0.5, 9, AxisScale::Log, 2e-7, 3e-3);
   EXPECT_TRUE(CheckAndScaleAxes(g, {}));
   EXPECT_FALSE(g.RescalePending);
-  EXPECT_EQ(g.XLow, 0);
-  EXPECT_EQ(g.XHigh, 10);
-  EXPECT_EQ(g.XStep, 1);
-  EXPECT_DOUBLE_EQ(g.YLow, 1e-7);
-  EXPECT_DOUBLE_EQ(g.YHigh, 0.1);
-  EXPECT_EQ(g.YStep, 10);
+  EXPECT_EQ(g.X.Low, 0);
+  EXPECT_EQ(g.X.High, 10);
+  EXPECT_EQ(g.X.Step, 1);
+  EXPECT_DOUBLE_EQ(g.Y.Low, 1e-7);
+  EXPECT_DOUBLE_EQ(g.Y.High, 0.1);
+  EXPECT_EQ(g.Y.Step, 10);
 
-  g = ViewWithRange("Log", 0.003, 0.5, "Log", 1e8, 5e9);
+  g = ViewWithRange(AxisScale::Log, 0.003, 0.5, AxisScale::Log, 1e8, 5e9);
   EXPECT_TRUE(CheckAndScaleAxes(g, {}));
-  EXPECT_DOUBLE_EQ(g.XLow, 0.001);
-  EXPECT_EQ(g.XHigh, 1);  // an X bound below 1 rounds up to 1
-  EXPECT_EQ(g.XStep, 10);
-  EXPECT_EQ(g.YLow, 1e8);
-  EXPECT_EQ(g.YHigh, 6e9);
-  EXPECT_EQ(g.YStep, 1);
+  EXPECT_DOUBLE_EQ(g.X.Low, 0.001);
+  EXPECT_EQ(g.X.High, 1);  // an X bound below 1 rounds up to 1
+  EXPECT_EQ(g.X.Step, 10);
+  EXPECT_EQ(g.Y.Low, 1e8);
+  EXPECT_EQ(g.Y.High, 6e9);
+  EXPECT_EQ(g.Y.Step, 1);
 
-  g = ViewWithRange("Log", 0.02, 0.05, "Log", 3, 3);
+  g = ViewWithRange(AxisScale::Log, 0.02, 0.05, AxisScale::Log, 3, 3);
   EXPECT_TRUE(CheckAndScaleAxes(g, {}));
-  EXPECT_DOUBLE_EQ(g.XLow, 0.02);
-  EXPECT_DOUBLE_EQ(g.XHigh, 0.6);
-  EXPECT_EQ(g.XStep, 1);
-  EXPECT_EQ(g.YLow, 3);  // a single point spans one digit
-  EXPECT_EQ(g.YHigh, 4);
+  EXPECT_DOUBLE_EQ(g.X.Low, 0.02);
+  EXPECT_DOUBLE_EQ(g.X.High, 0.6);
+  EXPECT_EQ(g.X.Step, 1);
+  EXPECT_EQ(g.Y.Low, 3);  // a single point spans one digit
+  EXPECT_EQ(g.Y.High, 4);
 }
 
 TEST(CheckAndScaleAxes, ManualRangeKeepsItsBoundsButGetsAStep) {
-  GraphView g = ViewWithRange("Log", 3e5, 2e9, "Linear", -3, 47);
-  g.XAutoScale = false;
-  g.YAutoScale = false;
+  GraphView g = ViewWithRange(AxisScale::Log, 3e5, 2e9, AxisScale::Linear, -3, 47);
+  g.X.AutoScale = false;
+  g.Y.AutoScale = false;
   EXPECT_TRUE(CheckAndScaleAxes(g, {}));
-  EXPECT_EQ(g.XLow, 3e5);
-  EXPECT_EQ(g.XHigh, 2e9);
-  EXPECT_EQ(g.XStep, 10);
-  EXPECT_EQ(g.YLow, -3);
-  EXPECT_EQ(g.YHigh, 47);
-  EXPECT_EQ(g.YStep, 10);
-  EXPECT_EQ(TickValues(true, g.XLow, g.XHigh, g.XStep), (std::vector<double>{3e5, 3e6, 3e7, 3e8}));
+  EXPECT_EQ(g.X.Low, 3e5);
+  EXPECT_EQ(g.X.High, 2e9);
+  EXPECT_EQ(g.X.Step, 10);
+  EXPECT_EQ(g.Y.Low, -3);
+  EXPECT_EQ(g.Y.High, 47);
+  EXPECT_EQ(g.Y.Step, 10);
+  EXPECT_EQ(TickValues(true, g.X.Low, g.X.High, g.X.Step),
+            (std::vector<double>{3e5, 3e6, 3e7, 3e8}));
 }
 
 TEST(CheckAndScaleAxes, FailuresWarnOnceAndKeepThePendingFlag) {
   std::vector<std::string> warnings;
   auto sink = [&](const std::string& w) { warnings.push_back(w); };
 
-  GraphView g = ViewWithRange("Linear", 2, 2, "Log", 0, 5);  // zero span, and log bound 0
+  GraphView g =
+      ViewWithRange(AxisScale::Linear, 2, 2, AxisScale::Log, 0, 5);  // zero span, and log bound 0
   EXPECT_FALSE(CheckAndScaleAxes(g, sink));
   EXPECT_EQ(warnings, std::vector<std::string>{kXAxisWarning});
   EXPECT_TRUE(g.RescalePending);
-  EXPECT_EQ(g.XLow, 2);
-  EXPECT_FALSE(g.XScaleValid);
-  EXPECT_FALSE(g.YScaleValid);
+  EXPECT_EQ(g.X.Low, 2);
+  EXPECT_FALSE(g.X.ScaleValid);
+  EXPECT_FALSE(g.Y.ScaleValid);
 
   warnings.clear();
-  g = ViewWithRange("Log", 1, 100, "Log", -1, 5);
+  g = ViewWithRange(AxisScale::Log, 1, 100, AxisScale::Log, -1, 5);
   EXPECT_FALSE(CheckAndScaleAxes(g, sink));
   EXPECT_EQ(warnings, std::vector<std::string>{kYAxisWarning});
-  EXPECT_TRUE(g.XScaleValid);
-  EXPECT_FALSE(g.YScaleValid);
+  EXPECT_TRUE(g.X.ScaleValid);
+  EXPECT_FALSE(g.Y.ScaleValid);
 
   warnings.clear();
-  g = ViewWithRange("Log", 1e-200, 1e100, "Log", 1, 2);  // 300 decades
+  g = ViewWithRange(AxisScale::Log, 1e-200, 1e100, AxisScale::Log, 1, 2);  // 300 decades
   EXPECT_FALSE(CheckAndScaleAxes(g, sink));
   EXPECT_EQ(warnings.size(), 1u);
 
   warnings.clear();
-  g = ViewWithRange("Linear", 0, std::numeric_limits<double>::infinity(), "Log", 1, 2);
+  g = ViewWithRange(AxisScale::Linear, 0, std::numeric_limits<double>::infinity(), AxisScale::Log,
+                    1, 2);
   EXPECT_FALSE(CheckAndScaleAxes(g, sink));
   EXPECT_EQ(warnings.size(), 1u);
 
   warnings.clear();
-  g = ViewWithRange("Linear", 1, 5, "Log", 1, 2);
+  g = ViewWithRange(AxisScale::Linear, 1, 5, AxisScale::Log, 1, 2);
   g.RescalePending = false;
   EXPECT_FALSE(CheckAndScaleAxes(g, sink));  // nothing to do
   EXPECT_TRUE(warnings.empty());
-  EXPECT_EQ(g.XHigh, 5);
+  EXPECT_EQ(g.X.High, 5);
 }
 
 TEST(TickValues, StepOneOnALogAxisWalksTheDigits) {
@@ -224,7 +227,7 @@ TEST(TickValues, AlwaysEndEvenForBrokenRanges) {
 
 TEST(DrawEmptyGraph, BackgroundPlotAreaFrameAndTitlesOnly) {
   GraphView g;
-  ResetGraphView(g, 0);
+  ResetGraphView(g, CalcMode::EJ);
   RecordingCanvas c;
   DrawEmptyGraph(c, g);
   const auto fills = c.OfKind(DrawOp::Fill);
@@ -253,7 +256,7 @@ TEST(DrawEmptyGraph, BackgroundPlotAreaFrameAndTitlesOnly) {
 }
 
 TEST(DrawAxes, TicksHaveTheirLengthsAndLabelsTheirPlaces) {
-  GraphView g = ViewWithRange("Linear", 0.5, 9, "Log", 2e-7, 3e-3);
+  GraphView g = ViewWithRange(AxisScale::Linear, 0.5, 9, AxisScale::Log, 2e-7, 3e-3);
   RecordingCanvas c;
   EXPECT_TRUE(DrawAxes(c, g, {}));
   const auto lines = c.OfKind(DrawOp::Line);
@@ -274,7 +277,7 @@ TEST(DrawAxes, TicksHaveTheirLengthsAndLabelsTheirPlaces) {
 }
 
 TEST(DrawAxes, LabelNotationIsChosenPerAxis) {
-  GraphView g = ViewWithRange("Linear", 1.2, 3.9, "Log", 1e8, 5e9);
+  GraphView g = ViewWithRange(AxisScale::Linear, 1.2, 3.9, AxisScale::Log, 1e8, 5e9);
   RecordingCanvas c;
   DrawAxes(c, g, {});
   const auto texts = c.Texts();
@@ -285,7 +288,7 @@ TEST(DrawAxes, LabelNotationIsChosenPerAxis) {
 
 TEST(DrawAxes, CrowdedLabelsAreLeftOutButEveryTickIsMarked) {
   // One decade and a half on a log axis: a tick at every digit.
-  GraphView g = ViewWithRange("Log", 5e6, 3e8, "Log", 1e-8, 1e-2);
+  GraphView g = ViewWithRange(AxisScale::Log, 5e6, 3e8, AxisScale::Log, 1e-8, 1e-2);
   RecordingCanvas c;
   DrawAxes(c, g, {});
   const auto lines = c.OfKind(DrawOp::Line);
@@ -304,7 +307,7 @@ TEST(DrawAxes, CrowdedLabelsAreLeftOutButEveryTickIsMarked) {
 }
 
 TEST(DrawAxes, NoTicksOnAnAxisWhoseCheckFailed) {
-  GraphView g = ViewWithRange("Log", 1, 100, "Log", 0, 5);
+  GraphView g = ViewWithRange(AxisScale::Log, 1, 100, AxisScale::Log, 0, 5);
   std::vector<std::string> warnings;
   RecordingCanvas c;
   EXPECT_FALSE(DrawAxes(c, g, [&](const std::string& w) { warnings.push_back(w); }));
@@ -336,7 +339,7 @@ bool HasText(const std::vector<XLabel>& labels, const std::string& text) {
 
 TEST(DrawAxes, ThinningKeepsDecadesAndEndsWithAGap) {
   // Every digit of 5e6..4e8 is a tick; the labels cannot all fit.
-  GraphView g = ViewWithRange("Log", 5e6, 3e8, "Log", 1e-8, 1e-2);
+  GraphView g = ViewWithRange(AxisScale::Log, 5e6, 3e8, AxisScale::Log, 1e-8, 1e-2);
   RecordingCanvas c;
   DrawAxes(c, g, {});
   auto labels = XLabels(c);
@@ -360,7 +363,7 @@ TEST(DrawAxes, ThinningKeepsDecadesAndEndsWithAGap) {
 
 TEST(DrawAxes, NoMinusZeroLabel) {
   // The low end rounds to zero from below: truncation keeps the sign.
-  GraphView g = ViewWithRange("Linear", -0.3, 9, "Linear", -0.02, 0.5);
+  GraphView g = ViewWithRange(AxisScale::Linear, -0.3, 9, AxisScale::Linear, -0.02, 0.5);
   RecordingCanvas c;
   DrawAxes(c, g, {});
   int zeros = 0;
@@ -379,7 +382,7 @@ TEST(DrawAxes, NoMinusZeroLabel) {
 }
 
 TEST(DrawAxes, YTitleStaysLeftOfTheWidestLabel) {
-  GraphView g = ViewWithRange("Log", 1e6, 1e8, "Log", 1.5e-11, 2e-3);
+  GraphView g = ViewWithRange(AxisScale::Log, 1e6, 1e8, AxisScale::Log, 1.5e-11, 2e-3);
   RecordingCanvas c;
   DrawAxes(c, g, {});
   int widestLeft = 1 << 30;

@@ -18,7 +18,7 @@ using test::RecordingCanvas;
 
 Project TwoDataFiles(const test::TempDir& dir) {
   Project p;
-  ResetGraphView(p.View, 0);
+  ResetGraphView(p.View, CalcMode::EJ);
   p.View.RescalePending = true;
   p.DataSeries.Add(MakeDataSeries(0, dir.Write("a.dat", "1e6 1e-6\n1e7 1e-4\n1e8 1e-2\n")));
   p.DataSeries.Add(MakeDataSeries(1, dir.Write("b.dat", "2e6 2e-6\n2e7 2e-4\n")));
@@ -27,7 +27,7 @@ Project TwoDataFiles(const test::TempDir& dir) {
 
 TEST(PaintGraph, WithoutDataSeriesOnlyTheEmptyGraph) {
   Project p;
-  ResetGraphView(p.View, 0);
+  ResetGraphView(p.View, CalcMode::EJ);
   bool previewRan = false;
   PaintHooks hooks;
   hooks.runPreview = [&](Project&) { return previewRan = true; };
@@ -42,7 +42,7 @@ TEST(PaintGraph, WithoutDataSeriesOnlyTheEmptyGraph) {
 TEST(PaintGraph, UnreadableFilesGiveTheEmptyGraph) {
   test::TempDir dir;
   Project p;
-  ResetGraphView(p.View, 0);
+  ResetGraphView(p.View, CalcMode::EJ);
   p.View.RescalePending = true;
   p.DataSeries.Add(MakeDataSeries(0, dir.Path("missing.dat")));
   std::vector<std::string> warnings;
@@ -65,8 +65,8 @@ TEST(PaintGraph, DrawsDataThenCurvesAndDeletesTheCurveFiles) {
   EXPECT_FALSE(std::filesystem::exists(curve));
   EXPECT_TRUE(std::filesystem::exists(p.DataSeries.items[0].Path));
   // Ranges 1e6..1e8 -> 1e6..1e9 and 1e-6..1e-2 -> 1e-6..0.1, decade ticks.
-  EXPECT_EQ(p.View.XHigh, 1e9);
-  EXPECT_DOUBLE_EQ(p.View.YHigh, 0.1);
+  EXPECT_EQ(p.View.X.High, 1e9);
+  EXPECT_DOUBLE_EQ(p.View.Y.High, 0.1);
   EXPECT_FALSE(p.View.RescalePending);
 
   std::vector<Rgb> markerColours;
@@ -106,15 +106,15 @@ TEST(PaintGraph, ThePreviewHookScansTheDataSeries) {
 TEST(PaintGraph, ManualRangesApplyAfterTheScanAndFailuresWarn) {
   test::TempDir dir;
   Project p = TwoDataFiles(dir);
-  p.View.YAutoScale = false;
-  p.View.YMin = -1;
-  p.View.YMax = 1;
+  p.View.Y.AutoScale = false;
+  p.View.Y.Min = -1;
+  p.View.Y.Max = 1;
   std::vector<std::string> warnings;
   PaintHooks hooks;
   hooks.warn = [&](const std::string& w) { warnings.push_back(w); };
   RecordingCanvas c;
   EXPECT_TRUE(PaintGraph(p, c, hooks).hadData);
-  EXPECT_EQ(p.View.YLow, -1);
+  EXPECT_EQ(p.View.Y.Low, -1);
   EXPECT_EQ(warnings, std::vector<std::string>{kYAxisWarning});
   EXPECT_TRUE(p.View.RescalePending);
   EXPECT_TRUE(c.OfKind(DrawOp::Ellipse).empty());  // log10(-1) leaves no usable range
@@ -123,23 +123,23 @@ TEST(PaintGraph, ManualRangesApplyAfterTheScanAndFailuresWarn) {
 TEST(PaintGraph, NoPointAnywhereFallsBackToANewProjectsAxes) {
   test::TempDir dir;
   Project p;
-  ResetGraphView(p.View, 0);
+  ResetGraphView(p.View, CalcMode::EJ);
   p.DataSeries.Add(MakeDataSeries(0, dir.Write("empty.dat", "# nothing measured\n")));
   // The range an earlier project left behind.
-  p.View.XLow = 1e6;
-  p.View.XHigh = 1e8;
-  p.View.YLow = 1e-6;
-  p.View.YHigh = 1e-2;
+  p.View.X.Low = 1e6;
+  p.View.X.High = 1e8;
+  p.View.Y.Low = 1e-6;
+  p.View.Y.High = 1e-2;
   p.View.RangeValid = false;
   const GraphView fresh;
   for (int paint = 0; paint < 3; ++paint) {
     p.View.RescalePending = true;  // a slider moved
     RecordingCanvas c;
     PaintGraph(p, c, {});
-    EXPECT_EQ(p.View.XLow, fresh.XLow);
-    EXPECT_EQ(p.View.XHigh, fresh.XHigh);
-    EXPECT_EQ(p.View.YLow, fresh.YLow);
-    EXPECT_EQ(p.View.YHigh, fresh.YHigh);
+    EXPECT_EQ(p.View.X.Low, fresh.X.Low);
+    EXPECT_EQ(p.View.X.High, fresh.X.High);
+    EXPECT_EQ(p.View.Y.Low, fresh.Y.Low);
+    EXPECT_EQ(p.View.Y.High, fresh.Y.High);
     EXPECT_EQ(c.Texts(), (std::vector<std::string>{"J(A/m^2)", "E(V/m)"}));
   }
   // A point later refits as usual.
@@ -147,8 +147,8 @@ TEST(PaintGraph, NoPointAnywhereFallsBackToANewProjectsAxes) {
   p.View.RescalePending = true;
   RecordingCanvas c;
   PaintGraph(p, c, {});
-  EXPECT_EQ(p.View.XLow, 1e6);
-  EXPECT_EQ(p.View.XHigh, 2e7);
+  EXPECT_EQ(p.View.X.Low, 1e6);
+  EXPECT_EQ(p.View.X.High, 2e7);
 }
 
 TEST(PaintGraph, EachFileIsReadOncePerPaint) {

@@ -80,7 +80,7 @@ class ParallelPasses : public ::testing::Test {
 TEST_F(ParallelPasses, FullPassFilesAreIdenticalForOneAndFourThreadsInBothModes) {
   for (int mode : {0, 1}) {
     SCOPED_TRACE(mode);
-    p_.Settings.CalcMode = mode;
+    p_.Settings.Mode = static_cast<CalcMode>(mode);
     p_.Settings.BStepLevel = 2;
     std::vector<int> one, four;
     const auto a = FullPass(1, &one);
@@ -141,7 +141,7 @@ TEST_F(ParallelPasses, ACancelledPassLeavesOnlyCompleteFiles) {
 TEST_F(ParallelPasses, PreviewCurvesAndCoefficientsDoNotDependOnTheThreadCount) {
   for (int mode : {0, 1}) {
     SCOPED_TRACE(mode);
-    p_.Settings.CalcMode = mode;
+    p_.Settings.Mode = static_cast<CalcMode>(mode);
     for (int f = 0; f < 3; ++f) WriteData(f, mode == 1);
     std::map<int, std::vector<std::string>> runs;
     std::map<int, std::vector<double>> coefs;

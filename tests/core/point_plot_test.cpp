@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "recording_canvas.h"
 
 namespace zx {
@@ -13,18 +15,18 @@ TEST(PointPlot, RangeFollowsTheDrawablePointsAndUnjoinedSetsDrawNoLines) {
   kept.x = {1e8, 1e9, 1e10};
   kept.y = {1e-6, -1e-7, 1e-3};  // the negative one cannot be shown
   kept.style.MarkerColor = Rgb{255, 0, 0};
-  kept.style.LineStyleName = "None";
+  kept.style.LineStyle = LinePattern::None;
   PointSet line;
   line.x = {1e8, 1e10};
   line.y = {1e-5, 1e-5};
-  line.style.MarkerName = "";
+  line.style.Marker = MarkerShape::None;
   line.style.LineColor = Rgb{0, 0, 255};
   test::RecordingCanvas c;
   ASSERT_TRUE(DrawPointSets(c, g, {kept, line}));
-  EXPECT_LE(g.XLow, 1e8);
-  EXPECT_GE(g.XHigh, 1e10);
-  EXPECT_LE(g.YLow, 1e-6);
-  EXPECT_GE(g.YHigh, 1e-3);
+  EXPECT_LE(g.X.Low, 1e8);
+  EXPECT_GE(g.X.High, 1e10);
+  EXPECT_LE(g.Y.Low, 1e-6);
+  EXPECT_GE(g.Y.High, 1e-3);
   int red = 0;
   for (const auto& op : c.OfKind(test::DrawOp::Ellipse)) red += op.fill == Rgb{255, 0, 0};
   EXPECT_EQ(red, 2);
@@ -40,6 +42,50 @@ TEST(PointPlot, RangeFollowsTheDrawablePointsAndUnjoinedSetsDrawNoLines) {
   EXPECT_FALSE(DrawPointSets(empty, g, {none}));
   EXPECT_FALSE(g.RangeValid);
   EXPECT_TRUE(empty.OfKind(test::DrawOp::Ellipse).empty());
+}
+
+TEST(PointPlot, ScalesToTheSeriesAndDrawsMarkersWithoutLines) {
+  GraphView g;
+  g.GraphRect = IntRect{0, 0, 600, 400};
+  ApplyModeAxes(g, CalcMode::EJ);
+  test::RecordingCanvas c;
+  // A point <= 0 cannot sit on the log axes and does not widen them.
+  DrawPointSets(c, g, {{MarkersOnly({255, 0, 0}), {1e6, 1e7, -1.0}, {1e-6, 1e-4, 1e-3}}});
+  EXPECT_TRUE(g.RangeValid);
+  EXPECT_LE(g.X.Low, 1e6);
+  EXPECT_GE(g.X.High, 1e7);
+  EXPECT_LT(g.X.High, 1e8);
+  EXPECT_EQ(c.OfKind(test::DrawOp::Kind::Ellipse).size(), 2u);
+  const std::size_t axisLines = c.OfKind(test::DrawOp::Kind::Line).size();
+
+  test::RecordingCanvas withLine;
+  DrawPointSets(withLine, g,
+                {{MarkersOnly({255, 0, 0}), {1e6, 1e7}, {1e-6, 1e-4}},
+                 {LineOnly({0, 0, 255}), {1e6, 3e6, 1e7}, {1e-6, 1e-5, 1e-4}}});
+  EXPECT_EQ(withLine.OfKind(test::DrawOp::Kind::Line).size(), axisLines + 2);
+
+  test::RecordingCanvas empty;
+  GraphView e = g;
+  DrawPointSets(empty, e, {{MarkersOnly({0, 0, 0}), {-1.0}, {1.0}}});
+  EXPECT_FALSE(e.RangeValid);
+  EXPECT_TRUE(empty.OfKind(test::DrawOp::Kind::Ellipse).empty());
+}
+
+TEST(PointPlot, APointWithoutAPlaceBreaksTheLineAndDrawsNoStub) {
+  GraphView g;  // log-log
+  g.GraphRect = IntRect{0, 0, 600, 400};
+  const Rgb blue{0, 0, 255};
+  // A model curve with a failed point in the middle and a zero at the end.
+  const PointSet curve{
+      LineOnly(blue), {1e6, 2e6, 3e6, 4e6, 5e6, 6e6}, {1e-6, 2e-6, std::nan(""), 4e-6, 5e-6, 0.0}};
+  test::RecordingCanvas c;
+  ASSERT_TRUE(DrawPointSets(c, g, {curve}));
+  std::vector<test::DrawOp> lines;
+  for (const auto& op : c.OfKind(test::DrawOp::Line))
+    if (op.pen.color == blue) lines.push_back(op);
+  // 1-2 and 4-5 only: no bridge over the gap, no zero-length stubs.
+  ASSERT_EQ(lines.size(), 2u);
+  for (const auto& op : lines) EXPECT_NE(op.points[0].x, op.points[1].x);
 }
 
 }  // namespace

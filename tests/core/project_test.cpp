@@ -43,7 +43,7 @@ TEST(Registry, ConditionsGetCurveFilesAndLighterColours) {
   EXPECT_EQ(p.CurveSeries.items[0].Path, "/pf/tmp0.dat");
   EXPECT_EQ(p.CurveSeries.items[0].LineColor, (Rgb{150, 150, 255}));  // 7 mod 6 = 1
   EXPECT_EQ(p.CurveSeries.items[1].LineColor, (Rgb{150, 150, 150}));  // no data file: grey
-  EXPECT_EQ(p.CurveSeries.items[0].LineStyleName, "Dot");
+  EXPECT_EQ(p.CurveSeries.items[0].LineStyle, LinePattern::Dot);
 
   RemoveEntry(p.CalcConds, 0);
   RemoveEntry(p.CurveSeries, 0);

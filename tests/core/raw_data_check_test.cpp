@@ -32,7 +32,7 @@ TEST(RawDataCheck, RawTablesAreToldFromDataFiles) {
 
   // A decreasing field scan on a linear axis is still flagged.
   GraphView jcb;
-  jcb.XType = "Linear";
+  jcb.X.Type = AxisScale::Linear;
   r = CheckDataFileLooksRaw(jcb, dir.Write("jcb.dat", "3 1e9\n2 2e9\n1 3e9\n"));
   EXPECT_TRUE(r.notIncreasing);
   EXPECT_FALSE(r.fewPoints);

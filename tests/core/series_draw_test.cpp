@@ -16,14 +16,14 @@ using test::DrawOp;
 using test::RecordingCanvas;
 
 // Linear axes 0..10 in both directions: one unit is 32.8 px across, 25.1 px up.
-GraphView UnitView(const char* xType = "Linear", double xl = 0, double xh = 10) {
+GraphView UnitView(AxisScale xType = AxisScale::Linear, double xl = 0, double xh = 10) {
   GraphView g;
-  g.XType = xType;
-  g.YType = "Linear";
-  g.XLow = xl;
-  g.XHigh = xh;
-  g.YLow = 0;
-  g.YHigh = 10;
+  g.X.Type = xType;
+  g.Y.Type = AxisScale::Linear;
+  g.X.Low = xl;
+  g.X.High = xh;
+  g.Y.Low = 0;
+  g.Y.High = 10;
   return g;
 }
 
@@ -85,7 +85,7 @@ TEST(DrawSeries, NoSegmentBetweenTwoOutsidePoints) {
 
 TEST(DrawSeries, NonPositiveValuesOnALogAxisAreLeftOut) {
   test::TempDir dir;
-  GraphView g = UnitView("Log", 1, 100);
+  GraphView g = UnitView(AxisScale::Log, 1, 100);
   const SeriesEntry s = Scanned(g, dir.Write("a.dat", "1 1\n-3 2\n0 4\n10 3\n"));
   RecordingCanvas c;
   ASSERT_TRUE(DrawSeries(c, g, s));
@@ -100,7 +100,7 @@ TEST(DrawSeries, HollowTriangleAndCurveDefaults) {
   GraphView g = UnitView();
   g.BackColor = Rgb{1, 2, 3};
   SeriesEntry tri = MakeDataSeries(1, "");
-  tri.MarkerName = "Triangle";
+  tri.Marker = MarkerShape::Triangle;
   tri = Scanned(g, dir.Write("a.dat", "5 5\n"), tri);
   RecordingCanvas c;
   ASSERT_TRUE(DrawSeries(c, g, tri));
@@ -120,25 +120,28 @@ TEST(DrawSeries, HollowTriangleAndCurveDefaults) {
   EXPECT_EQ(cc.OfKind(DrawOp::Line)[0].pen, (Pen{1, {150, 150, 255}, PenStyle::Dot}));
 }
 
-TEST(DrawSeries, MarkerNamesAndLineStyles) {
+TEST(DrawSeries, MarkerShapesAndLineStyles) {
   GraphView g = UnitView();
   SeriesEntry s = MakeDataSeries(0, "");
-  for (const char* name : {"FilledRectangle", "FilledTriangle", "Circle", "Rectangle", "Cross"}) {
-    s.MarkerName = name;
+  for (MarkerShape shape : {MarkerShape::FilledRectangle, MarkerShape::FilledTriangle,
+                            MarkerShape::Circle, MarkerShape::Rectangle, MarkerShape::None}) {
+    const int name = static_cast<int>(shape);
+    s.Marker = shape;
     RecordingCanvas c;
     DrawMarker(c, g, s, {100, 100});
-    if (std::string(name) == "Cross") {
+    if (shape == MarkerShape::None) {
       EXPECT_TRUE(c.ops.empty());
       continue;
     }
     ASSERT_EQ(c.ops.size(), 1u) << name;
-    const bool filled = std::string(name).starts_with("Filled");
+    const bool filled =
+        shape == MarkerShape::FilledRectangle || shape == MarkerShape::FilledTriangle;
     EXPECT_EQ(c.ops[0].fill, filled ? s.MarkerColor : g.BackColor) << name;
   }
-  EXPECT_EQ(LineStyleOf("Dash"), PenStyle::Dash);
-  EXPECT_EQ(LineStyleOf("DashDot"), PenStyle::DashDot);
-  EXPECT_EQ(LineStyleOf("DashDotDot"), PenStyle::DashDotDot);
-  EXPECT_EQ(LineStyleOf("Solid"), PenStyle::Solid);
+  EXPECT_EQ(LineStyleOf(LinePattern::Dash), PenStyle::Dash);
+  EXPECT_EQ(LineStyleOf(LinePattern::DashDot), PenStyle::DashDot);
+  EXPECT_EQ(LineStyleOf(LinePattern::DashDotDot), PenStyle::DashDotDot);
+  EXPECT_EQ(LineStyleOf(LinePattern::Solid), PenStyle::Solid);
 }
 
 TEST(DrawSeries, ReadsNoMorePointsThanTheScanCountedAndSkipsMissingFiles) {
@@ -158,7 +161,7 @@ TEST(DrawSeries, ReadsNoMorePointsThanTheScanCountedAndSkipsMissingFiles) {
 
 TEST(DrawSeries, AnUnusableRangeDrawsNothing) {
   test::TempDir dir;
-  GraphView g = UnitView("Linear", 5, 5);  // one x value: the axis check has warned
+  GraphView g = UnitView(AxisScale::Linear, 5, 5);  // one x value: the axis check has warned
   const SeriesEntry s = Scanned(g, dir.Write("a.dat", "5 1\n5 2\n"));
   RecordingCanvas c;
   EXPECT_TRUE(DrawSeries(c, g, s));

@@ -25,10 +25,10 @@ Read ReadAll(const GraphView& g, const std::string& path) {
   return r;
 }
 
-GraphView Axes(const char* xType, const char* yType) {
+GraphView Axes(AxisScale xType, AxisScale yType) {
   GraphView g;
-  g.XType = xType;
-  g.YType = yType;
+  g.X.Type = xType;
+  g.Y.Type = yType;
   return g;
 }
 
@@ -41,7 +41,7 @@ TEST(SeriesFile, CommentsColumnsAndFileOrder) {
                                      "1\t10\n"
                                      " # 5\n"
                                      "2 20");
-  const Read r = ReadAll(Axes("Linear", "Linear"), path);
+  const Read r = ReadAll(Axes(AxisScale::Linear, AxisScale::Linear), path);
   ASSERT_TRUE(r.ok);
   // The third column is ignored; " #" is no comment and its '#' reads as 0.
   EXPECT_EQ(r.x, (std::vector<double>{3, 1, 0, 2}));
@@ -51,7 +51,7 @@ TEST(SeriesFile, CommentsColumnsAndFileOrder) {
 TEST(SeriesFile, EveryCommentCharacterCountsOnlyFirst) {
   test::TempDir dir;
   const std::string path = dir.Write("a.dat", "%x y\n#x y\n1 2\n3 4 % not a comment\n");
-  GraphView g = Axes("Linear", "Linear");
+  GraphView g = Axes(AxisScale::Linear, AxisScale::Linear);
   g.CommentChars = "#%";
   EXPECT_EQ(ReadAll(g, path).x, (std::vector<double>{1, 3}));
   g.CommentChars = "#";
@@ -61,9 +61,12 @@ TEST(SeriesFile, EveryCommentCharacterCountsOnlyFirst) {
 TEST(SeriesFile, LogAxesRejectNonPositiveValuesLinearOnesKeepThem) {
   test::TempDir dir;
   const std::string path = dir.Write("a.dat", "0 1\n-2 3\n4 0\n5 abc\n6 7\n");
-  EXPECT_EQ(ReadAll(Axes("Log", "Linear"), path).x, (std::vector<double>{4, 5, 6}));
-  EXPECT_EQ(ReadAll(Axes("Linear", "Log"), path).x, (std::vector<double>{0, -2, 6}));
-  EXPECT_EQ(ReadAll(Axes("Linear", "Linear"), path).y, (std::vector<double>{1, 3, 0, 0, 7}));
+  EXPECT_EQ(ReadAll(Axes(AxisScale::Log, AxisScale::Linear), path).x,
+            (std::vector<double>{4, 5, 6}));
+  EXPECT_EQ(ReadAll(Axes(AxisScale::Linear, AxisScale::Log), path).x,
+            (std::vector<double>{0, -2, 6}));
+  EXPECT_EQ(ReadAll(Axes(AxisScale::Linear, AxisScale::Linear), path).y,
+            (std::vector<double>{1, 3, 0, 0, 7}));
 }
 
 TEST(SeriesFile, LinesWithoutBothColumnsAndNonFiniteValuesAddNoPoint) {
@@ -71,14 +74,14 @@ TEST(SeriesFile, LinesWithoutBothColumnsAndNonFiniteValuesAddNoPoint) {
   const std::string longToken = "1" + std::string(40, '0') + "e-40";  // 1.0, 45 characters
   const std::string path =
       dir.Write("a.dat", "1 2\n\n7\n   \n1e999 5\n2 -1e999\n" + longToken + " 4\n3 6x\n");
-  const Read r = ReadAll(Axes("Linear", "Linear"), path);
+  const Read r = ReadAll(Axes(AxisScale::Linear, AxisScale::Linear), path);
   EXPECT_EQ(r.x, (std::vector<double>{1, 1, 3}));
   EXPECT_EQ(r.y, (std::vector<double>{2, 4, 6}));
 }
 
 TEST(SeriesFile, ScanCountsExtentsAndMergesIntoTheRange) {
   test::TempDir dir;
-  GraphView g = Axes("Log", "Log");
+  GraphView g = Axes(AxisScale::Log, AxisScale::Log);
   SeriesEntry a, b;
   a.Path = dir.Write("a.dat", "2 50\n0 1\n8 5\n4 20\n");
   b.Path = dir.Write("b.dat", "1 60\n3 7\n");
@@ -90,17 +93,17 @@ TEST(SeriesFile, ScanCountsExtentsAndMergesIntoTheRange) {
   EXPECT_EQ(a.SeriesYMax, 50);
   EXPECT_TRUE(g.RangeValid);
   ASSERT_TRUE(ScanSeriesFile(g, b));
-  EXPECT_EQ(g.XLow, 1);
-  EXPECT_EQ(g.XHigh, 8);
-  EXPECT_EQ(g.YLow, 5);
-  EXPECT_EQ(g.YHigh, 60);
+  EXPECT_EQ(g.X.Low, 1);
+  EXPECT_EQ(g.X.High, 8);
+  EXPECT_EQ(g.Y.Low, 5);
+  EXPECT_EQ(g.Y.High, 60);
 }
 
 TEST(SeriesFile, EmptyOrMissingFilesDoNotTouchTheRange) {
   test::TempDir dir;
-  GraphView g = Axes("Log", "Log");
-  g.XLow = 3;
-  g.XHigh = 4;
+  GraphView g = Axes(AxisScale::Log, AxisScale::Log);
+  g.X.Low = 3;
+  g.X.High = 4;
   SeriesEntry empty;
   empty.Path = dir.Write("e.dat", "# only a comment\n");
   empty.PointCount = 9;
@@ -114,13 +117,13 @@ TEST(SeriesFile, EmptyOrMissingFilesDoNotTouchTheRange) {
   EXPECT_FALSE(ScanSeriesFile(g, missing));
   EXPECT_EQ(missing.PointCount, 4);
   EXPECT_FALSE(ReadAll(g, missing.Path).ok);
-  EXPECT_EQ(g.XLow, 3);
+  EXPECT_EQ(g.X.Low, 3);
 }
 
 TEST(SeriesFile, OnlyRegularFilesWithinTheLimitsAreRead) {
   test::TempDir dir;
-  GraphView g = Axes("Log", "Log");
-  g.XLow = 5;
+  GraphView g = Axes(AxisScale::Log, AxisScale::Log);
+  g.X.Low = 5;
   SeriesEntry s;
   // Endless or blocking sources are refused at once and change nothing.
   const std::string fifo = dir.Path("pipe.dat");
@@ -129,7 +132,7 @@ TEST(SeriesFile, OnlyRegularFilesWithinTheLimitsAreRead) {
     s.Path = path;
     EXPECT_EQ(ScanSeries(g, s), SeriesRead::Unreadable) << path;
   }
-  EXPECT_EQ(g.XLow, 5);
+  EXPECT_EQ(g.X.Low, 5);
 
   // One point too many, and one line too long, are too large; the limit
   // itself is not.
@@ -153,7 +156,7 @@ TEST(SeriesFile, OnlyRegularFilesWithinTheLimitsAreRead) {
 
 TEST(SeriesFile, TheScanKeepsThePointsForTheSameFileOnly) {
   test::TempDir dir;
-  GraphView g = Axes("Linear", "Linear");
+  GraphView g = Axes(AxisScale::Linear, AxisScale::Linear);
   SeriesEntry s;
   s.Path = dir.Write("a.dat", "1 10\r\n# c\n2 20\n3 30");  // last line unterminated
   ASSERT_TRUE(ScanSeriesFile(g, s));

@@ -141,7 +141,7 @@ TEST(SettingsFile, DefaultFileLoadsAsANewProject) {
 Project FullProject(int mode) {
   Project p;
   p.ProgramFolder = "/opt/zx/";
-  p.Settings.CalcMode = mode;
+  p.Settings.Mode = static_cast<CalcMode>(mode);
   p.Params.Re_A_m = 2.5e9;
   p.Params.Sigma_2 = 0.25;
   p.Params.Re_Gamma = 0.6;
@@ -177,12 +177,12 @@ Project FullProject(int mode) {
   p.Settings.MaxRe_m = 8.0;
   p.Settings.MiniRe_g_2 = 2.0;
   p.Settings.MaxRe_g_2 = 9.0;
-  p.View.XAutoScale = false;
-  p.View.XMin = 1e5;
-  p.View.XMax = 1e9;
-  p.View.YMin = 1e-8;
-  p.View.YMax = 1e-2;
-  p.View.XType = "Linear";
+  p.View.X.AutoScale = false;
+  p.View.X.Min = 1e5;
+  p.View.X.Max = 1e9;
+  p.View.Y.Min = 1e-8;
+  p.View.Y.Max = 1e-2;
+  p.View.X.Type = AxisScale::Linear;
   AddDataFile(p, "/data/with space/run 1.dat");
   AddDataFile(p, "/data/測定/run2.txt");
   p.DataFiles.items[1].Mark = 3;
@@ -224,14 +224,14 @@ TEST(SettingsFile, RoundTripKeepsEveryStoredFieldInBothModes) {
     EXPECT_EQ(p.Settings.BStepLevel, 4);
     EXPECT_EQ(p.Settings.MiniRe_Am, 1e7);
     EXPECT_EQ(p.Settings.MaxRe_g_2, 9.0);
-    EXPECT_EQ(p.Settings.CalcMode, mode);
+    EXPECT_EQ(p.Settings.Mode, static_cast<CalcMode>(mode));
     // Axis types follow the mode and autoscale is on; manual limits remain.
-    EXPECT_EQ(p.View.XType, mode == 0 ? "Log" : "Linear");
-    EXPECT_EQ(p.View.YType, "Log");
-    EXPECT_TRUE(p.View.XAutoScale);
-    EXPECT_TRUE(p.View.YAutoScale);
-    EXPECT_EQ(p.View.XMin, 1e5);
-    EXPECT_EQ(p.View.YMax, 1e-2);
+    EXPECT_EQ(p.View.X.Type, mode == 0 ? AxisScale::Log : AxisScale::Linear);
+    EXPECT_EQ(p.View.Y.Type, AxisScale::Log);
+    EXPECT_TRUE(p.View.X.AutoScale);
+    EXPECT_TRUE(p.View.Y.AutoScale);
+    EXPECT_EQ(p.View.X.Min, 1e5);
+    EXPECT_EQ(p.View.Y.Max, 1e-2);
 
     ASSERT_EQ(p.DataFiles.Count(), 2);
     EXPECT_EQ(p.DataFiles.items[0].Path, "/data/with space/run 1.dat");
@@ -252,7 +252,7 @@ TEST(SettingsFile, RoundTripKeepsEveryStoredFieldInBothModes) {
     EXPECT_EQ(p.DataSeries.items[1].MarkerColor, (Rgb{0, 0, 255}));
     ASSERT_EQ(p.CurveSeries.Count(), 3);
     EXPECT_EQ(p.CurveSeries.items[1].LineColor, (Rgb{255, 150, 150}));
-    EXPECT_EQ(p.CurveSeries.items[1].LineStyleName, "Dot");
+    EXPECT_EQ(p.CurveSeries.items[1].LineStyle, LinePattern::Dot);
     EXPECT_EQ(p.CurveSeries.items[1].MarkerSize, 3);
   }
 }
@@ -290,13 +290,36 @@ TEST(SettingsReader, CommentsUnknownKeysDuplicatesAndMissingKeys) {
   EXPECT_EQ(p.Params.T_c, 31.0);  // last duplicate, leading number
   EXPECT_EQ(p.Params.Sigma_2, 0.0);
   EXPECT_EQ(p.Params.SampleName, "My");
-  EXPECT_FALSE(p.View.XAutoScale);
+  EXPECT_FALSE(p.View.X.AutoScale);
   EXPECT_EQ(p.Params.Tcn, 1);  // only 0 and 1 are orders
   EXPECT_EQ(p.Params.Bcn, 0);
   EXPECT_EQ(p.Params.E_cAllowableError, 1.0);  // the level read later wins
   EXPECT_EQ(p.Settings.JStepLevel, 3);         // key without value: unchanged
   EXPECT_EQ(p.Params.E_c, 1e-4);
   EXPECT_EQ(p.Params.IntStepNum, 123);
+}
+
+TEST(SettingsReader, AxisTextsAndModeNumbers) {
+  Project p;
+  ReadSettingsValues(p, {"XType\tLinear", "YType\tLogarithmic", "CalcMode\t1"});
+  EXPECT_EQ(p.View.X.Type, AxisScale::Linear);
+  EXPECT_EQ(p.View.Y.Type, AxisScale::Linear);  // any other text draws linear
+  EXPECT_EQ(p.Settings.Mode, CalcMode::JcB);
+  ReadSettingsValues(p, {"YType\tLog", "XType\tLog"});
+  EXPECT_EQ(p.View.X.Type, AxisScale::Log);
+  EXPECT_EQ(p.View.Y.Type, AxisScale::Log);
+
+  // A mode number of neither mode is kept, so that the file saves back as
+  // it was read; such a project writes no field lines.
+  TempDir dir;
+  ReadSettingsValues(p, {"CalcMode\t7"});
+  AddDataFile(p, "/d.dat");
+  AddCalcCond(p, 0, 20.0, 1.5, "/r.dat");
+  ASSERT_TRUE(WriteSettings(p, dir.File("p.zx2")));
+  const std::string bytes = ReadBytes(dir.File("p.zx2"));
+  EXPECT_NE(bytes.find("CalcMode\t7\r\n"), std::string::npos);
+  EXPECT_EQ(bytes.find("CalcCondMagField"), std::string::npos);
+  EXPECT_NE(bytes.find("XType\tLog\r\n"), std::string::npos);
 }
 
 TEST(SettingsReader, IntStepNumIsBoundToWhatAPassCanFinish) {

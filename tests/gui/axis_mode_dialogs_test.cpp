@@ -13,8 +13,8 @@ using AxisModeDialogs = DialogTest;
 
 TEST_F(AxisModeDialogs, AxisDialogShowsTheEffectiveRangeAndTogglesTheEdits) {
   MainWindow& w = StartWith(1);
-  w.project().View.XLow = 1.234e8;
-  w.project().View.XHigh = 5.678e9;
+  w.project().View.X.Low = 1.234e8;
+  w.project().View.X.High = 5.678e9;
   w.Command(kCmdAxisSettings);
   FlaggedDialog* d = Dialog(113);
   ASSERT_NE(d, nullptr);
@@ -35,13 +35,13 @@ TEST_F(AxisModeDialogs, AxisDialogShowsTheEffectiveRangeAndTogglesTheEdits) {
   EXPECT_EQ(Text(d, 1066), QStringLiteral("7"));
 
   // Both automatic: only the types and flags change.
-  const double xMin = w.project().View.XMin;
+  const double xMin = w.project().View.X.Min;
   Ctl<QComboBox>(d, 1018)->setCurrentIndex(0);
   Click(d, 1);
   EXPECT_EQ(Dialog(113), nullptr);
-  EXPECT_FALSE(w.flags().AxisDialogOpen);
-  EXPECT_EQ(w.project().View.XType, "Linear");
-  EXPECT_EQ(w.project().View.XMin, xMin);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Axis));
+  EXPECT_EQ(w.project().View.X.Type, AxisScale::Linear);
+  EXPECT_EQ(w.project().View.X.Min, xMin);
   EXPECT_TRUE(w.project().Modified);
   EXPECT_TRUE(w.project().View.RescalePending);
 }
@@ -67,14 +67,14 @@ TEST_F(AxisModeDialogs, AxisRefusalKeepsWhatWasWrittenBeforeIt) {
   EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : Y軸最大値"));
   ASSERT_EQ(Dialog(113), d);
   const GraphView& g = w.project().View;
-  EXPECT_EQ(g.XType, "Linear");
-  EXPECT_FALSE(g.XAutoScale);
-  EXPECT_EQ(g.XMin, 0.0);
-  EXPECT_EQ(g.XMax, 5.0);
-  EXPECT_TRUE(g.YAutoScale);
+  EXPECT_EQ(g.X.Type, AxisScale::Linear);
+  EXPECT_FALSE(g.X.AutoScale);
+  EXPECT_EQ(g.X.Min, 0.0);
+  EXPECT_EQ(g.X.Max, 5.0);
+  EXPECT_TRUE(g.Y.AutoScale);
   Click(d, 2);
-  EXPECT_FALSE(w.flags().AxisDialogOpen);
-  EXPECT_EQ(g.XMax, 5.0);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Axis));
+  EXPECT_EQ(g.X.Max, 5.0);
 }
 
 TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {
@@ -88,7 +88,7 @@ TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {
 
   Click(d, 1);  // unchanged: no question
   EXPECT_EQ(MessageCount(), 0);
-  EXPECT_FALSE(w.flags().ModeDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Mode));
 
   w.Command(kCmdModeChange);
   d = Dialog(116);
@@ -97,7 +97,7 @@ TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {
   ASSERT_EQ(MessageCount(), 1);
   EXPECT_EQ(platform.messages[0].caption, QStringLiteral("計算モード変更の確認"));
   EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
-  EXPECT_EQ(w.project().Settings.CalcMode, 0);
+  EXPECT_EQ(w.project().Settings.Mode, CalcMode::EJ);
   EXPECT_EQ(w.project().DataFiles.Count(), 2);
   EXPECT_EQ(Dialog(116), nullptr);
 
@@ -107,16 +107,16 @@ TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {
   platform.answers.push_back(MsgAnswer::Yes);
   Click(d, 1);
   const Project& p = w.project();
-  EXPECT_EQ(p.Settings.CalcMode, 1);
+  EXPECT_EQ(p.Settings.Mode, CalcMode::JcB);
   EXPECT_TRUE(p.DataFiles.Empty());
   EXPECT_TRUE(p.CalcConds.Empty());
   EXPECT_TRUE(p.DataSeries.Empty());
   EXPECT_TRUE(p.CurveSeries.Empty());
   EXPECT_EQ(w.listsPanel()->dataList()->rowCount(), 0);
   EXPECT_EQ(w.listsPanel()->condList()->rowCount(), 0);
-  EXPECT_EQ(p.View.XType, "Linear");
-  EXPECT_EQ(p.View.XTitle, "B(T)");
-  EXPECT_EQ(p.View.YTitle, "Jc(A/m^2)");
+  EXPECT_EQ(p.View.X.Type, AxisScale::Linear);
+  EXPECT_EQ(p.View.X.Title, "B(T)");
+  EXPECT_EQ(p.View.Y.Title, "Jc(A/m^2)");
   EXPECT_EQ(w.StatusText(1), QStringLiteral("Jc-B計算モード"));
   EXPECT_TRUE(p.Modified);
   EXPECT_EQ(Dialog(122), nullptr);  // the rename dialog lost its entry
@@ -129,7 +129,7 @@ TEST_F(AxisModeDialogs, ModeChangeWithoutDataFilesKeepsConditions) {
   Click(d, 1092);
   Click(d, 1);
   EXPECT_EQ(MessageCount(), 0);
-  EXPECT_EQ(w.project().Settings.CalcMode, 1);
+  EXPECT_EQ(w.project().Settings.Mode, CalcMode::JcB);
   EXPECT_EQ(w.project().CalcConds.Count(), 1);
   EXPECT_TRUE(w.project().Modified);
   w.Command(kCmdOtherSettings);  // now the Jc-B dialog
@@ -143,9 +143,9 @@ TEST_F(AxisModeDialogs, AboutBoxOpensOnceAndClosesWithOk) {
   EXPECT_EQ(DialogCount(112), 1);
   FlaggedDialog* d = Dialog(112);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("ZentrixⅡ"));
-  EXPECT_TRUE(w.flags().AboutBoxOpen);
+  EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::About));
   Click(d, 1);
-  EXPECT_FALSE(w.flags().AboutBoxOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::About));
   EXPECT_EQ(DialogCount(112), 0);
 }
 

@@ -50,7 +50,7 @@ TEST_F(CalcCondDialogs, RegistrationOffersEveryDataFileAndRegistersTheCondition)
   Click(d, 1052);
   EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
   EXPECT_EQ(Dialog(109), nullptr);
-  EXPECT_FALSE(w.flags().CalcCondDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::CalcCond));
 
   const Project& p = w.project();
   ASSERT_EQ(p.CalcConds.Count(), 1);
@@ -146,7 +146,7 @@ TEST_F(CalcCondDialogs, AResultPathNamingADataFileOrTheProjectIsRefused) {
 }
 
 TEST_F(CalcCondDialogs, JcBModeAsksNoFieldAndStoresZero) {
-  MainWindow& w = StartWith(1, {}, [](Project& p) { p.Settings.CalcMode = 1; });
+  MainWindow& w = StartWith(1, {}, [](Project& p) { p.Settings.Mode = zx::CalcMode::JcB; });
   w.Command(kCmdRegisterCalcCond);
   FlaggedDialog* d = Dialog(109);
   EXPECT_FALSE(Ctl<QLineEdit>(d, 1015)->isEnabled());
@@ -185,7 +185,7 @@ TEST_F(CalcCondDialogs, ChangeShowsTheConditionAndRecoloursTheCurve) {
   Click(d, 1);
   EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
   EXPECT_EQ(Dialog(121), nullptr);
-  EXPECT_FALSE(w.flags().CalcCondChangeDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::CalcCondChange));
   const Project& p = w.project();
   EXPECT_EQ(p.CalcConds.items[1].RelatedDatFileNo, 0);
   EXPECT_EQ(p.CalcConds.items[1].OutpFilePath, "/res/b.dat");
@@ -216,7 +216,7 @@ TEST_F(CalcCondDialogs, ChangeRequiresADataFileSelectionAndClosesWithItsEntry) {
   Select(ListKind::CalcConds, {0});
   w.Command(kCmdDeleteCalcConds);
   EXPECT_EQ(Dialog(121), nullptr);
-  EXPECT_FALSE(w.flags().CalcCondChangeDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::CalcCondChange));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ TEST_F(DataFileDialogs, RegistrationRefusesEmptyPathThenRegistersChosenFile) {
   FlaggedDialog* d = Dialog(111);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("データファイル登録"));
-  EXPECT_TRUE(w.project().DataFileDialogOpen);
+  EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::DataFile));
   w.Command(kCmdRegisterDataFile);  // open already: no second one
   EXPECT_EQ(DialogCount(111), 1);
 
@@ -38,7 +38,7 @@ TEST_F(DataFileDialogs, RegistrationRefusesEmptyPathThenRegistersChosenFile) {
 
   Click(d, 1057);
   EXPECT_EQ(Dialog(111), nullptr);
-  EXPECT_FALSE(w.project().DataFileDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::DataFile));
   ASSERT_EQ(w.project().DataFiles.Count(), 1);
   EXPECT_EQ(w.project().DataFiles.items[0].Path, file.toStdString());
   EXPECT_EQ(w.project().DataSeries.items[0].MarkerColor, (Rgb{255, 0, 0}));
@@ -55,11 +55,11 @@ TEST_F(DataFileDialogs, CancelAndCloseBoxClearTheFlag) {
   MainWindow& w = StartWith(0);
   w.Command(kCmdRegisterDataFile);
   Click(Dialog(111), 1058);
-  EXPECT_FALSE(w.project().DataFileDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::DataFile));
   w.Command(kCmdRegisterDataFile);
   ASSERT_NE(Dialog(111), nullptr);
   Dialog(111)->close();
-  EXPECT_FALSE(w.project().DataFileDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::DataFile));
   EXPECT_EQ(DialogCount(111), 0);
   EXPECT_FALSE(w.project().Modified);
 }
@@ -68,7 +68,7 @@ TEST_F(DataFileDialogs, DropRegistersAtOnceAndRefusesWhileDialogOpen) {
   MainWindow& w = StartWith(2);
   const QString file = WriteData(QStringLiteral("dropped.txt"));
   w.HandleDroppedFiles({file});
-  EXPECT_FALSE(w.project().DataFileDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::DataFile));
   EXPECT_EQ(DialogCount(111), 0);
   ASSERT_EQ(w.project().DataFiles.Count(), 3);
   EXPECT_EQ(w.project().DataSeries.items[2].MarkerColor, DataPalette[2]);
@@ -101,7 +101,7 @@ TEST_F(DataFileDialogs, RenameKeepsNumberMarkAndColourAndFollowsRetargeting) {
   Click(d, 1134);
   Click(d, 1135);
   EXPECT_EQ(Dialog(122), nullptr);
-  EXPECT_FALSE(w.flags().RenameDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Rename));
   const Project& p = w.project();
   EXPECT_EQ(p.DataFiles.items[1].Path, moved.toStdString());
   EXPECT_EQ(p.DataFiles.items[1].No, 1);
@@ -140,7 +140,7 @@ TEST_F(DataFileDialogs, RenameRefusesEmptyPathAndClosesWhenItsEntryIsDeleted) {
   Select(ListKind::DataFiles, {1});
   w.Command(kCmdDeleteDataFiles);
   EXPECT_EQ(Dialog(122), nullptr);
-  EXPECT_FALSE(w.flags().RenameDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Rename));
 }
 
 }  // namespace

@@ -189,11 +189,11 @@ TEST_F(EndToEnd, FromAnEmptyFolderToAResultFileAndBack) {
     ASSERT_EQ(MessageCount(), 1) << "the switch asked no question";
     EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
     const Project& p = again.project();
-    EXPECT_EQ(p.Settings.CalcMode, 1);
+    EXPECT_EQ(p.Settings.Mode, CalcMode::JcB);
     EXPECT_TRUE(p.DataFiles.Empty());
     EXPECT_TRUE(p.CalcConds.Empty());
     EXPECT_EQ(again.StatusText(1), QStringLiteral("Jc-B計算モード"));
-    EXPECT_EQ(p.View.XTitle, "B(T)");
+    EXPECT_EQ(p.View.X.Title, "B(T)");
   }
 }
 

@@ -32,14 +32,7 @@ class FitWindow : public ShellTest {
     p.Params.Re_A_m *= 1.2;
     p.Params.Re_Gamma *= 0.9;
     p.Params.Re_m *= 1.1;
-    for (const ConditionData& c : in.conditions) {
-      const std::string data = Path(QString("d%1.dat").arg(c.no)).toStdString();
-      std::ofstream f(data, std::ios::binary);
-      for (std::size_t i = 0; i < c.x.size(); ++i)
-        f << FormatLe(c.x[i]) << " " << FormatLe(c.y[i]) << "\r\n";
-      AddDataFile(p, data);
-      AddCalcCond(p, c.no, c.temp, c.field, Folder() + "r.dat");
-    }
+    fit_test::AddConditionFiles(p, in, Folder(), Folder() + "r.dat");
     const std::string path = Folder() + "p.zx2";
     EXPECT_TRUE(WriteSettings(p, path));
     MainWindow& w = Start(path);

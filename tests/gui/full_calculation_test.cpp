@@ -52,7 +52,7 @@ TEST_F(FullCalculationTest, RunsBesideTheWindowAndWritesEveryResult) {
   FlaggedDialog* d = Dialog(115);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("計算状況ダイアログ"));
-  EXPECT_TRUE(w.flags().StatusDialogOpen);
+  EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::Status));
   EXPECT_NE(Ctl<QProgressBar>(d, 1089), nullptr);
   EXPECT_FALSE(PanelControl(1048)->isEnabled());  // the start button
   StartFullCalculation(w);                        // a second start does nothing
@@ -64,7 +64,7 @@ TEST_F(FullCalculationTest, RunsBesideTheWindowAndWritesEveryResult) {
 
   ASSERT_TRUE(WaitUntilIdle());
   EXPECT_EQ(Dialog(115), nullptr);
-  EXPECT_FALSE(w.flags().StatusDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Status));
   EXPECT_TRUE(PanelControl(1048)->isEnabled());
   EXPECT_TRUE(w.findChildren<FullCalculation*>().empty());
   for (int i = 0; i < 3; ++i)  // six decades at 50 points each
@@ -88,7 +88,7 @@ TEST_F(FullCalculationTest, CancelStopsBeforeTheNextConditionLeavingOnlyComplete
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
   ASSERT_GT(bar->value(), 0);
   Click(d, 2);
-  EXPECT_FALSE(w.flags().StatusDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Status));
   ASSERT_TRUE(WaitUntilIdle());
 
   int complete = 0;
@@ -124,7 +124,7 @@ TEST_F(FullCalculationTest, ClosingTheWindowWhileRunningStopsTheWorker) {
   ASSERT_TRUE(window->calculating());
   StopFullCalculation(*window);
   EXPECT_FALSE(window->calculating());
-  EXPECT_FALSE(window->flags().StatusDialogOpen);
+  EXPECT_FALSE(window->dialogs().IsOpen(DialogKind::Status));
 
   StartFullCalculation(*window);
   ASSERT_TRUE(window->calculating());

@@ -57,7 +57,7 @@ TEST_F(ImportDialogs, ShowsColumnsAndDefaultsAndRegistersTheWrittenFile) {
   ImportDialog* d = OpenImport(w);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("測定データ取り込み"));
-  EXPECT_TRUE(w.flags().ImportDialogOpen);
+  EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::Import));
   w.Command(kCmdImportMeasured);
   EXPECT_EQ(DialogCount(131), 1);
   // Width and thickness from the panel; the sample length is no tap length.
@@ -93,7 +93,7 @@ TEST_F(ImportDialogs, ShowsColumnsAndDefaultsAndRegistersTheWrittenFile) {
   Click(d, kImpImport);
   EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
   EXPECT_EQ(Dialog(131), nullptr);
-  EXPECT_FALSE(w.flags().ImportDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Import));
   ASSERT_EQ(w.project().DataFiles.Count(), 1);
   const std::string out = Path(QStringLiteral("lab 77K_EJ.dat")).toStdString();
   EXPECT_EQ(w.project().DataFiles.items[0].Path, out);
@@ -221,7 +221,7 @@ TEST_F(ImportDialogs, RawTablesAreRegisteredOnlyWhenConfirmed) {
   w.HandleDroppedFiles({sweep});
   EXPECT_TRUE(LastMessage().contains(QStringLiteral("1列目の値が増加していません")));
   EXPECT_EQ(w.project().DataFiles.Count(), 1);
-  EXPECT_FALSE(w.project().DataFileDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::DataFile));
   // A converted file registers without a question.
   const int before = MessageCount();
   w.HandleDroppedFiles({WriteData(QStringLiteral("ok.dat"))});

@@ -122,7 +122,7 @@ TEST_F(ListsPanelTest, TwoDataFilesAndThreeConditionsInTheirSeriesColours) {
 }
 
 TEST_F(ListsPanelTest, JcBModeShowsNoFieldAndOrphansAreGrey) {
-  MainWindow& w = StartWithTwoFiles([](Project& p) { p.Settings.CalcMode = 1; });
+  MainWindow& w = StartWithTwoFiles([](Project& p) { p.Settings.Mode = zx::CalcMode::JcB; });
   QTableWidget* conds = Panel().condList();
   for (int row = 0; row < 3; ++row) EXPECT_EQ(Cell(conds, row, 3), "?") << row;
 
@@ -146,7 +146,7 @@ TEST_F(ListsPanelTest, RowsFollowInsertUpdateAndFirstSelection) {
   // A change of the related data file recolours the row.
   p.CalcConds.items[2].RelatedDatFileNo = 1;
   p.CalcConds.items[2].Temp = 77.35;
-  Panel().UpdateCondRow(p.CalcConds.items[2], 0);
+  Panel().UpdateCondRow(p.CalcConds.items[2], CalcMode::EJ);
   Panel().condList()->clearSelection();
   EXPECT_EQ(Cell(Panel().condList(), 2, 0), "1");
   EXPECT_EQ(Cell(Panel().condList(), 2, 2), "77.3");

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QSet>
 #include <QStatusBar>
 #include <QTest>
 
@@ -85,17 +86,42 @@ TEST_F(ShellTest, MenusCarryTheirTextsAndCommands) {
     for (QAction* a : m->menu()->actions()) items << a->text() + "=" + a->data().toString();
   }
   EXPECT_EQ(titles, QStringList({"ファイル", "データ", "計算", "グラフ", "ヘルプ"}));
-  EXPECT_EQ(
-      items,
-      QStringList({"新規設定\tCtrl+N=40013", "設定を読み込み\tCtrl+O=40011",
-                   "設定を保存\tCtrl+S=40006", "設定を別名保存\tCtrl+Shift+S=40012",
-                   "終了\tCtrl+Q=40004", "データファイル登録\tCtrl+R=40003",
-                   "測定データ取り込み\tCtrl+I=40026",
-                   "データファイル情報削除\tCtrl+D=40010", "計算条件登録\tCtrl+Shift+R=40005",
-                   "計算条件削除\tCtrl+Shift+D=40014", "パラメータ設定可能範囲変更\tCtrl+P=40025",
-                   "その他の計算条件設定\tCtrl+Shift+C=40019", "計算開始\tCtrl+C=40009",
-                   "自動フィッティング\tCtrl+F=40027", "計算モード変更\tCtrl+M=40018",
-                   "軸設定\tCtrl+A=40015", "ZentrixⅡに関して\tCtrl+H=40017"}));
+  EXPECT_EQ(items,
+            QStringList({"新規設定\tCtrl+N=40013", "設定を読み込み\tCtrl+O=40011",
+                         "設定を保存\tCtrl+S=40006", "設定を別名保存\tCtrl+Shift+S=40012",
+                         "終了\tCtrl+Q=40004", "データファイル登録\tCtrl+R=40003",
+                         "測定データ取り込み\tCtrl+I=40026", "データファイル情報削除\tCtrl+D=40010",
+                         "計算条件登録\tCtrl+Shift+R=40005", "計算条件削除\tCtrl+Shift+D=40014",
+                         "パラメータ設定可能範囲変更\tCtrl+P=40025",
+                         "その他の計算条件設定\tCtrl+Shift+C=40019", "計算開始\tCtrl+C=40009",
+                         "自動フィッティング\tCtrl+F=40027", "計算モード変更\tCtrl+M=40018",
+                         "軸設定\tCtrl+A=40015", "ZentrixⅡに関して\tCtrl+H=40017"}));
+}
+
+// A command is one named action: the menu, the accelerator and a direct
+// trigger all reach it, and every action has its own name.
+TEST_F(ShellTest, EveryCommandIsOneNamedAction) {
+  MainWindow& w = Start();
+  QStringList names;
+  for (QAction* m : w.menuBar()->actions())
+    for (QAction* a : m->menu()->actions()) names << a->objectName();
+  EXPECT_EQ(names.size(), 17);
+  EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), 17);
+  EXPECT_FALSE(names.contains(QString()));
+
+  QAction* axis = w.findChild<QAction*>("actionAxisSettings");
+  ASSERT_NE(axis, nullptr);
+  axis->trigger();
+  EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::Axis));
+  w.dialogs().Find(DialogKind::Axis)->reject();
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Axis));
+
+  w.show();
+  w.activateWindow();
+  w.setFocus();
+  QTest::keyClick(&w, Qt::Key_H, Qt::ControlModifier);
+  EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::About));
+  w.dialogs().Find(DialogKind::About)->reject();
 }
 
 TEST_F(ShellTest, LayoutHasTheFixedGeometry) {
@@ -134,7 +160,7 @@ TEST_F(ShellTest, DeletingDataFileOneRenumbersFilesAndConditions) {
   }
   for (int rel : {1, 2, 3, 0}) {
     AddCalcCond(p, rel, 20, 1, Folder() + "out.dat");
-    w.listsPanel()->InsertCondRow(p.CalcConds.items.back(), 0);
+    w.listsPanel()->InsertCondRow(p.CalcConds.items.back(), CalcMode::EJ);
   }
   p.Modified = false;
   Select(ListKind::DataFiles, {1});
@@ -185,7 +211,7 @@ TEST_F(ShellTest, DeletingConditionsRenumbersCurveFilesUnlessTheTopGoes) {
   w.listsPanel()->InsertDataRow(p.DataFiles.items.back());
   for (int i = 0; i < 3; ++i) {
     AddCalcCond(p, 0, 20 + i, 1, Folder() + "o.dat");
-    w.listsPanel()->InsertCondRow(p.CalcConds.items.back(), 0);
+    w.listsPanel()->InsertCondRow(p.CalcConds.items.back(), CalcMode::EJ);
   }
   p.Modified = false;
   p.View.RangeValid = true;
@@ -209,7 +235,7 @@ TEST_F(ShellTest, RegisteringAConditionNeedsADataFile) {
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].text, "データファイルを登録してください。");
   EXPECT_EQ(platform.messages[0].caption, "計算条件登録");
-  EXPECT_FALSE(w.flags().CalcCondDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::CalcCond));
 }
 
 TEST_F(ShellTest, DropsFollowTheThreeRules) {
@@ -239,14 +265,14 @@ TEST_F(ShellTest, DropsFollowTheThreeRules) {
 
   w.HandleDroppedFiles({Path("upper.DAT")});
   EXPECT_EQ(platform.messages.size(), 4u);
-  w.project().DataFileDialogOpen = true;
+  w.Command(kCmdRegisterDataFile);  // the registration dialog stays open
   w.HandleDroppedFiles({Path("a.txt"), Path("b.dat")});
   EXPECT_EQ(platform.LastMessage(),
             "データファイル登録ダイアログを閉じてから作業を行ってください。");
   EXPECT_EQ(platform.messages.size(), 5u);  // the second file is not handled
 
   // A path the settings file could not hold is refused where it enters.
-  w.project().DataFileDialogOpen = false;
+  w.dialogs().Find(DialogKind::DataFile)->reject();
   w.HandleDroppedFiles({Path(QStringLiteral("caf\u00e9.dat"))});
   EXPECT_EQ(w.project().DataFiles.Count(), 1);
   EXPECT_TRUE(platform.LastMessage().contains(QStringLiteral("caf\u00e9.dat")));

@@ -139,8 +139,9 @@ TEST_F(ParameterPanelTest, TooltipsAreTheSameInBothModes) {
       {"積分時刻み幅", {1035, 1036}},
   };
   for (int mode : {0, 1}) {
-    MainWindow& w = StartWithTwoFiles([mode](Project& p) { p.Settings.CalcMode = mode; });
-    ASSERT_EQ(w.project().Settings.CalcMode, mode);
+    MainWindow& w =
+        StartWithTwoFiles([mode](Project& p) { p.Settings.Mode = static_cast<CalcMode>(mode); });
+    ASSERT_EQ(w.project().Settings.Mode, static_cast<CalcMode>(mode));
     for (const auto& [text, ids] : tips)
       for (int id : ids) EXPECT_EQ(Panel().Control(id)->toolTip(), text) << id << " mode " << mode;
   }

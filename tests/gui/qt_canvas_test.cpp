@@ -18,7 +18,7 @@ Project OneDataFile(const QTemporaryDir& dir) {
   const std::string data = dir.filePath("a.dat").toStdString();
   std::ofstream(data) << "# J E\n1e6 1e-6\n1e7 1e-4\n1e8 1e-2\n";
   Project p;
-  ResetGraphView(p.View, 0);
+  ResetGraphView(p.View, CalcMode::EJ);
   p.View.RescalePending = true;
   p.DataSeries.Add(MakeDataSeries(0, data));
   return p;

@@ -40,7 +40,7 @@ TEST_F(RangeDialogs, JRangeRefusesZeroAndReversedRangesAndStoresTheLevel) {
   EXPECT_EQ(Text(d, 1015), QStringLiteral("7"));
   Click(d, 1);
   EXPECT_EQ(Dialog(114), nullptr);
-  EXPECT_FALSE(w.flags().JRangeDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::JRange));
   EXPECT_EQ(w.project().Settings.JIni, 1e9);
   EXPECT_EQ(w.project().Settings.JFin, 2e12);
   EXPECT_EQ(w.project().Settings.JStepLevel, 7);
@@ -48,7 +48,7 @@ TEST_F(RangeDialogs, JRangeRefusesZeroAndReversedRangesAndStoresTheLevel) {
 }
 
 TEST_F(RangeDialogs, JcConditionAcceptsZeroAndTiesTheToleranceToTheLevel) {
-  MainWindow& w = StartWith(1, {}, [](Project& p) { p.Settings.CalcMode = 1; });
+  MainWindow& w = StartWith(1, {}, [](Project& p) { p.Settings.Mode = zx::CalcMode::JcB; });
   w.Command(kCmdOtherSettings);
   EXPECT_EQ(Dialog(114), nullptr);
   FlaggedDialog* d = Dialog(117);
@@ -136,7 +136,7 @@ TEST_F(RangeDialogs, ParamRangeChecksEachBoundInOrder) {
   Click(d, 1);
   EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
   EXPECT_EQ(Dialog(120), nullptr);
-  EXPECT_FALSE(w.flags().ParamRangeDialogOpen);
+  EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::ParamRange));
   const CalcSettings& s = w.project().Settings;
   EXPECT_EQ(s.MiniRe_Am, 1e7);
   EXPECT_EQ(s.MaxSigma_2, 1.0);

@@ -102,9 +102,9 @@ TEST(ListRows, TextsOfBothLists) {
   c.MagField = 1.55;
   c.CorrCoef = 0.98765;
   c.OutpFilePath = "/tmp/out/r0.dat";
-  EXPECT_EQ(ListsPanel::CondRowTexts(c, 0),
+  EXPECT_EQ(ListsPanel::CondRowTexts(c, CalcMode::EJ),
             QStringList({"-1", "0", "4.2", "1.5", "0.987", "r0.dat"}));
-  EXPECT_EQ(ListsPanel::CondRowTexts(c, 1)[3], "?");
+  EXPECT_EQ(ListsPanel::CondRowTexts(c, CalcMode::JcB)[3], "?");
 }
 
 }  // namespace

@@ -1,46 +1,14 @@
-#include "graph/plot_series.h"
+#include "fit/fit_curves.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "calc/model.h"
-#include "fit/fit_curves.h"
 #include "fit_fixture.h"
-#include "recording_canvas.h"
 
 namespace zx {
 namespace {
-
-using test::DrawOp;
-using test::RecordingCanvas;
-
-TEST(PlotSeries, ScalesToTheSeriesAndDrawsMarkersWithoutLines) {
-  GraphView g;
-  g.GraphRect = IntRect{0, 0, 600, 400};
-  ApplyModeAxes(g, 0);
-  RecordingCanvas c;
-  // A point <= 0 cannot sit on the log axes and does not widen them.
-  DrawPlot(c, g, {{MarkerStyle({255, 0, 0}), {1e6, 1e7, -1.0}, {1e-6, 1e-4, 1e-3}}});
-  EXPECT_TRUE(g.RangeValid);
-  EXPECT_LE(g.XLow, 1e6);
-  EXPECT_GE(g.XHigh, 1e7);
-  EXPECT_LT(g.XHigh, 1e8);
-  EXPECT_EQ(c.OfKind(DrawOp::Kind::Ellipse).size(), 2u);
-  const std::size_t axisLines = c.OfKind(DrawOp::Kind::Line).size();
-
-  RecordingCanvas withLine;
-  DrawPlot(withLine, g,
-           {{MarkerStyle({255, 0, 0}), {1e6, 1e7}, {1e-6, 1e-4}},
-            {LineStyle({0, 0, 255}), {1e6, 3e6, 1e7}, {1e-6, 1e-5, 1e-4}}});
-  EXPECT_EQ(withLine.OfKind(DrawOp::Kind::Line).size(), axisLines + 2);
-
-  RecordingCanvas empty;
-  GraphView e = g;
-  DrawPlot(empty, e, {{MarkerStyle({0, 0, 0}), {-1.0}, {1.0}}});
-  EXPECT_FALSE(e.RangeValid);
-  EXPECT_TRUE(empty.OfKind(DrawOp::Kind::Ellipse).empty());
-}
 
 TEST(FitCurves, DenseModelAcrossTheDataAndResidualsInDecades) {
   const ModelParams truth = fit_test::TruthParams();
