@@ -17,7 +17,7 @@ std::vector<ConditionCurves> FitCurves(const FitInput& input, const FitValues& v
     if (!input.conditions[c].x.empty()) out.push_back({static_cast<int>(c), {}, {}, {}, {}});
   ModelParams p = input.params;
   SetParams(p, values);
-  const bool ej = input.mode == FitMode::EJ;
+  const bool ej = input.mode == CalcMode::EJ;
   const int n = std::max(points, 2);
   ParallelFor(out.size(), threads, [&](int, std::size_t k) {
     ConditionCurves& cc = out[k];

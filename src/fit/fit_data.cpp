@@ -12,7 +12,8 @@ int FitInput::UsedPoints() const {
 
 FitInput TakeFitInput(const Project& p) {
   FitInput in;
-  in.mode = p.Settings.Mode == CalcMode::JcB ? FitMode::JcB : FitMode::EJ;
+  // A mode number outside the two is drawn and calculated as E-J.
+  in.mode = p.Settings.Mode == CalcMode::JcB ? CalcMode::JcB : CalcMode::EJ;
   in.params = p.Params;
   in.settings = p.Settings;
   // Logarithmic axes make the reader drop values <= 0.
@@ -22,7 +23,7 @@ FitInput TakeFitInput(const Project& p) {
     ConditionData c;
     c.no = cond.No;
     c.temp = cond.Temp;
-    c.field = in.mode == FitMode::EJ ? cond.MagField : 0.0;
+    c.field = in.mode == CalcMode::EJ ? cond.MagField : 0.0;
     const RegistryEntry* file = p.DataFiles.Find(cond.RelatedDatFileNo);
     const SeriesEntry* series = p.DataSeries.Find(cond.RelatedDatFileNo);
     // The series carries the columns to read; the registry the path.

@@ -24,7 +24,7 @@ struct ConditionData {
 // Everything a fit or a quality report needs, detached from the project so
 // that it can run on another thread.
 struct FitInput {
-  FitMode mode = FitMode::EJ;
+  CalcMode mode = CalcMode::EJ;
   ModelParams params;  // the sample and the current pinning parameters
   CalcSettings settings;
   std::vector<ConditionData> conditions;  // condition-number order

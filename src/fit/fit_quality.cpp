@@ -37,7 +37,7 @@ FitQuality EvaluateQuality(const FitInput& input, const FitValues& values, int t
     cq.points = static_cast<int>(cd.x.size());
     if (cq.points == 0) return;
     cq.rms = std::sqrt(sums[c] / cq.points);
-    if (input.mode != FitMode::EJ) return;
+    if (input.mode != CalcMode::EJ) return;
     cq.jcData = DataJc(cd.x, cd.y, eC);
     cq.nData = DataN(cd.x, cd.y, eC);
     cq.jcModel = ModelJc(model, cd.temp, cd.field, eC, kReportJcPrecision, input.settings.JIni,

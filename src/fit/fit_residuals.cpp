@@ -51,7 +51,7 @@ void FitResiduals::Compute(const std::vector<FitValues>& qs,
   std::vector<ModelParams> sets(qs.size(), input_.params);
   for (std::size_t v = 0; v < qs.size(); ++v) SetParams(sets[v], FromCoordinates(qs[v]));
   const double eC = input_.params.E_c;
-  const bool jcb = input_.mode == FitMode::JcB;
+  const bool jcb = input_.mode == CalcMode::JcB;
   // One task per (parameter set, condition): the model's per-condition
   // constants are then built once per task.
   ParallelFor(qs.size() * conds, threads_, [&](int, std::size_t task) {
@@ -112,7 +112,7 @@ const FitResiduals::Evaluation& FitResiduals::At(const FitValues& q, bool jacobi
   }
   std::vector<std::vector<double>> values;
   Compute(qs, values);
-  if (!haveBase && input_.mode == FitMode::JcB) {
+  if (!haveBase && input_.mode == CalcMode::JcB) {
     // Hints are replaced only between evaluations, never during one, so
     // that no result depends on the order the threads run in.
     jcHints_.resize(points_.size());

@@ -25,7 +25,6 @@ int FitParamIndex(const std::string& name);
 FitValues ParamsOf(const ModelParams& p);
 void SetParams(ModelParams& p, const FitValues& v);
 
-enum class FitMode { EJ, JcB };
 enum class LossKind { Linear, SoftL1, Cauchy };
 enum class Weighting { PerCondition, PerPoint };
 

@@ -25,6 +25,7 @@
 #include "ui/dialog_helpers.h"
 #include "ui/fit_plot_widget.h"
 #include "ui/flagged_dialog.h"
+#include "ui/open_dialogs.h"
 #include "ui/parameter_panel.h"
 #include "ui/platform.h"
 #include "ui/shell.h"
@@ -69,13 +70,16 @@ QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 }  // namespace
 
 void OpenFitDialog(Shell& main) {
-  if (auto* open = main.widget().findChild<FitDialog*>()) {
+  if (QDialog* open = main.dialogs().Find(DialogKind::Fit)) {
     open->show();
     open->raise();
     open->activateWindow();
     return;
   }
   auto* d = new FitDialog(main);
+  main.dialogs().Opened(DialogKind::Fit, d);
+  QObject::connect(d, &QDialog::finished, d,
+                   [&main, d] { main.dialogs().Ended(DialogKind::Fit, d); });
   const QRect screen =
       main.widget().screen() ? main.widget().screen()->availableGeometry() : QRect(0, 0, 1280, 800);
   d->resize(std::min(1180, screen.width() - 40), std::min(720, screen.height() - 60));
@@ -466,7 +470,7 @@ void FitDialog::Finished(const FitOutcome& outcome, const FitQuality& quality,
 
 void FitDialog::ShowConditions(const FitQuality& quality) {
   conds_->setRowCount(static_cast<int>(quality.conditions.size()));
-  const bool ej = input_.mode == FitMode::EJ;
+  const bool ej = input_.mode == CalcMode::EJ;
   for (std::size_t i = 0; i < quality.conditions.size(); ++i) {
     const ConditionQuality& q = quality.conditions[i];
     const ConditionData& cd = input_.conditions[i];
@@ -493,7 +497,7 @@ void FitDialog::ShowConditions(const FitQuality& quality) {
 }
 
 void FitDialog::ShowPlots(const std::vector<ConditionCurves>& curves) {
-  const bool ej = input_.mode == FitMode::EJ;
+  const bool ej = input_.mode == CalcMode::EJ;
   GraphView axes;
   ApplyModeAxes(axes, ej ? CalcMode::EJ : CalcMode::JcB);
   std::vector<PointSet> main, residuals;

@@ -23,8 +23,9 @@ enum class DialogKind {
   Rename,
   CalcCondChange,
   Import,
+  Fit,
 };
-inline constexpr std::size_t kDialogKinds = 12;
+inline constexpr std::size_t kDialogKinds = 13;
 
 class OpenDialogs {
  public:

@@ -37,7 +37,7 @@ inline FitInput MakeEJInput(const ModelParams& truth,
                             const std::vector<std::pair<double, double>>& tb, int points,
                             double noise = 0.0, unsigned seed = 7) {
   FitInput in;
-  in.mode = FitMode::EJ;
+  in.mode = CalcMode::EJ;
   in.params = truth;
   std::mt19937 rng(seed);
   std::normal_distribution<double> z(0.0, 1.0);
@@ -64,7 +64,7 @@ inline FitInput MakeEJInput(const ModelParams& truth,
 inline FitInput MakeJcBInput(const ModelParams& truth, const std::vector<double>& temps,
                              int points) {
   FitInput in;
-  in.mode = FitMode::JcB;
+  in.mode = CalcMode::JcB;
   in.params = truth;
   int no = 0;
   for (double T : temps) {
