@@ -32,6 +32,35 @@ std::optional<VoltageUnit> ParseVoltageUnit(std::string_view text) {
   return std::nullopt;
 }
 
+namespace {
+
+// Words of a column name: runs between blanks, brackets, '_' and '/'.
+template <class Unit>
+std::optional<Unit> UnitWord(std::string_view name,
+                             std::optional<Unit> (*parse)(std::string_view)) {
+  constexpr std::string_view kBreaks = " \t()[]{}_/,;:";
+  std::optional<Unit> found;
+  std::size_t begin = 0;
+  while (begin <= name.size()) {
+    std::size_t end = name.find_first_of(kBreaks, begin);
+    if (end == std::string_view::npos) end = name.size();
+    if (end > begin)
+      if (const std::optional<Unit> u = parse(name.substr(begin, end - begin))) found = u;
+    begin = end + 1;
+  }
+  return found;
+}
+
+}  // namespace
+
+std::optional<CurrentUnit> CurrentUnitInName(std::string_view name) {
+  return UnitWord<CurrentUnit>(name, ParseCurrentUnit);
+}
+
+std::optional<VoltageUnit> VoltageUnitInName(std::string_view name) {
+  return UnitWord<VoltageUnit>(name, ParseVoltageUnit);
+}
+
 std::string UnitName(CurrentUnit u) { return u == CurrentUnit::mA ? "mA" : "A"; }
 
 std::string UnitName(VoltageUnit u) {

@@ -271,9 +271,27 @@ void ImportDialog::KindChanged() {
 void ImportDialog::ColumnsChanged() {
   rows_ = ColumnPair{};
   const int xc = xColumn_->currentIndex(), yc = yColumn_->currentIndex();
+  ChooseUnitsFromNames(xc, yc);
   if (!source_.isEmpty() && xc >= 0 && yc >= 0)
     rows_ = ReadMeasuredColumns(source_.toStdString(), xc, yc, layout_.format);
   Update();
+}
+
+// A unit written in the column's name ("I(mA)", "V(uV)") is the likely
+// one; the user may still choose another after picking the columns.
+void ImportDialog::ChooseUnitsFromNames(int xc, int yc) {
+  auto nameOf = [&](int c) {
+    return c >= 0 && c < static_cast<int>(layout_.names.size())
+               ? layout_.names[static_cast<std::size_t>(c)]
+               : std::string();
+  };
+  const bool vi = Kind() == ImportKind::ViToEj;
+  const std::string currentName = nameOf(vi ? xc : yc);
+  if (const std::optional<CurrentUnit> u = CurrentUnitInName(currentName))
+    currentUnit_->setCurrentIndex(*u == CurrentUnit::mA ? 1 : 0);
+  if (!vi) return;
+  if (const std::optional<VoltageUnit> u = VoltageUnitInName(nameOf(yc)))
+    voltageUnit_->setCurrentIndex(static_cast<int>(*u));
 }
 
 ImportRequest ImportDialog::Request() const {

@@ -63,6 +63,7 @@ class ImportDialog : public FlaggedDialog {
   void Build();
   void KindChanged();
   void ColumnsChanged();
+  void ChooseUnitsFromNames(int xColumn, int yColumn);
   void Update();
   ImportRequest Request() const;
   ImportOutcome Compute() const;

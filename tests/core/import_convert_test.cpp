@@ -180,3 +180,23 @@ TEST(ImportIcb, CurrentsBecomeCurrentDensities) {
 
 }  // namespace
 }  // namespace zx
+
+namespace zx {
+namespace {
+
+TEST(ImportUnits, ColumnNamesCarryTheirUnitAsAWord) {
+  EXPECT_EQ(CurrentUnitInName("I(mA)"), CurrentUnit::mA);
+  EXPECT_EQ(CurrentUnitInName("iHTS_A"), CurrentUnit::A);
+  EXPECT_EQ(VoltageUnitInName("V [uV]"), VoltageUnit::uV);
+  EXPECT_EQ(VoltageUnitInName("vHTS_V"), VoltageUnit::V);
+  EXPECT_EQ(VoltageUnitInName("\xC2\xB5V"), VoltageUnit::uV);  // a units line's "µV"
+  EXPECT_EQ(VoltageUnitInName("mV"), VoltageUnit::mV);
+  // Letters inside a word are no unit: "Amp", "Volt", "mAx" say nothing.
+  EXPECT_EQ(CurrentUnitInName("Amp"), std::nullopt);
+  EXPECT_EQ(VoltageUnitInName("Volt"), std::nullopt);
+  EXPECT_EQ(CurrentUnitInName("mAx"), std::nullopt);
+  EXPECT_EQ(CurrentUnitInName(""), std::nullopt);
+}
+
+}  // namespace
+}  // namespace zx

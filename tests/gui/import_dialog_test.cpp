@@ -79,6 +79,9 @@ TEST_F(ImportDialogs, ShowsColumnsAndDefaultsAndRegistersTheWrittenFile) {
   EXPECT_EQ(y->currentIndex(), 1);
   EXPECT_EQ(Text(d, kImpOutput), Path(QStringLiteral("lab 77K_EJ.dat")));
 
+  // The units line names the voltage unit; the current is in A.
+  EXPECT_EQ(Ctl<QComboBox>(d, kImpVoltageUnit)->currentIndex(), 2);
+  EXPECT_EQ(Ctl<QComboBox>(d, kImpCurrentUnit)->currentIndex(), 0);
   Ctl<QComboBox>(d, kImpVoltageUnit)->setCurrentIndex(2);  // uV
   SetText(d, kImpTapLength, QStringLiteral("0.01"));
   SetText(d, kImpMinField, QStringLiteral("1e-6"));
