@@ -338,8 +338,12 @@ void FitDialog::Finished(const FitOutcome& outcome, const FitQuality& quality,
                        .arg(clock_.elapsed() / 1000.0, 0, 'f', 1));
   if (!outcome.degenerate.empty()) {
     QString names;
-    for (const std::string& n : outcome.degenerate)
-      names += (names.isEmpty() ? "" : ", ") + QString::fromStdString(n);
+    // Named as the parameter table and the panel name them.
+    for (const std::string& n : outcome.degenerate) {
+      const int k = FitParamIndex(n);
+      names += (names.isEmpty() ? "" : ", ") +
+               (k >= 0 ? QString::fromUtf8(ParamRangeName(k)) : QString::fromStdString(n));
+    }
     status_->setText(status_->text() + QStringLiteral("   区別できないパラメータ: ") + names);
   }
   // A fit of registries that have changed since belongs to none of them.

@@ -23,10 +23,12 @@ namespace {
 class FitWindow : public ShellTest {
  protected:
   // Three synthetic E-J conditions; Am, gamma and m start off the truth.
-  MainWindow& StartProject(int intStepNum = 150) {
+  MainWindow& StartProject(int intStepNum = 150, double firstField = 1.5,
+                           double secondField = 2.5) {
     ModelParams truth = fit_test::TruthParams();
     truth.IntStepNum = intStepNum;
-    const FitInput in = fit_test::MakeEJInput(truth, {{20, 1.5}, {25, 2.5}, {30, 1.5}}, 8);
+    const FitInput in =
+        fit_test::MakeEJInput(truth, {{20, firstField}, {25, secondField}, {30, firstField}}, 8);
     Project p;
     p.Params = truth;
     p.Params.Re_A_m *= 1.2;
@@ -204,6 +206,20 @@ TEST_F(FitWindow, BoundEditsUseTheRangeChecksAndChangeTheProject) {
   EXPECT_EQ(w.project().Settings.MaxRe_m, 20.0);
   EXPECT_TRUE(w.project().Modified);
   EXPECT_EQ(params->item(3, 4)->text(), QStringLiteral("2e1"));
+}
+
+TEST_F(FitWindow, ParametersWithoutEffectAreNamedAsThePanelNamesThem) {
+  // Every field 1 T: B^(gamma-1) is 1, so gamma changes nothing.
+  MainWindow& w = StartProject(150, 1.0, 1.0);
+  FitDialog* d = Open(w);
+  ASSERT_NE(d, nullptr);
+  Child<QPushButton>(d, "fitStart")->click();
+  ASSERT_TRUE(WaitDone(d));
+  EXPECT_EQ(d->Outcome()->degenerate, std::vector<std::string>{"gamma"});
+  EXPECT_TRUE(Child<QLabel>(d, "fitStatus")->text().endsWith(QStringLiteral("パラメータ: γ")));
+  // The others keep their standard errors.
+  EXPECT_TRUE(std::isnan(d->Outcome()->params[2].stdError));
+  for (int k : {0, 1, 3, 4}) EXPECT_GT(d->Outcome()->params[k].stdError, 0) << k;
 }
 
 }  // namespace
