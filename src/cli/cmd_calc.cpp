@@ -1,5 +1,4 @@
 // The calculation commands: the full pass and one preview pass.
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +8,7 @@
 #include "calc/full_pass.h"
 #include "calc/preview_pass.h"
 #include "cli/commands.h"
+#include "model/format.h"
 #include "model/settings_file.h"
 
 namespace zx::cli {
@@ -25,13 +25,8 @@ void ReportFileFailure(const std::string& message, const std::string& path) {
   std::fprintf(stderr, "%s %s\n", message.c_str(), path.c_str());
 }
 
-// "%.17g" without the C locale (which a linked GUI library may change).
-std::string Exact(double v) {
-  if (std::isnan(v)) return "nan";
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 17);
-  return std::string(buf, res.ptr);
-}
+// "%.17g": every digit of the coefficient.
+std::string Exact(double v) { return FormatChars(v, std::chars_format::general, 17); }
 
 }  // namespace
 

@@ -3,12 +3,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "calc/import_run.h"
 #include "cli/commands.h"
+#include "model/format.h"
+#include "model/result_path.h"
 #include "model/text_file.h"
 
 namespace zx::cli {
@@ -27,12 +28,8 @@ int UsageError(const std::string& why) {
   return 2;
 }
 
-// "%.6e" whatever the process locale.
-std::string Sci6(double v) {
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 6);
-  return std::string(buf, res.ptr);
-}
+// "%.6e".
+std::string Sci6(double v) { return FormatChars(v, std::chars_format::scientific, 6); }
 
 std::optional<double> WholeNumber(const std::string& text) {
   double v = 0;
@@ -48,11 +45,6 @@ std::optional<int> ColumnIndex(const std::string& text) {
   auto res = std::from_chars(text.data(), end, v);
   if (res.ec != std::errc() || res.ptr != end || v < 0) return std::nullopt;
   return v;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code ec;
-  return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
 struct Parsed {

@@ -1,24 +1,19 @@
 #include "fit/fit_report.h"
 
-#include <charconv>
 #include <cmath>
+
+#include "model/format.h"
 
 namespace zx {
 
 namespace {
 
-// printf-style numbers that do not follow the process locale.
-std::string Num(double v, std::chars_format f, int precision) {
-  if (std::isnan(v)) return "nan";
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, v, f, precision);
-  return std::string(buf, res.ptr);
-}
-
 std::string Sci(double v, int precision) {
-  return Num(v, std::chars_format::scientific, precision);
+  return FormatChars(v, std::chars_format::scientific, precision);
 }
-std::string Fixed(double v, int precision) { return Num(v, std::chars_format::fixed, precision); }
+std::string Fixed(double v, int precision) {
+  return FormatChars(v, std::chars_format::fixed, precision);
+}
 
 // "-" for values that are not available.
 std::string Opt(const std::string& text, double v) { return std::isnan(v) ? "-" : text; }

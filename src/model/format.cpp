@@ -117,6 +117,13 @@ std::string FormatFixed(double value, int decimals, bool* ok) {
   return out;
 }
 
+std::string FormatChars(double value, std::chars_format format, int precision) {
+  if (std::isnan(value)) return "nan";
+  char buf[64];
+  const std::to_chars_result res = std::to_chars(buf, buf + sizeof buf, value, format, precision);
+  return std::string(buf, res.ptr);
+}
+
 std::string FormatLe(double value) { return Scientific6(value, 3); }
 
 double ParseLeadingDouble(std::string_view text) {

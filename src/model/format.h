@@ -1,6 +1,7 @@
 // Number <-> text rules shared by dialogs, lists, axis labels and files.
 #pragma once
 
+#include <charconv>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,10 @@ std::string FormatSci(double value, int decimals, bool* ok = nullptr);
 // Fixed notation with d decimals (cut), trailing zeros trimmed: 4.25 -> "4.2".
 // Empty text and *ok = false when the text would exceed 31 characters.
 std::string FormatFixed(double value, int decimals, bool* ok = nullptr);
+
+// printf "%.<precision>e" / "f" / "g" that never follows the process locale
+// (a linked GUI library may change it); "nan" for NaN.
+std::string FormatChars(double value, std::chars_format format, int precision);
 
 // printf "%le" with a three-digit exponent: 1e9 -> "1.000000e+009".
 std::string FormatLe(double value);

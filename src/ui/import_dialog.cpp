@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "model/format.h"
+#include "model/result_path.h"
 #include "model/text_file.h"
 #include "ui/import_plot.h"
 #include "ui/import_register.h"
@@ -425,10 +426,9 @@ void ImportDialog::ImportClicked() {
     cond = c;
   }
   const QString out = output_->text().trimmed();
-  const QFileInfo outInfo(out), sourceInfo(source_);
+  const QFileInfo outInfo(out);
   // Writing over the measured file would lose it.
-  if (out.isEmpty() || outInfo.isDir() ||
-      (outInfo.exists() && outInfo.canonicalFilePath() == sourceInfo.canonicalFilePath())) {
+  if (out.isEmpty() || outInfo.isDir() || SameFile(out.toStdString(), source_.toStdString())) {
     RefuseInput(QStringLiteral("出力データファイル"), QStringLiteral("エラー"));
     return;
   }
