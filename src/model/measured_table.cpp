@@ -28,23 +28,6 @@ locale_t CLocale() {
   return loc;
 }
 
-bool ValidUtf8(std::string_view s) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    const std::size_t extra = c < 0x80         ? 0
-                              : (c >> 5) == 6  ? 1
-                              : (c >> 4) == 14 ? 2
-                              : (c >> 3) == 30 ? 3
-                                               : 9;
-    if (extra == 9 || (extra > 0 && i + extra >= s.size())) return false;
-    for (std::size_t k = 1; k <= extra; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2) return false;
-    i += extra + 1;
-  }
-  return true;
-}
-
 // "2024-05-01", "2024/5/1", "01.05.2024".
 bool LooksLikeDate(std::string_view f) {
   int groups = 0, digits = 0;
@@ -179,7 +162,7 @@ std::optional<double> ParseNumberField(std::string_view field, const TableFormat
 }
 
 std::string TextAsUtf8(std::string_view bytes) {
-  if (ValidUtf8(bytes)) return std::string(bytes);
+  if (IsUtf8(bytes)) return std::string(bytes);
   return Cp932ToUtf8(bytes);
 }
 

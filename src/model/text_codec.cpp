@@ -81,14 +81,20 @@ bool CanWriteCp932(std::string_view utf8) {
   return Utf8ToCp932(utf8, unused);
 }
 
+bool IsUtf8(std::string_view bytes) {
+  if (IsAscii(bytes)) return true;
+  std::string unused;
+  Converter asUtf8("UTF-32LE", "UTF-8");
+  return asUtf8.Run(bytes, unused, nullptr);
+}
+
 std::string DecodeText(std::string_view bytes) {
   if (IsAscii(bytes)) return std::string(bytes);
   std::string unused;
   Converter asCp932("UTF-8", "CP932");
   if (asCp932.Run(bytes, unused, nullptr)) return Cp932ToUtf8(bytes);
   // A file written by hand on Linux: UTF-8 that is no CP932 at all.
-  Converter asUtf8("UTF-32LE", "UTF-8");
-  if (asUtf8.Run(bytes, unused, nullptr)) return std::string(bytes);
+  if (IsUtf8(bytes)) return std::string(bytes);
   return Cp932ToUtf8(bytes);
 }
 

@@ -16,6 +16,9 @@ std::string Cp932ToUtf8(std::string_view cp932);
 // hold (paths included).
 bool CanWriteCp932(std::string_view utf8);
 
+// True when the bytes are valid UTF-8.
+bool IsUtf8(std::string_view bytes);
+
 // Text read from a file: CP932, unless the bytes are valid UTF-8 and not
 // valid CP932.
 std::string DecodeText(std::string_view bytes);
