@@ -319,6 +319,10 @@ void MainWindow::DocumentChanged(const DocChange& change) {
       CloseDialogsOfRemovedEntries(*this);
       break;
     case ChangeKind::SettingsChanged:
+      // The sliders stand for positions in the ranges: without this the
+      // next step would jump from the old place.
+      if (params_) params_->PlaceSliders();
+      break;
     case ChangeKind::ParamsChanged:
     case ChangeKind::ProjectSaved:
       break;

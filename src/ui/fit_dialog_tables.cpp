@@ -75,7 +75,6 @@ void FitDialog::OnParameterItemChanged(int row, int column) {
     ShowWarning(this, QString::fromStdString(refused));
     return;
   }
-  if (main_.parameterPanel()) main_.parameterPanel()->PlaceSliders();
   ShowRanges();
 }
 

@@ -8,7 +8,6 @@
 #include <QPushButton>
 
 #include "model/format.h"
-#include "ui/parameter_panel.h"
 #include "ui/shell.h"
 
 namespace zx {
@@ -57,9 +56,6 @@ void ParamRangeDialog::OkClicked() {
   }
   const std::string refused = SetParamRanges(main_.document(), r);
   if (!refused.empty()) return Refuse(refused);
-  // The sliders stand for positions in the ranges: without this the next
-  // step would jump from the old place.
-  if (ParameterPanel* panel = main_.parameterPanel()) panel->PlaceSliders();
   accept();
 }
 
