@@ -330,6 +330,12 @@ TEST(SettingsReader, IntStepNumIsBoundToWhatAPassCanFinish) {
   EXPECT_EQ(p.Params.IntStepNum, 20000);
   ReadSettingsValues(p, {"IntStepNum\t600"});
   EXPECT_EQ(p.Params.IntStepNum, 600);
+  // No interval at all would give no integral.
+  for (const char* line : {"IntStepNum\t0", "IntStepNum\t-5", "IntStepNum\tmany"}) {
+    p.Params.IntStepNum = 600;
+    ReadSettingsValues(p, {line});
+    EXPECT_EQ(p.Params.IntStepNum, 1) << line;
+  }
 }
 
 TEST(SettingsReader, ValueBlockOnlyLeavesRegistriesEmpty) {
