@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "model/format.h"
 #include "model/settings_file.h"
+#include "model/text_file.h"
 
 namespace zx::cli {
 
@@ -23,6 +24,28 @@ bool LoadProject(Project& p, const std::string& path) {
 
 void ReportFileFailure(const std::string& message, const std::string& path) {
   std::fprintf(stderr, "%s %s\n", message.c_str(), path.c_str());
+}
+
+// Says on stderr why the conditions left without a coefficient have none,
+// once per data file; `reported` files have had their message.
+void ReportSkipped(const Project& p, const std::set<int>& computed,
+                   const std::set<std::string>& reported) {
+  std::set<int> told;
+  for (const CalcCondEntry& c : p.CalcConds.items) {
+    if (computed.count(c.No) || !told.insert(c.RelatedDatFileNo).second) continue;
+    const SeriesEntry* series = nullptr;
+    for (const SeriesEntry& s : p.DataSeries.items)
+      if (s.No == c.RelatedDatFileNo) series = &s;
+    if (!series) {
+      std::fprintf(stderr, "zentrix2-calc: no data file %d is registered\n", c.RelatedDatFileNo);
+      continue;
+    }
+    if (reported.count(series->Path)) continue;
+    std::string reason = OpenFailureReason(series->Path);
+    if (reason.empty()) reason = "read error";
+    std::fprintf(stderr, "zentrix2-calc: cannot read %s: %s\n", series->Path.c_str(),
+                 reason.c_str());
+  }
 }
 
 // "%.17g": every digit of the coefficient.
@@ -55,11 +78,14 @@ int CmdPreview(const std::string& project, const Options& opt) {
   hooks.threads = opt.threads;
   hooks.writeCurveFiles = false;
   hooks.showCorrCoef = [&computed](int row, const std::string&) { computed.insert(row); };
-  hooks.warning = [&failed](const std::string& message, const std::string& path) {
+  std::set<std::string> reported;
+  hooks.warning = [&failed, &reported](const std::string& message, const std::string& path) {
     failed = true;
+    reported.insert(path);
     ReportFileFailure(message, path);
   };
   RunPreviewCalculation(p, hooks);
+  ReportSkipped(p, computed, reported);
 
   for (const CalcCondEntry& c : p.CalcConds.items) {
     const std::string coef = computed.count(c.No) ? Exact(c.CorrCoef) : "skipped";

@@ -44,13 +44,14 @@ bool ReplaceParameterLines(const std::string& bytes, const FitValues& values, st
     while (valueEnd < line.size() && !IsBlank(line[valueEnd]) && line[valueEnd] != '\r' &&
            line[valueEnd] != '\n')
       ++valueEnd;
-    if (which < 0 || valueEnd == valueStart) {
-      // A key without a value is ignored when the file is read: keep it.
+    if (which < 0) {
       result += line;
       continue;
     }
     found[which] = true;
     result += line.substr(0, valueStart);
+    // A key left without a value gets one (and a TAB when nothing follows it).
+    if (valueEnd == valueStart && valueStart == keyEnd) result += '\t';
     result += FormatLe(values[static_cast<std::size_t>(which)]);
     result += line.substr(valueEnd);
   }

@@ -13,14 +13,21 @@ namespace {
 
 double Pow10(double n) { return std::pow(10.0, n); }
 
-// The span decides the step; autoscale rounds the bounds out to it.
+// The span decides the step; autoscale rounds the bounds out to it, the
+// high end to the multiple above (a whole step above an exact one).
 bool ScaleLinear(double& low, double& high, double& step, bool autoScale) {
   const std::optional<int> n = DecadeOf(high - low);
   if (!n) return false;
   const double unit = Pow10(*n);
   if (autoScale) {
-    low = std::trunc(low / unit) * unit;
-    high = (std::trunc(high / unit) + 1) * unit;
+    // Down and up, not toward zero: a negative low end rounded toward zero
+    // would leave the lowest points off the plot.
+    const double first = low, last = high;
+    low = std::floor(low / unit) * unit;
+    high = (std::floor(high / unit) + 1) * unit;
+    // The quotient's rounding can land an end a hair inside the points.
+    if (low > first) low -= unit;
+    if (high < last) high += unit;
   }
   step = unit;
   return true;

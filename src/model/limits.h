@@ -13,6 +13,9 @@ namespace zx {
 // default is 900); a larger value would only make every pass hang.
 inline constexpr int kMaxIntStepNum = 20000;
 
-inline int BoundIntStepNum(int n) { return std::min(n, kMaxIntStepNum); }
+// At least one interval: none gives no integral at all (nan everywhere).
+inline constexpr int kMinIntStepNum = 1;
+
+inline int BoundIntStepNum(int n) { return std::clamp(n, kMinIntStepNum, kMaxIntStepNum); }
 
 }  // namespace zx

@@ -25,6 +25,17 @@ int OpenRegularFile(const std::string& path) {
   return fd;
 }
 
+std::string OpenFailureReason(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  struct stat st {};
+  const bool statted = fstat(fd, &st) == 0;
+  const int error = errno;
+  close(fd);
+  if (!statted) return std::strerror(error);
+  return S_ISREG(st.st_mode) ? "" : "not a regular file";
+}
+
 namespace {
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -47,18 +58,19 @@ std::string FolderOf(const std::string& path) {
 }
 
 // The file a chain of symbolic links ends in (the path itself when it is
-// no link); the end need not exist yet.
-std::string FollowLinks(std::string path) {
+// no link); the end need not exist yet. False for a loop or an unreadable
+// link: writing there would replace the link itself.
+bool FollowLinks(std::string& path) {
   for (int hops = 0; hops < 40; ++hops) {
     struct stat st {};
-    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
     std::string target(PATH_MAX, '\0');
     const ssize_t n = readlink(path.c_str(), target.data(), target.size());
-    if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return path;
+    if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return false;
     target.resize(static_cast<std::size_t>(n));
     path = target[0] == '/' ? target : FolderOf(path) + "/" + target;
   }
-  return path;
+  return false;
 }
 
 mode_t CurrentUmask() {
@@ -77,15 +89,6 @@ mode_t CurrentUmask() {
 bool Finish(int fd, std::string_view bytes) {
   bool ok = WriteAll(fd, bytes);
   if (ok && fsync(fd) != 0) ok = false;
-  return ok;
-}
-
-// Without a temporary file: the target itself, truncated and rewritten.
-bool WriteInPlace(const std::string& path, std::string_view bytes) {
-  const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = Finish(fd, bytes);
-  if (close(fd) != 0) ok = false;
   return ok;
 }
 
@@ -148,10 +151,12 @@ std::vector<std::string> SplitLines(std::string_view text) {
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::string target = FollowLinks(path);
+  std::string target = path;
+  if (!FollowLinks(target)) return false;
   const std::string folder = FolderOf(target);
   struct stat st {};
   const bool exists = stat(target.c_str(), &st) == 0;
+  if (!exists && errno != ENOENT) return false;
   if (exists) {
     // A file nobody may write counts as write-protected, for root too.
     if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)
@@ -167,7 +172,9 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     fd = mkstemp(named.data());
     if (fd < 0) named.clear();
   }
-  if (fd < 0) return exists && WriteInPlace(target, bytes);
+  // Rewriting the target in place instead would cut it off on a full disk
+  // or a kill, with no copy left to restore: refused like any unwritable one.
+  if (fd < 0) return false;
 
   fchmod(fd, mode);
   // Where allowed, the file keeps its owner too; otherwise the writer's.

@@ -20,9 +20,10 @@ std::vector<std::string> SplitLines(std::string_view text);
 // Replaces the file so that the old one stays intact whenever the write
 // fails: the bytes go to an unnamed file in the target's folder that is
 // linked in once complete. A symbolic link is written through to its
-// target; a target that is not a writable regular file is refused; a new
-// file gets 0666 less the umask, an existing one keeps its mode. Where no
-// file can be created in the folder, a writable target is written in place.
+// target; a loop of links, a target that is not a writable regular file and
+// a folder where no file can be created (a writable file in it would have
+// to be rewritten in place) are refused; a new file gets 0666 less the
+// umask, an existing one keeps its mode.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 bool FileExists(const std::string& path);
@@ -30,6 +31,9 @@ bool FileExists(const std::string& path);
 // A read-only descriptor of a regular file, opened without blocking on a
 // pipe; -1 for anything else.
 int OpenRegularFile(const std::string& path);
+// Why OpenRegularFile refuses the path, in a few words (the system's text
+// for a failed open); empty when it opens.
+std::string OpenFailureReason(const std::string& path);
 
 // Reads a regular file line by line in blocks, so that any length of file
 // costs the same small memory.

@@ -218,6 +218,7 @@ void ParameterPanel::BuildControls() {
   intStepNum_ = lineEdit(1036, "積分時刻み幅", 248, rowY(otherTop, 2), 70);
   intStepNum_->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), intStepNum_));
+  connect(intStepNum_, &QLineEdit::editingFinished, this, &ParameterPanel::CheckStepCount);
 
   const int buttonWidth = (kGroupWidth - kGroupGap) / 2;
   auto* start = new QPushButton(Text("計算開始"), this);
@@ -283,7 +284,10 @@ void ParameterPanel::ReadPanelValuesInto(ModelParams& m) const {
   m.SampleName = sampleName_->text().toStdString();
   if (tcn_->currentIndex() >= 0) m.Tcn = tcn_->currentIndex();
   if (bcn_->currentIndex() >= 0) m.Bcn = bcn_->currentIndex();
-  m.IntStepNum = BoundIntStepNum(ParseLeadingInt(intStepNum_->text().left(255).toStdString()));
+  // A count below one is refused when the edit is left; until then the
+  // count in use stays.
+  const int steps = ParseLeadingInt(intStepNum_->text().left(255).toStdString());
+  if (steps >= kMinIntStepNum) m.IntStepNum = BoundIntStepNum(steps);
 }
 
 std::array<double, 5> ParameterPanel::PinValues() const {
@@ -363,6 +367,13 @@ void ParameterPanel::OnEditTextChanged(int id) {
 }
 
 void ParameterPanel::OnOrderChanged() { MarkParamsEdited(main_.document()); }
+
+void ParameterPanel::CheckStepCount() {
+  if (ParseLeadingInt(intStepNum_->text().left(255).toStdString()) >= kMinIntStepNum) return;
+  // The edit shows the count in use again before the message takes the focus.
+  intStepNum_->setText(QString::number(main_.project().Params.IntStepNum));
+  ShowWarning(this, Text("不正な値の入力 : 積分時の刻み幅"));
+}
 
 void ParameterPanel::PlaceSliders() {
   showing_ = true;

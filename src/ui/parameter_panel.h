@@ -91,6 +91,8 @@ class ParameterPanel : public QWidget {
   void OnSliderMoved(int pinIndex, int position);
   void OnEditTextChanged(int id);
   void OnOrderChanged();
+  // Refuses a step count below one when the edit is left.
+  void CheckStepCount();
 
   Shell& main_;
   std::map<int, QWidget*> controls_;

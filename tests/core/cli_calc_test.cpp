@@ -178,8 +178,38 @@ TEST_F(CliCalc, PreviewPrintsEveryCoefficientAndLeavesNoCurveFiles) {
   CliRun r = Cli("--preview '" + project + "'", "TMPDIR='" + Path("scratch") + "' ");
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out, expected);
+  // The skipped condition's file and why, on stderr.
+  EXPECT_EQ(r.err,
+            "zentrix2-calc: cannot read " + Path("data1.dat") + ": No such file or directory\n");
   EXPECT_TRUE(fs::is_empty(Path("scratch")));
   EXPECT_FALSE(fs::exists(Path("tmp1.dat")));
+}
+
+TEST_F(CliCalc, PreviewNamesEveryFileItSkipsOnce) {
+  const std::string project = WriteProject(0);
+  // Conditions 1 and 2 share data0, which is now a folder.
+  fs::remove(Path("data0.dat"));
+  fs::create_directory(Path("data0.dat"));
+  CliRun r = Cli("--preview '" + project + "'");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.err, "zentrix2-calc: cannot read " + Path("data0.dat") + ": not a regular file\n");
+  EXPECT_EQ(r.out.find("0\t1\tskipped"), std::string::npos);
+  EXPECT_NE(r.out.find("1\t0\tskipped\n2\t0\tskipped\n"), std::string::npos);
+
+  // A step count of 0 is read as 1: numbers, not nan.
+  fs::remove(Path("data0.dat"));
+  WriteProject(0);
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(project, bytes));
+  const std::size_t at = bytes.find("IntStepNum\t");
+  ASSERT_NE(at, std::string::npos);
+  bytes.replace(at, bytes.find('\r', at) - at, "IntStepNum\t0");
+  ASSERT_TRUE(WriteFileAtomically(project, bytes));
+  r = Cli("--preview '" + project + "'");
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.find("nan"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("skipped"), std::string::npos) << r.out;
 }
 
 TEST_F(CliCalc, AResultPathNamingAnInputIsSkippedAndTheInputKept) {

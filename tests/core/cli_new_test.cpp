@@ -33,6 +33,11 @@ TEST(CliNew, WritesDefaultsRefusesExistingFilesAndRejectsBadUsage) {
   ReadWholeFile(project, bytes);
   EXPECT_EQ(bytes, "mine");
 
+  // A loop of links is no file to write: refused, the links stay.
+  fs::create_symlink("loop.zx2", dir / "loop.zx2");
+  EXPECT_EQ(RunCli("--new '" + (dir / "loop.zx2").string() + "'"), 1);
+  EXPECT_TRUE(fs::is_symlink(dir / "loop.zx2"));
+
   EXPECT_EQ(RunCli("--new"), 2);
   EXPECT_EQ(RunCli("--new a.zx2 b.zx2"), 2);
   EXPECT_EQ(RunCli("--bogus x.zx2"), 2);

@@ -133,6 +133,27 @@ TEST(CheckAndScaleAxes, RoundsOutwardAsInTheExamples) {
   EXPECT_EQ(g.Y.High, 4);
 }
 
+TEST(CheckAndScaleAxes, NegativeEndsRoundAwayFromThePoints) {
+  // Low ends go down, high ends up, whatever their sign.
+  GraphView g = ViewWithRange(AxisScale::Linear, -2.7, 3.1, AxisScale::Linear, -75, -12);
+  EXPECT_TRUE(CheckAndScaleAxes(g, {}));
+  EXPECT_EQ(g.X.Low, -3);
+  EXPECT_EQ(g.X.High, 4);
+  EXPECT_EQ(g.Y.Low, -80);
+  EXPECT_EQ(g.Y.High, -10);
+
+  // Residual-like: small values on both sides of zero.
+  g = ViewWithRange(AxisScale::Linear, -0.27, 0.05, AxisScale::Linear, -0.0031, -0.0004);
+  EXPECT_TRUE(CheckAndScaleAxes(g, {}));
+  EXPECT_DOUBLE_EQ(g.X.Low, -0.3);
+  EXPECT_LE(g.X.Low, -0.27);
+  EXPECT_DOUBLE_EQ(g.X.High, 0.1);
+  EXPECT_DOUBLE_EQ(g.Y.Low, -0.004);
+  EXPECT_LE(g.Y.Low, -0.0031);
+  EXPECT_DOUBLE_EQ(g.Y.High, 0.0);
+  EXPECT_GE(g.Y.High, -0.0004);
+}
+
 TEST(CheckAndScaleAxes, ManualRangeKeepsItsBoundsButGetsAStep) {
   GraphView g = ViewWithRange(AxisScale::Log, 3e5, 2e9, AxisScale::Linear, -3, 47);
   g.X.AutoScale = false;

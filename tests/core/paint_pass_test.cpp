@@ -151,6 +151,43 @@ TEST(PaintGraph, NoPointAnywhereFallsBackToANewProjectsAxes) {
   EXPECT_EQ(p.View.X.High, 2e7);
 }
 
+// Every marker of a linear graph, negative points too, inside the plot area.
+void ExpectAllMarkersInside(const RecordingCanvas& c, const GraphView& g, std::size_t count) {
+  const std::vector<DrawOp> markers = c.OfKind(DrawOp::Ellipse);
+  EXPECT_EQ(markers.size(), count);
+  const PlotGeometry area = GetPlotGeometry(g);
+  for (const DrawOp& m : markers) {
+    const int x = (m.rect.left + m.rect.right) / 2, y = (m.rect.top + m.rect.bottom) / 2;
+    EXPECT_GE(x, area.x0);
+    EXPECT_LE(x, area.x0 + area.W);
+    EXPECT_LE(y, area.y0);
+    EXPECT_GE(y, area.y0 - area.H);
+  }
+}
+
+TEST(PaintGraph, PointsBelowANegativeLowEndAreDrawn) {
+  test::TempDir dir;
+  Project p;
+  ResetGraphView(p.View, CalcMode::EJ);
+  p.View.X.Type = p.View.Y.Type = AxisScale::Linear;
+  p.View.RescalePending = true;
+  // A two-way sweep: the reverse branch lies below zero on both axes.
+  p.DataSeries.Add(MakeDataSeries(
+      0, dir.Write("sweep.dat", "-75 -2.7e-6\n-40 -1.3e-6\n0 0\n50 1.1e-6\n100 3.1e-6\n")));
+  RecordingCanvas c;
+  EXPECT_TRUE(PaintGraph(p, c, {}).hadData);
+  EXPECT_EQ(p.View.X.Low, -100);
+  EXPECT_DOUBLE_EQ(p.View.Y.Low, -3e-6);
+  ExpectAllMarkersInside(c, p.View, 5);
+
+  // Wholly negative data, as residuals below the line.
+  dir.Write("sweep.dat", "-2.7 -0.31\n-2.2 -0.12\n-1.5 -0.27\n");
+  p.View.RescalePending = true;
+  RecordingCanvas negative;
+  EXPECT_TRUE(PaintGraph(p, negative, {}).hadData);
+  ExpectAllMarkersInside(negative, p.View, 3);
+}
+
 TEST(PaintGraph, EachFileIsReadOncePerPaint) {
   test::TempDir dir;
   Project p = TwoDataFiles(dir);

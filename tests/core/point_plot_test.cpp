@@ -44,6 +44,24 @@ TEST(PointPlot, RangeFollowsTheDrawablePointsAndUnjoinedSetsDrawNoLines) {
   EXPECT_TRUE(empty.OfKind(test::DrawOp::Ellipse).empty());
 }
 
+TEST(PointPlot, EveryResidualIsDrawn) {
+  // Residuals in decades against J, as the fit window plots them.
+  GraphView g;
+  g.GraphRect = IntRect{0, 0, 600, 300};
+  g.X.Type = AxisScale::Log;
+  g.Y.Type = AxisScale::Linear;
+  PointSet residuals{MarkersOnly({255, 0, 0}), {}, {}};
+  const double r[] = {-0.27, 0.04, -0.13, 0.11, -0.062, 0.009, -0.19, 0.15};
+  for (std::size_t i = 0; i < std::size(r); ++i) {
+    residuals.x.push_back(1e8 * static_cast<double>(i + 1));
+    residuals.y.push_back(r[i]);
+  }
+  test::RecordingCanvas c;
+  ASSERT_TRUE(DrawPointSets(c, g, {residuals}));
+  EXPECT_LE(g.Y.Low, -0.27);
+  EXPECT_EQ(c.OfKind(test::DrawOp::Ellipse).size(), std::size(r));
+}
+
 TEST(PointPlot, ScalesToTheSeriesAndDrawsMarkersWithoutLines) {
   GraphView g;
   g.GraphRect = IntRect{0, 0, 600, 400};

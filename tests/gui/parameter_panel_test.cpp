@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <cmath>
 #include <map>
 
 #include "calc/preview_pass.h"
@@ -293,6 +294,31 @@ TEST_F(ParameterPanelTest, SampleNameAndStepCountAcceptOnlyWhatFits) {
   Type(1036, "999999999");
   w.parameterPanel()->ReadPanelValues();
   EXPECT_EQ(w.project().Params.IntStepNum, 20000);
+}
+
+TEST_F(ParameterPanelTest, AStepCountBelowOneIsRefused) {
+  MainWindow& w = StartWithTwoFiles();  // 60 steps
+  w.show();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  for (const char* typed : {"0", "", "000"}) {
+    Type(1036, typed);
+    // Until the edit is left, the count in use stays and so do the coefficients.
+    w.PaintNow();
+    EXPECT_EQ(w.project().Params.IntStepNum, 60);
+    EXPECT_TRUE(std::isfinite(w.project().CalcConds.items[0].CorrCoef));
+    const std::size_t before = platform.messages.size();
+    Edit(1037)->setFocus();
+    EXPECT_EQ(platform.messages.size(), before + 1) << typed;
+    EXPECT_EQ(platform.LastMessage(), QStringLiteral("不正な値の入力 : 積分時の刻み幅"));
+    EXPECT_EQ(Edit(1036)->text(), "60");
+  }
+  const std::size_t before = platform.messages.size();
+  Type(1036, "7");
+  Edit(1037)->setFocus();
+  EXPECT_EQ(platform.messages.size(), before);
+  w.parameterPanel()->ReadPanelValues();
+  EXPECT_EQ(w.project().Params.IntStepNum, 7);
 }
 
 TEST_F(ParameterPanelTest, OrderSelectionRedrawsAtOnce) {
