@@ -214,6 +214,13 @@ void ImportDialog::Build() {
               ShowRow(row);
           });
   connect(tempColumn_, &QComboBox::currentIndexChanged, this, &ImportDialog::ColumnsChanged);
+  // A temperature typed in a row is the user's; the program fills only its own.
+  connect(files_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (item->column() != kFileTemp) return;
+    files_->blockSignals(true);
+    item->setData(Qt::UserRole, item->text().trimmed().isEmpty());
+    files_->blockSignals(false);
+  });
   connect(outBrowse, &QPushButton::clicked, this, &ImportDialog::BrowseOutput);
   connect(import, &QPushButton::clicked, this, &ImportDialog::ImportClicked);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
