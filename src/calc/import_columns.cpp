@@ -58,9 +58,11 @@ ColumnRole RoleOfColumn(const std::string& name, const std::string& unit) {
   const std::vector<std::string> words = Words(name);
   const std::string first = words.empty() ? std::string() : words.front();
   // A time stamp or a clock is never a measured quantity, whatever its unit.
+  const ColumnRole byUnit = RoleOfUnit(unit);
+  // "T" in kelvin is a temperature; otherwise a "t" is a time.
   if (OneOf(first, {"t", "time", "datetime", "date", "timestamp", "elapsed", "clock", "sec"}))
-    return ColumnRole::Time;
-  if (const ColumnRole r = RoleOfUnit(unit); r != ColumnRole::Unknown) return r;
+    return byUnit == ColumnRole::Temperature ? byUnit : ColumnRole::Time;
+  if (byUnit != ColumnRole::Unknown) return byUnit;
   if (OneOf(first, {"temp", "temperature"})) return ColumnRole::Temperature;
   if (OneOf(first, {"i", "current", "curr", "ic"})) return ColumnRole::Current;
   if (OneOf(first, {"v", "u", "voltage", "volt"})) return ColumnRole::Voltage;

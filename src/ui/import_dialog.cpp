@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "calc/import_columns.h"
@@ -426,20 +427,20 @@ void ImportDialog::UpdateRow(int row, const ImportOutcome& o) {
   if (row < 0 || row >= files_->rowCount()) return;
   const bool ok = o.error == ImportError::None;
   const bool vi = o.used.kind == ImportKind::ViToEj;
+  // Only the user's edits count as typed (see the itemChanged handler).
+  const QSignalBlocker block(files_);
   files_->item(row, kFileKept)->setText(
       ok ? QString::number(vi ? o.vi.keptCount : o.icb.keptCount) : QStringLiteral("-"));
   files_->item(row, kFileDropped)->setText(
       ok ? QString::number(vi ? o.vi.droppedCount : o.icb.droppedCount) : QStringLiteral("-"));
-  // A typed temperature stays; the column's mean is shown as a hint.
+  // A typed temperature stays; the column's mean fills a cell the user left.
   QTableWidgetItem* t = files_->item(row, kFileTemp);
-  const QString hint =
+  const QString mean =
       o.temperature ? QString::number(o.temperature->mean, 'f', 3) : QString();
-  t->setToolTip(hint.isEmpty() ? QString() : QStringLiteral("温度の列の平均 ") + hint + " K");
+  t->setToolTip(mean.isEmpty() ? QString() : QStringLiteral("温度の列の平均 ") + mean + " K");
   if (t->text().isEmpty() || t->data(Qt::UserRole).toBool()) {
-    files_->blockSignals(true);
-    t->setText(hint);
+    t->setText(mean);
     t->setData(Qt::UserRole, true);  // filled by the program, not typed
-    files_->blockSignals(false);
   }
 }
 
@@ -454,14 +455,14 @@ std::optional<double> ImportDialog::RowTemperature(int row, const ImportOutcome&
     bad = !v;
     return v;
   }
-  if (o.temperature) {
-    typedHere = false;
-    return o.temperature->mean;
+  if (!temp_->text().trimmed().isEmpty()) {
+    const std::optional<double> v = WholeNumber(temp_->text());
+    bad = !v;
+    return v;
   }
-  if (temp_->text().trimmed().isEmpty()) return std::nullopt;
-  const std::optional<double> v = WholeNumber(temp_->text());
-  bad = !v;
-  return v;
+  typedHere = false;
+  if (o.temperature) return o.temperature->mean;
+  return std::nullopt;
 }
 
 QString ImportDialog::ErrorText(ImportError e) const {

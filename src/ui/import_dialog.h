@@ -78,8 +78,8 @@ class ImportDialog : public FlaggedDialog {
   // The outcome of file `row` with the settings as they stand.
   ImportOutcome ComputeFile(int row) const;
   void UpdateRow(int row, const ImportOutcome& o);
-  // The temperature of a row: typed in the table, else the column's mean,
-  // else the 温度 edit; none when there is none (nullopt) or it is no number.
+  // The temperature of a row: typed in the table, else typed in the 温度
+  // edit, else the column's mean; none when there is none or it is no number.
   // typed: the value was typed (in the table or the 温度 edit).
   std::optional<double> RowTemperature(int row, const ImportOutcome& o, bool& bad,
                                        bool& typed) const;

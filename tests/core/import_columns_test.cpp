@@ -50,6 +50,9 @@ TEST(ImportColumns, NamesAndUnitsChooseCurrentVoltageAndTemperature) {
   const TableLayout logger = Layout({"datetime", "t_s", "iHTS_A", "vHTS_V", "tHTS_K", "tTAR_K"},
                                     {"", "s", "A", "uV", "K", ""});
   EXPECT_EQ(TemperatureColumnByName(logger), 4);
+  // A "T" in kelvin is the temperature, a bare "t" a time.
+  EXPECT_EQ(TemperatureColumnByName(Layout({"I", "V", "T"}, {"A", "uV", "K"})), 2);
+  EXPECT_EQ(RoleOfColumn("t", ""), ColumnRole::Time);
   // The units line outranks the unit in the name: vHTS_V is written in uV.
   EXPECT_EQ(VoltageUnitOfColumn(logger, 3), VoltageUnit::uV);
   EXPECT_EQ(CurrentUnitOfColumn(Layout({"I(mA)"}), 0), CurrentUnit::mA);
