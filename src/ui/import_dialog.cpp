@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTableWidget>
 #include <charconv>
 #include <cmath>
@@ -207,7 +208,7 @@ void ImportDialog::Build() {
   right->addStretch();
 
   connect(browse, &QPushButton::clicked, this, &ImportDialog::Browse);
-  connect(sourceEdit_, &QLineEdit::returnPressed, this, &ImportDialog::SourceTyped);
+  sourceEdit_->installEventFilter(this);
   connect(files_, &QTableWidget::currentCellChanged, this,
           [this](int row, int, int previous, int) {
             if (row >= 0 && row != previous && row < sources_.size() &&
@@ -285,6 +286,17 @@ void ImportDialog::LoadSources(const QStringList& paths) {
   output_->setEnabled(paths.size() <= 1);
   ShowRow(0);
   for (int r = 1; r < paths.size(); ++r) UpdateRow(r, ComputeFile(r));
+}
+
+bool ImportDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == sourceEdit_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      SourceTyped();
+      return true;
+    }
+  }
+  return FlaggedDialog::eventFilter(watched, event);
 }
 
 void ImportDialog::SourceTyped() {

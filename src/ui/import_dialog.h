@@ -67,6 +67,10 @@ class ImportDialog : public FlaggedDialog {
   const ImportOutcome& Preview() const { return preview_; }
   const TableLayout& Layout() const { return layout_; }
 
+ protected:
+  // Enter in the file's path reads the file instead of importing it.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void Build();
   void KindChanged();

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <cmath>
@@ -216,7 +217,11 @@ TEST_F(ImportDialogs, LengthsAreWholeNumbersAndTypedPathsAreRead) {
   EXPECT_EQ(LastMessage(), QStringLiteral("読み込めません : 測定データファイル"));
   const QString raw = WriteLabFile(QStringLiteral("lab.txt"));
   SetText(d, kImpSource, raw);
-  Ctl<QLineEdit>(d, kImpSource)->returnPressed();
+  // Enter reads the typed file; it does not import yet.
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  const int before = MessageCount();
+  QCoreApplication::sendEvent(Ctl<QLineEdit>(d, kImpSource), &enter);
+  EXPECT_EQ(MessageCount(), before);
   EXPECT_TRUE(Ctl<QPlainTextEdit>(d, kImpPreview)->toPlainText().startsWith("Sample: tape 1"));
   // "1mm" was once read as 1 m: E 1000 times too small.
   for (const char* text : {"1mm", "5 mm", "1,5e-3", "1e-3m", "0x1p-10"}) {
