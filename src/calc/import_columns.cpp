@@ -71,7 +71,7 @@ ColumnRole RoleOfColumn(const std::string& name, const std::string& unit) {
   if (const ColumnRole r = RoleOfUnit(name); r != ColumnRole::Unknown) return r;
   if (words.size() > 1) {
     static const std::pair<const char*, const char*> kLower[] = {
-        {"a", "A"},  {"ma", "mA"}, {"v", "V"}, {"mv", "mV"}, {"uv", "uV"},
+        {"a", "A"},   {"ma", "mA"}, {"v", "V"}, {"mv", "mV"}, {"uv", "uV"},
         {"nv", "nV"}, {"k", "K"},   {"s", "s"}, {"t", "T"}};
     for (const auto& [lower, unit] : kLower)
       if (words.back() == lower) return RoleOfUnit(unit);

@@ -101,8 +101,7 @@ std::string ViImportFileBytes(const ImportSource& src, const ViImportSettings& s
                             " A, ended at the floor or where E stops rising; " +
                             std::to_string(r.aboveFloorLeftOut) +
                             " points above the floor left out");
-  if (r.nonFinite > 0)
-    w.Value("Rows left out as not finite", std::to_string(r.nonFinite));
+  if (r.nonFinite > 0) w.Value("Rows left out as not finite", std::to_string(r.nonFinite));
   Temperature(w, src);
   Counts(w, src, r.keptCount, r.droppedCount);
   w.Line("# J (A/m^2)\tE (V/m)");

@@ -37,7 +37,8 @@ void UnitsFromTable(ImportRequest& rq, const TableLayout& layout, int xc, int yc
     if (const std::optional<CurrentUnit> u = CurrentUnitOfColumn(layout, vi ? xc : yc))
       rq.vi.currentUnit = rq.icb.currentUnit = *u;
   if (!rq.voltageUnitGiven && vi)
-    if (const std::optional<VoltageUnit> u = VoltageUnitOfColumn(layout, yc)) rq.vi.voltageUnit = *u;
+    if (const std::optional<VoltageUnit> u = VoltageUnitOfColumn(layout, yc))
+      rq.vi.voltageUnit = *u;
 }
 
 }  // namespace

@@ -25,7 +25,6 @@ struct ImportRequest {
   std::optional<int> temperatureColumn;
 };
 
-
 struct ImportOutcome {
   ImportError error = ImportError::None;
   ImportSource source;
@@ -33,7 +32,7 @@ struct ImportOutcome {
   IcbImport icb;
   std::optional<TemperatureStats> temperature;
   ImportRequest used;  // the request with the columns and units taken
-  std::string bytes;  // the data file, when there is no error
+  std::string bytes;   // the data file, when there is no error
 };
 
 // The columns to read: the given ones checked against the table's fields,

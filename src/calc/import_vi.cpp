@@ -41,7 +41,6 @@ double StdDev(const std::vector<double>& v) {
   return std::sqrt(s / static_cast<double>(v.size()));
 }
 
-
 double Median(std::vector<double> v) {
   if (v.empty()) return 0.0;
   const std::size_t mid = v.size() / 2;

@@ -171,7 +171,8 @@ void PrintLine(const ImportOutcome& o, const std::optional<double>& temperature)
                 Sci6(o.vi.minField).c_str());
   else
     std::printf("kept %d\tdropped %d", o.icb.keptCount, o.icb.droppedCount);
-  if (temperature) std::printf("\ttemperature %s", FormatChars(*temperature, std::chars_format::fixed, 3).c_str());
+  if (temperature)
+    std::printf("\ttemperature %s", FormatChars(*temperature, std::chars_format::fixed, 3).c_str());
   std::printf("\n");
   std::fflush(stdout);
 }
@@ -249,7 +250,8 @@ int CmdImport(int argc, char** argv) {
       rq.kind = a == "--import-vi" ? ImportKind::ViToEj : ImportKind::IcbToJcb;
       p.sources.push_back(v);
       // Every further argument up to the next option is another file.
-      while (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) p.sources.push_back(argv[++i]);
+      while (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0)
+        p.sources.push_back(argv[++i]);
     } else if (a == "--out") {
       p.out = v;
     } else if (a == "--project") {
@@ -269,7 +271,8 @@ int CmdImport(int argc, char** argv) {
         return UsageError("--columns needs two column numbers from 0, e.g. 2,3");
     } else if (a == "--temperature-column") {
       rq.temperatureColumn = ColumnIndex(v);
-      if (!rq.temperatureColumn) return UsageError("--temperature-column needs a column number from 0");
+      if (!rq.temperatureColumn)
+        return UsageError("--temperature-column needs a column number from 0");
     } else if (a == "--temperature") {
       p.temperature = WholeNumber(v);
       if (!p.temperature || !(*p.temperature > 0 && *p.temperature < kMaxTemp))
@@ -317,8 +320,9 @@ int CmdImport(int argc, char** argv) {
     return UsageError("--temperature and --temperature-column exclude each other");
   const bool toProject = !p.project.empty();
   if (toProject && !p.out.empty())
-    return UsageError("--out names one file without --project; with --project each file is "
-                      "written next to its measured file");
+    return UsageError(
+        "--out names one file without --project; with --project each file is "
+        "written next to its measured file");
   if (!toProject && p.sources.size() > 1) return UsageError("several files need --project");
   if (!toProject && p.out.empty()) return UsageError("--out is missing");
   if (vi && !p.haveTap) return UsageError("--tap-length is missing");
@@ -337,8 +341,8 @@ int CmdImport(int argc, char** argv) {
   const std::string projectPath = Absolute(p.project);
   bool created = false;
   if (!OpenOrCreateProject(d, projectPath, created)) {
-    std::fprintf(stderr, "zentrix2-calc: cannot %s %s\n", FileExists(projectPath) ? "read" : "write",
-                 p.project.c_str());
+    std::fprintf(stderr, "zentrix2-calc: cannot %s %s\n",
+                 FileExists(projectPath) ? "read" : "write", p.project.c_str());
     return 1;
   }
   const CalcMode mode = vi ? CalcMode::EJ : CalcMode::JcB;
@@ -361,7 +365,8 @@ int CmdImport(int argc, char** argv) {
     lastCode = ImportOne(p, Absolute(source), &d);
     if (lastCode != 0) {
       anyFailed = true;
-      if (p.sources.size() > 1) std::fprintf(stderr, "zentrix2-calc: %s was not imported\n", source.c_str());
+      if (p.sources.size() > 1)
+        std::fprintf(stderr, "zentrix2-calc: %s was not imported\n", source.c_str());
     } else {
       anyRegistered = true;
     }

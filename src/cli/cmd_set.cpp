@@ -33,7 +33,8 @@ int CmdSet(const std::string& project, const std::vector<std::string>& assignmen
   }
   std::string out;
   if (!ReplaceKeyValues(bytes, p, keys, out)) {
-    std::fprintf(stderr, "zentrix2-calc: --set: a value cannot be written in the file's code page\n");
+    std::fprintf(stderr,
+                 "zentrix2-calc: --set: a value cannot be written in the file's code page\n");
     return 2;
   }
   if (out != bytes && !WriteFileAtomically(project, out)) {

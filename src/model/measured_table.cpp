@@ -167,12 +167,40 @@ std::string TextAsUtf8(std::string_view bytes) {
 }
 
 bool IsUnitWord(std::string_view w) {
-  if (w.size() >= 2 && ((w.front() == '[' && w.back() == ']') || (w.front() == '(' && w.back() == ')')))
+  if (w.size() >= 2 &&
+      ((w.front() == '[' && w.back() == ']') || (w.front() == '(' && w.back() == ')')))
     w = w.substr(1, w.size() - 2);
-  static const std::string_view kUnits[] = {
-      "A",  "mA", "uA", "\xC2\xB5" "A", "kA", "V", "mV", "uV", "\xC2\xB5" "V", "\xCE\xBC" "V", "nV",
-      "K",  "C",  "\xC2\xB0" "C", "s",  "ms", "min", "h", "T", "mT", "Oe", "Ohm", "\xCE\xA9", "W",
-      "Hz", "%",  "-"};
+  static const std::string_view kUnits[] = {"A",
+                                            "mA",
+                                            "uA",
+                                            "\xC2\xB5"
+                                            "A",
+                                            "kA",
+                                            "V",
+                                            "mV",
+                                            "uV",
+                                            "\xC2\xB5"
+                                            "V",
+                                            "\xCE\xBC"
+                                            "V",
+                                            "nV",
+                                            "K",
+                                            "C",
+                                            "\xC2\xB0"
+                                            "C",
+                                            "s",
+                                            "ms",
+                                            "min",
+                                            "h",
+                                            "T",
+                                            "mT",
+                                            "Oe",
+                                            "Ohm",
+                                            "\xCE\xA9",
+                                            "W",
+                                            "Hz",
+                                            "%",
+                                            "-"};
   for (std::string_view u : kUnits)
     if (w == u) return true;
   return false;
@@ -229,8 +257,8 @@ TableLayout ScanMeasuredTable(const std::string& path, int previewLineCount) {
     std::vector<std::string_view> f = SplitFields(header, layout.format);
     if (f.empty()) continue;
     ++looked;
-    const bool allUnits =
-        std::all_of(f.begin(), f.end(), [](std::string_view w) { return IsUnitWord(TextAsUtf8(w)); });
+    const bool allUnits = std::all_of(f.begin(), f.end(),
+                                      [](std::string_view w) { return IsUnitWord(TextAsUtf8(w)); });
     if (allUnits && layout.units.empty() && layout.names.empty()) {
       const int count = static_cast<int>(f.size());
       const int numericCount = static_cast<int>(layout.numericColumns.size());
@@ -239,7 +267,8 @@ TableLayout ScanMeasuredTable(const std::string& path, int previewLineCount) {
       } else if (count <= numericCount) {
         layout.units.assign(static_cast<std::size_t>(n), std::string());
         for (int c = 0; c < count; ++c)
-          layout.units[static_cast<std::size_t>(layout.numericColumns[static_cast<std::size_t>(c)])] =
+          layout
+              .units[static_cast<std::size_t>(layout.numericColumns[static_cast<std::size_t>(c)])] =
               TextAsUtf8(f[static_cast<std::size_t>(c)]);
       } else {
         break;
@@ -254,8 +283,7 @@ TableLayout ScanMeasuredTable(const std::string& path, int previewLineCount) {
 }
 
 ColumnPair ReadMeasuredColumns(const std::string& path, int xColumn, int yColumn,
-                               const TableFormat& format, const TableLimits& limits,
-                               int zColumn) {
+                               const TableFormat& format, const TableLimits& limits, int zColumn) {
   ColumnPair out;
   if (xColumn < 0 || yColumn < 0) return out;
   MeasuredLineReader reader(path, limits.maxLineBytes);

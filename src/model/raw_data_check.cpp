@@ -34,7 +34,8 @@ RawDataCheck CheckDataFileLooksRaw(const GraphView& g, const std::string& path) 
   r.manyColumns = r.numericColumns >= 3;
   if (!layout.names.empty()) {
     std::string first;
-    for (char c : layout.names.front()) first += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    for (char c : layout.names.front())
+      first += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
     for (const char* t : {"t", "t_s", "time", "datetime", "date", "timestamp"})
       if (first == t) r.timeFirst = true;
   }

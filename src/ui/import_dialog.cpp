@@ -2,29 +2,29 @@
 
 #include <QComboBox>
 #include <QFileInfo>
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <QTableWidget>
-#include <charconv>
-#include <cmath>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTableWidget>
 #include <QVBoxLayout>
+#include <charconv>
+#include <cmath>
 
 #include "calc/import_columns.h"
 #include "model/document.h"
 #include "model/format.h"
-#include "model/series_file.h"
+#include "model/import_register.h"
 #include "model/result_path.h"
+#include "model/series_file.h"
 #include "model/text_file.h"
 #include "ui/import_plot.h"
-#include "model/import_register.h"
 #include "ui/parameter_panel.h"
 #include "ui/platform.h"
 #include "ui/shell.h"
@@ -209,12 +209,10 @@ void ImportDialog::Build() {
 
   connect(browse, &QPushButton::clicked, this, &ImportDialog::Browse);
   sourceEdit_->installEventFilter(this);
-  connect(files_, &QTableWidget::currentCellChanged, this,
-          [this](int row, int, int previous, int) {
-            if (row >= 0 && row != previous && row < sources_.size() &&
-                sources_[row] != source_)
-              ShowRow(row);
-          });
+  connect(files_, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous, int) {
+    if (row >= 0 && row != previous && row < sources_.size() && sources_[row] != source_)
+      ShowRow(row);
+  });
   connect(tempColumn_, &QComboBox::currentIndexChanged, this, &ImportDialog::ColumnsChanged);
   // A temperature typed in a row is the user's; the program fills only its own.
   connect(files_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
@@ -441,14 +439,14 @@ void ImportDialog::UpdateRow(int row, const ImportOutcome& o) {
   const bool vi = o.used.kind == ImportKind::ViToEj;
   // Only the user's edits count as typed (see the itemChanged handler).
   const QSignalBlocker block(files_);
-  files_->item(row, kFileKept)->setText(
-      ok ? QString::number(vi ? o.vi.keptCount : o.icb.keptCount) : QStringLiteral("-"));
-  files_->item(row, kFileDropped)->setText(
-      ok ? QString::number(vi ? o.vi.droppedCount : o.icb.droppedCount) : QStringLiteral("-"));
+  files_->item(row, kFileKept)
+      ->setText(ok ? QString::number(vi ? o.vi.keptCount : o.icb.keptCount) : QStringLiteral("-"));
+  files_->item(row, kFileDropped)
+      ->setText(ok ? QString::number(vi ? o.vi.droppedCount : o.icb.droppedCount)
+                   : QStringLiteral("-"));
   // A typed temperature stays; the column's mean fills a cell the user left.
   QTableWidgetItem* t = files_->item(row, kFileTemp);
-  const QString mean =
-      o.temperature ? QString::number(o.temperature->mean, 'f', 3) : QString();
+  const QString mean = o.temperature ? QString::number(o.temperature->mean, 'f', 3) : QString();
   t->setToolTip(mean.isEmpty() ? QString() : QStringLiteral("温度の列の平均 ") + mean + " K");
   if (t->text().isEmpty() || t->data(Qt::UserRole).toBool()) {
     t->setText(mean);
@@ -460,7 +458,8 @@ std::optional<double> ImportDialog::RowTemperature(int row, const ImportOutcome&
                                                    bool& typedHere) const {
   bad = false;
   typedHere = true;
-  QTableWidgetItem* t = row >= 0 && row < files_->rowCount() ? files_->item(row, kFileTemp) : nullptr;
+  QTableWidgetItem* t =
+      row >= 0 && row < files_->rowCount() ? files_->item(row, kFileTemp) : nullptr;
   const bool typed = t && !t->data(Qt::UserRole).toBool() && !t->text().trimmed().isEmpty();
   if (typed) {
     const std::optional<double> v = WholeNumber(t->text());
@@ -544,8 +543,8 @@ void ImportDialog::Update() {
       if (r.signDoubtful)
         text += QStringLiteral("\n最大電流付近の電圧が雑音と同程度のため、符号は推定です。");
       else if (r.signDisagrees)
-        text += QStringLiteral(
-            "\n符号は最大電流付近の点で決めました（上側範囲の合計とは逆です）。");
+        text +=
+            QStringLiteral("\n符号は最大電流付近の点で決めました（上側範囲の合計とは逆です）。");
       if (r.backgroundRises)
         text += QStringLiteral("\n背景フィット範囲に転移が含まれている可能性があります。");
     } else {
@@ -572,7 +571,8 @@ bool ImportDialog::ModeFits() {
   const CalcMode wanted = Kind() == ImportKind::ViToEj ? CalcMode::EJ : CalcMode::JcB;
   if (main_.project().Settings.Mode == wanted) return true;
   // As 計算モード変更 does: the registries go with the old mode.
-  const QString modeName = wanted == CalcMode::EJ ? QStringLiteral("E-J計算") : QStringLiteral("Jc-B計算");
+  const QString modeName =
+      wanted == CalcMode::EJ ? QStringLiteral("E-J計算") : QStringLiteral("Jc-B計算");
   const MsgAnswer answer = ShowMessage(
       this,
       QStringLiteral("取り込むデータには計算モード %1 が必要です。\n").arg(modeName) +
@@ -630,9 +630,9 @@ void ImportDialog::ImportClicked() {
       if (ejKind) c.magField = NumberOrNan(field_->text());
       pl.cond = c;
     }
-    pl.out = several ? QString::fromStdString(
-                           DefaultImportOutputPath(pl.source.toStdString(), Kind()))
-                     : output_->text().trimmed();
+    pl.out = several
+                 ? QString::fromStdString(DefaultImportOutputPath(pl.source.toStdString(), Kind()))
+                 : output_->text().trimmed();
     plan.push_back(pl);
   }
   if (!ModeFits()) return;
@@ -668,10 +668,10 @@ void ImportDialog::ImportClicked() {
     if (outInfo.exists() && pl.out != confirmedOutput_) existing << pl.out;
   }
   if (!existing.isEmpty() &&
-      ShowMessage(this,
-                  existing.join(QLatin1Char('\n')) +
-                      QStringLiteral("\nは既に存在します。上書きしますか？"),
-                  kCaption, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
+      ShowMessage(
+          this,
+          existing.join(QLatin1Char('\n')) + QStringLiteral("\nは既に存在します。上書きしますか？"),
+          kCaption, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
     return;
   for (const Planned& pl : plan) {
     if (!WriteFileAtomically(pl.out.toStdString(), pl.outcome.bytes)) {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -137,9 +137,11 @@ TEST(CliSet, EachKindOfKeyChangesOnlyItsLine) {
   ASSERT_TRUE(WriteDefaultSettings(project));
   std::string before;
   ASSERT_TRUE(ReadWholeFile(project, before));
-  const CliRun r = RunCli(dir, "--set T_c=88.8 --set Thickness=2e-6 --set 'MaxRe(Am)=1e13' "
-                               "--set Tcn=0 --set IntStepNum=2000 --set SampleName=YBCO-1 "
-                               "--set JIni=1e6 --set 'Re(A_m)=5e9' " + project);
+  const CliRun r = RunCli(dir,
+                          "--set T_c=88.8 --set Thickness=2e-6 --set 'MaxRe(Am)=1e13' "
+                          "--set Tcn=0 --set IntStepNum=2000 --set SampleName=YBCO-1 "
+                          "--set JIni=1e6 --set 'Re(A_m)=5e9' " +
+                              project);
   ASSERT_EQ(r.code, 0) << r.err;
   std::string after;
   ASSERT_TRUE(ReadWholeFile(project, after));
@@ -167,10 +169,9 @@ TEST(CliSet, UnknownKeysAndInvalidValuesWriteNothing) {
   ASSERT_TRUE(WriteDefaultSettings(project));
   std::string before;
   ASSERT_TRUE(ReadWholeFile(project, before));
-  for (const char* bad :
-       {"Foo=1", "T_c=abc", "T_c=1e999", "Thickness=-1", "Thickness=1mm", "Tcn=2",
-        "IntStepNum=0", "'Sigma^2=1.5'", "'MiniRe(Am)=1e12'", "JFin=1", "'Re(A_m)='", "CalcMode=1",
-        "'SampleName=a b'", "=1", "T_c"}) {
+  for (const char* bad : {"Foo=1", "T_c=abc", "T_c=1e999", "Thickness=-1", "Thickness=1mm", "Tcn=2",
+                          "IntStepNum=0", "'Sigma^2=1.5'", "'MiniRe(Am)=1e12'", "JFin=1",
+                          "'Re(A_m)='", "CalcMode=1", "'SampleName=a b'", "=1", "T_c"}) {
     SCOPED_TRACE(bad);
     const CliRun r = RunCli(dir, std::string("--set T_c=90 --set ") + bad + " " + project);
     EXPECT_EQ(r.code, 2);

@@ -1,10 +1,11 @@
 // Columns of measured tables chosen by their names and units.
+#include "calc/import_columns.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 
-#include "calc/import_columns.h"
 #include "calc/import_run.h"
 #include "temp_files.h"
 
@@ -97,15 +98,20 @@ TEST(ImportColumns, LoggerFileWithTemperatureColumnImportsWithoutColumnOptions) 
   EXPECT_NE(o.bytes.find("# Temperature (K)\t6.040000e+001 (mean of column 4 (tHTS_K)"),
             std::string::npos);
   // The units line's micro sign survives in CP932 as the Greek mu.
-  std::string mu = "I\tV(\xC2\xB5" "V)\n";
-  for (int k = 0; k <= 20; ++k) mu += std::to_string(5 * k) + "\t" + std::to_string(k > 16 ? k : 0) + "\n";
+  std::string mu =
+      "I\tV(\xC2\xB5"
+      "V)\n";
+  for (int k = 0; k <= 20; ++k)
+    mu += std::to_string(5 * k) + "\t" + std::to_string(k > 16 ? k : 0) + "\n";
   rq.source = dir.Write("mu.txt", mu);
   rq.temperatureColumn.reset();
   rq.vi.minField = 0.0;
   const ImportOutcome m = RunImport(rq);
   ASSERT_EQ(m.error, ImportError::None);
   EXPECT_EQ(m.used.vi.voltageUnit, VoltageUnit::uV);
-  EXPECT_NE(m.bytes.find("V(\x83\xCA" "V)"), std::string::npos);
+  EXPECT_NE(m.bytes.find("V(\x83\xCA"
+                         "V)"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 // foot, two-way and reversed sweeps, overflowing values.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <vector>
 

@@ -1,8 +1,9 @@
 // Values set by key in a hand-edited settings file.
+#include "model/settings_set.h"
+
 #include <gtest/gtest.h>
 
 #include "model/settings_file.h"
-#include "model/settings_set.h"
 #include "model/text_file.h"
 
 namespace zx {

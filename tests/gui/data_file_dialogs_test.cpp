@@ -167,7 +167,8 @@ TEST_F(DataFileDialogs, ALoggerTableAsksBeforeRegistration) {
   QFile f(Path(QStringLiteral("logger.txt")));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write("t_s iHTS_A vHTS_V tHTS_K\n");
-  for (int k = 1; k <= 20; ++k) f.write(QByteArray::number(k) + " " + QByteArray::number(k * 2) + " 1e-6 77\n");
+  for (int k = 1; k <= 20; ++k)
+    f.write(QByteArray::number(k) + " " + QByteArray::number(k * 2) + " 1e-6 77\n");
   f.close();
   w.Command(kCmdRegisterDataFile);
   FlaggedDialog* d = Dialog(111);

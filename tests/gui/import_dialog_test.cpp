@@ -3,10 +3,10 @@
 #include "ui/import_dialog.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <cmath>
@@ -41,8 +41,9 @@ class ImportDialogs : public DialogTest {
     for (int k = 0; k <= 200; ++k) {
       const double amps = 0.45 * k;
       const double uv = 2.0 + 0.001 * amps + std::pow(amps / 80.0, 25) + (k % 2 ? 0.005 : -0.005);
-      t += "2024-05-01 10:00:00 " + QByteArray::number(k) + " " + QByteArray::number(amps, 'g', 17) +
-           " " + QByteArray::number(uv, 'g', 17) + " " + QByteArray::number(kelvin) + " 61\n";
+      t += "2024-05-01 10:00:00 " + QByteArray::number(k) + " " +
+           QByteArray::number(amps, 'g', 17) + " " + QByteArray::number(uv, 'g', 17) + " " +
+           QByteArray::number(kelvin) + " 61\n";
     }
     QFile f(Path(name));
     EXPECT_TRUE(f.open(QIODevice::WriteOnly));
@@ -244,7 +245,8 @@ TEST_F(ImportDialogs, LengthsAreWholeNumbersAndTypedPathsAreRead) {
 TEST_F(ImportDialogs, SeveralLoggerFilesRegisterWithTheirColumnTemperatures) {
   MainWindow& w = StartWith(0, {}, SetSample);
   ImportDialog* d = OpenImport(w);
-  const QString a = WriteLogger(QStringLiteral("a.txt"), 60), b = WriteLogger(QStringLiteral("b.txt"), 70.5);
+  const QString a = WriteLogger(QStringLiteral("a.txt"), 60),
+                b = WriteLogger(QStringLiteral("b.txt"), 70.5);
   platform.files.push_back(a + QStringLiteral("\n") + b);
   Click(d, kImpBrowse);
   auto* files = Ctl<QTableWidget>(d, kImpFiles);
