@@ -10,12 +10,15 @@ enum class ImportError {
   NoRows,      // the table gave no rows
   XColumn,     // beyond the fields of the table
   YColumn,
-  TapLength,           // not a positive length
-  Width,               // not a positive length
-  Thickness,           // not a positive length
-  BackgroundFraction,  // outside 0..1
-  MinField,            // negative or not a number
-  NothingKept,         // no point left to write
+  TemperatureColumn,
+  TapLength,            // not a positive length
+  Width,                // not a positive length
+  Thickness,            // not a positive length
+  BackgroundFraction,   // outside 0..1
+  MinField,             // negative or not a number
+  FewBackgroundPoints,  // fewer than kMinBackgroundPoints below the background limit
+  NothingKept,          // no point left to write
+  TooManyPoints,        // more points than a data file may hold
 };
 
 }  // namespace zx

@@ -9,7 +9,10 @@ namespace {
 
 // Paths and column names may hold characters CP932 lacks; a comment line
 // loses those rather than the whole file.
-std::string Cp932Lossy(const std::string& utf8) {
+std::string Cp932Lossy(std::string utf8) {
+  // The micro sign has no CP932 code; the Greek letter that stands for it has.
+  for (std::size_t at = utf8.find("\xC2\xB5"); at != std::string::npos; at = utf8.find("\xC2\xB5"))
+    utf8.replace(at, 2, "\xCE\xBC");
   std::string out;
   if (Utf8ToCp932(utf8, out)) return out;
   out.clear();
@@ -48,6 +51,21 @@ void Source(Writer& w, const ImportSource& src, const char* xRole, const char* y
                          " " + Column(src.yColumn, src.yName));
 }
 
+void Temperature(Writer& w, const ImportSource& src) {
+  if (src.temperatureColumn < 0) return;
+  const std::string column = Column(src.temperatureColumn, src.temperatureName);
+  if (!src.temperature) {
+    w.Value("Temperature (K)", "none (column " + column + " holds no number on the kept points)");
+    return;
+  }
+  const TemperatureStats& t = *src.temperature;
+  w.Value("Temperature (K)", FormatLe(t.mean) + " (mean of column " + column + " over " +
+                                 std::to_string(t.points) + " kept points)");
+  w.Value("Temperature spread (K)",
+          FormatLe(t.spread) + " (standard deviation" +
+              (t.spread > kTemperatureSpreadWarning ? ", more than the 0.5 K expected)" : ")"));
+}
+
 void Counts(Writer& w, const ImportSource& src, int kept, int dropped) {
   w.Value("Points kept", std::to_string(kept));
   w.Value("Points left out", std::to_string(dropped));
@@ -71,10 +89,20 @@ std::string ViImportFileBytes(const ImportSource& src, const ViImportSettings& s
               " of the largest current, " + std::to_string(r.backgroundPoints) + " points)");
   w.Value("Background a (V)", FormatLe(r.offset));
   w.Value("Background b (V/A)", FormatLe(r.slope));
-  w.Value("Voltage sign turned", r.flipped ? "yes" : "no");
+  std::string sign = r.flipped ? "yes" : "no";
+  if (r.signDoubtful) sign += " (doubtful: the highest currents barely leave the noise)";
+  if (r.signDisagrees) sign += " (the sum over the upper range points the other way)";
+  w.Value("Voltage sign turned", sign);
   w.Value("E_min (V/m)", FormatLe(r.minField) + (st.minField ? " (given)"
                                                              : " (3 standard deviations of the "
                                                                "corrected background points)"));
+  if (!st.minField)
+    w.Value("Kept run", "from the highest current down to " + FormatLe(r.cutCurrent) +
+                            " A, ended at the floor or where E stops rising; " +
+                            std::to_string(r.aboveFloorLeftOut) +
+                            " points above the floor left out");
+  if (r.nonFinite > 0) w.Value("Rows left out as not finite", std::to_string(r.nonFinite));
+  Temperature(w, src);
   Counts(w, src, r.keptCount, r.droppedCount);
   w.Line("# J (A/m^2)\tE (V/m)");
   w.Points(r.j, r.e, r.kept);
@@ -89,6 +117,7 @@ std::string IcbImportFileBytes(const ImportSource& src, const IcbImportSettings&
   w.Value("Units", "B in T, Ic in " + UnitName(st.currentUnit));
   w.Value("Width (m)", FormatLe(st.width));
   w.Value("Thickness (m)", FormatLe(st.thickness));
+  Temperature(w, src);
   Counts(w, src, r.keptCount, r.droppedCount);
   w.Line("# B (T)\tJc (A/m^2)");
   w.Points(r.b, r.jc, r.kept);

@@ -3,6 +3,8 @@
 // kept point (CP932, CR LF, "%le" numbers).
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "calc/import_icb.h"
@@ -12,12 +14,27 @@ namespace zx {
 
 enum class ImportKind { ViToEj, IcbToJcb };
 
+// The temperature column over the written points.
+struct TemperatureStats {
+  int column = -1;
+  int points = 0;       // written points with a number in the column
+  double mean = 0.0;    // K
+  double spread = 0.0;  // standard deviation, K
+};
+// A spread above this is worth a warning: the points were not taken at one
+// temperature.
+inline constexpr double kTemperatureSpreadWarning = 0.5;
+
 struct ImportSource {
   std::string path;  // the measured file
   int xColumn = 0, yColumn = 1;
   std::string xName, yName;  // UTF-8; empty when the table has no names
-  int skippedLines = 0;
+  std::int64_t skippedLines = 0;
   bool truncated = false;  // the row cap stopped the reading
+  // The temperature column, when one was chosen, and what it gave.
+  int temperatureColumn = -1;
+  std::string temperatureName;
+  std::optional<TemperatureStats> temperature;
 };
 
 std::string ViImportFileBytes(const ImportSource& src, const ViImportSettings& st,

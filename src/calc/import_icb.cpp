@@ -1,6 +1,7 @@
 #include "calc/import_icb.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zx {
 
@@ -18,7 +19,8 @@ IcbImport ConvertIcbToJcb(const std::vector<double>& field, const std::vector<do
     r.b.push_back(field[k]);
     r.current.push_back(current[k] * ci);
     r.jc.push_back(jc);
-    r.Add(jc > 0.0);
+    // An overflowing Jc would be written as "inf".
+    r.Add(jc > 0.0 && std::isfinite(jc) && std::isfinite(field[k]));
   }
   if (r.keptCount == 0) r.error = ImportError::NothingKept;
   return r;

@@ -1,23 +1,62 @@
 #include "calc/import_run.h"
 
+#include <cmath>
+
+#include "calc/import_columns.h"
+#include "model/series_file.h"
+
 namespace zx {
 
-ImportError ChooseColumns(const TableLayout& layout, std::optional<int> x, std::optional<int> y,
-                          int& xColumn, int& yColumn) {
+namespace {
+
+std::optional<TemperatureStats> Temperature(const std::vector<double>& z,
+                                            const std::vector<std::size_t>& rows,
+                                            const std::vector<char>& kept, int column) {
+  TemperatureStats t;
+  t.column = column;
+  double sum = 0.0;
+  std::vector<double> values;
+  for (std::size_t k = 0; k < rows.size() && k < kept.size(); ++k) {
+    if (!kept[k] || rows[k] >= z.size() || !std::isfinite(z[rows[k]])) continue;
+    values.push_back(z[rows[k]]);
+    sum += values.back();
+  }
+  if (values.empty()) return std::nullopt;
+  t.points = static_cast<int>(values.size());
+  t.mean = sum / static_cast<double>(values.size());
+  double s = 0.0;
+  for (double v : values) s += (v - t.mean) * (v - t.mean);
+  t.spread = std::sqrt(s / static_cast<double>(values.size()));
+  return t;
+}
+
+// Units the table states, where the request leaves them open.
+void UnitsFromTable(ImportRequest& rq, const TableLayout& layout, int xc, int yc) {
+  const bool vi = rq.kind == ImportKind::ViToEj;
+  if (!rq.currentUnitGiven)
+    if (const std::optional<CurrentUnit> u = CurrentUnitOfColumn(layout, vi ? xc : yc))
+      rq.vi.currentUnit = rq.icb.currentUnit = *u;
+  if (!rq.voltageUnitGiven && vi)
+    if (const std::optional<VoltageUnit> u = VoltageUnitOfColumn(layout, yc))
+      rq.vi.voltageUnit = *u;
+}
+
+}  // namespace
+
+ImportError ChooseColumns(const TableLayout& layout, ImportKind kind, std::optional<int> x,
+                          std::optional<int> y, int& xColumn, int& yColumn) {
   if (!layout.opened) return ImportError::Unreadable;
   if (layout.fieldCount == 0) return ImportError::NoRows;
-  const std::vector<int>& numeric = layout.numericColumns;
-  if (!x && numeric.size() < 1) return ImportError::NoRows;
-  xColumn = x ? *x : numeric[0];
+  int byNameX = -1, byNameY = -1;
+  const bool named = ColumnsByName(layout, kind == ImportKind::ViToEj, byNameX, byNameY);
+  if (!x && !named) return ImportError::NoRows;
+  xColumn = x ? *x : byNameX;
   if (xColumn < 0 || xColumn >= layout.fieldCount) return ImportError::XColumn;
   if (!y) {
-    // The first numeric column other than x.
-    yColumn = -1;
-    for (int c : numeric)
-      if (c != xColumn) {
-        yColumn = c;
-        break;
-      }
+    yColumn = named && byNameY != xColumn ? byNameY : -1;
+    // Else the first numeric column other than x.
+    for (int c : layout.numericColumns)
+      if (yColumn < 0 && c != xColumn && RoleOfColumn(layout, c) != ColumnRole::Time) yColumn = c;
     if (yColumn < 0) return ImportError::NoRows;
   } else {
     yColumn = *y;
@@ -26,46 +65,78 @@ ImportError ChooseColumns(const TableLayout& layout, std::optional<int> x, std::
   return ImportError::None;
 }
 
+int ImportedPointCount(const ImportOutcome& o) {
+  return o.used.kind == ImportKind::ViToEj ? o.vi.keptCount : o.icb.keptCount;
+}
+
 ImportOutcome ConvertRows(const ImportRequest& request, const TableLayout& layout,
                           const ColumnPair& rows, int xColumn, int yColumn) {
   ImportOutcome out;
+  out.used = request;
+  ImportRequest& rq = out.used;
+  rq.xColumn = xColumn;
+  rq.yColumn = yColumn;
+  UnitsFromTable(rq, layout, xColumn, yColumn);
   ImportSource& src = out.source;
   src.path = request.source;
   src.xColumn = xColumn;
   src.yColumn = yColumn;
-  if (xColumn >= 0 && xColumn < static_cast<int>(layout.names.size()))
-    src.xName = layout.names[static_cast<std::size_t>(xColumn)];
-  if (yColumn >= 0 && yColumn < static_cast<int>(layout.names.size()))
-    src.yName = layout.names[static_cast<std::size_t>(yColumn)];
+  src.xName = ColumnName(layout, xColumn);
+  src.yName = ColumnName(layout, yColumn);
   src.skippedLines = rows.skippedLines;
   src.truncated = rows.truncated;
   if (!rows.opened) {
     out.error = ImportError::Unreadable;
     return out;
   }
-  if (request.kind == ImportKind::ViToEj) {
-    out.vi = ConvertViToEj(rows.x, rows.y, request.vi);
+  const std::vector<std::size_t>* keptRows = nullptr;
+  const std::vector<char>* kept = nullptr;
+  std::vector<std::size_t> icbRows;
+  if (rq.kind == ImportKind::ViToEj) {
+    out.vi = ConvertViToEj(rows.x, rows.y, rq.vi);
     out.error = out.vi.error;
-    if (out.error == ImportError::None) out.bytes = ViImportFileBytes(src, request.vi, out.vi);
+    keptRows = &out.vi.rows;
+    kept = &out.vi.kept;
   } else {
-    out.icb = ConvertIcbToJcb(rows.x, rows.y, request.icb);
+    out.icb = ConvertIcbToJcb(rows.x, rows.y, rq.icb);
     out.error = out.icb.error;
-    if (out.error == ImportError::None) out.bytes = IcbImportFileBytes(src, request.icb, out.icb);
+    for (std::size_t k = 0; k < out.icb.b.size(); ++k) icbRows.push_back(k);
+    keptRows = &icbRows;
+    kept = &out.icb.kept;
   }
+  // The readers refuse a data file beyond their caps: never write one.
+  if (out.error == ImportError::None &&
+      static_cast<std::size_t>(ImportedPointCount(out)) > kMaxSeriesPoints)
+    out.error = ImportError::TooManyPoints;
+  if (rq.temperatureColumn) {
+    src.temperatureColumn = *rq.temperatureColumn;
+    src.temperatureName = ColumnName(layout, *rq.temperatureColumn);
+    out.temperature = Temperature(rows.z, *keptRows, *kept, *rq.temperatureColumn);
+    if (out.temperature) src.temperature = *out.temperature;
+  }
+  if (out.error != ImportError::None) return out;
+  out.bytes = rq.kind == ImportKind::ViToEj ? ViImportFileBytes(src, rq.vi, out.vi)
+                                            : IcbImportFileBytes(src, rq.icb, out.icb);
   return out;
 }
 
 ImportOutcome RunImport(const ImportRequest& request) {
   const TableLayout layout = ScanMeasuredTable(request.source, 0);
   int xc = -1, yc = -1;
-  const ImportError chosen = ChooseColumns(layout, request.xColumn, request.yColumn, xc, yc);
+  ImportError chosen =
+      ChooseColumns(layout, request.kind, request.xColumn, request.yColumn, xc, yc);
+  if (chosen == ImportError::None && request.temperatureColumn &&
+      (*request.temperatureColumn < 0 || *request.temperatureColumn >= layout.fieldCount))
+    chosen = ImportError::TemperatureColumn;
   if (chosen != ImportError::None) {
     ImportOutcome out;
     out.error = chosen;
+    out.used = request;
     out.source.path = request.source;
     return out;
   }
-  const ColumnPair rows = ReadMeasuredColumns(request.source, xc, yc, layout.format);
+  const ColumnPair rows = ReadMeasuredColumns(request.source, xc, yc, layout.format, {},
+                                              request.temperatureColumn.value_or(-1));
   return ConvertRows(request, layout, rows, xc, yc);
 }
 

@@ -41,6 +41,90 @@ double StdDev(const std::vector<double>& v) {
   return std::sqrt(s / static_cast<double>(v.size()));
 }
 
+double Median(std::vector<double> v) {
+  if (v.empty()) return 0.0;
+  const std::size_t mid = v.size() / 2;
+  std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid), v.end());
+  return v[mid];
+}
+
+// The sign of the transition: it is where |corrected V| grows fastest with
+// I, so the level of the points at the highest currents decides; when that
+// level stays within the noise, the direction the top points move in.
+struct SignChoice {
+  double sign = 1.0;
+  bool doubtful = false;
+};
+SignChoice ChooseSign(const std::vector<double>& is, const std::vector<double>& corrected,
+                      const std::vector<std::size_t>& down, double noise) {
+  SignChoice c;
+  const std::size_t n = down.size();
+  if (n == 0) return c;
+  const std::size_t top = std::min(n, std::max<std::size_t>(3, n / 20));
+  std::vector<double> level;
+  for (std::size_t k = 0; k < top; ++k) level.push_back(corrected[down[k]]);
+  const double m = Median(level);
+  if (std::fabs(m) > 3.0 * noise && m != 0.0) {
+    c.sign = m < 0 ? -1.0 : 1.0;
+    return c;
+  }
+  c.doubtful = true;
+  const std::size_t wide = std::min(n, std::max<std::size_t>(5, n / 5));
+  std::vector<double> x, y;
+  for (std::size_t k = 0; k < wide; ++k) x.push_back(is[down[k]]), y.push_back(corrected[down[k]]);
+  const double slope = FitLine(x, y).slope;
+  if (slope != 0.0)
+    c.sign = slope < 0 ? -1.0 : 1.0;
+  else if (m != 0.0)
+    c.sign = m < 0 ? -1.0 : 1.0;
+  return c;
+}
+
+// The written run, by position in `down` (points by falling current): from
+// the highest current down while E stays above the floor, ended where the
+// curve stops rising. Over a tenth in J a real transition gains more than
+// in proportion (n near 1 or more); a drift plateau or a flat foot does not.
+std::size_t TransitionRun(const std::vector<double>& j, const std::vector<double>& e,
+                          const std::vector<std::size_t>& down, double floor,
+                          std::vector<std::size_t>& run) {
+  run.clear();
+  for (std::size_t k : down) {
+    if (!std::isfinite(e[k])) continue;
+    if (!(e[k] > 0.0 && e[k] >= floor)) break;
+    run.push_back(k);
+  }
+  const std::size_t n = run.size();
+  if (n < 3) return n;
+  std::vector<double> lj(n), le(n), smooth(n);
+  for (std::size_t k = 0; k < n; ++k) lj[k] = std::log(j[run[k]]), le[k] = std::log(e[run[k]]);
+  // A running median of five takes single noisy points out of the slope;
+  // a short run is taken as it is.
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::size_t lo = k >= 2 ? k - 2 : 0, hi = std::min(n, k + 3);
+    smooth[k] = n < 10 ? le[k]
+                       : Median(std::vector<double>(le.begin() + static_cast<std::ptrdiff_t>(lo),
+                                                    le.begin() + static_cast<std::ptrdiff_t>(hi)));
+  }
+  constexpr double kSpan = 0.09531017980432493;  // ln 1.1
+  // A little below 1, so that noise on an ohmic stretch does not end it.
+  constexpr double kMinExponent = 0.8;
+  std::size_t u = 0;
+  for (std::size_t k = 1; k < n; ++k) {
+    // The nearest point above k that lies a tenth higher in J.
+    while (u + 1 < k && lj[u + 1] - lj[k] >= kSpan) ++u;
+    if (lj[u] - lj[k] < kSpan) continue;
+    const double exponent = (smooth[u] - smooth[k]) / (lj[u] - lj[k]);
+    if (exponent >= kMinExponent) continue;
+    // The curve is flat from u down to k. Points within twice the flat
+    // level carry more of the foot than of the transition: cut above them.
+    constexpr double kLn2 = 0.6931471805599453;
+    std::size_t cut = 0;
+    while (cut < k && smooth[cut] - smooth[k] >= kLn2) ++cut;
+    return std::max<std::size_t>(cut, 1);
+  }
+  return n;
+}
+
 }  // namespace
 
 ViImport ConvertViToEj(const std::vector<double>& current, const std::vector<double>& voltage,
@@ -62,16 +146,24 @@ ViImport ConvertViToEj(const std::vector<double>& current, const std::vector<dou
 
   const double ci = UnitFactor(st.currentUnit);
   const double cv = UnitFactor(st.voltageUnit);
+  const double area = st.width * st.thickness;
   r.current.reserve(rows);
   r.voltage.reserve(rows);
   std::vector<double> is, vs;  // rows with I > 0
   for (std::size_t k = 0; k < rows; ++k) {
-    r.current.push_back(current[k] * ci);
-    r.voltage.push_back(voltage[k] * cv);
+    const double amps = current[k] * ci, volts = voltage[k] * cv;
+    r.current.push_back(amps);
+    r.voltage.push_back(volts);
+    // A point whose J or E overflows would be written as "inf".
+    if (!std::isfinite(amps / area) || !std::isfinite(volts / st.tapLength)) {
+      ++r.nonFinite;
+      continue;
+    }
     // A reverse sweep (I <= 0) is never mixed into the forward curve.
-    if (r.current.back() > 0.0) {
-      is.push_back(r.current.back());
-      vs.push_back(r.voltage.back());
+    if (amps > 0.0) {
+      is.push_back(amps);
+      vs.push_back(volts);
+      r.rows.push_back(k);
     }
   }
   r.droppedCount = static_cast<int>(rows - is.size());
@@ -82,6 +174,12 @@ ViImport ConvertViToEj(const std::vector<double>& current, const std::vector<dou
   for (std::size_t k = 0; k < is.size(); ++k)
     if (is[k] < r.backgroundLimit) bi.push_back(is[k]), bv.push_back(vs[k]);
   r.backgroundPoints = static_cast<int>(bi.size());
+  // A line through a handful of points (a time column taken for the
+  // current, a sweep that starts high) is no background.
+  if (f > 0.0 && r.backgroundPoints < kMinBackgroundPoints) {
+    r.error = is.empty() ? ImportError::NothingKept : ImportError::FewBackgroundPoints;
+    return r;
+  }
   const Line bg = FitLine(bi, bv);
   r.offset = bg.offset;
   r.slope = bg.slope;
@@ -100,11 +198,20 @@ ViImport ConvertViToEj(const std::vector<double>& current, const std::vector<dou
       anyAbove = true;
     }
   }
-  // Taps wired the other way round give a negative transition.
-  r.flipped = (anyAbove ? above : all) < 0.0;
-  const double sign = r.flipped ? -1.0 : 1.0;
-
   const double noise = StdDev(residuals);
+  std::vector<std::size_t> down(is.size());
+  for (std::size_t k = 0; k < down.size(); ++k) down[k] = k;
+  std::stable_sort(down.begin(), down.end(),
+                   [&](std::size_t a, std::size_t b) { return is[a] > is[b]; });
+  // Taps wired the other way round give a negative transition.
+  const SignChoice choice = ChooseSign(is, corrected, down, noise);
+  const double sign = choice.sign;
+  r.flipped = sign < 0;
+  r.signDoubtful = choice.doubtful;
+  // The sum over the upper range is what a dipping background misleads.
+  const double sum = anyAbove ? above : all;
+  r.signDisagrees = sum != 0.0 && (sum < 0.0) != r.flipped;
+
   r.minField = st.minField ? *st.minField : 3.0 * noise / st.tapLength;
   // The transition reaching into the fitted region tilts the line: its top
   // point then stands out of the noise in the transition's direction.
@@ -115,15 +222,28 @@ ViImport ConvertViToEj(const std::vector<double>& current, const std::vector<dou
   for (double v : bv) scale = std::max(scale, std::fabs(v));
   r.backgroundRises = top < is.size() && residuals.size() >= 3 &&
                       sign * corrected[top] > std::max(3.0 * noise, 1e-9 * scale);
-  const double area = st.width * st.thickness;
   r.j.reserve(is.size());
   r.e.reserve(is.size());
+  for (std::size_t k = 0; k < is.size(); ++k) {
+    r.j.push_back(is[k] / area);
+    r.e.push_back(sign * corrected[k] / st.tapLength);
+  }
+  std::vector<char> keep(is.size(), 0);
+  if (st.minField) {
+    for (std::size_t k = 0; k < is.size(); ++k)
+      keep[k] = std::isfinite(r.e[k]) && r.e[k] > 0.0 && r.e[k] >= r.minField;
+  } else {
+    std::vector<std::size_t> run;
+    const std::size_t kept = TransitionRun(r.j, r.e, down, r.minField, run);
+    for (std::size_t k = 0; k < kept; ++k) keep[run[k]] = 1;
+    for (std::size_t k = 0; k < is.size(); ++k)
+      if (!keep[k] && std::isfinite(r.e[k]) && r.e[k] > 0.0 && r.e[k] >= r.minField)
+        ++r.aboveFloorLeftOut;
+  }
   r.kept.reserve(is.size());
   for (std::size_t k = 0; k < is.size(); ++k) {
-    const double e = sign * corrected[k] / st.tapLength;
-    r.j.push_back(is[k] / area);
-    r.e.push_back(e);
-    r.Add(e > 0.0 && e >= r.minField);
+    r.Add(keep[k] != 0);
+    if (keep[k] && (r.cutCurrent == 0.0 || is[k] < r.cutCurrent)) r.cutCurrent = is[k];
   }
   if (r.keptCount == 0) r.error = ImportError::NothingKept;
   return r;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "fit/fit_types.h"
 
@@ -22,6 +23,8 @@ int CmdPreview(const std::string& project, const Options& opt);
 int CmdFit(const std::string& project, const Options& opt);
 int CmdQuality(const std::string& project, const Options& opt);
 int CmdPlot(const std::string& image, const std::string& project, const Options& opt);
+// --set KEY=VALUE ...: the values, checked, written into the project.
+int CmdSet(const std::string& project, const std::vector<std::string>& assignments);
 // --import-vi / --import-icb with their options: the whole command line.
 int CmdImport(int argc, char** argv);
 

@@ -23,13 +23,22 @@ const char kUsage[] =
     "                                                     fit the pinning parameters to the data\n"
     "                                                     (NAMES: comma-separated Am,sigma2,gamma,m,g2)\n"
     "       zentrix2-calc --quality PROJECT.zx2             fit quality of the current parameters\n"
+    "       zentrix2-calc --set KEY=VALUE [--set KEY=VALUE ...] PROJECT.zx2\n"
+    "                                                     set values by their settings-file keys\n"
     "       zentrix2-calc --import-vi RAW --out OUT.dat --tap-length M --width M --thickness M\n"
     "                     [--columns I,V] [--current-unit A|mA] [--voltage-unit V|mV|uV|nV]\n"
-    "                     [--background-fraction F] [--min-field E]\n"
+    "                     [--background-fraction F] [--min-field E] [--temperature-column K]\n"
     "                                                     measured V-I table to an E-J data file\n"
+    "       zentrix2-calc --import-vi RAW... --project PROJECT.zx2 --tap-length M --width M\n"
+    "                     --thickness M [--temperature-column K | --temperature T] [--field B]\n"
+    "                     [other import options]\n"
+    "                                                     each file converted and registered with\n"
+    "                                                     a condition (project made if missing)\n"
     "       zentrix2-calc --import-icb RAW --out OUT.dat --width M --thickness M\n"
     "                     [--columns B,I] [--current-unit A|mA]\n"
     "                                                     measured Ic-B table to a Jc-B data file\n"
+    "       zentrix2-calc --import-icb RAW... --project PROJECT.zx2 --width M --thickness M\n"
+    "                     [--temperature T] [--columns B,I] [--current-unit A|mA]\n"
     "       zentrix2-calc --help | --version\n";
 // clang-format on
 
@@ -69,6 +78,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--import-vi") == 0 || std::strcmp(argv[i], "--import-icb") == 0)
       return zx::cli::CmdImport(argc, argv);
   bool fitOptionGiven = false;
+  std::vector<std::string> assignments;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--help" || a == "-h") {
@@ -117,6 +127,9 @@ int main(int argc, char** argv) {
         else
           return Usage("--weight takes condition or point");
       }
+    } else if (a == "--set") {
+      if (i + 1 >= argc) return Usage("--set needs KEY=VALUE");
+      assignments.push_back(argv[++i]);
     } else if (a == "--write") {
       fitOptionGiven = true;
       opt.write = true;
@@ -130,6 +143,7 @@ int main(int argc, char** argv) {
       rest.push_back(a);
     }
   }
+  if (!assignments.empty() && !mode.empty()) return Usage("--set goes alone with a project");
   if (fitOptionGiven && mode != "--fit")
     return Usage("--fix, --loss, --loss-scale, --weight and --write go with --fit");
   if (mode == "--plot") {
@@ -137,6 +151,7 @@ int main(int argc, char** argv) {
     return zx::cli::CmdPlot(rest[0], rest[1], opt);
   }
   if (rest.size() != 1) return Usage(rest.empty() ? "no project given" : "too many arguments");
+  if (!assignments.empty()) return zx::cli::CmdSet(rest[0], assignments);
   if (mode == "--new") return zx::cli::CmdNew(rest[0]);
   if (mode == "--preview") return zx::cli::CmdPreview(rest[0], opt);
   if (mode == "--fit") return zx::cli::CmdFit(rest[0], opt);

@@ -166,6 +166,46 @@ std::string TextAsUtf8(std::string_view bytes) {
   return Cp932ToUtf8(bytes);
 }
 
+bool IsUnitWord(std::string_view w) {
+  if (w.size() >= 2 &&
+      ((w.front() == '[' && w.back() == ']') || (w.front() == '(' && w.back() == ')')))
+    w = w.substr(1, w.size() - 2);
+  static const std::string_view kUnits[] = {"A",
+                                            "mA",
+                                            "uA",
+                                            "\xC2\xB5"
+                                            "A",
+                                            "kA",
+                                            "V",
+                                            "mV",
+                                            "uV",
+                                            "\xC2\xB5"
+                                            "V",
+                                            "\xCE\xBC"
+                                            "V",
+                                            "nV",
+                                            "K",
+                                            "C",
+                                            "\xC2\xB0"
+                                            "C",
+                                            "s",
+                                            "ms",
+                                            "min",
+                                            "h",
+                                            "T",
+                                            "mT",
+                                            "Oe",
+                                            "Ohm",
+                                            "\xCE\xA9",
+                                            "W",
+                                            "Hz",
+                                            "%",
+                                            "-"};
+  for (std::string_view u : kUnits)
+    if (w == u) return true;
+  return false;
+}
+
 TableLayout ScanMeasuredTable(const std::string& path, int previewLineCount) {
   TableLayout layout;
   MeasuredLineReader reader(path, kScanLineBytes);
@@ -210,11 +250,32 @@ TableLayout ScanMeasuredTable(const std::string& path, int previewLineCount) {
   for (int c = 0; c < n; ++c)
     if (2 * numeric[static_cast<std::size_t>(c)] > best) layout.numericColumns.push_back(c);
 
-  for (int k = firstData - 1; k >= 0; --k) {
+  // Up to three header lines above the data: a units line and a names line.
+  int looked = 0;
+  for (int k = firstData - 1; k >= 0 && looked < 3; --k) {
     const std::string_view header = StripCommentMark(lines[static_cast<std::size_t>(k)]);
     std::vector<std::string_view> f = SplitFields(header, layout.format);
     if (f.empty()) continue;
-    if (static_cast<int>(f.size()) == n)
+    ++looked;
+    const bool allUnits = std::all_of(f.begin(), f.end(),
+                                      [](std::string_view w) { return IsUnitWord(TextAsUtf8(w)); });
+    if (allUnits && layout.units.empty() && layout.names.empty()) {
+      const int count = static_cast<int>(f.size());
+      const int numericCount = static_cast<int>(layout.numericColumns.size());
+      if (count == n) {
+        for (std::string_view u : f) layout.units.push_back(TextAsUtf8(u));
+      } else if (count <= numericCount) {
+        layout.units.assign(static_cast<std::size_t>(n), std::string());
+        for (int c = 0; c < count; ++c)
+          layout
+              .units[static_cast<std::size_t>(layout.numericColumns[static_cast<std::size_t>(c)])] =
+              TextAsUtf8(f[static_cast<std::size_t>(c)]);
+      } else {
+        break;
+      }
+      continue;
+    }
+    if (static_cast<int>(f.size()) == n && layout.names.empty())
       for (std::string_view name : f) layout.names.push_back(TextAsUtf8(name));
     break;
   }
@@ -222,7 +283,7 @@ TableLayout ScanMeasuredTable(const std::string& path, int previewLineCount) {
 }
 
 ColumnPair ReadMeasuredColumns(const std::string& path, int xColumn, int yColumn,
-                               const TableFormat& format, const TableLimits& limits) {
+                               const TableFormat& format, const TableLimits& limits, int zColumn) {
   ColumnPair out;
   if (xColumn < 0 || yColumn < 0) return out;
   MeasuredLineReader reader(path, limits.maxLineBytes);
@@ -245,6 +306,12 @@ ColumnPair ReadMeasuredColumns(const std::string& path, int xColumn, int yColumn
           }
           out.x.push_back(*x);
           out.y.push_back(*y);
+          if (zColumn >= 0) {
+            const auto zc = static_cast<std::size_t>(zColumn);
+            const std::optional<double> z =
+                f.size() > zc ? ParseNumberField(f[zc], format) : std::nullopt;
+            out.z.push_back(z ? *z : std::nan(""));
+          }
           continue;
         }
       }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,10 @@ struct TableLayout {
   // Names of the fields (UTF-8) from the last header line before the data
   // that has as many fields as the data; empty when there is none.
   std::vector<std::string> names;
+  // Units of the fields from a units line ("s A uV K") just before the data,
+  // one per field ("" where the line gives none); empty when there is none.
+  // A units line with fewer words than fields names the numeric fields in order.
+  std::vector<std::string> units;
   // Fields that hold numbers in most data lines, in order.
   std::vector<int> numericColumns;
   // The first lines of the file as UTF-8, for a preview.
@@ -46,18 +51,24 @@ struct TableLimits {
   std::size_t maxRows = 2'000'000;       // rows beyond this are not read
 };
 
-// Two columns of a table, row by row.
+// Two columns of a table, row by row, and optionally a third one.
 struct ColumnPair {
   bool opened = false;
   std::vector<double> x, y;
+  // The extra column of every row, NaN where it holds no number; empty
+  // unless asked for.
+  std::vector<double> z;
   // Lines that did not give both columns as numbers (headers, units,
   // trailers, blank or overlong lines).
-  int skippedLines = 0;
+  std::int64_t skippedLines = 0;
   // The row cap was reached; the rows after it were not read.
   bool truncated = false;
 };
 ColumnPair ReadMeasuredColumns(const std::string& path, int xColumn, int yColumn,
-                               const TableFormat& format, const TableLimits& limits = {});
+                               const TableFormat& format, const TableLimits& limits = {},
+                               int zColumn = -1);
+// A word that names a unit: "A", "mA", "uV", "K", "s", "[T]".
+bool IsUnitWord(std::string_view word);
 
 // Text of unknown encoding as UTF-8: valid UTF-8 stays, anything else is
 // taken as CP932.

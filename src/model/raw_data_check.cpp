@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "model/measured_table.h"
 #include "model/project.h"
 #include "model/series_file.h"
 #include "model/text_file.h"
@@ -28,6 +29,16 @@ RawDataCheck CheckDataFileLooksRaw(const GraphView& g, const std::string& path) 
   const int steps = r.points > 0 ? r.points - 1 : 0;
   r.fewPoints = 2 * r.points < r.contentLines;
   r.notIncreasing = steps > 0 && 2 * r.increasingSteps <= steps;
+  const TableLayout layout = ScanMeasuredTable(path, 0);
+  r.numericColumns = static_cast<int>(layout.numericColumns.size());
+  r.manyColumns = r.numericColumns >= 3;
+  if (!layout.names.empty()) {
+    std::string first;
+    for (char c : layout.names.front())
+      first += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    for (const char* t : {"t", "t_s", "time", "datetime", "date", "timestamp"})
+      if (first == t) r.timeFirst = true;
+  }
   return r;
 }
 

@@ -15,7 +15,12 @@ struct RawDataCheck {
   int increasingSteps = 0;     // consecutive points whose x grows
   bool fewPoints = false;      // points from fewer than half of the content lines
   bool notIncreasing = false;  // x grows from point to point in at most half of the steps
-  bool LooksRaw() const { return fewPoints || notIncreasing; }
+  // Rows of three or more numbers (a logger's time, channels and
+  // temperatures), or a first column named as a time.
+  int numericColumns = 0;
+  bool manyColumns = false;
+  bool timeFirst = false;
+  bool LooksRaw() const { return fewPoints || notIncreasing || manyColumns || timeFirst; }
   int LinesWithoutPoint() const { return contentLines - points; }
 };
 

@@ -95,4 +95,9 @@ std::string CheckParamRanges(const ParamRanges& r) {
   return {};
 }
 
+std::string CheckParamValue(int i, double v) {
+  if (i < 0 || i >= 5) return RefusalText("");
+  return Allowed(kRows[i], v) ? std::string() : RefusalText(kRows[i].name);
+}
+
 }  // namespace zx

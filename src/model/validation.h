@@ -55,5 +55,7 @@ void ApplyParamRanges(CalcSettings& s, const ParamRanges& r);
 const char* ParamRangeName(int i);
 // Each bound within the parameter's limits and finite; lo < hi.
 std::string CheckParamRanges(const ParamRanges& r);
+// A value of pinning parameter i within the limits its bounds have.
+std::string CheckParamValue(int i, double v);
 
 }  // namespace zx

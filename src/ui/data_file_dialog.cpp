@@ -1,5 +1,6 @@
 #include "ui/data_file_dialog.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -14,6 +15,8 @@ DataFileDialog::DataFileDialog(Shell& main)
                     QStringLiteral("データファイル登録")) {
   PathDialogControls c = BuildPathDialog(this, {1054, 1055, 1056, 1057, 1058, "登録"});
   path_ = c.edit;
+  // A typed path counts as much as a chosen one.
+  path_->setReadOnly(false);
   connect(c.browse, &QPushButton::clicked, this, &DataFileDialog::Browse);
   connect(c.action, &QPushButton::clicked, this, &DataFileDialog::RegisterClicked);
   connect(c.cancel, &QPushButton::clicked, this, &DataFileDialog::CancelClicked);
@@ -21,7 +24,9 @@ DataFileDialog::DataFileDialog(Shell& main)
 
 void DataFileDialog::Browse() {
   QString path = ChooseDataFile(this);
-  if (!path.isEmpty()) path_->setText(path);
+  if (path.isEmpty()) return;
+  path_->setText(path);
+  chosen_ = path;
 }
 
 void DataFileDialog::RegisterClicked() {
@@ -29,7 +34,14 @@ void DataFileDialog::RegisterClicked() {
     RefuseInput(QStringLiteral("データファイルパス"), QStringLiteral("エラー"));
     return;
   }
-  Register(path_->text(), false);
+  // The chooser offers existing files only; a typed path must name one too.
+  const QString path = path_->text();
+  if (path != chosen_ && !QFileInfo(path).isFile()) {
+    Refuse((QStringLiteral("データファイルが見つかりません。\n") + path).toStdString(),
+           QStringLiteral("エラー"));
+    return;
+  }
+  Register(path, false);
 }
 
 void DataFileDialog::RegisterDropped(const QString& path) {

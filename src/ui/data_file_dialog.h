@@ -30,6 +30,7 @@ class DataFileDialog : public FlaggedDialog {
   void Register(const QString& path, bool dropped);
 
   QLineEdit* path_ = nullptr;
+  QString chosen_;  // the path the chooser gave last
 };
 
 }  // namespace zx

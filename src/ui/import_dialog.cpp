@@ -4,18 +4,27 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableWidget>
 #include <QVBoxLayout>
+#include <charconv>
+#include <cmath>
 
+#include "calc/import_columns.h"
+#include "model/document.h"
 #include "model/format.h"
+#include "model/import_register.h"
 #include "model/result_path.h"
+#include "model/series_file.h"
 #include "model/text_file.h"
 #include "ui/import_plot.h"
-#include "ui/import_register.h"
 #include "ui/parameter_panel.h"
 #include "ui/platform.h"
 #include "ui/shell.h"
@@ -31,6 +40,23 @@ const QString kCaption = QStringLiteral("測定データ取り込み");
 QString Number(double v) { return QString::fromStdString(FormatSci(v, 6)); }
 
 QString Sci(double v) { return QString::number(v, 'e', 3); }
+
+// A field's whole text as one finite number: "1mm", "5 mm" and "1,5e-3"
+// are no lengths. Blanks around it are allowed.
+std::optional<double> WholeNumber(const QString& text) {
+  const std::string t = text.trimmed().toStdString();
+  double v = 0;
+  const char* end = t.data() + t.size();
+  const auto res = std::from_chars(t.data(), end, v);
+  if (t.empty() || res.ec != std::errc() || res.ptr != end || !std::isfinite(v))
+    return std::nullopt;
+  return v;
+}
+
+// NaN stands for a text that is no number: every check refuses it.
+double NumberOrNan(const QString& text) { return WholeNumber(text).value_or(std::nan("")); }
+
+enum FileColumn { kFileName, kFileTemp, kFileKept, kFileDropped };
 
 }  // namespace
 
@@ -67,13 +93,24 @@ void ImportDialog::Build() {
   auto* file = new QGridLayout;
   file->addWidget(label("測定データファイル"), 0, 0, 1, 2);
   sourceEdit_ = edit(kImpSource);
-  sourceEdit_->setReadOnly(true);
   sourceEdit_->setMinimumWidth(300);
   auto* browse = NameControl(new QPushButton(QStringLiteral("参照"), this), kImpBrowse);
   browse->setAutoDefault(false);
   file->addWidget(sourceEdit_, 1, 0);
   file->addWidget(browse, 1, 1);
   left->addLayout(file);
+
+  // One row per file: its temperature (typed, or from the temperature
+  // column) and what the conversion keeps.
+  files_ = NameControl(new QTableWidget(0, 4, this), kImpFiles);
+  files_->setHorizontalHeaderLabels({QStringLiteral("ファイル"), QStringLiteral("温度(K)"),
+                                     QStringLiteral("採用"), QStringLiteral("除外")});
+  files_->horizontalHeader()->setSectionResizeMode(kFileName, QHeaderView::Stretch);
+  files_->verticalHeader()->hide();
+  files_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  files_->setSelectionMode(QAbstractItemView::SingleSelection);
+  files_->setFixedHeight(96);
+  left->addWidget(files_);
 
   left->addWidget(label("先頭の行"));
   previewText_ = NameControl(new QPlainTextEdit(this), kImpPreview);
@@ -103,6 +140,7 @@ void ImportDialog::Build() {
   minField_->setPlaceholderText(QStringLiteral("自動 (3σ)"));
   temp_ = edit(kImpTemp);
   field_ = edit(kImpField);
+  tempColumn_ = combo(kImpTempColumn, {QStringLiteral("なし")});
   temp_->setPlaceholderText(QStringLiteral("任意"));
   field_->setPlaceholderText(QStringLiteral("任意"));
   int row = 0;
@@ -126,12 +164,14 @@ void ImportDialog::Build() {
   grid->addWidget(fraction_, row, 1);
   grid->addWidget(label("電界下限(V/m)"), row, 2);
   grid->addWidget(minField_, row++, 3);
+  grid->addWidget(label("温度の列"), row, 0);
+  grid->addWidget(tempColumn_, row++, 1);
   grid->addWidget(label("温度(K)"), row, 0);
   grid->addWidget(temp_, row, 1);
   grid->addWidget(label("磁場(T)"), row, 2);
   grid->addWidget(field_, row++, 3);
   left->addLayout(grid);
-  left->addWidget(label("温度を入力すると計算条件も登録します。"));
+  left->addWidget(label("温度（温度の列、表、または入力）があると計算条件も登録します。"));
 
   auto* out = new QGridLayout;
   out->addWidget(label("出力データファイル"), 0, 0, 1, 2);
@@ -168,6 +208,19 @@ void ImportDialog::Build() {
   right->addStretch();
 
   connect(browse, &QPushButton::clicked, this, &ImportDialog::Browse);
+  sourceEdit_->installEventFilter(this);
+  connect(files_, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous, int) {
+    if (row >= 0 && row != previous && row < sources_.size() && sources_[row] != source_)
+      ShowRow(row);
+  });
+  connect(tempColumn_, &QComboBox::currentIndexChanged, this, &ImportDialog::ColumnsChanged);
+  // A temperature typed in a row is the user's; the program fills only its own.
+  connect(files_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (item->column() != kFileTemp) return;
+    files_->blockSignals(true);
+    item->setData(Qt::UserRole, item->text().trimmed().isEmpty());
+    files_->blockSignals(false);
+  });
   connect(outBrowse, &QPushButton::clicked, this, &ImportDialog::BrowseOutput);
   connect(import, &QPushButton::clicked, this, &ImportDialog::ImportClicked);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -193,11 +246,11 @@ QString ImportDialog::YLabel() const {
 }
 
 void ImportDialog::Browse() {
-  std::optional<QString> path = ThePlatform().OpenFile(
+  std::optional<QStringList> paths = ThePlatform().OpenFiles(
       this, QStringLiteral("測定データファイルを選択"),
       QStringLiteral(
           "テキストファイル (*.txt *.TXT *.dat *.DAT *.csv *.CSV);;すべてのファイル (*)"));
-  if (path && !path->isEmpty()) LoadSource(*path);
+  if (paths && !paths->isEmpty() && !paths->front().isEmpty()) LoadSources(*paths);
 }
 
 void ImportDialog::BrowseOutput() {
@@ -208,7 +261,51 @@ void ImportDialog::BrowseOutput() {
   confirmedOutput_ = *path;
 }
 
-void ImportDialog::LoadSource(const QString& path) {
+void ImportDialog::LoadSource(const QString& path) { LoadSources({path}); }
+
+void ImportDialog::LoadSources(const QStringList& paths) {
+  sources_ = paths;
+  files_->blockSignals(true);
+  files_->setRowCount(static_cast<int>(paths.size()));
+  for (int r = 0; r < paths.size(); ++r) {
+    auto* name = new QTableWidgetItem(QFileInfo(paths[r]).fileName());
+    name->setToolTip(paths[r]);
+    name->setFlags(name->flags() & ~Qt::ItemIsEditable);
+    files_->setItem(r, kFileName, name);
+    files_->setItem(r, kFileTemp, new QTableWidgetItem);
+    for (int c : {kFileKept, kFileDropped}) {
+      auto* count = new QTableWidgetItem;
+      count->setFlags(count->flags() & ~Qt::ItemIsEditable);
+      files_->setItem(r, c, count);
+    }
+  }
+  files_->setCurrentCell(0, kFileName);
+  files_->blockSignals(false);
+  output_->setEnabled(paths.size() <= 1);
+  ShowRow(0);
+  for (int r = 1; r < paths.size(); ++r) UpdateRow(r, ComputeFile(r));
+}
+
+bool ImportDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == sourceEdit_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      SourceTyped();
+      return true;
+    }
+  }
+  return FlaggedDialog::eventFilter(watched, event);
+}
+
+void ImportDialog::SourceTyped() {
+  const QString typed = sourceEdit_->text().trimmed();
+  if (typed.isEmpty() || typed == source_) return;
+  LoadSources({typed});
+}
+
+void ImportDialog::ShowRow(int rowIndex) {
+  if (rowIndex < 0 || rowIndex >= sources_.size()) return;
+  const QString path = sources_[rowIndex];
   source_ = path;
   sourceEdit_->setText(path);
   layout_ = ScanMeasuredTable(path.toStdString(), kPreviewLines);
@@ -222,6 +319,8 @@ void ImportDialog::LoadSource(const QString& path) {
     if (c < static_cast<int>(layout_.names.size()))
       item += QStringLiteral(" : ") +
               QString::fromStdString(layout_.names[static_cast<std::size_t>(c)]);
+    if (const std::string unit = ColumnUnit(layout_, c); !unit.empty())
+      item += QStringLiteral(" [") + QString::fromStdString(unit) + QStringLiteral("]");
     items << item;
   }
   for (int c : layout_.numericColumns) numeric << items[c];
@@ -235,19 +334,24 @@ void ImportDialog::LoadSource(const QString& path) {
                           .arg(numeric.join(QStringLiteral(", "))));
 
   int xc = -1, yc = -1;
-  ChooseColumns(layout_, std::nullopt, std::nullopt, xc, yc);
-  for (QComboBox* c : {xColumn_, yColumn_}) {
+  ChooseColumns(layout_, Kind(), std::nullopt, std::nullopt, xc, yc);
+  for (QComboBox* c : {xColumn_, yColumn_, tempColumn_}) {
     c->blockSignals(true);
     c->clear();
-    c->addItems(items);
   }
+  xColumn_->addItems(items);
+  yColumn_->addItems(items);
+  tempColumn_->addItem(QStringLiteral("なし"));
+  tempColumn_->addItems(items);
   xColumn_->setCurrentIndex(xc);
   yColumn_->setCurrentIndex(yc);
-  xColumn_->blockSignals(false);
-  yColumn_->blockSignals(false);
+  tempColumn_->setCurrentIndex(TemperatureColumnByName(layout_).value_or(-1) + 1);
+  for (QComboBox* c : {xColumn_, yColumn_, tempColumn_}) c->blockSignals(false);
 
   const QString proposed =
-      QString::fromStdString(DefaultImportOutputPath(path.toStdString(), Kind()));
+      sources_.size() > 1
+          ? QStringLiteral("（各ファイルの隣に _EJ.dat / _JcB.dat）")
+          : QString::fromStdString(DefaultImportOutputPath(path.toStdString(), Kind()));
   output_->setText(proposed);
   autoOutput_ = proposed;
   confirmedOutput_.clear();
@@ -262,7 +366,7 @@ void ImportDialog::KindChanged() {
     w->setEnabled(vi);
   field_->setEnabled(main_.project().Settings.Mode != CalcMode::JcB);
   // A proposed output name follows the kind; one the user typed stays.
-  if (!source_.isEmpty() && output_->text() == autoOutput_) {
+  if (!source_.isEmpty() && sources_.size() <= 1 && output_->text() == autoOutput_) {
     autoOutput_ = QString::fromStdString(DefaultImportOutputPath(source_.toStdString(), Kind()));
     output_->setText(autoOutput_);
   }
@@ -274,24 +378,19 @@ void ImportDialog::ColumnsChanged() {
   const int xc = xColumn_->currentIndex(), yc = yColumn_->currentIndex();
   ChooseUnitsFromNames(xc, yc);
   if (!source_.isEmpty() && xc >= 0 && yc >= 0)
-    rows_ = ReadMeasuredColumns(source_.toStdString(), xc, yc, layout_.format);
+    rows_ = ReadMeasuredColumns(source_.toStdString(), xc, yc, layout_.format, {},
+                                tempColumn_->currentIndex() - 1);
   Update();
 }
 
 // A unit written in the column's name ("I(mA)", "V(uV)") is the likely
 // one; the user may still choose another after picking the columns.
 void ImportDialog::ChooseUnitsFromNames(int xc, int yc) {
-  auto nameOf = [&](int c) {
-    return c >= 0 && c < static_cast<int>(layout_.names.size())
-               ? layout_.names[static_cast<std::size_t>(c)]
-               : std::string();
-  };
   const bool vi = Kind() == ImportKind::ViToEj;
-  const std::string currentName = nameOf(vi ? xc : yc);
-  if (const std::optional<CurrentUnit> u = CurrentUnitInName(currentName))
+  if (const std::optional<CurrentUnit> u = CurrentUnitOfColumn(layout_, vi ? xc : yc))
     currentUnit_->setCurrentIndex(*u == CurrentUnit::mA ? 1 : 0);
   if (!vi) return;
-  if (const std::optional<VoltageUnit> u = VoltageUnitInName(nameOf(yc)))
+  if (const std::optional<VoltageUnit> u = VoltageUnitOfColumn(layout_, yc))
     voltageUnit_->setCurrentIndex(static_cast<int>(*u));
 }
 
@@ -306,19 +405,13 @@ ImportRequest ImportDialog::Request() const {
                                          VoltageUnit::nV};
   rq.vi.currentUnit = rq.icb.currentUnit = cu;
   rq.vi.voltageUnit = kVoltage[std::max(0, voltageUnit_->currentIndex()) % 4];
-  rq.vi.tapLength = EditNumber(tap_->text());
-  rq.vi.width = rq.icb.width = EditNumber(width_->text());
-  rq.vi.thickness = rq.icb.thickness = EditNumber(thickness_->text());
-  bool fractionOk = false;
-  rq.vi.backgroundFraction = fraction_->text().trimmed().toDouble(&fractionOk);
-  if (!fractionOk) rq.vi.backgroundFraction = -1.0;
-  const QString minField = minField_->text().trimmed();
-  if (!minField.isEmpty()) {
-    // A text that is not a number must not pass as a floor of 0.
-    bool ok = false;
-    const double v = minField.toDouble(&ok);
-    rq.vi.minField = ok ? v : -1.0;
-  }
+  rq.vi.tapLength = NumberOrNan(tap_->text());
+  rq.vi.width = rq.icb.width = NumberOrNan(width_->text());
+  rq.vi.thickness = rq.icb.thickness = NumberOrNan(thickness_->text());
+  rq.vi.backgroundFraction = NumberOrNan(fraction_->text());
+  // A text that is not a number must not pass as a floor of 0.
+  if (!minField_->text().trimmed().isEmpty()) rq.vi.minField = NumberOrNan(minField_->text());
+  if (tempColumn_->currentIndex() > 0) rq.temperatureColumn = tempColumn_->currentIndex() - 1;
   return rq;
 }
 
@@ -326,9 +419,61 @@ ImportOutcome ImportDialog::Compute() const {
   const ImportRequest rq = Request();
   int xc = -1, yc = -1;
   ImportOutcome o;
-  o.error = ChooseColumns(layout_, rq.xColumn, rq.yColumn, xc, yc);
+  o.used = rq;
+  o.error = ChooseColumns(layout_, rq.kind, rq.xColumn, rq.yColumn, xc, yc);
   if (o.error != ImportError::None) return o;
   return ConvertRows(rq, layout_, rows_, xc, yc);
+}
+
+ImportOutcome ImportDialog::ComputeFile(int row) const {
+  if (row < 0 || row >= sources_.size()) return {};
+  if (sources_[row] == source_) return Compute();
+  ImportRequest rq = Request();
+  rq.source = sources_[row].toStdString();
+  return RunImport(rq);
+}
+
+void ImportDialog::UpdateRow(int row, const ImportOutcome& o) {
+  if (row < 0 || row >= files_->rowCount()) return;
+  const bool ok = o.error == ImportError::None;
+  const bool vi = o.used.kind == ImportKind::ViToEj;
+  // Only the user's edits count as typed (see the itemChanged handler).
+  const QSignalBlocker block(files_);
+  files_->item(row, kFileKept)
+      ->setText(ok ? QString::number(vi ? o.vi.keptCount : o.icb.keptCount) : QStringLiteral("-"));
+  files_->item(row, kFileDropped)
+      ->setText(ok ? QString::number(vi ? o.vi.droppedCount : o.icb.droppedCount)
+                   : QStringLiteral("-"));
+  // A typed temperature stays; the column's mean fills a cell the user left.
+  QTableWidgetItem* t = files_->item(row, kFileTemp);
+  const QString mean = o.temperature ? QString::number(o.temperature->mean, 'f', 3) : QString();
+  t->setToolTip(mean.isEmpty() ? QString() : QStringLiteral("温度の列の平均 ") + mean + " K");
+  if (t->text().isEmpty() || t->data(Qt::UserRole).toBool()) {
+    t->setText(mean);
+    t->setData(Qt::UserRole, true);  // filled by the program, not typed
+  }
+}
+
+std::optional<double> ImportDialog::RowTemperature(int row, const ImportOutcome& o, bool& bad,
+                                                   bool& typedHere) const {
+  bad = false;
+  typedHere = true;
+  QTableWidgetItem* t =
+      row >= 0 && row < files_->rowCount() ? files_->item(row, kFileTemp) : nullptr;
+  const bool typed = t && !t->data(Qt::UserRole).toBool() && !t->text().trimmed().isEmpty();
+  if (typed) {
+    const std::optional<double> v = WholeNumber(t->text());
+    bad = !v;
+    return v;
+  }
+  if (!temp_->text().trimmed().isEmpty()) {
+    const std::optional<double> v = WholeNumber(temp_->text());
+    bad = !v;
+    return v;
+  }
+  typedHere = false;
+  if (o.temperature) return o.temperature->mean;
+  return std::nullopt;
 }
 
 QString ImportDialog::ErrorText(ImportError e) const {
@@ -344,6 +489,16 @@ QString ImportDialog::ErrorText(ImportError e) const {
       return bad + XLabel();
     case ImportError::YColumn:
       return bad + YLabel();
+    case ImportError::TemperatureColumn:
+      return bad + QStringLiteral("温度の列");
+    case ImportError::FewBackgroundPoints:
+      return QStringLiteral(
+                 "背景フィット範囲の点が %1 点しかありません（%2 点以上必要です）。\n"
+                 "電流の列と背景フィット範囲を確認してください。")
+          .arg(preview_.vi.backgroundPoints)
+          .arg(kMinBackgroundPoints);
+    case ImportError::TooManyPoints:
+      return QString::fromUtf8(kSeriesTooLargeText);
     case ImportError::TapLength:
       return bad + QStringLiteral("電圧端子間距離");
     case ImportError::Width:
@@ -362,6 +517,7 @@ QString ImportDialog::ErrorText(ImportError e) const {
 }
 
 void ImportDialog::Update() {
+  const ImportRequest rq = Request();
   if (source_.isEmpty()) {
     preview_ = ImportOutcome{};
     summary_->setText(QStringLiteral("測定データファイルを選んでください。"));
@@ -380,6 +536,15 @@ void ImportDialog::Update() {
                  .arg(preview_.source.skippedLines)
                  .arg(Sci(r.offset), Sci(r.slope), Sci(r.minField));
       if (r.flipped) text += QStringLiteral(" / 電圧の符号を反転");
+      if (!rq.vi.minField)
+        text += QStringLiteral("\n切断 : %1 A 以上の連続した点を採用（下限以上で除外 %2 点）")
+                    .arg(Sci(r.cutCurrent))
+                    .arg(r.aboveFloorLeftOut);
+      if (r.signDoubtful)
+        text += QStringLiteral("\n最大電流付近の電圧が雑音と同程度のため、符号は推定です。");
+      else if (r.signDisagrees)
+        text +=
+            QStringLiteral("\n符号は最大電流付近の点で決めました（上側範囲の合計とは逆です）。");
       if (r.backgroundRises)
         text += QStringLiteral("\n背景フィット範囲に転移が含まれている可能性があります。");
     } else {
@@ -388,67 +553,138 @@ void ImportDialog::Update() {
                  .arg(preview_.icb.droppedCount)
                  .arg(preview_.source.skippedLines);
     }
+    if (preview_.error == ImportError::None && preview_.temperature) {
+      text += QStringLiteral("\n温度 %1 K（標準偏差 %2 K）")
+                  .arg(preview_.temperature->mean, 0, 'f', 3)
+                  .arg(preview_.temperature->spread, 0, 'f', 3);
+      if (preview_.temperature->spread > kTemperatureSpreadWarning)
+        text += QStringLiteral(" : 温度のばらつきが 0.5 K を超えています。");
+    }
     summary_->setText(text);
+    UpdateRow(static_cast<int>(sources_.indexOf(source_)), preview_);
   }
-  const ImportRequest rq = Request();
   measuredPlot_->setPixmap(QPixmap::fromImage(DrawMeasuredPlot(rq, rows_)));
   convertedPlot_->setPixmap(QPixmap::fromImage(DrawConvertedPlot(rq.kind, preview_)));
 }
 
+bool ImportDialog::ModeFits() {
+  const CalcMode wanted = Kind() == ImportKind::ViToEj ? CalcMode::EJ : CalcMode::JcB;
+  if (main_.project().Settings.Mode == wanted) return true;
+  // As 計算モード変更 does: the registries go with the old mode.
+  const QString modeName =
+      wanted == CalcMode::EJ ? QStringLiteral("E-J計算") : QStringLiteral("Jc-B計算");
+  const MsgAnswer answer = ShowMessage(
+      this,
+      QStringLiteral("取り込むデータには計算モード %1 が必要です。\n").arg(modeName) +
+          (main_.project().DataFiles.Empty()
+               ? QStringLiteral("計算モードを変更しますか？")
+               : QStringLiteral("計算モードを変更します。現在登録されているデータファイル、\n"
+                                "計算条件をクリアします。よろしいですか？")),
+      QStringLiteral("計算モード変更の確認"), MsgButtons::YesNo);
+  if (answer != MsgAnswer::Yes) return false;
+  SetCalcMode(main_.document(), wanted);
+  KindChanged();
+  return true;
+}
+
 void ImportDialog::ImportClicked() {
+  // A typed path is read as a chosen one is.
+  if (sourceEdit_->text().trimmed() != source_) SourceTyped();
   if (source_.isEmpty()) {
     RefuseInput(QStringLiteral("測定データファイル"), QStringLiteral("エラー"));
     return;
   }
   // The file may have changed since it was chosen.
   ColumnsChanged();
-  const ImportOutcome o = preview_;
-  if (o.error != ImportError::None) {
-    ShowWarning(this, ErrorText(o.error), QStringLiteral("エラー"));
-    return;
-  }
-  std::optional<ImportedCondition> cond;
-  const bool ej = main_.project().Settings.Mode != CalcMode::JcB;
-  if (!temp_->text().trimmed().isEmpty() || (ej && !field_->text().trimmed().isEmpty())) {
-    ImportedCondition c;
-    c.temp = EditNumber(temp_->text());
-    if (!(c.temp > 0.0 && c.temp < 400.0)) {
+  const bool several = sources_.size() > 1;
+  struct Planned {
+    QString source, out;
+    ImportOutcome outcome;
+    std::optional<ImportedCondition> cond;
+  };
+  std::vector<Planned> plan;
+  const bool ejKind = Kind() == ImportKind::ViToEj;
+  for (int row = 0; row < sources_.size(); ++row) {
+    Planned pl;
+    pl.source = sources_[row];
+    pl.outcome = sources_[row] == source_ ? preview_ : ComputeFile(row);
+    UpdateRow(row, pl.outcome);
+    const QString prefix = several ? pl.source + QStringLiteral("\n") : QString();
+    if (pl.outcome.error != ImportError::None) {
+      ShowWarning(this, prefix + ErrorText(pl.outcome.error), QStringLiteral("エラー"));
+      return;
+    }
+    bool bad = false, typed = false;
+    const std::optional<double> temp = RowTemperature(row, pl.outcome, bad, typed);
+    if (bad) {
       RefuseInput(QStringLiteral("温度"), QStringLiteral("エラー"));
       return;
     }
-    if (ej) {
-      c.magField = EditNumber(field_->text());
-      if (!(c.magField > 0.0 && c.magField < 100.0)) {
-        RefuseInput(QStringLiteral("磁場"), QStringLiteral("エラー"));
-        return;
-      }
+    const bool fieldTyped = !field_->text().trimmed().isEmpty();
+    // A temperature from the column alone makes a condition once a field
+    // is typed (E-J); a typed one asks for the field.
+    const bool wanted = temp ? (!ejKind || typed || fieldTyped) : ejKind && fieldTyped && !several;
+    if (wanted) {
+      ImportedCondition c;
+      c.temp = temp.value_or(std::nan(""));
+      if (ejKind) c.magField = NumberOrNan(field_->text());
+      pl.cond = c;
     }
-    cond = c;
+    pl.out = several
+                 ? QString::fromStdString(DefaultImportOutputPath(pl.source.toStdString(), Kind()))
+                 : output_->text().trimmed();
+    plan.push_back(pl);
   }
-  const QString out = output_->text().trimmed();
-  const QFileInfo outInfo(out);
-  // Writing over the measured file would lose it.
-  if (out.isEmpty() || outInfo.isDir() || SameFile(out.toStdString(), source_.toStdString())) {
-    RefuseInput(QStringLiteral("出力データファイル"), QStringLiteral("エラー"));
-    return;
+  if (!ModeFits()) return;
+  for (const Planned& pl : plan) {
+    if (!pl.cond) continue;
+    if (const std::string refused = ImportedConditionRefusal(main_.project(), *pl.cond);
+        !refused.empty()) {
+      ShowWarning(this, QString::fromStdString(refused), QStringLiteral("エラー"));
+      return;
+    }
+    if (AboveCriticalTemperature(main_.project(), pl.cond->temp) &&
+        ShowMessage(this,
+                    QStringLiteral("温度 %1 K が臨界温度 Tc (%2 K) 以上です。\n"
+                                   "このままでは計算できません。登録しますか？")
+                        .arg(pl.cond->temp, 0, 'f', 3)
+                        .arg(main_.project().Params.T_c),
+                    kCaption, MsgButtons::YesNoDefaultNo, MsgIcon::Warning) != MsgAnswer::Yes)
+      return;
   }
-  if (outInfo.exists() && out != confirmedOutput_ &&
-      ShowMessage(this, out + QStringLiteral("\nは既に存在します。上書きしますか？"), kCaption,
-                  MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
-    return;
-  if (const std::string refused = CheckPathEntry(out.toStdString()); !refused.empty()) {
-    ShowWarning(this, QString::fromStdString(refused), QStringLiteral("エラー"));
-    return;
+  QStringList existing;
+  for (const Planned& pl : plan) {
+    const QFileInfo outInfo(pl.out);
+    // Writing over the measured file would lose it.
+    if (pl.out.isEmpty() || outInfo.isDir() ||
+        SameFile(pl.out.toStdString(), pl.source.toStdString())) {
+      RefuseInput(QStringLiteral("出力データファイル"), QStringLiteral("エラー"));
+      return;
+    }
+    if (const std::string refused = CheckPathEntry(pl.out.toStdString()); !refused.empty()) {
+      ShowWarning(this, QString::fromStdString(refused), QStringLiteral("エラー"));
+      return;
+    }
+    if (outInfo.exists() && pl.out != confirmedOutput_) existing << pl.out;
   }
-  if (!WriteFileAtomically(out.toStdString(), o.bytes)) {
-    ShowWarning(this, QStringLiteral("データファイルを書き込めません。\n") + out,
-                QStringLiteral("エラー"));
+  if (!existing.isEmpty() &&
+      ShowMessage(
+          this,
+          existing.join(QLatin1Char('\n')) + QStringLiteral("\nは既に存在します。上書きしますか？"),
+          kCaption, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
     return;
-  }
-  if (const std::string refused = RegisterImportedData(main_.document(), out.toStdString(), cond);
-      !refused.empty()) {
-    ShowWarning(this, QString::fromStdString(refused), QStringLiteral("エラー"));
-    return;
+  for (const Planned& pl : plan) {
+    if (!WriteFileAtomically(pl.out.toStdString(), pl.outcome.bytes)) {
+      ShowWarning(this, QStringLiteral("データファイルを書き込めません。\n") + pl.out,
+                  QStringLiteral("エラー"));
+      return;
+    }
+    if (const std::string refused =
+            RegisterImportedData(main_.document(), pl.out.toStdString(), pl.cond);
+        !refused.empty()) {
+      ShowWarning(this, QString::fromStdString(refused), QStringLiteral("エラー"));
+      return;
+    }
   }
   accept();
 }

@@ -1,7 +1,8 @@
-// Import of a measured table (resource 131): the file, a preview of its
-// first lines and columns, the conversion settings, the two graphs, and
-// 取り込み, which writes the data file and registers it (with a
-// calculation condition when a temperature is given).
+// Import of measured tables (resource 131): the files (one row each), a
+// preview of the current file's first lines and columns, the conversion
+// settings the files share, the two graphs, and 取り込み, which writes a
+// data file for each and registers them (with a calculation condition each
+// when a temperature is known).
 #pragma once
 
 #include <QString>
@@ -13,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QTableWidget;
 
 namespace zx {
 
@@ -41,6 +43,8 @@ enum ImportControl : int {
   kImpConvertedPlot = 1121,
   kImpImport = 1122,
   kImpCancel = 1123,
+  kImpTempColumn = 1124,
+  kImpFiles = 1125,
 };
 
 class ImportDialog : public FlaggedDialog {
@@ -51,6 +55,10 @@ class ImportDialog : public FlaggedDialog {
 
   // Shows the file: preview, columns, default columns and output path.
   void LoadSource(const QString& path);
+  // Several files: one row each; the first is shown.
+  void LoadSources(const QStringList& paths);
+  // The row of the files table shown in the preview.
+  void ShowRow(int row);
   void Browse();
   void BrowseOutput();
   void ImportClicked();
@@ -58,6 +66,10 @@ class ImportDialog : public FlaggedDialog {
   // The conversion with the settings as they stand (for the graphs).
   const ImportOutcome& Preview() const { return preview_; }
   const TableLayout& Layout() const { return layout_; }
+
+ protected:
+  // Enter in the file's path reads the file instead of importing it.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Build();
@@ -67,11 +79,22 @@ class ImportDialog : public FlaggedDialog {
   void Update();
   ImportRequest Request() const;
   ImportOutcome Compute() const;
+  // The outcome of file `row` with the settings as they stand.
+  ImportOutcome ComputeFile(int row) const;
+  void UpdateRow(int row, const ImportOutcome& o);
+  // The temperature of a row: typed in the table, else typed in the 温度
+  // edit, else the column's mean; none when there is none or it is no number.
+  // typed: the value was typed (in the table or the 温度 edit).
+  std::optional<double> RowTemperature(int row, const ImportOutcome& o, bool& bad,
+                                       bool& typed) const;
+  void SourceTyped();
+  bool ModeFits();
   ImportKind Kind() const;
   QString ErrorText(ImportError e) const;
   QString XLabel() const;
   QString YLabel() const;
 
+  QStringList sources_;
   QString source_;
   TableLayout layout_;
   ColumnPair rows_;
@@ -95,6 +118,8 @@ class ImportDialog : public FlaggedDialog {
   QLineEdit* fraction_ = nullptr;
   QLineEdit* minField_ = nullptr;
   QLineEdit* temp_ = nullptr;
+  QComboBox* tempColumn_ = nullptr;
+  QTableWidget* files_ = nullptr;
   QLineEdit* field_ = nullptr;
   QLineEdit* output_ = nullptr;
   QLabel* summary_ = nullptr;

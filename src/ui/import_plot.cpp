@@ -94,6 +94,16 @@ QImage DrawConvertedPlot(ImportKind kind, const ImportOutcome& o) {
     sets.push_back(PointSet{
         LineOnly(Rgb{0, 150, 0}, LinePattern::Dash), {*lo, *hi}, {o.vi.minField, o.vi.minField}});
   }
+  // Where the default cut fell: the lowest current of the written run.
+  if (vi && !o.used.vi.minField && o.vi.cutCurrent > 0 && !in.y.empty()) {
+    const double area = o.used.vi.width * o.used.vi.thickness;
+    const auto [lo, hi] = std::minmax_element(in.y.begin(), in.y.end());
+    double low = *lo;
+    for (double y : out.y)
+      if (y > 0) low = std::min(low, y);
+    const double jCut = o.vi.cutCurrent / area;
+    sets.push_back(PointSet{LineOnly(Rgb{0, 0, 255}, LinePattern::Dash), {jCut, jCut}, {low, *hi}});
+  }
   if (vi) return Paint(PlotView("J(A/m^2)", AxisScale::Log, "E(V/m)", AxisScale::Log), sets);
   return Paint(PlotView("B(T)", AxisScale::Linear, "Jc(A/m^2)", AxisScale::Log), sets);
 }

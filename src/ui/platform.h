@@ -4,13 +4,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
 
 namespace zx {
 
-enum class MsgButtons { Ok, YesNo, YesNoCancel };
+// YesNoDefaultNo: a question whose safe answer is no; Enter answers it.
+enum class MsgButtons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class MsgIcon { None, Warning, Information, Question };
 enum class MsgAnswer { Ok, Yes, No, Cancel };
 
@@ -22,6 +24,13 @@ class Platform {
   // filter: Qt name filter, e.g. ".zx2ファイル(*.zx2)". Empty when cancelled.
   virtual std::optional<QString> OpenFile(QWidget* owner, const QString& title,
                                           const QString& filter) = 0;
+  // Several files at once; by default one, from OpenFile.
+  virtual std::optional<QStringList> OpenFiles(QWidget* owner, const QString& title,
+                                               const QString& filter) {
+    std::optional<QString> one = OpenFile(owner, title, filter);
+    if (!one) return std::nullopt;
+    return QStringList{*one};
+  }
   // Asks before overwriting an existing file.
   virtual std::optional<QString> SaveFile(QWidget* owner, const QString& title,
                                           const QString& filter) = 0;

@@ -40,6 +40,10 @@ class QtPlatform final : public Platform {
       case MsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+      case MsgButtons::YesNoDefaultNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        break;
     }
     switch (box.exec()) {
       case QMessageBox::Yes:
@@ -51,6 +55,14 @@ class QtPlatform final : public Platform {
       default:
         return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
     }
+  }
+
+  std::optional<QStringList> OpenFiles(QWidget* owner, const QString& title,
+                                       const QString& filter) override {
+    InstallJapaneseTexts();
+    QStringList paths = QFileDialog::getOpenFileNames(owner, title, QString(), filter);
+    if (paths.isEmpty()) return std::nullopt;
+    return paths;
   }
 
   std::optional<QString> OpenFile(QWidget* owner, const QString& title,

@@ -1,7 +1,7 @@
 #include "ui/raw_data_question.h"
 
-#include "ui/platform.h"
 #include "model/raw_data_check.h"
+#include "ui/platform.h"
 
 namespace zx {
 
@@ -13,10 +13,14 @@ bool ConfirmDataFileRegistration(QWidget* owner, const GraphView& g, const QStri
                      .arg(check.contentLines)
                      .arg(check.LinesWithoutPoint());
   if (check.notIncreasing) text += QStringLiteral("\n1列目の値が増加していません。");
+  if (check.manyColumns)
+    text += QStringLiteral("\n数値の列が %1 列あります（データファイルは2列です）。")
+                .arg(check.numericColumns);
+  if (check.timeFirst) text += QStringLiteral("\n1列目は時刻の列です。");
   text += QStringLiteral(
       "\n測定データのままのファイルは データ → 測定データ取り込み で変換できます。"
       "\n\nこのまま登録しますか？");
-  return ShowMessage(owner, text, QStringLiteral("データファイル登録"), MsgButtons::YesNo,
+  return ShowMessage(owner, text, QStringLiteral("データファイル登録"), MsgButtons::YesNoDefaultNo,
                      MsgIcon::Warning) == MsgAnswer::Yes;
 }
 

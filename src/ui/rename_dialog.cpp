@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "ui/data_file_controls.h"
+#include "ui/raw_data_question.h"
 #include "ui/registry_lookup.h"
 #include "ui/shell.h"
 
@@ -41,6 +42,10 @@ void RenameDialog::ChangeClicked() {
     reject();
     return;
   }
+  const RegistryEntry* e = FindByUid(main_.project().DataFiles, uid_);
+  if (QString::fromStdString(e->Path) != path_->text() &&
+      !ConfirmDataFileRegistration(this, main_.project().View, path_->text()))
+    return;
   const std::string refused = RenameDataFile(main_.document(), uid_, path_->text().toStdString());
   if (!refused.empty()) return Refuse(refused);
   accept();

@@ -59,8 +59,10 @@ TEST(MeasuredTable, LayoutFromHeadersUnitsAndDates) {
   ASSERT_TRUE(t.opened);
   EXPECT_EQ(t.fieldCount, 3);
   EXPECT_EQ(t.numericColumns, (std::vector<int>{0, 1, 2}));
-  // The last header line with as many fields as the data gives the names.
-  EXPECT_EQ(t.names, (V{"A", "uV", "K"}));
+  // A units line just above the data gives the units, the line above it
+  // the names.
+  EXPECT_EQ(t.names, (V{"I", "V", "T"}));
+  EXPECT_EQ(t.units, (V{"A", "uV", "K"}));
   EXPECT_EQ(t.previewLines.size(), 5u);
   EXPECT_EQ(t.previewLines[0], "Sample info line 0");
 
@@ -73,6 +75,16 @@ TEST(MeasuredTable, LayoutFromHeadersUnitsAndDates) {
   EXPECT_EQ(t.fieldCount, 5);
   EXPECT_EQ(t.numericColumns, (std::vector<int>{1, 2, 3, 4}));
   EXPECT_EQ(t.names, (V{"datetime", "t_s", "iHTS_A", "vHTS_V", "tHTS_K"}));
+  EXPECT_TRUE(t.units.empty());
+
+  // A logger's units line names the numeric fields only, in order.
+  t = ScanMeasuredTable(dir.Write("logger.txt",
+                                  "datetime t_s iHTS_A vHTS_V tHTS_K tTAR_K\n"
+                                  "s A uV K\n"
+                                  "2024-05-01 10:00:00 0.0 1.0 1e-8 60.0 60.1\n"
+                                  "2024-05-01 10:00:01 1.0 2.0 2e-8 60.1 60.2\n"));
+  EXPECT_EQ(t.names.size(), 6u);
+  EXPECT_EQ(t.units, (V{"", "s", "A", "uV", "K", ""}));
 
   // CP932 header text comes out as UTF-8; decimal commas are recognised.
   t = ScanMeasuredTable(

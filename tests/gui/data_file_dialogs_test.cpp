@@ -1,4 +1,6 @@
 // Registration and rename of data files through their dialogs.
+#include <QFile>
+#include <QLineEdit>
 #include <QTableWidget>
 
 #include "dialog_fixture.h"
@@ -141,6 +143,41 @@ TEST_F(DataFileDialogs, RenameRefusesEmptyPathAndClosesWhenItsEntryIsDeleted) {
   w.Command(kCmdDeleteDataFiles);
   EXPECT_EQ(Dialog(122), nullptr);
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Rename));
+}
+
+TEST_F(DataFileDialogs, ATypedPathIsCheckedAndRegistered) {
+  MainWindow& w = StartWith(0);
+  w.Command(kCmdRegisterDataFile);
+  FlaggedDialog* d = Dialog(111);
+  EXPECT_FALSE(Ctl<QLineEdit>(d, 1055)->isReadOnly());
+  SetText(d, 1055, Path(QStringLiteral("typo.dat")));
+  Click(d, 1057);
+  EXPECT_TRUE(LastMessage().startsWith(QStringLiteral("データファイルが見つかりません。")));
+  EXPECT_TRUE(w.project().DataFiles.Empty());
+  const QString file = WriteData(QStringLiteral("typed.dat"));
+  SetText(d, 1055, file);
+  Click(d, 1057);
+  ASSERT_EQ(w.project().DataFiles.Count(), 1);
+  EXPECT_EQ(w.project().DataFiles.items[0].Path, file.toStdString());
+}
+
+TEST_F(DataFileDialogs, ALoggerTableAsksBeforeRegistration) {
+  MainWindow& w = StartWith(0);
+  // Time first and increasing, every line a point: only its columns tell.
+  QFile f(Path(QStringLiteral("logger.txt")));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("t_s iHTS_A vHTS_V tHTS_K\n");
+  for (int k = 1; k <= 20; ++k)
+    f.write(QByteArray::number(k) + " " + QByteArray::number(k * 2) + " 1e-6 77\n");
+  f.close();
+  w.Command(kCmdRegisterDataFile);
+  FlaggedDialog* d = Dialog(111);
+  platform.files.push_back(f.fileName());
+  Click(d, 1056);
+  Click(d, 1057);  // the scripted default answer: いいえ
+  EXPECT_TRUE(LastMessage().contains(QStringLiteral("数値の列が 4 列あります")));
+  EXPECT_EQ(platform.messages.back().buttons, MsgButtons::YesNoDefaultNo);
+  EXPECT_TRUE(w.project().DataFiles.Empty());
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include "ui/import_dialog.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -32,6 +35,22 @@ class ImportDialogs : public DialogTest {
     return Path(name);
   }
 
+  // A logger sweep at `kelvin`: time first, a units line, uV.
+  QString WriteLogger(const QString& name, double kelvin) {
+    QByteArray t = "datetime t_s iHTS_A vHTS_V tHTS_K tTAR_K\ns A uV K\n";
+    for (int k = 0; k <= 200; ++k) {
+      const double amps = 0.45 * k;
+      const double uv = 2.0 + 0.001 * amps + std::pow(amps / 80.0, 25) + (k % 2 ? 0.005 : -0.005);
+      t += "2024-05-01 10:00:00 " + QByteArray::number(k) + " " +
+           QByteArray::number(amps, 'g', 17) + " " + QByteArray::number(uv, 'g', 17) + " " +
+           QByteArray::number(kelvin) + " 61\n";
+    }
+    QFile f(Path(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(t);
+    return Path(name);
+  }
+
   ImportDialog* OpenImport(MainWindow& w) {
     w.Command(kCmdImportMeasured);
     return qobject_cast<ImportDialog*>(Dialog(131));
@@ -47,6 +66,7 @@ class ImportDialogs : public DialogTest {
 };
 
 void SetSample(Project& p) {
+  p.Params.T_c = 92.0;
   p.Params.Length = 0.05;
   p.Params.Width = 4e-3;
   p.Params.Thickness = 1e-6;
@@ -74,7 +94,9 @@ TEST_F(ImportDialogs, ShowsColumnsAndDefaultsAndRegistersTheWrittenFile) {
   auto* x = Ctl<QComboBox>(d, kImpXColumn);
   auto* y = Ctl<QComboBox>(d, kImpYColumn);
   ASSERT_EQ(x->count(), 3);
-  EXPECT_EQ(x->itemText(1), QStringLiteral("1 : uV"));  // the units line comes last
+  // Names from the header, units from the units line below it.
+  EXPECT_EQ(x->itemText(1), QStringLiteral("1 : V [uV]"));
+  EXPECT_EQ(Ctl<QComboBox>(d, kImpTempColumn)->currentIndex(), 3);  // T [K]
   EXPECT_EQ(x->currentIndex(), 0);
   EXPECT_EQ(y->currentIndex(), 1);
   EXPECT_EQ(Text(d, kImpOutput), Path(QStringLiteral("lab 77K_EJ.dat")));
@@ -169,7 +191,7 @@ TEST_F(ImportDialogs, ErrorsNameTheFieldAndWriteNothing) {
   SetText(d, kImpMinField, QString());
   SetText(d, kImpTemp, QStringLiteral("77"));  // a field is needed in E-J mode
   Click(d, kImpImport);
-  EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : 磁場"));
+  EXPECT_TRUE(LastMessage().startsWith(QStringLiteral("不正な値の入力 : 磁場\n")));
   SetText(d, kImpTemp, QString());
   SetText(d, kImpOutput, Path(QStringLiteral("lab.txt")));
   Click(d, kImpImport);
@@ -185,6 +207,101 @@ TEST_F(ImportDialogs, ErrorsNameTheFieldAndWriteNothing) {
   EXPECT_FALSE(Ctl<QWidget>(d, kImpTapLength)->isEnabled());
   EXPECT_EQ(d->Preview().error, ImportError::None);
   EXPECT_EQ(d->Preview().icb.keptCount, 40);
+}
+
+TEST_F(ImportDialogs, LengthsAreWholeNumbersAndTypedPathsAreRead) {
+  MainWindow& w = StartWith(0, {}, SetSample);
+  ImportDialog* d = OpenImport(w);
+  // A typed path is read as a chosen one; a missing file is refused.
+  SetText(d, kImpSource, Path(QStringLiteral("missing.txt")));
+  Click(d, kImpImport);
+  EXPECT_EQ(LastMessage(), QStringLiteral("読み込めません : 測定データファイル"));
+  const QString raw = WriteLabFile(QStringLiteral("lab.txt"));
+  SetText(d, kImpSource, raw);
+  // Enter reads the typed file; it does not import yet.
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  const int before = MessageCount();
+  QCoreApplication::sendEvent(Ctl<QLineEdit>(d, kImpSource), &enter);
+  EXPECT_EQ(MessageCount(), before);
+  EXPECT_TRUE(Ctl<QPlainTextEdit>(d, kImpPreview)->toPlainText().startsWith("Sample: tape 1"));
+  // "1mm" was once read as 1 m: E 1000 times too small.
+  for (const char* text : {"1mm", "5 mm", "1,5e-3", "1e-3m", "0x1p-10"}) {
+    SCOPED_TRACE(text);
+    SetText(d, kImpTapLength, QString::fromUtf8(text));
+    EXPECT_EQ(d->Preview().error, ImportError::TapLength);
+    const int before = MessageCount();
+    Click(d, kImpImport);
+    EXPECT_EQ(MessageCount(), before + 1);
+    EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : 電圧端子間距離"));
+  }
+  SetText(d, kImpTapLength, QStringLiteral(" 1e-3 "));
+  EXPECT_EQ(d->Preview().error, ImportError::None);
+  SetText(d, kImpWidth, QStringLiteral("4mm"));
+  EXPECT_EQ(d->Preview().error, ImportError::Width);
+  EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("lab_EJ.dat"))));
+  EXPECT_TRUE(w.project().DataFiles.Empty());
+}
+
+TEST_F(ImportDialogs, SeveralLoggerFilesRegisterWithTheirColumnTemperatures) {
+  MainWindow& w = StartWith(0, {}, SetSample);
+  ImportDialog* d = OpenImport(w);
+  const QString a = WriteLogger(QStringLiteral("a.txt"), 60),
+                b = WriteLogger(QStringLiteral("b.txt"), 70.5);
+  platform.files.push_back(a + QStringLiteral("\n") + b);
+  Click(d, kImpBrowse);
+  auto* files = Ctl<QTableWidget>(d, kImpFiles);
+  ASSERT_EQ(files->rowCount(), 2);
+  // Current and voltage by name and unit; the time is never the current.
+  EXPECT_EQ(Ctl<QComboBox>(d, kImpXColumn)->currentIndex(), 2);
+  EXPECT_EQ(Ctl<QComboBox>(d, kImpYColumn)->currentIndex(), 3);
+  EXPECT_EQ(Ctl<QComboBox>(d, kImpVoltageUnit)->currentIndex(), 2);  // uV
+  EXPECT_EQ(Ctl<QComboBox>(d, kImpTempColumn)->currentIndex(), 5);   // column 4 (tHTS_K)
+  SetText(d, kImpTapLength, QStringLiteral("0.01"));
+  EXPECT_EQ(d->Preview().error, ImportError::None);
+  EXPECT_EQ(files->item(0, 1)->text(), QStringLiteral("60.000"));
+  EXPECT_EQ(files->item(0, 2)->text(), QString::number(d->Preview().vi.keptCount));
+  // The cut is shown in the summary.
+  EXPECT_TRUE(Ctl<QLabel>(d, kImpSummary)->text().contains(QStringLiteral("切断 : ")));
+  // A typed temperature in the table wins over the column.
+  files->item(1, 1)->setText(QStringLiteral("71"));
+  SetText(d, kImpField, QStringLiteral("0.5"));
+  Click(d, kImpImport);
+  EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
+  ASSERT_EQ(w.project().DataFiles.Count(), 2);
+  ASSERT_EQ(w.project().CalcConds.Count(), 2);
+  EXPECT_EQ(w.project().DataFiles.items[1].Path, Path(QStringLiteral("b_EJ.dat")).toStdString());
+  EXPECT_DOUBLE_EQ(w.project().CalcConds.items[0].Temp, 60.0);
+  EXPECT_DOUBLE_EQ(w.project().CalcConds.items[1].Temp, 71.0);
+  EXPECT_DOUBLE_EQ(w.project().CalcConds.items[1].MagField, 0.5);
+}
+
+TEST_F(ImportDialogs, ModeFieldAndTemperatureQuestionsSayWhy) {
+  MainWindow& w = StartWith(0, {}, SetSample);
+  ImportDialog* d = OpenWithLabFile(w, WriteLabFile(QStringLiteral("lab.txt")));
+  SetText(d, kImpTapLength, QStringLiteral("0.01"));
+  SetText(d, kImpTemp, QStringLiteral("77"));
+  SetText(d, kImpField, QStringLiteral("0"));
+  Click(d, kImpImport);
+  EXPECT_TRUE(LastMessage().contains(QStringLiteral("磁場 0 T では計算できません")));
+  // At or above Tc the model gives nothing: asked, いいえ by default.
+  SetText(d, kImpField, QStringLiteral("0.1"));
+  SetText(d, kImpTemp, QStringLiteral("95"));
+  Click(d, kImpImport);
+  EXPECT_TRUE(LastMessage().contains(QStringLiteral("臨界温度 Tc")));
+  EXPECT_EQ(platform.messages.back().buttons, MsgButtons::YesNoDefaultNo);
+  EXPECT_TRUE(w.project().DataFiles.Empty());
+  // Ic-B data in an E-J project: the mode changes only when the user agrees.
+  SetText(d, kImpTemp, QStringLiteral("20"));
+  Ctl<QComboBox>(d, kImpKind)->setCurrentIndex(1);
+  Click(d, kImpImport);
+  EXPECT_TRUE(LastMessage().contains(QStringLiteral("Jc-B計算")));
+  EXPECT_EQ(w.project().Settings.Mode, CalcMode::EJ);
+  EXPECT_TRUE(w.project().DataFiles.Empty());
+  platform.answers.push_back(MsgAnswer::Yes);
+  Click(d, kImpImport);
+  EXPECT_EQ(w.project().Settings.Mode, CalcMode::JcB);
+  ASSERT_EQ(w.project().CalcConds.Count(), 1);
+  EXPECT_DOUBLE_EQ(w.project().CalcConds.items[0].Temp, 20.0);
 }
 
 TEST_F(ImportDialogs, RawTablesAreRegisteredOnlyWhenConfirmed) {
@@ -207,7 +324,8 @@ TEST_F(ImportDialogs, RawTablesAreRegisteredOnlyWhenConfirmed) {
   ASSERT_EQ(MessageCount(), 1);
   EXPECT_TRUE(LastMessage().contains(QStringLiteral("11 行のうち 8 行から点が得られません")));
   EXPECT_TRUE(LastMessage().contains(QStringLiteral("測定データ取り込み")));
-  EXPECT_EQ(platform.messages.back().buttons, MsgButtons::YesNo);
+  // いいえ is the default answer.
+  EXPECT_EQ(platform.messages.back().buttons, MsgButtons::YesNoDefaultNo);
   EXPECT_TRUE(w.project().DataFiles.Empty());
   EXPECT_EQ(Dialog(111), d);
   platform.answers.push_back(MsgAnswer::Yes);

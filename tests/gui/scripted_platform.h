@@ -46,6 +46,7 @@ class ScriptedPlatform : public Platform {
       case MsgButtons::Ok:
         return MsgAnswer::Ok;
       case MsgButtons::YesNo:
+      case MsgButtons::YesNoDefaultNo:
         return MsgAnswer::No;
       case MsgButtons::YesNoCancel:
         return MsgAnswer::Cancel;
@@ -55,6 +56,13 @@ class ScriptedPlatform : public Platform {
 
   std::optional<QString> OpenFile(QWidget*, const QString& title, const QString& filter) override {
     return NextFile(title, filter);
+  }
+  // One scripted answer; several files are separated by newlines.
+  std::optional<QStringList> OpenFiles(QWidget*, const QString& title,
+                                       const QString& filter) override {
+    std::optional<QString> f = NextFile(title, filter);
+    if (!f) return std::nullopt;
+    return f->split(QLatin1Char('\n'));
   }
   std::optional<QString> SaveFile(QWidget*, const QString& title, const QString& filter) override {
     return NextFile(title, filter);

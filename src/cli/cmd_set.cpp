@@ -1,0 +1,47 @@
+// --set: values of a project's settings file by their keys.
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "model/settings_file.h"
+#include "model/settings_set.h"
+#include "model/text_codec.h"
+#include "model/text_file.h"
+
+namespace zx::cli {
+
+int CmdSet(const std::string& project, const std::vector<std::string>& assignments) {
+  std::vector<KeyAssignment> list;
+  std::vector<std::string> keys;
+  for (const std::string& text : assignments) {
+    KeyAssignment a;
+    if (!ParseKeyAssignment(text, a)) {
+      std::fprintf(stderr, "zentrix2-calc: --set needs KEY=VALUE, not \"%s\"\n", text.c_str());
+      return 2;
+    }
+    list.push_back(a);
+    keys.push_back(a.key);
+  }
+  std::string bytes;
+  Project p;
+  if (!ReadWholeFile(project, bytes) || !LoadSettingsFile(p, project)) {
+    std::fprintf(stderr, "zentrix2-calc: cannot read %s\n", project.c_str());
+    return 1;
+  }
+  if (const std::string refused = ApplyKeyAssignments(p, list); !refused.empty()) {
+    std::fprintf(stderr, "zentrix2-calc: --set: %s; nothing was written\n", refused.c_str());
+    return 2;
+  }
+  std::string out;
+  if (!ReplaceKeyValues(bytes, p, keys, out)) {
+    std::fprintf(stderr,
+                 "zentrix2-calc: --set: a value cannot be written in the file's code page\n");
+    return 2;
+  }
+  if (out != bytes && !WriteFileAtomically(project, out)) {
+    std::fprintf(stderr, "設定ファイルを保存できません。\n%s\n", project.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace zx::cli

@@ -1,0 +1,221 @@
+#include "model/settings_set.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "model/format.h"
+#include "model/limits.h"
+#include "model/settings_keys.h"
+#include "model/text_codec.h"
+#include "model/validation.h"
+
+namespace zx {
+
+namespace {
+
+enum class Group { None, Pin, Positive, NonNegative, Order, IntSteps, Name, Ranges, JRange };
+
+struct Settable {
+  const char* key;
+  Group group;
+  const char* label;  // the panel's or the dialog's name of the field
+  int pin = -1;       // row of ParamRanges for pin values
+};
+
+// The keys the command line may set; axes, the mode and the internal
+// tolerances stay with the windows.
+const Settable kSettable[] = {
+    {"Re(A_m)", Group::Pin, "Am", 0},
+    {"Sigma^2", Group::Pin, "σ^2", 1},
+    {"Re(Gamma)", Group::Pin, "γ", 2},
+    {"Re(m)", Group::Pin, "m", 3},
+    {"Re(g^2)", Group::Pin, "g^2", 4},
+    {"T_c", Group::Positive, "Tc"},
+    {"Rho_n(0)", Group::Positive, "ρn"},
+    {"B_c2(0)", Group::Positive, "Bc2(0)"},
+    {"Re(Zeta)", Group::Positive, "ζ"},
+    {"SampleName", Group::Name, "サンプル名"},
+    {"Length", Group::Positive, "長さ"},
+    {"Width", Group::Positive, "幅"},
+    {"Thickness", Group::Positive, "厚さ"},
+    {"Tcn", Group::Order, "スケール則内の規格化温度の次数"},
+    {"Bcn", Group::Order, "スケール則内の規格化磁場の次数"},
+    {"IntStepNum", Group::IntSteps, "積分区間数"},
+    {"E_c", Group::JRange, "電界基準値"},
+    {"JIni", Group::JRange, "J範囲開始値"},
+    {"JFin", Group::JRange, "J範囲終了値"},
+    {"JStepLevel", Group::JRange, "計算の細かさ"},
+    {"BIni", Group::JRange, "B範囲開始値"},
+    {"BFin", Group::JRange, "B範囲終了値"},
+    {"BStepLevel", Group::JRange, "計算の細かさ"},
+    {"MiniRe(Am)", Group::Ranges, "Amの最小値"},
+    {"MaxRe(Am)", Group::Ranges, "Amの最大値"},
+    {"MiniSigma^2", Group::Ranges, "σ^2の最小値"},
+    {"MaxSigma^2", Group::Ranges, "σ^2の最大値"},
+    {"MiniRe(Gamma)", Group::Ranges, "γの最小値"},
+    {"MaxRe(Gamma)", Group::Ranges, "γの最大値"},
+    {"MiniRe(m)", Group::Ranges, "mの最小値"},
+    {"MaxRe(m)", Group::Ranges, "mの最大値"},
+    {"MiniRe(g^2)", Group::Ranges, "g^2の最小値"},
+    {"MaxRe(g^2)", Group::Ranges, "g^2の最大値"},
+};
+
+const Settable* FindSettable(const std::string& key) {
+  for (const Settable& s : kSettable)
+    if (key == s.key) return &s;
+  return nullptr;
+}
+
+const SettingsKey* FindKey(const std::string& key) {
+  for (const SettingsKey& k : SettingsKeys())
+    if (key == k.name) return &k;
+  return nullptr;
+}
+
+// The whole text as one finite number: no unit, no trailing text.
+bool WholeNumber(const std::string& text, double& v) {
+  const char* end = text.data() + text.size();
+  const auto res = std::from_chars(text.data(), end, v);
+  return !text.empty() && res.ec == std::errc() && res.ptr == end && std::isfinite(v);
+}
+
+bool WholeInt(const std::string& text, int& v) {
+  const char* end = text.data() + text.size();
+  const auto res = std::from_chars(text.data(), end, v);
+  return !text.empty() && res.ec == std::errc() && res.ptr == end;
+}
+
+bool IsStorableName(const std::string& name) {
+  if (name.empty() || !CanWriteCp932(name)) return false;
+  if (name.find_first_of(" \t\r\n\v\f") != std::string::npos) return false;
+  std::size_t chars = 0;
+  for (char c : name) chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return chars <= 39;
+}
+
+std::string ApplyOne(Project& p, const Settable& s, const SettingsKey& k, const std::string& text) {
+  const std::string refused = RefusalText(s.label);
+  switch (k.type) {
+    case KeyType::Double: {
+      double v = 0;
+      if (!WholeNumber(text, v)) return refused;
+      if (s.group == Group::Pin)
+        if (std::string m = CheckParamValue(s.pin, v); !m.empty()) return m;
+      if (s.group == Group::Positive && !(v > 0.0)) return refused;
+      *k.Double(p) = v;
+      return {};
+    }
+    case KeyType::Int: {
+      int v = 0;
+      if (!WholeInt(text, v)) return refused;
+      if (s.group == Group::Order && v != 0 && v != 1) return refused;
+      if (s.group == Group::IntSteps && (v < 1 || v > kMaxIntStepNum)) return refused;
+      *k.Int(p) = v;
+      if (std::strcmp(k.name, "BStepLevel") == 0) ApplyBStepLevel(p.Params, v);
+      return {};
+    }
+    case KeyType::Text:
+      if (!IsStorableName(text)) return refused;
+      *k.Text(p) = text;
+      return {};
+    default:
+      return refused;
+  }
+}
+
+}  // namespace
+
+bool ParseKeyAssignment(const std::string& text, KeyAssignment& out) {
+  const std::size_t eq = text.find('=');
+  if (eq == std::string::npos || eq == 0) return false;
+  out.key = text.substr(0, eq);
+  out.value = text.substr(eq + 1);
+  return true;
+}
+
+std::string ApplyKeyAssignments(Project& p, const std::vector<KeyAssignment>& assignments) {
+  bool ranges = false, jRange = false;
+  for (const KeyAssignment& a : assignments) {
+    const Settable* s = FindSettable(a.key);
+    const SettingsKey* k = FindKey(a.key);
+    if (!s || !k) return "unknown key " + a.key;
+    if (std::string m = ApplyOne(p, *s, *k, a.value); !m.empty()) return m;
+    ranges = ranges || s->group == Group::Ranges;
+    jRange = jRange || s->group == Group::JRange;
+  }
+  if (ranges)
+    if (std::string m = CheckParamRanges(ParamRangesOf(p.Settings)); !m.empty()) return m;
+  if (jRange) {
+    const CalcSettings& c = p.Settings;
+    if (c.Mode == CalcMode::JcB) {
+      const JcConditions jc{c.JIni, c.JFin, c.BIni, c.BFin, p.Params.E_c, c.BStepLevel};
+      if (std::string m = CheckJcConditions(jc); !m.empty()) return m;
+    } else {
+      if (std::string m = CheckJRange(c.JIni, c.JFin, c.JStepLevel); !m.empty()) return m;
+      if (!(p.Params.E_c > 0.0)) return RefusalText("電界基準値");
+    }
+  }
+  return {};
+}
+
+bool ReplaceKeyValues(const std::string& bytes, const Project& p,
+                      const std::vector<std::string>& keys, std::string& out) {
+  out = bytes;
+  for (const std::string& key : keys) {
+    const SettingsKey* k = FindKey(key);
+    if (!k) return false;
+    std::string value;
+    switch (k->type) {
+      case KeyType::Double:
+        value = FormatLe(*k->Double(p));
+        break;
+      case KeyType::Int:
+        value = std::to_string(*k->Int(p));
+        break;
+      case KeyType::Text:
+        if (!Utf8ToCp932(*k->Text(p), value)) return false;
+        break;
+      default:
+        return false;
+    }
+    // The key's line in the value block: the key at a line's start, then
+    // blanks. The block ends at the first separator line.
+    std::size_t pos = 0, lastValueLineEnd = std::string::npos;
+    bool found = false;
+    while (pos < out.size()) {
+      std::size_t end = out.find('\n', pos);
+      const std::size_t next = end == std::string::npos ? out.size() : end + 1;
+      if (end == std::string::npos) end = out.size();
+      std::size_t lineEnd = end;
+      if (lineEnd > pos && out[lineEnd - 1] == '\r') --lineEnd;
+      const std::string_view line(out.data() + pos, lineEnd - pos);
+      if (line.substr(0, 5) == "-----") break;
+      if (!line.empty() && line[0] != '#' && line.find_first_not_of(" \t") != std::string::npos)
+        lastValueLineEnd = next;
+      if (line.size() > key.size() && line.compare(0, key.size(), key) == 0 &&
+          (line[key.size()] == '\t' || line[key.size()] == ' ')) {
+        std::size_t v = key.size();
+        while (v < line.size() && (line[v] == '\t' || line[v] == ' ')) ++v;
+        // Only the value token goes; blanks and anything after it stay.
+        std::size_t ve = v;
+        if (k->type == KeyType::Text)
+          ve = line.size();
+        else
+          while (ve < line.size() && line[ve] != ' ' && line[ve] != '\t') ++ve;
+        if (v == line.size()) v = key.size() + 1, ve = line.size();
+        out.replace(pos + v, ve - v, value);
+        found = true;
+        break;
+      }
+      pos = next;
+    }
+    if (!found) {
+      const std::size_t at = lastValueLineEnd == std::string::npos ? 0 : lastValueLineEnd;
+      out.insert(at, key + "\t" + value + "\r\n");
+    }
+  }
+  return true;
+}
+
+}  // namespace zx

@@ -1,0 +1,190 @@
+// zentrix2-calc builds a project without the window: several sweeps into a
+// new or an existing project, and settings by their keys.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "model/project.h"
+#include "model/settings_file.h"
+#include "model/text_codec.h"
+#include "model/text_file.h"
+#include "temp_files.h"
+
+namespace zx {
+namespace {
+
+struct CliRun {
+  int code = -1;
+  std::string out, err;
+};
+
+CliRun RunCli(const test::TempDir& dir, const std::string& args) {
+  CliRun r;
+  const std::string errPath = dir.Path("stderr.txt");
+  FILE* p = popen((std::string(ZX_CLI_PATH) + " " + args + " 2>" + errPath).c_str(), "r");
+  if (!p) return r;
+  char buf[512];
+  while (std::fgets(buf, sizeof buf, p)) r.out += buf;
+  const int status = pclose(p);
+  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  ReadWholeFile(errPath, r.err);
+  return r;
+}
+
+// A logger sweep at `kelvin`: time first, units line, the voltage in uV.
+std::string Logger(double kelvin, double ic = 80) {
+  std::string t = "datetime t_s iHTS_A vHTS_V tHTS_K tTAR_K\ns A uV K\n";
+  for (int k = 0; k <= 300; ++k) {
+    const double amps = 0.3 * k;
+    const double uv = 2.0 + 0.001 * amps + std::pow(amps / ic, 25) + (k % 2 ? 0.005 : -0.005);
+    char line[200];
+    std::snprintf(line, sizeof line, "2024-05-01 10:00:%02d %d %.3f %.6f %.3f %.3f\n", k % 60, k,
+                  amps, uv, kelvin, kelvin + 0.2);
+    t += line;
+  }
+  return t;
+}
+
+Project Load(const std::string& path) {
+  Project p;
+  EXPECT_TRUE(LoadSettingsFile(p, path));
+  return p;
+}
+
+const char kGeometry[] = " --tap-length 0.01 --width 4e-3 --thickness 1e-6";
+
+TEST(CliProjectImport, SeveralSweepsIntoANewThenAnExistingProject) {
+  test::TempDir dir;
+  const std::string a = dir.Write("a.txt", Logger(60.0)), b = dir.Write("b.txt", Logger(70.0, 60));
+  const std::string project = dir.Path("p.zx2");
+  CliRun r = RunCli(dir, "--import-vi " + a + " " + b + " --project " + project + kGeometry +
+                             " --temperature-column 4 --field 1.5");
+  ASSERT_EQ(r.code, 0) << r.err;
+  // One line per file, in order, each ending with the temperature.
+  ASSERT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);
+  EXPECT_NE(r.out.find("temperature 60.000\n"), std::string::npos);
+  EXPECT_GT(r.out.find("temperature 70.000\n"), r.out.find("temperature 60.000\n"));
+  EXPECT_EQ(r.out.rfind("kept ", 0), 0u);
+  Project p = Load(project);
+  ASSERT_EQ(p.DataFiles.Count(), 2);
+  ASSERT_EQ(p.CalcConds.Count(), 2);
+  EXPECT_EQ(p.DataFiles.items[0].Path, dir.Path("a_EJ.dat"));
+  EXPECT_EQ(p.CalcConds.items[1].RelatedDatFileNo, 1);
+  EXPECT_DOUBLE_EQ(p.CalcConds.items[1].Temp, 70.0);
+  EXPECT_DOUBLE_EQ(p.CalcConds.items[1].MagField, 1.5);
+  EXPECT_EQ(p.CalcConds.items[0].OutpFilePath, dir.Path("a_EJ_result.dat"));
+  // The rest of a new project is the default.
+  EXPECT_DOUBLE_EQ(p.Params.T_c, Project{}.Params.T_c);
+  EXPECT_NE(r.err.find("T_c"), std::string::npos);  // 60 K is above the default T_c
+
+  // Into the existing project: a failing file is named, the others go on.
+  const std::string c = dir.Write("c.txt", Logger(77.0));
+  r = RunCli(dir, "--import-vi " + dir.Path("missing.txt") + " " + c + " " + a + " --project " +
+                      project + kGeometry + " --temperature 77 --field 2");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("missing.txt"), std::string::npos);
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);
+  p = Load(project);
+  // a.txt again replaces its condition instead of adding one.
+  EXPECT_EQ(p.DataFiles.Count(), 3);
+  ASSERT_EQ(p.CalcConds.Count(), 3);
+  EXPECT_DOUBLE_EQ(p.CalcConds.items[0].Temp, 77.0);
+  EXPECT_DOUBLE_EQ(p.CalcConds.items[0].MagField, 2.0);
+}
+
+TEST(CliProjectImport, ModeFieldAndTemperatureAreCheckedBeforeAnythingIsWritten) {
+  test::TempDir dir;
+  const std::string a = dir.Write("a.txt", Logger(60.0));
+  const std::string project = dir.Path("p.zx2");
+  // B = 0 says why; nothing is written.
+  CliRun r = RunCli(dir, "--import-vi " + a + " --project " + project + kGeometry +
+                             " --temperature 60 --field 0");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.err.find("B = 0"), std::string::npos);
+  EXPECT_FALSE(FileExists(project));
+  EXPECT_FALSE(FileExists(dir.Path("a_EJ.dat")));
+  ASSERT_EQ(RunCli(dir, "--import-vi " + a + " --project " + project + kGeometry).code, 0);
+  EXPECT_EQ(Load(project).CalcConds.Count(), 0);  // no temperature: no condition
+  // Ic-B data into an E-J project that holds data: stop.
+  const std::string icb = dir.Write("icb.txt", "B Ic\n1 100\n2 50\n");
+  r = RunCli(dir, "--import-icb " + icb + " --project " + project +
+                      " --width 4e-3 --thickness 1e-6 --temperature 20");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.err.find("mode"), std::string::npos);
+  // An empty project takes the mode of its first data.
+  const std::string jcb = dir.Path("jcb.zx2");
+  ASSERT_EQ(RunCli(dir, "--import-icb " + icb + " --project " + jcb +
+                            " --width 4e-3 --thickness 1e-6 --temperature 20")
+                .code,
+            0);
+  const Project q = Load(jcb);
+  EXPECT_EQ(q.Settings.Mode, CalcMode::JcB);
+  ASSERT_EQ(q.CalcConds.Count(), 1);
+  EXPECT_DOUBLE_EQ(q.CalcConds.items[0].Temp, 20.0);
+  // --out and several files without a project are usage errors.
+  EXPECT_EQ(RunCli(dir, "--import-vi " + a + " " + a + " --out x.dat" + kGeometry).code, 2);
+  EXPECT_EQ(RunCli(dir, "--import-vi " + a + " --out x.dat --project " + project + kGeometry).code,
+            2);
+}
+
+TEST(CliSet, EachKindOfKeyChangesOnlyItsLine) {
+  test::TempDir dir;
+  const std::string project = dir.Path("p.zx2");
+  ASSERT_TRUE(WriteDefaultSettings(project));
+  std::string before;
+  ASSERT_TRUE(ReadWholeFile(project, before));
+  const CliRun r = RunCli(dir,
+                          "--set T_c=88.8 --set Thickness=2e-6 --set 'MaxRe(Am)=1e13' "
+                          "--set Tcn=0 --set IntStepNum=2000 --set SampleName=YBCO-1 "
+                          "--set JIni=1e6 --set 'Re(A_m)=5e9' " +
+                              project);
+  ASSERT_EQ(r.code, 0) << r.err;
+  std::string after;
+  ASSERT_TRUE(ReadWholeFile(project, after));
+  const Project p = Load(project);
+  EXPECT_DOUBLE_EQ(p.Params.T_c, 88.8);
+  EXPECT_DOUBLE_EQ(p.Params.Thickness, 2e-6);
+  EXPECT_DOUBLE_EQ(p.Settings.MaxRe_Am, 1e13);
+  EXPECT_EQ(p.Params.Tcn, 0);
+  EXPECT_EQ(p.Params.IntStepNum, 2000);
+  EXPECT_EQ(p.Params.SampleName, "YBCO-1");
+  EXPECT_DOUBLE_EQ(p.Settings.JIni, 1e6);
+  // Line by line: only the eight lines differ, in the file's format.
+  auto lines = [](const std::string& s) { return SplitLines(s); };
+  const auto b = lines(before), a = lines(after);
+  ASSERT_EQ(a.size(), b.size());
+  int changed = 0;
+  for (std::size_t k = 0; k < a.size(); ++k) changed += a[k] != b[k];
+  EXPECT_EQ(changed, 8);
+  EXPECT_NE(after.find("T_c\t8.880000e+001\r\n"), std::string::npos);
+}
+
+TEST(CliSet, UnknownKeysAndInvalidValuesWriteNothing) {
+  test::TempDir dir;
+  const std::string project = dir.Path("p.zx2");
+  ASSERT_TRUE(WriteDefaultSettings(project));
+  std::string before;
+  ASSERT_TRUE(ReadWholeFile(project, before));
+  for (const char* bad : {"Foo=1", "T_c=abc", "T_c=1e999", "Thickness=-1", "Thickness=1mm", "Tcn=2",
+                          "IntStepNum=0", "'Sigma^2=1.5'", "'MiniRe(Am)=1e12'", "JFin=1",
+                          "'Re(A_m)='", "CalcMode=1", "'SampleName=a b'", "=1", "T_c"}) {
+    SCOPED_TRACE(bad);
+    const CliRun r = RunCli(dir, std::string("--set T_c=90 --set ") + bad + " " + project);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_FALSE(r.err.empty());
+    std::string now;
+    ASSERT_TRUE(ReadWholeFile(project, now));
+    EXPECT_EQ(now, before);
+  }
+  // The messages are the dialogs'.
+  const CliRun r = RunCli(dir, "--set 'MiniRe(Am)=1e12' " + project);
+  EXPECT_NE(r.err.find("不正な値の入力 : Amの最大値"), std::string::npos) << r.err;
+  EXPECT_EQ(RunCli(dir, "--set T_c=90 " + dir.Path("none.zx2")).code, 1);
+}
+
+}  // namespace
+}  // namespace zx
