@@ -10,9 +10,9 @@
 namespace zx {
 
 DataFileDialog::DataFileDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::DataFile, &main.widget(), 111,
-                    QStringLiteral("データファイル登録")) {
-  PathDialogControls c = BuildPathDialog(this, {1054, 1055, 1056, 1057, 1058, "登録"});
+    : FlaggedDialog(main, DialogKind::DataFile, &main.widget(), 111, tr("データファイル登録")) {
+  PathDialogControls c = BuildPathDialog(
+      this, {1054, 1055, 1056, 1057, 1058, QT_TRANSLATE_NOOP("zx::DataFileControls", "登録")});
   path_ = c.edit;
   connect(c.browse, &QPushButton::clicked, this, &DataFileDialog::Browse);
   connect(c.action, &QPushButton::clicked, this, &DataFileDialog::RegisterClicked);
@@ -26,7 +26,7 @@ void DataFileDialog::Browse() {
 
 void DataFileDialog::RegisterClicked() {
   if (path_->text().isEmpty()) {
-    RefuseInput(QStringLiteral("データファイルパス"), QStringLiteral("エラー"));
+    RefuseInput(tr("データファイルパス"), tr("エラー"));
     return;
   }
   Register(path_->text(), false);

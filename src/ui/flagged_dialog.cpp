@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "model/format.h"
+#include "ui/core_text.h"
 #include "ui/dialog_helpers.h"
 #include "ui/platform.h"
 #include "ui/shell.h"
@@ -28,11 +29,11 @@ void FlaggedDialog::done(int result) {
 }
 
 void FlaggedDialog::RefuseInput(const QString& field, const QString& caption) {
-  ShowWarning(this, QStringLiteral("不正な値の入力 : ") + field, caption);
+  ShowWarning(this, tr("不正な値の入力 : %1").arg(field), caption);
 }
 
 void FlaggedDialog::Refuse(const std::string& message, const QString& caption) {
-  ShowWarning(this, QString::fromStdString(message), caption);
+  ShowWarning(this, CoreText(message), caption);
 }
 
 double EditNumber(const QString& text) {
@@ -43,7 +44,7 @@ double EditNumber(const QString& text) {
 QHBoxLayout* FlaggedDialog::OkCancelButtons(std::function<void()> onOk) {
   auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
   ok->setDefault(true);
-  auto* cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 2);
+  auto* cancel = NameControl(new QPushButton(tr("ｷｬﾝｾﾙ"), this), 2);
   cancel->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
