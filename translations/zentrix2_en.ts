@@ -371,15 +371,15 @@
     </message>
     <message>
         <source>温度(K)</source>
-        <translation>Temperature (K)</translation>
+        <translation>T (K)</translation>
     </message>
     <message>
         <source>磁場(T)</source>
-        <translation>Magnetic field (T)</translation>
+        <translation>B (T)</translation>
     </message>
     <message>
         <source>相関係数</source>
-        <translation>Corr. coef.</translation>
+        <translation>Corr.</translation>
     </message>
     <message>
         <source>出力ファイル名</source>

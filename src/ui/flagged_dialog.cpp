@@ -1,14 +1,23 @@
 #include "ui/flagged_dialog.h"
 
+#include <QFontMetrics>
 #include <QPushButton>
 
 #include "model/format.h"
 #include "ui/core_text.h"
 #include "ui/dialog_helpers.h"
+#include "ui/language.h"
 #include "ui/platform.h"
 #include "ui/shell.h"
 
 namespace zx {
+
+namespace {
+
+// Room of the title bar beside the title: icon, buttons and margins.
+constexpr int kTitleBarControls = 120;
+
+}  // namespace
 
 FlaggedDialog::FlaggedDialog(Shell& main, DialogKind kind, QWidget* owner, int resourceId,
                              const QString& title)
@@ -16,6 +25,14 @@ FlaggedDialog::FlaggedDialog(Shell& main, DialogKind kind, QWidget* owner, int r
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("dlg%1").arg(resourceId));
   setWindowTitle(title);
+  // English titles are longer than the Japanese ones: the dialog grows so
+  // that its title bar shows the title whole. Japanese keeps the sizes its
+  // layouts give.
+  if (CurrentLanguage() == Language::English) {
+    QFont bold = font();
+    bold.setBold(true);
+    setMinimumWidth(QFontMetrics(bold).horizontalAdvance(title) + kTitleBarControls);
+  }
   setModal(false);
   main_.dialogs().Opened(kind_, this);
 }

@@ -217,8 +217,11 @@ void ParameterPanel::BuildControls() {
   };
   pairs(kProperties, std::size(kProperties), propTop, 0);
 
-  label(1011, QT_TR_NOOP("サンプル名"), QT_TR_NOOP("サンプル名"), 14, rowY(sizeTop, 0), 80);
-  sampleName_ = lineEdit(1037, QT_TR_NOOP("サンプル名"), 96, rowY(sizeTop, 0), 222);
+  const int nameGrow = std::max(0, MenuFontWidth(Text("サンプル名")) - 80);
+  label(1011, QT_TR_NOOP("サンプル名"), QT_TR_NOOP("サンプル名"), 14, rowY(sizeTop, 0),
+        80 + nameGrow);
+  sampleName_ =
+      lineEdit(1037, QT_TR_NOOP("サンプル名"), 96 + nameGrow, rowY(sizeTop, 0), 222 - nameGrow);
   sampleName_->setValidator(new SampleNameValidator(sampleName_));
   pairs(kSizes, std::size(kSizes), sizeTop, 1);
 

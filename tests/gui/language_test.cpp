@@ -4,6 +4,7 @@
 #include "ui/language.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -53,7 +54,9 @@ QStringList VisibleTexts(QWidget* top) {
     if (auto* m = qobject_cast<QMenu*>(w); m && m->objectName() != QLatin1String("menuLanguage")) {
       texts << m->title();
       for (QAction* a : m->actions())
-        if (a->objectName() != QLatin1String("actionLanguageJapanese")) texts << a->text();
+        if (a->objectName() != QLatin1String("actionLanguageJapanese") &&
+            !(a->menu() && a->menu()->objectName() == QLatin1String("menuLanguage")))
+          texts << a->text();
     }
   }
   return texts;
@@ -214,6 +217,29 @@ TEST_F(EnglishTest, EveryWindowAndDialogIsEnglish) {
   EXPECT_EQ(w.StatusText(1), "Jc-B mode");
 }
 
+// The panel and the lists are laid out by hand: every English text must
+// still fit its control.
+TEST_F(EnglishTest, HandLaidTextsFitTheirControls) {
+  MainWindow& w = StartWith(1);
+  for (QLabel* l : w.parameterPanel()->findChildren<QLabel*>())
+    EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), l->contentsRect().width())
+        << l->text().toStdString();
+  for (QTableWidget* list : w.listsPanel()->findChildren<QTableWidget*>())
+    for (int i = 0; i < list->columnCount(); ++i) {
+      const QString text = list->horizontalHeaderItem(i)->text();
+      EXPECT_LT(list->horizontalHeader()->fontMetrics().horizontalAdvance(text),
+                list->horizontalHeader()->sectionSize(i))
+          << text.toStdString();
+    }
+  // A longer label takes its room from its own edit, never from the next.
+  QWidget* thickness = w.findChild<QWidget*>("ctl1040");
+  QWidget* edit = w.findChild<QWidget*>("ctl1044");
+  ASSERT_NE(thickness, nullptr);
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->x() - (thickness->x() + thickness->width()), 64 - (14 + 48));
+  EXPECT_EQ(edit->geometry().right(), 64 + 92 - 1);
+}
+
 TEST_F(EnglishTest, MessagesOfDialogsAndOfTheCoreAreEnglish) {
   MainWindow& w = StartWith(1);
   // No selection: the two delete commands explain themselves.
@@ -309,6 +335,11 @@ TEST_F(DialogTest, JapaneseTextsAreUnchanged) {
   ASSERT_NE(pins, nullptr);
   EXPECT_EQ(pins->title(), "ピンパラメータ");
   EXPECT_EQ(w.findChild<QWidget*>("ctl1038")->toolTip(), "サンプル長手方向長さ");
+  // The hand layout of the panel as it always was.
+  EXPECT_EQ(w.findChild<QWidget*>("ctl1040")->geometry().size(), QSize(48, 24));
+  EXPECT_EQ(w.findChild<QWidget*>("ctl1044")->geometry().left(), 64);
+  EXPECT_EQ(w.findChild<QWidget*>("ctl1044")->geometry().width(), 92);
+  EXPECT_EQ(w.findChild<QWidget*>("ctl1037")->geometry().left(), 96);
   EXPECT_EQ(CoreText(CheckParamRanges(ParamRanges{})), "不正な値の入力 : Amの最小値");
 }
 
