@@ -290,7 +290,7 @@
     <name>zx::JRangeDialog</name>
     <message>
         <source>計算J範囲の設定</source>
-        <translation>J Range of the Calculation</translation>
+        <translation>Calculation Range</translation>
     </message>
     <message>
         <source>J範囲</source>

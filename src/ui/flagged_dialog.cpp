@@ -15,7 +15,7 @@ namespace zx {
 namespace {
 
 // Room of the title bar beside the title: icon, buttons and margins.
-constexpr int kTitleBarControls = 120;
+constexpr int kTitleBarControls = 130;
 
 }  // namespace
 
@@ -29,8 +29,9 @@ FlaggedDialog::FlaggedDialog(Shell& main, DialogKind kind, QWidget* owner, int r
   // that its title bar shows the title whole. Japanese keeps the sizes its
   // layouts give.
   if (CurrentLanguage() == Language::English) {
-    QFont bold = font();
-    bold.setBold(true);
+    // The window manager's font is not ours: a bold sans serif of the
+    // same size stands for it.
+    const QFont bold(QStringLiteral("Sans Serif"), font().pointSize(), QFont::Bold);
     setMinimumWidth(QFontMetrics(bold).horizontalAdvance(title) + kTitleBarControls);
   }
   setModal(false);

@@ -33,6 +33,7 @@ void Choose(QWidget* owner, Language language) {
 QMenu* AddLanguageMenu(QMenu* parent, QWidget* owner) {
   QMenu* menu = parent->addMenu(kCaption);
   menu->setObjectName(QStringLiteral("menuLanguage"));
+  menu->menuAction()->setObjectName(QStringLiteral("actionLanguage"));
   auto* group = new QActionGroup(menu);
   const Language chosen = StoredLanguage().value_or(CurrentLanguage());
   struct Item {

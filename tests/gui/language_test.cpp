@@ -184,7 +184,7 @@ TEST_F(EnglishTest, EveryWindowAndDialogIsEnglish) {
       {kCmdAxisSettings, 113, "Axis Settings"},
       {kCmdAbout, 112, "ZENTRIX II"},
       {kCmdModeChange, 116, "Change Calculation Mode"},
-      {kCmdOtherSettings, 114, "J Range of the Calculation"},
+      {kCmdOtherSettings, 114, "Calculation Range"},
       {kCmdParamRange, 120, "Parameter Ranges"},
   };
   for (const Opened& d : dialogs) {

@@ -95,7 +95,8 @@ TEST_F(ShellTest, MenusCarryTheirTextsAndCommands) {
                          "パラメータ設定可能範囲変更\tCtrl+P=40025",
                          "その他の計算条件設定\tCtrl+Shift+C=40019", "計算開始\tCtrl+C=40009",
                          "自動フィッティング\tCtrl+F=40027", "計算モード変更\tCtrl+M=40018",
-                         "軸設定\tCtrl+A=40015", "ZentrixⅡに関して\tCtrl+H=40017"}));
+                         "軸設定\tCtrl+A=40015", "ZentrixⅡに関して\tCtrl+H=40017",
+                         "言語 / Language="}));
 }
 
 // A command is one named action: the menu, the accelerator and a direct
@@ -105,8 +106,9 @@ TEST_F(ShellTest, EveryCommandIsOneNamedAction) {
   QStringList names;
   for (QAction* m : w.menuBar()->actions())
     for (QAction* a : m->menu()->actions()) names << a->objectName();
-  EXPECT_EQ(names.size(), 17);
-  EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), 17);
+  // The commands and the language submenu.
+  EXPECT_EQ(names.size(), 18);
+  EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), 18);
   EXPECT_FALSE(names.contains(QString()));
 
   QAction* axis = w.findChild<QAction*>("actionAxisSettings");
