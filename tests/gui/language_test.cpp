@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
+#include <QXmlStreamReader>
 
 #include "dialog_fixture.h"
 #include "model/validation.h"
@@ -139,6 +140,41 @@ TEST(Language, StoredChoiceWinsOverTheLocaleAndStaysOutOfTheProject) {
   EXPECT_FALSE(StoredLanguage().has_value());
   EXPECT_EQ(StartupLanguage(), Language::Japanese);
   QFile::remove(SettingsFile());
+}
+
+// Every text marked in the sources has its English: a text marked and left
+// untranslated would show Japanese in the English windows. The
+// placeholders of a text come back in its translation.
+TEST(Language, EveryMarkedTextIsTranslated) {
+  QFile ts(QStringLiteral(ZX_SOURCE_DIR "/translations/zentrix2_en.ts"));
+  ASSERT_TRUE(ts.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&ts);
+  QString context, source;
+  int translated = 0;
+  static const QRegularExpression placeholder(QStringLiteral("%\\d"));
+  auto placeholders = [](const QString& s) {
+    QStringList found;
+    for (const QRegularExpressionMatch& m : placeholder.globalMatch(s)) found << m.captured();
+    found.sort();
+    return found;
+  };
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    if (xml.name() == QLatin1String("name")) context = xml.readElementText();
+    if (xml.name() == QLatin1String("source")) source = xml.readElementText();
+    if (xml.name() != QLatin1String("translation")) continue;
+    const QString type = xml.attributes().value(QLatin1String("type")).toString();
+    const QString text = xml.readElementText();
+    if (type == QLatin1String("vanished") || type == QLatin1String("obsolete")) continue;
+    const std::string where = (context + " | " + source).toStdString();
+    EXPECT_NE(type, QLatin1String("unfinished")) << where;
+    EXPECT_FALSE(text.isEmpty()) << where;
+    EXPECT_FALSE(HasJapanese(text)) << where;
+    EXPECT_EQ(placeholders(text), placeholders(source)) << where;
+    ++translated;
+  }
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  EXPECT_GT(translated, 150);
 }
 
 class EnglishTest : public DialogTest {
