@@ -7,6 +7,7 @@
 #include "calc/preview_pass.h"
 #include "graph/paint_pass.h"
 #include "qtcanvas/qt_canvas.h"
+#include "ui/core_text.h"
 #include "ui/lists_panel.h"
 #include "ui/parameter_panel.h"
 
@@ -34,11 +35,11 @@ PaintOutcome PaintGraphImage(MainWindow& main, double pixelRatio) {
     main.listsPanel()->SetCorrCoefText(row, QString::fromStdString(text));
   };
   preview.warning = [&out](const std::string& message, const std::string&) {
-    out.warnings << QString::fromStdString(message);
+    out.warnings << CoreText(message);
   };
   PaintHooks hooks;
   hooks.runPreview = PreviewRunner(preview);
-  hooks.warn = [&out](const std::string& message) { out.warnings << QString::fromStdString(message); };
+  hooks.warn = [&out](const std::string& message) { out.warnings << CoreText(message); };
   PaintResult result = PaintGraph(p, canvas, hooks);
   out.outOfMemory = result.outOfMemory;
   return out;

@@ -25,9 +25,11 @@
 #include "model/settings_file.h"
 #include "model/text_file.h"
 #include "model/validation.h"
+#include "ui/core_text.h"
 #include "ui/dialog_helpers.h"
 #include "ui/dialogs.h"
 #include "ui/fit_dialog.h"
+#include "ui/language_menu.h"
 #include "ui/lists_panel.h"
 #include "ui/parameter_panel.h"
 #include "ui/platform.h"
@@ -48,9 +50,9 @@ namespace {
 
 const char kDefaultSettingsName[] = "ZENTRIX II.zx2";
 const char kTempDefaultsName[] = "initmp.zx2";
-const QString kSettingsFilter = QStringLiteral(".zx2ファイル(*.zx2)");
-const QString kCannotSave = QStringLiteral("設定ファイルを保存できません。");
-const QString kCannotRead = QStringLiteral("設定ファイルを読み込めません。");
+const char kSettingsFilter[] = QT_TRANSLATE_NOOP("zx::MainWindow", ".zx2ファイル(*.zx2)");
+const char kCannotSave[] = QT_TRANSLATE_NOOP("zx::MainWindow", "設定ファイルを保存できません。");
+const char kCannotRead[] = QT_TRANSLATE_NOOP("zx::MainWindow", "設定ファイルを読み込めません。");
 
 struct MenuItem {
   const char* text;
@@ -126,19 +128,18 @@ bool MainWindow::OpenStartupProject() {
   // Only a missing file is created; an existing one that cannot be read is
   // never overwritten with defaults.
   if (!FileExists(path) && !WriteDefaultSettings(path)) {
-    ShowMessage(nullptr, kCannotSave);
+    ShowMessage(nullptr, tr(kCannotSave));
     return false;
   }
   if (!LoadSettingsFile(project_, path)) {
-    ShowMessage(nullptr, kCannotRead);
+    ShowMessage(nullptr, tr(kCannotRead));
     return false;
   }
   return true;
 }
 
 QAction* MainWindow::AddCommand(QMenu* menu, const CommandDef& c, std::function<int()> run) {
-  auto* a = new QAction(
-      QString::fromUtf8(c.text) + QLatin1Char('\t') + AcceleratorText(c.key, c.shift), this);
+  auto* a = new QAction(tr(c.text) + QLatin1Char('\t') + AcceleratorText(c.key, c.shift), this);
   a->setObjectName(QLatin1String(c.name));
   a->setData(c.id);
   const int id = c.id;
@@ -160,62 +161,75 @@ void MainWindow::BuildMenus() {
     return std::function<void()>([this, id] { OpenCommandDialog(*this, id); });
   };
 
-  QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル"));
-  AddCommand(file, {kCmdNew, "actionNew", "新規設定", Qt::Key_N},
+  QMenu* file = menuBar()->addMenu(tr("ファイル"));
+  AddCommand(file, {kCmdNew, "actionNew", QT_TR_NOOP("新規設定"), Qt::Key_N},
              std::function<void()>([this] { CommandNew(); }));
-  AddCommand(file, {kCmdOpen, "actionOpen", "設定を読み込み", Qt::Key_O},
+  AddCommand(file, {kCmdOpen, "actionOpen", QT_TR_NOOP("設定を読み込み"), Qt::Key_O},
              std::function<void()>([this] { CommandOpen(); }));
-  AddCommand(file, {kCmdSave, "actionSave", "設定を保存", Qt::Key_S},
+  AddCommand(file, {kCmdSave, "actionSave", QT_TR_NOOP("設定を保存"), Qt::Key_S},
              std::function<void()>([this] { CommandSave(); }));
   // The only command with an answer: 1 when the file was written.
-  AddCommand(file, {kCmdSaveAs, "actionSaveAs", "設定を別名保存", Qt::Key_S, true},
+  AddCommand(file, {kCmdSaveAs, "actionSaveAs", QT_TR_NOOP("設定を別名保存"), Qt::Key_S, true},
              std::function<int()>([this] { return CommandSaveAs(); }));
-  AddCommand(file, {kCmdExit, "actionExit", "終了", Qt::Key_Q}, std::function<void()>([this] {
+  AddCommand(file, {kCmdExit, "actionExit", QT_TR_NOOP("終了"), Qt::Key_Q},
+             std::function<void()>([this] {
                if (SavePrompt(false)) close();
              }));
 
-  QMenu* data = menuBar()->addMenu(QStringLiteral("データ"));
+  QMenu* data = menuBar()->addMenu(tr("データ"));
+  AddCommand(
+      data,
+      {kCmdRegisterDataFile, "actionRegisterDataFile", QT_TR_NOOP("データファイル登録"), Qt::Key_R},
+      dialog(kCmdRegisterDataFile));
+  AddCommand(
+      data,
+      {kCmdImportMeasured, "actionImportMeasured", QT_TR_NOOP("測定データ取り込み"), Qt::Key_I},
+      dialog(kCmdImportMeasured));
   AddCommand(data,
-             {kCmdRegisterDataFile, "actionRegisterDataFile", "データファイル登録", Qt::Key_R},
-             dialog(kCmdRegisterDataFile));
-  AddCommand(data, {kCmdImportMeasured, "actionImportMeasured", "測定データ取り込み", Qt::Key_I},
-             dialog(kCmdImportMeasured));
-  AddCommand(data,
-             {kCmdDeleteDataFiles, "actionDeleteDataFiles", "データファイル情報削除", Qt::Key_D},
+             {kCmdDeleteDataFiles, "actionDeleteDataFiles", QT_TR_NOOP("データファイル情報削除"),
+              Qt::Key_D},
              std::function<void()>([this] { DeleteSelectedDataFiles(); }));
 
-  QMenu* calc = menuBar()->addMenu(QStringLiteral("計算"));
+  QMenu* calc = menuBar()->addMenu(tr("計算"));
+  AddCommand(
+      calc,
+      {kCmdRegisterCalcCond, "actionRegisterCalcCond", QT_TR_NOOP("計算条件登録"), Qt::Key_R, true},
+      std::function<void()>([this] {
+        if (project_.DataFiles.Empty())
+          ShowMessage(this, tr("データファイルを登録してください。"), tr("計算条件登録"));
+        else
+          OpenCommandDialog(*this, kCmdRegisterCalcCond);
+      }));
+  AddCommand(
+      calc,
+      {kCmdDeleteCalcConds, "actionDeleteCalcConds", QT_TR_NOOP("計算条件削除"), Qt::Key_D, true},
+      std::function<void()>([this] { DeleteSelectedCalcConds(); }));
+  AddCommand(
+      calc,
+      {kCmdParamRange, "actionParamRange", QT_TR_NOOP("パラメータ設定可能範囲変更"), Qt::Key_P},
+      dialog(kCmdParamRange));
   AddCommand(calc,
-             {kCmdRegisterCalcCond, "actionRegisterCalcCond", "計算条件登録", Qt::Key_R, true},
-             std::function<void()>([this] {
-               if (project_.DataFiles.Empty())
-                 ShowMessage(this, QStringLiteral("データファイルを登録してください。"),
-                             QStringLiteral("計算条件登録"));
-               else
-                 OpenCommandDialog(*this, kCmdRegisterCalcCond);
-             }));
-  AddCommand(calc, {kCmdDeleteCalcConds, "actionDeleteCalcConds", "計算条件削除", Qt::Key_D, true},
-             std::function<void()>([this] { DeleteSelectedCalcConds(); }));
-  AddCommand(calc, {kCmdParamRange, "actionParamRange", "パラメータ設定可能範囲変更", Qt::Key_P},
-             dialog(kCmdParamRange));
-  AddCommand(calc,
-             {kCmdOtherSettings, "actionOtherSettings", "その他の計算条件設定", Qt::Key_C, true},
+             {kCmdOtherSettings, "actionOtherSettings", QT_TR_NOOP("その他の計算条件設定"),
+              Qt::Key_C, true},
              dialog(kCmdOtherSettings));
-  AddCommand(calc, {kCmdStartCalculation, "actionStartCalculation", "計算開始", Qt::Key_C},
+  AddCommand(calc,
+             {kCmdStartCalculation, "actionStartCalculation", QT_TR_NOOP("計算開始"), Qt::Key_C},
              std::function<void()>([this] {
                if (params_) params_->ClickStart();
              }));
-  AddCommand(calc, {kCmdAutoFit, "actionAutoFit", "自動フィッティング", Qt::Key_F},
+  AddCommand(calc, {kCmdAutoFit, "actionAutoFit", QT_TR_NOOP("自動フィッティング"), Qt::Key_F},
              std::function<void()>([this] { OpenFitDialog(*this); }));
-  AddCommand(calc, {kCmdModeChange, "actionModeChange", "計算モード変更", Qt::Key_M},
+  AddCommand(calc, {kCmdModeChange, "actionModeChange", QT_TR_NOOP("計算モード変更"), Qt::Key_M},
              dialog(kCmdModeChange));
 
-  QMenu* graph = menuBar()->addMenu(QStringLiteral("グラフ"));
-  AddCommand(graph, {kCmdAxisSettings, "actionAxisSettings", "軸設定", Qt::Key_A},
+  QMenu* graph = menuBar()->addMenu(tr("グラフ"));
+  AddCommand(graph, {kCmdAxisSettings, "actionAxisSettings", QT_TR_NOOP("軸設定"), Qt::Key_A},
              dialog(kCmdAxisSettings));
 
-  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
-  AddCommand(help, {kCmdAbout, "actionAbout", "ZentrixⅡに関して", Qt::Key_H}, dialog(kCmdAbout));
+  QMenu* help = menuBar()->addMenu(tr("ヘルプ"));
+  AddCommand(help, {kCmdAbout, "actionAbout", QT_TR_NOOP("ZentrixⅡに関して"), Qt::Key_H},
+             dialog(kCmdAbout));
+  AddLanguageMenu(help, this);
 }
 
 QPoint MainWindow::ClientOrigin() const {
@@ -224,13 +238,14 @@ QPoint MainWindow::ClientOrigin() const {
 
 void MainWindow::ShowPopupMenu(QPoint clientPos) {
   static const MenuItem kItems[] = {
-      {"データファイル登録", kCmdRegisterDataFile}, {"データファイル登録削除", kCmdDeleteDataFiles},
-      {"計算条件登録", kCmdRegisterCalcCond},       {"計算条件削除", kCmdDeleteCalcConds},
-      {"計算開始", kCmdStartCalculation},
+      {QT_TR_NOOP("データファイル登録"), kCmdRegisterDataFile},
+      {QT_TR_NOOP("データファイル登録削除"), kCmdDeleteDataFiles},
+      {QT_TR_NOOP("計算条件登録"), kCmdRegisterCalcCond},
+      {QT_TR_NOOP("計算条件削除"), kCmdDeleteCalcConds},
+      {QT_TR_NOOP("計算開始"), kCmdStartCalculation},
   };
-  QMenu menu(QStringLiteral("ポップアップ"), this);
-  for (const MenuItem& item : kItems)
-    menu.addAction(QString::fromUtf8(item.text))->setData(item.id);
+  QMenu menu(tr("ポップアップ"), this);
+  for (const MenuItem& item : kItems) menu.addAction(tr(item.text))->setData(item.id);
   QAction* chosen = menu.exec(mapToGlobal(clientPos + ClientOrigin()));
   if (chosen) Command(chosen->data().toInt());
 }
@@ -267,20 +282,18 @@ int MainWindow::Command(int id) {
 
 void MainWindow::DeleteSelectedDataFiles() {
   if (!DeleteDataFiles(document_, lists_->SelectedRows(ListKind::DataFiles)))
-    ShowWarning(this,
-                QStringLiteral("データファイル情報を選択してからコマンドを実行してください。"),
-                QStringLiteral("データファイル情報削除"));
+    ShowWarning(this, tr("データファイル情報を選択してからコマンドを実行してください。"),
+                tr("データファイル情報削除"));
 }
 
 void MainWindow::DeleteSelectedCalcConds() {
   if (!DeleteCalcConds(document_, lists_->SelectedRows(ListKind::CalcConds)))
-    ShowWarning(this, QStringLiteral("計算条件を選択してからコマンドを実行してください。"),
-                QStringLiteral("計算条件削除"));
+    ShowWarning(this, tr("計算条件を選択してからコマンドを実行してください。"), tr("計算条件削除"));
 }
 
 bool MainWindow::LoadProject(const QString& path) {
   if (!LoadDocument(document_, path.toStdString())) {
-    ShowWarning(this, kCannotRead);
+    ShowWarning(this, tr(kCannotRead));
     return false;
   }
   return true;
@@ -333,10 +346,9 @@ void MainWindow::DocumentChanged(const DocChange& change) {
 
 bool MainWindow::SavePrompt(bool withCancel) {
   if (!project_.Modified) return true;
-  MsgAnswer a =
-      ShowMessage(this, QStringLiteral("設定ファイルは変更されています。保存しますか？"),
-                  QStringLiteral("設定ファイルの変更"),
-                  withCancel ? MsgButtons::YesNoCancel : MsgButtons::YesNo, MsgIcon::Question);
+  MsgAnswer a = ShowMessage(
+      this, tr("設定ファイルは変更されています。保存しますか？"), tr("設定ファイルの変更"),
+      withCancel ? MsgButtons::YesNoCancel : MsgButtons::YesNo, MsgIcon::Question);
   if (a == MsgAnswer::Yes) {
     if (Command(kCmdSaveAs) == 0) return false;
     project_.Modified = false;
@@ -352,13 +364,13 @@ bool MainWindow::SavePrompt(bool withCancel) {
 void MainWindow::CommandNew() {
   if (!SavePrompt(true)) return;
   if (!NewDocument(document_, project_.ProgramFolder + kTempDefaultsName))
-    ShowMessage(nullptr, kCannotSave);
+    ShowMessage(nullptr, tr(kCannotSave));
 }
 
 void MainWindow::CommandOpen() {
   if (!SavePrompt(true)) return;
   std::optional<QString> path =
-      ThePlatform().OpenFile(this, QStringLiteral("設定ファイルを選択"), kSettingsFilter);
+      ThePlatform().OpenFile(this, tr("設定ファイルを選択"), tr(kSettingsFilter));
   if (!path) return;
   LoadProject(*path);
 }
@@ -367,17 +379,17 @@ int MainWindow::CommandSave() {
   params_->ReadPanelValues();
   if (project_.SettingsFilePath.empty()) return CommandSaveAs();
   if (!WriteSettings(project_, project_.SettingsFilePath)) {
-    ShowMessage(nullptr, kCannotSave);
+    ShowMessage(nullptr, tr(kCannotSave));
     return 0;
   }
   return 1;
 }
 
 int MainWindow::CommandSaveAs() {
-  const QString title = QStringLiteral("設定ファイルの保存");
+  const QString title = tr("設定ファイルの保存");
   QString path;
   for (;;) {
-    std::optional<QString> chosen = ThePlatform().SaveFile(this, title, kSettingsFilter);
+    std::optional<QString> chosen = ThePlatform().SaveFile(this, title, tr(kSettingsFilter));
     if (!chosen) return 0;
     path = *chosen;
     if (EndsWith(path, ".zx2")) break;
@@ -386,18 +398,18 @@ int MainWindow::CommandSaveAs() {
     path += QStringLiteral(".zx2");
     if (!QFileInfo::exists(path)) break;
     const QString question =
-        QFileInfo(path).fileName() + QStringLiteral(" は既に存在します。\n上書きしますか？");
+        tr("%1 は既に存在します。\n上書きしますか？").arg(QFileInfo(path).fileName());
     if (ShowMessage(this, question, title, MsgButtons::YesNo, MsgIcon::Warning) == MsgAnswer::Yes)
       break;
   }
   if (const std::string refused = CheckPathEntry(path.toStdString()); !refused.empty()) {
-    ShowWarning(this, QString::fromStdString(refused));
+    ShowWarning(this, CoreText(refused));
     return 0;
   }
   // What the panel shows is what gets saved, even before the next repaint.
   params_->ReadPanelValues();
   if (!SaveDocumentAs(document_, path.toStdString())) {
-    ShowMessage(nullptr, kCannotSave);
+    ShowMessage(nullptr, tr(kCannotSave));
     return 0;
   }
   return 1;
@@ -406,7 +418,7 @@ int MainWindow::CommandSaveAs() {
 void MainWindow::HandleDroppedFiles(const QStringList& paths) {
   for (const QString& path : paths) {
     if (const std::string refused = CheckPathEntry(path.toStdString()); !refused.empty()) {
-      ShowWarning(this, QString::fromStdString(refused));
+      ShowWarning(this, CoreText(refused));
       return;
     }
     if (EndsWith(path, ".zx2")) {
@@ -415,16 +427,15 @@ void MainWindow::HandleDroppedFiles(const QStringList& paths) {
       LoadProject(path);
     } else if (EndsWith(path, ".dat") || EndsWith(path, ".txt")) {
       if (dialogs_.IsOpen(DialogKind::DataFile)) {
-        ShowWarning(
-            this, QStringLiteral("データファイル登録ダイアログを閉じてから作業を行ってください。"));
+        ShowWarning(this, tr("データファイル登録ダイアログを閉じてから作業を行ってください。"));
         return;
       }
       RegisterDroppedDataFile(*this, path);
     } else {
       ShowWarning(this,
-                  QStringLiteral("使用できるファイル拡張子は以下のように通りです。\n\n\t  "
-                                 "設定ファイル : .zx2\n\tデータファイル : .dat, .txt"),
-                  QStringLiteral("警告"));
+                  tr("使用できるファイル拡張子は以下のように通りです。\n\n\t  "
+                     "設定ファイル : .zx2\n\tデータファイル : .dat, .txt"),
+                  tr("警告"));
       return;
     }
   }
@@ -451,13 +462,12 @@ void MainWindow::StatusRefresh() {
 
 QString MainWindow::StatusText(int part) const {
   if (part == 0)
-    return QStringLiteral("現在の設定ファイルパス : ") +
-           QString::fromStdString(project_.SettingsFilePath);
+    return tr("現在の設定ファイルパス : ") + QString::fromStdString(project_.SettingsFilePath);
   switch (project_.Settings.Mode) {
     case CalcMode::EJ:
-      return QStringLiteral("E-J計算モード");
+      return tr("E-J計算モード");
     case CalcMode::JcB:
-      return QStringLiteral("Jc-B計算モード");
+      return tr("Jc-B計算モード");
   }
   return {};
 }
@@ -480,7 +490,7 @@ void MainWindow::RunPaintPass() {
   PaintOutcome out = PaintGraphImage(*this);
   graph_->SetImage(std::move(out.image));
   if (out.outOfMemory) {
-    ShowMessage(nullptr, QString::fromUtf8(kOutOfMemoryMessage));
+    ShowMessage(nullptr, CoreText(kOutOfMemoryMessage));
     std::exit(1);
   }
   for (const QString& w : out.warnings)

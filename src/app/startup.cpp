@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "qtcanvas/qt_canvas.h"
+#include "ui/language.h"
 #include "ui/platform.h"
 
 namespace zx {
@@ -58,12 +59,14 @@ int RunProgram(int argc, char** argv) {
   const QFont font = ProgramFont();
   QApplication::setFont(font);
   QApplication::setFont(font, "QMenu");  // the controls take the menu font
+  InstallLanguage(StartupLanguage());
 
   QStringList args = QApplication::arguments().mid(1);
   QString settingsPath = SettingsPathFromArguments(args);
   if (!CommandLineAccepted(args)) {
-    ShowMessage(nullptr, QStringLiteral(".zx2ファイルをドロップしてください。"),
-                QStringLiteral("設定ファイル読み込み"));
+    ShowMessage(nullptr,
+                QCoreApplication::translate("zx::Startup", ".zx2ファイルをドロップしてください。"),
+                QCoreApplication::translate("zx::Startup", "設定ファイル読み込み"));
     return 0;
   }
   if (!settingsPath.isEmpty()) settingsPath = QFileInfo(settingsPath).absoluteFilePath();
@@ -73,7 +76,8 @@ int RunProgram(int argc, char** argv) {
   if (!lock.tryLock(0)) return 0;
 
   if (!IsOwnExecutableName(QCoreApplication::applicationFilePath())) {
-    ShowMessage(nullptr, QStringLiteral("実行ファイルのリネームはできません。"));
+    ShowMessage(nullptr,
+                QCoreApplication::translate("zx::Startup", "実行ファイルのリネームはできません。"));
     return 1;
   }
   QString folder =

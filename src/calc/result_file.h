@@ -7,11 +7,13 @@
 #include <string>
 
 #include "model/project.h"
+#include "model/tr_noop.h"
 
 namespace zx {
 
 // Shown when a result or curve file cannot be written.
-inline constexpr char kResultFileFailedText[] = "計算結果出力ファイルを作成できません。";
+inline constexpr char kResultFileFailedText[] =
+    ZX_TR_NOOP("Core", "計算結果出力ファイルを作成できません。");
 
 // The evaluation point the header names.
 struct ResultHeader {

@@ -3,11 +3,12 @@
 
 #include "graph/axes.h"
 #include "model/format.h"
+#include "model/tr_noop.h"
 
 namespace zx {
 
-const char kXAxisWarning[] = "x軸の最大値(最小値)の値が適切ではありません。";
-const char kYAxisWarning[] = "y軸の最大値(最小値)の値が適切ではありません。";
+const char kXAxisWarning[] = ZX_TR_NOOP("Core", "x軸の最大値(最小値)の値が適切ではありません。");
+const char kYAxisWarning[] = ZX_TR_NOOP("Core", "y軸の最大値(最小値)の値が適切ではありません。");
 
 namespace {
 

@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "model/series_file.h"
+#include "model/tr_noop.h"
 
 namespace zx {
 
-const char kOutOfMemoryMessage[] = "メモリの確保に失敗しました。終了します";
+const char kOutOfMemoryMessage[] = ZX_TR_NOOP("Core", "メモリの確保に失敗しました。終了します");
 
 PenStyle LineStyleOf(LinePattern pattern) {
   switch (pattern) {

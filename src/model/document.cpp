@@ -45,7 +45,7 @@ void Notify(Document& d, const DocChange& change) {
 
 std::string CheckPathEntry(const std::string& path) {
   if (CanWriteCp932(path)) return {};
-  return "パスに使用できない文字が含まれています : " + path;
+  return FillPattern(kBadPathPattern, path);
 }
 
 std::string AddDataFile(Document& d, const std::string& path) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/project.h"
+#include "model/tr_noop.h"
 #include "model/validation.h"
 
 namespace zx {
@@ -82,6 +83,8 @@ std::string SetParamRanges(Document& d, const ParamRanges& r);
 // Entry of the registries: one whose path the settings file could not hold
 // is refused with the message naming the path (empty when it may enter).
 std::string CheckPathEntry(const std::string& path);
+inline constexpr char kBadPathPattern[] =
+    ZX_TR_NOOP("Core", "パスに使用できない文字が含まれています : %1");
 
 // Replaces the project by the settings file at `path`. False (project kept)
 // when it cannot be read.

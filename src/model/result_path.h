@@ -6,15 +6,16 @@
 #include <vector>
 
 #include "model/project.h"
+#include "model/tr_noop.h"
 
 namespace zx {
 
 enum class ResultPathClash { None, DataFile, SettingsFile };
 
 inline constexpr char kResultIsDataFileText[] =
-    "計算結果出力ファイルにデータファイルは指定できません。";
+    ZX_TR_NOOP("Core", "計算結果出力ファイルにデータファイルは指定できません。");
 inline constexpr char kResultIsSettingsFileText[] =
-    "計算結果出力ファイルに設定ファイルは指定できません。";
+    ZX_TR_NOOP("Core", "計算結果出力ファイルに設定ファイルは指定できません。");
 
 // True when both paths name the same file: the same file on disk (links
 // followed, hard links included) or, for files not there yet, the same

@@ -6,6 +6,7 @@
 
 #include "model/graph_view.h"
 #include "model/project.h"
+#include "model/tr_noop.h"
 
 namespace zx {
 
@@ -15,7 +16,7 @@ inline constexpr std::size_t kMaxSeriesLineBytes = 65536;
 inline constexpr std::size_t kMaxSeriesPoints = 1000000;
 inline constexpr std::size_t kMaxSeriesLines = 4 * kMaxSeriesPoints;
 inline constexpr char kSeriesTooLargeText[] =
-    "データファイルが大きすぎます（100万点、1行65536バイトまで）。";
+    ZX_TR_NOOP("Core", "データファイルが大きすぎます（100万点、1行65536バイトまで）。");
 
 enum class SeriesRead { Ok, Unreadable, TooLarge };
 

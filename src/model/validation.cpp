@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "model/tr_noop.h"
+
 namespace zx {
 
 namespace {
@@ -31,38 +33,40 @@ bool Allowed(const ParamRow& row, double v) {
 
 }  // namespace
 
-std::string RefusalText(const std::string& field) { return "不正な値の入力 : " + field; }
+std::string RefusalText(const std::string& field) { return FillPattern(kRefusalPattern, field); }
 
 std::string CheckCalcCond(const Project& p, const CalcCondInput& in) {
   const int headNo = p.DataFiles.HeadNo();
   // A condition must belong to a data file while there are any: a missing
   // selection would store -1, which no data file carries.
   if (in.relatedDatFileNo > headNo || (in.relatedDatFileNo < 0 && headNo >= 0))
-    return RefusalText("関連付けデータファイル番号");
-  if (!(in.temp > 0.0 && in.temp < kMaxTemp)) return RefusalText("温度");
+    return RefusalText(ZX_TR_NOOP("Core", "関連付けデータファイル番号"));
+  if (!(in.temp > 0.0 && in.temp < kMaxTemp)) return RefusalText(ZX_TR_NOOP("Core", "温度"));
   if (p.Settings.Mode != CalcMode::JcB && !(in.magField > 0.0 && in.magField < kMaxMagField))
-    return RefusalText("磁場");
-  if (in.folder.empty()) return RefusalText("計算結果出力フォルダ");
-  if (in.name.empty()) return RefusalText("出力ファイル名");
+    return RefusalText(ZX_TR_NOOP("Core", "磁場"));
+  if (in.folder.empty()) return RefusalText(ZX_TR_NOOP("Core", "計算結果出力フォルダ"));
+  if (in.name.empty()) return RefusalText(ZX_TR_NOOP("Core", "出力ファイル名"));
   return {};
 }
 
 std::string CheckJRange(double jIni, double jFin, int jStepLevel) {
-  if (!(jIni > 0.0)) return RefusalText("J範囲開始値");
+  if (!(jIni > 0.0)) return RefusalText(ZX_TR_NOOP("Core", "J範囲開始値"));
   // A reversed or empty range gives no usable grid.
-  if (!(jFin > 0.0) || !(jIni < jFin)) return RefusalText("J範囲終了値");
-  if (jStepLevel < 1 || jStepLevel > kMaxJStepLevel) return RefusalText("計算の細かさ");
+  if (!(jFin > 0.0) || !(jIni < jFin)) return RefusalText(ZX_TR_NOOP("Core", "J範囲終了値"));
+  if (jStepLevel < 1 || jStepLevel > kMaxJStepLevel)
+    return RefusalText(ZX_TR_NOOP("Core", "計算の細かさ"));
   return {};
 }
 
 std::string CheckJcConditions(const JcConditions& c) {
   // J brackets a search on log J: a start of 0 would make every Jc 1.
-  if (!(c.jIni > 0.0)) return RefusalText("J範囲開始値");
-  if (!(c.jFin >= 0.0) || !(c.jIni < c.jFin)) return RefusalText("J範囲終了値");
-  if (!(c.bIni >= 0.0)) return RefusalText("B範囲開始値");
-  if (!(c.bFin >= 0.0) || !(c.bIni < c.bFin)) return RefusalText("B範囲終了値");
-  if (!(c.ec >= 0.0)) return RefusalText("電界基準値");
-  if (c.bStepLevel < 1 || c.bStepLevel > kMaxBStepLevel) return RefusalText("計算の細かさ");
+  if (!(c.jIni > 0.0)) return RefusalText(ZX_TR_NOOP("Core", "J範囲開始値"));
+  if (!(c.jFin >= 0.0) || !(c.jIni < c.jFin)) return RefusalText(ZX_TR_NOOP("Core", "J範囲終了値"));
+  if (!(c.bIni >= 0.0)) return RefusalText(ZX_TR_NOOP("Core", "B範囲開始値"));
+  if (!(c.bFin >= 0.0) || !(c.bIni < c.bFin)) return RefusalText(ZX_TR_NOOP("Core", "B範囲終了値"));
+  if (!(c.ec >= 0.0)) return RefusalText(ZX_TR_NOOP("Core", "電界基準値"));
+  if (c.bStepLevel < 1 || c.bStepLevel > kMaxBStepLevel)
+    return RefusalText(ZX_TR_NOOP("Core", "計算の細かさ"));
   return {};
 }
 
@@ -87,10 +91,10 @@ const char* ParamRangeName(int i) { return i >= 0 && i < 5 ? kRows[i].name : "";
 std::string CheckParamRanges(const ParamRanges& r) {
   for (int i = 0; i < 5; ++i) {
     const ParamRow& row = kRows[i];
-    if (!Allowed(row, r.lo[i])) return RefusalText(std::string(row.name) + "の最小値");
+    if (!Allowed(row, r.lo[i])) return RefusalText(FillPattern(kMinimumOfPattern, row.name));
     // Equal bounds would leave the slider no scale to move on.
     if (!Allowed(row, r.hi[i]) || !(r.lo[i] < r.hi[i]))
-      return RefusalText(std::string(row.name) + "の最大値");
+      return RefusalText(FillPattern(kMaximumOfPattern, row.name));
   }
   return {};
 }

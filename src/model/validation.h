@@ -6,8 +6,15 @@
 #include <string>
 
 #include "model/project.h"
+#include "model/tr_noop.h"
 
 namespace zx {
+
+// Messages built from a pattern and a field name ("%1"); the window layer
+// translates the pattern and the field apart.
+inline constexpr char kRefusalPattern[] = ZX_TR_NOOP("Core", "不正な値の入力 : %1");
+inline constexpr char kMinimumOfPattern[] = ZX_TR_NOOP("Core", "%1の最小値");
+inline constexpr char kMaximumOfPattern[] = ZX_TR_NOOP("Core", "%1の最大値");
 
 // "不正な値の入力 : " followed by the field.
 std::string RefusalText(const std::string& field);

@@ -16,16 +16,15 @@
 namespace zx {
 
 AxisDialog::AxisDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::Axis, &main.widget(), 113,
-                    QStringLiteral("軸設定ダイアログ")) {
+    : FlaggedDialog(main, DialogKind::Axis, &main.widget(), 113, tr("軸設定ダイアログ")) {
   const GraphView& g = main.project().View;
   auto* layout = new QVBoxLayout(this);
   auto* axes = new QHBoxLayout;
   layout->addLayout(axes);
-  x_ = BuildAxis(QStringLiteral("X軸設定"), QStringLiteral("X軸オートスケール"),
-                 {1062, 1018, 1064, 1065, 1066, 1067, 1068}, g.X.Type, g.X.AutoScale);
-  y_ = BuildAxis(QStringLiteral("Y軸設定"), QStringLiteral("Y軸オートスケール"),
-                 {1063, 1019, 1071, 1072, 1073, 1074, 1075}, g.Y.Type, g.Y.AutoScale);
+  x_ = BuildAxis(tr("X軸設定"), tr("X軸オートスケール"), {1062, 1018, 1064, 1065, 1066, 1067, 1068},
+                 g.X.Type, g.X.AutoScale);
+  y_ = BuildAxis(tr("Y軸設定"), tr("Y軸オートスケール"), {1063, 1019, 1071, 1072, 1073, 1074, 1075},
+                 g.Y.Type, g.Y.AutoScale);
   axes->addWidget(x_.type->parentWidget());
   axes->addWidget(y_.type->parentWidget());
   ShowRange(x_, true);
@@ -53,8 +52,8 @@ AxisDialog::AxisControls AxisDialog::BuildAxis(const QString& title, const QStri
   auto* g = new QGridLayout(group);
   AxisControls c;
   c.type = NameControl(new QComboBox(group), ids.type);
-  c.type->addItem(QStringLiteral("線形"));
-  c.type->addItem(QStringLiteral("対数"));
+  c.type->addItem(tr("線形"));
+  c.type->addItem(tr("対数"));
   c.type->setCurrentIndex(type == AxisScale::Log ? 1 : 0);
   c.autoScale = NameControl(new QCheckBox(autoText, group), ids.autoScale);
   c.autoScale->setChecked(autoScale);
@@ -64,9 +63,9 @@ AxisDialog::AxisControls AxisDialog::BuildAxis(const QString& title, const QStri
   c.max->setEnabled(!autoScale);
   g->addWidget(c.type, 0, 0, 1, 2);
   g->addWidget(c.autoScale, 1, 0, 1, 2);
-  g->addWidget(NameControl(new QLabel(QStringLiteral("最小値"), group), ids.minLabel), 2, 0);
+  g->addWidget(NameControl(new QLabel(tr("最小値"), group), ids.minLabel), 2, 0);
   g->addWidget(c.min, 2, 1);
-  g->addWidget(NameControl(new QLabel(QStringLiteral("最大値"), group), ids.maxLabel), 3, 0);
+  g->addWidget(NameControl(new QLabel(tr("最大値"), group), ids.maxLabel), 3, 0);
   g->addWidget(c.max, 3, 1);
   return c;
 }
@@ -91,11 +90,11 @@ bool AxisDialog::ApplyAxis(const AxisControls& c, bool x) {
   const double hi = EditNumber(c.max->text());
   const QString axis = x ? QStringLiteral("X") : QStringLiteral("Y");
   if (!(lo > 0.0) && a.Type == AxisScale::Log) {
-    RefuseInput(axis + QStringLiteral("軸最小値"), QStringLiteral("エラー"));
+    RefuseInput(tr("%1軸最小値").arg(axis), tr("エラー"));
     return false;
   }
   if (!(hi > 0.0) && a.Type == AxisScale::Log) {
-    RefuseInput(axis + QStringLiteral("軸最大値"), QStringLiteral("エラー"));
+    RefuseInput(tr("%1軸最大値").arg(axis), tr("エラー"));
     return false;
   }
   a.AutoScale = false;

@@ -13,10 +13,10 @@ namespace zx {
 
 CalcCondChangeDialog::CalcCondChangeDialog(Shell& main)
     : FlaggedDialog(main, DialogKind::CalcCondChange, &main.widget(), 121,
-                    QStringLiteral("計算条件変更ダイアログ")) {
+                    tr("計算条件変更ダイアログ")) {
   fields_ = std::make_unique<CalcCondFields>(
-      this,
-      CalcCondIds{1122, 1123, 1124, 1126, 1125, 1127, 1128, 1129, 1130, 1131, 1132, 1, 2, "OK"});
+      this, CalcCondIds{1122, 1123, 1124, 1126, 1125, 1127, 1128, 1129, 1130, 1131, 1132, 1, 2,
+                        QT_TRANSLATE_NOOP("zx::CalcCondFields", "OK")});
   connect(fields_->browse, &QPushButton::clicked, this,
           [this] { fields_->BrowseOutputFolder(main_.project()); });
   connect(fields_->action, &QPushButton::clicked, this, &CalcCondChangeDialog::OkClicked);
@@ -44,14 +44,14 @@ void CalcCondChangeDialog::Target(int no) {
 void CalcCondChangeDialog::OkClicked() {
   const CalcCondInput in = fields_->Read(main_.project());
   if (const std::string refused = CheckCalcCond(main_.project(), in); !refused.empty())
-    return Refuse(refused, QStringLiteral("エラー"));
+    return Refuse(refused, tr("エラー"));
   if (!FindByUid(main_.project().CalcConds, uid_)) {
     // Deleted meanwhile: nothing left to change.
     reject();
     return;
   }
   const std::string refused = ChangeCalcCond(main_.document(), uid_, in);
-  if (!refused.empty()) return Refuse(refused, QStringLiteral("エラー"));
+  if (!refused.empty()) return Refuse(refused, tr("エラー"));
   accept();
 }
 

@@ -8,11 +8,10 @@
 namespace zx {
 
 CalcCondDialog::CalcCondDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::CalcCond, &main.widget(), 109,
-                    QStringLiteral("計算条件登録")) {
+    : FlaggedDialog(main, DialogKind::CalcCond, &main.widget(), 109, tr("計算条件登録")) {
   fields_ = std::make_unique<CalcCondFields>(
       this, CalcCondIds{1050, 1018, 1016, 1014, 1017, 1015, 1051, 1019, 1020, 1054, 1021, 1052,
-                        1053, "登録"});
+                        1053, QT_TRANSLATE_NOOP("zx::CalcCondFields", "登録")});
   const Project& p = main.project();
   // The newest data file is the likeliest partner of a new condition.
   fields_->Fill(p.DataFiles.HeadNo(), p.DataFiles.HeadNo(), p.Settings.Mode);
@@ -27,7 +26,7 @@ CalcCondDialog::~CalcCondDialog() = default;
 
 void CalcCondDialog::RegisterClicked() {
   const std::string refused = AddCalcCond(main_.document(), fields_->Read(main_.project()));
-  if (!refused.empty()) return Refuse(refused, QStringLiteral("エラー"));
+  if (!refused.empty()) return Refuse(refused, tr("エラー"));
   accept();
 }
 

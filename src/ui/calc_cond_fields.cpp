@@ -1,6 +1,7 @@
 #include "ui/calc_cond_fields.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,7 +19,8 @@ namespace zx {
 CalcCondFields::CalcCondFields(QDialog* dialog, const CalcCondIds& ids) : dialog_(dialog) {
   auto* grid = new QGridLayout(dialog);
   auto label = [&](const char* text, int id) {
-    return NameControl(new QLabel(QString::fromUtf8(text), dialog), id);
+    return NameControl(new QLabel(QCoreApplication::translate("zx::CalcCondFields", text), dialog),
+                       id);
   };
   number = NameControl(new QComboBox(dialog), ids.number);
   temp = NameControl(new QLineEdit(dialog), ids.temp);
@@ -26,25 +28,36 @@ CalcCondFields::CalcCondFields(QDialog* dialog, const CalcCondIds& ids) : dialog
   folder = NameControl(new QLineEdit(dialog), ids.folder);
   folder->setReadOnly(true);
   folder->setMinimumWidth(260);
-  browse = NameControl(new QPushButton(QStringLiteral("参照"), dialog), ids.browse);
+  browse = NameControl(
+      new QPushButton(QCoreApplication::translate("zx::CalcCondFields", "参照"), dialog),
+      ids.browse);
   browse->setAutoDefault(false);
   name = NameControl(new QLineEdit(dialog), ids.name);
 
-  grid->addWidget(label("関連付けデータファイル番号", ids.numberLabel), 0, 0);
+  grid->addWidget(
+      label(QT_TRANSLATE_NOOP("zx::CalcCondFields", "関連付けデータファイル番号"), ids.numberLabel),
+      0, 0);
   grid->addWidget(number, 0, 1);
-  grid->addWidget(label("温度(K)", ids.tempLabel), 1, 0);
+  grid->addWidget(label(QT_TRANSLATE_NOOP("zx::CalcCondFields", "温度(K)"), ids.tempLabel), 1, 0);
   grid->addWidget(temp, 1, 1);
-  grid->addWidget(label("磁場(T)", ids.fieldLabel), 2, 0);
+  grid->addWidget(label(QT_TRANSLATE_NOOP("zx::CalcCondFields", "磁場(T)"), ids.fieldLabel), 2, 0);
   grid->addWidget(field, 2, 1);
-  grid->addWidget(label("計算結果出力フォルダ", ids.folderLabel), 3, 0, 1, 3);
+  grid->addWidget(
+      label(QT_TRANSLATE_NOOP("zx::CalcCondFields", "計算結果出力フォルダ"), ids.folderLabel), 3, 0,
+      1, 3);
   grid->addWidget(folder, 4, 0, 1, 2);
   grid->addWidget(browse, 4, 2);
-  grid->addWidget(label("出力ファイル名", ids.nameLabel), 5, 0);
+  grid->addWidget(label(QT_TRANSLATE_NOOP("zx::CalcCondFields", "出力ファイル名"), ids.nameLabel),
+                  5, 0);
   grid->addWidget(name, 5, 1);
 
-  action = NameControl(new QPushButton(QString::fromUtf8(ids.actionText), dialog), ids.action);
+  action = NameControl(
+      new QPushButton(QCoreApplication::translate("zx::CalcCondFields", ids.actionText), dialog),
+      ids.action);
   action->setDefault(true);
-  cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), dialog), ids.cancel);
+  cancel = NameControl(
+      new QPushButton(QCoreApplication::translate("zx::CalcCondFields", "ｷｬﾝｾﾙ"), dialog),
+      ids.cancel);
   cancel->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -63,8 +76,9 @@ void CalcCondFields::Fill(int headNo, int selected, CalcMode mode) {
 
 void CalcCondFields::BrowseOutputFolder(const Project& p) {
   const QString start = QString::fromStdString(SplitAtLastSlash(p.SettingsFilePath).folder);
-  std::optional<QString> chosen =
-      ThePlatform().BrowseFolder(dialog_, QStringLiteral("計算結果出力フォルダの選択"), start);
+  std::optional<QString> chosen = ThePlatform().BrowseFolder(
+      dialog_, QCoreApplication::translate("zx::CalcCondFields", "計算結果出力フォルダの選択"),
+      start);
   if (chosen && !chosen->isEmpty()) folder->setText(*chosen);
 }
 

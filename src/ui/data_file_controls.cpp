@@ -1,5 +1,6 @@
 #include "ui/data_file_controls.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,30 +15,36 @@ namespace zx {
 
 QString ChooseDataFile(QWidget* owner) {
   std::optional<QString> path = ThePlatform().OpenFile(
-      owner, QStringLiteral("データファイルを選択"),
-      QStringLiteral("テキストファイル(*.txt), データファイル(*.dat) (*.txt *.TXT *.dat *.DAT)"));
+      owner, QCoreApplication::translate("zx::DataFileControls", "データファイルを選択"),
+      QCoreApplication::translate(
+          "zx::DataFileControls",
+          "テキストファイル(*.txt), データファイル(*.dat) (*.txt *.TXT *.dat *.DAT)"));
   return path ? *path : QString();
 }
 
 PathDialogControls BuildPathDialog(QDialog* dialog, const PathDialogIds& ids) {
   auto* grid = new QGridLayout(dialog);
-  grid->addWidget(NameControl(new QLabel(QStringLiteral("データファイルパス"), dialog), ids.label),
+  grid->addWidget(NameControl(new QLabel(QCoreApplication::translate("zx::DataFileControls",
+                                                                     "データファイルパス"),
+                                         dialog),
+                              ids.label),
                   0, 0, 1, 2);
   PathDialogControls c{};
   c.edit = new QLineEdit(dialog);
   c.edit->setReadOnly(true);
   c.edit->setMinimumWidth(320);
   NameControl(c.edit, ids.edit);
-  c.browse = new QPushButton(QStringLiteral("参照"), dialog);
+  c.browse = new QPushButton(QCoreApplication::translate("zx::DataFileControls", "参照"), dialog);
   c.browse->setAutoDefault(false);
   NameControl(c.browse, ids.browse);
   grid->addWidget(c.edit, 1, 0);
   grid->addWidget(c.browse, 1, 1);
 
-  c.action = new QPushButton(QString::fromUtf8(ids.actionText), dialog);
+  c.action =
+      new QPushButton(QCoreApplication::translate("zx::DataFileControls", ids.actionText), dialog);
   c.action->setDefault(true);
   NameControl(c.action, ids.action);
-  c.cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), dialog);
+  c.cancel = new QPushButton(QCoreApplication::translate("zx::DataFileControls", "ｷｬﾝｾﾙ"), dialog);
   c.cancel->setAutoDefault(false);
   NameControl(c.cancel, ids.cancel);
   auto* buttons = new QHBoxLayout;

@@ -11,9 +11,9 @@
 namespace zx {
 
 DataFileDialog::DataFileDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::DataFile, &main.widget(), 111,
-                    QStringLiteral("データファイル登録")) {
-  PathDialogControls c = BuildPathDialog(this, {1054, 1055, 1056, 1057, 1058, "登録"});
+    : FlaggedDialog(main, DialogKind::DataFile, &main.widget(), 111, tr("データファイル登録")) {
+  PathDialogControls c = BuildPathDialog(
+      this, {1054, 1055, 1056, 1057, 1058, QT_TRANSLATE_NOOP("zx::DataFileControls", "登録")});
   path_ = c.edit;
   // A typed path counts as much as a chosen one.
   path_->setReadOnly(false);
@@ -31,7 +31,7 @@ void DataFileDialog::Browse() {
 
 void DataFileDialog::RegisterClicked() {
   if (path_->text().isEmpty()) {
-    RefuseInput(QStringLiteral("データファイルパス"), QStringLiteral("エラー"));
+    RefuseInput(tr("データファイルパス"), tr("エラー"));
     return;
   }
   // The chooser offers existing files only; a typed path must name one too.

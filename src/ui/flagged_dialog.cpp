@@ -1,13 +1,23 @@
 #include "ui/flagged_dialog.h"
 
+#include <QFontMetrics>
 #include <QPushButton>
 
 #include "model/format.h"
+#include "ui/core_text.h"
 #include "ui/dialog_helpers.h"
+#include "ui/language.h"
 #include "ui/platform.h"
 #include "ui/shell.h"
 
 namespace zx {
+
+namespace {
+
+// Room of the title bar beside the title: icon, buttons and margins.
+constexpr int kTitleBarControls = 130;
+
+}  // namespace
 
 FlaggedDialog::FlaggedDialog(Shell& main, DialogKind kind, QWidget* owner, int resourceId,
                              const QString& title)
@@ -15,6 +25,15 @@ FlaggedDialog::FlaggedDialog(Shell& main, DialogKind kind, QWidget* owner, int r
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("dlg%1").arg(resourceId));
   setWindowTitle(title);
+  // English titles are longer than the Japanese ones: the dialog grows so
+  // that its title bar shows the title whole. Japanese keeps the sizes its
+  // layouts give.
+  if (CurrentLanguage() == Language::English) {
+    // The window manager's font is not ours: a bold sans serif of the
+    // same size stands for it.
+    const QFont bold(QStringLiteral("Sans Serif"), font().pointSize(), QFont::Bold);
+    setMinimumWidth(QFontMetrics(bold).horizontalAdvance(title) + kTitleBarControls);
+  }
   setModal(false);
   main_.dialogs().Opened(kind_, this);
 }
@@ -28,11 +47,11 @@ void FlaggedDialog::done(int result) {
 }
 
 void FlaggedDialog::RefuseInput(const QString& field, const QString& caption) {
-  ShowWarning(this, QStringLiteral("不正な値の入力 : ") + field, caption);
+  ShowWarning(this, tr("不正な値の入力 : %1").arg(field), caption);
 }
 
 void FlaggedDialog::Refuse(const std::string& message, const QString& caption) {
-  ShowWarning(this, QString::fromStdString(message), caption);
+  ShowWarning(this, CoreText(message), caption);
 }
 
 double EditNumber(const QString& text) {
@@ -43,7 +62,7 @@ double EditNumber(const QString& text) {
 QHBoxLayout* FlaggedDialog::OkCancelButtons(std::function<void()> onOk) {
   auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
   ok->setDefault(true);
-  auto* cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 2);
+  auto* cancel = NameControl(new QPushButton(tr("ｷｬﾝｾﾙ"), this), 2);
   cancel->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();

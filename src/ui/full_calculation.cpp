@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 
+#include "ui/core_text.h"
 #include "ui/dialog_helpers.h"
 #include "ui/parameter_panel.h"
 #include "ui/platform.h"
@@ -43,7 +44,7 @@ void FullCalculation::Run() {
         this, [this, permille] { OnProgress(permille); }, Qt::QueuedConnection);
   };
   hooks.writeFailed = [this](const std::string& message, const std::string&) {
-    const QString text = QString::fromStdString(message);
+    const QString text = CoreText(message);
     QMetaObject::invokeMethod(
         this, [this, text] { OnWriteFailed(text); }, Qt::QueuedConnection);
   };

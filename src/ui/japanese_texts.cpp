@@ -4,6 +4,8 @@
 #include <QTranslator>
 #include <cstring>
 
+#include "ui/language.h"
+
 namespace zx {
 
 namespace {
@@ -72,6 +74,8 @@ const Entry kTexts[] = {
 class JapaneseTranslator : public QTranslator {
  public:
   QString translate(const char* context, const char* source, const char*, int) const override {
+    // Installed once for good; in English the toolkit keeps its own texts.
+    if (CurrentLanguage() != Language::Japanese) return {};
     return JapaneseText(context, source);
   }
   bool isEmpty() const override { return false; }

@@ -82,15 +82,12 @@ class SeriesColorDelegate : public QStyledItemDelegate {
 ListsPanel::ListsPanel(Shell& main, QWidget* parent) : QWidget(parent), main_(main) {
   setGeometry(0, kPanelY, kPanelWidth, kPanelHeight);
   setAcceptDrops(true);
-  dataList_ = MakeList(
-      ListKind::DataFiles, 1011,
-      {QStringLiteral("データ番号"), QStringLiteral("マーク"), QStringLiteral("データファイル名")},
-      {75, 50, 339}, 0);
-  condList_ = MakeList(
-      ListKind::CalcConds, 1010,
-      {QStringLiteral("関連付けデータ番号"), QStringLiteral("マーク"), QStringLiteral("温度(K)"),
-       QStringLiteral("磁場(T)"), QStringLiteral("相関係数"), QStringLiteral("出力ファイル名")},
-      {120, 50, 55, 55, 60, 124}, kListHeight);
+  dataList_ = MakeList(ListKind::DataFiles, 1011,
+                       {tr("データ番号"), tr("マーク"), tr("データファイル名")}, {75, 50, 339}, 0);
+  condList_ = MakeList(ListKind::CalcConds, 1010,
+                       {tr("関連付けデータ番号"), tr("マーク"), tr("温度(K)"), tr("磁場(T)"),
+                        tr("相関係数"), tr("出力ファイル名")},
+                       {120, 50, 55, 55, 60, 124}, kListHeight);
   FillListsPanel();
 }
 

@@ -12,12 +12,12 @@
 namespace zx {
 
 ModeDialog::ModeDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::Mode, &main.widget(), 116, QStringLiteral("計算モード変更")) {
+    : FlaggedDialog(main, DialogKind::Mode, &main.widget(), 116, tr("計算モード変更")) {
   auto* layout = new QVBoxLayout(this);
-  auto* group = NameControl(new QGroupBox(QStringLiteral("計算モード"), this), 1090);
+  auto* group = NameControl(new QGroupBox(tr("計算モード"), this), 1090);
   auto* g = new QVBoxLayout(group);
-  ej_ = NameControl(new QRadioButton(QStringLiteral("E-J計算"), group), 1091);
-  jcb_ = NameControl(new QRadioButton(QStringLiteral("Jc-B計算"), group), 1092);
+  ej_ = NameControl(new QRadioButton(tr("E-J計算"), group), 1091);
+  jcb_ = NameControl(new QRadioButton(tr("Jc-B計算"), group), 1092);
   g->addWidget(ej_);
   g->addWidget(jcb_);
   layout->addWidget(group);
@@ -41,9 +41,9 @@ void ModeDialog::OkClicked() {
   if (!p.DataFiles.Empty()) {
     const MsgAnswer answer =
         ShowMessage(this,
-                    QStringLiteral("計算モードを変更します。現在登録されているデータファイル、\n"
-                                   "計算条件をクリアします。よろしいですか？"),
-                    QStringLiteral("計算モード変更の確認"), MsgButtons::YesNo);
+                    tr("計算モードを変更します。現在登録されているデータファイル、\n"
+                       "計算条件をクリアします。よろしいですか？"),
+                    tr("計算モード変更の確認"), MsgButtons::YesNo);
     if (answer != MsgAnswer::Yes) {
       reject();
       return;

@@ -28,7 +28,7 @@ const RowIds kRowIds[5] = {{1107, 1108, 1109, 1102, 1015},
 
 ParamRangeDialog::ParamRangeDialog(Shell& main)
     : FlaggedDialog(main, DialogKind::ParamRange, &main.widget(), 120,
-                    QStringLiteral("パラメータ設定可能範囲変更ダイアログ")) {
+                    tr("パラメータ設定可能範囲変更ダイアログ")) {
   const ParamRanges ranges = ParamRangesOf(main.project().Settings);
   auto* layout = new QGridLayout(this);
   for (int i = 0; i < 5; ++i) {
@@ -39,9 +39,9 @@ ParamRangeDialog::ParamRangeDialog(Shell& main)
                           row.min);
     max_[i] = NameControl(new QLineEdit(QString::fromStdString(FormatSci(ranges.hi[i], 6)), group),
                           row.max);
-    g->addWidget(NameControl(new QLabel(QStringLiteral("最小値"), group), row.minLabel), 0, 0);
+    g->addWidget(NameControl(new QLabel(tr("最小値"), group), row.minLabel), 0, 0);
     g->addWidget(min_[i], 0, 1);
-    g->addWidget(NameControl(new QLabel(QStringLiteral("最大値"), group), row.maxLabel), 1, 0);
+    g->addWidget(NameControl(new QLabel(tr("最大値"), group), row.maxLabel), 1, 0);
     g->addWidget(max_[i], 1, 1);
     layout->addWidget(group, i / 2, i % 2);
   }

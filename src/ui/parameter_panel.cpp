@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QSlider>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 
 #include "model/format.h"
 #include "model/limits.h"
@@ -55,16 +57,20 @@ struct PinDef {
 };
 
 const PinDef kPins[] = {
-    {1027, 1022, 1014, "Am", "ピン力の強さ", &ModelParams::Re_A_m, &CalcSettings::MiniRe_Am,
-     &CalcSettings::MaxRe_Am, SliderScale::Logarithmic},
-    {1020, 1023, 1016, "σ^2", "ピン力の分布", &ModelParams::Sigma_2, &CalcSettings::MiniSigma_2,
-     &CalcSettings::MaxSigma_2, SliderScale::Linear},
-    {1042, 1024, 1017, "γ", "ピン力の磁場依存性", &ModelParams::Re_Gamma,
-     &CalcSettings::MiniRe_Gamma, &CalcSettings::MaxRe_Gamma, SliderScale::Linear},
-    {1019, 1025, 1018, "m", "ピン力の温度依存性", &ModelParams::Re_m, &CalcSettings::MiniRe_m,
-     &CalcSettings::MaxRe_m, SliderScale::Linear},
-    {1015, 1026, 1021, "g^2", "磁束バンドルサイズ", &ModelParams::Re_g_2, &CalcSettings::MiniRe_g_2,
-     &CalcSettings::MaxRe_g_2, SliderScale::Linear},
+    {1027, 1022, 1014, "Am", QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の強さ"),
+     &ModelParams::Re_A_m, &CalcSettings::MiniRe_Am, &CalcSettings::MaxRe_Am,
+     SliderScale::Logarithmic},
+    {1020, 1023, 1016, "σ^2", QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の分布"),
+     &ModelParams::Sigma_2, &CalcSettings::MiniSigma_2, &CalcSettings::MaxSigma_2,
+     SliderScale::Linear},
+    {1042, 1024, 1017, "γ", QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の磁場依存性"),
+     &ModelParams::Re_Gamma, &CalcSettings::MiniRe_Gamma, &CalcSettings::MaxRe_Gamma,
+     SliderScale::Linear},
+    {1019, 1025, 1018, "m", QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の温度依存性"),
+     &ModelParams::Re_m, &CalcSettings::MiniRe_m, &CalcSettings::MaxRe_m, SliderScale::Linear},
+    {1015, 1026, 1021, "g^2", QT_TRANSLATE_NOOP("zx::ParameterPanel", "磁束バンドルサイズ"),
+     &ModelParams::Re_g_2, &CalcSettings::MiniRe_g_2, &CalcSettings::MaxRe_g_2,
+     SliderScale::Linear},
 };
 
 // A label with its number edit, two to a row in the sample groups.
@@ -76,23 +82,37 @@ struct FieldDef {
 };
 
 const FieldDef kProperties[] = {
-    {1007, 1028, "Tc", "臨界温度", &ModelParams::T_c},
-    {1009, 1029, "ρn", "常伝導抵抗率", &ModelParams::Rho_n_0},
-    {1008, 1030, "Bc2(0)", "上部臨界磁場", &ModelParams::B_c2_0},
-    {1010, 1031, "ζ", "ピン形状定数", &ModelParams::Re_Zeta},
+    {1007, 1028, "Tc", QT_TRANSLATE_NOOP("zx::ParameterPanel", "臨界温度"), &ModelParams::T_c},
+    {1009, 1029, "ρn", QT_TRANSLATE_NOOP("zx::ParameterPanel", "常伝導抵抗率"),
+     &ModelParams::Rho_n_0},
+    {1008, 1030, "Bc2(0)", QT_TRANSLATE_NOOP("zx::ParameterPanel", "上部臨界磁場"),
+     &ModelParams::B_c2_0},
+    {1010, 1031, "ζ", QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン形状定数"),
+     &ModelParams::Re_Zeta},
 };
 
 const FieldDef kSizes[] = {
-    {1012, 1038, "長さ", "サンプル長手方向長さ", &ModelParams::Length},
-    {1013, 1039, "幅", "サンプル幅", &ModelParams::Width},
-    {1040, 1044, "厚さ", "サンプル厚", &ModelParams::Thickness},
+    {1012, 1038, QT_TRANSLATE_NOOP("zx::ParameterPanel", "長さ"),
+     QT_TRANSLATE_NOOP("zx::ParameterPanel", "サンプル長手方向長さ"), &ModelParams::Length},
+    {1013, 1039, QT_TRANSLATE_NOOP("zx::ParameterPanel", "幅"),
+     QT_TRANSLATE_NOOP("zx::ParameterPanel", "サンプル幅"), &ModelParams::Width},
+    {1040, 1044, QT_TRANSLATE_NOOP("zx::ParameterPanel", "厚さ"),
+     QT_TRANSLATE_NOOP("zx::ParameterPanel", "サンプル厚"), &ModelParams::Thickness},
 };
 
 // The edits whose changes of text mark the project modified and redraw.
 constexpr int kKeyEdits[] = {1014, 1016, 1017, 1018, 1021, 1028, 1029,
                              1030, 1031, 1037, 1038, 1039, 1044, 1036};
 
-QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+// A text of the panel's tables in the language of the windows.
+QString Text(const char* source) {
+  return QCoreApplication::translate("zx::ParameterPanel", source);
+}
+
+// The width a text takes in the controls' font.
+int MenuFontWidth(const QString& text) {
+  return QFontMetrics(QApplication::font("QMenu")).horizontalAdvance(text) + 2;
+}
 
 }  // namespace
 
@@ -125,10 +145,10 @@ void ParameterPanel::BuildControls() {
     return y + GroupHeight(rows) + kGroupGap;
   };
   const int pinTop = kGroupGap;
-  const int propTop = group(1045, "ピンパラメータ", pinTop, 5);
-  const int sizeTop = group(1046, "サンプル特性", propTop, 2);
-  const int otherTop = group(1047, "サンプルサイズ", sizeTop, 3);
-  const int buttonTop = group(1032, "その他の計算パラメータ", otherTop, 3);
+  const int propTop = group(1045, QT_TR_NOOP("ピンパラメータ"), pinTop, 5);
+  const int sizeTop = group(1046, QT_TR_NOOP("サンプル特性"), propTop, 2);
+  const int otherTop = group(1047, QT_TR_NOOP("サンプルサイズ"), sizeTop, 3);
+  const int buttonTop = group(1032, QT_TR_NOOP("その他の計算パラメータ"), otherTop, 3);
   auto rowY = [](int groupTop, int row) { return groupTop + kGroupTitle + row * kRowPitch; };
 
   auto label = [this](int id, const char* text, const char* tip, int x, int y, int w) {
@@ -188,14 +208,20 @@ void ParameterPanel::BuildControls() {
       const FieldDef& d = defs[i];
       const int y = rowY(groupTop, firstRow + static_cast<int>(i / 2));
       const bool left = i % 2 == 0;
-      label(d.labelId, d.label, d.tip, left ? 14 : 168, y, 48);
-      numberEdit(d.editId, d.tip, d.field, left ? 64 : 218, y, left ? 92 : 100);
+      // A longer label (a translated one) takes room from its edit; the
+      // hand layout stands wherever the text fits.
+      const int grow = std::max(0, MenuFontWidth(Text(d.label)) - 48);
+      label(d.labelId, d.label, d.tip, (left ? 14 : 168), y, 48 + grow);
+      numberEdit(d.editId, d.tip, d.field, (left ? 64 : 218) + grow, y, (left ? 92 : 100) - grow);
     }
   };
   pairs(kProperties, std::size(kProperties), propTop, 0);
 
-  label(1011, "サンプル名", "サンプル名", 14, rowY(sizeTop, 0), 80);
-  sampleName_ = lineEdit(1037, "サンプル名", 96, rowY(sizeTop, 0), 222);
+  const int nameGrow = std::max(0, MenuFontWidth(Text("サンプル名")) - 80);
+  label(1011, QT_TR_NOOP("サンプル名"), QT_TR_NOOP("サンプル名"), 14, rowY(sizeTop, 0),
+        80 + nameGrow);
+  sampleName_ =
+      lineEdit(1037, QT_TR_NOOP("サンプル名"), 96 + nameGrow, rowY(sizeTop, 0), 222 - nameGrow);
   sampleName_->setValidator(new SampleNameValidator(sampleName_));
   pairs(kSizes, std::size(kSizes), sizeTop, 1);
 
@@ -212,22 +238,22 @@ void ParameterPanel::BuildControls() {
     });
     return combo;
   };
-  tcn_ = order(1033, 1041, "スケール則内の規格化温度の次数", 0);
-  bcn_ = order(1034, 1043, "スケール則内の規格化磁場の次数", 1);
-  label(1035, "積分時の刻み幅", "積分時刻み幅", 14, rowY(otherTop, 2), 230);
-  intStepNum_ = lineEdit(1036, "積分時刻み幅", 248, rowY(otherTop, 2), 70);
+  tcn_ = order(1033, 1041, QT_TR_NOOP("スケール則内の規格化温度の次数"), 0);
+  bcn_ = order(1034, 1043, QT_TR_NOOP("スケール則内の規格化磁場の次数"), 1);
+  label(1035, QT_TR_NOOP("積分時の刻み幅"), QT_TR_NOOP("積分時刻み幅"), 14, rowY(otherTop, 2), 230);
+  intStepNum_ = lineEdit(1036, QT_TR_NOOP("積分時刻み幅"), 248, rowY(otherTop, 2), 70);
   intStepNum_->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), intStepNum_));
   connect(intStepNum_, &QLineEdit::editingFinished, this, &ParameterPanel::CheckStepCount);
 
   const int buttonWidth = (kGroupWidth - kGroupGap) / 2;
-  auto* start = new QPushButton(Text("計算開始"), this);
+  auto* start = new QPushButton(tr("計算開始"), this);
   start->setGeometry(kGroupX, buttonTop + 4, buttonWidth, 32);
   start->setDefault(true);
   Register(1048, start);
   start_ = start;
   connect(start, &QPushButton::clicked, this, &ParameterPanel::ClickStart);
-  auto* finish = new QPushButton(Text("終了"), this);
+  auto* finish = new QPushButton(tr("終了"), this);
   finish->setGeometry(kGroupX + buttonWidth + kGroupGap, buttonTop + 4, buttonWidth, 32);
   Register(1049, finish);
   connect(finish, &QPushButton::clicked, this, &ParameterPanel::ClickFinish);
@@ -322,8 +348,8 @@ void ParameterPanel::ClickFinish() {
   Project& p = main_.project();
   if (p.Modified) {
     const MsgAnswer answer =
-        ShowMessage(this, Text("設定ファイルは変更されています。保存しますか？"),
-                    Text("設定ファイルの変更"), MsgButtons::YesNo, MsgIcon::None);
+        ShowMessage(this, tr("設定ファイルは変更されています。保存しますか？"),
+                    tr("設定ファイルの変更"), MsgButtons::YesNo, MsgIcon::None);
     if (answer == MsgAnswer::Yes && main_.Command(kCmdSaveAs) == 0) return;
     p.Modified = false;
   }

@@ -12,8 +12,9 @@ namespace zx {
 
 RenameDialog::RenameDialog(Shell& main)
     : FlaggedDialog(main, DialogKind::Rename, &main.widget(), 122,
-                    QStringLiteral("データファイル名変更ダイアログ")) {
-  PathDialogControls c = BuildPathDialog(this, {1133, 1137, 1134, 1135, 1136, "変更"});
+                    tr("データファイル名変更ダイアログ")) {
+  PathDialogControls c = BuildPathDialog(
+      this, {1133, 1137, 1134, 1135, 1136, QT_TRANSLATE_NOOP("zx::DataFileControls", "変更")});
   path_ = c.edit;
   connect(c.browse, &QPushButton::clicked, this, &RenameDialog::Browse);
   connect(c.action, &QPushButton::clicked, this, &RenameDialog::ChangeClicked);
@@ -34,7 +35,7 @@ void RenameDialog::Browse() {
 
 void RenameDialog::ChangeClicked() {
   if (path_->text().isEmpty()) {
-    RefuseInput(QStringLiteral("データファイルパス"), QStringLiteral("エラー"));
+    RefuseInput(tr("データファイルパス"), tr("エラー"));
     return;
   }
   if (!FindByUid(main_.project().DataFiles, uid_)) {

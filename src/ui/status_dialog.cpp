@@ -11,9 +11,9 @@
 namespace zx {
 
 StatusDialog::StatusDialog(Shell& main, QWidget* owner)
-    : FlaggedDialog(main, DialogKind::Status, owner, 115, QStringLiteral("計算状況ダイアログ")) {
+    : FlaggedDialog(main, DialogKind::Status, owner, 115, tr("計算状況ダイアログ")) {
   auto* layout = new QVBoxLayout(this);
-  auto* note = new QLabel(QStringLiteral("ただいま計算中です。"), this);
+  auto* note = new QLabel(tr("ただいま計算中です。"), this);
   note->setObjectName(QStringLiteral("note"));
   ApplyMenuFont(note);
   layout->addWidget(note);
@@ -22,7 +22,7 @@ StatusDialog::StatusDialog(Shell& main, QWidget* owner)
   bar_->setValue(0);
   bar_->setMinimumWidth(260);
   layout->addWidget(bar_);
-  auto* cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), 2);
+  auto* cancel = NameControl(new QPushButton(tr("ｷｬﾝｾﾙ"), this), 2);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cancel);

@@ -1,0 +1,799 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>Core</name>
+    <message>
+        <source>x軸の最大値(最小値)の値が適切ではありません。</source>
+        <translation>The maximum or minimum of the x axis is not valid.</translation>
+    </message>
+    <message>
+        <source>y軸の最大値(最小値)の値が適切ではありません。</source>
+        <translation>The maximum or minimum of the y axis is not valid.</translation>
+    </message>
+    <message>
+        <source>メモリの確保に失敗しました。終了します</source>
+        <translation>Out of memory. The program ends.</translation>
+    </message>
+    <message>
+        <source>関連付けデータファイル番号</source>
+        <translation>data file number</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>temperature</translation>
+    </message>
+    <message>
+        <source>磁場</source>
+        <translation>magnetic field</translation>
+    </message>
+    <message>
+        <source>計算結果出力フォルダ</source>
+        <translation>result folder</translation>
+    </message>
+    <message>
+        <source>出力ファイル名</source>
+        <translation>result file name</translation>
+    </message>
+    <message>
+        <source>J範囲開始値</source>
+        <translation>start of the J range</translation>
+    </message>
+    <message>
+        <source>J範囲終了値</source>
+        <translation>end of the J range</translation>
+    </message>
+    <message>
+        <source>計算の細かさ</source>
+        <translation>point density</translation>
+    </message>
+    <message>
+        <source>B範囲開始値</source>
+        <translation>start of the B range</translation>
+    </message>
+    <message>
+        <source>B範囲終了値</source>
+        <translation>end of the B range</translation>
+    </message>
+    <message>
+        <source>電界基準値</source>
+        <translation>electric field criterion E_c</translation>
+    </message>
+    <message>
+        <source>計算結果出力ファイルを作成できません。</source>
+        <translation>The result file cannot be written.</translation>
+    </message>
+    <message>
+        <source>パスに使用できない文字が含まれています : %1</source>
+        <translation>The path holds characters that cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>計算結果出力ファイルにデータファイルは指定できません。</source>
+        <translation>A data file cannot be a result file.</translation>
+    </message>
+    <message>
+        <source>計算結果出力ファイルに設定ファイルは指定できません。</source>
+        <translation>The settings file cannot be a result file.</translation>
+    </message>
+    <message>
+        <source>データファイルが大きすぎます（100万点、1行65536バイトまで）。</source>
+        <translation>The data file is too large (at most 1,000,000 points and 65536 bytes per line).</translation>
+    </message>
+    <message>
+        <source>不正な値の入力 : %1</source>
+        <translation>Invalid input: %1</translation>
+    </message>
+    <message>
+        <source>%1の最小値</source>
+        <translation>minimum of %1</translation>
+    </message>
+    <message>
+        <source>%1の最大値</source>
+        <translation>maximum of %1</translation>
+    </message>
+</context>
+<context>
+    <name>zx::AboutBox</name>
+    <message>
+        <source>ZentrixⅡ</source>
+        <translation>ZENTRIX II</translation>
+    </message>
+</context>
+<context>
+    <name>zx::AxisDialog</name>
+    <message>
+        <source>軸設定ダイアログ</source>
+        <translation>Axis Settings</translation>
+    </message>
+    <message>
+        <source>X軸設定</source>
+        <translation>X Axis</translation>
+    </message>
+    <message>
+        <source>X軸オートスケール</source>
+        <translation>Automatic X scale</translation>
+    </message>
+    <message>
+        <source>Y軸設定</source>
+        <translation>Y Axis</translation>
+    </message>
+    <message>
+        <source>Y軸オートスケール</source>
+        <translation>Automatic Y scale</translation>
+    </message>
+    <message>
+        <source>線形</source>
+        <translation>Linear</translation>
+    </message>
+    <message>
+        <source>対数</source>
+        <translation>Logarithmic</translation>
+    </message>
+    <message>
+        <source>最小値</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>最大値</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>%1軸最小値</source>
+        <translation>%1 axis minimum</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>%1軸最大値</source>
+        <translation>%1 axis maximum</translation>
+    </message>
+</context>
+<context>
+    <name>zx::CalcCondChangeDialog</name>
+    <message>
+        <source>計算条件変更ダイアログ</source>
+        <translation>Change Calculation Condition</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>zx::CalcCondDialog</name>
+    <message>
+        <source>計算条件登録</source>
+        <translation>Register Calculation Condition</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>zx::CalcCondFields</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>登録</source>
+        <translation>Register</translation>
+    </message>
+    <message>
+        <source>参照</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>関連付けデータファイル番号</source>
+        <translation>Data file number</translation>
+    </message>
+    <message>
+        <source>温度(K)</source>
+        <translation>Temperature (K)</translation>
+    </message>
+    <message>
+        <source>磁場(T)</source>
+        <translation>Magnetic field (T)</translation>
+    </message>
+    <message>
+        <source>計算結果出力フォルダ</source>
+        <translation>Result folder</translation>
+    </message>
+    <message>
+        <source>出力ファイル名</source>
+        <translation>Result file name</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>計算結果出力フォルダの選択</source>
+        <translation>Choose the Result Folder</translation>
+    </message>
+</context>
+<context>
+    <name>zx::DataFileControls</name>
+    <message>
+        <source>データファイルを選択</source>
+        <translation>Choose a Data File</translation>
+    </message>
+    <message>
+        <source>テキストファイル(*.txt), データファイル(*.dat) (*.txt *.TXT *.dat *.DAT)</source>
+        <translation>Text files (*.txt), data files (*.dat) (*.txt *.TXT *.dat *.DAT)</translation>
+    </message>
+    <message>
+        <source>データファイルパス</source>
+        <translation>Data file path</translation>
+    </message>
+    <message>
+        <source>参照</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>登録</source>
+        <translation>Register</translation>
+    </message>
+    <message>
+        <source>変更</source>
+        <translation>Change</translation>
+    </message>
+</context>
+<context>
+    <name>zx::DataFileDialog</name>
+    <message>
+        <source>データファイル登録</source>
+        <translation>Register Data File</translation>
+    </message>
+    <message>
+        <source>データファイルパス</source>
+        <translation>data file path</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>zx::FitDialog</name>
+    <message>
+        <source>自動フィッティング</source>
+        <translation type="vanished">Automatic Fit</translation>
+    </message>
+</context>
+<context>
+    <name>zx::FlaggedDialog</name>
+    <message>
+        <source>不正な値の入力 : %1</source>
+        <translation>Invalid input: %1</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>zx::ImportDialog</name>
+    <message>
+        <source>測定データ取り込み</source>
+        <translation type="vanished">Import Measured Data</translation>
+    </message>
+</context>
+<context>
+    <name>zx::JRangeDialog</name>
+    <message>
+        <source>計算J範囲の設定</source>
+        <translation>Calculation Range</translation>
+    </message>
+    <message>
+        <source>J範囲</source>
+        <translation>J Range (A/m²)</translation>
+    </message>
+    <message>
+        <source>開始値</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>終了値</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>計算の細かさ</source>
+        <translation>Point density</translation>
+    </message>
+</context>
+<context>
+    <name>zx::JcConditionDialog</name>
+    <message>
+        <source>開始値</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>終了値</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>Ec変更ダイアログ</source>
+        <translation>Jc-B Calculation Settings</translation>
+    </message>
+    <message>
+        <source>J範囲</source>
+        <translation>J Range (A/m²)</translation>
+    </message>
+    <message>
+        <source>B範囲</source>
+        <translation>B Range (T)</translation>
+    </message>
+    <message>
+        <source>電界基準値(V/m)</source>
+        <translation>Electric field criterion E_c (V/m)</translation>
+    </message>
+    <message>
+        <source>計算の細かさ</source>
+        <translation>Point density</translation>
+    </message>
+</context>
+<context>
+    <name>zx::LanguageMenu</name>
+    <message>
+        <source>表示言語は次回の起動時に切り替わります。</source>
+        <translation>The new language applies from the next start of ZENTRIX II.</translation>
+    </message>
+    <message>
+        <source>言語の設定を保存できません。</source>
+        <translation>The language setting cannot be saved.</translation>
+    </message>
+</context>
+<context>
+    <name>zx::ListsPanel</name>
+    <message>
+        <source>データ番号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>マーク</source>
+        <translation>Mark</translation>
+    </message>
+    <message>
+        <source>データファイル名</source>
+        <translation>Data file</translation>
+    </message>
+    <message>
+        <source>関連付けデータ番号</source>
+        <translation>Data file no.</translation>
+    </message>
+    <message>
+        <source>温度(K)</source>
+        <translation>T (K)</translation>
+    </message>
+    <message>
+        <source>磁場(T)</source>
+        <translation>B (T)</translation>
+    </message>
+    <message>
+        <source>相関係数</source>
+        <translation>Corr.</translation>
+    </message>
+    <message>
+        <source>出力ファイル名</source>
+        <translation>Result file</translation>
+    </message>
+</context>
+<context>
+    <name>zx::MainWindow</name>
+    <message>
+        <source>.zx2ファイル(*.zx2)</source>
+        <translation>Settings files (*.zx2)</translation>
+    </message>
+    <message>
+        <source>設定ファイルを保存できません。</source>
+        <translation>The settings file cannot be saved.</translation>
+    </message>
+    <message>
+        <source>設定ファイルを読み込めません。</source>
+        <translation>The settings file cannot be read.</translation>
+    </message>
+    <message>
+        <source>ファイル</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>新規設定</source>
+        <translation>New Settings</translation>
+    </message>
+    <message>
+        <source>設定を読み込み</source>
+        <translation>Open Settings...</translation>
+    </message>
+    <message>
+        <source>設定を保存</source>
+        <translation>Save Settings</translation>
+    </message>
+    <message>
+        <source>設定を別名保存</source>
+        <translation>Save Settings As...</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>データ</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>データファイル登録</source>
+        <translation>Register Data File</translation>
+    </message>
+    <message>
+        <source>測定データ取り込み</source>
+        <translation>Import Measured Data...</translation>
+    </message>
+    <message>
+        <source>データファイル情報削除</source>
+        <translation>Remove Data Files</translation>
+    </message>
+    <message>
+        <source>計算</source>
+        <translation>Calculation</translation>
+    </message>
+    <message>
+        <source>計算条件登録</source>
+        <translation>Register Calculation Condition</translation>
+    </message>
+    <message>
+        <source>データファイルを登録してください。</source>
+        <translation>Register a data file first.</translation>
+    </message>
+    <message>
+        <source>計算条件削除</source>
+        <translation>Remove Calculation Conditions</translation>
+    </message>
+    <message>
+        <source>パラメータ設定可能範囲変更</source>
+        <translation>Parameter Ranges...</translation>
+    </message>
+    <message>
+        <source>その他の計算条件設定</source>
+        <translation>Other Calculation Settings...</translation>
+    </message>
+    <message>
+        <source>計算開始</source>
+        <translation>Start Calculation</translation>
+    </message>
+    <message>
+        <source>自動フィッティング</source>
+        <translation>Automatic Fit...</translation>
+    </message>
+    <message>
+        <source>計算モード変更</source>
+        <translation>Change Calculation Mode...</translation>
+    </message>
+    <message>
+        <source>グラフ</source>
+        <translation>Graph</translation>
+    </message>
+    <message>
+        <source>軸設定</source>
+        <translation>Axis Settings...</translation>
+    </message>
+    <message>
+        <source>ヘルプ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>ZentrixⅡに関して</source>
+        <translation>About ZENTRIX II</translation>
+    </message>
+    <message>
+        <source>データファイル登録削除</source>
+        <translation>Remove Data Files</translation>
+    </message>
+    <message>
+        <source>ポップアップ</source>
+        <translation>Popup</translation>
+    </message>
+    <message>
+        <source>データファイル情報を選択してからコマンドを実行してください。</source>
+        <translation>Select the data files in the list first.</translation>
+    </message>
+    <message>
+        <source>計算条件を選択してからコマンドを実行してください。</source>
+        <translation>Select the calculation conditions in the list first.</translation>
+    </message>
+    <message>
+        <source>設定ファイルは変更されています。保存しますか？</source>
+        <translation>The settings have been changed. Save them?</translation>
+    </message>
+    <message>
+        <source>設定ファイルの変更</source>
+        <translation>Settings Changed</translation>
+    </message>
+    <message>
+        <source>設定ファイルを選択</source>
+        <translation>Open Settings File</translation>
+    </message>
+    <message>
+        <source>設定ファイルの保存</source>
+        <translation>Save Settings File</translation>
+    </message>
+    <message>
+        <source>%1 は既に存在します。
+上書きしますか？</source>
+        <translation>%1 already exists.
+Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>データファイル登録ダイアログを閉じてから作業を行ってください。</source>
+        <translation>Close the Register Data File dialog first.</translation>
+    </message>
+    <message>
+        <source>使用できるファイル拡張子は以下のように通りです。
+
+	  設定ファイル : .zx2
+	データファイル : .dat, .txt</source>
+        <translation>These file extensions can be used:
+
+	Settings file : .zx2
+	Data file : .dat, .txt</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>現在の設定ファイルパス : </source>
+        <translation>Settings file: </translation>
+    </message>
+    <message>
+        <source>E-J計算モード</source>
+        <translation>E-J mode</translation>
+    </message>
+    <message>
+        <source>Jc-B計算モード</source>
+        <translation>Jc-B mode</translation>
+    </message>
+</context>
+<context>
+    <name>zx::ModeDialog</name>
+    <message>
+        <source>計算モード変更</source>
+        <translation>Change Calculation Mode</translation>
+    </message>
+    <message>
+        <source>計算モード</source>
+        <translation>Calculation Mode</translation>
+    </message>
+    <message>
+        <source>E-J計算</source>
+        <translation>E-J</translation>
+    </message>
+    <message>
+        <source>Jc-B計算</source>
+        <translation>Jc-B</translation>
+    </message>
+    <message>
+        <source>計算モードを変更します。現在登録されているデータファイル、
+計算条件をクリアします。よろしいですか？</source>
+        <translation>Changing the calculation mode removes the registered data files
+and calculation conditions. Continue?</translation>
+    </message>
+    <message>
+        <source>計算モード変更の確認</source>
+        <translation>Change Calculation Mode</translation>
+    </message>
+</context>
+<context>
+    <name>zx::ParamRangeDialog</name>
+    <message>
+        <source>パラメータ設定可能範囲変更ダイアログ</source>
+        <translation>Parameter Ranges</translation>
+    </message>
+    <message>
+        <source>最小値</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>最大値</source>
+        <translation>Maximum</translation>
+    </message>
+</context>
+<context>
+    <name>zx::ParameterPanel</name>
+    <message>
+        <source>ピン力の強さ</source>
+        <translation>Pinning strength</translation>
+    </message>
+    <message>
+        <source>ピン力の分布</source>
+        <translation>Width of the pinning strength distribution</translation>
+    </message>
+    <message>
+        <source>ピン力の磁場依存性</source>
+        <translation>Field dependence of the pinning strength</translation>
+    </message>
+    <message>
+        <source>ピン力の温度依存性</source>
+        <translation>Temperature dependence of the pinning strength</translation>
+    </message>
+    <message>
+        <source>磁束バンドルサイズ</source>
+        <translation>Flux bundle size</translation>
+    </message>
+    <message>
+        <source>臨界温度</source>
+        <translation>Critical temperature (K)</translation>
+    </message>
+    <message>
+        <source>常伝導抵抗率</source>
+        <translation>Normal-state resistivity (Ω m)</translation>
+    </message>
+    <message>
+        <source>上部臨界磁場</source>
+        <translation>Upper critical field at 0 K (T)</translation>
+    </message>
+    <message>
+        <source>ピン形状定数</source>
+        <translation>Pin shape constant</translation>
+    </message>
+    <message>
+        <source>長さ</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>サンプル長手方向長さ</source>
+        <translation>Sample length (m)</translation>
+    </message>
+    <message>
+        <source>幅</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>サンプル幅</source>
+        <translation>Sample width (m)</translation>
+    </message>
+    <message>
+        <source>厚さ</source>
+        <translation>Thickness</translation>
+    </message>
+    <message>
+        <source>サンプル厚</source>
+        <translation>Sample thickness (m)</translation>
+    </message>
+    <message>
+        <source>ピンパラメータ</source>
+        <translation>Pinning Parameters</translation>
+    </message>
+    <message>
+        <source>サンプル特性</source>
+        <translation>Sample Properties</translation>
+    </message>
+    <message>
+        <source>サンプルサイズ</source>
+        <translation>Sample Size</translation>
+    </message>
+    <message>
+        <source>その他の計算パラメータ</source>
+        <translation>Other Calculation Parameters</translation>
+    </message>
+    <message>
+        <source>サンプル名</source>
+        <translation>Sample name</translation>
+    </message>
+    <message>
+        <source>スケール則内の規格化温度の次数</source>
+        <translation>Exponent of T/Tc in the scaling law</translation>
+    </message>
+    <message>
+        <source>スケール則内の規格化磁場の次数</source>
+        <translation>Exponent of B/Bc2 in the scaling law</translation>
+    </message>
+    <message>
+        <source>積分時の刻み幅</source>
+        <translation>Integration steps</translation>
+    </message>
+    <message>
+        <source>積分時刻み幅</source>
+        <translation>Number of integration steps</translation>
+    </message>
+    <message>
+        <source>計算開始</source>
+        <translation>Start Calculation</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>設定ファイルは変更されています。保存しますか？</source>
+        <translation>The settings have been changed. Save them?</translation>
+    </message>
+    <message>
+        <source>設定ファイルの変更</source>
+        <translation>Settings Changed</translation>
+    </message>
+</context>
+<context>
+    <name>zx::RawDataQuestion</name>
+    <message>
+        <source>%1
+
+%2 行のうち %3 行から点が得られません。</source>
+        <translation>%1
+
+%3 of %2 lines give no point.</translation>
+    </message>
+    <message>
+        <source>
+1列目の値が増加していません。</source>
+        <translation>
+The values of the first column do not increase.</translation>
+    </message>
+    <message>
+        <source>
+測定データのままのファイルは データ → 測定データ取り込み で変換できます。
+
+このまま登録しますか？</source>
+        <translation>
+A file of raw measured data can be converted with Data → Import Measured Data.
+
+Register it as it is?</translation>
+    </message>
+    <message>
+        <source>データファイル登録</source>
+        <translation>Register Data File</translation>
+    </message>
+</context>
+<context>
+    <name>zx::RenameDialog</name>
+    <message>
+        <source>データファイル名変更ダイアログ</source>
+        <translation>Change Data File</translation>
+    </message>
+    <message>
+        <source>データファイルパス</source>
+        <translation>data file path</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>zx::Startup</name>
+    <message>
+        <source>.zx2ファイルをドロップしてください。</source>
+        <translation>Drop a .zx2 file on the program.</translation>
+    </message>
+    <message>
+        <source>設定ファイル読み込み</source>
+        <translation>Open Settings File</translation>
+    </message>
+    <message>
+        <source>実行ファイルのリネームはできません。</source>
+        <translation>The program cannot run under another name.</translation>
+    </message>
+</context>
+<context>
+    <name>zx::StatusDialog</name>
+    <message>
+        <source>計算状況ダイアログ</source>
+        <translation>Calculation Status</translation>
+    </message>
+    <message>
+        <source>ただいま計算中です。</source>
+        <translation>Calculating...</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+</TS>
