@@ -70,11 +70,10 @@ void FitResiduals::Compute(const std::vector<FitValues>& qs,
         model = ModelE(p, pt.x, cd.temp, cd.field);
         ++evals;
       }
-      // A model value that underflowed, or none at all (no superconducting
-      // state, no Jc in reach), lies hundreds of decades off: a large but
-      // finite residual lets the solver step away from it.
-      if (!(model >= 1e-300)) model = 1e-300;
-      if (model > 1e300) model = 1e300;
+      // A model value that underflowed lies hundreds of decades off: a
+      // large but finite residual lets the solver step away from it. No
+      // value at all (NaN) stays NaN, and the solver refuses the step.
+      if (!std::isnan(model)) model = std::clamp(model, 1e-300, 1e300);
       out[v][static_cast<std::size_t>(i)] = pt.logY - std::log10(model);
     }
     evaluations_ += evals;

@@ -12,7 +12,7 @@
 
 namespace zx {
 
-// Fit coordinates: log10 Am, then sigma^2, gamma, m, g^2 as they are.
+// Fit coordinates: log10 Am, then sigma^2, gamma, m, g^2, Tc, Bc2(0) as they are.
 FitValues ToCoordinates(const FitValues& values);
 FitValues FromCoordinates(const FitValues& q);
 
