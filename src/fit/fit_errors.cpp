@@ -90,19 +90,27 @@ FitErrors EstimateErrors(FitResiduals& all, const FitInput& input, const LocalFi
   // variance sigma^2 this gives the sandwich
   //   C = sigma^2 (J^T U J)^-1 (J^T U^2 J) (J^T U J)^-1,
   // which is sigma^2 (J^T J)^-1 when every weight is 1, and honest when the
-  // weights are not inverse variances (one weight per condition). sigma^2
-  // is estimated from the residuals with their loss weights,
-  //   sigma^2 = sum phi_i r_i^2 / (sum phi_i - p),
-  // so that outliers the loss damps do not inflate it. The columns are
-  // scaled to unit norm for the inversion and unscaled afterwards.
-  double sumPhi = 0, sumPhiR2 = 0;
-  for (Eigen::Index i = 0; i < n; ++i) {
-    sumPhi += phi(i);
-    sumPhiR2 += phi(i) * r(i) * r(i);
-  }
-  const double dof = sumPhi - static_cast<double>(p);
+  // weights are not inverse variances (one weight per condition).
+  // sigma^2 = sum r_i^2 / (n - p) under the plain loss; under a robust one
+  // the outliers it damps must not inflate it, so sigma is the scaled
+  // median absolute residual, 1.4826 med|r_i| sqrt(n / (n - p)).
+  // The columns are scaled to unit norm for the inversion and unscaled
+  // afterwards.
+  const double dof = static_cast<double>(n) - static_cast<double>(p);
   if (!(dof > 0)) return out;
-  const double sigma2 = sumPhiR2 / dof;
+  double sigma2 = 0;
+  if (setup.loss == LossKind::Linear) {
+    sigma2 = r.squaredNorm() / dof;
+  } else {
+    std::vector<double> absR(static_cast<std::size_t>(n));
+    for (Eigen::Index i = 0; i < n; ++i) absR[static_cast<std::size_t>(i)] = std::fabs(r(i));
+    const auto mid = absR.begin() + static_cast<std::ptrdiff_t>(absR.size() / 2);
+    std::nth_element(absR.begin(), mid, absR.end());
+    double med = *mid;
+    if (absR.size() % 2 == 0) med = (med + *std::max_element(absR.begin(), mid)) / 2;
+    const double sigma = 1.4826 * med;
+    sigma2 = sigma * sigma * static_cast<double>(n) / dof;
+  }
   // js = U^1/2 J S^-1; U^1/2 js = U J S^-1.
   const Eigen::MatrixXd a = js.transpose() * js;
   const Eigen::MatrixXd uj = u.cwiseSqrt().asDiagonal() * js;
