@@ -27,7 +27,11 @@ constexpr double kPositiveFloor = 1e-12;
 // a looser stopping rule and fewer iterations. Only the most promising of
 // their ends are then fitted to the end on the project's own grid.
 constexpr int kExploreSteps = 150;
+constexpr int kScreenIterations = 8;
 constexpr int kExploreIterations = 40;
+constexpr int kKeptStarts = 3;
+// Ends whose cost is more than this times the best are not fitted further.
+constexpr double kPolishedCostRatio = 2.0;
 constexpr double kExploreTolerance = 1e-6;
 constexpr double kExploreSame = 1e-2;
 constexpr int kMaxPolished = 3;
@@ -274,8 +278,9 @@ FitOutcome FitOneOrder(const FitInput& input, const FitOptions& options, const C
 
   std::atomic<long long> evaluations{0};
   auto localFit = [&](const FitInput& in, const LocalFitSetup& su, const FitValues& from, int start,
-                      int inner, int offset) {
+                      int inner, int offset, bool explore) {
     FitResiduals all(in, inner, setup.lower, setup.upper);
+    all.SetForwardDifferences(explore);
     LocalProgress progress = [&](int iteration, double cost, const FitValues& q) {
       FitIteration it;
       it.iteration = offset + iteration;
@@ -296,19 +301,50 @@ FitOutcome FitOneOrder(const FitInput& input, const FitOptions& options, const C
   std::vector<LocalEnd> explored(static_cast<std::size_t>(n));
   std::vector<int> clusterOf(static_cast<std::size_t>(n), -1);
   std::vector<int> reps;  // one start per cluster, lowest cost first
+  std::vector<bool> dropped(static_cast<std::size_t>(n), false);
   if (n > 1) {
     FitInput cheap = used;
     cheap.params.IntStepNum = std::min(cheap.params.IntStepNum, kExploreSteps);
     LocalFitSetup su = setup;
     su.maxIterations = std::min(kExploreIterations, setup.maxIterations);
     su.functionTolerance = std::max(kExploreTolerance, setup.functionTolerance);
-    relay.Run(n, threads, [&](int s, int inner) {
-      LocalEnd e = localFit(cheap, su, starts[static_cast<std::size_t>(s)], s, inner, 0);
+    // Every start runs a few iterations; only the most promising half go
+    // on. The choice depends on the costs alone, never on timing.
+    std::vector<double> rmsOf(static_cast<std::size_t>(n), NAN);
+    auto explore = [&](int s, int inner, const FitValues& from, int offset) {
+      LocalEnd e = localFit(cheap, su, from, s, inner, offset, true);
       FitResiduals probe(cheap, 1, setup.lower, setup.upper);
-      const double rms = RmsAt(probe, e.fit.q, moving);
+      rmsOf[static_cast<std::size_t>(s)] = RmsAt(probe, e.fit.q, moving);
       evaluations += probe.ModelEvaluations();
+      e.fit.iterations += offset;
       explored[static_cast<std::size_t>(s)] = std::move(e);
-      relay.StartDone(rms);
+    };
+    su.maxIterations = std::min(kScreenIterations, setup.maxIterations);
+    relay.Run(n, threads,
+              [&](int s, int inner) { explore(s, inner, starts[static_cast<std::size_t>(s)], 0); });
+    std::vector<int> screened(static_cast<std::size_t>(n));
+    for (int s = 0; s < n; ++s) screened[static_cast<std::size_t>(s)] = s;
+    auto screenCost = [&](int s) {
+      const double c = explored[static_cast<std::size_t>(s)].fit.cost;
+      return std::isfinite(c) ? c : INFINITY;
+    };
+    std::stable_sort(screened.begin(), screened.end(),
+                     [&](int a, int b) { return screenCost(a) < screenCost(b); });
+    const int kept = std::min(n, std::max(kKeptStarts, (n + 1) / 2));
+    for (std::size_t i = static_cast<std::size_t>(kept); i < screened.size(); ++i) {
+      dropped[static_cast<std::size_t>(screened[i])] = true;
+      relay.StartDone(rmsOf[static_cast<std::size_t>(screened[i])]);
+    }
+    su.maxIterations = std::min(kExploreIterations, setup.maxIterations);
+    relay.Run(kept, threads, [&](int i, int inner) {
+      const int s = screened[static_cast<std::size_t>(i)];
+      const LocalEnd& a = explored[static_cast<std::size_t>(s)];
+      if (a.fit.stop == FitStop::Converged || !std::isfinite(a.fit.cost)) {
+        relay.StartDone(rmsOf[static_cast<std::size_t>(s)]);
+        return;
+      }
+      explore(s, inner, a.fit.q, a.fit.iterations);
+      relay.StartDone(rmsOf[static_cast<std::size_t>(s)]);
     });
     if (relay.Cancelled()) {
       int best = 0;
@@ -332,6 +368,7 @@ FitOutcome FitOneOrder(const FitInput& input, const FitOptions& options, const C
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return costOf(a) < costOf(b); });
     for (int s : order) {
+      if (dropped[static_cast<std::size_t>(s)]) continue;
       for (int c : reps)
         if (SameMinimum(explored[static_cast<std::size_t>(s)].fit.q,
                         explored[static_cast<std::size_t>(c)].fit.q, moving, setup.lower,
@@ -350,13 +387,19 @@ FitOutcome FitOneOrder(const FitInput& input, const FitOptions& options, const C
   }
 
   // Fit the most promising ends to the end on the project's grid.
-  const int polishCount = std::min(static_cast<int>(reps.size()), n > 1 ? kMaxPolished : 1);
+  int polishCount = std::min(static_cast<int>(reps.size()), n > 1 ? kMaxPolished : 1);
+  for (int i = 1; i < polishCount; ++i)
+    if (!(explored[static_cast<std::size_t>(reps[static_cast<std::size_t>(i)])].fit.cost <=
+          kPolishedCostRatio * explored[static_cast<std::size_t>(reps[0])].fit.cost)) {
+      polishCount = i;
+      break;
+    }
   std::vector<LocalEnd> polished(static_cast<std::size_t>(polishCount));
   relay.Run(polishCount, threads, [&](int i, int inner) {
     const int s = reps[static_cast<std::size_t>(i)];
     const LocalEnd& from = explored[static_cast<std::size_t>(s)];
     const FitValues q = n > 1 ? from.fit.q : starts[0];
-    LocalEnd e = localFit(used, setup, q, s, inner, n > 1 ? from.fit.iterations : 0);
+    LocalEnd e = localFit(used, setup, q, s, inner, n > 1 ? from.fit.iterations : 0, false);
     e.exploreIterations = n > 1 ? from.fit.iterations : 0;
     polished[static_cast<std::size_t>(i)] = std::move(e);
   });
