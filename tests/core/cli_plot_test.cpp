@@ -50,6 +50,7 @@ TEST(CliPlot, UnreadableProjectOrUnwritableImageFail) {
   EXPECT_EQ(RunPlot("--plot " + dir.Path("no/dir/g.png") + " " + project), 1);
 }
 
+
 TEST(CliPlot, FailedImageWritesExitOneAndKeepTheOldFile) {
   test::TempDir dir;
   const std::string project = SavedProject(dir);
