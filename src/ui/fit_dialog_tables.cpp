@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "model/document.h"
 #include "model/format.h"
@@ -47,8 +48,13 @@ void FitDialog::BuildParameterTable() {
 
 void FitDialog::ShowCurrentValues() {
   filling_ = true;
-  const std::array<double, 5> v = main_.parameterPanel() ? main_.parameterPanel()->PinValues()
-                                                         : ParamsOf(main_.project().Params);
+  std::array<double, 5> v{};
+  if (main_.parameterPanel()) {
+    v = main_.parameterPanel()->PinValues();
+  } else {
+    const FitValues all = ParamsOf(main_.project().Params);
+    std::copy_n(all.begin(), v.size(), v.begin());
+  }
   for (int r = 0; r < 5; ++r)
     params_->item(r, kCurrent)->setText(QString::fromStdString(FormatSci(v[r], 6)));
   filling_ = false;
