@@ -16,7 +16,7 @@ void BM_FitEJExample(benchmark::State& state) {
   }
   zx::FitInput in = zx::TakeFitInput(p);
   zx::FitValues start = zx::ParamsOf(in.params);
-  for (double& v : start) v *= 1.3;
+  for (int k = 0; k < zx::kPinningParamCount; ++k) start[static_cast<std::size_t>(k)] *= 1.3;
   zx::SetParams(in.params, start);
   zx::FitOptions o;
   o.threads = static_cast<int>(state.range(0));

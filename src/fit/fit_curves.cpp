@@ -11,10 +11,11 @@
 namespace zx {
 
 std::vector<ConditionCurves> FitCurves(const FitInput& input, const FitValues& values, int points,
-                                       int threads) {
+                                       int threads, const FitOutcome* /*band: not computed yet*/) {
   std::vector<ConditionCurves> out;
   for (std::size_t c = 0; c < input.conditions.size(); ++c)
-    if (!input.conditions[c].x.empty()) out.push_back({static_cast<int>(c), {}, {}, {}, {}});
+    if (!input.conditions[c].x.empty())
+      out.push_back({static_cast<int>(c), {}, {}, {}, {}, {}, {}});
   ModelParams p = input.params;
   SetParams(p, values);
   const bool ej = input.mode == CalcMode::EJ;

@@ -27,7 +27,7 @@ std::string FitStopText(const FitOutcome& fit) {
 std::vector<std::string> FitReportLines(const FitOutcome* fit, const FitQuality& quality) {
   std::vector<std::string> lines;
   if (fit) {
-    for (int k = 0; k < kFitParamCount; ++k) {
+    for (int k = 0; k < kPinningParamCount; ++k) {
       const FitParamOutcome& p = fit->params[static_cast<std::size_t>(k)];
       lines.push_back(std::string("param\t") + FitParamName(k) + "\t" + Sci(p.value, 9) + "\t" +
                       Sci(p.stdError, 3) + "\t" + ParamStateName(p.state));

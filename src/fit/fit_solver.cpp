@@ -139,6 +139,8 @@ void FitBounds(const CalcSettings& s, FitValues& lower, FitValues& upper) {
 
 FitOutcome RunFit(const FitInput& input, const FitOptions& options) {
   FitOutcome out;
+  out.tcn = input.params.Tcn;
+  out.bcn = input.params.Bcn;
   FitValues lower, upper;
   FitBounds(input.settings, lower, upper);
   const FitValues start = ParamsOf(input.params);
@@ -284,6 +286,12 @@ FitOutcome RunFit(const FitInput& input, const FitOptions& options) {
     }
     if (anyWithout) standardErrors(rest);
   }
+  // One local fit: its result is the only minimum.
+  const std::vector<double>& r = all.At(q, false, free).r;
+  double sum = 0;
+  for (double x : r) sum += x * x;
+  out.minima.push_back({r.empty() ? NAN : std::sqrt(sum / static_cast<double>(r.size())), out.cost,
+                        1, ValuesOf(out)});
   out.modelEvaluations = all.ModelEvaluations();
   return out;
 }

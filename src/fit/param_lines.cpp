@@ -9,7 +9,8 @@ namespace zx {
 
 namespace {
 
-const char* const kKeys[kFitParamCount] = {"Re(A_m)", "Sigma^2", "Re(Gamma)", "Re(m)", "Re(g^2)"};
+const char* const kKeys[kPinningParamCount] = {"Re(A_m)", "Sigma^2", "Re(Gamma)", "Re(m)",
+                                               "Re(g^2)"};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
@@ -18,7 +19,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 bool ReplaceParameterLines(const std::string& bytes, const FitValues& values, std::string& out) {
   std::string result;
   result.reserve(bytes.size() + 64);
-  bool found[kFitParamCount] = {};
+  bool found[kPinningParamCount] = {};
   bool inValues = true;  // the value block ends at the first separator
   std::size_t pos = 0;
   while (pos < bytes.size()) {
@@ -36,7 +37,7 @@ bool ReplaceParameterLines(const std::string& bytes, const FitValues& values, st
     if (key.substr(0, 5) == "-----") inValues = false;
     int which = -1;
     if (inValues && (line.empty() || line[0] != '#'))
-      for (int k = 0; k < kFitParamCount; ++k)
+      for (int k = 0; k < kPinningParamCount; ++k)
         if (key == kKeys[k]) which = k;
     std::size_t valueStart = keyEnd;
     while (valueStart < line.size() && IsBlank(line[valueStart])) ++valueStart;

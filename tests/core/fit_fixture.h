@@ -25,9 +25,10 @@ inline ModelParams TruthParams() {
   return p;
 }
 
+// The pinning parameters times `factor`; the sample constants stay.
 inline FitValues Scaled(const FitValues& v, double factor) {
   FitValues s = v;
-  for (double& x : s) x *= factor;
+  for (int k = 0; k < kPinningParamCount; ++k) s[static_cast<std::size_t>(k)] *= factor;
   return s;
 }
 
