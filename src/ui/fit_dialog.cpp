@@ -47,15 +47,19 @@ struct FitProgress {
   std::mutex mutex;
   FitIteration latest;
   bool any = false;
-  std::chrono::steady_clock::time_point lastCurves{};
+  std::chrono::steady_clock::time_point nextCurves{};
   std::atomic<bool> curvesPending{false};
 };
 
 namespace {
 
-// Live plots are redrawn at most this often: a curve set costs about as
-// much as an iteration, and a redraw more.
+// Live plots are redrawn at most this often, and never so often that
+// their curves take more than a twentieth of the fit's time: a curve set costs
+// about as much as an iteration. They have fewer points than the final
+// curves, which replace them.
 constexpr auto kLivePlotInterval = std::chrono::milliseconds(200);
+constexpr int kLiveCurveShare = 20;
+constexpr int kLiveCurvePoints = 80;
 constexpr int kWatchInterval = 100;  // ms, status line and registry watch
 
 }  // namespace
@@ -327,14 +331,17 @@ void FitDialog::StartFit() {
       std::lock_guard<std::mutex> lock(progress->mutex);
       progress->latest = it;
       progress->any = true;
-      curvesDue = !progress->curvesPending && now - progress->lastCurves >= kLivePlotInterval;
-      if (curvesDue) {
-        progress->lastCurves = now;
-        progress->curvesPending = true;
-      }
+      curvesDue = !progress->curvesPending && now >= progress->nextCurves;
+      if (curvesDue) progress->curvesPending = true;
     }
     if (curvesDue) {
-      std::vector<ConditionCurves> curves = FitCurves(*input, it.values);
+      std::vector<ConditionCurves> curves = FitCurves(*input, it.values, kLiveCurvePoints);
+      const auto done = std::chrono::steady_clock::now();
+      {
+        std::lock_guard<std::mutex> lock(progress->mutex);
+        progress->nextCurves = now + std::max<std::chrono::steady_clock::duration>(
+                                         kLivePlotInterval, (done - now) * kLiveCurveShare);
+      }
       QMetaObject::invokeMethod(
           this, [this, curves = std::move(curves)]() mutable { ShowLiveCurves(std::move(curves)); },
           Qt::QueuedConnection);
