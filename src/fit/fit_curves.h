@@ -12,7 +12,8 @@ struct ConditionCurves {
   int cond = 0;  // index into the input's conditions
   std::vector<double> modelX, modelY;
   std::vector<double> residualX, residualY;  // log10(measured / model)
-  std::vector<double> modelLower, modelUpper;  // 95 % confidence band of modelY; empty without a covariance
+  std::vector<double> modelLower,
+      modelUpper;  // 95 % confidence band of modelY; empty without a covariance
 };
 
 inline constexpr int kDenseCurvePoints = 200;

@@ -17,7 +17,8 @@ namespace zx {
 enum class FitParam { Am, Sigma2, Gamma, M, G2, Tc, Bc2 };
 inline constexpr int kPinningParamCount = 5;
 inline constexpr int kFitParamCount = 7;
-using FitValues = std::array<double, kFitParamCount>;  // ParamsOf/SetParams cover T_c and B_c2_0 too
+using FitValues =
+    std::array<double, kFitParamCount>;  // ParamsOf/SetParams cover T_c and B_c2_0 too
 using FitFlags = std::array<bool, kFitParamCount>;
 
 // "Am", "sigma2", "gamma", "m", "g2", "Tc", "Bc2".
@@ -38,9 +39,9 @@ struct FitIteration {
   double cost = 0.0;
   double rms = 0.0;
   FitValues values{};
-  int start = 0;          // which start (0 = the current values)
-  int startsDone = 0;     // starts finished so far
-  double bestRms = NAN;   // best RMS of the finished starts
+  int start = 0;         // which start (0 = the current values)
+  int startsDone = 0;    // starts finished so far
+  double bestRms = NAN;  // best RMS of the finished starts
 };
 
 struct FitOptions {
