@@ -126,6 +126,8 @@ class Relay {
         wake_.notify_one();
       }
     };
+    // Set before any worker can post: from here on only this thread calls back.
+    direct_ = false;
     std::vector<std::thread> workers;
     for (int t = 0; t < std::min(threads, count); ++t) {
       try {
@@ -135,10 +137,10 @@ class Relay {
       }
     }
     if (workers.empty()) {
+      direct_ = true;
       for (int i = 0; i < count && !cancel_; ++i) task(i, 1);
       return;
     }
-    direct_ = false;
     while (true) {
       std::unique_lock<std::mutex> lock(mutex_);
       wake_.wait(lock, [&] { return !pending_.empty() || remaining == 0; });
@@ -160,7 +162,7 @@ class Relay {
   std::condition_variable wake_;
   std::map<int, FitIteration> pending_;
   std::atomic<bool> cancel_{false};
-  bool direct_ = true;
+  std::atomic<bool> direct_{true};
   int startsDone_ = 0;
   double bestRms_ = NAN;
 };
