@@ -122,46 +122,10 @@ void QtCanvas::DrawText(IntPoint topLeft, const std::string& text, bool upward, 
 ImageExportResult ExportGraphImage(Project& p, const std::string& path, double scale,
                                    const PaintHooks& hooks, const QFont& labelFont) {
   ImageExportResult out;
-  if (!(scale > 0) || !std::isfinite(scale)) return out;
   const IntRect& r = p.View.GraphRect;
-  const int w = r.right - r.left;
-  const int h = r.bottom - r.top;
-  const QSize size(static_cast<int>(std::lround(w * scale)),
-                   static_cast<int>(std::lround(h * scale)));
-  if (size.isEmpty()) return out;
-
-  // The image is made in memory and then replaces the file in one step, so
-  // a full disk or a refused target leaves the old file as it was.
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (EndsWithSvg(path)) {
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setResolution(96);
-    svg.setTitle(QStringLiteral("ZENTRIX II"));
-    QPainter painter;
-    if (!painter.begin(&svg)) return out;
-    painter.scale(scale, scale);
-    QtCanvas canvas(painter, labelFont);
-    out.paint = PaintGraph(p, canvas, hooks);
-    if (!painter.end()) return out;
-  } else {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-      QPainter painter(&image);
-      painter.scale(scale, scale);
-      QtCanvas canvas(painter, labelFont);
-      out.paint = PaintGraph(p, canvas, hooks);
-    }
-    if (!image.save(&buffer, "PNG")) return out;
-  }
-  buffer.close();
-  if (bytes.isEmpty()) return out;
-  out.written = WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
+  out.written = ExportDrawing(
+      path, r.right - r.left, r.bottom - r.top, scale,
+      [&](Canvas& canvas) { out.paint = PaintGraph(p, canvas, hooks); }, labelFont);
   return out;
 }
 
@@ -171,7 +135,8 @@ bool ExportDrawing(const std::string& path, int w, int h, double scale,
   const QSize size(static_cast<int>(std::lround(w * scale)),
                    static_cast<int>(std::lround(h * scale)));
   if (w <= 0 || h <= 0 || size.isEmpty()) return false;
-  // Made in memory first, as the graph's images are.
+  // The image is made in memory and then replaces the file in one step, so
+  // a full disk or a refused target leaves the old file as it was.
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
