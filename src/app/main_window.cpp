@@ -340,6 +340,8 @@ void MainWindow::DocumentChanged(const DocChange& change) {
     case ChangeKind::ProjectSaved:
       break;
   }
+  // The fit window shows the panel's values and the model they give.
+  if (auto* fit = dialogs_.Find<FitDialog>(DialogKind::Fit)) fit->ProjectChanged(change);
   StatusRefresh();
   InvalidateGraph();
 }

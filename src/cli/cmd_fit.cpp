@@ -1,19 +1,28 @@
 // The automatic fit and the quality report of the current parameters.
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdio>
 #include <string>
 
 #include "cli/commands.h"
+#include "fit/fit_curves.h"
 #include "fit/fit_data.h"
 #include "fit/fit_quality.h"
 #include "fit/fit_report.h"
 #include "fit/fit_solver.h"
+#include "fit/fit_usable.h"
 #include "fit/param_lines.h"
+#include "model/format.h"
+#include "model/result_path.h"
 #include "model/settings_file.h"
+#include "model/text_file.h"
 
 namespace zx::cli {
 
 namespace {
 
+constexpr int kUsageError = 2;
 constexpr int kNothingToFit = 3;
 
 bool Load(Project& p, const std::string& path) {
@@ -38,36 +47,140 @@ void ReportLeftOut(const FitInput& input) {
   }
 }
 
+// A value the model reads that is not a finite number would make every
+// result meaningless: refused with its key.
+bool RefuseNonFinite(const FitInput& input) {
+  const std::string key = NonFiniteFitSetting(input);
+  if (key.empty()) return false;
+  std::fprintf(stderr, "zentrix2-calc: %s in the project is not a finite number\n", key.c_str());
+  return true;
+}
+
+// Progress on a terminal: start, iteration and the best RMS so far, on one
+// line rewritten at most ten times a second.
+class Progress {
+ public:
+  bool operator()(const FitIteration& it) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last_ < std::chrono::milliseconds(100)) return true;
+    last_ = now;
+    std::fprintf(stderr, "\rstart %d  iteration %d  RMS %.6f  best RMS %.6f  starts done %d   ",
+                 it.start, it.iteration, it.rms, it.bestRms, it.startsDone);
+    std::fflush(stderr);
+    shown_ = true;
+    return true;
+  }
+  void End() {
+    if (shown_) std::fputs("\n", stderr);
+  }
+
+ private:
+  std::chrono::steady_clock::time_point last_{};
+  bool shown_ = false;
+};
+
+// "# cond <No> <T> <B>" and 200 lines "x model lower upper" per condition.
+std::string CurvesText(const FitInput& input, const std::vector<ConditionCurves>& curves) {
+  auto num = [](double v) { return FormatChars(v, std::chars_format::scientific, 9); };
+  std::string text;
+  for (const ConditionCurves& cc : curves) {
+    const ConditionData& cd = input.conditions[static_cast<std::size_t>(cc.cond)];
+    text += "# cond " + std::to_string(cd.no) + " " + num(cd.temp) + " " + num(cd.field) + "\n";
+    for (std::size_t i = 0; i < cc.modelX.size(); ++i) {
+      const bool band = i < cc.modelLower.size();
+      text += num(cc.modelX[i]) + "\t" + num(cc.modelY[i]) + "\t" +
+              (band ? num(cc.modelLower[i]) : "nan") + "\t" +
+              (band ? num(cc.modelUpper[i]) : "nan") + "\n";
+    }
+  }
+  return text;
+}
+
 }  // namespace
 
 int CmdFit(const std::string& project, const Options& opt) {
   Project p;
   if (!Load(p, project)) return 1;
-  const FitInput input = TakeFitInput(p);
-  ReportLeftOut(input);
+  FitInput input = TakeFitInput(p);
+  // --bounds of the pinning parameters replace the project's ranges here.
+  double* const ranges[kPinningParamCount][2] = {
+      {&input.settings.MiniRe_Am, &input.settings.MaxRe_Am},
+      {&input.settings.MiniSigma_2, &input.settings.MaxSigma_2},
+      {&input.settings.MiniRe_Gamma, &input.settings.MaxRe_Gamma},
+      {&input.settings.MiniRe_m, &input.settings.MaxRe_m},
+      {&input.settings.MiniRe_g_2, &input.settings.MaxRe_g_2}};
+  for (int k = 0; k < kPinningParamCount; ++k) {
+    if (!std::isnan(opt.lower[k])) *ranges[k][0] = opt.lower[k];
+    if (!std::isnan(opt.upper[k])) *ranges[k][1] = opt.upper[k];
+  }
+  if (RefuseNonFinite(input)) return kUsageError;
   FitOptions fo = opt.fit;
   fo.threads = opt.threads;
+  if (const std::string refused = CheckFitBounds(input, fo); !refused.empty()) {
+    std::fprintf(stderr, "zentrix2-calc: %s\n", refused.c_str());
+    return kUsageError;
+  }
+  if (!opt.curves.empty()) {
+    p.SettingsFilePath = project;
+    if (const ResultPathClash clash = CheckResultPath(p, opt.curves);
+        clash != ResultPathClash::None) {
+      std::fprintf(stderr, "zentrix2-calc: --curves: %s\n", ResultPathClashText(clash));
+      return kUsageError;
+    }
+  }
+  ReportLeftOut(input);
+  Progress progress;
+  if (isatty(STDERR_FILENO)) fo.onIteration = [&](const FitIteration& it) { return progress(it); };
   const FitOutcome fit = RunFit(input, fo);
+  progress.End();
   if (fit.stop == FitStop::NothingToFit) {
+    for (const FitWarning& w : fit.warnings)
+      std::printf("warn\t%s\t%s\n", FitWarningName(w.kind), FitWarningDetail(w).c_str());
+    std::fflush(stdout);
     std::fprintf(stderr, "zentrix2-calc: nothing to fit: %s\n", fit.reason.c_str());
     return kNothingToFit;
   }
-  FitValues values;
-  for (int k = 0; k < kFitParamCount; ++k)
-    values[static_cast<std::size_t>(k)] = fit.params[static_cast<std::size_t>(k)].value;
-  const FitQuality quality = EvaluateQuality(input, values, opt.threads);
+  if (fit.stop == FitStop::Failed && fit.minima.empty()) {
+    std::fprintf(stderr, "zentrix2-calc: the fit failed: %s\n", OneLine(fit.reason).c_str());
+    return 1;
+  }
+  const FitValues values = ValuesOf(fit);
+  // The report covers the points where the fitted model has a value.
+  FitInput fitted = input;
+  SetParams(fitted.params, values);
+  fitted.params.Tcn = fit.tcn;
+  fitted.params.Bcn = fit.bcn;
+  std::vector<std::pair<int, int>> leftOut;
+  const FitInput used = UsablePoints(fitted, leftOut);
+  const FitQuality quality = EvaluateQuality(used, values, opt.threads);
   Print(FitReportLines(&fit, quality));
   if (!fit.degenerate.empty()) {
     std::string names;
     for (const std::string& n : fit.degenerate) names += (names.empty() ? "" : ", ") + n;
     std::fprintf(stderr, "zentrix2-calc: degenerate: %s cannot be told apart\n", names.c_str());
   }
+  if (!opt.curves.empty()) {
+    const auto curves = FitCurves(used, values, kDenseCurvePoints, opt.threads, &fit);
+    if (!WriteFileAtomically(opt.curves, CurvesText(used, curves))) {
+      std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", opt.curves.c_str());
+      return 1;
+    }
+  }
   if (!opt.write) return 0;
   if (fit.stop != FitStop::Converged) {
     std::fprintf(stderr, "zentrix2-calc: not written: the fit did not converge\n");
     return 0;
   }
-  if (!WriteParameterLines(project, values)) {
+  SettingsLines lines = PinningLines(values);
+  if (!fo.fixed[static_cast<std::size_t>(FitParam::Tc)])
+    lines.emplace_back("T_c", FormatLe(values[static_cast<std::size_t>(FitParam::Tc)]));
+  if (!fo.fixed[static_cast<std::size_t>(FitParam::Bc2)])
+    lines.emplace_back("B_c2(0)", FormatLe(values[static_cast<std::size_t>(FitParam::Bc2)]));
+  if (fo.allOrders) {
+    lines.emplace_back("Tcn", std::to_string(fit.tcn));
+    lines.emplace_back("Bcn", std::to_string(fit.bcn));
+  }
+  if (!WriteSettingsLines(project, lines)) {
     std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", project.c_str());
     return 1;
   }
@@ -78,9 +191,11 @@ int CmdQuality(const std::string& project, const Options& opt) {
   Project p;
   if (!Load(p, project)) return 1;
   const FitInput input = TakeFitInput(p);
+  if (RefuseNonFinite(input)) return kUsageError;
   ReportLeftOut(input);
-  const FitQuality quality = EvaluateQuality(input, ParamsOf(p.Params), opt.threads);
-  Print(FitReportLines(nullptr, quality));
+  const FitValues current = ParamsOf(p.Params);
+  const FitQuality quality = EvaluateQuality(input, current, opt.threads);
+  Print(FitReportLines(nullptr, quality, &current));
   if (quality.points == 0) {
     std::fprintf(stderr, "zentrix2-calc: nothing to evaluate: no usable point\n");
     return kNothingToFit;

@@ -3,6 +3,7 @@
 // to fit (--fit, --quality) or nothing left to write (imports).
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,13 @@ namespace zx::cli {
 struct Options {
   int threads = 0;     // 0: all cores
   double scale = 1.0;  // image export: device pixels per graph pixel
-  FitOptions fit;      // --fit: fixed parameters, loss, weighting
+  FitOptions fit;      // --fit: fixed parameters, loss, weighting, starts, orders
   bool write = false;  // --fit: store converged values in the project
+  // --fit --bounds for the pinning parameters: this run's ranges in place
+  // of the project's; NaN: the project's.
+  double lower[kPinningParamCount] = {NAN, NAN, NAN, NAN, NAN};
+  double upper[kPinningParamCount] = {NAN, NAN, NAN, NAN, NAN};
+  std::string curves;  // --fit --curves: the model curves with their bands
 };
 
 int CmdNew(const std::string& project);

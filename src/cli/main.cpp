@@ -17,12 +17,17 @@ const char kUsage[] =
     "       zentrix2-calc [--scale N] --plot OUT.png|OUT.svg PROJECT.zx2\n"
     "                                                     draw the graph as the window shows it\n"
     "       zentrix2-calc --new PROJECT.zx2                 write a new project with default settings\n"
-    "       zentrix2-calc --fit [--fix NAMES] [--loss linear|soft_l1|cauchy]\n"
-    "                     [--loss-scale DECADES] [--weight condition|point]\n"
-    "                     [--threads N] [--write] PROJECT.zx2\n"
+    "       zentrix2-calc --fit [--starts N] [--fix NAMES] [--free Tc,Bc2]\n"
+    "                     [--bounds NAME=LO:HI,...] [--orders all] [--curves FILE]\n"
+    "                     [--loss linear|soft_l1|cauchy] [--loss-scale DECADES]\n"
+    "                     [--weight condition|point] [--threads N] [--write] PROJECT.zx2\n"
     "                                                     fit the pinning parameters to the data\n"
-    "                                                     (NAMES: comma-separated Am,sigma2,gamma,m,g2)\n"
+    "                                                     (NAMES: comma-separated Am,sigma2,gamma,m,g2;\n"
+    "                                                     Tc and Bc2 stay fixed unless freed)\n"
+    "                                                     output: param, corr, minimum, order, warn,\n"
+    "                                                     cond and total lines, in that order\n"
     "       zentrix2-calc --quality PROJECT.zx2             fit quality of the current parameters\n"
+    "                                                     (param lines with nan errors, cond, total)\n"
     "       zentrix2-calc --set KEY=VALUE [--set KEY=VALUE ...] PROJECT.zx2\n"
     "                                                     set values by their settings-file keys\n"
     "       zentrix2-calc --import-vi RAW --out OUT.dat --tap-length M --width M --thickness M\n"
@@ -48,18 +53,58 @@ int Usage(const char* why) {
   return 2;
 }
 
-// "Am,gamma" -> the fixed flags; false on an unknown or empty name.
-bool ParseFixed(const std::string& text, zx::FitFlags& fixed) {
+// "a,b,c" -> its items (an empty text gives one empty item).
+std::vector<std::string> SplitCommas(const std::string& text) {
+  std::vector<std::string> items;
   std::size_t start = 0;
   while (true) {
     const std::size_t comma = text.find(',', start);
-    const std::string name = text.substr(start, comma == std::string::npos ? comma : comma - start);
-    const int k = zx::FitParamIndex(name);
-    if (k < 0) return false;
-    fixed[static_cast<std::size_t>(k)] = true;
-    if (comma == std::string::npos) return true;
+    items.push_back(text.substr(start, comma == std::string::npos ? comma : comma - start));
+    if (comma == std::string::npos) return items;
     start = comma + 1;
   }
+}
+
+// "Am,gamma" -> those flags set to `value`; false on an unknown or empty
+// name.
+bool ParseNames(const std::string& text, zx::FitFlags& flags, bool value) {
+  for (const std::string& name : SplitCommas(text)) {
+    const int k = zx::FitParamIndex(name);
+    if (k < 0) return false;
+    flags[static_cast<std::size_t>(k)] = value;
+  }
+  return true;
+}
+
+bool ParseNumber(const std::string& text, double& out) {
+  char* end = nullptr;
+  out = std::strtod(text.c_str(), &end);
+  return !text.empty() && end != text.c_str() && *end == '\0';
+}
+
+// "Tc=80:95,g2=1:4" -> the bounds; false on an unknown name or a number
+// that cannot be read. Whether a range can be used is the fit's to say.
+bool ParseBounds(const std::string& text, zx::cli::Options& opt) {
+  for (const std::string& item : SplitCommas(text)) {
+    const std::size_t eq = item.find('='), colon = item.find(':', eq);
+    if (eq == std::string::npos || colon == std::string::npos) return false;
+    const int k = zx::FitParamIndex(item.substr(0, eq));
+    double lo = 0, hi = 0;
+    if (k < 0 || !ParseNumber(item.substr(eq + 1, colon - eq - 1), lo) ||
+        !ParseNumber(item.substr(colon + 1), hi))
+      return false;
+    if (k == static_cast<int>(zx::FitParam::Tc)) {
+      opt.fit.tcLower = lo;
+      opt.fit.tcUpper = hi;
+    } else if (k == static_cast<int>(zx::FitParam::Bc2)) {
+      opt.fit.bc2Lower = lo;
+      opt.fit.bc2Upper = hi;
+    } else {
+      opt.lower[k] = lo;
+      opt.upper[k] = hi;
+    }
+  }
+  return true;
 }
 
 bool ParsePositive(const char* text, double& out) {
@@ -98,13 +143,33 @@ int main(int argc, char** argv) {
         if (v > 16) return Usage("--scale must be at most 16");
         opt.scale = v;
       }
-    } else if (a == "--fix" || a == "--loss" || a == "--loss-scale" || a == "--weight") {
+    } else if (a == "--fix" || a == "--loss" || a == "--loss-scale" || a == "--weight" ||
+               a == "--starts" || a == "--free" || a == "--bounds" || a == "--orders" ||
+               a == "--curves") {
       if (i + 1 >= argc) return Usage((a + " needs a value").c_str());
       const std::string v = argv[++i];
       fitOptionGiven = true;
       if (a == "--fix") {
-        if (!ParseFixed(v, opt.fit.fixed))
-          return Usage("--fix takes a comma-separated list of Am, sigma2, gamma, m, g2");
+        if (!ParseNames(v, opt.fit.fixed, true))
+          return Usage("--fix takes a comma-separated list of Am, sigma2, gamma, m, g2, Tc, Bc2");
+      } else if (a == "--free") {
+        if (!ParseNames(v, opt.fit.fixed, false))
+          return Usage("--free takes a comma-separated list of Tc, Bc2");
+      } else if (a == "--bounds") {
+        if (!ParseBounds(v, opt))
+          return Usage(
+              "--bounds takes NAME=LO:HI,... (NAME one of Am, sigma2, gamma, m, g2, Tc, Bc2)");
+      } else if (a == "--starts") {
+        double d = 0;
+        if (!ParsePositive(v.c_str(), d) || d > 10000 || d != static_cast<int>(d))
+          return Usage("--starts needs a whole number from 1 to 10000");
+        opt.fit.starts = static_cast<int>(d);
+      } else if (a == "--orders") {
+        if (v != "all") return Usage("--orders takes all");
+        opt.fit.allOrders = true;
+      } else if (a == "--curves") {
+        if (v.empty()) return Usage("--curves needs a file");
+        opt.curves = v;
       } else if (a == "--loss") {
         if (v == "linear")
           opt.fit.loss = zx::LossKind::Linear;
@@ -145,7 +210,9 @@ int main(int argc, char** argv) {
   }
   if (!assignments.empty() && !mode.empty()) return Usage("--set goes alone with a project");
   if (fitOptionGiven && mode != "--fit")
-    return Usage("--fix, --loss, --loss-scale, --weight and --write go with --fit");
+    return Usage(
+        "--starts, --fix, --free, --bounds, --orders, --curves, --loss, --loss-scale, --weight "
+        "and --write go with --fit");
   if (mode == "--plot") {
     if (rest.size() != 2) return Usage("--plot needs an image file and a project");
     return zx::cli::CmdPlot(rest[0], rest[1], opt);

@@ -1,5 +1,8 @@
 #include "fit/fit_data.h"
 
+#include <cmath>
+#include <utility>
+
 #include "model/series_file.h"
 
 namespace zx {
@@ -8,6 +11,37 @@ int FitInput::UsedPoints() const {
   int n = 0;
   for (const ConditionData& c : conditions) n += static_cast<int>(c.x.size());
   return n;
+}
+
+std::string NonFiniteFitSetting(const FitInput& input) {
+  const ModelParams& m = input.params;
+  const CalcSettings& s = input.settings;
+  const std::pair<const char*, double> values[] = {{"Re(A_m)", m.Re_A_m},
+                                                   {"Sigma^2", m.Sigma_2},
+                                                   {"Re(Gamma)", m.Re_Gamma},
+                                                   {"Re(m)", m.Re_m},
+                                                   {"Re(g^2)", m.Re_g_2},
+                                                   {"T_c", m.T_c},
+                                                   {"Rho_n(0)", m.Rho_n_0},
+                                                   {"B_c2(0)", m.B_c2_0},
+                                                   {"Re(Zeta)", m.Re_Zeta},
+                                                   {"Thickness", m.Thickness},
+                                                   {"E_c", m.E_c},
+                                                   {"JIni", s.JIni},
+                                                   {"JFin", s.JFin},
+                                                   {"MiniRe(Am)", s.MiniRe_Am},
+                                                   {"MaxRe(Am)", s.MaxRe_Am},
+                                                   {"MiniSigma^2", s.MiniSigma_2},
+                                                   {"MaxSigma^2", s.MaxSigma_2},
+                                                   {"MiniRe(Gamma)", s.MiniRe_Gamma},
+                                                   {"MaxRe(Gamma)", s.MaxRe_Gamma},
+                                                   {"MiniRe(m)", s.MiniRe_m},
+                                                   {"MaxRe(m)", s.MaxRe_m},
+                                                   {"MiniRe(g^2)", s.MiniRe_g_2},
+                                                   {"MaxRe(g^2)", s.MaxRe_g_2}};
+  for (const auto& [key, v] : values)
+    if (!std::isfinite(v)) return key;
+  return {};
 }
 
 FitInput TakeFitInput(const Project& p) {

@@ -2,6 +2,7 @@
 // read from the data file related to it.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "fit/fit_types.h"
@@ -31,6 +32,11 @@ struct FitInput {
 
   int UsedPoints() const;
 };
+
+// The settings key of the first value the model or the fit reads that is
+// not a finite number (a parameter, a sample constant, a range); empty
+// when there is none.
+std::string NonFiniteFitSetting(const FitInput& input);
 
 // Reads the data file of every condition. Conditions without a related
 // file, with a file that cannot be read or without a usable point keep

@@ -18,20 +18,74 @@ std::string Fixed(double v, int precision) {
 // "-" for values that are not available.
 std::string Opt(const std::string& text, double v) { return std::isnan(v) ? "-" : text; }
 
-}  // namespace
-
-std::string FitStopText(const FitOutcome& fit) {
-  return fit.stop == FitStop::Converged ? "converged" : "stopped: " + fit.reason;
+// The parameters a report lists: the five pinning ones, then Tc and Bc2(0)
+// when the fit moved them.
+std::vector<int> Listed(const FitOutcome* fit) {
+  std::vector<int> ks;
+  for (int k = 0; k < kFitParamCount; ++k)
+    if (k < kPinningParamCount ||
+        (fit && fit->params[static_cast<std::size_t>(k)].state != ParamState::Fixed))
+      ks.push_back(k);
+  return ks;
 }
 
-std::vector<std::string> FitReportLines(const FitOutcome* fit, const FitQuality& quality) {
+}  // namespace
+
+std::string OneLine(const std::string& text) {
+  std::string s = text;
+  for (char& c : s)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = ' ';
+  return s;
+}
+
+std::string FitStopText(const FitOutcome& fit) {
+  return fit.stop == FitStop::Converged ? "converged" : "stopped: " + OneLine(fit.reason);
+}
+
+std::string FitWarningDetail(const FitWarning& w) {
+  std::string d;
+  for (int k : w.params) d += (d.empty() ? "" : ",") + std::string(FitParamName(k));
+  for (auto [no, count] : w.conditions)
+    d += (d.empty() ? "" : ",") + std::to_string(no) + ":" + std::to_string(count);
+  return d.empty() ? "-" : d;
+}
+
+std::vector<std::string> FitReportLines(const FitOutcome* fit, const FitQuality& quality,
+                                        const FitValues* current) {
   std::vector<std::string> lines;
-  if (fit) {
-    for (int k = 0; k < kFitParamCount; ++k) {
-      const FitParamOutcome& p = fit->params[static_cast<std::size_t>(k)];
-      lines.push_back(std::string("param\t") + FitParamName(k) + "\t" + Sci(p.value, 9) + "\t" +
-                      Sci(p.stdError, 3) + "\t" + ParamStateName(p.state));
+  const std::vector<int> listed = Listed(fit);
+  if (fit || current) {
+    for (int k : listed) {
+      const std::size_t kk = static_cast<std::size_t>(k);
+      const double value = fit ? fit->params[kk].value : (*current)[kk];
+      const double error = fit ? fit->params[kk].stdError : NAN;
+      const ParamState state = fit ? fit->params[kk].state : ParamState::Fixed;
+      lines.push_back(std::string("param\t") + FitParamName(k) + "\t" + Sci(value, 9) + "\t" +
+                      Sci(error, 3) + "\t" + ParamStateName(state));
     }
+  }
+  if (fit) {
+    for (int i : listed) {
+      std::string l = std::string("corr\t") + FitParamName(i);
+      for (int j : listed)
+        l += "\t" +
+             Fixed(fit->correlation[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)], 3);
+      lines.push_back(l);
+    }
+    for (std::size_t m = 0; m < fit->minima.size(); ++m) {
+      const FitMinimum& fm = fit->minima[m];
+      std::string l = "minimum\t" + std::to_string(m + 1) + "\t" + Fixed(fm.rms, 6) + "\t" +
+                      std::to_string(fm.starts);
+      for (int k : listed) l += "\t" + Sci(fm.values[static_cast<std::size_t>(k)], 9);
+      lines.push_back(l);
+    }
+    for (const FitOrderResult& o : fit->orders)
+      lines.push_back("order\t" + std::string(o.tcn == 0 ? "1" : "2") + "\t" +
+                      (o.bcn == 0 ? "1" : "2") + "\t" + Fixed(o.rms, 6));
+    for (const FitWarning& w : fit->warnings)
+      lines.push_back(
+          std::string("warn\t") + FitWarningName(w.kind) + "\t" +
+          (w.kind == FitWarningKind::NotConverged ? FitStopText(*fit) : FitWarningDetail(w)));
   }
   for (const ConditionQuality& c : quality.conditions) {
     lines.push_back("cond\t" + std::to_string(c.no) + "\t" + std::to_string(c.points) + "\t" +

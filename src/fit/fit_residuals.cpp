@@ -70,11 +70,10 @@ void FitResiduals::Compute(const std::vector<FitValues>& qs,
         model = ModelE(p, pt.x, cd.temp, cd.field);
         ++evals;
       }
-      // A model value that underflowed, or none at all (no superconducting
-      // state, no Jc in reach), lies hundreds of decades off: a large but
-      // finite residual lets the solver step away from it.
-      if (!(model >= 1e-300)) model = 1e-300;
-      if (model > 1e300) model = 1e300;
+      // A model value that underflowed lies hundreds of decades off: a
+      // large but finite residual lets the solver step away from it. No
+      // value at all (NaN) stays NaN, and the solver refuses the step.
+      if (!std::isnan(model)) model = std::clamp(model, 1e-300, 1e300);
       out[v][static_cast<std::size_t>(i)] = pt.logY - std::log10(model);
     }
     evaluations_ += evals;
@@ -101,13 +100,26 @@ const FitResiduals::Evaluation& FitResiduals::At(const FitValues& q, bool jacobi
       // Steps stay inside the bounds: the model may be undefined outside.
       lo[kk] = std::max(q[kk] - h, lower_[kk]);
       hi[kk] = std::min(q[kk] + h, upper_[kk]);
-      FitValues a = q, b = q;
-      a[kk] = lo[kk];
-      b[kk] = hi[kk];
-      loIndex[kk] = static_cast<int>(qs.size());
-      qs.push_back(a);
-      hiIndex[kk] = static_cast<int>(qs.size());
-      qs.push_back(b);
+      loIndex[kk] = hiIndex[kk] = -1;  // -1: the base point itself
+      if (forward_) {
+        // One side only, away from the nearer bound.
+        if (hi[kk] > q[kk])
+          lo[kk] = q[kk];
+        else
+          hi[kk] = q[kk];
+      }
+      if (lo[kk] != q[kk]) {
+        FitValues a = q;
+        a[kk] = lo[kk];
+        loIndex[kk] = static_cast<int>(qs.size());
+        qs.push_back(a);
+      }
+      if (hi[kk] != q[kk]) {
+        FitValues b = q;
+        b[kk] = hi[kk];
+        hiIndex[kk] = static_cast<int>(qs.size());
+        qs.push_back(b);
+      }
     }
   }
   std::vector<std::vector<double>> values;
@@ -131,8 +143,10 @@ const FitResiduals::Evaluation& FitResiduals::At(const FitValues& q, bool jacobi
     const std::size_t kk = static_cast<std::size_t>(k);
     e.jac[kk].clear();
     if (!jacobian || !free[kk]) continue;
-    const std::vector<double>& a = values[static_cast<std::size_t>(loIndex[kk])];
-    const std::vector<double>& b = values[static_cast<std::size_t>(hiIndex[kk])];
+    const std::vector<double>& a =
+        loIndex[kk] < 0 ? base : values[static_cast<std::size_t>(loIndex[kk])];
+    const std::vector<double>& b =
+        hiIndex[kk] < 0 ? base : values[static_cast<std::size_t>(hiIndex[kk])];
     e.jac[kk].resize(points_.size());
     for (std::size_t i = 0; i < points_.size(); ++i)
       e.jac[kk][i] = (b[i] - a[i]) / (hi[kk] - lo[kk]);

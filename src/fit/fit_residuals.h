@@ -12,7 +12,7 @@
 
 namespace zx {
 
-// Fit coordinates: log10 Am, then sigma^2, gamma, m, g^2 as they are.
+// Fit coordinates: log10 Am, then sigma^2, gamma, m, g^2, Tc, Bc2(0) as they are.
 FitValues ToCoordinates(const FitValues& values);
 FitValues FromCoordinates(const FitValues& q);
 
@@ -45,6 +45,10 @@ class FitResiduals {
 
   long long ModelEvaluations() const { return evaluations_.load(); }
 
+  // One-sided differences: half the model evaluations of a Jacobian, for
+  // fits that only explore.
+  void SetForwardDifferences(bool forward) { forward_ = forward; }
+
  private:
   struct Point {
     int cond;
@@ -64,6 +68,7 @@ class FitResiduals {
   std::mutex mutex_;
   Evaluation plain_, withJacobian_;
   bool plainValid_ = false, jacobianValid_ = false;
+  bool forward_ = false;
   std::atomic<long long> evaluations_{0};
 };
 

@@ -1,14 +1,21 @@
 #include "fit/fit_solver.h"
 
-#include <ceres/ceres.h>
-#include <glog/logging.h>
-
-#include <Eigen/Dense>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
-#include <memory>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <set>
+#include <system_error>
+#include <thread>
 
+#include "calc/parallel.h"
+#include "fit/fit_errors.h"
+#include "fit/fit_local.h"
 #include "fit/fit_residuals.h"
+#include "fit/fit_usable.h"
+#include "model/validation.h"
 
 namespace zx {
 
@@ -16,275 +23,631 @@ namespace {
 
 // Smallest sigma^2 the fit tries when its lower bound is 0.
 constexpr double kPositiveFloor = 1e-12;
+// The exploring fits of a multi-start search: a coarser integration grid,
+// a looser stopping rule and fewer iterations. Only the most promising of
+// their ends are then fitted to the end on the project's own grid.
+constexpr int kExploreSteps = 150;
+constexpr int kScreenIterations = 8;
+constexpr int kExploreIterations = 40;
+constexpr int kKeptStarts = 3;
+// Ends whose cost is more than this times the best are not fitted further.
+constexpr double kPolishedCostRatio = 2.0;
+constexpr double kExploreTolerance = 1e-6;
+constexpr double kExploreSame = 1e-2;
+constexpr int kMaxPolished = 3;
+// Two minima are one when every free coordinate agrees to this, relative.
+constexpr double kSameMinimum = 1e-3;
 
-// One measured point's residual; the values come from the shared
-// evaluation of all points at the same parameters.
-class PointCost final : public ceres::CostFunction {
- public:
-  PointCost(FitResiduals& all, int index, const FitFlags& free)
-      : all_(all), index_(static_cast<std::size_t>(index)), free_(free) {
-    set_num_residuals(1);
-    mutable_parameter_block_sizes()->assign(kFitParamCount, 1);
-  }
+const char* const kRangeNames[kFitParamCount] = {"", "", "", "", "", "T_c", "B_c2(0)"};
 
-  bool Evaluate(double const* const* parameters, double* residuals,
-                double** jacobians) const override {
-    FitValues q;
-    for (int k = 0; k < kFitParamCount; ++k) q[static_cast<std::size_t>(k)] = parameters[k][0];
-    const FitResiduals::Evaluation& e = all_.At(q, jacobians != nullptr, free_);
-    residuals[0] = e.r[index_];
-    if (!std::isfinite(residuals[0])) return false;
-    if (jacobians) {
-      for (int k = 0; k < kFitParamCount; ++k) {
-        if (!jacobians[k]) continue;
-        const std::vector<double>& col = e.jac[static_cast<std::size_t>(k)];
-        const double d = col.empty() ? 0.0 : col[index_];
-        if (!std::isfinite(d)) return false;
-        jacobians[k][0] = d;
-      }
-    }
-    return true;
-  }
-
- private:
-  FitResiduals& all_;
-  std::size_t index_;
-  FitFlags free_;
-};
-
-class IterationRelay final : public ceres::IterationCallback {
- public:
-  IterationRelay(const FitOptions& options, FitResiduals& all, const FitValues& q,
-                 const FitFlags& free)
-      : options_(options), all_(all), q_(q), free_(free) {}
-
-  ceres::CallbackReturnType operator()(const ceres::IterationSummary& s) override {
-    iterations_ = s.iteration;
-    if (!options_.onIteration) return ceres::SOLVER_CONTINUE;
-    FitIteration it;
-    it.iteration = s.iteration;
-    it.cost = s.cost;
-    // The parameter blocks hold the current iterate (state updated every
-    // iteration); its residuals are usually still cached.
-    const FitResiduals::Evaluation& e = all_.At(q_, false, free_);
-    double sum = 0;
-    for (double r : e.r) sum += r * r;
-    it.rms = e.r.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(e.r.size()));
-    it.values = FromCoordinates(q_);
-    if (!options_.onIteration(it)) {
-      cancelled_ = true;
-      return ceres::SOLVER_TERMINATE_SUCCESSFULLY;
-    }
-    return ceres::SOLVER_CONTINUE;
-  }
-
-  bool cancelled() const { return cancelled_; }
-  int iterations() const { return iterations_; }
-
- private:
-  const FitOptions& options_;
-  FitResiduals& all_;
-  const FitValues& q_;
-  FitFlags free_;
-  bool cancelled_ = false;
-  int iterations_ = 0;
-};
-
-const ceres::LossFunction* BaseLoss(const FitOptions& o) {
-  const double a = o.lossScale > 0 ? o.lossScale : 0.1;
-  switch (o.loss) {
-    case LossKind::Linear:
-      return nullptr;
-    case LossKind::SoftL1:
-      return new ceres::SoftLOneLoss(a);
-    case LossKind::Cauchy:
-      return new ceres::CauchyLoss(a);
-  }
-  return nullptr;
+// Van der Corput radical inverse of index in the base: one Halton coordinate.
+double RadicalInverse(int base, int index) {
+  double result = 0, f = 1.0 / base;
+  for (int i = index; i > 0; i /= base, f /= base) result += f * (i % base);
+  return result;
 }
 
-// Names the parameters spanning the (near) null space of the Jacobian.
-std::vector<std::string> DegenerateNames(const FitResiduals::Evaluation& e, const FitFlags& free) {
-  std::vector<int> cols;
-  for (int k = 0; k < kFitParamCount; ++k)
-    if (free[static_cast<std::size_t>(k)] && !e.jac[static_cast<std::size_t>(k)].empty())
-      cols.push_back(k);
-  const int n = static_cast<int>(cols.size());
-  Eigen::MatrixXd a(static_cast<Eigen::Index>(e.r.size()), n);
-  for (int c = 0; c < n; ++c) {
-    const std::vector<double>& col = e.jac[static_cast<std::size_t>(cols[c])];
-    for (std::size_t i = 0; i < col.size(); ++i) a(static_cast<Eigen::Index>(i), c) = col[i];
+bool SameMinimum(const FitValues& a, const FitValues& b, const FitFlags& free, const FitValues& lo,
+                 const FitValues& hi, double tol) {
+  for (std::size_t k = 0; k < kFitParamCount; ++k) {
+    if (!free[k]) continue;
+    const double d = std::fabs(a[k] - b[k]);
+    if (d > tol * std::max(std::fabs(a[k]), std::fabs(b[k])) + 1e-9 * (hi[k] - lo[k])) return false;
   }
-  std::vector<std::string> names;
-  // A column without any effect is degenerate by itself.
-  for (int c = 0; c < n; ++c)
-    if (a.col(c).norm() == 0) names.push_back(FitParamName(cols[c]));
-  if (!names.empty()) return names;
-  for (int c = 0; c < n; ++c) a.col(c) /= a.col(c).norm();
-  Eigen::JacobiSVD<Eigen::MatrixXd> svd(a, Eigen::ComputeThinV);
-  const Eigen::VectorXd v = svd.matrixV().col(n - 1);
-  for (int c = 0; c < n; ++c)
-    if (std::fabs(v(c)) > 0.1) names.push_back(FitParamName(cols[c]));
-  return names;
+  return true;
+}
+
+double RmsAt(FitResiduals& all, const FitValues& q, const FitFlags& free) {
+  const FitResiduals::Evaluation& e = all.At(q, false, free);
+  double sum = 0;
+  for (double r : e.r) sum += r * r;
+  return e.r.empty() ? NAN : std::sqrt(sum / static_cast<double>(e.r.size()));
+}
+
+// Passes the progress of fits on worker threads to the caller's callback,
+// on the thread that called RunFit, one call at a time. Only the latest
+// iteration of each start waits to be passed on.
+class Relay {
+ public:
+  explicit Relay(const std::function<bool(const FitIteration&)>& callback) : callback_(callback) {}
+
+  // Worker side; false when the fit is to stop.
+  bool Post(FitIteration it) {
+    if (cancel_) return false;
+    if (!callback_) return true;
+    std::unique_lock<std::mutex> lock(mutex_);
+    it.startsDone = startsDone_;
+    it.bestRms = bestRms_;
+    if (direct_) {
+      lock.unlock();
+      if (!callback_(it)) cancel_ = true;
+      return !cancel_;
+    }
+    pending_[it.start] = it;
+    lock.unlock();
+    wake_.notify_one();
+    return !cancel_;
+  }
+
+  void StartDone(double rms) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++startsDone_;
+    if (std::isfinite(rms) && !(bestRms_ <= rms)) bestRms_ = rms;
+  }
+  void Reset() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    startsDone_ = 0;
+    bestRms_ = NAN;
+  }
+  void Best(double rms) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (std::isfinite(rms) && !(bestRms_ <= rms)) bestRms_ = rms;
+  }
+  bool Cancelled() const { return cancel_; }
+
+  // Runs task(i, innerThreads) for i in [0, count) on up to `threads`
+  // threads; the calling thread passes the progress on meanwhile. A single
+  // task, or a single thread, runs on the calling thread itself.
+  void Run(int count, int threads, const std::function<void(int, int)>& task) {
+    if (count <= 0) return;
+    if (count == 1 || threads <= 1) {
+      for (int i = 0; i < count && !cancel_; ++i) task(i, count == 1 ? threads : 1);
+      return;
+    }
+    std::atomic<int> next{0};
+    int remaining = count;
+    auto body = [&] {
+      for (int i = next++; i < count; i = next++) {
+        if (!cancel_) task(i, 1);
+        {
+          std::lock_guard<std::mutex> lock(mutex_);
+          --remaining;
+        }
+        wake_.notify_one();
+      }
+    };
+    // Set before any worker can post: from here on only this thread calls back.
+    direct_ = false;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < std::min(threads, count); ++t) {
+      try {
+        workers.emplace_back(body);
+      } catch (const std::system_error&) {
+        break;
+      }
+    }
+    if (workers.empty()) {
+      direct_ = true;
+      for (int i = 0; i < count && !cancel_; ++i) task(i, 1);
+      return;
+    }
+    while (true) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      wake_.wait(lock, [&] { return !pending_.empty() || remaining == 0; });
+      std::map<int, FitIteration> batch;
+      batch.swap(pending_);
+      const bool done = remaining == 0;
+      lock.unlock();
+      for (auto& [start, it] : batch)
+        if (callback_ && !cancel_ && !callback_(it)) cancel_ = true;
+      if (done) break;
+    }
+    for (std::thread& w : workers) w.join();
+    direct_ = true;
+  }
+
+ private:
+  const std::function<bool(const FitIteration&)>& callback_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::map<int, FitIteration> pending_;
+  std::atomic<bool> cancel_{false};
+  std::atomic<bool> direct_{true};
+  int startsDone_ = 0;
+  double bestRms_ = NAN;
+};
+
+// What every order shares: bounds, the free parameters, the first start.
+struct Common {
+  FitValues lower{}, upper{};  // values
+  FitValues qLo{}, qHi{};      // coordinates
+  FitFlags free{};
+  FitValues start{};  // values, clamped into the ranges
+  std::vector<FitWarning> warnings;
+};
+
+struct LocalEnd {
+  LocalFitResult fit;
+  int exploreIterations = 0;
+  double cost = NAN;  // on the project's grid
+  int start = 0;
+};
+
+FitOutcome FitOneOrder(const FitInput& input, const FitOptions& options, const Common& common,
+                       Relay& relay) {
+  FitOutcome out;
+  out.tcn = input.params.Tcn;
+  out.bcn = input.params.Bcn;
+  out.warnings = common.warnings;
+  for (std::size_t k = 0; k < kFitParamCount; ++k) {
+    FitParamOutcome& p = out.params[k];
+    p.lower = common.lower[k];
+    p.upper = common.upper[k];
+    p.stdError = NAN;
+    p.value = common.start[k];
+    p.state = common.free[k] ? ParamState::Free : ParamState::Fixed;
+  }
+
+  FitInput started = input;
+  SetParams(started.params, common.start);
+  std::vector<std::pair<int, int>> leftOut;
+  const FitInput used = UsablePoints(started, leftOut);
+  if (!leftOut.empty()) out.warnings.push_back({FitWarningKind::NoModelValue, {}, leftOut});
+
+  int freeCount = 0;
+  for (bool f : common.free) freeCount += f;
+  const int points = used.UsedPoints();
+  if (points == 0 || freeCount == 0) {
+    out.stop = FitStop::NothingToFit;
+    out.reason = freeCount == 0    ? "every parameter fixed"
+                 : leftOut.empty() ? "no usable point"
+                                   : "no point where the model has a value";
+    return out;
+  }
+  if (points < freeCount) {
+    out.stop = FitStop::NothingToFit;
+    out.reason = "fewer points than free parameters";
+    std::vector<int> names;
+    for (int k = 0; k < kFitParamCount; ++k)
+      if (common.free[static_cast<std::size_t>(k)]) names.push_back(k);
+    out.warnings.push_back({FitWarningKind::TooFewPoints, names, {}});
+    return out;
+  }
+
+  // Structural degeneracy: at one temperature Am and m act only through
+  // Am t^m, at one field (E-J) Am and gamma only through Am B^(gamma-1).
+  // The redundant one (m, gamma) is held at its start so that every start
+  // solves the same well-posed problem; both are named.
+  std::set<double> temps, fields;
+  for (const ConditionData& c : used.conditions)
+    if (!c.x.empty()) temps.insert(c.temp), fields.insert(c.field);
+  const auto A = static_cast<std::size_t>(FitParam::Am), M = static_cast<std::size_t>(FitParam::M),
+             G = static_cast<std::size_t>(FitParam::Gamma);
+  FitFlags moving = common.free;
+  std::vector<int> structural;
+  if (temps.size() == 1 && moving[A] && moving[M]) {
+    moving[M] = false;
+    structural.insert(structural.end(), {static_cast<int>(A), static_cast<int>(M)});
+  }
+  if (used.mode == CalcMode::EJ && fields.size() == 1 && moving[G]) {
+    if (*fields.begin() == 1.0) {
+      moving[G] = false;  // B^(gamma-1) is 1: gamma has no effect at all
+      structural.push_back(static_cast<int>(G));
+    } else if (common.free[A]) {
+      moving[G] = false;
+      structural.insert(structural.end(), {static_cast<int>(A), static_cast<int>(G)});
+    }
+  }
+  std::sort(structural.begin(), structural.end());
+  structural.erase(std::unique(structural.begin(), structural.end()), structural.end());
+
+  LocalFitSetup setup;
+  setup.lower = common.qLo;
+  setup.upper = common.qHi;
+  setup.free = moving;
+  setup.loss = options.loss;
+  setup.lossScale = options.lossScale;
+  setup.weighting = options.weighting;
+  setup.maxIterations = std::max(options.maxIterations, 1);
+  setup.functionTolerance = options.functionTolerance;
+  const FitValues q0 = ToCoordinates(common.start);
+  const int threads = ResolveThreadCount(options.threads);
+
+  // The starts: the current values, then a Halton sequence over the moving
+  // coordinates (log10 Am: Am on a log scale).
+  const int n = std::max(options.starts, 1);
+  std::vector<FitValues> starts(static_cast<std::size_t>(n), q0);
+  for (int s = 1; s < n; ++s) {
+    int dim = 0;
+    static const int kPrimes[kFitParamCount] = {2, 3, 5, 7, 11, 13, 17};
+    for (std::size_t k = 0; k < kFitParamCount; ++k) {
+      if (!moving[k]) continue;
+      const double u = RadicalInverse(kPrimes[dim++], s);
+      starts[static_cast<std::size_t>(s)][k] =
+          setup.lower[k] + u * (setup.upper[k] - setup.lower[k]);
+    }
+  }
+
+  std::atomic<long long> evaluations{0};
+  auto localFit = [&](const FitInput& in, const LocalFitSetup& su, const FitValues& from, int start,
+                      int inner, int offset, bool explore) {
+    FitResiduals all(in, inner, setup.lower, setup.upper);
+    all.SetForwardDifferences(explore);
+    LocalProgress progress = [&](int iteration, double cost, const FitValues& q) {
+      FitIteration it;
+      it.iteration = offset + iteration;
+      it.cost = cost;
+      it.rms = RmsAt(all, q, su.free);
+      it.values = FromCoordinates(q);
+      it.start = start;
+      return relay.Post(it);
+    };
+    LocalEnd end;
+    end.fit = LocalFit(all, in, su, from, progress);
+    end.start = start;
+    evaluations += all.ModelEvaluations();
+    return end;
+  };
+
+  // Explore every start on a coarse grid (only with more than one start).
+  std::vector<LocalEnd> explored(static_cast<std::size_t>(n));
+  std::vector<int> clusterOf(static_cast<std::size_t>(n), -1);
+  std::vector<int> reps;  // one start per cluster, lowest cost first
+  std::vector<bool> dropped(static_cast<std::size_t>(n), false);
+  if (n > 1) {
+    FitInput cheap = used;
+    cheap.params.IntStepNum = std::min(cheap.params.IntStepNum, kExploreSteps);
+    LocalFitSetup su = setup;
+    su.maxIterations = std::min(kExploreIterations, setup.maxIterations);
+    su.functionTolerance = std::max(kExploreTolerance, setup.functionTolerance);
+    // Every start runs a few iterations; only the most promising half go
+    // on. The choice depends on the costs alone, never on timing.
+    std::vector<double> rmsOf(static_cast<std::size_t>(n), NAN);
+    auto explore = [&](int s, int inner, const FitValues& from, int offset) {
+      LocalEnd e = localFit(cheap, su, from, s, inner, offset, true);
+      FitResiduals probe(cheap, 1, setup.lower, setup.upper);
+      rmsOf[static_cast<std::size_t>(s)] = RmsAt(probe, e.fit.q, moving);
+      evaluations += probe.ModelEvaluations();
+      e.fit.iterations += offset;
+      explored[static_cast<std::size_t>(s)] = std::move(e);
+    };
+    su.maxIterations = std::min(kScreenIterations, setup.maxIterations);
+    relay.Run(n, threads,
+              [&](int s, int inner) { explore(s, inner, starts[static_cast<std::size_t>(s)], 0); });
+    std::vector<int> screened(static_cast<std::size_t>(n));
+    for (int s = 0; s < n; ++s) screened[static_cast<std::size_t>(s)] = s;
+    auto screenCost = [&](int s) {
+      const double c = explored[static_cast<std::size_t>(s)].fit.cost;
+      return std::isfinite(c) ? c : INFINITY;
+    };
+    std::stable_sort(screened.begin(), screened.end(),
+                     [&](int a, int b) { return screenCost(a) < screenCost(b); });
+    const int kept = std::min(n, std::max(kKeptStarts, (n + 1) / 2));
+    for (std::size_t i = static_cast<std::size_t>(kept); i < screened.size(); ++i) {
+      dropped[static_cast<std::size_t>(screened[i])] = true;
+      relay.StartDone(rmsOf[static_cast<std::size_t>(screened[i])]);
+    }
+    su.maxIterations = std::min(kExploreIterations, setup.maxIterations);
+    relay.Run(kept, threads, [&](int i, int inner) {
+      const int s = screened[static_cast<std::size_t>(i)];
+      const LocalEnd& a = explored[static_cast<std::size_t>(s)];
+      if (a.fit.stop == FitStop::Converged || !std::isfinite(a.fit.cost)) {
+        relay.StartDone(rmsOf[static_cast<std::size_t>(s)]);
+        return;
+      }
+      explore(s, inner, a.fit.q, a.fit.iterations);
+      relay.StartDone(rmsOf[static_cast<std::size_t>(s)]);
+    });
+    if (relay.Cancelled()) {
+      int best = 0;
+      for (int s = 1; s < n; ++s)
+        if (explored[static_cast<std::size_t>(s)].fit.cost <
+            explored[static_cast<std::size_t>(best)].fit.cost)
+          best = s;
+      out.stop = FitStop::Cancelled;
+      out.reason = "cancelled";
+      const FitValues v = FromCoordinates(explored[static_cast<std::size_t>(best)].fit.q);
+      for (std::size_t k = 0; k < kFitParamCount; ++k) out.params[k].value = v[k];
+      out.modelEvaluations = evaluations;
+      return out;
+    }
+    std::vector<int> order(static_cast<std::size_t>(n));
+    for (int s = 0; s < n; ++s) order[static_cast<std::size_t>(s)] = s;
+    auto costOf = [&](int s) {
+      const double c = explored[static_cast<std::size_t>(s)].fit.cost;
+      return std::isfinite(c) ? c : INFINITY;
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return costOf(a) < costOf(b); });
+    for (int s : order) {
+      if (dropped[static_cast<std::size_t>(s)]) continue;
+      for (int c : reps)
+        if (SameMinimum(explored[static_cast<std::size_t>(s)].fit.q,
+                        explored[static_cast<std::size_t>(c)].fit.q, moving, setup.lower,
+                        setup.upper, kExploreSame)) {
+          clusterOf[static_cast<std::size_t>(s)] = c;
+          break;
+        }
+      if (clusterOf[static_cast<std::size_t>(s)] < 0) {
+        clusterOf[static_cast<std::size_t>(s)] = s;
+        reps.push_back(s);
+      }
+    }
+  } else {
+    reps.push_back(0);
+    clusterOf[0] = 0;
+  }
+
+  // Fit the most promising ends to the end on the project's grid.
+  int polishCount = std::min(static_cast<int>(reps.size()), n > 1 ? kMaxPolished : 1);
+  for (int i = 1; i < polishCount; ++i)
+    if (!(explored[static_cast<std::size_t>(reps[static_cast<std::size_t>(i)])].fit.cost <=
+          kPolishedCostRatio * explored[static_cast<std::size_t>(reps[0])].fit.cost)) {
+      polishCount = i;
+      break;
+    }
+  std::vector<LocalEnd> polished(static_cast<std::size_t>(polishCount));
+  relay.Run(polishCount, threads, [&](int i, int inner) {
+    const int s = reps[static_cast<std::size_t>(i)];
+    const LocalEnd& from = explored[static_cast<std::size_t>(s)];
+    const FitValues q = n > 1 ? from.fit.q : starts[0];
+    LocalEnd e = localFit(used, setup, q, s, inner, n > 1 ? from.fit.iterations : 0, false);
+    e.exploreIterations = n > 1 ? from.fit.iterations : 0;
+    polished[static_cast<std::size_t>(i)] = std::move(e);
+  });
+
+  // Distinct minima, on the project's grid.
+  FitResiduals all(used, threads, setup.lower, setup.upper);
+  std::vector<FitMinimum> minima;
+  std::vector<int> minimumRep;  // the polished index of each minimum, -1 when explored only
+  auto addMinimum = [&](const FitValues& q, int count, int polishedIndex, double tol) {
+    for (std::size_t m = 0; m < minima.size(); ++m)
+      if (SameMinimum(ToCoordinates(minima[m].values), q, moving, setup.lower, setup.upper, tol)) {
+        minima[m].starts += count;
+        return;
+      }
+    FitMinimum fm;
+    fm.values = FromCoordinates(q);
+    fm.cost = FitCost(all, used, setup, q);
+    fm.rms = RmsAt(all, q, moving);
+    fm.starts = count;
+    minima.push_back(fm);
+    minimumRep.push_back(polishedIndex);
+  };
+  auto membersOf = [&](int rep) {
+    int c = 0;
+    for (int s = 0; s < n; ++s) c += clusterOf[static_cast<std::size_t>(s)] == rep;
+    return c;
+  };
+  for (int i = 0; i < polishCount; ++i)
+    if (std::isfinite(polished[static_cast<std::size_t>(i)].fit.cost))
+      addMinimum(polished[static_cast<std::size_t>(i)].fit.q,
+                 membersOf(reps[static_cast<std::size_t>(i)]), i, kSameMinimum);
+  for (std::size_t i = static_cast<std::size_t>(polishCount); i < reps.size(); ++i)
+    if (std::isfinite(explored[static_cast<std::size_t>(reps[i])].fit.cost))
+      addMinimum(explored[static_cast<std::size_t>(reps[i])].fit.q, membersOf(reps[i]), -1,
+                 kExploreSame);
+  std::vector<std::size_t> rank(minima.size());
+  for (std::size_t m = 0; m < rank.size(); ++m) rank[m] = m;
+  auto finiteCost = [&](std::size_t m) {
+    return std::isfinite(minima[m].cost) ? minima[m].cost : INFINITY;
+  };
+  std::stable_sort(rank.begin(), rank.end(),
+                   [&](std::size_t a, std::size_t b) { return finiteCost(a) < finiteCost(b); });
+  // The result is the best polished minimum.
+  int bestPolished = -1;
+  for (std::size_t m : rank)
+    if (minimumRep[m] >= 0) {
+      bestPolished = minimumRep[m];
+      break;
+    }
+  for (std::size_t m : rank) out.minima.push_back(minima[m]);
+  if (bestPolished >= 0) {
+    // Put the result first even if an explored-only end looked cheaper.
+    const FitValues bq = polished[static_cast<std::size_t>(bestPolished)].fit.q;
+    for (std::size_t m = 0; m < out.minima.size(); ++m)
+      if (SameMinimum(ToCoordinates(out.minima[m].values), bq, moving, setup.lower, setup.upper,
+                      kSameMinimum)) {
+        std::rotate(out.minima.begin(), out.minima.begin() + static_cast<std::ptrdiff_t>(m),
+                    out.minima.begin() + static_cast<std::ptrdiff_t>(m) + 1);
+        break;
+      }
+  }
+
+  if (bestPolished < 0) {
+    out.stop = relay.Cancelled() ? FitStop::Cancelled : FitStop::Failed;
+    out.reason = relay.Cancelled() ? "cancelled" : "the model could not be evaluated";
+    out.modelEvaluations = evaluations + all.ModelEvaluations();
+    return out;
+  }
+  const LocalEnd& best = polished[static_cast<std::size_t>(bestPolished)];
+  out.stop = best.fit.stop;
+  out.reason = best.fit.reason;
+  out.iterations = best.fit.iterations + best.exploreIterations;
+  const FitValues q = best.fit.q;
+  out.cost = FitCost(all, used, setup, q);
+  const FitValues fitted = FromCoordinates(q);
+  std::vector<int> onBound;
+  FitFlags estimate = moving;
+  for (std::size_t k = 0; k < kFitParamCount; ++k) {
+    FitParamOutcome& p = out.params[k];
+    if (!common.free[k]) continue;
+    p.value = fitted[k];
+    if (!moving[k]) continue;
+    const double tol = 1e-9 * std::max(setup.upper[k] - setup.lower[k], 1e-300);
+    if (q[k] <= setup.lower[k] + tol)
+      p.state = ParamState::Lower;
+    else if (q[k] >= setup.upper[k] - tol)
+      p.state = ParamState::Upper;
+    if (p.state != ParamState::Free) {
+      onBound.push_back(static_cast<int>(k));
+      estimate[k] = false;  // a bound parameter is held where it is
+    }
+  }
+  if (!onBound.empty()) out.warnings.push_back({FitWarningKind::Bound, onBound, {}});
+
+  if (out.stop != FitStop::Cancelled) {
+    const FitErrors errors = EstimateErrors(all, used, setup, q, estimate);
+    std::vector<int> degenerate = structural;
+    degenerate.insert(degenerate.end(), errors.degenerate.begin(), errors.degenerate.end());
+    std::sort(degenerate.begin(), degenerate.end());
+    degenerate.erase(std::unique(degenerate.begin(), degenerate.end()), degenerate.end());
+    FitFlags undetermined{};
+    for (int k : degenerate) undetermined[static_cast<std::size_t>(k)] = true;
+    // Covariance of the values: Am = 10^q0 gives dAm = Am ln 10 dq0.
+    FitValues d;
+    for (std::size_t k = 0; k < kFitParamCount; ++k) d[k] = k == 0 ? fitted[0] * std::log(10.0) : 1;
+    for (std::size_t i = 0; i < kFitParamCount; ++i)
+      for (std::size_t j = 0; j < kFitParamCount; ++j) {
+        if (undetermined[i] || undetermined[j]) continue;
+        out.covariance[i][j] = errors.covariance[i][j] * d[i] * d[j];
+      }
+    for (std::size_t i = 0; i < kFitParamCount; ++i) {
+      const double ci = out.covariance[i][i];
+      if (std::isfinite(ci) && ci >= 0) out.params[i].stdError = std::sqrt(ci);
+      for (std::size_t j = 0; j < kFitParamCount; ++j)
+        out.correlation[i][j] =
+            out.covariance[i][j] / std::sqrt(out.covariance[i][i] * out.covariance[j][j]);
+    }
+    for (int k : degenerate) out.degenerate.push_back(FitParamName(k));
+    if (!degenerate.empty()) out.warnings.push_back({FitWarningKind::Degenerate, degenerate, {}});
+  }
+  if (out.stop != FitStop::Converged && out.stop != FitStop::Cancelled)
+    out.warnings.push_back({FitWarningKind::NotConverged, {}, {}});
+  out.modelEvaluations = evaluations + all.ModelEvaluations();
+  return out;
 }
 
 }  // namespace
 
-void FitBounds(const CalcSettings& s, FitValues& lower, FitValues& upper) {
-  lower = {s.MiniRe_Am, s.MiniSigma_2, s.MiniRe_Gamma, s.MiniRe_m, s.MiniRe_g_2};
-  upper = {s.MaxRe_Am, s.MaxSigma_2, s.MaxRe_Gamma, s.MaxRe_m, s.MaxRe_g_2};
+void FitBounds(const FitInput& input, const FitOptions& options, FitValues& lower,
+               FitValues& upper) {
+  const CalcSettings& s = input.settings;
+  const double tc = input.params.T_c, bc2 = input.params.B_c2_0;
+  lower = {s.MiniRe_Am,
+           s.MiniSigma_2,
+           s.MiniRe_Gamma,
+           s.MiniRe_m,
+           s.MiniRe_g_2,
+           std::isnan(options.tcLower) ? tc * 0.9 : options.tcLower,
+           std::isnan(options.bc2Lower) ? bc2 / 3 : options.bc2Lower};
+  upper = {s.MaxRe_Am,
+           s.MaxSigma_2,
+           s.MaxRe_Gamma,
+           s.MaxRe_m,
+           s.MaxRe_g_2,
+           std::isnan(options.tcUpper) ? tc * 1.1 : options.tcUpper,
+           std::isnan(options.bc2Upper) ? bc2 * 3 : options.bc2Upper};
   if (!(lower[0] > 0)) lower[0] = std::min(1.0, upper[0]);
   if (!(lower[1] > 0)) lower[1] = kPositiveFloor;
 }
 
-FitOutcome RunFit(const FitInput& input, const FitOptions& options) {
-  FitOutcome out;
+std::string CheckFitBounds(const FitInput& input, const FitOptions& options) {
   FitValues lower, upper;
-  FitBounds(input.settings, lower, upper);
-  const FitValues start = ParamsOf(input.params);
-  FitFlags free{};
-  int freeCount = 0;
-  for (std::size_t k = 0; k < kFitParamCount; ++k) {
-    FitParamOutcome& po = out.params[k];
-    po.lower = lower[k];
-    po.upper = upper[k];
-    po.stdError = NAN;
-    free[k] = !options.fixed[k] && lower[k] < upper[k];
-    po.state = free[k] ? ParamState::Free : ParamState::Fixed;
-    po.value = start[k];
-    // A free start outside the range begins on its nearest bound.
-    if (free[k])
-      po.value = std::isnan(start[k]) ? lower[k] : std::clamp(start[k], lower[k], upper[k]);
-    freeCount += free[k];
+  FitBounds(input, options, lower, upper);
+  for (int k = 0; k < kFitParamCount; ++k) {
+    const std::size_t kk = static_cast<std::size_t>(k);
+    if (options.fixed[kk]) continue;
+    const std::string name = k < kPinningParamCount ? ParamRangeName(k) : kRangeNames[k];
+    if (!std::isfinite(lower[kk])) return RefusalText(name + "の最小値");
+    if (!std::isfinite(upper[kk]) || !(lower[kk] <= upper[kk]))
+      return RefusalText(name + "の最大値");
   }
-  const int points = input.UsedPoints();
-  if (points == 0 || freeCount == 0) {
-    out.stop = FitStop::NothingToFit;
-    out.reason = points == 0 ? "no usable point" : "every parameter fixed";
+  return {};
+}
+
+FitOutcome RunFit(const FitInput& input, const FitOptions& options) {
+  Common common;
+  FitBounds(input, options, common.lower, common.upper);
+  if (std::string refused = CheckFitBounds(input, options); !refused.empty()) {
+    FitOutcome out;
+    out.stop = FitStop::Failed;
+    out.reason = refused;
     return out;
   }
-
-  FitValues values;
-  for (std::size_t k = 0; k < kFitParamCount; ++k) values[k] = out.params[k].value;
-  FitValues q = ToCoordinates(values);
-  const FitValues qLo = ToCoordinates(lower), qHi = ToCoordinates(upper);
-  FitResiduals all(input, options.threads, qLo, qHi);
-
-  ceres::Problem::Options po;
-  ceres::Problem problem(po);
-  std::vector<double*> blocks;
-  for (std::size_t k = 0; k < kFitParamCount; ++k) blocks.push_back(&q[k]);
-  for (int i = 0; i < all.Count(); ++i) {
-    const ConditionData& cd = input.conditions[static_cast<std::size_t>(all.ConditionOf(i))];
-    const double w =
-        options.weighting == Weighting::PerCondition ? 1.0 / static_cast<double>(cd.x.size()) : 1.0;
-    auto* loss = new ceres::ScaledLoss(BaseLoss(options), w, ceres::TAKE_OWNERSHIP);
-    problem.AddResidualBlock(new PointCost(all, i, free), loss, blocks);
-  }
+  const FitValues current = ParamsOf(input.params);
+  std::vector<int> clamped, equal;
   for (std::size_t k = 0; k < kFitParamCount; ++k) {
-    if (!free[k]) {
-      problem.SetParameterBlockConstant(blocks[k]);
+    common.start[k] = current[k];
+    if (options.fixed[k]) continue;
+    if (common.lower[k] == common.upper[k]) {
+      // Equal bounds hold the parameter at that value.
+      common.start[k] = common.lower[k];
+      equal.push_back(static_cast<int>(k));
       continue;
     }
-    problem.SetParameterLowerBound(blocks[k], 0, qLo[k]);
-    problem.SetParameterUpperBound(blocks[k], 0, qHi[k]);
+    common.free[k] = true;
+    const double v = std::isnan(current[k])
+                         ? common.lower[k]
+                         : std::clamp(current[k], common.lower[k], common.upper[k]);
+    if (v != current[k]) clamped.push_back(static_cast<int>(k));
+    common.start[k] = v;
   }
+  if (!clamped.empty()) common.warnings.push_back({FitWarningKind::StartClamped, clamped, {}});
+  if (!equal.empty()) common.warnings.push_back({FitWarningKind::EqualBounds, equal, {}});
+  common.qLo = ToCoordinates(common.lower);
+  common.qHi = ToCoordinates(common.upper);
 
-  ceres::Solver::Options so;
-  so.minimizer_type = ceres::TRUST_REGION;
-  so.trust_region_strategy_type = ceres::LEVENBERG_MARQUARDT;
-  so.linear_solver_type = ceres::DENSE_QR;
-  so.max_num_iterations = options.maxIterations;
-  so.function_tolerance = options.functionTolerance;
-  so.gradient_tolerance = 0;
-  so.parameter_tolerance = 0;
-  so.num_threads = 1;  // the residuals use the threads, in a fixed order
-  so.logging_type = ceres::SILENT;
-  so.minimizer_progress_to_stdout = false;
-  so.update_state_every_iteration = true;
-  IterationRelay relay(options, all, q, free);
-  so.callbacks.push_back(&relay);
-
-  ceres::Solver::Summary summary;
-  ceres::Solve(so, &problem, &summary);
-
-  out.iterations =
-      static_cast<int>(summary.iterations.empty() ? 0 : summary.iterations.back().iteration);
-  out.cost = summary.final_cost;
-  if (relay.cancelled()) {
-    out.stop = FitStop::Cancelled;
-    out.reason = "cancelled";
-  } else if (summary.termination_type == ceres::CONVERGENCE) {
-    out.stop = FitStop::Converged;
-    out.reason = "converged";
-  } else if (summary.termination_type == ceres::NO_CONVERGENCE) {
-    out.stop = FitStop::IterationLimit;
-    out.reason = std::to_string(options.maxIterations) + " iterations";
-  } else {
-    out.stop = FitStop::Failed;
-    out.reason = summary.message;
-  }
-
-  const FitValues fitted = FromCoordinates(q);
-  for (std::size_t k = 0; k < kFitParamCount; ++k) {
-    FitParamOutcome& p = out.params[k];
-    if (!free[k]) continue;
-    p.value = fitted[k];
-    const double tol = 1e-9 * std::max({std::fabs(qLo[k]), std::fabs(qHi[k]), 1.0});
-    if (q[k] <= qLo[k] + tol)
-      p.state = ParamState::Lower;
-    else if (q[k] >= qHi[k] - tol)
-      p.state = ParamState::Upper;
-  }
-
-  // Standard errors: the covariance of the coordinates, scaled by the
-  // residual variance, Am's carried over from its logarithm.
-  const int dof = all.Count() - freeCount;
-  // A degenerate problem is an answer here, not an error for the log.
-  if (FLAGS_minloglevel < google::GLOG_FATAL) FLAGS_minloglevel = google::GLOG_FATAL;
-  auto standardErrors = [&](const FitFlags& of) {
-    std::vector<const double*> ofBlocks;
-    std::vector<std::pair<const double*, const double*>> pairs;
+  Relay relay(options.onIteration);
+  if (!options.allOrders) {
+    FitOutcome out = FitOneOrder(input, options, common, relay);
     for (std::size_t k = 0; k < kFitParamCount; ++k)
-      if (of[k]) ofBlocks.push_back(blocks[k]);
-    for (std::size_t i = 0; i < ofBlocks.size(); ++i)
-      for (std::size_t j = i; j < ofBlocks.size(); ++j)
-        pairs.emplace_back(ofBlocks[i], ofBlocks[j]);
-    ceres::Covariance::Options co;
-    co.algorithm_type = ceres::DENSE_SVD;
-    co.num_threads = 1;
-    ceres::Covariance covariance(co);
-    if (ofBlocks.empty() || !covariance.Compute(pairs, &problem)) return false;
-    const double variance = 2 * summary.final_cost / dof;
-    for (std::size_t k = 0; k < kFitParamCount; ++k) {
-      if (!of[k]) continue;
-      double c = NAN;
-      covariance.GetCovarianceBlock(blocks[k], blocks[k], &c);
-      double se = std::sqrt(c * variance);
-      if (k == 0) se *= out.params[0].value * std::log(10.0);
-      out.params[k].stdError = se;
-    }
-    return true;
-  };
-  if (dof > 0 && !standardErrors(free)) {
-    const FitResiduals::Evaluation e = all.At(q, true, free);
-    out.degenerate = DegenerateNames(e, free);
-    // A parameter without any effect on the residuals (γ when every field
-    // is 1 T) leaves the others' errors exact: they are computed without it.
-    FitFlags rest = free;
-    bool anyWithout = false;
-    for (std::size_t k = 0; k < kFitParamCount; ++k) {
-      if (!free[k] || e.jac[k].empty()) continue;
-      bool effect = false;
-      for (double d : e.jac[k]) effect = effect || d != 0;
-      if (effect) continue;
-      rest[k] = false;
-      anyWithout = true;
-      problem.SetParameterBlockConstant(blocks[k]);
-    }
-    if (anyWithout) standardErrors(rest);
+      if (!common.free[k]) out.params[k].state = ParamState::Fixed;
+    return out;
   }
-  out.modelEvaluations = all.ModelEvaluations();
+  // Every combination of the two orders; the best keeps the most points,
+  // then the lowest RMS.
+  std::vector<FitOutcome> fits;
+  long long evaluations = 0;
+  for (int tcn : {0, 1})
+    for (int bcn : {0, 1}) {
+      FitInput in = input;
+      in.params.Tcn = tcn;
+      in.params.Bcn = bcn;
+      relay.Reset();
+      fits.push_back(FitOneOrder(in, options, common, relay));
+      evaluations += fits.back().modelEvaluations;
+      if (relay.Cancelled()) break;
+    }
+  auto pointsOf = [](const FitOutcome& f) {
+    return f.minima.empty() || f.stop == FitStop::NothingToFit ? -1 : 0;
+  };
+  std::vector<FitOrderResult> orders;
+  std::vector<int> usedPoints;
+  for (const FitOutcome& f : fits) {
+    FitOrderResult r;
+    r.tcn = f.tcn;
+    r.bcn = f.bcn;
+    r.stop = f.stop;
+    r.rms = f.minima.empty() ? NAN : f.minima[0].rms;
+    int leftOut = 0;
+    for (const FitWarning& w : f.warnings)
+      if (w.kind == FitWarningKind::NoModelValue)
+        for (auto [no, count] : w.conditions) leftOut += count;
+    r.points = pointsOf(f) < 0 ? 0 : input.UsedPoints() - leftOut;
+    orders.push_back(r);
+  }
+  std::vector<std::size_t> rank(orders.size());
+  for (std::size_t i = 0; i < rank.size(); ++i) rank[i] = i;
+  std::stable_sort(rank.begin(), rank.end(), [&](std::size_t a, std::size_t b) {
+    if (orders[a].points != orders[b].points) return orders[a].points > orders[b].points;
+    const double ra = std::isfinite(orders[a].rms) ? orders[a].rms : INFINITY;
+    const double rb = std::isfinite(orders[b].rms) ? orders[b].rms : INFINITY;
+    return ra < rb;
+  });
+  FitOutcome out = fits[rank[0]];
+  for (std::size_t i : rank) out.orders.push_back(orders[i]);
+  out.modelEvaluations = evaluations;
   return out;
 }
 

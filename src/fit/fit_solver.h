@@ -1,6 +1,8 @@
 // The automatic fit: one set of pinning parameters for every condition at
-// once, by bounded Levenberg-Marquardt least squares on the residuals.
+// once, by bounded least squares on the residuals, from several starts.
 #pragma once
+
+#include <string>
 
 #include "fit/fit_data.h"
 #include "fit/fit_types.h"
@@ -9,12 +11,21 @@ namespace zx {
 
 // The bounds a fit uses for each parameter (in values, not coordinates):
 // the project's allowed ranges, with a lower bound of 0 for sigma^2 (and
-// for Am, which is fitted on a log scale) taken as "above 0".
-void FitBounds(const CalcSettings& s, FitValues& lower, FitValues& upper);
+// for Am, which is fitted on a log scale) taken as "above 0"; for Tc and
+// Bc2(0) the options' bounds or Tc ±10 %, Bc2(0) ×/÷ 3 around the sample's.
+void FitBounds(const FitInput& input, const FitOptions& options, FitValues& lower,
+               FitValues& upper);
 
-// Fits the free parameters, starting from input.params. Never touches a
-// project. NothingToFit when no condition has a point or every parameter
-// is fixed.
+// Refusal text (as the range dialog words it) for a range of a parameter
+// that may move whose lower bound lies above its upper one, or that is
+// not a number; empty when every range can be used.
+std::string CheckFitBounds(const FitInput& input, const FitOptions& options);
+
+// Fits the free parameters, starting from input.params and from
+// options.starts - 1 further points spread over the ranges. Never touches
+// a project. NothingToFit when no condition has a point, every parameter
+// is fixed or there are fewer points than free parameters; Failed (with
+// the refusal as the reason) when a range is inverted.
 FitOutcome RunFit(const FitInput& input, const FitOptions& options);
 
 }  // namespace zx

@@ -3,7 +3,7 @@
 namespace zx {
 
 namespace {
-const char* const kNames[kFitParamCount] = {"Am", "sigma2", "gamma", "m", "g2"};
+const char* const kNames[kFitParamCount] = {"Am", "sigma2", "gamma", "m", "g2", "Tc", "Bc2"};
 }
 
 const char* FitParamName(int index) {
@@ -17,7 +17,7 @@ int FitParamIndex(const std::string& name) {
 }
 
 FitValues ParamsOf(const ModelParams& p) {
-  return {p.Re_A_m, p.Sigma_2, p.Re_Gamma, p.Re_m, p.Re_g_2};
+  return {p.Re_A_m, p.Sigma_2, p.Re_Gamma, p.Re_m, p.Re_g_2, p.T_c, p.B_c2_0};
 }
 
 void SetParams(ModelParams& p, const FitValues& v) {
@@ -26,6 +26,14 @@ void SetParams(ModelParams& p, const FitValues& v) {
   p.Re_Gamma = v[2];
   p.Re_m = v[3];
   p.Re_g_2 = v[4];
+  p.T_c = v[5];
+  p.B_c2_0 = v[6];
+}
+
+FitValues ValuesOf(const FitOutcome& fit) {
+  FitValues v;
+  for (std::size_t k = 0; k < kFitParamCount; ++k) v[k] = fit.params[k].value;
+  return v;
 }
 
 const char* ParamStateName(ParamState s) {
@@ -38,6 +46,26 @@ const char* ParamStateName(ParamState s) {
       return "lower";
     case ParamState::Upper:
       return "upper";
+  }
+  return "";
+}
+
+const char* FitWarningName(FitWarningKind k) {
+  switch (k) {
+    case FitWarningKind::StartClamped:
+      return "start-clamped";
+    case FitWarningKind::Bound:
+      return "bound";
+    case FitWarningKind::Degenerate:
+      return "degenerate";
+    case FitWarningKind::NoModelValue:
+      return "no-model-value";
+    case FitWarningKind::TooFewPoints:
+      return "too-few-points";
+    case FitWarningKind::EqualBounds:
+      return "equal-bounds";
+    case FitWarningKind::NotConverged:
+      return "not-converged";
   }
   return "";
 }

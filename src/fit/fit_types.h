@@ -3,21 +3,25 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/project.h"
 
 namespace zx {
 
-// The five pinning parameters, in report order.
-enum class FitParam { Am, Sigma2, Gamma, M, G2 };
-inline constexpr int kFitParamCount = 5;
-using FitValues = std::array<double, kFitParamCount>;
+// The five pinning parameters, then the two sample constants a fit may move too.
+enum class FitParam { Am, Sigma2, Gamma, M, G2, Tc, Bc2 };
+inline constexpr int kPinningParamCount = 5;
+inline constexpr int kFitParamCount = 7;
+using FitValues =
+    std::array<double, kFitParamCount>;  // ParamsOf/SetParams cover T_c and B_c2_0 too
 using FitFlags = std::array<bool, kFitParamCount>;
 
-// "Am", "sigma2", "gamma", "m", "g2".
+// "Am", "sigma2", "gamma", "m", "g2", "Tc", "Bc2".
 const char* FitParamName(int index);
 // Index of a name as above; -1 when unknown.
 int FitParamIndex(const std::string& name);
@@ -35,19 +39,27 @@ struct FitIteration {
   double cost = 0.0;
   double rms = 0.0;
   FitValues values{};
+  int start = 0;         // which start (0 = the current values)
+  int startsDone = 0;    // starts finished so far
+  double bestRms = NAN;  // best RMS of the finished starts
 };
 
 struct FitOptions {
-  FitFlags fixed{};
+  FitFlags fixed{false, false, false, false, false, true, true};  // Tc, Bc2 fixed unless freed
   LossKind loss = LossKind::Linear;
   double lossScale = 0.1;  // decades
   Weighting weighting = Weighting::PerCondition;
-  int threads = 0;  // Jacobian threads; 0: every core
+  int threads = 0;  // 0: every core
   int maxIterations = 200;
   double functionTolerance = 1e-10;
-  // Called after every iteration (iteration 0 is the start); false stops
-  // the fit. Runs on the thread that called RunFit.
+  // Called as the fit goes on (iteration 0 of each start is the start);
+  // false stops the fit. Runs on the thread that called RunFit, one call
+  // at a time.
   std::function<bool(const FitIteration&)> onIteration;
+  int starts = 12;         // 1: one local fit from the current values
+  bool allOrders = false;  // try the four (Tcn, Bcn) combinations, keep the best
+  // Bounds of Tc and Bc2 when free; NaN: the defaults (Tc ±10 %, Bc2(0) ×/÷ 3).
+  double tcLower = NAN, tcUpper = NAN, bc2Lower = NAN, bc2Upper = NAN;
 };
 
 // Where a parameter ended.
@@ -56,13 +68,54 @@ const char* ParamStateName(ParamState s);
 
 struct FitParamOutcome {
   double value = 0.0;
-  double stdError = 0.0;  // NaN when not determined (fixed, degenerate)
+  double stdError = 0.0;  // NaN when not determined (fixed, on a bound, degenerate)
   ParamState state = ParamState::Free;
   double lower = 0.0;  // the bounds the fit used
   double upper = 0.0;
 };
 
 enum class FitStop { Converged, IterationLimit, Cancelled, Failed, NothingToFit };
+
+// One distinct local minimum of the multi-start search.
+struct FitMinimum {
+  double rms = NAN;  // decades, over all used points
+  double cost = NAN;
+  int starts = 0;  // how many starts reached it
+  FitValues values{};
+};
+
+enum class FitWarningKind {
+  StartClamped,
+  Bound,
+  Degenerate,
+  NoModelValue,
+  TooFewPoints,
+  EqualBounds,
+  NotConverged
+};
+// "start-clamped", "bound", "degenerate", "no-model-value", "too-few-points",
+// "equal-bounds", "not-converged"
+const char* FitWarningName(FitWarningKind k);
+struct FitWarning {
+  FitWarningKind kind;
+  std::vector<int> params;                      // FitParam indices named by the warning
+  std::vector<std::pair<int, int>> conditions;  // (condition No, points) for NoModelValue
+};
+
+// The best fit of one (Tcn, Bcn) combination, for --orders all.
+struct FitOrderResult {
+  int tcn = 1, bcn = 1;  // as the settings file holds them: 0 exponent 1, 1 exponent 2
+  int points = 0;        // points used (a point may have no model value in one order)
+  double rms = NAN;
+  FitStop stop = FitStop::Failed;
+};
+
+using FitMatrix = std::array<std::array<double, kFitParamCount>, kFitParamCount>;
+inline FitMatrix NanFitMatrix() {
+  FitMatrix m;
+  for (auto& row : m) row.fill(NAN);
+  return m;
+}
 
 struct FitOutcome {
   FitStop stop = FitStop::Failed;
@@ -73,6 +126,20 @@ struct FitOutcome {
   std::vector<std::string> degenerate;
   double cost = 0.0;
   long long modelEvaluations = 0;
+  std::vector<FitMinimum> minima;    // distinct minima, best first; minima[0] is the result
+  std::vector<FitWarning> warnings;  // in the order the CLI prints them
+  // Correlation and covariance of the fitted VALUES (not coordinates), kFitParamCount square;
+  // NaN for fixed or degenerate parameters.
+  FitMatrix correlation = NanFitMatrix();  // filled with NaN by default
+  FitMatrix covariance = NanFitMatrix();   // filled with NaN by default
+  // The orders of the result, as the settings file's Tcn and Bcn hold them
+  // (0: exponent 1, 1: exponent 2).
+  int tcn = 1, bcn = 1;
+  // --orders all: every combination tried, the kept one first.
+  std::vector<FitOrderResult> orders;
 };
+
+// The values of a fit's parameters, in FitParam order.
+FitValues ValuesOf(const FitOutcome& fit);
 
 }  // namespace zx

@@ -9,16 +9,17 @@ namespace zx {
 
 namespace {
 
-const char* const kKeys[kFitParamCount] = {"Re(A_m)", "Sigma^2", "Re(Gamma)", "Re(m)", "Re(g^2)"};
+const char* const kKeys[kPinningParamCount] = {"Re(A_m)", "Sigma^2", "Re(Gamma)", "Re(m)",
+                                               "Re(g^2)"};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
 }  // namespace
 
-bool ReplaceParameterLines(const std::string& bytes, const FitValues& values, std::string& out) {
+bool ReplaceSettingsLines(const std::string& bytes, const SettingsLines& lines, std::string& out) {
   std::string result;
   result.reserve(bytes.size() + 64);
-  bool found[kFitParamCount] = {};
+  std::vector<bool> found(lines.size(), false);
   bool inValues = true;  // the value block ends at the first separator
   std::size_t pos = 0;
   while (pos < bytes.size()) {
@@ -36,8 +37,8 @@ bool ReplaceParameterLines(const std::string& bytes, const FitValues& values, st
     if (key.substr(0, 5) == "-----") inValues = false;
     int which = -1;
     if (inValues && (line.empty() || line[0] != '#'))
-      for (int k = 0; k < kFitParamCount; ++k)
-        if (key == kKeys[k]) which = k;
+      for (std::size_t k = 0; k < lines.size(); ++k)
+        if (key == lines[k].first) which = static_cast<int>(k);
     std::size_t valueStart = keyEnd;
     while (valueStart < line.size() && IsBlank(line[valueStart])) ++valueStart;
     std::size_t valueEnd = valueStart;
@@ -48,11 +49,11 @@ bool ReplaceParameterLines(const std::string& bytes, const FitValues& values, st
       result += line;
       continue;
     }
-    found[which] = true;
+    found[static_cast<std::size_t>(which)] = true;
     result += line.substr(0, valueStart);
     // A key left without a value gets one (and a TAB when nothing follows it).
     if (valueEnd == valueStart && valueStart == keyEnd) result += '\t';
-    result += FormatLe(values[static_cast<std::size_t>(which)]);
+    result += lines[static_cast<std::size_t>(which)].second;
     result += line.substr(valueEnd);
   }
   for (bool f : found)
@@ -61,11 +62,26 @@ bool ReplaceParameterLines(const std::string& bytes, const FitValues& values, st
   return true;
 }
 
-bool WriteParameterLines(const std::string& path, const FitValues& values) {
+SettingsLines PinningLines(const FitValues& values) {
+  SettingsLines lines;
+  for (std::size_t k = 0; k < kPinningParamCount; ++k)
+    lines.emplace_back(kKeys[k], FormatLe(values[k]));
+  return lines;
+}
+
+bool ReplaceParameterLines(const std::string& bytes, const FitValues& values, std::string& out) {
+  return ReplaceSettingsLines(bytes, PinningLines(values), out);
+}
+
+bool WriteSettingsLines(const std::string& path, const SettingsLines& lines) {
   std::string bytes, updated;
   if (!ReadWholeFile(path, bytes)) return false;
-  if (!ReplaceParameterLines(bytes, values, updated)) return false;
+  if (!ReplaceSettingsLines(bytes, lines, updated)) return false;
   return WriteFileAtomically(path, updated);
+}
+
+bool WriteParameterLines(const std::string& path, const FitValues& values) {
+  return WriteSettingsLines(path, PinningLines(values));
 }
 
 }  // namespace zx

@@ -3,17 +3,30 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "fit/fit_types.h"
 
 namespace zx {
 
-// The bytes with the values of the five parameter lines (Re(A_m),
-// Sigma^2, Re(Gamma), Re(m), Re(g^2)) of the value block replaced, every
-// other byte kept. False (out untouched) when one of the lines is missing.
+// (key, value text) pairs of the value block to replace.
+using SettingsLines = std::vector<std::pair<std::string, std::string>>;
+
+// The bytes with the values of the named lines of the value block
+// replaced, every other byte kept. False (out untouched) when one of the
+// lines is missing.
+bool ReplaceSettingsLines(const std::string& bytes, const SettingsLines& lines, std::string& out);
+
+// The five pinning parameter lines (Re(A_m), Sigma^2, Re(Gamma), Re(m),
+// Re(g^2)) as ReplaceSettingsLines writes them.
+SettingsLines PinningLines(const FitValues& values);
+
+// The bytes with the five parameter lines replaced; see ReplaceSettingsLines.
 bool ReplaceParameterLines(const std::string& bytes, const FitValues& values, std::string& out);
 
-// Reads the file, replaces the five values and writes it back atomically.
+// Reads the file, replaces the lines and writes it back atomically.
+bool WriteSettingsLines(const std::string& path, const SettingsLines& lines);
 bool WriteParameterLines(const std::string& path, const FitValues& values);
 
 }  // namespace zx

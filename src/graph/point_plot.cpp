@@ -1,5 +1,6 @@
 #include "graph/point_plot.h"
 
+#include <algorithm>
 #include <cmath>
 #include <span>
 
@@ -12,6 +13,32 @@ namespace {
 
 bool Drawable(double x, double y, bool logX, bool logY) {
   return std::isfinite(x) && std::isfinite(y) && (!logX || x > 0) && (!logY || y > 0);
+}
+
+// Each run of showable abscissae becomes one polygon: the upper edge left
+// to right, the lower one back, every corner held inside the plot area.
+void DrawBand(Canvas& c, const GraphView& g, const PointBand& b, bool logX, bool logY) {
+  const PlotGeometry pg = GetPlotGeometry(g);
+  if (pg.W < 3 || pg.H < 3) return;
+  auto clampX = [&](int x) { return std::clamp(x, pg.x0 + 1, pg.x0 + pg.W - 1); };
+  auto clampY = [&](int y) { return std::clamp(y, pg.y0 - pg.H + 1, pg.y0 - 1); };
+  const std::size_t n = std::min({b.x.size(), b.lower.size(), b.upper.size()});
+  auto showable = [&](std::size_t k) {
+    return Drawable(b.x[k], b.lower[k], logX, logY) && Drawable(b.x[k], b.upper[k], logX, logY);
+  };
+  std::size_t k = 0;
+  while (k < n) {
+    while (k < n && !showable(k)) ++k;
+    const std::size_t start = k;
+    while (k < n && showable(k)) ++k;
+    if (k - start < 2) continue;
+    std::vector<IntPoint> polygon;
+    for (std::size_t i = start; i < k; ++i)
+      polygon.push_back({clampX(MapX(g, b.x[i])), clampY(MapY(g, b.upper[i]))});
+    for (std::size_t i = k; i-- > start;)
+      polygon.push_back({clampX(MapX(g, b.x[i])), clampY(MapY(g, b.lower[i]))});
+    c.Polygon(polygon, Pen{1, b.fill, PenStyle::Solid}, b.fill);
+  }
 }
 
 }  // namespace
@@ -36,6 +63,11 @@ SeriesEntry LineOnly(Rgb color, LinePattern pattern, int width) {
 
 bool DrawPointSets(Canvas& c, GraphView& g, const std::vector<PointSet>& sets,
                    const WarningSink& warn) {
+  return DrawPointSets(c, g, sets, {}, warn);
+}
+
+bool DrawPointSets(Canvas& c, GraphView& g, const std::vector<PointSet>& sets,
+                   const std::vector<PointBand>& bands, const WarningSink& warn) {
   const bool logX = g.X.Type == AxisScale::Log;
   const bool logY = g.Y.Type == AxisScale::Log;
   g.RangeValid = false;
@@ -64,6 +96,7 @@ bool DrawPointSets(Canvas& c, GraphView& g, const std::vector<PointSet>& sets,
   ApplyManualRanges(g);
   g.RescalePending = true;
   DrawAxes(c, g, warn);
+  for (const PointBand& b : bands) DrawBand(c, g, b, logX, logY);
   for (const PointSet& set : sets) {
     // Each run of showable points is drawn on its own: a line never
     // bridges a point that has no place on the axes.

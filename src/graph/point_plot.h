@@ -16,6 +16,13 @@ struct PointSet {
   std::vector<double> x, y;
 };
 
+// A filled band between two curves over the same abscissae (a confidence
+// band), drawn under the point sets and left out of the range.
+struct PointBand {
+  Rgb fill;
+  std::vector<double> x, lower, upper;
+};
+
 // Markers without a line.
 SeriesEntry MarkersOnly(Rgb color, int size = 3, MarkerShape marker = MarkerShape::FilledCircle);
 // A line without markers.
@@ -27,5 +34,9 @@ SeriesEntry LineOnly(Rgb color, LinePattern pattern = LinePattern::Solid, int wi
 // empty graph is drawn (false).
 bool DrawPointSets(Canvas& c, GraphView& g, const std::vector<PointSet>& sets,
                    const WarningSink& warn = {});
+// The same with bands under the sets; a band is cut where an axis cannot
+// show it and kept inside the plot area.
+bool DrawPointSets(Canvas& c, GraphView& g, const std::vector<PointSet>& sets,
+                   const std::vector<PointBand>& bands, const WarningSink& warn = {});
 
 }  // namespace zx

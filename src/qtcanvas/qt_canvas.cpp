@@ -165,31 +165,43 @@ ImageExportResult ExportGraphImage(Project& p, const std::string& path, double s
   return out;
 }
 
-bool ExportDrawing(const std::string& path, int w, int h, const std::function<void(Canvas&)>& draw,
-                   const QFont& labelFont) {
-  const QSize size(w, h);
-  if (size.isEmpty()) return false;
+bool ExportDrawing(const std::string& path, int w, int h, double scale,
+                   const std::function<void(Canvas&)>& draw, const QFont& labelFont) {
+  if (!(scale > 0) || !std::isfinite(scale)) return false;
+  const QSize size(static_cast<int>(std::lround(w * scale)),
+                   static_cast<int>(std::lround(h * scale)));
+  if (w <= 0 || h <= 0 || size.isEmpty()) return false;
+  // Made in memory first, as the graph's images are.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   if (EndsWithSvg(path)) {
     QSvgGenerator svg;
-    svg.setFileName(QString::fromStdString(path));
+    svg.setOutputDevice(&buffer);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setResolution(96);
     svg.setTitle(QStringLiteral("ZENTRIX II"));
     QPainter painter;
     if (!painter.begin(&svg)) return false;
+    painter.scale(scale, scale);
     QtCanvas canvas(painter, labelFont);
     draw(canvas);
-    return painter.end();
+    if (!painter.end()) return false;
+  } else {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+      QPainter painter(&image);
+      painter.scale(scale, scale);
+      QtCanvas canvas(painter, labelFont);
+      draw(canvas);
+    }
+    if (!image.save(&buffer, "PNG")) return false;
   }
-  QImage image(size, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    QtCanvas canvas(painter, labelFont);
-    draw(canvas);
-  }
-  return image.save(QString::fromStdString(path), "PNG");
+  buffer.close();
+  if (bytes.isEmpty()) return false;
+  return WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
 }
 
 }  // namespace zx

@@ -49,9 +49,11 @@ ImageExportResult ExportGraphImage(Project& p, const std::string& path, double s
                                    const PaintHooks& hooks,
                                    const QFont& labelFont = DefaultLabelFont());
 
-// Any drawing on a Canvas of w x h pixels into an image file: SVG when the
-// path ends in ".svg" (any case), PNG otherwise. False when not written.
-bool ExportDrawing(const std::string& path, int w, int h, const std::function<void(Canvas&)>& draw,
+// Any drawing on a Canvas of w x h pixels into an image file of `scale`
+// times that size: SVG when the path ends in ".svg" (any case), PNG
+// otherwise. The file is replaced in one step; false when not written.
+bool ExportDrawing(const std::string& path, int w, int h, double scale,
+                   const std::function<void(Canvas&)>& draw,
                    const QFont& labelFont = DefaultLabelFont());
 
 }  // namespace zx

@@ -11,16 +11,20 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <memory>
+#include <mutex>
 
 #include "fit/fit_solver.h"
-#include "model/document.h"
 #include "model/format.h"
 #include "ui/dialog_helpers.h"
 #include "ui/fit_dialog_cells.h"
@@ -30,10 +34,35 @@
 #include "ui/parameter_panel.h"
 #include "ui/platform.h"
 #include "ui/shell.h"
+#include "ui/window_place.h"
 
 namespace zx {
 
 using namespace fit_cells;
+
+// What the worker leaves for the window: the latest iterate, and whether a
+// set of live curves is still on its way. The window reads it on its timer,
+// so an iteration costs the fit no message to the window.
+struct FitProgress {
+  std::mutex mutex;
+  FitIteration latest;
+  bool any = false;
+  std::chrono::steady_clock::time_point nextCurves{};
+  std::atomic<bool> curvesPending{false};
+};
+
+namespace {
+
+// Live plots are redrawn at most this often, and never so often that
+// their curves take more than a twentieth of the fit's time: a curve set costs
+// about as much as an iteration. They have fewer points than the final
+// curves, which replace them.
+constexpr auto kLivePlotInterval = std::chrono::milliseconds(200);
+constexpr int kLiveCurveShare = 20;
+constexpr int kLiveCurvePoints = 80;
+constexpr int kWatchInterval = 100;  // ms, status line and registry watch
+
+}  // namespace
 
 void OpenFitDialog(Shell& main) {
   if (QDialog* open = main.dialogs().Find(DialogKind::Fit)) {
@@ -46,31 +75,31 @@ void OpenFitDialog(Shell& main) {
   main.dialogs().Opened(DialogKind::Fit, d);
   QObject::connect(d, &QDialog::finished, d,
                    [&main, d] { main.dialogs().Ended(DialogKind::Fit, d); });
-  const QRect screen =
-      main.widget().screen() ? main.widget().screen()->availableGeometry() : QRect(0, 0, 1280, 800);
-  d->resize(std::min(1180, screen.width() - 40), std::min(720, screen.height() - 60));
-  CenterOnMainWindow(d, &main.widget());
-  // Larger than the main window: kept on the screen.
-  const QRect f = d->frameGeometry();
-  d->move(std::clamp(f.left(), screen.left(), std::max(screen.left(), screen.right() - f.width())),
-          std::clamp(f.top(), screen.top(), std::max(screen.top(), screen.bottom() - f.height())));
+  d->framePlace_ = PlaceBesideMainWindow(d, &main.widget(), QSize(1180, 720));
+  d->show();
+  d->raise();
+  d->activateWindow();
+  FocusFirstTabStop(d);
 }
 
-FitDialog::FitDialog(Shell& main) : QDialog(&main.widget()), main_(main) {
+FitDialog::FitDialog(Shell& main)
+    : QDialog(&main.widget()), main_(main), progress_(std::make_shared<FitProgress>()) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("dlgFit"));
   setWindowTitle(QStringLiteral("自動フィッティング"));
   setModal(false);
   setSizeGripEnabled(true);
-  setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+  // A window of its own: the main window can come in front of it.
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
 
   auto* left = new QWidget(this);
   auto* leftLayout = new QVBoxLayout(left);
   leftLayout->setContentsMargins(0, 0, 0, 0);
 
-  auto* paramBox = new QGroupBox(QStringLiteral("ピンパラメータ"), left);
+  auto* paramBox = new QGroupBox(QStringLiteral("パラメータ"), left);
   auto* paramLayout = new QVBoxLayout(paramBox);
-  params_ = new QTableWidget(5, kParamColumns, paramBox);
+  params_ = new QTableWidget(kFitParamCount, kParamColumns, paramBox);
   params_->setObjectName(QStringLiteral("fitParams"));
   paramLayout->addWidget(params_);
   leftLayout->addWidget(paramBox);
@@ -86,12 +115,23 @@ FitDialog::FitDialog(Shell& main) : QDialog(&main.widget()), main_(main) {
   weighting_ = new QComboBox(optionBox);
   weighting_->setObjectName(QStringLiteral("fitWeighting"));
   weighting_->addItems({QStringLiteral("条件ごとに均等"), QStringLiteral("点ごとに均等")});
+  starts_ = new QSpinBox(optionBox);
+  starts_->setObjectName(QStringLiteral("fitStarts"));
+  starts_->setRange(1, 1000);
+  starts_->setValue(FitOptions{}.starts);
+  starts_->setToolTip(QStringLiteral("1: 現在値からの1回のフィットのみ"));
+  allOrders_ = new QCheckBox(QStringLiteral("規格化温度・磁場の次数を4通りとも試す"), optionBox);
+  allOrders_->setObjectName(QStringLiteral("fitAllOrders"));
   options->addWidget(new QLabel(QStringLiteral("損失関数"), optionBox), 0, 0);
   options->addWidget(loss_, 0, 1);
   options->addWidget(new QLabel(QStringLiteral("尺度(デケード)"), optionBox), 0, 2);
   options->addWidget(lossScale_, 0, 3);
   options->addWidget(new QLabel(QStringLiteral("重み付け"), optionBox), 1, 0);
   options->addWidget(weighting_, 1, 1);
+  options->addWidget(new QLabel(QStringLiteral("開始点の数"), optionBox), 1, 2);
+  options->addWidget(starts_, 1, 3);
+  options->addWidget(allOrders_, 2, 0, 1, 4);
+  options->setColumnStretch(3, 1);
   leftLayout->addWidget(optionBox);
 
   auto* buttons = new QHBoxLayout;
@@ -116,32 +156,27 @@ FitDialog::FitDialog(Shell& main) : QDialog(&main.widget()), main_(main) {
 
   status_ = new QLabel(left);
   status_->setObjectName(QStringLiteral("fitStatus"));
+  status_->setWordWrap(true);
   leftLayout->addWidget(status_);
+  warnings_ = new QLabel(left);
+  warnings_->setObjectName(QStringLiteral("fitWarnings"));
+  warnings_->setWordWrap(true);
+  warnings_->setStyleSheet(QStringLiteral("color: #d00000;"));
+  warnings_->hide();
+  leftLayout->addWidget(warnings_);
 
-  auto* condBox = new QGroupBox(QStringLiteral("条件ごとの結果"), left);
-  auto* condLayout = new QVBoxLayout(condBox);
-  conds_ = new QTableWidget(0, static_cast<int>(std::size(kCondHeaders)), condBox);
-  conds_->setObjectName(QStringLiteral("fitConds"));
-  QStringList condHeaders;
-  for (const char* h : kCondHeaders) condHeaders << QString::fromUtf8(h);
-  conds_->setHorizontalHeaderLabels(condHeaders);
-  conds_->verticalHeader()->hide();
-  conds_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  conds_->setSelectionMode(QAbstractItemView::NoSelection);
-  conds_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  total_ = new QLabel(condBox);
-  total_->setObjectName(QStringLiteral("fitTotal"));
-  condLayout->addWidget(conds_);
-  condLayout->addWidget(total_);
-  leftLayout->addWidget(condBox, 1);
+  BuildResultTables();
+  leftLayout->addWidget(results_, 1);
 
   auto* plots = new QSplitter(Qt::Vertical, this);
+  plots->setChildrenCollapsible(false);
   curvesPlot_ = new FitPlotWidget(plots);
   curvesPlot_->setObjectName(QStringLiteral("fitCurves"));
   residualPlot_ = new FitPlotWidget(plots);
   residualPlot_->setObjectName(QStringLiteral("fitResiduals"));
 
   auto* split = new QSplitter(Qt::Horizontal, this);
+  split->setChildrenCollapsible(false);
   split->addWidget(left);
   split->addWidget(plots);
   split->setStretchFactor(0, 0);
@@ -149,6 +184,11 @@ FitDialog::FitDialog(Shell& main) : QDialog(&main.widget()), main_(main) {
   auto* top = new QVBoxLayout(this);
   top->addWidget(split);
   for (QWidget* w : findChildren<QWidget*>()) ApplyMenuFont(w);
+  // Every parameter row stays in view at the window's smallest size.
+  params_->resizeRowsToContents();
+  int height = params_->horizontalHeader()->sizeHint().height() + 2 * params_->frameWidth();
+  for (int r = 0; r < kFitParamCount; ++r) height += params_->rowHeight(r);
+  params_->setMinimumHeight(height);
 
   connect(start_, &QPushButton::clicked, this, &FitDialog::StartFit);
   connect(stop_, &QPushButton::clicked, this, &FitDialog::StopFit);
@@ -156,15 +196,23 @@ FitDialog::FitDialog(Shell& main) : QDialog(&main.widget()), main_(main) {
   connect(undo_, &QPushButton::clicked, this, &FitDialog::Undo);
   connect(save_, &QPushButton::clicked, this, &FitDialog::SaveClicked);
   connect(params_, &QTableWidget::cellChanged, this, &FitDialog::OnParameterItemChanged);
+  connect(minima_, &QTableWidget::cellClicked, this, [this](int row, int) { ShowMinimum(row); });
   watch_ = new QTimer(this);
-  watch_->setInterval(100);
+  watch_->setInterval(kWatchInterval);
   connect(watch_, &QTimer::timeout, this, &FitDialog::WatchRun);
+  // Slider drags change the values many times a second: the model is
+  // drawn once they rest for a moment.
+  modelTimer_ = new QTimer(this);
+  modelTimer_->setSingleShot(true);
+  modelTimer_->setInterval(150);
+  connect(modelTimer_, &QTimer::timeout, this, &FitDialog::ShowModelNow);
 
   SetRunning(false);
   apply_->setEnabled(false);
   undo_->setEnabled(false);
   save_->setEnabled(false);
   status_->setText(QStringLiteral("フィット開始で、全条件に共通のパラメータを求めます。"));
+  ShowModelNow();
 }
 
 FitDialog::~FitDialog() {
@@ -173,12 +221,30 @@ FitDialog::~FitDialog() {
 }
 
 bool FitDialog::event(QEvent* e) {
-  // Values and ranges may have changed in the main window meanwhile.
-  if (e->type() == QEvent::WindowActivate && !Running()) {
+  // Ranges may have changed in the main window meanwhile.
+  if (e->type() == QEvent::WindowActivate) {
     ShowCurrentValues();
-    ShowRanges();
+    if (!Running()) ShowRanges();
   }
   return QDialog::event(e);
+}
+
+void FitDialog::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  // Qt makes every window with a parent a transient window of it, which
+  // window managers keep above the main window.
+  if (QWindow* w = windowHandle()) w->setTransientParent(nullptr);
+  if (placed_ || framePlace_.isNull()) return;
+  placed_ = true;
+  // The frame is known only once the window manager has put it on.
+  QTimer::singleShot(200, this, [this] { KeepFrameAt(this, framePlace_); });
+}
+
+void FitDialog::ProjectChanged(const DocChange& change) {
+  ShowCurrentValues();
+  if (change.kind == ChangeKind::SettingsChanged || change.kind == ChangeKind::ProjectReplaced)
+    if (!Running()) ShowRanges();
+  if (!Running()) modelTimer_->start();
 }
 
 std::string FitDialog::RegistrySignature() const {
@@ -198,9 +264,13 @@ void FitDialog::SetRunning(bool running) {
   loss_->setEnabled(!running);
   lossScale_->setEnabled(!running);
   weighting_->setEnabled(!running);
+  starts_->setEnabled(!running);
+  allOrders_->setEnabled(!running);
+  minima_->setEnabled(!running);
   save_->setEnabled(!running && outcome_.has_value());
   if (running) {
     apply_->setEnabled(false);
+    modelTimer_->stop();
     watch_->start();
   } else {
     watch_->stop();
@@ -210,11 +280,7 @@ void FitDialog::SetRunning(bool running) {
 void FitDialog::StartFit() {
   if (Running()) return;
   Project snapshot = main_.project();
-  if (main_.parameterPanel()) main_.parameterPanel()->ReadPanelValuesInto(snapshot.Params);
-  input_ = TakeFitInput(snapshot);
-  relatedFiles_.clear();
-  for (const CalcCondEntry& c : snapshot.CalcConds.items)
-    relatedFiles_.push_back(c.RelatedDatFileNo);
+  snapshot.Params = PanelParams();
   const FitOptions options = Options();
   ShowCurrentValues();
   ShowRanges();
@@ -224,46 +290,77 @@ void FitDialog::StartFit() {
     ShowWarning(this, QStringLiteral("不正な値の入力 : 尺度"));
     return;
   }
+  FitInput taken = TakeFitInput(snapshot);
   bool anyFree = false;
   for (bool f : options.fixed) anyFree = anyFree || !f;
-  if (input_.UsedPoints() == 0 || !anyFree) {
+  if (taken.UsedPoints() == 0 || !anyFree) {
     ShowWarning(
         this,
-        input_.UsedPoints() == 0
+        taken.UsedPoints() == 0
             ? QStringLiteral("フィッティングできません : 使用できるデータ点がありません。")
             : QStringLiteral("フィッティングできません : すべてのパラメータが固定されています。"));
     return;
   }
+  input_ = std::move(taken);
+  relatedFiles_.clear();
+  for (const CalcCondEntry& c : snapshot.CalcConds.items)
+    relatedFiles_.push_back(c.RelatedDatFileNo);
 
   cancel_ = false;
   registryChanged_ = false;
   signature_ = RegistrySignature();
-  iteration_ = 0;
-  rms_ = NAN;
   outcome_.reset();
+  outcomeAllOrders_ = options.allOrders;
+  runStarts_ = options.starts;
+  ClearResults();
+  progress_ = std::make_shared<FitProgress>();
   clock_.start();
   SetRunning(true);
-  WatchRun();
+  ShowProgress();
 
   auto input = std::make_shared<const FitInput>(input_);
   FitOptions o = options;
-  o.onIteration = [this, input](const FitIteration& it) {
+  // The worker only notes the iterate; curves for the live plots are made
+  // at most every kLivePlotInterval, and never while the last set is still
+  // waiting to be drawn.
+  o.onIteration = [this, input, progress = progress_](const FitIteration& it) {
     if (cancel_) return false;
-    auto curves = FitCurves(*input, it.values);
-    QMetaObject::invokeMethod(
-        this, [this, it, curves = std::move(curves)] { ShowIteration(it, curves); },
-        Qt::QueuedConnection);
+    const auto now = std::chrono::steady_clock::now();
+    bool curvesDue;
+    {
+      std::lock_guard<std::mutex> lock(progress->mutex);
+      progress->latest = it;
+      progress->any = true;
+      curvesDue = !progress->curvesPending && now >= progress->nextCurves;
+      if (curvesDue) progress->curvesPending = true;
+    }
+    if (curvesDue) {
+      std::vector<ConditionCurves> curves = FitCurves(*input, it.values, kLiveCurvePoints);
+      const auto done = std::chrono::steady_clock::now();
+      {
+        std::lock_guard<std::mutex> lock(progress->mutex);
+        progress->nextCurves = now + std::max<std::chrono::steady_clock::duration>(
+                                         kLivePlotInterval, (done - now) * kLiveCurveShare);
+      }
+      QMetaObject::invokeMethod(
+          this, [this, curves = std::move(curves)]() mutable { ShowLiveCurves(std::move(curves)); },
+          Qt::QueuedConnection);
+    }
     return !cancel_;
   };
   worker_ = std::thread([this, input, o] {
     const FitOutcome outcome = RunFit(*input, o);
-    FitValues values;
-    for (std::size_t k = 0; k < kFitParamCount; ++k) values[k] = outcome.params[k].value;
     FitQuality quality;
     std::vector<ConditionCurves> curves;
     if (outcome.stop != FitStop::NothingToFit) {
-      quality = EvaluateQuality(*input, values, 0);
-      curves = FitCurves(*input, values);
+      // The result belongs to the orders the fit ended with.
+      FitInput at = *input;
+      if (o.allOrders) {
+        at.params.Tcn = outcome.tcn;
+        at.params.Bcn = outcome.bcn;
+      }
+      quality = EvaluateQuality(at, ValuesOf(outcome), 0);
+      curves = FitCurves(at, ValuesOf(outcome), kDenseCurvePoints, 0, &outcome);
     }
     QMetaObject::invokeMethod(
         this,
@@ -281,129 +378,38 @@ void FitDialog::WatchRun() {
     registryChanged_ = true;
     cancel_ = true;
   }
-  status_->setText(QStringLiteral("反復 %1   RMS %2 デケード   経過時間 %3 秒")
-                       .arg(iteration_)
-                       .arg(Fix(rms_, 6))
-                       .arg(clock_.isValid() ? clock_.elapsed() / 1000.0 : 0.0, 0, 'f', 1));
+  ShowProgress();
 }
 
-void FitDialog::ShowIteration(const FitIteration& it, const std::vector<ConditionCurves>& curves) {
-  if (!Running()) return;
-  iteration_ = it.iteration;
-  rms_ = it.rms;
+void FitDialog::ShowProgress() {
+  FitIteration it;
+  bool any;
+  {
+    std::lock_guard<std::mutex> lock(progress_->mutex);
+    it = progress_->latest;
+    any = progress_->any;
+  }
+  QString text = QStringLiteral("開始点 %1/%2   反復 %3   RMS %4 デケード")
+                     .arg(any ? it.start + 1 : 1)
+                     .arg(runStarts_)
+                     .arg(it.iteration)
+                     .arg(Fix(any ? it.rms : NAN, 6));
+  if (any && std::isfinite(it.bestRms))
+    text += QStringLiteral("   最良 RMS %1 デケード").arg(Fix(it.bestRms, 6));
+  text += QStringLiteral("   経過時間 %1 秒")
+              .arg(clock_.isValid() ? clock_.elapsed() / 1000.0 : 0.0, 0, 'f', 1);
+  status_->setText(text);
+  if (!any || !Running()) return;
   filling_ = true;
-  for (int r = 0; r < 5; ++r)
+  for (int r = 0; r < kFitParamCount; ++r)
     params_->item(r, kFitted)->setText(QString::fromStdString(FormatSci(it.values[r], 6)));
   filling_ = false;
-  ShowPlots(curves);
-  WatchRun();
 }
 
-void FitDialog::Finished(const FitOutcome& outcome, const FitQuality& quality,
-                         const std::vector<ConditionCurves>& curves) {
-  if (worker_.joinable()) worker_.join();
-  // A change just before the end counts as much as one the watch saw.
-  if (!registryChanged_ && RegistrySignature() != signature_) registryChanged_ = true;
-  WatchRun();
-  iteration_ = outcome.iterations;
-  outcome_ = outcome;
-  quality_ = quality;
-  SetRunning(false);
-  filling_ = true;
-  for (int r = 0; r < 5; ++r) {
-    const FitParamOutcome& p = outcome.params[static_cast<std::size_t>(r)];
-    params_->item(r, kFitted)->setText(QString::fromStdString(FormatSci(p.value, 6)));
-    params_->item(r, kError)->setText(Sci(p.stdError, 3));
-    const bool onBound = p.state == ParamState::Lower || p.state == ParamState::Upper;
-    params_->item(r, kBound)->setText(p.state == ParamState::Lower   ? QStringLiteral("下限")
-                                      : p.state == ParamState::Upper ? QStringLiteral("上限")
-                                                                     : QString());
-    const QBrush mark = onBound ? QBrush(QColor(255, 220, 160)) : QBrush();
-    params_->item(r, kFitted)->setBackground(mark);
-    params_->item(r, kBound)->setBackground(mark);
-  }
-  filling_ = false;
-  ShowConditions(quality);
-  ShowPlots(curves);
-
-  QString text =
-      outcome.stop == FitStop::Converged
-          ? QStringLiteral("収束しました")
-          : QStringLiteral("停止しました (%1)").arg(QString::fromStdString(outcome.reason));
-  if (outcome.stop == FitStop::Cancelled) text = QStringLiteral("中止しました");
-  status_->setText(QStringLiteral("%1   反復 %2   RMS %3 デケード   経過時間 %4 秒")
-                       .arg(text)
-                       .arg(outcome.iterations)
-                       .arg(Fix(quality.rms, 6))
-                       .arg(clock_.elapsed() / 1000.0, 0, 'f', 1));
-  if (!outcome.degenerate.empty()) {
-    QString names;
-    // Named as the parameter table and the panel name them.
-    for (const std::string& n : outcome.degenerate) {
-      const int k = FitParamIndex(n);
-      names += (names.isEmpty() ? "" : ", ") +
-               (k >= 0 ? QString::fromUtf8(ParamRangeName(k)) : QString::fromStdString(n));
-    }
-    status_->setText(status_->text() + QStringLiteral("   区別できないパラメータ: ") + names);
-  }
-  // A fit of registries that have changed since belongs to none of them.
-  apply_->setEnabled(!registryChanged_);
-  if (registryChanged_)
-    ShowWarning(
-        this,
-        QStringLiteral(
-            "データファイルまたは計算条件の登録が変更されたため、フィッティングを中止しました。"));
-}
-
-void FitDialog::ShowPlots(const std::vector<ConditionCurves>& curves) {
-  const bool ej = input_.mode == CalcMode::EJ;
-  GraphView axes;
-  ApplyModeAxes(axes, ej ? CalcMode::EJ : CalcMode::JcB);
-  std::vector<PointSet> main, residuals;
-  double xLo = INFINITY, xHi = -INFINITY;
-  for (const ConditionCurves& cc : curves) {
-    const ConditionData& cd = input_.conditions[static_cast<std::size_t>(cc.cond)];
-    const int related = static_cast<std::size_t>(cc.cond) < relatedFiles_.size()
-                            ? relatedFiles_[static_cast<std::size_t>(cc.cond)]
-                            : -1;
-    const Rgb dataColor = DataPalette[PaletteIndex(related)];
-    main.push_back({MarkersOnly(dataColor), cd.x, cd.y});
-    main.push_back({LineOnly(CurvePalette[PaletteIndex(related)], LinePattern::Solid, 2), cc.modelX,
-                    cc.modelY});
-    residuals.push_back({MarkersOnly(dataColor), cc.residualX, cc.residualY});
-    for (double x : cc.residualX) {
-      xLo = std::min(xLo, x);
-      xHi = std::max(xHi, x);
-    }
-  }
-  if (xLo <= xHi) {
-    residuals.push_back({LineOnly({0, 0, 0}), {xLo, xHi}, {0.0, 0.0}});
-    // Keeps a visible scale when the residuals are all but zero.
-    residuals.push_back({MarkersOnly({0, 0, 0}, 3, MarkerShape::None), {xLo, xHi}, {-1e-3, 1e-3}});
-  }
-  curvesPlot_->SetContent(axes, std::move(main));
-  GraphView resAxes = axes;
-  resAxes.Y.Type = AxisScale::Linear;
-  resAxes.Y.Title = "log10(測定値/モデル)";
-  residualPlot_->SetContent(resAxes, std::move(residuals));
-}
-
-void FitDialog::Apply() {
-  if (!outcome_ || !main_.parameterPanel()) return;
-  std::array<double, 5> values;
-  for (std::size_t k = 0; k < 5; ++k) values[k] = outcome_->params[k].value;
-  beforeApply_ = main_.parameterPanel()->PinValues();
-  main_.parameterPanel()->TypePinValues(values);
-  undo_->setEnabled(true);
-  ShowCurrentValues();
-}
-
-void FitDialog::Undo() {
-  if (!beforeApply_ || !main_.parameterPanel()) return;
-  main_.parameterPanel()->TypePinValues(*beforeApply_);
-  beforeApply_.reset();
-  undo_->setEnabled(false);
-  ShowCurrentValues();
+void FitDialog::ShowLiveCurves(std::vector<ConditionCurves> curves) {
+  progress_->curvesPending = false;
+  if (!Running()) return;
+  ShowPlots(input_, relatedFiles_, curves);
 }
 
 }  // namespace zx

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 
 #include "fit/fit_report.h"
-#include "model/text_codec.h"
+#include "model/result_path.h"
 #include "model/text_file.h"
 #include "ui/fit_dialog.h"
 #include "ui/fit_plot_widget.h"
@@ -14,19 +14,48 @@
 
 namespace zx {
 
+namespace {
+
+// A report or picture must never replace what the project reads.
+QString RefusalOf(const Project& p, const QString& path) {
+  switch (CheckResultPath(p, path.toStdString())) {
+    case ResultPathClash::DataFile:
+      return QStringLiteral("結果ファイルにデータファイルは指定できません。");
+    case ResultPathClash::SettingsFile:
+      return QStringLiteral("結果ファイルに設定ファイルは指定できません。");
+    case ResultPathClash::None:
+      break;
+  }
+  return {};
+}
+
+}  // namespace
+
 void FitDialog::SaveClicked() {
   const std::optional<QString> path = ThePlatform().SaveFile(
       this, QStringLiteral("結果を保存"), QStringLiteral("テキストファイル(*.txt)"));
   if (!path || path->isEmpty()) return;
   QString target = *path;
   if (QFileInfo(target).suffix().isEmpty()) target += QStringLiteral(".txt");
-  if (!SaveResults(target)) ShowWarning(this, QStringLiteral("結果ファイルを保存できません。"));
+  if (const QString refused = SaveResults(target); !refused.isEmpty()) ShowWarning(this, refused);
 }
 
-bool FitDialog::SaveResults(const QString& path) {
-  if (!outcome_) return false;
+QString FitDialog::SaveResults(const QString& path) {
+  const QString cannot = QStringLiteral("結果ファイルを保存できません。");
+  if (!outcome_) return cannot;
+  // The plots beside the report: <name>-curves.png and <name>-residuals.png.
+  const QFileInfo info(path);
+  const QString base = info.dir().filePath(info.completeBaseName());
+  const QString ext =
+      imageFormat_->currentIndex() == 1 ? QStringLiteral(".svg") : QStringLiteral(".png");
+  const QString curves = base + QStringLiteral("-curves") + ext;
+  const QString residuals = base + QStringLiteral("-residuals") + ext;
+  for (const QString& p : {path, curves, residuals})
+    if (const QString refused = RefusalOf(main_.project(), p); !refused.isEmpty()) return refused;
+
+  // A file of our own, read in terminals and editors: UTF-8 with LF.
   std::string text;
-  auto line = [&text](const QString& l) { text += l.toStdString() + "\r\n"; };
+  auto line = [&text](const QString& l) { text += l.toStdString() + "\n"; };
   line(QStringLiteral("# 自動フィッティング"));
   line(QStringLiteral("# 設定ファイル: ") +
        QString::fromStdString(main_.project().SettingsFilePath));
@@ -34,16 +63,10 @@ bool FitDialog::SaveResults(const QString& path) {
        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
   line(QStringLiteral("# ") + OptionsText());
   for (const std::string& l : FitReportLines(&*outcome_, quality_)) line(QString::fromStdString(l));
-  std::string bytes;
-  if (!Utf8ToCp932(text, bytes) || !WriteFileAtomically(path.toStdString(), bytes)) return false;
-
-  // The plots beside the report: <name>-curves.png and <name>-residuals.png.
-  const QFileInfo info(path);
-  const QString base = info.dir().filePath(info.completeBaseName());
-  const QString ext =
-      imageFormat_->currentIndex() == 1 ? QStringLiteral(".svg") : QStringLiteral(".png");
-  return curvesPlot_->Export((base + QStringLiteral("-curves") + ext).toStdString()) &&
-         residualPlot_->Export((base + QStringLiteral("-residuals") + ext).toStdString());
+  if (!WriteFileAtomically(path.toStdString(), text)) return cannot;
+  if (!curvesPlot_->Export(curves.toStdString()) || !residualPlot_->Export(residuals.toStdString()))
+    return cannot;
+  return {};
 }
 
 }  // namespace zx

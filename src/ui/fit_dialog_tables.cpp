@@ -1,16 +1,20 @@
-// The fit window's tables: parameters with their bounds, options, and the
-// quality of every condition.
+// The fit window's parameter table and options: current values, what stays
+// fixed, the bounds (the project's ranges; Tc and Bc2(0) of the fit alone).
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTableWidget>
 
 #include "model/document.h"
 #include "model/format.h"
+#include "model/validation.h"
 #include "ui/dialog_helpers.h"
 #include "ui/fit_dialog.h"
 #include "ui/fit_dialog_cells.h"
+#include "ui/fit_warning_text.h"
 #include "ui/flagged_dialog.h"
 #include "ui/parameter_panel.h"
 #include "ui/platform.h"
@@ -19,6 +23,19 @@
 namespace zx {
 
 using namespace fit_cells;
+
+namespace {
+
+constexpr int kTcRow = static_cast<int>(FitParam::Tc);
+constexpr int kBc2Row = static_cast<int>(FitParam::Bc2);
+
+// The bounds the fit takes for Tc and Bc2(0) when none are typed.
+std::array<double, 2> DefaultBounds(int row, double value) {
+  if (row == kTcRow) return {0.9 * value, 1.1 * value};
+  return {value / 3, value * 3};
+}
+
+}  // namespace
 
 void FitDialog::BuildParameterTable() {
   filling_ = true;
@@ -29,15 +46,19 @@ void FitDialog::BuildParameterTable() {
   params_->setSelectionMode(QAbstractItemView::NoSelection);
   params_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
-  for (int r = 0; r < 5; ++r) {
-    params_->setItem(r, kName, ReadOnly(QString::fromUtf8(ParamRangeName(r))));
+  for (int r = 0; r < kFitParamCount; ++r) {
+    params_->setItem(r, kName, ReadOnly(FitParamLabel(r)));
     auto* fixed = new QTableWidgetItem;
     fixed->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-    fixed->setCheckState(Qt::Unchecked);
+    // Tc and Bc2(0) are the sample's: they move only when asked to.
+    fixed->setCheckState(r < kPinningParamCount ? Qt::Unchecked : Qt::Checked);
     params_->setItem(r, kFixed, fixed);
     for (int c : {kCurrent, kFitted, kError, kBound}) params_->setItem(r, c, ReadOnly({}));
     for (int c : {kLower, kUpper}) params_->setItem(r, c, new QTableWidgetItem);
   }
+  for (int r : {kTcRow, kBc2Row})
+    for (int c : {kLower, kUpper})
+      params_->item(r, c)->setToolTip(QStringLiteral("空欄: 既定値 (Tc ±10 %、Bc2(0) ×/÷ 3)"));
   params_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   params_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
   filling_ = false;
@@ -45,29 +66,67 @@ void FitDialog::BuildParameterTable() {
   ShowRanges();
 }
 
+ModelParams FitDialog::PanelParams() const {
+  ModelParams m = main_.project().Params;
+  if (main_.parameterPanel()) main_.parameterPanel()->ReadPanelValuesInto(m);
+  return m;
+}
+
 void FitDialog::ShowCurrentValues() {
+  const FitValues v = ParamsOf(PanelParams());
   filling_ = true;
-  const std::array<double, 5> v = main_.parameterPanel() ? main_.parameterPanel()->PinValues()
-                                                         : ParamsOf(main_.project().Params);
-  for (int r = 0; r < 5; ++r)
+  for (int r = 0; r < kFitParamCount; ++r)
     params_->item(r, kCurrent)->setText(QString::fromStdString(FormatSci(v[r], 6)));
+  // Untyped bounds of Tc and Bc2(0) follow the values.
+  for (int r : {kTcRow, kBc2Row}) {
+    const std::array<double, 2>& typed = r == kTcRow ? tcBounds_ : bc2Bounds_;
+    const std::array<double, 2> fallback = DefaultBounds(r, v[r]);
+    for (int side = 0; side < 2; ++side) {
+      QTableWidgetItem* item = params_->item(r, side == 0 ? kLower : kUpper);
+      const bool own = !std::isnan(typed[side]);
+      item->setText(QString::fromStdString(FormatSci(own ? typed[side] : fallback[side], 6)));
+      item->setForeground(own ? QBrush() : QBrush(QColor(128, 128, 128)));
+    }
+  }
   filling_ = false;
 }
 
 void FitDialog::ShowRanges() {
   filling_ = true;
   const ParamRanges ranges = ParamRangesOf(main_.project().Settings);
-  for (int r = 0; r < 5; ++r) {
+  for (int r = 0; r < kPinningParamCount; ++r) {
     params_->item(r, kLower)->setText(QString::fromStdString(FormatSci(ranges.lo[r], 6)));
     params_->item(r, kUpper)->setText(QString::fromStdString(FormatSci(ranges.hi[r], 6)));
   }
   filling_ = false;
+  ShowCurrentValues();
 }
 
 void FitDialog::OnParameterItemChanged(int row, int column) {
   if (filling_ || (column != kLower && column != kUpper)) return;
+  const QString text = params_->item(row, column)->text().trimmed();
+  const double v = EditNumber(text);
+  if (row >= kPinningParamCount) {
+    std::array<double, 2>& typed = row == kTcRow ? tcBounds_ : bc2Bounds_;
+    const int side = column == kLower ? 0 : 1;
+    std::array<double, 2> next = typed;
+    next[side] = text.isEmpty() ? NAN : v;
+    const std::array<double, 2> fallback =
+        DefaultBounds(row, ParamsOf(PanelParams())[static_cast<std::size_t>(row)]);
+    const double lo = std::isnan(next[0]) ? fallback[0] : next[0];
+    const double hi = std::isnan(next[1]) ? fallback[1] : next[1];
+    const bool usable = text.isEmpty() || (v > 0 && std::isfinite(v));
+    if (!usable || !(lo < hi)) {
+      ShowCurrentValues();
+      ShowWarning(this, QString::fromStdString(RefusalText(FitParamLabel(row).toStdString() +
+                                                           (side == 0 ? "の最小値" : "の最大値"))));
+      return;
+    }
+    typed = next;
+    ShowCurrentValues();
+    return;
+  }
   ParamRanges ranges = ParamRangesOf(main_.project().Settings);
-  const double v = EditNumber(params_->item(row, column)->text());
   (column == kLower ? ranges.lo : ranges.hi)[row] = v;
   if (const std::string refused = SetParamRanges(main_.document(), ranges); !refused.empty()) {
     // The message of the range dialog; the cell goes back to the range.
@@ -80,12 +139,18 @@ void FitDialog::OnParameterItemChanged(int row, int column) {
 
 FitOptions FitDialog::Options() const {
   FitOptions o;
-  for (int r = 0; r < 5; ++r)
+  for (int r = 0; r < kFitParamCount; ++r)
     o.fixed[static_cast<std::size_t>(r)] = params_->item(r, kFixed)->checkState() == Qt::Checked;
   o.loss = static_cast<LossKind>(loss_->currentIndex());
   const double scale = EditNumber(lossScale_->text());
   o.lossScale = scale > 0 && std::isfinite(scale) ? scale : 0.1;
   o.weighting = weighting_->currentIndex() == 1 ? Weighting::PerPoint : Weighting::PerCondition;
+  o.starts = starts_->value();
+  o.allOrders = allOrders_->isChecked();
+  o.tcLower = tcBounds_[0];
+  o.tcUpper = tcBounds_[1];
+  o.bc2Lower = bc2Bounds_[0];
+  o.bc2Upper = bc2Bounds_[1];
   return o;
 }
 
@@ -95,39 +160,14 @@ QString FitDialog::OptionsText() const {
   for (int k = 0; k < kFitParamCount; ++k)
     if (o.fixed[static_cast<std::size_t>(k)])
       fixed += (fixed.isEmpty() ? "" : ",") + QString::fromUtf8(FitParamName(k));
-  return QStringLiteral("損失関数 %1 (尺度 %2 デケード), 重み付け %3, 固定 %4")
-      .arg(loss_->currentText())
-      .arg(o.lossScale)
-      .arg(weighting_->currentText())
-      .arg(fixed.isEmpty() ? QStringLiteral("なし") : fixed);
-}
-
-void FitDialog::ShowConditions(const FitQuality& quality) {
-  conds_->setRowCount(static_cast<int>(quality.conditions.size()));
-  const bool ej = input_.mode == CalcMode::EJ;
-  for (std::size_t i = 0; i < quality.conditions.size(); ++i) {
-    const ConditionQuality& q = quality.conditions[i];
-    const ConditionData& cd = input_.conditions[i];
-    const int related = i < relatedFiles_.size() ? relatedFiles_[i] : -1;
-    const QStringList cells = {QString::number(q.no),
-                               QString::number(cd.temp, 'g', 6),
-                               ej ? QString::number(cd.field, 'g', 6) : QStringLiteral("-"),
-                               QString::number(q.points),
-                               Fix(q.rms, 6),
-                               Sci(q.jcData, 4),
-                               Sci(q.jcModel, 4),
-                               Fix(q.nData, 2),
-                               Fix(q.nModel, 2)};
-    for (int c = 0; c < cells.size(); ++c) {
-      auto* item = ReadOnly(cells[c]);
-      // The condition's colour as the calculation-condition list shows it.
-      item->setBackground(ToQColor(CurvePalette[PaletteIndex(related)]));
-      item->setForeground(Qt::white);
-      conds_->setItem(static_cast<int>(i), c, item);
-    }
-  }
-  total_->setText(
-      QStringLiteral("全体: %1 点, RMS %2 デケード").arg(quality.points).arg(Fix(quality.rms, 6)));
+  QString text = QStringLiteral("損失関数 %1 (尺度 %2 デケード), 重み付け %3, 開始点 %4, 固定 %5")
+                     .arg(loss_->currentText())
+                     .arg(o.lossScale)
+                     .arg(weighting_->currentText())
+                     .arg(o.starts)
+                     .arg(fixed.isEmpty() ? QStringLiteral("なし") : fixed);
+  if (o.allOrders) text += QStringLiteral(", 次数 4通り");
+  return text;
 }
 
 }  // namespace zx

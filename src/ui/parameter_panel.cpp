@@ -337,6 +337,28 @@ void ParameterPanel::TypePinValues(const std::array<double, 5>& values) {
   SetModelParams(main_.document(), m);
 }
 
+void ParameterPanel::TypeFitValues(const ModelParams& m) {
+  ModelParams typed = main_.project().Params;
+  showing_ = true;
+  for (NumberEdit& e : numberEdits_) {
+    for (double ModelParams::*f :
+         {&ModelParams::Re_A_m, &ModelParams::Sigma_2, &ModelParams::Re_Gamma, &ModelParams::Re_m,
+          &ModelParams::Re_g_2, &ModelParams::T_c, &ModelParams::B_c2_0})
+      if (e.field == f) {
+        ShowNumber(e, m.*f);
+        typed.*f = m.*f;
+      }
+  }
+  for (const PinParameter& pin : pins_)
+    pin.slider->setValue(PositionFor(pin, typed.*numberEdits_[pin.editIndex].field));
+  typed.Tcn = m.Tcn;
+  typed.Bcn = m.Bcn;
+  tcn_->setCurrentIndex(m.Tcn == 0 || m.Tcn == 1 ? m.Tcn : -1);
+  bcn_->setCurrentIndex(m.Bcn == 0 || m.Bcn == 1 ? m.Bcn : -1);
+  showing_ = false;
+  SetModelParams(main_.document(), typed);
+}
+
 void ParameterPanel::SetCalculationRunning(bool running) {
   for (int id : PanelControlIds)
     if (QWidget* w = Control(id)) w->setEnabled(!running);

@@ -46,6 +46,9 @@ class ParameterPanel : public QWidget {
   // Puts values into the five pinning-parameter edits as if typed there:
   // sliders follow, the project is marked modified and the graph redrawn.
   void TypePinValues(const std::array<double, 5>& values);
+  // As TypePinValues, for every value a fit may change: the five pinning
+  // parameters, Tc, Bc2(0) and the two scaling-law orders, taken from `m`.
+  void TypeFitValues(const ModelParams& m);
   // The start button (also command 40009).
   void ClickStart();
   // The finish button: save question, then the program ends.

@@ -76,39 +76,79 @@ std::vector<std::vector<std::string>> Records(const std::string& out) {
   return rows;
 }
 
+// The records of one kind, in their order.
+std::vector<std::vector<std::string>> OfKind(const std::vector<std::vector<std::string>>& rows,
+                                             const std::string& kind) {
+  std::vector<std::vector<std::string>> out;
+  for (const auto& r : rows)
+    if (!r.empty() && r[0] == kind) out.push_back(r);
+  return out;
+}
+
 TEST_F(CliFit, FitPrintsTheRecordsAndWriteChangesOnlyTheFiveLines) {
   const std::string project = WriteProject();
   std::string before;
   ASSERT_TRUE(ReadWholeFile(project, before));
 
   std::string out, err;
-  ASSERT_EQ(Cli("--fit --fix sigma2,g2 --threads 2 '" + project + "'", &out, &err), 0);
+  ASSERT_EQ(Cli("--fit --starts 4 --fix sigma2,g2 --threads 2 '" + project + "'", &out, &err), 0);
   EXPECT_EQ(err, "zentrix2-calc: condition 3 left out: its data file cannot be read\n");
   auto rows = Records(out);
-  ASSERT_EQ(rows.size(), 5u + 4u + 1u) << out;
+  // The kinds come in blocks, in this order.
+  const std::vector<std::string> order = {"param", "corr", "minimum", "cond", "total"};
+  std::size_t block = 0;
+  for (const auto& r : rows) {
+    while (block < order.size() && r[0] != order[block]) ++block;
+    ASSERT_LT(block, order.size()) << "out of order: " << r[0] << "\n" << out;
+  }
+  const auto params = OfKind(rows, "param");
+  ASSERT_EQ(params.size(), 5u) << out;
   const char* names[] = {"Am", "sigma2", "gamma", "m", "g2"};
   for (int k = 0; k < 5; ++k) {
-    ASSERT_EQ(rows[k].size(), 5u);
-    EXPECT_EQ(rows[k][0], "param");
-    EXPECT_EQ(rows[k][1], names[k]);
+    ASSERT_EQ(params[k].size(), 5u);
+    EXPECT_EQ(params[k][1], names[k]);
   }
-  EXPECT_EQ(rows[1][4], "fixed");
-  EXPECT_EQ(rows[1][3], "nan");
-  EXPECT_EQ(rows[0][4], "free");
-  EXPECT_NEAR(std::stod(rows[0][2]) / 1.25e9, 1.0, 1e-4);
-  EXPECT_EQ(rows[1][2], "8.000000000e-02");  // untouched
-  EXPECT_EQ(rows[5][0], "cond");
-  EXPECT_EQ(rows[5][2], "8");
-  EXPECT_EQ(rows[8], (std::vector<std::string>{"cond", "3", "0", "-", "-", "-", "-", "-"}));
-  ASSERT_EQ(rows[9].size(), 5u);
-  EXPECT_EQ(rows[9][0], "total");
-  EXPECT_EQ(rows[9][1], "24");
-  EXPECT_EQ(rows[9][4], "converged");
+  EXPECT_EQ(params[1][4], "fixed");
+  EXPECT_EQ(params[1][3], "nan");
+  EXPECT_EQ(params[0][4], "free");
+  EXPECT_NEAR(std::stod(params[0][2]) / 1.25e9, 1.0, 1e-4);
+  EXPECT_EQ(params[1][2], "8.000000000e-02");  // untouched
+  // One correlation row per parameter, symmetric, 1 on the diagonal of
+  // the free ones and nan for the fixed ones.
+  const auto corr = OfKind(rows, "corr");
+  ASSERT_EQ(corr.size(), 5u);
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(corr[i].size(), 7u);
+    EXPECT_EQ(corr[i][1], names[i]);
+    for (int j = 0; j < 5; ++j) EXPECT_EQ(corr[i][2 + j], corr[j][2 + i]);
+  }
+  EXPECT_EQ(corr[0][2], "1.000");
+  EXPECT_EQ(corr[1][3], "nan");
+  EXPECT_EQ(corr[0][3], "nan");
+  const auto minima = OfKind(rows, "minimum");
+  ASSERT_GE(minima.size(), 1u);
+  EXPECT_EQ(minima[0][1], "1");
+  ASSERT_EQ(minima[0].size(), 9u);
+  EXPECT_EQ(minima[0][4], params[0][2]);  // the best minimum is the result
+  int reached = 0;
+  for (const auto& m : minima) reached += std::stoi(m[3]);
+  EXPECT_GE(reached, 1);  // starts dropped early reach none
+  EXPECT_LE(reached, 4);
+  EXPECT_TRUE(OfKind(rows, "warn").empty()) << out;
+  const auto conds = OfKind(rows, "cond");
+  ASSERT_EQ(conds.size(), 4u);
+  EXPECT_EQ(conds[0][2], "8");
+  EXPECT_EQ(conds[3], (std::vector<std::string>{"cond", "3", "0", "-", "-", "-", "-", "-"}));
+  const auto total = OfKind(rows, "total");
+  ASSERT_EQ(total.size(), 1u);
+  ASSERT_EQ(total[0].size(), 5u);
+  EXPECT_EQ(total[0][1], "24");
+  EXPECT_EQ(total[0][4], "converged");
   std::string unchanged;
   ASSERT_TRUE(ReadWholeFile(project, unchanged));
   EXPECT_EQ(unchanged, before);  // no --write: the project stays
 
-  ASSERT_EQ(Cli("--fit --fix sigma2,g2 --write '" + project + "'"), 0);
+  ASSERT_EQ(Cli("--fit --starts 1 --fix sigma2,g2 --write '" + project + "'"), 0);
   std::string after;
   ASSERT_TRUE(ReadWholeFile(project, after));
   const auto a = SplitLines(before), b = SplitLines(after);
@@ -127,13 +167,120 @@ TEST_F(CliFit, FitPrintsTheRecordsAndWriteChangesOnlyTheFiveLines) {
   ASSERT_TRUE(LoadSettingsFile(loaded, project));
   EXPECT_NEAR(loaded.Params.Re_A_m / 1.25e9, 1.0, 1e-4);
 
-  // The quality of the written values: no param lines, 0 iterations.
+  // The quality of the written values: the current values with nan errors,
+  // 0 iterations.
   ASSERT_EQ(Cli("--quality '" + project + "'", &out), 0);
   rows = Records(out);
-  ASSERT_EQ(rows.size(), 5u);
-  EXPECT_EQ(rows[0][0], "cond");
-  EXPECT_EQ(rows[4][3], "0");
-  EXPECT_LT(std::stod(rows[4][2]), 1e-5);
+  ASSERT_EQ(rows.size(), 5u + 5u);
+  for (int k = 0; k < 5; ++k) {
+    EXPECT_EQ(rows[k][0], "param");
+    EXPECT_EQ(rows[k][1], names[k]);
+    EXPECT_EQ(rows[k][3], "nan");
+  }
+  EXPECT_EQ(std::stod(rows[0][2]), loaded.Params.Re_A_m);
+  EXPECT_EQ(rows[5][0], "cond");
+  EXPECT_EQ(rows[9][3], "0");
+  EXPECT_LT(std::stod(rows[9][2]), 1e-5);
+}
+
+TEST_F(CliFit, SampleConstantsAndOrdersAreFittedAndWritten) {
+  // Data made with Tc 39.5 and the first-order temperature law; the project
+  // says 38.5 and the second order.
+  ModelParams truth = fit_test::TruthParams();
+  truth.T_c = 39.5;
+  truth.Tcn = 0;
+  const FitInput in = fit_test::MakeEJInput(truth, {{20, 1.5}, {25, 2.5}, {30, 1.5}}, 8);
+  Project p;
+  p.Params = truth;
+  p.Params.T_c = 38.5;
+  p.Params.Tcn = 1;
+  fit_test::AddConditionFiles(p, in, Path(""), Path("r.dat"));
+  const std::string project = Path("p.zx2");
+  ASSERT_TRUE(WriteSettings(p, project));
+  std::string out, err;
+  ASSERT_EQ(Cli("--fit --starts 2 --fix sigma2,g2 --free Tc --orders all --write --curves '" +
+                    Path("c.txt") + "' '" + project + "'",
+                &out, &err),
+            0)
+      << err;
+  const auto rows = Records(out);
+  const auto params = OfKind(rows, "param");
+  ASSERT_EQ(params.size(), 6u) << out;
+  EXPECT_EQ(params[5][1], "Tc");
+  EXPECT_NEAR(std::stod(params[5][2]), 39.5, 1e-3);
+  EXPECT_EQ(OfKind(rows, "corr")[0].size(), 8u);
+  const auto orders = OfKind(rows, "order");
+  ASSERT_EQ(orders.size(), 4u);
+  EXPECT_EQ(orders[0][1], "1");  // the first order of the temperature, best first
+  EXPECT_LT(std::stod(orders[0][3]), 1e-4);
+  Project loaded;
+  ASSERT_TRUE(LoadSettingsFile(loaded, project));
+  EXPECT_EQ(loaded.Params.Tcn, 0);
+  EXPECT_NEAR(loaded.Params.T_c, 39.5, 1e-3);
+  // The curves: per condition a header and 200 lines inside their band.
+  std::string curves;
+  ASSERT_TRUE(ReadWholeFile(Path("c.txt"), curves));
+  std::istringstream lines(curves);
+  std::string line;
+  int headers = 0, points = 0;
+  while (std::getline(lines, line)) {
+    if (line.rfind("# cond ", 0) == 0) {
+      ++headers;
+      continue;
+    }
+    std::istringstream f(line);
+    double x, y, lo, hi;
+    ASSERT_TRUE(f >> x >> y >> lo >> hi) << line;
+    EXPECT_LE(lo, y);
+    EXPECT_GE(hi, y);
+    ++points;
+  }
+  EXPECT_EQ(headers, 3);
+  EXPECT_EQ(points, 600);
+}
+
+TEST_F(CliFit, RefusalsAndWarningsStayOnOneLineEach) {
+  const std::string project = WriteProject();
+  std::string out, err;
+  // A start outside the ranges is clamped and said so.
+  EXPECT_EQ(Cli("--fit --starts 1 --fix sigma2,g2 --bounds gamma=0.1:0.5 '" + project + "'", &out),
+            0);
+  const auto warns = OfKind(Records(out), "warn");
+  ASSERT_FALSE(warns.empty()) << out;
+  EXPECT_EQ(warns[0], (std::vector<std::string>{"warn", "start-clamped", "gamma"}));
+  // Inverted bounds are refused with the range dialog's words.
+  EXPECT_EQ(Cli("--fit --bounds m=5:2 '" + project + "'", &out, &err), 2);
+  EXPECT_NE(err.find("不正な値の入力 : mの最大値"), std::string::npos) << err;
+  EXPECT_EQ(Cli("--fit --free Tc --bounds Tc=40:30 '" + project + "'", &out, &err), 2);
+  // A fixed value read as infinity is refused by its key before any fit.
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(project, bytes));
+  const std::size_t at = bytes.find("Sigma^2\t");
+  ASSERT_NE(at, std::string::npos);
+  bytes.replace(at, bytes.find('\r', at) - at, "Sigma^2\t1e999");
+  ASSERT_TRUE(WriteFileAtomically(project, bytes));
+  EXPECT_EQ(Cli("--fit --fix sigma2 '" + project + "'", &out, &err), 2);
+  EXPECT_EQ(out, "");
+  EXPECT_NE(err.find("Sigma^2"), std::string::npos) << err;
+}
+
+TEST_F(CliFit, NoPointWithAModelValueIsNothingToFit) {
+  const std::string project = WriteProject();
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(project, bytes));
+  const std::size_t at = bytes.find("T_c\t");
+  bytes.replace(at, bytes.find('\r', at) - at, "T_c\t1.500000e+001");  // below every condition
+  ASSERT_TRUE(WriteFileAtomically(project, bytes));
+  std::string out, err;
+  EXPECT_EQ(Cli("--fit --write '" + project + "'", &out, &err), 3);
+  EXPECT_NE(err.find("nothing to fit"), std::string::npos) << err;
+  const auto warns = OfKind(Records(out), "warn");
+  ASSERT_EQ(warns.size(), 1u) << out;
+  EXPECT_EQ(warns[0][1], "no-model-value");
+  EXPECT_EQ(warns[0][2], "0:8,1:8,2:8");
+  std::string after;
+  ASSERT_TRUE(ReadWholeFile(project, after));
+  EXPECT_EQ(after, bytes);
 }
 
 TEST_F(CliFit, ExitCodes) {

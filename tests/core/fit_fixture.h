@@ -25,9 +25,10 @@ inline ModelParams TruthParams() {
   return p;
 }
 
+// The pinning parameters scaled by `factor`; Tc and Bc2(0) kept.
 inline FitValues Scaled(const FitValues& v, double factor) {
   FitValues s = v;
-  for (double& x : s) x *= factor;
+  for (std::size_t k = 0; k < kPinningParamCount; ++k) s[k] *= factor;
   return s;
 }
 

@@ -18,11 +18,7 @@ using fit_test::TruthParams;
 // Two temperatures and two fields tell all five parameters apart.
 const std::vector<std::pair<double, double>> kConditions = {{20, 1.5}, {25, 2.5}, {30, 1.5}};
 
-FitValues Values(const FitOutcome& o) {
-  FitValues v;
-  for (std::size_t k = 0; k < kFitParamCount; ++k) v[k] = o.params[k].value;
-  return v;
-}
+FitValues Values(const FitOutcome& o) { return ValuesOf(o); }
 
 TEST(FitSolver, RecoversNoiseFreeParametersIdenticallyForAnyThreadCount) {
   const ModelParams truth = TruthParams();
@@ -30,6 +26,7 @@ TEST(FitSolver, RecoversNoiseFreeParametersIdenticallyForAnyThreadCount) {
   SetParams(in.params, Scaled(ParamsOf(truth), 1.3));
   int callbacks = 0;
   FitOptions o;
+  o.starts = 1;
   o.threads = 1;
   o.onIteration = [&](const FitIteration& it) {
     EXPECT_EQ(it.iteration, callbacks++);
@@ -40,7 +37,7 @@ TEST(FitSolver, RecoversNoiseFreeParametersIdenticallyForAnyThreadCount) {
   ASSERT_EQ(one.stop, FitStop::Converged) << one.reason;
   EXPECT_GT(callbacks, 1);
   const FitValues want = ParamsOf(truth);
-  for (std::size_t k = 0; k < kFitParamCount; ++k) {
+  for (std::size_t k = 0; k < kPinningParamCount; ++k) {
     EXPECT_NEAR(one.params[k].value / want[k], 1.0, 1e-6) << FitParamName(static_cast<int>(k));
     EXPECT_EQ(one.params[k].state, ParamState::Free);
   }
@@ -51,7 +48,7 @@ TEST(FitSolver, RecoversNoiseFreeParametersIdenticallyForAnyThreadCount) {
   o.onIteration = {};
   const FitOutcome two = RunFit(in, o);
   EXPECT_EQ(two.iterations, one.iterations);
-  for (std::size_t k = 0; k < kFitParamCount; ++k) {
+  for (std::size_t k = 0; k < kPinningParamCount; ++k) {
     EXPECT_EQ(two.params[k].value, one.params[k].value);  // same bits
     EXPECT_EQ(std::isnan(two.params[k].stdError), std::isnan(one.params[k].stdError));
   }
@@ -69,7 +66,7 @@ TEST(FitSolver, NoisyDataComeBackWithinThreeStandardErrors) {
     const FitOutcome out = RunFit(in, o);
     ASSERT_EQ(out.stop, FitStop::Converged) << out.reason;
     const FitValues want = ParamsOf(truth);
-    for (std::size_t k = 0; k < kFitParamCount; ++k) {
+    for (std::size_t k = 0; k < kPinningParamCount; ++k) {
       const FitParamOutcome& p = out.params[k];
       ASSERT_TRUE(std::isfinite(p.stdError) && p.stdError > 0) << FitParamName(static_cast<int>(k));
       EXPECT_LE(std::fabs(p.value - want[k]), 3 * p.stdError) << FitParamName(static_cast<int>(k));
@@ -97,7 +94,7 @@ TEST(FitSolver, FixedParametersStayAndBoundsHoldAndAreFlagged) {
   EXPECT_TRUE(std::isnan(out.params[3].stdError));
   EXPECT_EQ(out.params[4].state, ParamState::Upper);
   EXPECT_NEAR(out.params[4].value, 2.2, 1e-12);
-  for (std::size_t k = 0; k < kFitParamCount; ++k) {
+  for (std::size_t k = 0; k < kPinningParamCount; ++k) {
     EXPECT_GE(out.params[k].value, out.params[k].lower);
     EXPECT_LE(out.params[k].value, out.params[k].upper);
   }
@@ -131,6 +128,7 @@ TEST(FitSolver, NothingToFitAndCancelling) {
 
   SetParams(in.params, Scaled(ParamsOf(truth), 1.3));
   FitOptions o;
+  o.starts = 1;
   o.onIteration = [](const FitIteration& it) { return it.iteration < 1; };
   out = RunFit(in, o);
   EXPECT_EQ(out.stop, FitStop::Cancelled);

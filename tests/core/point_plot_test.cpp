@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
+#include "graph/axes.h"
 #include "recording_canvas.h"
 
 namespace zx {
@@ -104,6 +106,49 @@ TEST(PointPlot, APointWithoutAPlaceBreaksTheLineAndDrawsNoStub) {
   // 1-2 and 4-5 only: no bridge over the gap, no zero-length stubs.
   ASSERT_EQ(lines.size(), 2u);
   for (const auto& op : lines) EXPECT_NE(op.points[0].x, op.points[1].x);
+}
+
+TEST(PointPlot, BandsAreDrawnUnderTheSetsInsideThePlotAreaAndCutWhereAxesCannotShowThem) {
+  GraphView g;  // log-log
+  g.GraphRect = IntRect{0, 0, 600, 400};
+  const Rgb pale{200, 200, 255};
+  // The band reaches far beyond the points at both ends and has no place
+  // on the log axis at its fourth abscissa.
+  const PointBand band{pale,
+                       {1e6, 2e6, 3e6, 4e6, 5e6, 6e6},
+                       {1e-12, 1e-6, 2e-6, -1.0, 4e-6, 5e-6},
+                       {1e-5, 1e-5, 1e-5, 1e-5, 1e-5, 1e3}};
+  const PointSet curve{LineOnly({0, 0, 255}), {1e6, 6e6}, {2e-6, 4e-6}};
+  test::RecordingCanvas c;
+  ASSERT_TRUE(DrawPointSets(c, g, {curve}, {band}));
+  // Left out of the range: the axes follow the curve alone.
+  EXPECT_GT(g.Y.Low, 1e-12);
+  EXPECT_LT(g.Y.High, 1e3);
+  const PlotGeometry pg = GetPlotGeometry(g);
+  std::size_t firstPolygon = c.ops.size(), lastCurveLine = 0;
+  std::vector<test::DrawOp> polygons;
+  for (std::size_t i = 0; i < c.ops.size(); ++i) {
+    const test::DrawOp& op = c.ops[i];
+    if (op.kind == test::DrawOp::Polygon) {
+      firstPolygon = std::min(firstPolygon, i);
+      polygons.push_back(op);
+    }
+    if (op.kind == test::DrawOp::Line && op.pen.color == Rgb{0, 0, 255}) lastCurveLine = i;
+  }
+  // Two runs (1-3 and 5-6), each upper edge out and lower edge back.
+  ASSERT_EQ(polygons.size(), 2u);
+  EXPECT_EQ(polygons[0].points.size(), 6u);
+  EXPECT_EQ(polygons[1].points.size(), 4u);
+  EXPECT_LT(firstPolygon, lastCurveLine);
+  for (const test::DrawOp& p : polygons) {
+    EXPECT_EQ(p.fill, pale);
+    for (const IntPoint& pt : p.points) {
+      EXPECT_GT(pt.x, pg.x0);
+      EXPECT_LT(pt.x, pg.x0 + pg.W);
+      EXPECT_GT(pt.y, pg.y0 - pg.H);
+      EXPECT_LT(pt.y, pg.y0);
+    }
+  }
 }
 
 }  // namespace

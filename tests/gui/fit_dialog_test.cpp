@@ -1,21 +1,33 @@
 // The automatic fit window.
 #include "ui/fit_dialog.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QWindow>
 #include <fstream>
 
 #include "../core/fit_fixture.h"
+#include "fit/fit_quality.h"
 #include "model/format.h"
 #include "model/settings_file.h"
 #include "model/text_file.h"
+#include "qtcanvas/qt_canvas.h"
 #include "shell_fixture.h"
 #include "ui/fit_plot_widget.h"
+#include "ui/window_place.h"
 
 namespace zx::test {
 namespace {
@@ -137,16 +149,19 @@ TEST_F(FitWindow, FitConvergesFillsTablesAndPlotsAndApplyUndoGoThroughThePanel) 
   EXPECT_EQ(read.Re_A_m, before.Params.Re_A_m);
   EXPECT_FALSE(Child<QPushButton>(d, "fitUndo")->isEnabled());
 
-  // The report and the two plots.
+  // The report, in UTF-8 with LF, and the two plots at twice their size.
   d->resize(900, 600);
   const QString report = Path("fit.txt");
-  ASSERT_TRUE(d->SaveResults(report));
+  ASSERT_EQ(d->SaveResults(report), QString());
   std::string bytes;
   ASSERT_TRUE(ReadWholeFile(report.toStdString(), bytes));
-  EXPECT_NE(bytes.find("\r\nparam\tAm\t"), std::string::npos);
-  EXPECT_NE(bytes.find("\r\ntotal\t24\t"), std::string::npos);
+  EXPECT_EQ(bytes.rfind("# 自動フィッティング\n", 0), 0u);
+  EXPECT_EQ(bytes.find('\r'), std::string::npos);
+  EXPECT_NE(bytes.find("\nparam\tAm\t"), std::string::npos);
+  EXPECT_NE(bytes.find("\ntotal\t24\t"), std::string::npos);
   EXPECT_NE(bytes.find(w.project().SettingsFilePath), std::string::npos);
-  EXPECT_TRUE(QFile::exists(Path("fit-curves.png")));
+  const auto* curvesPlot = Child<FitPlotWidget>(d, "fitCurves");
+  EXPECT_EQ(QImage(Path("fit-curves.png")).size(), curvesPlot->size() * 2);
   EXPECT_TRUE(QFile::exists(Path("fit-residuals.png")));
 }
 
@@ -168,7 +183,7 @@ TEST_F(FitWindow, StopEndsARunningFitAndNothingToFitSaysWhy) {
   Child<QLineEdit>(d, "fitLossScale")->setText(QStringLiteral("0.2"));
 
   auto* params = Child<QTableWidget>(d, "fitParams");
-  for (int r = 0; r < 5; ++r) params->item(r, 2)->setCheckState(Qt::Checked);
+  for (int r = 0; r < kPinningParamCount; ++r) params->item(r, 2)->setCheckState(Qt::Checked);
   d->StartFit();
   EXPECT_FALSE(d->Running());
   EXPECT_EQ(platform.LastMessage(),
@@ -216,10 +231,354 @@ TEST_F(FitWindow, ParametersWithoutEffectAreNamedAsThePanelNamesThem) {
   Child<QPushButton>(d, "fitStart")->click();
   ASSERT_TRUE(WaitDone(d));
   EXPECT_EQ(d->Outcome()->degenerate, std::vector<std::string>{"gamma"});
-  EXPECT_TRUE(Child<QLabel>(d, "fitStatus")->text().endsWith(QStringLiteral("パラメータ: γ")));
+  EXPECT_TRUE(Child<QLabel>(d, "fitWarnings")->text().contains(QStringLiteral("パラメータ: γ")));
   // The others keep their standard errors.
   EXPECT_TRUE(std::isnan(d->Outcome()->params[2].stdError));
   for (int k : {0, 1, 3, 4}) EXPECT_GT(d->Outcome()->params[k].stdError, 0) << k;
+}
+
+// A fit the one-start core cannot give: two minima, Tc moved, warnings,
+// correlations and a band around every curve.
+struct HandMadeFit {
+  FitOutcome outcome;
+  FitQuality quality;
+  std::vector<ConditionCurves> curves;
+};
+
+HandMadeFit MakeHandMadeFit(const Project& p) {
+  HandMadeFit f;
+  FitOutcome& o = f.outcome;
+  o.stop = FitStop::Converged;
+  o.reason = "converged";
+  o.iterations = 12;
+  const FitValues start = ParamsOf(p.Params);
+  for (std::size_t k = 0; k < kFitParamCount; ++k) {
+    o.params[k].value = start[k];
+    o.params[k].stdError = 0.01 * start[k];
+    o.params[k].state =
+        static_cast<int>(k) < kPinningParamCount ? ParamState::Free : ParamState::Fixed;
+  }
+  o.params[5].value = start[5] * 1.02;
+  o.params[5].state = ParamState::Free;
+  o.params[4].state = ParamState::Upper;
+  FitValues second = ValuesOf(o);
+  second[0] *= 2;
+  o.minima = {{0.01, 1.0, 7, ValuesOf(o)}, {0.2, 9.0, 5, second}};
+  o.warnings = {{FitWarningKind::Bound, {4}, {}},
+                {FitWarningKind::NoModelValue, {}, {{2, 5}}},
+                {FitWarningKind::Degenerate, {0, 3}, {}}};
+  o.degenerate = {"Am", "m"};
+  o.correlation[0][0] = o.correlation[3][3] = 1.0;
+  o.correlation[0][3] = o.correlation[3][0] = 0.5;
+  const FitInput in = TakeFitInput(p);
+  f.quality = EvaluateQuality(in, ValuesOf(o), 0);
+  f.curves = FitCurves(in, ValuesOf(o), 50);
+  for (ConditionCurves& c : f.curves)
+    for (double y : c.modelY) {
+      c.modelLower.push_back(0.9 * y);
+      c.modelUpper.push_back(1.1 * y);
+    }
+  return f;
+}
+
+TEST_F(FitWindow, ModelCurvesAreDrawnBeforeAnyFitAndFollowThePanel) {
+  MainWindow& w = StartProject();
+  FitDialog* d = Open(w);
+  ASSERT_NE(d, nullptr);
+  auto* plot = Child<FitPlotWidget>(d, "fitCurves");
+  // Data and model of every condition, and a legend in the list's colours.
+  ASSERT_EQ(plot->Series().size(), 6u);
+  EXPECT_EQ(plot->Series()[1].y.size(), static_cast<std::size_t>(kDenseCurvePoints));
+  ASSERT_EQ(plot->Legend().size(), 3u);
+  EXPECT_EQ(plot->Legend()[1].text, "No 1  25 K  2.5 T");
+  EXPECT_EQ(plot->Legend()[1].line, CurvePalette[1]);
+  EXPECT_TRUE(plot->Bands().empty());
+  EXPECT_EQ(Child<FitPlotWidget>(d, "fitResiduals")->Series()[0].y.size(), 8u);
+
+  // A value typed in the panel: the current column and the model follow.
+  const std::vector<double> before = plot->Series()[1].y;
+  auto* am = w.parameterPanel()->findChild<QLineEdit*>(QStringLiteral("ctl1014"));
+  am->selectAll();
+  QTest::keyClicks(am, QStringLiteral("2e9"));
+  auto* params = Child<QTableWidget>(d, "fitParams");
+  EXPECT_EQ(params->item(0, 1)->text(), QStringLiteral("2e9"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return plot->Series()[1].y != before; }, 5000));
+  // Tc of the panel, with the bounds the fit would take for it.
+  auto* tc = w.parameterPanel()->findChild<QLineEdit*>(QStringLiteral("ctl1028"));
+  tc->selectAll();
+  QTest::keyClicks(tc, QStringLiteral("40"));
+  EXPECT_EQ(params->item(5, 1)->text(), QStringLiteral("4e1"));
+  EXPECT_EQ(params->item(5, 3)->text(), QString::fromStdString(FormatSci(36.0, 6)));
+  EXPECT_EQ(params->item(5, 4)->text(), QString::fromStdString(FormatSci(44.0, 6)));
+}
+
+TEST_F(FitWindow, OptionsCarryStartsOrdersAndTheBoundsOfTcAndBc2) {
+  MainWindow& w = StartProject();
+  FitDialog* d = Open(w);
+  ASSERT_NE(d, nullptr);
+  FitOptions o = d->Options();
+  EXPECT_EQ(o.fixed, (FitFlags{false, false, false, false, false, true, true}));
+  EXPECT_EQ(o.starts, 12);
+  EXPECT_FALSE(o.allOrders);
+  EXPECT_TRUE(std::isnan(o.tcLower) && std::isnan(o.tcUpper));
+  EXPECT_TRUE(std::isnan(o.bc2Lower) && std::isnan(o.bc2Upper));
+
+  auto* params = Child<QTableWidget>(d, "fitParams");
+  EXPECT_EQ(params->item(6, 0)->text(), QStringLiteral("Bc2(0)"));
+  params->item(5, 2)->setCheckState(Qt::Unchecked);
+  params->item(5, 3)->setText(QStringLiteral("30"));
+  Child<QSpinBox>(d, "fitStarts")->setValue(3);
+  Child<QCheckBox>(d, "fitAllOrders")->setChecked(true);
+  o = d->Options();
+  EXPECT_FALSE(o.fixed[5]);
+  EXPECT_EQ(o.tcLower, 30.0);
+  EXPECT_TRUE(std::isnan(o.tcUpper));
+  EXPECT_EQ(o.starts, 3);
+  EXPECT_TRUE(o.allOrders);
+
+  // Refused as the range dialog refuses: not a positive number, or above
+  // the other bound (typed or the default).
+  params->item(5, 3)->setText(QStringLiteral("abc"));
+  EXPECT_EQ(platform.LastMessage(), QStringLiteral("不正な値の入力 : Tcの最小値"));
+  EXPECT_EQ(d->Options().tcLower, 30.0);
+  EXPECT_EQ(params->item(5, 3)->text(), QStringLiteral("3e1"));
+  const double bc2 = w.project().Params.B_c2_0;
+  params->item(6, 4)->setText(QString::number(bc2 / 4));
+  EXPECT_EQ(platform.LastMessage(), QStringLiteral("不正な値の入力 : Bc2(0)の最大値"));
+  EXPECT_TRUE(std::isnan(d->Options().bc2Upper));
+  // An emptied cell gives the bound back to the fit.
+  params->item(5, 3)->setText(QString());
+  EXPECT_TRUE(std::isnan(d->Options().tcLower));
+  // The project's ranges are not touched by either.
+  EXPECT_FALSE(w.project().Modified);
+}
+
+TEST_F(FitWindow, MinimaCorrelationsWarningsAndBandsOfAFitAreShownAndAnyMinimumCanBeApplied) {
+  MainWindow& w = StartProject();
+  FitDialog* d = Open(w);
+  ASSERT_NE(d, nullptr);
+  const HandMadeFit f = MakeHandMadeFit(w.project());
+  d->Finished(f.outcome, f.quality, f.curves);
+
+  auto* minima = Child<QTableWidget>(d, "fitMinima");
+  ASSERT_EQ(minima->rowCount(), 2);
+  // RMS, starts reaching it, then the five parameters and Tc, which moved.
+  ASSERT_EQ(minima->columnCount(), 9);
+  EXPECT_EQ(minima->horizontalHeaderItem(8)->text(), QStringLiteral("Tc"));
+  EXPECT_EQ(minima->item(0, 0)->text(), QStringLiteral("★最良"));
+  EXPECT_TRUE(minima->item(0, 1)->font().bold());
+  EXPECT_EQ(minima->item(1, 1)->text(), QStringLiteral("0.200000"));
+  EXPECT_EQ(minima->item(1, 2)->text(), QStringLiteral("5"));
+
+  auto* corr = Child<QTableWidget>(d, "fitCorrelation");
+  ASSERT_EQ(corr->rowCount(), 6);
+  EXPECT_EQ(corr->item(0, 3)->text(), QStringLiteral("0.500"));
+  EXPECT_EQ(corr->item(1, 2)->text(), QString());
+
+  // One red line each, parameters named as the panel names them; the
+  // degenerate names are not repeated.
+  auto* warnings = Child<QLabel>(d, "fitWarnings");
+  EXPECT_FALSE(warnings->isHidden());
+  EXPECT_TRUE(warnings->styleSheet().contains(QStringLiteral("#d00000")));
+  EXPECT_EQ(warnings->text(), QStringLiteral("範囲の境界で止まったパラメータ: g^2\n"
+                                             "モデル値のない点を除いた条件: No 2 (5 点)\n"
+                                             "区別できないパラメータ: Am, m"));
+
+  auto* plot = Child<FitPlotWidget>(d, "fitCurves");
+  ASSERT_EQ(plot->Bands().size(), 3u);
+  EXPECT_EQ(plot->Bands()[0].lower.size(), 50u);
+  auto* params = Child<QTableWidget>(d, "fitParams");
+  EXPECT_EQ(params->item(4, 7)->text(), QStringLiteral("上限"));
+
+  // One click on the second minimum: its values, no errors, no band.
+  Child<QTabWidget>(d, "fitResults")->setCurrentIndex(1);
+  const QRect cell = minima->visualItemRect(minima->item(1, 1));
+  QTest::mouseClick(minima->viewport(), Qt::LeftButton, {}, cell.center());
+  EXPECT_EQ(d->ShownMinimum(), 1);
+  const FitValues second = f.outcome.minima[1].values;
+  EXPECT_EQ(params->item(0, 5)->text(), QString::fromStdString(FormatSci(second[0], 6)));
+  EXPECT_EQ(params->item(0, 6)->text(), QString());
+  EXPECT_EQ(params->item(4, 7)->text(), QString());
+  EXPECT_TRUE(plot->Bands().empty());
+
+  // 適用 takes that minimum, Tc too (it moved); 元に戻す gives all back.
+  const double tcBefore = w.project().Params.T_c;
+  Child<QPushButton>(d, "fitApply")->click();
+  ModelParams read;
+  w.parameterPanel()->ReadPanelValuesInto(read);
+  EXPECT_EQ(read.Re_A_m, second[0]);
+  EXPECT_EQ(read.T_c, second[5]);
+  EXPECT_EQ(params->item(5, 1)->text(), QString::fromStdString(FormatSci(second[5], 6)));
+  Child<QPushButton>(d, "fitUndo")->click();
+  w.parameterPanel()->ReadPanelValuesInto(read);
+  EXPECT_EQ(read.T_c, tcBefore);
+
+  // A new run starts with empty tables.
+  Child<QPushButton>(d, "fitStart")->click();
+  ASSERT_TRUE(d->Running());
+  EXPECT_EQ(minima->rowCount(), 0);
+  EXPECT_EQ(corr->rowCount(), 0);
+  EXPECT_EQ(Child<QTableWidget>(d, "fitConds")->rowCount(), 0);
+  EXPECT_TRUE(warnings->isHidden());
+  EXPECT_EQ(params->item(0, 6)->text(), QString());
+  ASSERT_TRUE(WaitDone(d));
+  EXPECT_EQ(minima->rowCount(), 1);
+}
+
+TEST_F(FitWindow, TheReportNeverReplacesTheProjectOrADataFile) {
+  MainWindow& w = StartProject();
+  FitDialog* d = Open(w);
+  ASSERT_NE(d, nullptr);
+  const HandMadeFit f = MakeHandMadeFit(w.project());
+  d->Finished(f.outcome, f.quality, f.curves);
+  const std::string project = w.project().SettingsFilePath;
+  std::string before;
+  ASSERT_TRUE(ReadWholeFile(project, before));
+  EXPECT_EQ(d->SaveResults(QString::fromStdString(project)),
+            QStringLiteral("結果ファイルに設定ファイルは指定できません。"));
+  const std::string data = w.project().DataFiles.items[1].Path;
+  std::string dataBefore;
+  ASSERT_TRUE(ReadWholeFile(data, dataBefore));
+  EXPECT_EQ(d->SaveResults(QString::fromStdString(data)),
+            QStringLiteral("結果ファイルにデータファイルは指定できません。"));
+  // Nor does a picture beside it.
+  const QString clash = Path("d1-curves.png");
+  ASSERT_TRUE(QFile::copy(QString::fromStdString(data), clash));
+  AddDataFile(w.document(), clash.toStdString());
+  EXPECT_EQ(d->SaveResults(Path("d1.txt")),
+            QStringLiteral("結果ファイルにデータファイルは指定できません。"));
+  EXPECT_FALSE(QFile::exists(Path("d1.txt")));
+  std::string after;
+  ASSERT_TRUE(ReadWholeFile(project, after));
+  EXPECT_EQ(after, before);
+  ASSERT_TRUE(ReadWholeFile(data, after));
+  EXPECT_EQ(after, dataBefore);
+
+  // SVG pictures go through the same one-step write.
+  Child<QComboBox>(d, "fitImageFormat")->setCurrentIndex(1);
+  ASSERT_EQ(d->SaveResults(Path("ok.txt")), QString());
+  std::string svg;
+  ASSERT_TRUE(ReadWholeFile(Path("ok-curves.svg").toStdString(), svg));
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+}
+
+TEST(FitWindowPlace, BesideTheMainWindowWhereThereIsRoomAndAlwaysInsideTheScreen) {
+  const QRect screen(0, 0, 1600, 1000);
+  const QRect main(100, 50, 640, 560);  // frames
+  // Room on the right: there, at the main window's top.
+  EXPECT_EQ(PlaceBeside(main, {800, 720}, {600, 400}, screen), QRect(740, 50, 800, 720));
+  // Too wide for it: narrowed to the gap while the minimum fits.
+  EXPECT_EQ(PlaceBeside(main, {1180, 720}, {600, 400}, screen), QRect(740, 50, 860, 720));
+  // Room on the left only.
+  EXPECT_EQ(PlaceBeside(QRect(900, 50, 640, 560), {800, 720}, {600, 400}, screen),
+            QRect(100, 50, 800, 720));
+  // No room beside it: over it at the right edge; a main window above the
+  // top or a tall window never puts the title bar above the screen.
+  EXPECT_EQ(PlaceBeside(QRect(400, -30, 900, 560), {1180, 720}, {700, 400}, screen),
+            QRect(420, 0, 1180, 720));
+  EXPECT_EQ(PlaceBeside(main, {800, 1400}, {600, 400}, screen), QRect(740, 0, 800, 1000));
+  EXPECT_EQ(PlaceBeside(QRect(100, 700, 640, 300), {800, 720}, {600, 400}, screen),
+            QRect(740, 280, 800, 720));
+  // A screen that does not start at 0 (a second monitor, a panel on top).
+  const QRect right(1600, 40, 1280, 984);
+  EXPECT_EQ(PlaceBeside(QRect(1700, 20, 640, 560), {500, 720}, {400, 400}, right),
+            QRect(2340, 40, 500, 720));
+}
+
+TEST_F(FitWindow, OpensAsAWindowOfItsOwnThatTheMainWindowCanCover) {
+  MainWindow& w = StartProject();
+  w.show();
+  FitDialog* d = Open(w);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->windowType(), Qt::Window);
+  EXPECT_FALSE(d->windowFlags() & Qt::WindowStaysOnTopHint);
+  ASSERT_NE(d->windowHandle(), nullptr);
+  EXPECT_EQ(d->windowHandle()->transientParent(), nullptr);
+  // Inside the screen's area from its top-left corner on, the whole of it
+  // where the screen is large enough (the test screen may not be).
+  const QRect avail = d->screen()->availableGeometry();
+  const QRect f = d->frameGeometry();
+  EXPECT_TRUE(avail.contains(f.topLeft()));
+  if (avail.width() >= f.width()) {
+    EXPECT_LE(f.right(), avail.right());
+  }
+  if (avail.height() >= f.height()) {
+    EXPECT_LE(f.bottom(), avail.bottom());
+  }
+  // The main window stays its parent: it goes when the main window goes.
+  EXPECT_EQ(d->parentWidget(), &w);
+}
+
+// The boxes of the texts a graph draws, measured in the real font.
+class TextBoxes : public QtCanvas {
+ public:
+  using QtCanvas::QtCanvas;
+  std::vector<std::pair<std::string, QRect>> boxes;
+  void DrawText(IntPoint at, const std::string& text, bool upward, Rgb color) override {
+    const TextSize t = MeasureText(text, upward);
+    // An upward text runs up from its corner.
+    boxes.push_back(
+        {text, upward ? QRect(at.x, at.y - t.cx, t.cy, t.cx) : QRect(at.x, at.y, t.cx, t.cy)});
+    QtCanvas::DrawText(at, text, upward, color);
+  }
+};
+
+TEST_F(FitWindow, NothingOverlapsAtTheSmallestSize) {
+  MainWindow& w = StartProject();
+  FitDialog* d = Open(w);
+  ASSERT_NE(d, nullptr);
+  const HandMadeFit f = MakeHandMadeFit(w.project());
+  d->Finished(f.outcome, f.quality, f.curves);
+  d->resize(d->minimumSize());
+  QApplication::processEvents();
+  EXPECT_EQ(d->size(), d->minimumSize());
+  // The controls a user reads, not the inner parts of tables and choosers.
+  std::vector<QWidget*> leaves;
+  for (QWidget* c : d->findChildren<QWidget*>()) {
+    if (!c->isVisibleTo(d)) continue;
+    bool inner = false;
+    for (QWidget* a = c->parentWidget(); a && a != d; a = a->parentWidget())
+      inner = inner || qobject_cast<QAbstractScrollArea*>(a) ||
+              qobject_cast<QAbstractSpinBox*>(a) || qobject_cast<QComboBox*>(a) ||
+              qobject_cast<QTabBar*>(a);
+    const bool leaf = qobject_cast<QLabel*>(c) || qobject_cast<QAbstractButton*>(c) ||
+                      qobject_cast<QComboBox*>(c) || qobject_cast<QLineEdit*>(c) ||
+                      qobject_cast<QAbstractSpinBox*>(c) || qobject_cast<QTabBar*>(c) ||
+                      qobject_cast<QTableWidget*>(c) || qobject_cast<FitPlotWidget*>(c);
+    if (leaf && !inner) leaves.push_back(c);
+  }
+  ASSERT_GT(leaves.size(), 20u);
+  auto rect = [d](QWidget* c) { return QRect(c->mapTo(d, QPoint(0, 0)), c->size()); };
+  for (QWidget* a : leaves) {
+    const QSize hint = a->minimumSizeHint();
+    EXPECT_GE(a->width(), hint.width())
+        << a->metaObject()->className() << " " << a->objectName().toStdString();
+    auto* label = qobject_cast<QLabel*>(a);
+    const int need = label && label->wordWrap() ? label->heightForWidth(a->width()) : hint.height();
+    EXPECT_GE(a->height(), need) << a->metaObject()->className() << " "
+                                 << a->objectName().toStdString();
+    for (QWidget* b : leaves)
+      if (a < b && !a->isAncestorOf(b) && !b->isAncestorOf(a)) {
+        EXPECT_FALSE(rect(a).intersects(rect(b)))
+            << a->objectName().toStdString() << " / " << b->objectName().toStdString();
+      }
+  }
+  // Inside the graphs: tick labels, axis titles and the legend.
+  for (const char* name : {"fitCurves", "fitResiduals"}) {
+    const FitPlotWidget* plot = Child<FitPlotWidget>(d, name);
+    QImage image(plot->size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    TextBoxes c(painter);
+    plot->Draw(c, plot->width(), plot->height());
+    ASSERT_GT(c.boxes.size(), 8u) << name;
+    for (std::size_t i = 0; i < c.boxes.size(); ++i) {
+      EXPECT_TRUE(QRect(QPoint(0, 0), plot->size()).contains(c.boxes[i].second))
+          << name << " " << c.boxes[i].first;
+      for (std::size_t j = i + 1; j < c.boxes.size(); ++j)
+        EXPECT_FALSE(c.boxes[i].second.intersects(c.boxes[j].second))
+            << name << " " << c.boxes[i].first << " / " << c.boxes[j].first;
+    }
+  }
 }
 
 }  // namespace

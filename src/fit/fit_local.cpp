@@ -1,0 +1,272 @@
+#include "fit/fit_local.h"
+
+#include <ceres/ceres.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace zx {
+
+namespace {
+
+// Rounds of holding and releasing bound parameters before giving up.
+constexpr int kMaxActiveSetRounds = 8;
+
+// One measured point's residual; the values come from the shared
+// evaluation of all points at the same parameters.
+class PointCost final : public ceres::CostFunction {
+ public:
+  PointCost(FitResiduals& all, int index, const FitFlags& free)
+      : all_(all), index_(static_cast<std::size_t>(index)), free_(free) {
+    set_num_residuals(1);
+    mutable_parameter_block_sizes()->assign(kFitParamCount, 1);
+  }
+
+  bool Evaluate(double const* const* parameters, double* residuals,
+                double** jacobians) const override {
+    FitValues q;
+    for (int k = 0; k < kFitParamCount; ++k) q[static_cast<std::size_t>(k)] = parameters[k][0];
+    const FitResiduals::Evaluation& e = all_.At(q, jacobians != nullptr, free_);
+    residuals[0] = e.r[index_];
+    if (!std::isfinite(residuals[0])) return false;
+    if (jacobians) {
+      for (int k = 0; k < kFitParamCount; ++k) {
+        if (!jacobians[k]) continue;
+        const std::vector<double>& col = e.jac[static_cast<std::size_t>(k)];
+        const double d = col.empty() ? 0.0 : col[index_];
+        if (!std::isfinite(d)) return false;
+        jacobians[k][0] = d;
+      }
+    }
+    return true;
+  }
+
+ private:
+  FitResiduals& all_;
+  std::size_t index_;
+  FitFlags free_;
+};
+
+class IterationRelay final : public ceres::IterationCallback {
+ public:
+  IterationRelay(const LocalProgress& progress, const FitValues& q, int offset)
+      : progress_(progress), q_(q), offset_(offset) {}
+
+  ceres::CallbackReturnType operator()(const ceres::IterationSummary& s) override {
+    // Iteration 0 of a later round repeats the end of the one before.
+    if (!progress_ || (offset_ > 0 && s.iteration == 0)) return ceres::SOLVER_CONTINUE;
+    if (!progress_(offset_ + s.iteration, s.cost, q_)) {
+      cancelled_ = true;
+      return ceres::SOLVER_TERMINATE_SUCCESSFULLY;
+    }
+    return ceres::SOLVER_CONTINUE;
+  }
+
+  bool cancelled() const { return cancelled_; }
+
+ private:
+  const LocalProgress& progress_;
+  const FitValues& q_;
+  int offset_;
+  bool cancelled_ = false;
+};
+
+ceres::LossFunction* BaseLoss(LossKind loss, double scale) {
+  const double a = scale > 0 ? scale : 0.1;
+  switch (loss) {
+    case LossKind::Linear:
+      return nullptr;
+    case LossKind::SoftL1:
+      return new ceres::SoftLOneLoss(a);
+    case LossKind::Cauchy:
+      return new ceres::CauchyLoss(a);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+double ResidualWeight(const FitResiduals& all, const FitInput& input, Weighting w, int i) {
+  if (w == Weighting::PerPoint) return 1.0;
+  const ConditionData& cd = input.conditions[static_cast<std::size_t>(all.ConditionOf(i))];
+  return 1.0 / static_cast<double>(cd.x.size());
+}
+
+double LossSlope(LossKind loss, double scale, double s) {
+  const double b = scale > 0 ? scale * scale : 0.01;
+  switch (loss) {
+    case LossKind::Linear:
+      return 1.0;
+    case LossKind::SoftL1:
+      return 1.0 / std::sqrt(1.0 + s / b);
+    case LossKind::Cauchy:
+      return 1.0 / (1.0 + s / b);
+  }
+  return 1.0;
+}
+
+double LossValue(LossKind loss, double scale, double s) {
+  const double b = scale > 0 ? scale * scale : 0.01;
+  switch (loss) {
+    case LossKind::Linear:
+      return s;
+    case LossKind::SoftL1:
+      return 2.0 * b * (std::sqrt(1.0 + s / b) - 1.0);
+    case LossKind::Cauchy:
+      return b * std::log1p(s / b);
+  }
+  return s;
+}
+
+double FitCost(FitResiduals& all, const FitInput& input, const LocalFitSetup& s,
+               const FitValues& q) {
+  const FitResiduals::Evaluation& e = all.At(q, false, s.free);
+  double cost = 0;
+  for (int i = 0; i < all.Count(); ++i) {
+    const double r = e.r[static_cast<std::size_t>(i)];
+    cost += ResidualWeight(all, input, s.weighting, i) * LossValue(s.loss, s.lossScale, r * r);
+  }
+  return cost / 2;
+}
+
+LocalFitResult LocalFit(FitResiduals& all, const FitInput& input, const LocalFitSetup& setup,
+                        const FitValues& start, const LocalProgress& progress) {
+  LocalFitResult out;
+  FitValues q = start;
+  for (std::size_t k = 0; k < kFitParamCount; ++k)
+    if (setup.free[k]) q[k] = std::clamp(q[k], setup.lower[k], setup.upper[k]);
+
+  std::vector<double> weights(static_cast<std::size_t>(all.Count()));
+  for (int i = 0; i < all.Count(); ++i)
+    weights[static_cast<std::size_t>(i)] = ResidualWeight(all, input, setup.weighting, i);
+
+  ceres::Problem problem;
+  std::vector<double*> blocks;
+  for (std::size_t k = 0; k < kFitParamCount; ++k) blocks.push_back(&q[k]);
+  for (int i = 0; i < all.Count(); ++i) {
+    auto* loss = new ceres::ScaledLoss(BaseLoss(setup.loss, setup.lossScale),
+                                       weights[static_cast<std::size_t>(i)], ceres::TAKE_OWNERSHIP);
+    problem.AddResidualBlock(new PointCost(all, i, setup.free), loss, blocks);
+  }
+  for (std::size_t k = 0; k < kFitParamCount; ++k) {
+    if (!setup.free[k]) {
+      problem.SetParameterBlockConstant(blocks[k]);
+      continue;
+    }
+    problem.SetParameterLowerBound(blocks[k], 0, setup.lower[k]);
+    problem.SetParameterUpperBound(blocks[k], 0, setup.upper[k]);
+  }
+
+  ceres::Solver::Options so;
+  so.minimizer_type = ceres::TRUST_REGION;
+  so.trust_region_strategy_type = ceres::LEVENBERG_MARQUARDT;
+  so.linear_solver_type = ceres::DENSE_QR;
+  so.function_tolerance = setup.functionTolerance;
+  so.gradient_tolerance = 0;
+  so.parameter_tolerance = 0;
+  so.num_threads = 1;  // the residuals use the threads, in a fixed order
+  so.logging_type = ceres::SILENT;
+  so.minimizer_progress_to_stdout = false;
+  so.update_state_every_iteration = true;
+
+  FitFlags held{};
+  ceres::TerminationType last = ceres::CONVERGENCE;
+  std::string message;
+  bool settled = false, cancelled = false;
+  for (int round = 0; round < kMaxActiveSetRounds; ++round) {
+    bool anyVariable = false;
+    for (std::size_t k = 0; k < kFitParamCount; ++k) {
+      if (!setup.free[k]) continue;
+      if (held[k]) {
+        problem.SetParameterBlockConstant(blocks[k]);
+      } else {
+        problem.SetParameterBlockVariable(blocks[k]);
+        anyVariable = true;
+      }
+    }
+    if (anyVariable) {
+      so.max_num_iterations = std::max(setup.maxIterations - out.iterations, 1);
+      IterationRelay relay(progress, q, out.iterations);
+      so.callbacks.assign(1, &relay);
+      ceres::Solver::Summary summary;
+      ceres::Solve(so, &problem, &summary);
+      if (!summary.iterations.empty()) out.iterations += summary.iterations.back().iteration;
+      last = summary.termination_type;
+      message = summary.message;
+      if (relay.cancelled()) {
+        cancelled = true;
+        break;
+      }
+      if (last == ceres::FAILURE) break;
+    }
+
+    // The gradient of the cost, g_k = sum w_i rho'(r_i^2) r_i dr_i/dq_k,
+    // decides which bound parameters stay held.
+    const FitResiduals::Evaluation& e = all.At(q, true, setup.free);
+    double cost = 0;
+    FitValues g{};
+    for (int i = 0; i < all.Count(); ++i) {
+      const std::size_t ii = static_cast<std::size_t>(i);
+      const double r = e.r[ii], s = r * r;
+      cost += weights[ii] * LossValue(setup.loss, setup.lossScale, s);
+      const double f = weights[ii] * LossSlope(setup.loss, setup.lossScale, s) * r;
+      for (std::size_t k = 0; k < kFitParamCount; ++k)
+        if (setup.free[k]) g[k] += f * e.jac[k][ii];
+    }
+    cost /= 2;
+    out.cost = cost;
+    // Gradients below this (scaled by the range) are noise of the
+    // difference quotients.
+    const double noise = 1e-7 * std::max(2 * cost, 1e-14);
+    bool changed = false;
+    double worst = 0;
+    for (std::size_t k = 0; k < kFitParamCount; ++k) {
+      if (!setup.free[k]) continue;
+      const double range = setup.upper[k] - setup.lower[k];
+      const double tol = 1e-9 * std::max(range, 1e-300);
+      const bool atLower = q[k] <= setup.lower[k] + tol, atUpper = q[k] >= setup.upper[k] - tol;
+      const double scaled = g[k] * range;
+      // Cost falls when q_k moves against its gradient.
+      const bool inward = (atLower && scaled < -noise) || (atUpper && scaled > noise);
+      const double projected = atLower   ? std::max(0.0, -scaled)
+                               : atUpper ? std::max(0.0, scaled)
+                                         : std::fabs(scaled);
+      worst = std::max(worst, projected);
+      if (held[k] && inward) {
+        held[k] = false;
+        changed = true;
+      } else if (!held[k] && (atLower || atUpper) && !inward) {
+        held[k] = true;
+        changed = true;
+      }
+    }
+    out.projectedGradient = worst;
+    if (!changed) {
+      settled = true;
+      break;
+    }
+    if (out.iterations >= setup.maxIterations) break;
+  }
+
+  out.q = q;
+  if (!std::isfinite(out.cost)) out.cost = FitCost(all, input, setup, q);
+  if (cancelled) {
+    out.stop = FitStop::Cancelled;
+    out.reason = "cancelled";
+  } else if (last == ceres::FAILURE) {
+    // The solver's own text may hold several lines: never pass it on.
+    out.stop = FitStop::Failed;
+    out.reason = "the model could not be evaluated";
+  } else if (!settled || last == ceres::NO_CONVERGENCE) {
+    out.stop = FitStop::IterationLimit;
+    out.reason = std::to_string(setup.maxIterations) + " iterations";
+  } else {
+    out.stop = FitStop::Converged;
+    out.reason = "converged";
+  }
+  (void)message;
+  return out;
+}
+
+}  // namespace zx

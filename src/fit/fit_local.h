@@ -1,0 +1,56 @@
+// One bounded local least-squares fit from one start: Levenberg-Marquardt
+// (Ceres) on the free parameters, with the parameters that end on a bound
+// held there and released again while their gradient points inward, so that
+// the fit ends where the first-order conditions of the bounded problem hold.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "fit/fit_residuals.h"
+#include "fit/fit_types.h"
+
+namespace zx {
+
+struct LocalFitSetup {
+  FitValues lower{}, upper{};  // bounds, in coordinates
+  FitFlags free{};             // the parameters that move
+  LossKind loss = LossKind::Linear;
+  double lossScale = 0.1;
+  Weighting weighting = Weighting::PerCondition;
+  int maxIterations = 200;  // over all rounds
+  double functionTolerance = 1e-10;
+};
+
+struct LocalFitResult {
+  FitValues q{};  // coordinates at the end
+  double cost = NAN;
+  int iterations = 0;
+  FitStop stop = FitStop::Failed;
+  std::string reason;  // one line
+  // Largest projected gradient of the cost over the free parameters, each
+  // scaled by its range (0 at a bounded optimum).
+  double projectedGradient = NAN;
+};
+
+// Called after every iteration with the iteration (counted over every
+// round) and the current coordinates; false cancels the fit.
+using LocalProgress = std::function<bool(int iteration, double cost, const FitValues& q)>;
+
+// The weight of residual i: 1 / points of its condition, or 1.
+double ResidualWeight(const FitResiduals& all, const FitInput& input, Weighting w, int i);
+
+// rho'(s) of the loss at s = r^2: 1 for the plain loss; the IRLS weight of
+// soft L1 (1/sqrt(1 + s/a^2)) and Cauchy (1/(1 + s/a^2)).
+double LossSlope(LossKind loss, double scale, double s);
+// rho(s) as the cost sums it (s for the plain loss).
+double LossValue(LossKind loss, double scale, double s);
+
+// The cost 1/2 sum w_i rho(r_i^2) at q.
+double FitCost(FitResiduals& all, const FitInput& input, const LocalFitSetup& s,
+               const FitValues& q);
+
+LocalFitResult LocalFit(FitResiduals& all, const FitInput& input, const LocalFitSetup& setup,
+                        const FitValues& start, const LocalProgress& progress);
+
+}  // namespace zx

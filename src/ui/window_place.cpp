@@ -1,0 +1,63 @@
+#include "ui/window_place.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+namespace zx {
+
+QRect PlaceBeside(const QRect& mainFrame, QSize wanted, QSize minimum, const QRect& available) {
+  const QSize size = wanted.expandedTo(minimum).boundedTo(available.size()).expandedTo(minimum);
+  const int right = available.right() - mainFrame.right();  // room right of the main window
+  const int left = mainFrame.left() - available.left();     // and left of it
+  int x, w = size.width();
+  if (right >= w) {
+    x = mainFrame.right() + 1;
+  } else if (left >= w) {
+    x = mainFrame.left() - w;
+  } else if (std::max(left, right) >= minimum.width()) {
+    w = std::max(left, right);
+    x = right >= left ? mainFrame.right() + 1 : available.left();
+  } else {
+    x = available.right() + 1 - w;
+  }
+  const int h = size.height();
+  // The title bar never goes above the top; the bottom stays on the screen
+  // as far as the height allows.
+  const int y = std::max(available.top(), std::min(mainFrame.top(), available.bottom() + 1 - h));
+  x = std::max(available.left(), std::min(x, available.right() + 1 - w));
+  return QRect(x, y, w, h);
+}
+
+QMargins FrameMargins(const QWidget* window) {
+  const QRect f = window->frameGeometry(), g = window->geometry();
+  return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+                  f.bottom() - g.bottom());
+}
+
+QRect PlaceBesideMainWindow(QWidget* window, QWidget* mainWindow, QSize wanted) {
+  QScreen* screen = mainWindow->screen() ? mainWindow->screen() : QGuiApplication::primaryScreen();
+  const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+  const QMargins m = FrameMargins(mainWindow);
+  const QSize frame(m.left() + m.right(), m.top() + m.bottom());
+  const QRect place =
+      PlaceBeside(mainWindow->frameGeometry(), wanted + frame,
+                  window->minimumSizeHint().expandedTo(window->minimumSize()) + frame, available);
+  window->resize(place.size() - frame);
+  // Before it is shown a window has no frame yet: the client area goes
+  // where it will be inside the frame.
+  window->move(place.topLeft() + QPoint(m.left(), m.top()));
+  return place;
+}
+
+void KeepFrameAt(QWidget* window, const QRect& frame) {
+  const QScreen* s = window->screen();
+  if (!s) return;
+  const QRect avail = s->availableGeometry(), f = window->frameGeometry();
+  const int x = std::max(avail.left(), std::min(frame.left(), avail.right() + 1 - f.width()));
+  const int y = std::max(avail.top(), std::min(frame.top(), avail.bottom() + 1 - f.height()));
+  if (x != f.left() || y != f.top()) window->move(x, y);
+}
+
+}  // namespace zx
