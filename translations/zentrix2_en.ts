@@ -311,7 +311,294 @@
     <name>zx::FitDialog</name>
     <message>
         <source>自動フィッティング</source>
-        <translation type="vanished">Automatic Fit</translation>
+        <translation>Automatic Fit</translation>
+    </message>
+    <message>
+        <source>パラメータ</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>オプション</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>通常</source>
+        <translation>Linear</translation>
+    </message>
+    <message>
+        <source>条件ごとに均等</source>
+        <translation>Equal per condition</translation>
+    </message>
+    <message>
+        <source>点ごとに均等</source>
+        <translation>Equal per point</translation>
+    </message>
+    <message>
+        <source>1: 現在値からの1回のフィットのみ</source>
+        <translation>1: a single fit from the current values only</translation>
+    </message>
+    <message>
+        <source>規格化温度・磁場の次数を4通りとも試す</source>
+        <translation>Try all four exponents of T/Tc and B/Bc2</translation>
+    </message>
+    <message>
+        <source>損失関数</source>
+        <translation>Loss function</translation>
+    </message>
+    <message>
+        <source>尺度(デケード)</source>
+        <translation>Scale (decades)</translation>
+    </message>
+    <message>
+        <source>重み付け</source>
+        <translation>Weighting</translation>
+    </message>
+    <message>
+        <source>開始点の数</source>
+        <translation>Start points</translation>
+    </message>
+    <message>
+        <source>フィット開始</source>
+        <translation>Start Fit</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>適用</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>元に戻す</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>結果を保存</source>
+        <translation>Save Results</translation>
+    </message>
+    <message>
+        <source>フィット開始で、全条件に共通のパラメータを求めます。</source>
+        <translation>Start Fit finds the parameters common to all conditions.</translation>
+    </message>
+    <message>
+        <source>不正な値の入力 : 尺度</source>
+        <translation>Invalid input: scale</translation>
+    </message>
+    <message>
+        <source>フィッティングできません : 使用できるデータ点がありません。</source>
+        <translation>Cannot fit: there is no usable data point.</translation>
+    </message>
+    <message>
+        <source>フィッティングできません : すべてのパラメータが固定されています。</source>
+        <translation>Cannot fit: every parameter is fixed.</translation>
+    </message>
+    <message>
+        <source>開始点 %1/%2   反復 %3   RMS %4 デケード</source>
+        <translation>Start point %1/%2   iteration %3   RMS %4 decades</translation>
+    </message>
+    <message>
+        <source>   最良 RMS %1 デケード</source>
+        <translation>   best RMS %1 decades</translation>
+    </message>
+    <message>
+        <source>   経過時間 %1 秒</source>
+        <translation>   elapsed %1 s</translation>
+    </message>
+    <message>
+        <source>現在値</source>
+        <translation>Current</translation>
+    </message>
+    <message>
+        <source>固定</source>
+        <translation>Fixed</translation>
+    </message>
+    <message>
+        <source>最小値</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>最大値</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>フィット値</source>
+        <translation>Fitted</translation>
+    </message>
+    <message>
+        <source>標準誤差</source>
+        <translation>Std. error</translation>
+    </message>
+    <message>
+        <source>境界</source>
+        <translation>Bound</translation>
+    </message>
+    <message>
+        <source>点数</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>Jc(データ)</source>
+        <translation>Jc (data)</translation>
+    </message>
+    <message>
+        <source>Jc(モデル)</source>
+        <translation>Jc (model)</translation>
+    </message>
+    <message>
+        <source>n(データ)</source>
+        <translation>n (data)</translation>
+    </message>
+    <message>
+        <source>n(モデル)</source>
+        <translation>n (model)</translation>
+    </message>
+    <message>
+        <source>条件ごとの結果</source>
+        <translation>Per Condition</translation>
+    </message>
+    <message>
+        <source>行をクリックすると、その極小値の曲線を表示します (適用で採用)</source>
+        <translation>Click a row to show the curves of that minimum (Apply takes it)</translation>
+    </message>
+    <message>
+        <source>極小値</source>
+        <translation>Minima</translation>
+    </message>
+    <message>
+        <source>相関行列</source>
+        <translation>Correlations</translation>
+    </message>
+    <message>
+        <source>収束しました</source>
+        <translation>Converged</translation>
+    </message>
+    <message>
+        <source>停止しました (%1)</source>
+        <translation>Stopped (%1)</translation>
+    </message>
+    <message>
+        <source>中止しました</source>
+        <translation>Stopped by the user</translation>
+    </message>
+    <message>
+        <source>   反復 %1   RMS %2 デケード   経過時間 %3 秒</source>
+        <translation>   iterations %1   RMS %2 decades   elapsed %3 s</translation>
+    </message>
+    <message>
+        <source>   極小値 %1 個</source>
+        <translation>   minima %1</translation>
+    </message>
+    <message>
+        <source>   次数 (温度 %1, 磁場 %2)</source>
+        <translation>   exponents (T %1, B %2)</translation>
+    </message>
+    <message>
+        <source>データファイルまたは計算条件の登録が変更されたため、フィッティングを中止しました。</source>
+        <translation>The fit was stopped: the registered data files or calculation conditions changed.</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <translation>Lower</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>Upper</translation>
+    </message>
+    <message>
+        <source>全体: %1 点, RMS %2 デケード</source>
+        <translation>All: %1 points, RMS %2 decades</translation>
+    </message>
+    <message>
+        <source>到達数</source>
+        <translation>Reached</translation>
+    </message>
+    <message>
+        <source>★最良</source>
+        <translation>★ Best</translation>
+    </message>
+    <message>
+        <source>log10(測定値/モデル)</source>
+        <translation>log10(measured/model)</translation>
+    </message>
+    <message>
+        <source>結果ファイルにデータファイルは指定できません。</source>
+        <translation>A data file cannot be a result file.</translation>
+    </message>
+    <message>
+        <source>結果ファイルに設定ファイルは指定できません。</source>
+        <translation>The settings file cannot be a result file.</translation>
+    </message>
+    <message>
+        <source>テキストファイル(*.txt)</source>
+        <translation>Text files (*.txt)</translation>
+    </message>
+    <message>
+        <source>結果ファイルを保存できません。</source>
+        <translation>The results cannot be saved.</translation>
+    </message>
+    <message>
+        <source># 自動フィッティング</source>
+        <translation># Automatic fit</translation>
+    </message>
+    <message>
+        <source># 設定ファイル: </source>
+        <translation># Settings file: </translation>
+    </message>
+    <message>
+        <source># 日時: </source>
+        <translation># Date: </translation>
+    </message>
+    <message>
+        <source>空欄: 既定値 (Tc ±10 %、Bc2(0) ×/÷ 3)</source>
+        <translation>Empty: the default (Tc ±10 %, Bc2(0) ×/÷ 3)</translation>
+    </message>
+    <message>
+        <source>損失関数 %1 (尺度 %2 デケード), 重み付け %3, 開始点 %4, 固定 %5</source>
+        <translation>Loss %1 (scale %2 decades), weighting %3, start points %4, fixed %5</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>, 次数 4通り</source>
+        <translation>, all four exponents</translation>
+    </message>
+</context>
+<context>
+    <name>zx::FitWarningText</name>
+    <message>
+        <source>No %1 (%2 点)</source>
+        <translation>No %1 (%2 points)</translation>
+    </message>
+    <message>
+        <source>範囲外の開始値を範囲内に移したパラメータ: </source>
+        <translation>Start values moved into their ranges: </translation>
+    </message>
+    <message>
+        <source>範囲の境界で止まったパラメータ: </source>
+        <translation>Stopped at a bound of their ranges: </translation>
+    </message>
+    <message>
+        <source>区別できないパラメータ: </source>
+        <translation>Cannot be told apart: </translation>
+    </message>
+    <message>
+        <source>モデル値のない点を除いた条件: </source>
+        <translation>Conditions with points left out for lack of a model value: </translation>
+    </message>
+    <message>
+        <source>データ点がフリーパラメータより少ないため、フィッティングできません。</source>
+        <translation>Cannot fit: fewer data points than free parameters.</translation>
+    </message>
+    <message>
+        <source>最小値と最大値が等しいため固定したパラメータ: </source>
+        <translation>Fixed because minimum and maximum are equal: </translation>
+    </message>
+    <message>
+        <source>収束していません。</source>
+        <translation>Not converged.</translation>
     </message>
 </context>
 <context>

@@ -349,10 +349,12 @@ TEST_F(EnglishTest, ImportDialogAndItsMessagesAreEnglish) {
   // Two sweeps: the rows, the columns, the summary and the proposed outputs.
   platform.files.push_back(WriteSweep(Path("a.txt")) + "\n" + WriteSweep(Path("b.txt")));
   Click(d, kImpBrowse);
+  SetText(d, kImpTapLength, "0.01");
   ASSERT_EQ(d->findChild<QTableWidget*>()->rowCount(), 2);
   ExpectEnglish(d, "import, two files");
   const QString summary = Ctl<QLabel>(d, kImpSummary)->text();
-  EXPECT_TRUE(summary.startsWith("40 points kept / 0 dropped / 0 lines not numeric\nBackground"))
+  EXPECT_TRUE(summary.startsWith(
+      "16 points kept / 24 dropped / 2 lines not numeric\nBackground V = a + b·I: a = "))
       << summary.toStdString();
   EXPECT_TRUE(summary.contains("\nTemperature 77.000 K (standard deviation 0.000 K)"))
       << summary.toStdString();
