@@ -315,7 +315,7 @@
     </message>
     <message>
         <source>パラメータ</source>
-        <translation>Parameters</translation>
+        <translation>Parameter</translation>
     </message>
     <message>
         <source>オプション</source>
@@ -415,11 +415,11 @@
     </message>
     <message>
         <source>最小値</source>
-        <translation>Minimum</translation>
+        <translation>Min</translation>
     </message>
     <message>
         <source>最大値</source>
-        <translation>Maximum</translation>
+        <translation>Max</translation>
     </message>
     <message>
         <source>フィット値</source>
@@ -564,6 +564,11 @@
     <message>
         <source>, 次数 4通り</source>
         <translation>, all four exponents</translation>
+    </message>
+    <message>
+        <source>パラメータ</source>
+        <comment>group box</comment>
+        <translation>Parameters</translation>
     </message>
 </context>
 <context>

@@ -97,7 +97,7 @@ FitDialog::FitDialog(Shell& main)
   auto* leftLayout = new QVBoxLayout(left);
   leftLayout->setContentsMargins(0, 0, 0, 0);
 
-  auto* paramBox = new QGroupBox(tr("パラメータ"), left);
+  auto* paramBox = new QGroupBox(tr("パラメータ", "group box"), left);
   auto* paramLayout = new QVBoxLayout(paramBox);
   params_ = new QTableWidget(kFitParamCount, kParamColumns, paramBox);
   params_->setObjectName(QStringLiteral("fitParams"));
