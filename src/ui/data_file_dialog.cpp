@@ -5,8 +5,8 @@
 #include <QPushButton>
 
 #include "ui/data_file_controls.h"
-#include "ui/raw_data_question.h"
 #include "ui/platform.h"
+#include "ui/raw_data_question.h"
 #include "ui/shell.h"
 
 namespace zx {
