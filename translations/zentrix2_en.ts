@@ -91,6 +91,46 @@
         <source>%1の最大値</source>
         <translation>maximum of %1</translation>
     </message>
+    <message>
+        <source>温度は 0 K より大きく 400 K 未満にしてください。</source>
+        <translation>The temperature must be above 0 K and below 400 K.</translation>
+    </message>
+    <message>
+        <source>磁場 0 T では計算できません（モデルは B &gt; 0 を必要とします）。自己磁場の測定には小さな正の値を入力してください。</source>
+        <translation>A magnetic field of 0 T cannot be calculated (the model needs B &gt; 0). For a self-field measurement, enter a small positive field.</translation>
+    </message>
+    <message>
+        <source>磁場は 0 T より大きく 100 T 未満にしてください。</source>
+        <translation>The magnetic field must be above 0 T and below 100 T.</translation>
+    </message>
+    <message>
+        <source>サンプル名</source>
+        <translation>sample name</translation>
+    </message>
+    <message>
+        <source>長さ</source>
+        <translation>length</translation>
+    </message>
+    <message>
+        <source>幅</source>
+        <translation>width</translation>
+    </message>
+    <message>
+        <source>厚さ</source>
+        <translation>thickness</translation>
+    </message>
+    <message>
+        <source>スケール則内の規格化温度の次数</source>
+        <translation>exponent of T/Tc in the scaling law</translation>
+    </message>
+    <message>
+        <source>スケール則内の規格化磁場の次数</source>
+        <translation>exponent of B/Bc2 in the scaling law</translation>
+    </message>
+    <message>
+        <source>積分区間数</source>
+        <translation>number of integration steps</translation>
+    </message>
 </context>
 <context>
     <name>zx::AboutBox</name>
@@ -260,12 +300,310 @@
         <source>エラー</source>
         <translation>Error</translation>
     </message>
+    <message>
+        <source>データファイルが見つかりません。
+%1</source>
+        <translation>The data file cannot be found.
+%1</translation>
+    </message>
 </context>
 <context>
     <name>zx::FitDialog</name>
     <message>
         <source>自動フィッティング</source>
-        <translation type="vanished">Automatic Fit</translation>
+        <translation>Automatic Fit</translation>
+    </message>
+    <message>
+        <source>パラメータ</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>オプション</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>通常</source>
+        <translation>Linear</translation>
+    </message>
+    <message>
+        <source>条件ごとに均等</source>
+        <translation>Equal per condition</translation>
+    </message>
+    <message>
+        <source>点ごとに均等</source>
+        <translation>Equal per point</translation>
+    </message>
+    <message>
+        <source>1: 現在値からの1回のフィットのみ</source>
+        <translation>1: a single fit from the current values only</translation>
+    </message>
+    <message>
+        <source>規格化温度・磁場の次数を4通りとも試す</source>
+        <translation>Try all four exponents of T/Tc and B/Bc2</translation>
+    </message>
+    <message>
+        <source>損失関数</source>
+        <translation>Loss function</translation>
+    </message>
+    <message>
+        <source>尺度(デケード)</source>
+        <translation>Scale (decades)</translation>
+    </message>
+    <message>
+        <source>重み付け</source>
+        <translation>Weighting</translation>
+    </message>
+    <message>
+        <source>開始点の数</source>
+        <translation>Start points</translation>
+    </message>
+    <message>
+        <source>フィット開始</source>
+        <translation>Start Fit</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>適用</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>元に戻す</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>結果を保存</source>
+        <translation>Save Results</translation>
+    </message>
+    <message>
+        <source>フィット開始で、全条件に共通のパラメータを求めます。</source>
+        <translation>Start Fit finds the parameters common to all conditions.</translation>
+    </message>
+    <message>
+        <source>不正な値の入力 : 尺度</source>
+        <translation>Invalid input: scale</translation>
+    </message>
+    <message>
+        <source>フィッティングできません : 使用できるデータ点がありません。</source>
+        <translation>Cannot fit: there is no usable data point.</translation>
+    </message>
+    <message>
+        <source>フィッティングできません : すべてのパラメータが固定されています。</source>
+        <translation>Cannot fit: every parameter is fixed.</translation>
+    </message>
+    <message>
+        <source>開始点 %1/%2   反復 %3   RMS %4 デケード</source>
+        <translation>Start point %1/%2   iteration %3   RMS %4 decades</translation>
+    </message>
+    <message>
+        <source>   最良 RMS %1 デケード</source>
+        <translation>   best RMS %1 decades</translation>
+    </message>
+    <message>
+        <source>   経過時間 %1 秒</source>
+        <translation>   elapsed %1 s</translation>
+    </message>
+    <message>
+        <source>現在値</source>
+        <translation>Current</translation>
+    </message>
+    <message>
+        <source>固定</source>
+        <translation>Fixed</translation>
+    </message>
+    <message>
+        <source>最小値</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>最大値</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>フィット値</source>
+        <translation>Fitted</translation>
+    </message>
+    <message>
+        <source>標準誤差</source>
+        <translation>Std. error</translation>
+    </message>
+    <message>
+        <source>境界</source>
+        <translation>Bound</translation>
+    </message>
+    <message>
+        <source>点数</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>Jc(データ)</source>
+        <translation>Jc (data)</translation>
+    </message>
+    <message>
+        <source>Jc(モデル)</source>
+        <translation>Jc (model)</translation>
+    </message>
+    <message>
+        <source>n(データ)</source>
+        <translation>n (data)</translation>
+    </message>
+    <message>
+        <source>n(モデル)</source>
+        <translation>n (model)</translation>
+    </message>
+    <message>
+        <source>条件ごとの結果</source>
+        <translation>Per Condition</translation>
+    </message>
+    <message>
+        <source>行をクリックすると、その極小値の曲線を表示します (適用で採用)</source>
+        <translation>Click a row to show the curves of that minimum (Apply takes it)</translation>
+    </message>
+    <message>
+        <source>極小値</source>
+        <translation>Minima</translation>
+    </message>
+    <message>
+        <source>相関行列</source>
+        <translation>Correlations</translation>
+    </message>
+    <message>
+        <source>収束しました</source>
+        <translation>Converged</translation>
+    </message>
+    <message>
+        <source>停止しました (%1)</source>
+        <translation>Stopped (%1)</translation>
+    </message>
+    <message>
+        <source>中止しました</source>
+        <translation>Stopped by the user</translation>
+    </message>
+    <message>
+        <source>   反復 %1   RMS %2 デケード   経過時間 %3 秒</source>
+        <translation>   iterations %1   RMS %2 decades   elapsed %3 s</translation>
+    </message>
+    <message>
+        <source>   極小値 %1 個</source>
+        <translation>   minima %1</translation>
+    </message>
+    <message>
+        <source>   次数 (温度 %1, 磁場 %2)</source>
+        <translation>   exponents (T %1, B %2)</translation>
+    </message>
+    <message>
+        <source>データファイルまたは計算条件の登録が変更されたため、フィッティングを中止しました。</source>
+        <translation>The fit was stopped: the registered data files or calculation conditions changed.</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <translation>Lower</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>Upper</translation>
+    </message>
+    <message>
+        <source>全体: %1 点, RMS %2 デケード</source>
+        <translation>All: %1 points, RMS %2 decades</translation>
+    </message>
+    <message>
+        <source>到達数</source>
+        <translation>Reached</translation>
+    </message>
+    <message>
+        <source>★最良</source>
+        <translation>★ Best</translation>
+    </message>
+    <message>
+        <source>log10(測定値/モデル)</source>
+        <translation>log10(measured/model)</translation>
+    </message>
+    <message>
+        <source>結果ファイルにデータファイルは指定できません。</source>
+        <translation>A data file cannot be a result file.</translation>
+    </message>
+    <message>
+        <source>結果ファイルに設定ファイルは指定できません。</source>
+        <translation>The settings file cannot be a result file.</translation>
+    </message>
+    <message>
+        <source>テキストファイル(*.txt)</source>
+        <translation>Text files (*.txt)</translation>
+    </message>
+    <message>
+        <source>結果ファイルを保存できません。</source>
+        <translation>The results cannot be saved.</translation>
+    </message>
+    <message>
+        <source># 自動フィッティング</source>
+        <translation># Automatic fit</translation>
+    </message>
+    <message>
+        <source># 設定ファイル: </source>
+        <translation># Settings file: </translation>
+    </message>
+    <message>
+        <source># 日時: </source>
+        <translation># Date: </translation>
+    </message>
+    <message>
+        <source>空欄: 既定値 (Tc ±10 %、Bc2(0) ×/÷ 3)</source>
+        <translation>Empty: the default (Tc ±10 %, Bc2(0) ×/÷ 3)</translation>
+    </message>
+    <message>
+        <source>損失関数 %1 (尺度 %2 デケード), 重み付け %3, 開始点 %4, 固定 %5</source>
+        <translation>Loss %1 (scale %2 decades), weighting %3, start points %4, fixed %5</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>, 次数 4通り</source>
+        <translation>, all four exponents</translation>
+    </message>
+    <message>
+        <source>パラメータ</source>
+        <comment>group box</comment>
+        <translation>Parameters</translation>
+    </message>
+</context>
+<context>
+    <name>zx::FitWarningText</name>
+    <message>
+        <source>No %1 (%2 点)</source>
+        <translation>No %1 (%2 points)</translation>
+    </message>
+    <message>
+        <source>範囲外の開始値を範囲内に移したパラメータ: </source>
+        <translation>Start values moved into their ranges: </translation>
+    </message>
+    <message>
+        <source>範囲の境界で止まったパラメータ: </source>
+        <translation>Stopped at a bound of their ranges: </translation>
+    </message>
+    <message>
+        <source>区別できないパラメータ: </source>
+        <translation>Cannot be told apart: </translation>
+    </message>
+    <message>
+        <source>モデル値のない点を除いた条件: </source>
+        <translation>Conditions with points left out for lack of a model value: </translation>
+    </message>
+    <message>
+        <source>データ点がフリーパラメータより少ないため、フィッティングできません。</source>
+        <translation>Cannot fit: fewer data points than free parameters.</translation>
+    </message>
+    <message>
+        <source>最小値と最大値が等しいため固定したパラメータ: </source>
+        <translation>Fixed because minimum and maximum are equal: </translation>
+    </message>
+    <message>
+        <source>収束していません。</source>
+        <translation>Not converged.</translation>
     </message>
 </context>
 <context>
@@ -283,7 +621,304 @@
     <name>zx::ImportDialog</name>
     <message>
         <source>測定データ取り込み</source>
-        <translation type="vanished">Import Measured Data</translation>
+        <translation>Import Measured Data</translation>
+    </message>
+    <message>
+        <source>測定データファイル</source>
+        <translation>Measured data file</translation>
+    </message>
+    <message>
+        <source>参照</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>ファイル</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>温度(K)</source>
+        <translation>Temperature (K)</translation>
+    </message>
+    <message>
+        <source>採用</source>
+        <translation>Kept</translation>
+    </message>
+    <message>
+        <source>除外</source>
+        <translation>Dropped</translation>
+    </message>
+    <message>
+        <source>先頭の行</source>
+        <translation>First lines</translation>
+    </message>
+    <message>
+        <source>自動 (3σ)</source>
+        <translation>Automatic (3σ)</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>任意</source>
+        <translation>Optional</translation>
+    </message>
+    <message>
+        <source>種類</source>
+        <translation>Conversion</translation>
+    </message>
+    <message>
+        <source>電流の単位</source>
+        <translation>Current unit</translation>
+    </message>
+    <message>
+        <source>電圧の単位</source>
+        <translation>Voltage unit</translation>
+    </message>
+    <message>
+        <source>電圧端子間距離(m)</source>
+        <translation>Tap distance (m)</translation>
+    </message>
+    <message>
+        <source>幅(m)</source>
+        <translation>Width (m)</translation>
+    </message>
+    <message>
+        <source>厚さ(m)</source>
+        <translation>Thickness (m)</translation>
+    </message>
+    <message>
+        <source>背景フィット範囲(最大電流比)</source>
+        <translation>Background fit range (fraction of I max)</translation>
+    </message>
+    <message>
+        <source>電界下限(V/m)</source>
+        <translation>Noise floor (V/m)</translation>
+    </message>
+    <message>
+        <source>温度の列</source>
+        <translation>Temperature column</translation>
+    </message>
+    <message>
+        <source>磁場(T)</source>
+        <translation>Magnetic field (T)</translation>
+    </message>
+    <message>
+        <source>温度（温度の列、表、または入力）があると計算条件も登録します。</source>
+        <translation>With a temperature (column, table or typed), a calculation condition is registered too.</translation>
+    </message>
+    <message>
+        <source>出力データファイル</source>
+        <translation>Output data file</translation>
+    </message>
+    <message>
+        <source>取り込み</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>電流の列</source>
+        <translation>Current column</translation>
+    </message>
+    <message>
+        <source>磁場の列</source>
+        <translation>Magnetic field column</translation>
+    </message>
+    <message>
+        <source>電圧の列</source>
+        <translation>Voltage column</translation>
+    </message>
+    <message>
+        <source>測定データファイルを選択</source>
+        <translation>Choose Measured Data Files</translation>
+    </message>
+    <message>
+        <source>テキストファイル (*.txt *.TXT *.dat *.DAT *.csv *.CSV);;すべてのファイル (*)</source>
+        <translation>Text files (*.txt *.TXT *.dat *.DAT *.csv *.CSV);;All files (*)</translation>
+    </message>
+    <message>
+        <source>出力データファイルの保存</source>
+        <translation>Save the Output Data File</translation>
+    </message>
+    <message>
+        <source>データファイル(*.dat)</source>
+        <translation>Data files (*.dat)</translation>
+    </message>
+    <message>
+        <source>ファイルを読み込めません。</source>
+        <translation>The file cannot be read.</translation>
+    </message>
+    <message>
+        <source>数値の行が見つかりません。</source>
+        <translation>No rows of numbers found.</translation>
+    </message>
+    <message>
+        <source>列数 %1 / 数値の列 : %2</source>
+        <translation>%1 columns / numeric columns: %2</translation>
+    </message>
+    <message>
+        <source>（各ファイルの隣に _EJ.dat / _JcB.dat）</source>
+        <translation>(_EJ.dat / _JcB.dat beside each file)</translation>
+    </message>
+    <message>
+        <source>温度の列の平均 %1 K</source>
+        <translation>Mean of the temperature column: %1 K</translation>
+    </message>
+    <message>
+        <source>不正な値の入力 : %1</source>
+        <translation>Invalid input: %1</translation>
+    </message>
+    <message>
+        <source>読み込めません : 測定データファイル</source>
+        <translation>Cannot be read: measured data file</translation>
+    </message>
+    <message>
+        <source>数値の行がありません : 測定データファイル</source>
+        <translation>No rows of numbers: measured data file</translation>
+    </message>
+    <message>
+        <source>背景フィット範囲の点が %1 点しかありません（%2 点以上必要です）。
+電流の列と背景フィット範囲を確認してください。</source>
+        <translation>Only %1 points lie in the background fit range (at least %2 are needed).
+Check the current column and the background fit range.</translation>
+    </message>
+    <message>
+        <source>電圧端子間距離</source>
+        <translation>tap distance</translation>
+    </message>
+    <message>
+        <source>幅</source>
+        <translation>width</translation>
+    </message>
+    <message>
+        <source>厚さ</source>
+        <translation>thickness</translation>
+    </message>
+    <message>
+        <source>背景フィット範囲</source>
+        <translation>background fit range</translation>
+    </message>
+    <message>
+        <source>電界下限</source>
+        <translation>noise floor</translation>
+    </message>
+    <message>
+        <source>書き込む点がありません : %1</source>
+        <translation>No point left to write: %1</translation>
+    </message>
+    <message>
+        <source>測定データファイルを選んでください。</source>
+        <translation>Choose a measured data file.</translation>
+    </message>
+    <message>
+        <source>採用 %1 点 / 除外 %2 点 / 数値でない行 %3
+背景 V = a + b·I : a = %4 V, b = %5 V/A / 電界下限 %6 V/m</source>
+        <translation>%1 points kept / %2 dropped / %3 lines not numeric
+Background V = a + b·I: a = %4 V, b = %5 V/A / noise floor %6 V/m</translation>
+    </message>
+    <message>
+        <source> / 電圧の符号を反転</source>
+        <translation> / voltage sign reversed</translation>
+    </message>
+    <message>
+        <source>
+切断 : %1 A 以上の連続した点を採用（下限以上で除外 %2 点）</source>
+        <translation>
+Cut: the consecutive points from %1 A up are kept (%2 points above the floor left out)</translation>
+    </message>
+    <message>
+        <source>
+最大電流付近の電圧が雑音と同程度のため、符号は推定です。</source>
+        <translation>
+The sign is a guess: near the maximum current the voltage is no larger than the noise.</translation>
+    </message>
+    <message>
+        <source>
+符号は最大電流付近の点で決めました（上側範囲の合計とは逆です）。</source>
+        <translation>
+The sign comes from the points near the maximum current (the sum over the upper range says the opposite).</translation>
+    </message>
+    <message>
+        <source>
+背景フィット範囲に転移が含まれている可能性があります。</source>
+        <translation>
+The background fit range may include the transition.</translation>
+    </message>
+    <message>
+        <source>採用 %1 点 / 除外 %2 点 / 数値でない行 %3</source>
+        <translation>%1 points kept / %2 dropped / %3 lines not numeric</translation>
+    </message>
+    <message>
+        <source>
+温度 %1 K（標準偏差 %2 K）</source>
+        <translation>
+Temperature %1 K (standard deviation %2 K)</translation>
+    </message>
+    <message>
+        <source> : 温度のばらつきが 0.5 K を超えています。</source>
+        <translation>: the temperature varies by more than 0.5 K.</translation>
+    </message>
+    <message>
+        <source>E-J計算</source>
+        <translation>E-J</translation>
+    </message>
+    <message>
+        <source>Jc-B計算</source>
+        <translation>Jc-B</translation>
+    </message>
+    <message>
+        <source>取り込むデータには計算モード %1 が必要です。
+</source>
+        <translation>The imported data need the %1 calculation mode.
+</translation>
+    </message>
+    <message>
+        <source>計算モードを変更しますか？</source>
+        <translation>Change the calculation mode?</translation>
+    </message>
+    <message>
+        <source>計算モードを変更します。現在登録されているデータファイル、
+計算条件をクリアします。よろしいですか？</source>
+        <translation>Changing the calculation mode removes the registered data files
+and calculation conditions. Continue?</translation>
+    </message>
+    <message>
+        <source>計算モード変更の確認</source>
+        <translation>Change Calculation Mode</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>temperature</translation>
+    </message>
+    <message>
+        <source>温度 %1 K が臨界温度 Tc (%2 K) 以上です。
+このままでは計算できません。登録しますか？</source>
+        <translation>The temperature %1 K is not below the critical temperature Tc (%2 K).
+It cannot be calculated as it is. Register it anyway?</translation>
+    </message>
+    <message>
+        <source>%1
+は既に存在します。上書きしますか？</source>
+        <translation>%1
+already exists. Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>データファイルを書き込めません。
+%1</source>
+        <translation>The data file cannot be written.
+%1</translation>
+    </message>
+    <message>
+        <source>温度(K)</source>
+        <comment>column</comment>
+        <translation>T (K)</translation>
     </message>
 </context>
 <context>
@@ -719,6 +1354,10 @@ and calculation conditions. Continue?</translation>
         <source>設定ファイルの変更</source>
         <translation>Settings Changed</translation>
     </message>
+    <message>
+        <source>不正な値の入力 : 積分時の刻み幅</source>
+        <translation>Invalid input: integration steps</translation>
+    </message>
 </context>
 <context>
     <name>zx::RawDataQuestion</name>
@@ -749,6 +1388,18 @@ Register it as it is?</translation>
     <message>
         <source>データファイル登録</source>
         <translation>Register Data File</translation>
+    </message>
+    <message>
+        <source>
+数値の列が %1 列あります（データファイルは2列です）。</source>
+        <translation>
+The file has %1 numeric columns (a data file has 2).</translation>
+    </message>
+    <message>
+        <source>
+1列目は時刻の列です。</source>
+        <translation>
+The first column is a time column.</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,7 @@
 #include "calc/full_pass.h"
 #include "calc/preview_pass.h"
 #include "cli/commands.h"
+#include "cli/english.h"
 #include "model/format.h"
 #include "model/settings_file.h"
 #include "model/text_file.h"
@@ -23,7 +24,7 @@ bool LoadProject(Project& p, const std::string& path) {
 }
 
 void ReportFileFailure(const std::string& message, const std::string& path) {
-  std::fprintf(stderr, "%s %s\n", message.c_str(), path.c_str());
+  std::fprintf(stderr, "%s %s\n", English(message).c_str(), path.c_str());
 }
 
 // Says on stderr why the conditions left without a coefficient have none,

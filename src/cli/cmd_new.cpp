@@ -8,11 +8,12 @@ namespace zx::cli {
 
 int CmdNew(const std::string& project) {
   if (FileExists(project)) {
-    std::fprintf(stderr, "zentrix2-calc: %s already exists; nothing was written\n", project.c_str());
+    std::fprintf(stderr, "zentrix2-calc: %s already exists; nothing was written\n",
+                 project.c_str());
     return 1;
   }
   if (!WriteDefaultSettings(project)) {
-    std::fprintf(stderr, "設定ファイルを保存できません。\n%s\n", project.c_str());
+    std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", project.c_str());
     return 1;
   }
   return 0;

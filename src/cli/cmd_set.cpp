@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "cli/english.h"
 #include "model/settings_file.h"
 #include "model/settings_set.h"
 #include "model/text_codec.h"
@@ -28,7 +29,8 @@ int CmdSet(const std::string& project, const std::vector<std::string>& assignmen
     return 1;
   }
   if (const std::string refused = ApplyKeyAssignments(p, list); !refused.empty()) {
-    std::fprintf(stderr, "zentrix2-calc: --set: %s; nothing was written\n", refused.c_str());
+    std::fprintf(stderr, "zentrix2-calc: --set: %s; nothing was written\n",
+                 English(refused).c_str());
     return 2;
   }
   std::string out;
@@ -38,7 +40,7 @@ int CmdSet(const std::string& project, const std::vector<std::string>& assignmen
     return 2;
   }
   if (out != bytes && !WriteFileAtomically(project, out)) {
-    std::fprintf(stderr, "設定ファイルを保存できません。\n%s\n", project.c_str());
+    std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", project.c_str());
     return 1;
   }
   return 0;

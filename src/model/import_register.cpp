@@ -30,14 +30,17 @@ std::string ImportedResultPath(const Project& p, const std::string& dataPath) {
 
 std::string ImportedConditionRefusal(const Project& p, const ImportedCondition& c) {
   if (!(c.temp > 0.0 && c.temp < kMaxTemp))
-    return RefusalText("温度") + "\n温度は 0 K より大きく 400 K 未満にしてください。";
+    return RefusalText(ZX_TR_NOOP("Core", "温度")) + "\n" +
+           ZX_TR_NOOP("Core", "温度は 0 K より大きく 400 K 未満にしてください。");
   if (p.Settings.Mode == CalcMode::JcB) return {};
   if (c.magField == 0.0)
-    return RefusalText("磁場") +
-           "\n磁場 0 T では計算できません（モデルは B > 0 を必要とします）。"
-           "自己磁場の測定には小さな正の値を入力してください。";
+    return RefusalText(ZX_TR_NOOP("Core", "磁場")) + "\n" +
+           ZX_TR_NOOP("Core",
+                      "磁場 0 T では計算できません（モデルは B > 0 を必要とします）。"
+                      "自己磁場の測定には小さな正の値を入力してください。");
   if (!(c.magField > 0.0 && c.magField < kMaxMagField))
-    return RefusalText("磁場") + "\n磁場は 0 T より大きく 100 T 未満にしてください。";
+    return RefusalText(ZX_TR_NOOP("Core", "磁場")) + "\n" +
+           ZX_TR_NOOP("Core", "磁場は 0 T より大きく 100 T 未満にしてください。");
   return {};
 }
 

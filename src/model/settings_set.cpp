@@ -35,20 +35,20 @@ const Settable kSettable[] = {
     {"Rho_n(0)", Group::Positive, "ρn"},
     {"B_c2(0)", Group::Positive, "Bc2(0)"},
     {"Re(Zeta)", Group::Positive, "ζ"},
-    {"SampleName", Group::Name, "サンプル名"},
-    {"Length", Group::Positive, "長さ"},
-    {"Width", Group::Positive, "幅"},
-    {"Thickness", Group::Positive, "厚さ"},
-    {"Tcn", Group::Order, "スケール則内の規格化温度の次数"},
-    {"Bcn", Group::Order, "スケール則内の規格化磁場の次数"},
-    {"IntStepNum", Group::IntSteps, "積分区間数"},
-    {"E_c", Group::JRange, "電界基準値"},
+    {"SampleName", Group::Name, ZX_TR_NOOP("Core", "サンプル名")},
+    {"Length", Group::Positive, ZX_TR_NOOP("Core", "長さ")},
+    {"Width", Group::Positive, ZX_TR_NOOP("Core", "幅")},
+    {"Thickness", Group::Positive, ZX_TR_NOOP("Core", "厚さ")},
+    {"Tcn", Group::Order, ZX_TR_NOOP("Core", "スケール則内の規格化温度の次数")},
+    {"Bcn", Group::Order, ZX_TR_NOOP("Core", "スケール則内の規格化磁場の次数")},
+    {"IntStepNum", Group::IntSteps, ZX_TR_NOOP("Core", "積分区間数")},
+    {"E_c", Group::JRange, ZX_TR_NOOP("Core", "電界基準値")},
     {"JIni", Group::JRange, "J範囲開始値"},
     {"JFin", Group::JRange, "J範囲終了値"},
-    {"JStepLevel", Group::JRange, "計算の細かさ"},
+    {"JStepLevel", Group::JRange, ZX_TR_NOOP("Core", "計算の細かさ")},
     {"BIni", Group::JRange, "B範囲開始値"},
     {"BFin", Group::JRange, "B範囲終了値"},
-    {"BStepLevel", Group::JRange, "計算の細かさ"},
+    {"BStepLevel", Group::JRange, ZX_TR_NOOP("Core", "計算の細かさ")},
     {"MiniRe(Am)", Group::Ranges, "Amの最小値"},
     {"MaxRe(Am)", Group::Ranges, "Amの最大値"},
     {"MiniSigma^2", Group::Ranges, "σ^2の最小値"},
@@ -153,7 +153,7 @@ std::string ApplyKeyAssignments(Project& p, const std::vector<KeyAssignment>& as
       if (std::string m = CheckJcConditions(jc); !m.empty()) return m;
     } else {
       if (std::string m = CheckJRange(c.JIni, c.JFin, c.JStepLevel); !m.empty()) return m;
-      if (!(p.Params.E_c > 0.0)) return RefusalText("電界基準値");
+      if (!(p.Params.E_c > 0.0)) return RefusalText(ZX_TR_NOOP("Core", "電界基準値"));
     }
   }
   return {};

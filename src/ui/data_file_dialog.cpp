@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "ui/data_file_controls.h"
+#include "ui/platform.h"
 #include "ui/raw_data_question.h"
 #include "ui/shell.h"
 
@@ -37,8 +38,7 @@ void DataFileDialog::RegisterClicked() {
   // The chooser offers existing files only; a typed path must name one too.
   const QString path = path_->text();
   if (path != chosen_ && !QFileInfo(path).isFile()) {
-    Refuse((QStringLiteral("データファイルが見つかりません。\n") + path).toStdString(),
-           QStringLiteral("エラー"));
+    ShowWarning(this, tr("データファイルが見つかりません。\n%1").arg(path), tr("エラー"));
     return;
   }
   Register(path, false);

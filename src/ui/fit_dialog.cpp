@@ -86,7 +86,7 @@ FitDialog::FitDialog(Shell& main)
     : QDialog(&main.widget()), main_(main), progress_(std::make_shared<FitProgress>()) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("dlgFit"));
-  setWindowTitle(QStringLiteral("自動フィッティング"));
+  setWindowTitle(tr("自動フィッティング"));
   setModal(false);
   setSizeGripEnabled(true);
   // A window of its own: the main window can come in front of it.
@@ -97,7 +97,7 @@ FitDialog::FitDialog(Shell& main)
   auto* leftLayout = new QVBoxLayout(left);
   leftLayout->setContentsMargins(0, 0, 0, 0);
 
-  auto* paramBox = new QGroupBox(QStringLiteral("パラメータ"), left);
+  auto* paramBox = new QGroupBox(tr("パラメータ", "group box"), left);
   auto* paramLayout = new QVBoxLayout(paramBox);
   params_ = new QTableWidget(kFitParamCount, kParamColumns, paramBox);
   params_->setObjectName(QStringLiteral("fitParams"));
@@ -105,49 +105,49 @@ FitDialog::FitDialog(Shell& main)
   leftLayout->addWidget(paramBox);
   BuildParameterTable();
 
-  auto* optionBox = new QGroupBox(QStringLiteral("オプション"), left);
+  auto* optionBox = new QGroupBox(tr("オプション"), left);
   auto* options = new QGridLayout(optionBox);
   loss_ = new QComboBox(optionBox);
   loss_->setObjectName(QStringLiteral("fitLoss"));
-  loss_->addItems({QStringLiteral("通常"), QStringLiteral("soft L1"), QStringLiteral("Cauchy")});
+  loss_->addItems({tr("通常"), QStringLiteral("soft L1"), QStringLiteral("Cauchy")});
   lossScale_ = new QLineEdit(QStringLiteral("0.1"), optionBox);
   lossScale_->setObjectName(QStringLiteral("fitLossScale"));
   weighting_ = new QComboBox(optionBox);
   weighting_->setObjectName(QStringLiteral("fitWeighting"));
-  weighting_->addItems({QStringLiteral("条件ごとに均等"), QStringLiteral("点ごとに均等")});
+  weighting_->addItems({tr("条件ごとに均等"), tr("点ごとに均等")});
   starts_ = new QSpinBox(optionBox);
   starts_->setObjectName(QStringLiteral("fitStarts"));
   starts_->setRange(1, 1000);
   starts_->setValue(FitOptions{}.starts);
-  starts_->setToolTip(QStringLiteral("1: 現在値からの1回のフィットのみ"));
-  allOrders_ = new QCheckBox(QStringLiteral("規格化温度・磁場の次数を4通りとも試す"), optionBox);
+  starts_->setToolTip(tr("1: 現在値からの1回のフィットのみ"));
+  allOrders_ = new QCheckBox(tr("規格化温度・磁場の次数を4通りとも試す"), optionBox);
   allOrders_->setObjectName(QStringLiteral("fitAllOrders"));
-  options->addWidget(new QLabel(QStringLiteral("損失関数"), optionBox), 0, 0);
+  options->addWidget(new QLabel(tr("損失関数"), optionBox), 0, 0);
   options->addWidget(loss_, 0, 1);
-  options->addWidget(new QLabel(QStringLiteral("尺度(デケード)"), optionBox), 0, 2);
+  options->addWidget(new QLabel(tr("尺度(デケード)"), optionBox), 0, 2);
   options->addWidget(lossScale_, 0, 3);
-  options->addWidget(new QLabel(QStringLiteral("重み付け"), optionBox), 1, 0);
+  options->addWidget(new QLabel(tr("重み付け"), optionBox), 1, 0);
   options->addWidget(weighting_, 1, 1);
-  options->addWidget(new QLabel(QStringLiteral("開始点の数"), optionBox), 1, 2);
+  options->addWidget(new QLabel(tr("開始点の数"), optionBox), 1, 2);
   options->addWidget(starts_, 1, 3);
   options->addWidget(allOrders_, 2, 0, 1, 4);
   options->setColumnStretch(3, 1);
   leftLayout->addWidget(optionBox);
 
   auto* buttons = new QHBoxLayout;
-  auto button = [&](const char* text, const char* name) {
-    auto* b = new QPushButton(QString::fromUtf8(text), left);
+  auto button = [&](const QString& text, const char* name) {
+    auto* b = new QPushButton(text, left);
     b->setObjectName(QString::fromUtf8(name));
     b->setAutoDefault(false);
     buttons->addWidget(b);
     return b;
   };
-  start_ = button("フィット開始", "fitStart");
+  start_ = button(tr("フィット開始"), "fitStart");
   start_->setDefault(true);
-  stop_ = button("中止", "fitStop");
-  apply_ = button("適用", "fitApply");
-  undo_ = button("元に戻す", "fitUndo");
-  save_ = button("結果を保存", "fitSave");
+  stop_ = button(tr("中止"), "fitStop");
+  apply_ = button(tr("適用"), "fitApply");
+  undo_ = button(tr("元に戻す"), "fitUndo");
+  save_ = button(tr("結果を保存"), "fitSave");
   imageFormat_ = new QComboBox(left);
   imageFormat_->setObjectName(QStringLiteral("fitImageFormat"));
   imageFormat_->addItems({QStringLiteral("PNG"), QStringLiteral("SVG")});
@@ -211,7 +211,7 @@ FitDialog::FitDialog(Shell& main)
   apply_->setEnabled(false);
   undo_->setEnabled(false);
   save_->setEnabled(false);
-  status_->setText(QStringLiteral("フィット開始で、全条件に共通のパラメータを求めます。"));
+  status_->setText(tr("フィット開始で、全条件に共通のパラメータを求めます。"));
   ShowModelNow();
 }
 
@@ -287,18 +287,17 @@ void FitDialog::StartFit() {
 
   const double scale = EditNumber(lossScale_->text());
   if (!(scale > 0) || !std::isfinite(scale)) {
-    ShowWarning(this, QStringLiteral("不正な値の入力 : 尺度"));
+    ShowWarning(this, tr("不正な値の入力 : 尺度"));
     return;
   }
   FitInput taken = TakeFitInput(snapshot);
   bool anyFree = false;
   for (bool f : options.fixed) anyFree = anyFree || !f;
   if (taken.UsedPoints() == 0 || !anyFree) {
-    ShowWarning(
-        this,
-        taken.UsedPoints() == 0
-            ? QStringLiteral("フィッティングできません : 使用できるデータ点がありません。")
-            : QStringLiteral("フィッティングできません : すべてのパラメータが固定されています。"));
+    ShowWarning(this,
+                taken.UsedPoints() == 0
+                    ? tr("フィッティングできません : 使用できるデータ点がありません。")
+                    : tr("フィッティングできません : すべてのパラメータが固定されています。"));
     return;
   }
   input_ = std::move(taken);
@@ -389,15 +388,15 @@ void FitDialog::ShowProgress() {
     it = progress_->latest;
     any = progress_->any;
   }
-  QString text = QStringLiteral("開始点 %1/%2   反復 %3   RMS %4 デケード")
+  QString text = tr("開始点 %1/%2   反復 %3   RMS %4 デケード")
                      .arg(any ? it.start + 1 : 1)
                      .arg(runStarts_)
                      .arg(it.iteration)
                      .arg(Fix(any ? it.rms : NAN, 6));
   if (any && std::isfinite(it.bestRms))
-    text += QStringLiteral("   最良 RMS %1 デケード").arg(Fix(it.bestRms, 6));
-  text += QStringLiteral("   経過時間 %1 秒")
-              .arg(clock_.isValid() ? clock_.elapsed() / 1000.0 : 0.0, 0, 'f', 1);
+    text += tr("   最良 RMS %1 デケード").arg(Fix(it.bestRms, 6));
+  text +=
+      tr("   経過時間 %1 秒").arg(clock_.isValid() ? clock_.elapsed() / 1000.0 : 0.0, 0, 'f', 1);
   status_->setText(text);
   if (!any || !Running()) return;
   filling_ = true;

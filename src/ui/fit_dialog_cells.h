@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QString>
 #include <QTableWidgetItem>
 #include <cmath>
@@ -24,9 +25,23 @@ enum ParamColumn {
 };
 
 inline const char* const kParamHeaders[kParamColumns] = {
-    "パラメータ", "現在値", "固定", "最小値", "最大値", "フィット値", "標準誤差", "境界"};
-inline const char* const kCondHeaders[] = {
-    "No", "T(K)", "B(T)", "点数", "RMS", "Jc(データ)", "Jc(モデル)", "n(データ)", "n(モデル)"};
+    QT_TRANSLATE_NOOP("zx::FitDialog", "パラメータ"),
+    QT_TRANSLATE_NOOP("zx::FitDialog", "現在値"),
+    QT_TRANSLATE_NOOP("zx::FitDialog", "固定"),
+    QT_TRANSLATE_NOOP("zx::FitDialog", "最小値"),
+    QT_TRANSLATE_NOOP("zx::FitDialog", "最大値"),
+    QT_TRANSLATE_NOOP("zx::FitDialog", "フィット値"),
+    QT_TRANSLATE_NOOP("zx::FitDialog", "標準誤差"),
+    QT_TRANSLATE_NOOP("zx::FitDialog", "境界")};
+inline const char* const kCondHeaders[] = {"No",
+                                           "T(K)",
+                                           "B(T)",
+                                           QT_TRANSLATE_NOOP("zx::FitDialog", "点数"),
+                                           "RMS",
+                                           QT_TRANSLATE_NOOP("zx::FitDialog", "Jc(データ)"),
+                                           QT_TRANSLATE_NOOP("zx::FitDialog", "Jc(モデル)"),
+                                           QT_TRANSLATE_NOOP("zx::FitDialog", "n(データ)"),
+                                           QT_TRANSLATE_NOOP("zx::FitDialog", "n(モデル)")};
 
 // "-" stands for a value that does not exist.
 inline QString Sci(double v, int decimals) {

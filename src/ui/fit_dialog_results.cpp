@@ -74,7 +74,7 @@ void FitDialog::BuildResultTables() {
   auto* condLayout = new QVBoxLayout(condPage);
   conds_ = ResultTable("fitConds", condPage);
   QStringList condHeaders;
-  for (const char* h : kCondHeaders) condHeaders << QString::fromUtf8(h);
+  for (const char* h : kCondHeaders) condHeaders << tr(h);
   conds_->setColumnCount(static_cast<int>(condHeaders.size()));
   conds_->setHorizontalHeaderLabels(condHeaders);
   conds_->setSelectionMode(QAbstractItemView::NoSelection);
@@ -82,19 +82,18 @@ void FitDialog::BuildResultTables() {
   total_->setObjectName(QStringLiteral("fitTotal"));
   condLayout->addWidget(conds_);
   condLayout->addWidget(total_);
-  results_->addTab(condPage, QStringLiteral("条件ごとの結果"));
+  results_->addTab(condPage, tr("条件ごとの結果"));
 
   minima_ = ResultTable("fitMinima", results_);
   minima_->setSelectionBehavior(QAbstractItemView::SelectRows);
   minima_->setSelectionMode(QAbstractItemView::SingleSelection);
-  minima_->setToolTip(
-      QStringLiteral("行をクリックすると、その極小値の曲線を表示します (適用で採用)"));
-  results_->addTab(minima_, QStringLiteral("極小値"));
+  minima_->setToolTip(tr("行をクリックすると、その極小値の曲線を表示します (適用で採用)"));
+  results_->addTab(minima_, tr("極小値"));
 
   corr_ = ResultTable("fitCorrelation", results_);
   corr_->verticalHeader()->show();
   corr_->setSelectionMode(QAbstractItemView::NoSelection);
-  results_->addTab(corr_, QStringLiteral("相関行列"));
+  results_->addTab(corr_, tr("相関行列"));
 }
 
 std::vector<int> FitDialog::ListedParams() const {
@@ -153,19 +152,17 @@ void FitDialog::Finished(const FitOutcome& outcome, const FitQuality& quality,
   shownKey_ = ModelKey(shown);
   shownSignature_ = signature_;
 
-  QString text =
-      outcome.stop == FitStop::Converged
-          ? QStringLiteral("収束しました")
-          : QStringLiteral("停止しました (%1)").arg(QString::fromStdString(outcome.reason));
-  if (outcome.stop == FitStop::Cancelled) text = QStringLiteral("中止しました");
-  text += QStringLiteral("   反復 %1   RMS %2 デケード   経過時間 %3 秒")
+  QString text = outcome.stop == FitStop::Converged
+                     ? tr("収束しました")
+                     : tr("停止しました (%1)").arg(QString::fromStdString(outcome.reason));
+  if (outcome.stop == FitStop::Cancelled) text = tr("中止しました");
+  text += tr("   反復 %1   RMS %2 デケード   経過時間 %3 秒")
               .arg(outcome.iterations)
               .arg(Fix(quality.rms, 6))
               .arg(clock_.isValid() ? clock_.elapsed() / 1000.0 : 0.0, 0, 'f', 1);
-  if (outcome.minima.size() > 1)
-    text += QStringLiteral("   極小値 %1 個").arg(outcome.minima.size());
+  if (outcome.minima.size() > 1) text += tr("   極小値 %1 個").arg(outcome.minima.size());
   if (outcomeAllOrders_)
-    text += QStringLiteral("   次数 (温度 %1, 磁場 %2)").arg(outcome.tcn + 1).arg(outcome.bcn + 1);
+    text += tr("   次数 (温度 %1, 磁場 %2)").arg(outcome.tcn + 1).arg(outcome.bcn + 1);
   status_->setText(text);
   // A fit of registries that have changed since belongs to none of them.
   apply_->setEnabled(!registryChanged_ && outcome.stop != FitStop::NothingToFit);
@@ -173,8 +170,7 @@ void FitDialog::Finished(const FitOutcome& outcome, const FitQuality& quality,
   if (registryChanged_)
     ShowWarning(
         this,
-        QStringLiteral(
-            "データファイルまたは計算条件の登録が変更されたため、フィッティングを中止しました。"));
+        tr("データファイルまたは計算条件の登録が変更されたため、フィッティングを中止しました。"));
 }
 
 void FitDialog::ShowParameterResults(const FitValues& values, bool best) {
@@ -187,8 +183,8 @@ void FitDialog::ShowParameterResults(const FitValues& values, bool best) {
     const ParamState state = best ? p.state : ParamState::Free;
     params_->item(r, kError)->setText(best ? Sci(p.stdError, 3) : QString());
     const bool onBound = state == ParamState::Lower || state == ParamState::Upper;
-    params_->item(r, kBound)->setText(state == ParamState::Lower   ? QStringLiteral("下限")
-                                      : state == ParamState::Upper ? QStringLiteral("上限")
+    params_->item(r, kBound)->setText(state == ParamState::Lower   ? tr("下限")
+                                      : state == ParamState::Upper ? tr("上限")
                                                                    : QString());
     const QBrush mark = onBound ? QBrush(QColor(255, 220, 160)) : QBrush();
     params_->item(r, kFitted)->setBackground(mark);
@@ -221,13 +217,12 @@ void FitDialog::ShowConditions(const FitQuality& quality) {
       conds_->setItem(static_cast<int>(i), c, item);
     }
   }
-  total_->setText(
-      QStringLiteral("全体: %1 点, RMS %2 デケード").arg(quality.points).arg(Fix(quality.rms, 6)));
+  total_->setText(tr("全体: %1 点, RMS %2 デケード").arg(quality.points).arg(Fix(quality.rms, 6)));
 }
 
 void FitDialog::ShowMinima() {
   const std::vector<int> listed = ListedParams();
-  QStringList headers = {QString(), QStringLiteral("RMS"), QStringLiteral("到達数")};
+  QStringList headers = {QString(), QStringLiteral("RMS"), tr("到達数")};
   for (int k : listed) headers << FitParamLabel(k);
   minima_->clear();
   minima_->setColumnCount(static_cast<int>(headers.size()));
@@ -235,8 +230,8 @@ void FitDialog::ShowMinima() {
   const std::vector<FitMinimum>& all = outcome_->minima;
   minima_->setRowCount(static_cast<int>(all.size()));
   for (std::size_t m = 0; m < all.size(); ++m) {
-    QStringList cells = {m == 0 ? QStringLiteral("★最良") : QString::number(m + 1),
-                         Fix(all[m].rms, 6), QString::number(all[m].starts)};
+    QStringList cells = {m == 0 ? tr("★最良") : QString::number(m + 1), Fix(all[m].rms, 6),
+                         QString::number(all[m].starts)};
     for (int k : listed)
       cells << QString::fromStdString(FormatSci(all[m].values[static_cast<std::size_t>(k)], 6));
     for (int c = 0; c < cells.size(); ++c) {
@@ -328,7 +323,7 @@ void FitDialog::ShowPlots(const FitInput& in, const std::vector<int>& related,
   curvesPlot_->SetContent(axes, std::move(main), std::move(bands), std::move(legend));
   GraphView resAxes = axes;
   resAxes.Y.Type = AxisScale::Linear;
-  resAxes.Y.Title = "log10(測定値/モデル)";
+  resAxes.Y.Title = tr("log10(測定値/モデル)").toStdString();
   residualPlot_->SetContent(resAxes, std::move(residuals));
 }
 

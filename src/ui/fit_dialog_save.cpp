@@ -1,5 +1,6 @@
 // 結果を保存: the report text and the two plots of the fit window.
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -20,9 +21,11 @@ namespace {
 QString RefusalOf(const Project& p, const QString& path) {
   switch (CheckResultPath(p, path.toStdString())) {
     case ResultPathClash::DataFile:
-      return QStringLiteral("結果ファイルにデータファイルは指定できません。");
+      return QCoreApplication::translate("zx::FitDialog",
+                                         "結果ファイルにデータファイルは指定できません。");
     case ResultPathClash::SettingsFile:
-      return QStringLiteral("結果ファイルに設定ファイルは指定できません。");
+      return QCoreApplication::translate("zx::FitDialog",
+                                         "結果ファイルに設定ファイルは指定できません。");
     case ResultPathClash::None:
       break;
   }
@@ -32,8 +35,8 @@ QString RefusalOf(const Project& p, const QString& path) {
 }  // namespace
 
 void FitDialog::SaveClicked() {
-  const std::optional<QString> path = ThePlatform().SaveFile(
-      this, QStringLiteral("結果を保存"), QStringLiteral("テキストファイル(*.txt)"));
+  const std::optional<QString> path =
+      ThePlatform().SaveFile(this, tr("結果を保存"), tr("テキストファイル(*.txt)"));
   if (!path || path->isEmpty()) return;
   QString target = *path;
   if (QFileInfo(target).suffix().isEmpty()) target += QStringLiteral(".txt");
@@ -41,7 +44,7 @@ void FitDialog::SaveClicked() {
 }
 
 QString FitDialog::SaveResults(const QString& path) {
-  const QString cannot = QStringLiteral("結果ファイルを保存できません。");
+  const QString cannot = tr("結果ファイルを保存できません。");
   if (!outcome_) return cannot;
   // The plots beside the report: <name>-curves.png and <name>-residuals.png.
   const QFileInfo info(path);
@@ -56,10 +59,9 @@ QString FitDialog::SaveResults(const QString& path) {
   // A file of our own, read in terminals and editors: UTF-8 with LF.
   std::string text;
   auto line = [&text](const QString& l) { text += l.toStdString() + "\n"; };
-  line(QStringLiteral("# 自動フィッティング"));
-  line(QStringLiteral("# 設定ファイル: ") +
-       QString::fromStdString(main_.project().SettingsFilePath));
-  line(QStringLiteral("# 日時: ") +
+  line(tr("# 自動フィッティング"));
+  line(tr("# 設定ファイル: ") + QString::fromStdString(main_.project().SettingsFilePath));
+  line(tr("# 日時: ") +
        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
   line(QStringLiteral("# ") + OptionsText());
   for (const std::string& l : FitReportLines(&*outcome_, quality_)) line(QString::fromStdString(l));

@@ -11,6 +11,7 @@
 #include "model/document.h"
 #include "model/format.h"
 #include "model/validation.h"
+#include "ui/core_text.h"
 #include "ui/dialog_helpers.h"
 #include "ui/fit_dialog.h"
 #include "ui/fit_dialog_cells.h"
@@ -40,7 +41,7 @@ std::array<double, 2> DefaultBounds(int row, double value) {
 void FitDialog::BuildParameterTable() {
   filling_ = true;
   QStringList headers;
-  for (const char* h : kParamHeaders) headers << QString::fromUtf8(h);
+  for (const char* h : kParamHeaders) headers << tr(h);
   params_->setHorizontalHeaderLabels(headers);
   params_->verticalHeader()->hide();
   params_->setSelectionMode(QAbstractItemView::NoSelection);
@@ -58,7 +59,7 @@ void FitDialog::BuildParameterTable() {
   }
   for (int r : {kTcRow, kBc2Row})
     for (int c : {kLower, kUpper})
-      params_->item(r, c)->setToolTip(QStringLiteral("空欄: 既定値 (Tc ±10 %、Bc2(0) ×/÷ 3)"));
+      params_->item(r, c)->setToolTip(tr("空欄: 既定値 (Tc ±10 %、Bc2(0) ×/÷ 3)"));
   params_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   params_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
   filling_ = false;
@@ -118,8 +119,9 @@ void FitDialog::OnParameterItemChanged(int row, int column) {
     const bool usable = text.isEmpty() || (v > 0 && std::isfinite(v));
     if (!usable || !(lo < hi)) {
       ShowCurrentValues();
-      ShowWarning(this, QString::fromStdString(RefusalText(FitParamLabel(row).toStdString() +
-                                                           (side == 0 ? "の最小値" : "の最大値"))));
+      const char* bound = side == 0 ? kMinimumOfPattern : kMaximumOfPattern;
+      ShowWarning(this,
+                  CoreText(RefusalText(FillPattern(bound, FitParamLabel(row).toStdString()))));
       return;
     }
     typed = next;
@@ -160,13 +162,13 @@ QString FitDialog::OptionsText() const {
   for (int k = 0; k < kFitParamCount; ++k)
     if (o.fixed[static_cast<std::size_t>(k)])
       fixed += (fixed.isEmpty() ? "" : ",") + QString::fromUtf8(FitParamName(k));
-  QString text = QStringLiteral("損失関数 %1 (尺度 %2 デケード), 重み付け %3, 開始点 %4, 固定 %5")
+  QString text = tr("損失関数 %1 (尺度 %2 デケード), 重み付け %3, 開始点 %4, 固定 %5")
                      .arg(loss_->currentText())
                      .arg(o.lossScale)
                      .arg(weighting_->currentText())
                      .arg(o.starts)
-                     .arg(fixed.isEmpty() ? QStringLiteral("なし") : fixed);
-  if (o.allOrders) text += QStringLiteral(", 次数 4通り");
+                     .arg(fixed.isEmpty() ? tr("なし") : fixed);
+  if (o.allOrders) text += tr(", 次数 4通り");
   return text;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/fit_warning_text.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include "model/validation.h"
@@ -18,23 +19,31 @@ QString FitWarningText(const FitWarning& w) {
   for (int k : w.params) names << FitParamLabel(k);
   QStringList conds;
   for (auto [no, points] : w.conditions)
-    conds << QStringLiteral("No %1 (%2 点)").arg(no).arg(points);
+    conds << QCoreApplication::translate("zx::FitWarningText", "No %1 (%2 点)").arg(no).arg(points);
   const QString list = names.join(QStringLiteral(", "));
   switch (w.kind) {
     case FitWarningKind::StartClamped:
-      return QStringLiteral("範囲外の開始値を範囲内に移したパラメータ: ") + list;
+      return QCoreApplication::translate("zx::FitWarningText",
+                                         "範囲外の開始値を範囲内に移したパラメータ: ") +
+             list;
     case FitWarningKind::Bound:
-      return QStringLiteral("範囲の境界で止まったパラメータ: ") + list;
+      return QCoreApplication::translate("zx::FitWarningText", "範囲の境界で止まったパラメータ: ") +
+             list;
     case FitWarningKind::Degenerate:
-      return QStringLiteral("区別できないパラメータ: ") + list;
+      return QCoreApplication::translate("zx::FitWarningText", "区別できないパラメータ: ") + list;
     case FitWarningKind::NoModelValue:
-      return QStringLiteral("モデル値のない点を除いた条件: ") + conds.join(QStringLiteral(", "));
+      return QCoreApplication::translate("zx::FitWarningText", "モデル値のない点を除いた条件: ") +
+             conds.join(QStringLiteral(", "));
     case FitWarningKind::TooFewPoints:
-      return QStringLiteral("データ点がフリーパラメータより少ないため、フィッティングできません。");
+      return QCoreApplication::translate(
+          "zx::FitWarningText",
+          "データ点がフリーパラメータより少ないため、フィッティングできません。");
     case FitWarningKind::EqualBounds:
-      return QStringLiteral("最小値と最大値が等しいため固定したパラメータ: ") + list;
+      return QCoreApplication::translate("zx::FitWarningText",
+                                         "最小値と最大値が等しいため固定したパラメータ: ") +
+             list;
     case FitWarningKind::NotConverged:
-      return QStringLiteral("収束していません。");
+      return QCoreApplication::translate("zx::FitWarningText", "収束していません。");
   }
   return {};
 }

@@ -24,7 +24,9 @@
 #include "model/result_path.h"
 #include "model/series_file.h"
 #include "model/text_file.h"
+#include "ui/core_text.h"
 #include "ui/import_plot.h"
+#include "ui/language.h"
 #include "ui/parameter_panel.h"
 #include "ui/platform.h"
 #include "ui/shell.h"
@@ -34,8 +36,6 @@ namespace zx {
 namespace {
 
 constexpr int kPreviewLines = 30;
-
-const QString kCaption = QStringLiteral("測定データ取り込み");
 
 QString Number(double v) { return QString::fromStdString(FormatSci(v, 6)); }
 
@@ -56,12 +56,19 @@ std::optional<double> WholeNumber(const QString& text) {
 // NaN stands for a text that is no number: every check refuses it.
 double NumberOrNan(const QString& text) { return WholeNumber(text).value_or(std::nan("")); }
 
+// A label of the dialog named inside a sentence: "Invalid input: current
+// column" in English.
+QString FieldName(QString label) {
+  if (CurrentLanguage() == Language::English && !label.isEmpty()) label[0] = label[0].toLower();
+  return label;
+}
+
 enum FileColumn { kFileName, kFileTemp, kFileKept, kFileDropped };
 
 }  // namespace
 
 ImportDialog::ImportDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::Import, &main.widget(), 131, kCaption) {
+    : FlaggedDialog(main, DialogKind::Import, &main.widget(), 131, tr("測定データ取り込み")) {
   Build();
   // The cross-section comes from the sample of the parameter panel; its
   // length is the whole sample, not the distance of the voltage taps.
@@ -79,8 +86,8 @@ void ImportDialog::Build() {
   auto* right = new QVBoxLayout;
   top->addLayout(left);
   top->addLayout(right);
-  auto label = [this](const char* text, int id = 0) {
-    auto* l = new QLabel(QString::fromUtf8(text), this);
+  auto label = [this](const QString& text, int id = 0) {
+    auto* l = new QLabel(text, this);
     return id ? NameControl(l, id) : (ApplyMenuFont(l), l);
   };
   auto edit = [this](int id) { return NameControl(new QLineEdit(this), id); };
@@ -91,10 +98,10 @@ void ImportDialog::Build() {
   };
 
   auto* file = new QGridLayout;
-  file->addWidget(label("測定データファイル"), 0, 0, 1, 2);
+  file->addWidget(label(tr("測定データファイル")), 0, 0, 1, 2);
   sourceEdit_ = edit(kImpSource);
   sourceEdit_->setMinimumWidth(300);
-  auto* browse = NameControl(new QPushButton(QStringLiteral("参照"), this), kImpBrowse);
+  auto* browse = NameControl(new QPushButton(tr("参照"), this), kImpBrowse);
   browse->setAutoDefault(false);
   file->addWidget(sourceEdit_, 1, 0);
   file->addWidget(browse, 1, 1);
@@ -103,8 +110,8 @@ void ImportDialog::Build() {
   // One row per file: its temperature (typed, or from the temperature
   // column) and what the conversion keeps.
   files_ = NameControl(new QTableWidget(0, 4, this), kImpFiles);
-  files_->setHorizontalHeaderLabels({QStringLiteral("ファイル"), QStringLiteral("温度(K)"),
-                                     QStringLiteral("採用"), QStringLiteral("除外")});
+  files_->setHorizontalHeaderLabels(
+      {tr("ファイル"), tr("温度(K)", "column"), tr("採用"), tr("除外")});
   files_->horizontalHeader()->setSectionResizeMode(kFileName, QHeaderView::Stretch);
   files_->verticalHeader()->hide();
   files_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -112,20 +119,20 @@ void ImportDialog::Build() {
   files_->setFixedHeight(96);
   left->addWidget(files_);
 
-  left->addWidget(label("先頭の行"));
+  left->addWidget(label(tr("先頭の行")));
   previewText_ = NameControl(new QPlainTextEdit(this), kImpPreview);
   previewText_->setReadOnly(true);
   previewText_->setLineWrapMode(QPlainTextEdit::NoWrap);
   previewText_->setFixedHeight(110);
   left->addWidget(previewText_);
-  columns_ = label("", kImpColumns);
+  columns_ = label(QString(), kImpColumns);
   columns_->setWordWrap(true);
   left->addWidget(columns_);
 
   auto* grid = new QGridLayout;
   kind_ = combo(kImpKind, {QStringLiteral("V-I → E-J"), QStringLiteral("Ic-B → Jc-B")});
-  xLabel_ = label("");
-  yLabel_ = label("");
+  xLabel_ = label(QString());
+  yLabel_ = label(QString());
   xColumn_ = combo(kImpXColumn, {});
   yColumn_ = combo(kImpYColumn, {});
   currentUnit_ = combo(kImpCurrentUnit, {QStringLiteral("A"), QStringLiteral("mA")});
@@ -137,59 +144,59 @@ void ImportDialog::Build() {
   fraction_ = edit(kImpFraction);
   fraction_->setText(QStringLiteral("0.5"));
   minField_ = edit(kImpMinField);
-  minField_->setPlaceholderText(QStringLiteral("自動 (3σ)"));
+  minField_->setPlaceholderText(tr("自動 (3σ)"));
   temp_ = edit(kImpTemp);
   field_ = edit(kImpField);
-  tempColumn_ = combo(kImpTempColumn, {QStringLiteral("なし")});
-  temp_->setPlaceholderText(QStringLiteral("任意"));
-  field_->setPlaceholderText(QStringLiteral("任意"));
+  tempColumn_ = combo(kImpTempColumn, {tr("なし")});
+  temp_->setPlaceholderText(tr("任意"));
+  field_->setPlaceholderText(tr("任意"));
   int row = 0;
-  grid->addWidget(label("種類"), row, 0);
+  grid->addWidget(label(tr("種類")), row, 0);
   grid->addWidget(kind_, row++, 1);
   grid->addWidget(xLabel_, row, 0);
   grid->addWidget(xColumn_, row, 1);
   grid->addWidget(yLabel_, row, 2);
   grid->addWidget(yColumn_, row++, 3);
-  grid->addWidget(label("電流の単位"), row, 0);
+  grid->addWidget(label(tr("電流の単位")), row, 0);
   grid->addWidget(currentUnit_, row, 1);
-  grid->addWidget(label("電圧の単位"), row, 2);
+  grid->addWidget(label(tr("電圧の単位")), row, 2);
   grid->addWidget(voltageUnit_, row++, 3);
-  grid->addWidget(label("電圧端子間距離(m)"), row, 0);
+  grid->addWidget(label(tr("電圧端子間距離(m)")), row, 0);
   grid->addWidget(tap_, row++, 1);
-  grid->addWidget(label("幅(m)"), row, 0);
+  grid->addWidget(label(tr("幅(m)")), row, 0);
   grid->addWidget(width_, row, 1);
-  grid->addWidget(label("厚さ(m)"), row, 2);
+  grid->addWidget(label(tr("厚さ(m)")), row, 2);
   grid->addWidget(thickness_, row++, 3);
-  grid->addWidget(label("背景フィット範囲(最大電流比)"), row, 0);
+  grid->addWidget(label(tr("背景フィット範囲(最大電流比)")), row, 0);
   grid->addWidget(fraction_, row, 1);
-  grid->addWidget(label("電界下限(V/m)"), row, 2);
+  grid->addWidget(label(tr("電界下限(V/m)")), row, 2);
   grid->addWidget(minField_, row++, 3);
-  grid->addWidget(label("温度の列"), row, 0);
+  grid->addWidget(label(tr("温度の列")), row, 0);
   grid->addWidget(tempColumn_, row++, 1);
-  grid->addWidget(label("温度(K)"), row, 0);
+  grid->addWidget(label(tr("温度(K)")), row, 0);
   grid->addWidget(temp_, row, 1);
-  grid->addWidget(label("磁場(T)"), row, 2);
+  grid->addWidget(label(tr("磁場(T)")), row, 2);
   grid->addWidget(field_, row++, 3);
   left->addLayout(grid);
-  left->addWidget(label("温度（温度の列、表、または入力）があると計算条件も登録します。"));
+  left->addWidget(label(tr("温度（温度の列、表、または入力）があると計算条件も登録します。")));
 
   auto* out = new QGridLayout;
-  out->addWidget(label("出力データファイル"), 0, 0, 1, 2);
+  out->addWidget(label(tr("出力データファイル")), 0, 0, 1, 2);
   output_ = edit(kImpOutput);
-  auto* outBrowse = NameControl(new QPushButton(QStringLiteral("参照"), this), kImpOutputBrowse);
+  auto* outBrowse = NameControl(new QPushButton(tr("参照"), this), kImpOutputBrowse);
   outBrowse->setAutoDefault(false);
   out->addWidget(output_, 1, 0);
   out->addWidget(outBrowse, 1, 1);
   left->addLayout(out);
 
-  summary_ = label("", kImpSummary);
+  summary_ = label(QString(), kImpSummary);
   summary_->setWordWrap(true);
   summary_->setMinimumHeight(36);
   left->addWidget(summary_);
 
-  auto* import = NameControl(new QPushButton(QStringLiteral("取り込み"), this), kImpImport);
+  auto* import = NameControl(new QPushButton(tr("取り込み"), this), kImpImport);
   import->setDefault(true);
-  auto* cancel = NameControl(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), kImpCancel);
+  auto* cancel = NameControl(new QPushButton(tr("ｷｬﾝｾﾙ"), this), kImpCancel);
   cancel->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -199,8 +206,8 @@ void ImportDialog::Build() {
   left->addStretch();
   left->addLayout(buttons);
 
-  measuredPlot_ = label("", kImpMeasuredPlot);
-  convertedPlot_ = label("", kImpConvertedPlot);
+  measuredPlot_ = label(QString(), kImpMeasuredPlot);
+  convertedPlot_ = label(QString(), kImpConvertedPlot);
   for (QLabel* plot : {measuredPlot_, convertedPlot_}) {
     plot->setFixedSize(kImportPlotWidth, kImportPlotHeight);
     right->addWidget(plot);
@@ -238,24 +245,23 @@ ImportKind ImportDialog::Kind() const {
 }
 
 QString ImportDialog::XLabel() const {
-  return Kind() == ImportKind::ViToEj ? QStringLiteral("電流の列") : QStringLiteral("磁場の列");
+  return Kind() == ImportKind::ViToEj ? tr("電流の列") : tr("磁場の列");
 }
 
 QString ImportDialog::YLabel() const {
-  return Kind() == ImportKind::ViToEj ? QStringLiteral("電圧の列") : QStringLiteral("電流の列");
+  return Kind() == ImportKind::ViToEj ? tr("電圧の列") : tr("電流の列");
 }
 
 void ImportDialog::Browse() {
   std::optional<QStringList> paths = ThePlatform().OpenFiles(
-      this, QStringLiteral("測定データファイルを選択"),
-      QStringLiteral(
-          "テキストファイル (*.txt *.TXT *.dat *.DAT *.csv *.CSV);;すべてのファイル (*)"));
+      this, tr("測定データファイルを選択"),
+      tr("テキストファイル (*.txt *.TXT *.dat *.DAT *.csv *.CSV);;すべてのファイル (*)"));
   if (paths && !paths->isEmpty() && !paths->front().isEmpty()) LoadSources(*paths);
 }
 
 void ImportDialog::BrowseOutput() {
-  std::optional<QString> path = ThePlatform().SaveFile(
-      this, QStringLiteral("出力データファイルの保存"), QStringLiteral("データファイル(*.dat)"));
+  std::optional<QString> path =
+      ThePlatform().SaveFile(this, tr("出力データファイルの保存"), tr("データファイル(*.dat)"));
   if (!path || path->isEmpty()) return;
   output_->setText(*path);
   confirmedOutput_ = *path;
@@ -325,11 +331,11 @@ void ImportDialog::ShowRow(int rowIndex) {
   }
   for (int c : layout_.numericColumns) numeric << items[c];
   if (!layout_.opened)
-    columns_->setText(QStringLiteral("ファイルを読み込めません。"));
+    columns_->setText(tr("ファイルを読み込めません。"));
   else if (layout_.fieldCount == 0)
-    columns_->setText(QStringLiteral("数値の行が見つかりません。"));
+    columns_->setText(tr("数値の行が見つかりません。"));
   else
-    columns_->setText(QStringLiteral("列数 %1 / 数値の列 : %2")
+    columns_->setText(tr("列数 %1 / 数値の列 : %2")
                           .arg(layout_.fieldCount)
                           .arg(numeric.join(QStringLiteral(", "))));
 
@@ -341,7 +347,7 @@ void ImportDialog::ShowRow(int rowIndex) {
   }
   xColumn_->addItems(items);
   yColumn_->addItems(items);
-  tempColumn_->addItem(QStringLiteral("なし"));
+  tempColumn_->addItem(tr("なし"));
   tempColumn_->addItems(items);
   xColumn_->setCurrentIndex(xc);
   yColumn_->setCurrentIndex(yc);
@@ -350,7 +356,7 @@ void ImportDialog::ShowRow(int rowIndex) {
 
   const QString proposed =
       sources_.size() > 1
-          ? QStringLiteral("（各ファイルの隣に _EJ.dat / _JcB.dat）")
+          ? tr("（各ファイルの隣に _EJ.dat / _JcB.dat）")
           : QString::fromStdString(DefaultImportOutputPath(path.toStdString(), Kind()));
   output_->setText(proposed);
   autoOutput_ = proposed;
@@ -447,7 +453,7 @@ void ImportDialog::UpdateRow(int row, const ImportOutcome& o) {
   // A typed temperature stays; the column's mean fills a cell the user left.
   QTableWidgetItem* t = files_->item(row, kFileTemp);
   const QString mean = o.temperature ? QString::number(o.temperature->mean, 'f', 3) : QString();
-  t->setToolTip(mean.isEmpty() ? QString() : QStringLiteral("温度の列の平均 ") + mean + " K");
+  t->setToolTip(mean.isEmpty() ? QString() : tr("温度の列の平均 %1 K").arg(mean));
   if (t->text().isEmpty() || t->data(Qt::UserRole).toBool()) {
     t->setText(mean);
     t->setData(Qt::UserRole, true);  // filled by the program, not typed
@@ -477,41 +483,42 @@ std::optional<double> ImportDialog::RowTemperature(int row, const ImportOutcome&
 }
 
 QString ImportDialog::ErrorText(ImportError e) const {
-  const QString bad = QStringLiteral("不正な値の入力 : ");
+  const auto bad = [](const QString& field) {
+    return tr("不正な値の入力 : %1").arg(FieldName(field));
+  };
   switch (e) {
     case ImportError::None:
       return {};
     case ImportError::Unreadable:
-      return QStringLiteral("読み込めません : 測定データファイル");
+      return tr("読み込めません : 測定データファイル");
     case ImportError::NoRows:
-      return QStringLiteral("数値の行がありません : 測定データファイル");
+      return tr("数値の行がありません : 測定データファイル");
     case ImportError::XColumn:
-      return bad + XLabel();
+      return bad(XLabel());
     case ImportError::YColumn:
-      return bad + YLabel();
+      return bad(YLabel());
     case ImportError::TemperatureColumn:
-      return bad + QStringLiteral("温度の列");
+      return bad(tr("温度の列"));
     case ImportError::FewBackgroundPoints:
-      return QStringLiteral(
-                 "背景フィット範囲の点が %1 点しかありません（%2 点以上必要です）。\n"
-                 "電流の列と背景フィット範囲を確認してください。")
+      return tr("背景フィット範囲の点が %1 点しかありません（%2 点以上必要です）。\n"
+                "電流の列と背景フィット範囲を確認してください。")
           .arg(preview_.vi.backgroundPoints)
           .arg(kMinBackgroundPoints);
     case ImportError::TooManyPoints:
-      return QString::fromUtf8(kSeriesTooLargeText);
+      return CoreText(kSeriesTooLargeText);
     case ImportError::TapLength:
-      return bad + QStringLiteral("電圧端子間距離");
+      return bad(tr("電圧端子間距離"));
     case ImportError::Width:
-      return bad + QStringLiteral("幅");
+      return bad(tr("幅"));
     case ImportError::Thickness:
-      return bad + QStringLiteral("厚さ");
+      return bad(tr("厚さ"));
     case ImportError::BackgroundFraction:
-      return bad + QStringLiteral("背景フィット範囲");
+      return bad(tr("背景フィット範囲"));
     case ImportError::MinField:
-      return bad + QStringLiteral("電界下限");
+      return bad(tr("電界下限"));
     case ImportError::NothingKept:
-      return QStringLiteral("書き込む点がありません : ") +
-             (Kind() == ImportKind::ViToEj ? QStringLiteral("電界下限") : YLabel());
+      return tr("書き込む点がありません : %1")
+          .arg(FieldName(Kind() == ImportKind::ViToEj ? tr("電界下限") : YLabel()));
   }
   return {};
 }
@@ -520,7 +527,7 @@ void ImportDialog::Update() {
   const ImportRequest rq = Request();
   if (source_.isEmpty()) {
     preview_ = ImportOutcome{};
-    summary_->setText(QStringLiteral("測定データファイルを選んでください。"));
+    summary_->setText(tr("測定データファイルを選んでください。"));
   } else {
     preview_ = Compute();
     QString text;
@@ -528,37 +535,34 @@ void ImportDialog::Update() {
       text = ErrorText(preview_.error);
     } else if (Kind() == ImportKind::ViToEj) {
       const ViImport& r = preview_.vi;
-      text = QStringLiteral(
-                 "採用 %1 点 / 除外 %2 点 / 数値でない行 %3\n背景 V = a + b·I : a = %4 V, "
-                 "b = %5 V/A / 電界下限 %6 V/m")
+      text = tr("採用 %1 点 / 除外 %2 点 / 数値でない行 %3\n背景 V = a + b·I : a = %4 V, "
+                "b = %5 V/A / 電界下限 %6 V/m")
                  .arg(r.keptCount)
                  .arg(r.droppedCount)
                  .arg(preview_.source.skippedLines)
                  .arg(Sci(r.offset), Sci(r.slope), Sci(r.minField));
-      if (r.flipped) text += QStringLiteral(" / 電圧の符号を反転");
+      if (r.flipped) text += tr(" / 電圧の符号を反転");
       if (!rq.vi.minField)
-        text += QStringLiteral("\n切断 : %1 A 以上の連続した点を採用（下限以上で除外 %2 点）")
+        text += tr("\n切断 : %1 A 以上の連続した点を採用（下限以上で除外 %2 点）")
                     .arg(Sci(r.cutCurrent))
                     .arg(r.aboveFloorLeftOut);
       if (r.signDoubtful)
-        text += QStringLiteral("\n最大電流付近の電圧が雑音と同程度のため、符号は推定です。");
+        text += tr("\n最大電流付近の電圧が雑音と同程度のため、符号は推定です。");
       else if (r.signDisagrees)
-        text +=
-            QStringLiteral("\n符号は最大電流付近の点で決めました（上側範囲の合計とは逆です）。");
-      if (r.backgroundRises)
-        text += QStringLiteral("\n背景フィット範囲に転移が含まれている可能性があります。");
+        text += tr("\n符号は最大電流付近の点で決めました（上側範囲の合計とは逆です）。");
+      if (r.backgroundRises) text += tr("\n背景フィット範囲に転移が含まれている可能性があります。");
     } else {
-      text = QStringLiteral("採用 %1 点 / 除外 %2 点 / 数値でない行 %3")
+      text = tr("採用 %1 点 / 除外 %2 点 / 数値でない行 %3")
                  .arg(preview_.icb.keptCount)
                  .arg(preview_.icb.droppedCount)
                  .arg(preview_.source.skippedLines);
     }
     if (preview_.error == ImportError::None && preview_.temperature) {
-      text += QStringLiteral("\n温度 %1 K（標準偏差 %2 K）")
+      text += tr("\n温度 %1 K（標準偏差 %2 K）")
                   .arg(preview_.temperature->mean, 0, 'f', 3)
                   .arg(preview_.temperature->spread, 0, 'f', 3);
       if (preview_.temperature->spread > kTemperatureSpreadWarning)
-        text += QStringLiteral(" : 温度のばらつきが 0.5 K を超えています。");
+        text += tr(" : 温度のばらつきが 0.5 K を超えています。");
     }
     summary_->setText(text);
     UpdateRow(static_cast<int>(sources_.indexOf(source_)), preview_);
@@ -571,16 +575,15 @@ bool ImportDialog::ModeFits() {
   const CalcMode wanted = Kind() == ImportKind::ViToEj ? CalcMode::EJ : CalcMode::JcB;
   if (main_.project().Settings.Mode == wanted) return true;
   // As 計算モード変更 does: the registries go with the old mode.
-  const QString modeName =
-      wanted == CalcMode::EJ ? QStringLiteral("E-J計算") : QStringLiteral("Jc-B計算");
-  const MsgAnswer answer = ShowMessage(
-      this,
-      QStringLiteral("取り込むデータには計算モード %1 が必要です。\n").arg(modeName) +
-          (main_.project().DataFiles.Empty()
-               ? QStringLiteral("計算モードを変更しますか？")
-               : QStringLiteral("計算モードを変更します。現在登録されているデータファイル、\n"
+  const QString modeName = wanted == CalcMode::EJ ? tr("E-J計算") : tr("Jc-B計算");
+  const MsgAnswer answer =
+      ShowMessage(this,
+                  tr("取り込むデータには計算モード %1 が必要です。\n").arg(modeName) +
+                      (main_.project().DataFiles.Empty()
+                           ? tr("計算モードを変更しますか？")
+                           : tr("計算モードを変更します。現在登録されているデータファイル、\n"
                                 "計算条件をクリアします。よろしいですか？")),
-      QStringLiteral("計算モード変更の確認"), MsgButtons::YesNo);
+                  tr("計算モード変更の確認"), MsgButtons::YesNo);
   if (answer != MsgAnswer::Yes) return false;
   SetCalcMode(main_.document(), wanted);
   KindChanged();
@@ -591,7 +594,7 @@ void ImportDialog::ImportClicked() {
   // A typed path is read as a chosen one is.
   if (sourceEdit_->text().trimmed() != source_) SourceTyped();
   if (source_.isEmpty()) {
-    RefuseInput(QStringLiteral("測定データファイル"), QStringLiteral("エラー"));
+    RefuseInput(FieldName(tr("測定データファイル")), tr("エラー"));
     return;
   }
   // The file may have changed since it was chosen.
@@ -611,13 +614,13 @@ void ImportDialog::ImportClicked() {
     UpdateRow(row, pl.outcome);
     const QString prefix = several ? pl.source + QStringLiteral("\n") : QString();
     if (pl.outcome.error != ImportError::None) {
-      ShowWarning(this, prefix + ErrorText(pl.outcome.error), QStringLiteral("エラー"));
+      ShowWarning(this, prefix + ErrorText(pl.outcome.error), tr("エラー"));
       return;
     }
     bool bad = false, typed = false;
     const std::optional<double> temp = RowTemperature(row, pl.outcome, bad, typed);
     if (bad) {
-      RefuseInput(QStringLiteral("温度"), QStringLiteral("エラー"));
+      RefuseInput(tr("温度"), tr("エラー"));
       return;
     }
     const bool fieldTyped = !field_->text().trimmed().isEmpty();
@@ -640,16 +643,17 @@ void ImportDialog::ImportClicked() {
     if (!pl.cond) continue;
     if (const std::string refused = ImportedConditionRefusal(main_.project(), *pl.cond);
         !refused.empty()) {
-      ShowWarning(this, QString::fromStdString(refused), QStringLiteral("エラー"));
+      ShowWarning(this, CoreText(refused), tr("エラー"));
       return;
     }
     if (AboveCriticalTemperature(main_.project(), pl.cond->temp) &&
         ShowMessage(this,
-                    QStringLiteral("温度 %1 K が臨界温度 Tc (%2 K) 以上です。\n"
-                                   "このままでは計算できません。登録しますか？")
+                    tr("温度 %1 K が臨界温度 Tc (%2 K) 以上です。\n"
+                       "このままでは計算できません。登録しますか？")
                         .arg(pl.cond->temp, 0, 'f', 3)
                         .arg(main_.project().Params.T_c),
-                    kCaption, MsgButtons::YesNoDefaultNo, MsgIcon::Warning) != MsgAnswer::Yes)
+                    tr("測定データ取り込み"), MsgButtons::YesNoDefaultNo,
+                    MsgIcon::Warning) != MsgAnswer::Yes)
       return;
   }
   QStringList existing;
@@ -658,31 +662,29 @@ void ImportDialog::ImportClicked() {
     // Writing over the measured file would lose it.
     if (pl.out.isEmpty() || outInfo.isDir() ||
         SameFile(pl.out.toStdString(), pl.source.toStdString())) {
-      RefuseInput(QStringLiteral("出力データファイル"), QStringLiteral("エラー"));
+      RefuseInput(FieldName(tr("出力データファイル")), tr("エラー"));
       return;
     }
     if (const std::string refused = CheckPathEntry(pl.out.toStdString()); !refused.empty()) {
-      ShowWarning(this, QString::fromStdString(refused), QStringLiteral("エラー"));
+      ShowWarning(this, CoreText(refused), tr("エラー"));
       return;
     }
     if (outInfo.exists() && pl.out != confirmedOutput_) existing << pl.out;
   }
   if (!existing.isEmpty() &&
       ShowMessage(
-          this,
-          existing.join(QLatin1Char('\n')) + QStringLiteral("\nは既に存在します。上書きしますか？"),
-          kCaption, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
+          this, tr("%1\nは既に存在します。上書きしますか？").arg(existing.join(QLatin1Char('\n'))),
+          tr("測定データ取り込み"), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
     return;
   for (const Planned& pl : plan) {
     if (!WriteFileAtomically(pl.out.toStdString(), pl.outcome.bytes)) {
-      ShowWarning(this, QStringLiteral("データファイルを書き込めません。\n") + pl.out,
-                  QStringLiteral("エラー"));
+      ShowWarning(this, tr("データファイルを書き込めません。\n%1").arg(pl.out), tr("エラー"));
       return;
     }
     if (const std::string refused =
             RegisterImportedData(main_.document(), pl.out.toStdString(), pl.cond);
         !refused.empty()) {
-      ShowWarning(this, QString::fromStdString(refused), QStringLiteral("エラー"));
+      ShowWarning(this, CoreText(refused), tr("エラー"));
       return;
     }
   }

@@ -420,7 +420,7 @@ void ParameterPanel::CheckStepCount() {
   if (ParseLeadingInt(intStepNum_->text().left(255).toStdString()) >= kMinIntStepNum) return;
   // The edit shows the count in use again before the message takes the focus.
   intStepNum_->setText(QString::number(main_.project().Params.IntStepNum));
-  ShowWarning(this, Text("不正な値の入力 : 積分時の刻み幅"));
+  ShowWarning(this, tr("不正な値の入力 : 積分時の刻み幅"));
 }
 
 void ParameterPanel::PlaceSliders() {

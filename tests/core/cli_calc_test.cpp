@@ -148,7 +148,7 @@ TEST_F(CliCalc, UnwritableResultFileIsReportedAndExitsWithOne) {
   const std::string project = WriteProject(0, bad);
   CliRun r = Cli("'" + project + "'");
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "計算結果出力ファイルを作成できません。 " + bad + "\n");
+  EXPECT_EQ(r.err, "The result file cannot be written. " + bad + "\n");
   // Condition 2 is written before 1 fails; 0 belongs to the other data file.
   EXPECT_EQ(r.out, "2\t31\t" + Path("r2.txt") + "\n0\t31\t" + Path("r0.txt") + "\n");
 }

@@ -2,14 +2,17 @@
 #include "ui/fit_dialog.h"
 
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTabBar>
@@ -27,6 +30,7 @@
 #include "qtcanvas/qt_canvas.h"
 #include "shell_fixture.h"
 #include "ui/fit_plot_widget.h"
+#include "ui/language.h"
 #include "ui/window_place.h"
 
 namespace zx::test {
@@ -579,6 +583,76 @@ TEST_F(FitWindow, NothingOverlapsAtTheSmallestSize) {
             << name << " " << c.boxes[i].first << " / " << c.boxes[j].first;
     }
   }
+}
+
+// The window in English after a fit: title, labels, buttons, options,
+// headers, cells, tabs, tooltips and status lines hold no Japanese, and the
+// report follows the language.
+class FitWindowEnglish : public FitWindow {
+ protected:
+  void SetUp() override {
+    FitWindow::SetUp();
+    ASSERT_TRUE(InstallLanguage(Language::English));
+  }
+  void TearDown() override {
+    window.reset();
+    InstallLanguage(Language::Japanese);
+  }
+
+  static QStringList Texts(QWidget* top) {
+    QStringList texts{top->windowTitle()};
+    for (QWidget* w : top->findChildren<QWidget*>()) {
+      texts << w->toolTip();
+      if (auto* l = qobject_cast<QLabel*>(w)) texts << l->text();
+      if (auto* b = qobject_cast<QAbstractButton*>(w)) texts << b->text();
+      if (auto* g = qobject_cast<QGroupBox*>(w)) texts << g->title();
+      if (auto* c = qobject_cast<QComboBox*>(w))
+        for (int i = 0; i < c->count(); ++i) texts << c->itemText(i);
+      if (auto* t = qobject_cast<QTabBar*>(w))
+        for (int i = 0; i < t->count(); ++i) texts << t->tabText(i);
+      if (auto* t = qobject_cast<QTableWidget*>(w)) {
+        for (int i = 0; i < t->columnCount(); ++i)
+          if (QTableWidgetItem* h = t->horizontalHeaderItem(i)) texts << h->text();
+        for (int r = 0; r < t->rowCount(); ++r)
+          for (int c = 0; c < t->columnCount(); ++c)
+            if (QTableWidgetItem* item = t->item(r, c)) texts << item->text() << item->toolTip();
+      }
+    }
+    return texts;
+  }
+  static QStringList Japanese(const QStringList& texts) {
+    static const QRegularExpression japanese(
+        QStringLiteral("[\\x{3000}-\\x{30ff}\\x{3400}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+    QStringList left;
+    for (const QString& t : texts)
+      if (t.contains(japanese)) left << t;
+    return left;
+  }
+};
+
+TEST_F(FitWindowEnglish, EveryTextAfterAFitAndTheReportAreEnglish) {
+  MainWindow& w = StartProject();
+  auto* action = w.findChild<QAction*>("actionAutoFit");
+  ASSERT_NE(action, nullptr);
+  action->trigger();
+  FitDialog* d = w.findChild<FitDialog*>();
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->windowTitle(), "Automatic Fit");
+  EXPECT_EQ(Japanese(Texts(d)), QStringList());
+  auto* params = Child<QTableWidget>(d, "fitParams");
+  params->item(1, 2)->setCheckState(Qt::Checked);
+  params->item(4, 2)->setCheckState(Qt::Checked);
+  Child<QPushButton>(d, "fitStart")->click();
+  ASSERT_TRUE(WaitDone(d));
+  EXPECT_EQ(Japanese(Texts(d)), QStringList());
+  EXPECT_EQ(params->horizontalHeaderItem(6)->text(), "Std. error");
+
+  const QString report = Path("fit.txt");
+  ASSERT_EQ(d->SaveResults(report), QString());
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(report.toStdString(), bytes));
+  EXPECT_EQ(bytes.rfind("# Automatic fit\n# Settings file: ", 0), 0u);
+  EXPECT_EQ(Japanese({QString::fromStdString(bytes)}), QStringList());
 }
 
 }  // namespace

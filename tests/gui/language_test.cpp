@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -21,8 +22,10 @@
 #include <QXmlStreamReader>
 
 #include "dialog_fixture.h"
+#include "model/import_register.h"
 #include "model/validation.h"
 #include "ui/core_text.h"
+#include "ui/import_dialog.h"
 #include "ui/status_dialog.h"
 
 namespace zx::test {
@@ -46,6 +49,7 @@ QStringList VisibleTexts(QWidget* top) {
     if (auto* l = qobject_cast<QLabel*>(w)) texts << l->text();
     if (auto* b = qobject_cast<QAbstractButton*>(w)) texts << b->text();
     if (auto* g = qobject_cast<QGroupBox*>(w)) texts << g->title();
+    if (auto* e = qobject_cast<QLineEdit*>(w)) texts << e->placeholderText();
     if (auto* c = qobject_cast<QComboBox*>(w))
       for (int i = 0; i < c->count(); ++i) texts << c->itemText(i);
     if (auto* t = qobject_cast<QTableWidget*>(w))
@@ -314,6 +318,70 @@ TEST_F(EnglishTest, MessagesOfDialogsAndOfTheCoreAreEnglish) {
   EXPECT_EQ(CoreText("unknown"), "unknown");
 }
 
+// A measured sweep at 77 K: current in A, voltage in uV, a temperature
+// column, the transition above 60 A.
+QString WriteSweep(const QString& path) {
+  QByteArray t = "I\tV\tT\nA\tuV\tK\n";
+  for (int k = 1; k <= 40; ++k) {
+    const double amps = 2.5 * k;
+    const double uv = 0.05 + (amps > 60 ? 0.1 * (amps - 60) : 0.0);
+    t += QByteArray::number(amps) + "\t" + QByteArray::number(uv) + "\t77\n";
+  }
+  QFile f(path);
+  EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(t);
+  return path;
+}
+
+TEST_F(EnglishTest, ImportDialogAndItsMessagesAreEnglish) {
+  MainWindow& w = StartWith(0);
+  auto* action = w.findChild<QAction*>("actionImportMeasured");
+  ASSERT_NE(action, nullptr);
+  action->trigger();
+  auto* d = qobject_cast<ImportDialog*>(Dialog(131));
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->windowTitle(), "Import Measured Data");
+  ExpectEnglish(d, "import, empty");
+  EXPECT_EQ(Ctl<QLabel>(d, kImpSummary)->text(), "Choose a measured data file.");
+  Click(d, kImpImport);
+  EXPECT_EQ(LastMessage(), "Invalid input: measured data file");
+
+  // Two sweeps: the rows, the columns, the summary and the proposed outputs.
+  platform.files.push_back(WriteSweep(Path("a.txt")) + "\n" + WriteSweep(Path("b.txt")));
+  Click(d, kImpBrowse);
+  SetText(d, kImpTapLength, "0.01");
+  ASSERT_EQ(d->findChild<QTableWidget*>()->rowCount(), 2);
+  ExpectEnglish(d, "import, two files");
+  const QString summary = Ctl<QLabel>(d, kImpSummary)->text();
+  EXPECT_TRUE(summary.startsWith(
+      "16 points kept / 24 dropped / 2 lines not numeric\nBackground V = a + b·I: a = "))
+      << summary.toStdString();
+  EXPECT_TRUE(summary.contains("\nTemperature 77.000 K (standard deviation 0.000 K)"))
+      << summary.toStdString();
+  EXPECT_EQ(Ctl<QLabel>(d, kImpColumns)->text(),
+            "3 columns / numeric columns: 0 : I [A], 1 : V [uV], 2 : T [K]");
+  EXPECT_EQ(Ctl<QLineEdit>(d, kImpOutput)->text(), "(_EJ.dat / _JcB.dat beside each file)");
+  EXPECT_EQ(d->findChild<QTableWidget*>()->item(0, 1)->toolTip(),
+            "Mean of the temperature column: 77.000 K");
+
+  // A field of 0 T: the core's refusal and its hint, both in English.
+  SetText(d, kImpField, "0");
+  Click(d, kImpImport);
+  EXPECT_EQ(LastMessage(),
+            "Invalid input: magnetic field\nA magnetic field of 0 T cannot be calculated (the "
+            "model needs B > 0). For a self-field measurement, enter a small positive field.");
+  // Ic-B data need the other mode: the question, answered no.
+  Ctl<QComboBox>(d, kImpKind)->setCurrentIndex(1);
+  Click(d, kImpImport);
+  EXPECT_EQ(LastMessage(),
+            "The imported data need the Jc-B calculation mode.\n"
+            "Change the calculation mode?");
+  EXPECT_EQ(platform.messages.back().caption, "Change Calculation Mode");
+  ExpectEnglish(d, "import, Ic-B");
+  ExpectEnglishMessages();
+  d->close();
+}
+
 TEST_F(EnglishTest, ToolkitButtonsAreTheToolkitsOwnEnglish) {
   SetPlatform(nullptr);  // the real message box, not the script
   QStringList texts;
@@ -377,6 +445,20 @@ TEST_F(DialogTest, JapaneseTextsAreUnchanged) {
   EXPECT_EQ(w.findChild<QWidget*>("ctl1044")->geometry().width(), 92);
   EXPECT_EQ(w.findChild<QWidget*>("ctl1037")->geometry().left(), 96);
   EXPECT_EQ(CoreText(CheckParamRanges(ParamRanges{})), "不正な値の入力 : Amの最小値");
+  w.Command(kCmdImportMeasured);
+  FlaggedDialog* import = Dialog(131);
+  ASSERT_NE(import, nullptr);
+  EXPECT_EQ(import->windowTitle(), "測定データ取り込み");
+  EXPECT_EQ(Ctl<QAbstractButton>(import, kImpImport)->text(), "取り込み");
+  EXPECT_EQ(Ctl<QAbstractButton>(import, kImpCancel)->text(), "ｷｬﾝｾﾙ");
+  EXPECT_EQ(Ctl<QLineEdit>(import, kImpMinField)->placeholderText(), "自動 (3σ)");
+  EXPECT_EQ(import->findChild<QTableWidget*>()->horizontalHeaderItem(1)->text(), "温度(K)");
+  EXPECT_EQ(Ctl<QLabel>(import, kImpSummary)->text(), "測定データファイルを選んでください。");
+  Click(import, kImpImport);
+  EXPECT_EQ(LastMessage(), "不正な値の入力 : 測定データファイル");
+  Project p;
+  EXPECT_EQ(CoreText(ImportedConditionRefusal(p, {500.0, 1.0})),
+            "不正な値の入力 : 温度\n温度は 0 K より大きく 400 K 未満にしてください。");
 }
 
 TEST_F(DialogTest, LanguageMenuStoresTheChoiceAndTellsItInTheNewLanguage) {
