@@ -12,6 +12,7 @@
 #include "calc/import_run.h"
 #include "cli/commands.h"
 #include "cli/english.h"
+#include "cli/options.h"
 #include "model/document.h"
 #include "model/format.h"
 #include "model/import_register.h"
@@ -26,18 +27,7 @@ namespace {
 
 int UsageError(const std::string& why) {
   std::fprintf(stderr, "zentrix2-calc: %s\n", why.c_str());
-  std::fputs(
-      "usage: zentrix2-calc --import-vi RAW --out OUT.dat --tap-length M --width M --thickness M\n"
-      "                     [--columns I,V] [--current-unit A|mA] [--voltage-unit V|mV|uV|nV]\n"
-      "                     [--background-fraction F] [--min-field E] [--temperature-column K]\n"
-      "       zentrix2-calc --import-vi RAW... --project PROJECT.zx2 --tap-length M --width M\n"
-      "                     --thickness M [--temperature-column K | --temperature T] [--field B]\n"
-      "                     [other import options]\n"
-      "       zentrix2-calc --import-icb RAW --out OUT.dat --width M --thickness M\n"
-      "                     [--columns B,I] [--current-unit A|mA]\n"
-      "       zentrix2-calc --import-icb RAW... --project PROJECT.zx2 --width M --thickness M\n"
-      "                     [--temperature T] [--columns B,I] [--current-unit A|mA]\n",
-      stderr);
+  std::fputs(ImportUsageText().c_str(), stderr);
   return 2;
 }
 
@@ -74,7 +64,69 @@ struct Parsed {
   std::string out, project;
   std::optional<double> temperature, field;
   bool haveTap = false, haveWidth = false, haveThickness = false;
+  bool viOnlyOption = false;  // an option only V-I tables take
 };
+
+std::string ApplyLength(const OptionSpec& spec, const std::string& v, Parsed& p) {
+  const std::optional<double> m = WholeNumber(v);
+  if (!m || *m <= 0) return std::string(spec.name) + " needs a positive length in metres";
+  ImportRequest& rq = p.request;
+  if (spec.id == OptionId::TapLength) rq.vi.tapLength = *m, p.haveTap = true;
+  if (spec.id == OptionId::Width) rq.vi.width = rq.icb.width = *m, p.haveWidth = true;
+  if (spec.id == OptionId::Thickness)
+    rq.vi.thickness = rq.icb.thickness = *m, p.haveThickness = true;
+  return "";
+}
+
+std::string ApplyColumns(const std::string& v, ImportRequest& rq) {
+  const std::size_t comma = v.find(',');
+  if (comma == std::string::npos) return "--columns needs two numbers, e.g. 2,3";
+  rq.xColumn = ColumnIndex(v.substr(0, comma));
+  rq.yColumn = ColumnIndex(v.substr(comma + 1));
+  if (!rq.xColumn || !rq.yColumn) return "--columns needs two column numbers from 0, e.g. 2,3";
+  return "";
+}
+
+std::string ApplyField(const std::string& v, Parsed& p) {
+  p.field = WholeNumber(v);
+  if (!p.field) return "--field needs a number in T";
+  if (*p.field == 0)
+    return "--field must be above 0 T: the model has no E-J curve at B = 0 (give a small field "
+           "for a self-field sweep)";
+  if (!(*p.field > 0 && *p.field < kMaxMagField))
+    return "--field must be above 0 T and below 100 T";
+  return "";
+}
+
+std::string ApplyCurrentUnit(const std::string& v, ImportRequest& rq) {
+  const std::optional<CurrentUnit> u = ParseCurrentUnit(v);
+  if (!u) return "--current-unit must be A or mA";
+  rq.vi.currentUnit = rq.icb.currentUnit = *u;
+  rq.currentUnitGiven = true;
+  return "";
+}
+
+std::string ApplyVoltageUnit(const std::string& v, ImportRequest& rq) {
+  const std::optional<VoltageUnit> u = ParseVoltageUnit(v);
+  if (!u) return "--voltage-unit must be V, mV, uV or nV";
+  rq.vi.voltageUnit = *u;
+  rq.voltageUnitGiven = true;
+  return "";
+}
+
+std::string ApplyBackgroundFraction(const std::string& v, ImportRequest& rq) {
+  const std::optional<double> f = WholeNumber(v);
+  if (!f || *f < 0 || *f > 1) return "--background-fraction must be from 0 to 1";
+  rq.vi.backgroundFraction = *f;
+  return "";
+}
+
+std::string ApplyMinField(const std::string& v, ImportRequest& rq) {
+  const std::optional<double> e = WholeNumber(v);
+  if (!e || *e < 0) return "--min-field must be a field of 0 V/m or more";
+  rq.vi.minField = *e;
+  return "";
+}
 
 // One file's import: its exit code (0 written, 1 unreadable or unwritable,
 // 2 a column it lacks, 3 nothing to write), messages on stderr.
@@ -234,108 +286,105 @@ int ImportOne(const Parsed& p, const std::string& source, Document* d) {
   return 0;
 }
 
-}  // namespace
-
-int CmdImport(int argc, char** argv) {
-  Parsed p;
+// The value of one option of the import line into `p`; empty, or why
+// the value is refused.
+std::string ApplyImportValue(const OptionSpec& spec, const std::string& v, Parsed& p) {
   ImportRequest& rq = p.request;
-  rq.currentUnitGiven = rq.voltageUnitGiven = false;
-  bool haveKind = false;
-  bool viOnlyOption = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (i + 1 >= argc) return UsageError(a + " needs a value");
-    const std::string v = argv[++i];
-    if (a == "--import-vi" || a == "--import-icb") {
-      if (haveKind) return UsageError("only one command at a time");
-      haveKind = true;
-      rq.kind = a == "--import-vi" ? ImportKind::ViToEj : ImportKind::IcbToJcb;
-      p.sources.push_back(v);
-      // Every further argument up to the next option is another file.
-      while (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0)
-        p.sources.push_back(argv[++i]);
-    } else if (a == "--out") {
+  switch (spec.id) {
+    case OptionId::Out:
       p.out = v;
-    } else if (a == "--project") {
+      return "";
+    case OptionId::Project:
       p.project = v;
-    } else if (a == "--tap-length" || a == "--width" || a == "--thickness") {
-      const std::optional<double> m = WholeNumber(v);
-      if (!m || *m <= 0) return UsageError(a + " needs a positive length in metres");
-      if (a == "--tap-length") rq.vi.tapLength = *m, p.haveTap = true, viOnlyOption = true;
-      if (a == "--width") rq.vi.width = rq.icb.width = *m, p.haveWidth = true;
-      if (a == "--thickness") rq.vi.thickness = rq.icb.thickness = *m, p.haveThickness = true;
-    } else if (a == "--columns") {
-      const std::size_t comma = v.find(',');
-      if (comma == std::string::npos) return UsageError("--columns needs two numbers, e.g. 2,3");
-      rq.xColumn = ColumnIndex(v.substr(0, comma));
-      rq.yColumn = ColumnIndex(v.substr(comma + 1));
-      if (!rq.xColumn || !rq.yColumn)
-        return UsageError("--columns needs two column numbers from 0, e.g. 2,3");
-    } else if (a == "--temperature-column") {
+      return "";
+    case OptionId::TapLength:
+    case OptionId::Width:
+    case OptionId::Thickness:
+      return ApplyLength(spec, v, p);
+    case OptionId::Columns:
+      return ApplyColumns(v, rq);
+    case OptionId::TemperatureColumn:
       rq.temperatureColumn = ColumnIndex(v);
-      if (!rq.temperatureColumn)
-        return UsageError("--temperature-column needs a column number from 0");
-    } else if (a == "--temperature") {
+      return rq.temperatureColumn ? "" : "--temperature-column needs a column number from 0";
+    case OptionId::Temperature:
       p.temperature = WholeNumber(v);
       if (!p.temperature || !(*p.temperature > 0 && *p.temperature < kMaxTemp))
-        return UsageError("--temperature must be above 0 K and below 400 K");
-    } else if (a == "--field") {
-      p.field = WholeNumber(v);
-      if (!p.field) return UsageError("--field needs a number in T");
-      if (*p.field == 0)
-        return UsageError(
-            "--field must be above 0 T: the model has no E-J curve at B = 0 (give a small field "
-            "for a self-field sweep)");
-      if (!(*p.field > 0 && *p.field < kMaxMagField))
-        return UsageError("--field must be above 0 T and below 100 T");
-    } else if (a == "--current-unit") {
-      const std::optional<CurrentUnit> u = ParseCurrentUnit(v);
-      if (!u) return UsageError("--current-unit must be A or mA");
-      rq.vi.currentUnit = rq.icb.currentUnit = *u;
-      rq.currentUnitGiven = true;
-    } else if (a == "--voltage-unit") {
-      const std::optional<VoltageUnit> u = ParseVoltageUnit(v);
-      if (!u) return UsageError("--voltage-unit must be V, mV, uV or nV");
-      rq.vi.voltageUnit = *u;
-      rq.voltageUnitGiven = true;
-      viOnlyOption = true;
-    } else if (a == "--background-fraction") {
-      const std::optional<double> f = WholeNumber(v);
-      if (!f || *f < 0 || *f > 1) return UsageError("--background-fraction must be from 0 to 1");
-      rq.vi.backgroundFraction = *f;
-      viOnlyOption = true;
-    } else if (a == "--min-field") {
-      const std::optional<double> e = WholeNumber(v);
-      if (!e || *e < 0) return UsageError("--min-field must be a field of 0 V/m or more");
-      rq.vi.minField = *e;
-      viOnlyOption = true;
-    } else {
-      return UsageError("unknown option " + a);
-    }
+        return "--temperature must be above 0 K and below 400 K";
+      return "";
+    case OptionId::Field:
+      return ApplyField(v, p);
+    case OptionId::CurrentUnit:
+      return ApplyCurrentUnit(v, rq);
+    case OptionId::VoltageUnit:
+      return ApplyVoltageUnit(v, rq);
+    case OptionId::BackgroundFraction:
+      return ApplyBackgroundFraction(v, rq);
+    case OptionId::MinField:
+      return ApplyMinField(v, rq);
+    default:
+      return "";
   }
-  if (!haveKind) return UsageError("no import command given");
+}
+
+// The import line read by the option table: every option takes a value,
+// and the command's further arguments up to the next option are files.
+std::string ParseImportLine(const std::vector<std::string>& args, Parsed& p) {
+  bool haveKind = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (i + 1 >= args.size()) return a + " needs a value";
+    const std::string& v = args[++i];
+    const OptionSpec* spec = FindOption(a);
+    if (!spec || !IsImportOption(*spec)) return "unknown option " + a;
+    if (spec->kind == OptionKind::ImportCommand) {
+      if (haveKind) return "only one command at a time";
+      haveKind = true;
+      p.request.kind = spec->id == OptionId::ImportVi ? ImportKind::ViToEj : ImportKind::IcbToJcb;
+      p.sources.push_back(v);
+      while (i + 1 < args.size() && args[i + 1].compare(0, 2, "--") != 0)
+        p.sources.push_back(args[++i]);
+      continue;
+    }
+    p.viOnlyOption = p.viOnlyOption || spec->kind == OptionKind::ImportViOnly;
+    if (std::string why = ApplyImportValue(*spec, v, p); !why.empty()) return why;
+  }
+  return haveKind ? "" : "no import command given";
+}
+
+// Checks that need the whole line.
+std::string CheckImportLine(const Parsed& p) {
+  const ImportRequest& rq = p.request;
   const bool vi = rq.kind == ImportKind::ViToEj;
-  if (!vi && viOnlyOption)
-    return UsageError("--import-icb takes no tap length, voltage unit, background or min-field");
-  if (!vi && p.field) return UsageError("--import-icb takes no --field (B is a column)");
+  if (!vi && p.viOnlyOption)
+    return "--import-icb takes no tap length, voltage unit, background or min-field";
+  if (!vi && p.field) return "--import-icb takes no --field (B is a column)";
   if (p.temperature && rq.temperatureColumn)
-    return UsageError("--temperature and --temperature-column exclude each other");
+    return "--temperature and --temperature-column exclude each other";
   const bool toProject = !p.project.empty();
   if (toProject && !p.out.empty())
-    return UsageError(
-        "--out names one file without --project; with --project each file is "
-        "written next to its measured file");
-  if (!toProject && p.sources.size() > 1) return UsageError("several files need --project");
-  if (!toProject && p.out.empty()) return UsageError("--out is missing");
-  if (vi && !p.haveTap) return UsageError("--tap-length is missing");
-  if (!p.haveWidth) return UsageError("--width is missing");
-  if (!p.haveThickness) return UsageError("--thickness is missing");
+    return "--out names one file without --project; with --project each file is "
+           "written next to its measured file";
+  if (!toProject && p.sources.size() > 1) return "several files need --project";
+  if (!toProject && p.out.empty()) return "--out is missing";
+  if (vi && !p.haveTap) return "--tap-length is missing";
+  if (!p.haveWidth) return "--width is missing";
+  if (!p.haveThickness) return "--thickness is missing";
   if (toProject && vi && (p.temperature || rq.temperatureColumn) && !p.field)
-    return UsageError(
-        "--field is missing: an E-J condition needs the field in T (above 0: the model has no "
-        "curve at B = 0)");
-  if (!toProject && SameFile(p.sources[0], p.out))
-    return UsageError("--out names the measured file itself");
+    return "--field is missing: an E-J condition needs the field in T (above 0: the model has no "
+           "curve at B = 0)";
+  if (!toProject && SameFile(p.sources[0], p.out)) return "--out names the measured file itself";
+  return "";
+}
+
+}  // namespace
+
+int CmdImport(const std::vector<std::string>& args) {
+  Parsed p;
+  p.request.currentUnitGiven = p.request.voltageUnitGiven = false;
+  if (std::string why = ParseImportLine(args, p); !why.empty()) return UsageError(why);
+  if (std::string why = CheckImportLine(p); !why.empty()) return UsageError(why);
+  const bool vi = p.request.kind == ImportKind::ViToEj;
+  const bool toProject = !p.project.empty();
 
   if (!toProject) return ImportOne(p, p.sources[0], nullptr);
 

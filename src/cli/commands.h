@@ -31,7 +31,8 @@ int CmdQuality(const std::string& project, const Options& opt);
 int CmdPlot(const std::string& image, const std::string& project, const Options& opt);
 // --set KEY=VALUE ...: the values, checked, written into the project.
 int CmdSet(const std::string& project, const std::vector<std::string>& assignments);
-// --import-vi / --import-icb with their options: the whole command line.
-int CmdImport(int argc, char** argv);
+// --import-vi / --import-icb with their options: the whole command line
+// without the program name.
+int CmdImport(const std::vector<std::string>& args);
 
 }  // namespace zx::cli

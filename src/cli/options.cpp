@@ -1,0 +1,166 @@
+#include "cli/options.h"
+
+namespace zx::cli {
+
+namespace {
+
+using K = OptionKind;
+using O = OptionId;
+
+// clang-format off
+const std::vector<OptionSpec> kOptions = {
+  {O::Help, "--help", "-h", "", K::Query, "print this text"},
+  {O::Version, "--version", "", "", K::Query, "print the program's version"},
+  {O::Threads, "--threads", "", "N", K::Common, "threads of the calculation (default: all cores)"},
+  {O::Scale, "--scale", "", "N", K::Common, "device pixels per graph pixel of --plot (up to 16)"},
+  {O::New, "--new", "", "", K::Command, "write a new project with default settings"},
+  {O::Preview, "--preview", "", "", K::Command, "correlation of every calculation condition"},
+  {O::Plot, "--plot", "", "", K::Command, "draw the graph as the window shows it"},
+  {O::Fit, "--fit", "", "", K::Command, "fit the pinning parameters to the data"},
+  {O::Quality, "--quality", "", "", K::Command, "fit quality of the current parameters"},
+  {O::Set, "--set", "", "KEY=VALUE", K::Assignment, "set a value by its settings-file key"},
+  {O::Starts, "--starts", "", "N", K::FitOnly, "starts of the global fit, 1 to 10000"},
+  {O::Fix, "--fix", "", "NAMES", K::FitOnly, "parameters kept at their values"},
+  {O::Free, "--free", "", "Tc,Bc2", K::FitOnly, "Tc or Bc2 fitted too"},
+  {O::Bounds, "--bounds", "", "NAME=LO:HI,...", K::FitOnly, "this run's ranges of parameters"},
+  {O::Orders, "--orders", "", "all", K::FitOnly, "try every order of the scaling law"},
+  {O::Curves, "--curves", "", "FILE", K::FitOnly, "write the model curves with their bands"},
+  {O::Loss, "--loss", "", "linear|soft_l1|cauchy", K::FitOnly, "the loss of the residuals"},
+  {O::LossScale, "--loss-scale", "", "DECADES", K::FitOnly, "where the loss turns robust"},
+  {O::Weight, "--weight", "", "condition|point", K::FitOnly, "what weighs the same"},
+  {O::Write, "--write", "", "", K::FitOnly, "store converged values in the project"},
+  {O::ImportVi, "--import-vi", "", "RAW", K::ImportCommand, "measured V-I tables to E-J data files"},
+  {O::ImportIcb, "--import-icb", "", "RAW", K::ImportCommand, "measured Ic-B tables to Jc-B data files"},
+  {O::Out, "--out", "", "OUT.dat", K::Import, "the data file of a single import"},
+  {O::Project, "--project", "", "PROJECT.zx2", K::Import, "register every file in this project"},
+  {O::TapLength, "--tap-length", "", "M", K::ImportViOnly, "distance of the voltage taps in m"},
+  {O::Width, "--width", "", "M", K::Import, "width of the conductor in m"},
+  {O::Thickness, "--thickness", "", "M", K::Import, "thickness of the conductor in m"},
+  {O::Columns, "--columns", "", "I,V", K::Import, "the two columns to read, from 0"},
+  {O::TemperatureColumn, "--temperature-column", "", "K", K::Import, "the column of the temperature"},
+  {O::Temperature, "--temperature", "", "T", K::Import, "the temperature of every file in K"},
+  {O::Field, "--field", "", "B", K::Import, "the field of every V-I file in T"},
+  {O::CurrentUnit, "--current-unit", "", "A|mA", K::Import, "unit of the current column"},
+  {O::VoltageUnit, "--voltage-unit", "", "V|mV|uV|nV", K::ImportViOnly, "unit of the voltage column"},
+  {O::BackgroundFraction, "--background-fraction", "", "F", K::ImportViOnly,
+   "share of the currents the background is fitted to"},
+  {O::MinField, "--min-field", "", "E", K::ImportViOnly, "the lowest E kept, in V/m"},
+};
+
+// One form of the command: its synopsis (continuation lines after the
+// first) and its description, a line each.
+struct UsageForm {
+  bool import;
+  std::vector<std::string_view> synopsis;
+  std::vector<std::string_view> description;
+};
+
+const std::vector<UsageForm> kForms = {
+  {false, {"[--threads N] PROJECT.zx2"}, {"full calculation: write every result file"}},
+  {false, {"[--threads N] --preview PROJECT.zx2"}, {"correlation of every calculation condition"}},
+  {false, {"[--scale N] --plot OUT.png|OUT.svg PROJECT.zx2"}, {"draw the graph as the window shows it"}},
+  {false, {"--new PROJECT.zx2"}, {"write a new project with default settings"}},
+  {false,
+   {"--fit [--starts N] [--fix NAMES] [--free Tc,Bc2]",
+    "[--bounds NAME=LO:HI,...] [--orders all] [--curves FILE]",
+    "[--loss linear|soft_l1|cauchy] [--loss-scale DECADES]",
+    "[--weight condition|point] [--threads N] [--write] PROJECT.zx2"},
+   {"fit the pinning parameters to the data",
+    "(NAMES: comma-separated Am,sigma2,gamma,m,g2;",
+    "Tc and Bc2 stay fixed unless freed)",
+    "output: param, corr, minimum, order, warn,",
+    "cond and total lines, in that order"}},
+  {false, {"--quality PROJECT.zx2"},
+   {"fit quality of the current parameters", "(param lines with nan errors, cond, total)"}},
+  {false, {"--set KEY=VALUE [--set KEY=VALUE ...] PROJECT.zx2"},
+   {"set values by their settings-file keys"}},
+  {true,
+   {"--import-vi RAW --out OUT.dat --tap-length M --width M --thickness M",
+    "[--columns I,V] [--current-unit A|mA] [--voltage-unit V|mV|uV|nV]",
+    "[--background-fraction F] [--min-field E] [--temperature-column K]"},
+   {"measured V-I table to an E-J data file"}},
+  {true,
+   {"--import-vi RAW... --project PROJECT.zx2 --tap-length M --width M",
+    "--thickness M [--temperature-column K | --temperature T] [--field B]",
+    "[other import options]"},
+   {"each file converted and registered with", "a condition (project made if missing)"}},
+  {true,
+   {"--import-icb RAW --out OUT.dat --width M --thickness M",
+    "[--columns B,I] [--current-unit A|mA]"},
+   {"measured Ic-B table to a Jc-B data file"}},
+  {true,
+   {"--import-icb RAW... --project PROJECT.zx2 --width M --thickness M",
+    "[--temperature T] [--columns B,I] [--current-unit A|mA]"},
+   {}},
+  {false, {"--help | --version"}, {}},
+};
+// clang-format on
+
+constexpr std::size_t kDescriptionColumn = 53;
+const std::string kContinuation(21, ' ');
+
+std::string Render(bool onlyImport) {
+  std::string text;
+  for (const UsageForm& form : kForms) {
+    if (onlyImport && !form.import) continue;
+    text += text.empty() ? "usage: zentrix2-calc " : "       zentrix2-calc ";
+    for (std::size_t k = 0; k < form.synopsis.size(); ++k) {
+      if (k > 0) text += "\n" + kContinuation;
+      text += form.synopsis[k];
+    }
+    if (onlyImport) {
+      text += "\n";
+      continue;
+    }
+    // A short one-line form has its description beside it.
+    const std::size_t lineLength = text.size() - (text.rfind('\n') + 1);
+    bool beside = form.synopsis.size() == 1 && lineLength + 2 <= kDescriptionColumn;
+    for (std::string_view line : form.description) {
+      text += beside ? std::string(kDescriptionColumn - lineLength, ' ')
+                     : "\n" + std::string(kDescriptionColumn, ' ');
+      text += line;
+      beside = false;
+    }
+    text += "\n";
+  }
+  return text;
+}
+
+}  // namespace
+
+const std::vector<OptionSpec>& OptionTable() { return kOptions; }
+
+const OptionSpec* FindOption(std::string_view name) {
+  for (const OptionSpec& spec : kOptions)
+    if (spec.name == name || (!spec.alias.empty() && spec.alias == name)) return &spec;
+  return nullptr;
+}
+
+bool IsImportOption(const OptionSpec& spec) {
+  return spec.kind == OptionKind::ImportCommand || spec.kind == OptionKind::Import ||
+         spec.kind == OptionKind::ImportViOnly;
+}
+
+std::string OptionNames(OptionKind kind) {
+  std::vector<std::string_view> names;
+  for (const OptionSpec& spec : kOptions)
+    if (spec.kind == kind) names.push_back(spec.name);
+  std::string text;
+  for (std::size_t k = 0; k < names.size(); ++k) {
+    if (k > 0) text += k + 1 == names.size() ? " and " : ", ";
+    text += names[k];
+  }
+  return text;
+}
+
+const std::string& UsageText() {
+  static const std::string text = Render(false);
+  return text;
+}
+
+const std::string& ImportUsageText() {
+  static const std::string text = Render(true);
+  return text;
+}
+
+}  // namespace zx::cli

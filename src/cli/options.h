@@ -1,0 +1,84 @@
+// The options of zentrix2-calc in one table: the parsers look options up
+// here, and the usage text is checked against it.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zx::cli {
+
+enum class OptionId {
+  Help,
+  Version,
+  Threads,
+  Scale,
+  New,
+  Preview,
+  Plot,
+  Fit,
+  Quality,
+  Set,
+  Starts,
+  Fix,
+  Free,
+  Bounds,
+  Orders,
+  Curves,
+  Loss,
+  LossScale,
+  Weight,
+  Write,
+  ImportVi,
+  ImportIcb,
+  Out,
+  Project,
+  TapLength,
+  Width,
+  Thickness,
+  Columns,
+  TemperatureColumn,
+  Temperature,
+  Field,
+  CurrentUnit,
+  VoltageUnit,
+  BackgroundFraction,
+  MinField,
+};
+
+// What an option is to the parser that reads it.
+enum class OptionKind {
+  Query,          // --help, --version: answered at once
+  Command,        // chooses what the run does
+  Common,         // goes with every command of the calculation line
+  FitOnly,        // goes with --fit only
+  Assignment,     // --set: repeatable, a command of its own
+  ImportCommand,  // --import-vi, --import-icb: the import line
+  Import,         // the import line: every option there takes a value
+  ImportViOnly,   // the import line, V-I tables only
+};
+
+struct OptionSpec {
+  OptionId id;
+  std::string_view name;
+  std::string_view alias;     // a short spelling, or empty
+  std::string_view argument;  // as the usage shows it; empty: a flag
+  OptionKind kind;
+  std::string_view help;
+};
+
+const std::vector<OptionSpec>& OptionTable();
+
+// The option spelled `name` (or its alias), or null.
+const OptionSpec* FindOption(std::string_view name);
+
+bool IsImportOption(const OptionSpec& spec);
+
+// "--a, --b and --c" of every option of that kind, in table order.
+std::string OptionNames(OptionKind kind);
+
+// The whole usage text, and its import forms without their descriptions.
+const std::string& UsageText();
+const std::string& ImportUsageText();
+
+}  // namespace zx::cli

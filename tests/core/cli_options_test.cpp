@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/command_line.h"
+#include "cli/options.h"
+#include "model/text_file.h"
+#include "temp_files.h"
+
+namespace zx::cli {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string l; std::getline(in, l);) lines.push_back(l);
+  return lines;
+}
+
+TEST(CliOptions, TableAndUsageTextAgree) {
+  const std::string& usage = UsageText();
+  std::set<std::string_view> names;
+  for (const OptionSpec& o : OptionTable()) {
+    EXPECT_TRUE(names.insert(o.name).second) << o.name;
+    EXPECT_FALSE(o.help.empty()) << o.name;
+    EXPECT_EQ(FindOption(o.name), &o);
+    // Shown with its argument, as it is typed.
+    const std::string shown =
+        std::string(o.name) + (o.argument.empty() ? "" : " " + std::string(o.argument));
+    const std::regex word("(^|[ \\[|])" + std::regex_replace(shown, std::regex("[|.]"), "\\$&") +
+                          "([ \\]\n]|\\.\\.\\.|$)");
+    EXPECT_TRUE(std::regex_search(usage, word)) << shown;
+  }
+  EXPECT_EQ(FindOption("-h"), FindOption("--help"));
+  EXPECT_EQ(FindOption("--bogus"), nullptr);
+  // Every option the usage shows is in the table.
+  const std::regex option("--[a-z][a-z0-9-]*");
+  for (auto it = std::sregex_iterator(usage.begin(), usage.end(), option);
+       it != std::sregex_iterator(); ++it)
+    EXPECT_NE(FindOption(it->str()), nullptr) << it->str();
+
+  // Descriptions start at one column; the import usage is the import forms
+  // of the whole text without their descriptions.
+  std::string imports;
+  bool inImport = false;
+  for (const std::string& l : Lines(usage)) {
+    ASSERT_LE(l.size(), 100u) << l;
+    if (l.compare(0, 21, "usage: zentrix2-calc ") == 0 ||
+        l.compare(0, 21, "       zentrix2-calc ") == 0)
+      inImport = l.find("--import-") != std::string::npos;
+    if (l.compare(0, 53, std::string(53, ' ')) == 0) {
+      EXPECT_NE(l[53], ' ') << l;
+      continue;
+    }
+    // A description beside its synopsis starts in the same column.
+    if (const std::size_t gap = l.find("  ", 21); gap != std::string::npos) {
+      EXPECT_EQ(l.find_first_not_of(' ', gap), 53u) << l;
+    }
+    if (inImport) imports += l + "\n";
+  }
+  imports.replace(0, 7, "usage: ");
+  EXPECT_EQ(ImportUsageText(), imports);
+  EXPECT_EQ(usage.compare(0, 46, "usage: zentrix2-calc [--threads N] PROJECT.zx2"), 0);
+  EXPECT_EQ(usage.substr(usage.size() - 40), "       zentrix2-calc --help | --version\n");
+}
+
+std::string Parse(const std::vector<std::string>& args, CommandLine* out = nullptr) {
+  CommandLine line;
+  const std::string why = ParseCommandLine(args, line);
+  if (out) *out = line;
+  return why;
+}
+
+TEST(CliOptions, CalculationLineIsReadByTheTable) {
+  CommandLine line;
+  ASSERT_EQ(Parse({"--threads", "3", "--plot", "--scale", "2", "a.svg", "p.zx2"}, &line), "");
+  EXPECT_EQ(line.command, Command::Plot);
+  EXPECT_EQ(line.options.threads, 3);
+  EXPECT_EQ(line.options.scale, 2.0);
+  EXPECT_EQ(line.operands, (std::vector<std::string>{"a.svg", "p.zx2"}));
+
+  ASSERT_EQ(Parse({"--fit",    "--starts", "4",        "--fix",           "Am,m",
+                   "--free",   "Tc",       "--bounds", "g2=1:4,Bc2=5:50", "--orders",
+                   "all",      "--loss",   "cauchy",   "--loss-scale",    "0.5",
+                   "--weight", "point",    "--write",  "--curves",        "c.txt",
+                   "p.zx2"},
+                  &line),
+            "");
+  EXPECT_EQ(line.command, Command::Fit);
+  EXPECT_EQ(line.options.fit.starts, 4);
+  EXPECT_TRUE(line.options.fit.fixed[static_cast<std::size_t>(FitParam::Am)]);
+  EXPECT_TRUE(line.options.fit.fixed[static_cast<std::size_t>(FitParam::M)]);
+  EXPECT_FALSE(line.options.fit.fixed[static_cast<std::size_t>(FitParam::Tc)]);
+  EXPECT_EQ(line.options.upper[static_cast<int>(FitParam::G2)], 4.0);
+  EXPECT_EQ(line.options.fit.bc2Lower, 5.0);
+  EXPECT_TRUE(line.options.fit.allOrders);
+  EXPECT_EQ(line.options.fit.loss, LossKind::Cauchy);
+  EXPECT_EQ(line.options.fit.weighting, Weighting::PerPoint);
+  EXPECT_TRUE(line.options.write);
+  EXPECT_EQ(line.options.curves, "c.txt");
+
+  ASSERT_EQ(Parse({"--set", "T_c=90", "p.zx2", "--set", "B_c2(0)=10"}, &line), "");
+  EXPECT_EQ(line.command, Command::Set);
+  EXPECT_EQ(line.assignments, (std::vector<std::string>{"T_c=90", "B_c2(0)=10"}));
+  // --help answers before anything after it is read.
+  ASSERT_EQ(Parse({"-h", "--bogus"}, &line), "");
+  EXPECT_EQ(line.command, Command::Help);
+  // A lone "-" is a file name.
+  ASSERT_EQ(Parse({"-"}, &line), "");
+  EXPECT_EQ(line.operands, std::vector<std::string>{"-"});
+}
+
+TEST(CliOptions, RefusalsKeepTheirWords) {
+  EXPECT_EQ(Parse({"--bogus", "--help"}), "unknown option --bogus");
+  // Import options belong to the import line only.
+  EXPECT_EQ(Parse({"--out", "o.dat", "p.zx2"}), "unknown option --out");
+  EXPECT_EQ(Parse({"p.zx2", "--threads"}), "--threads needs a value");
+  EXPECT_EQ(Parse({"p.zx2", "--set"}), "--set needs KEY=VALUE");
+  EXPECT_EQ(Parse({"--fit", "p.zx2", "--loss"}), "--loss needs a value");
+  EXPECT_EQ(Parse({"--threads", "0", "p.zx2"}), "--threads needs a positive number");
+  EXPECT_EQ(Parse({"--threads", "2.5", "p.zx2"}), "--threads needs a whole number");
+  EXPECT_EQ(Parse({"--scale", "17", "p.zx2"}), "--scale must be at most 16");
+  EXPECT_EQ(Parse({"--fit", "--starts", "10001", "p.zx2"}),
+            "--starts needs a whole number from 1 to 10000");
+  EXPECT_EQ(Parse({"--fit", "--bounds", "Tc=1", "p.zx2"}),
+            "--bounds takes NAME=LO:HI,... (NAME one of Am, sigma2, gamma, m, g2, Tc, Bc2)");
+  EXPECT_EQ(Parse({"--fit", "--weight", "all", "p.zx2"}), "--weight takes condition or point");
+  // Options with the wrong command.
+  const std::string fitOnly =
+      "--starts, --fix, --free, --bounds, --orders, --curves, --loss, --loss-scale, --weight and "
+      "--write go with --fit";
+  EXPECT_EQ(Parse({"--starts", "3", "p.zx2"}), fitOnly);
+  EXPECT_EQ(Parse({"--quality", "--write", "p.zx2"}), fitOnly);
+  EXPECT_EQ(Parse({"--set", "T_c=1", "--fit", "p.zx2"}), "--set goes alone with a project");
+  EXPECT_EQ(Parse({"--new", "--preview", "p.zx2"}), "only one command at a time");
+  // The files.
+  EXPECT_EQ(Parse({"--preview"}), "no project given");
+  EXPECT_EQ(Parse({"a.zx2", "b.zx2"}), "too many arguments");
+  EXPECT_EQ(Parse({"--plot", "a.png"}), "--plot needs an image file and a project");
+  EXPECT_EQ(Parse({"--set", "T_c=1"}), "no project given");
+}
+
+struct CliRun {
+  int code = -1;
+  std::string out, err;
+};
+
+CliRun RunCli(const test::TempDir& dir, const std::string& args) {
+  CliRun r;
+  const std::string cmd = std::string(ZX_CLI_PATH) + " " + args + " >'" + dir.Path("out") +
+                          "' 2>'" + dir.Path("err") + "'";
+  const int status = std::system(cmd.c_str());
+  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  ReadWholeFile(dir.Path("out"), r.out);
+  ReadWholeFile(dir.Path("err"), r.err);
+  return r;
+}
+
+TEST(CliOptions, ProgramPrintsTheUsageWithEveryRefusal) {
+  test::TempDir dir;
+  const CliRun help = RunCli(dir, "--help");
+  EXPECT_EQ(help.code, 0);
+  EXPECT_EQ(help.out, UsageText());
+  CliRun r = RunCli(dir, "--fit --starts");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, "zentrix2-calc: --starts needs a value\n" + UsageText());
+  r = RunCli(dir, "--preview --curves c.txt p.zx2");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
+            "zentrix2-calc: --starts, --fix, --free, --bounds, "
+            "--orders, --curves, --loss, --loss-scale, "
+            "--weight and --write go with --fit");
+  EXPECT_TRUE(r.out.empty());
+  // The import line has its own usage; every option there takes a value.
+  r = RunCli(dir, "--import-vi a.txt --out");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, "zentrix2-calc: --out needs a value\n" + ImportUsageText());
+  r = RunCli(dir, "--import-icb a.txt --out o.dat --threads 2");
+  EXPECT_EQ(r.err, "zentrix2-calc: unknown option --threads\n" + ImportUsageText());
+  r = RunCli(dir, "--import-icb a.txt --out o.dat --width 1 --thickness 1 --min-field 0");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
+            "zentrix2-calc: --import-icb takes no tap length, voltage unit, background or "
+            "min-field");
+  r = RunCli(dir, "--import-vi a.txt --import-icb b.txt");
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "zentrix2-calc: only one command at a time");
+}
+
+}  // namespace
+}  // namespace zx::cli
