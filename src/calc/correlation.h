@@ -1,12 +1,11 @@
-// The Pearson correlation of two equally long arrays.
+// The correlation coefficient of a calculation condition.
 #pragma once
 
 #include <string>
 
-namespace zx {
+#include "numeric/regression.h"
 
-// 0.0 for no samples or when either array is constant.
-double CorrelationCoefficient(const double* x, const double* y, int n);
+namespace zx {
 
 // The coefficient as the calculation-condition list shows it: six
 // decimals; "nan" / "inf" for values that are not numbers.

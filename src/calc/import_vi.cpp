@@ -3,32 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numeric/regression.h"
+
 namespace zx {
 
 namespace {
-
-struct Line {
-  double offset = 0.0, slope = 0.0;
-};
-
-// Least squares over the points; a single abscissa gives a level line.
-Line FitLine(const std::vector<double>& x, const std::vector<double>& y) {
-  const std::size_t n = x.size();
-  Line l;
-  if (n == 0) return l;
-  double mx = 0, my = 0;
-  for (std::size_t i = 0; i < n; ++i) mx += x[i], my += y[i];
-  mx /= static_cast<double>(n);
-  my /= static_cast<double>(n);
-  double sxx = 0, sxy = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    sxx += (x[i] - mx) * (x[i] - mx);
-    sxy += (x[i] - mx) * (y[i] - my);
-  }
-  l.slope = sxx > 0 ? sxy / sxx : 0.0;
-  l.offset = my - l.slope * mx;
-  return l;
-}
 
 // Population standard deviation.
 double StdDev(const std::vector<double>& v) {
@@ -72,7 +51,7 @@ SignChoice ChooseSign(const std::vector<double>& is, const std::vector<double>& 
   const std::size_t wide = std::min(n, std::max<std::size_t>(5, n / 5));
   std::vector<double> x, y;
   for (std::size_t k = 0; k < wide; ++k) x.push_back(is[down[k]]), y.push_back(corrected[down[k]]);
-  const double slope = FitLine(x, y).slope;
+  const double slope = FitLine(x.data(), y.data(), x.size()).slope;
   if (slope != 0.0)
     c.sign = slope < 0 ? -1.0 : 1.0;
   else if (m != 0.0)
@@ -180,7 +159,7 @@ ViImport ConvertViToEj(const std::vector<double>& current, const std::vector<dou
     r.error = is.empty() ? ImportError::NothingKept : ImportError::FewBackgroundPoints;
     return r;
   }
-  const Line bg = FitLine(bi, bv);
+  const LineFit bg = FitLine(bi.data(), bv.data(), bi.size());
   r.offset = bg.offset;
   r.slope = bg.slope;
 

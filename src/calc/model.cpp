@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "calc/model_constants.h"
+#include "numeric/quadrature.h"
 
 namespace zx {
 
@@ -80,20 +81,7 @@ double WeightedE(ModelWork& p, double x) {
 }
 
 double IntegrateThreeEighths(ModelWork& p, Integrand g, double a, double b, int n) {
-  const double h = (b - a) / n;
-  // 64-bit indices: n near the int limits must not overflow the bounds.
-  const long long last = n;
-  double s3 = 0;
-  for (long long k = 1; k <= last - 2; k += 3) {
-    const double lower = g(p, static_cast<double>(k) * h + a);
-    const double upper = g(p, static_cast<double>(k + 1) * h + a);
-    s3 += lower + upper;
-  }
-  double s2 = 0;
-  for (long long k = 3; k <= last - 3; k += 3) s2 += g(p, static_cast<double>(k) * h + a);
-  const double ga = g(p, a);
-  const double gb = g(p, b);
-  return (ga + gb + 3 * s3 + 2 * s2) * h * 3 / 8;
+  return ThreeEighths([&](std::size_t, double x) { return g(p, x); }, a, b, n);
 }
 
 double EvaluateELiteral(ModelWork& p) {

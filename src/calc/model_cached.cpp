@@ -15,6 +15,7 @@
 
 #include "calc/model.h"
 #include "calc/model_constants.h"
+#include "numeric/quadrature.h"
 
 namespace zx {
 
@@ -255,26 +256,6 @@ double FieldIntegrand(const Setup& s, Entry& e, double J) {
   return std::sqrt(e.flowSq + (e.omega * eFf) * (e.omega * eFf));
 }
 
-// The three-eighths rule of IntegrateThreeEighths, abscissae and sums in
-// the same order; g also gets the running number of the call.
-template <class G>
-double Rule(G&& g, double a, double b, int n) {
-  const double h = (b - a) / n;
-  const long long last = n;
-  std::size_t i = 0;
-  double s3 = 0;
-  for (long long k = 1; k <= last - 2; k += 3) {
-    const double lower = g(i++, static_cast<double>(k) * h + a);
-    const double upper = g(i++, static_cast<double>(k + 1) * h + a);
-    s3 += lower + upper;
-  }
-  double s2 = 0;
-  for (long long k = 3; k <= last - 3; k += 3) s2 += g(i++, static_cast<double>(k) * h + a);
-  const double ga = g(i++, a);
-  const double gb = g(i++, b);
-  return (ga + gb + 3 * s3 + 2 * s2) * h * 3 / 8;
-}
-
 }  // namespace
 
 double EvaluateE(ModelWork& p) {
@@ -319,13 +300,13 @@ double EvaluateE(ModelWork& p) {
   double e;
   if (c.tableValid && c.limitsKey == limitsKey) {
     Entry* table = c.table.data();
-    e = Rule([&](std::size_t i, double) { return FieldIntegrand(s, table[i], J); }, lower, upper,
-             n);
+    e = ThreeEighths([&](std::size_t i, double) { return FieldIntegrand(s, table[i], J); }, lower,
+                     upper, n);
   } else {
     c.tableValid = false;
     c.table.clear();
     c.table.reserve(static_cast<std::size_t>(n > 0 ? n : 0) + 2);
-    e = Rule(
+    e = ThreeEighths(
         [&](std::size_t, double x) {
           c.table.push_back(MakeEntry(s, x));
           return FieldIntegrand(s, c.table.back(), J);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numeric>
 
+#include "numeric/regression.h"
+
 namespace zx {
 
 double DataJc(const std::vector<double>& J, const std::vector<double>& E, double eC) {
@@ -27,24 +29,15 @@ double DataJc(const std::vector<double>& J, const std::vector<double>& E, double
 
 double DataN(const std::vector<double>& J, const std::vector<double>& E, double eC) {
   const std::size_t n = std::min(J.size(), E.size());
-  double sx = 0, sy = 0;
-  int count = 0;
+  std::vector<double> logJ, logE;
   for (std::size_t i = 0; i < n; ++i)
     if (E[i] >= eC / 10 && E[i] <= eC * 10) {
-      sx += std::log10(J[i]);
-      sy += std::log10(E[i]);
-      ++count;
+      logJ.push_back(std::log10(J[i]));
+      logE.push_back(std::log10(E[i]));
     }
-  if (count < 3) return NAN;
-  const double mx = sx / count, my = sy / count;
-  double sxy = 0, sxx = 0;
-  for (std::size_t i = 0; i < n; ++i)
-    if (E[i] >= eC / 10 && E[i] <= eC * 10) {
-      const double dx = std::log10(J[i]) - mx;
-      sxy += dx * (std::log10(E[i]) - my);
-      sxx += dx * dx;
-    }
-  return sxx > 0 ? sxy / sxx : NAN;
+  if (logJ.size() < 3) return NAN;
+  const LineFit line = FitLine(logJ.data(), logE.data(), logJ.size());
+  return line.level ? NAN : line.slope;
 }
 
 }  // namespace zx

@@ -13,21 +13,42 @@ namespace {
 // Rounds of holding and releasing bound parameters before giving up.
 constexpr int kMaxActiveSetRounds = 8;
 
-// One measured point's residual; the values come from the shared
-// evaluation of all points at the same parameters.
+// Every residual, and the Jacobian columns when Ceres asks for them, once
+// per parameter point; the point's cost functions only read the result.
+// Ceres writes the point into q before each evaluation. Reuse of a point
+// already evaluated (the same point with and without the Jacobian, and
+// points the progress and bound checks ask for) is left to FitResiduals,
+// which keys its last evaluations by the bits of q.
+class SharedEvaluation final : public ceres::EvaluationCallback {
+ public:
+  SharedEvaluation(FitResiduals& all, const FitValues& q, const FitFlags& free)
+      : all_(all), q_(q), free_(free) {}
+
+  void PrepareForEvaluation(bool evaluateJacobians, bool /*newEvaluationPoint*/) override {
+    current_ = &all_.At(q_, evaluateJacobians, free_);
+  }
+
+  const FitResiduals::Evaluation& Current() const { return *current_; }
+
+ private:
+  FitResiduals& all_;
+  const FitValues& q_;
+  FitFlags free_;
+  const FitResiduals::Evaluation* current_ = nullptr;
+};
+
+// One measured point's residual, read from the shared evaluation.
 class PointCost final : public ceres::CostFunction {
  public:
-  PointCost(FitResiduals& all, int index, const FitFlags& free)
-      : all_(all), index_(static_cast<std::size_t>(index)), free_(free) {
+  PointCost(const SharedEvaluation& shared, int index)
+      : shared_(shared), index_(static_cast<std::size_t>(index)) {
     set_num_residuals(1);
     mutable_parameter_block_sizes()->assign(kFitParamCount, 1);
   }
 
-  bool Evaluate(double const* const* parameters, double* residuals,
+  bool Evaluate(double const* const* /*parameters*/, double* residuals,
                 double** jacobians) const override {
-    FitValues q;
-    for (int k = 0; k < kFitParamCount; ++k) q[static_cast<std::size_t>(k)] = parameters[k][0];
-    const FitResiduals::Evaluation& e = all_.At(q, jacobians != nullptr, free_);
+    const FitResiduals::Evaluation& e = shared_.Current();
     residuals[0] = e.r[index_];
     if (!std::isfinite(residuals[0])) return false;
     if (jacobians) {
@@ -43,9 +64,8 @@ class PointCost final : public ceres::CostFunction {
   }
 
  private:
-  FitResiduals& all_;
+  const SharedEvaluation& shared_;
   std::size_t index_;
-  FitFlags free_;
 };
 
 class IterationRelay final : public ceres::IterationCallback {
@@ -83,6 +103,132 @@ ceres::LossFunction* BaseLoss(LossKind loss, double scale) {
       return new ceres::CauchyLoss(a);
   }
   return nullptr;
+}
+
+// One residual block per point over the seven one-value parameter blocks
+// in q: the fixed parameters constant, the free ones within their bounds.
+std::vector<double*> BuildProblem(ceres::Problem& problem, const SharedEvaluation& shared,
+                                  const std::vector<double>& weights, const LocalFitSetup& setup,
+                                  FitValues& q) {
+  std::vector<double*> blocks;
+  for (std::size_t k = 0; k < kFitParamCount; ++k) blocks.push_back(&q[k]);
+  for (std::size_t i = 0; i < weights.size(); ++i) {
+    auto* loss = new ceres::ScaledLoss(BaseLoss(setup.loss, setup.lossScale), weights[i],
+                                       ceres::TAKE_OWNERSHIP);
+    problem.AddResidualBlock(new PointCost(shared, static_cast<int>(i)), loss, blocks);
+  }
+  for (std::size_t k = 0; k < kFitParamCount; ++k) {
+    if (!setup.free[k]) {
+      problem.SetParameterBlockConstant(blocks[k]);
+      continue;
+    }
+    problem.SetParameterLowerBound(blocks[k], 0, setup.lower[k]);
+    problem.SetParameterUpperBound(blocks[k], 0, setup.upper[k]);
+  }
+  return blocks;
+}
+
+ceres::Solver::Options SolverOptions(const LocalFitSetup& setup) {
+  ceres::Solver::Options so;
+  so.minimizer_type = ceres::TRUST_REGION;
+  so.trust_region_strategy_type = ceres::LEVENBERG_MARQUARDT;
+  so.linear_solver_type = ceres::DENSE_QR;
+  so.function_tolerance = setup.functionTolerance;
+  so.gradient_tolerance = 0;
+  so.parameter_tolerance = 0;
+  so.num_threads = 1;  // the residuals use the threads, in a fixed order
+  so.logging_type = ceres::SILENT;
+  so.minimizer_progress_to_stdout = false;
+  so.update_state_every_iteration = true;
+  return so;
+}
+
+// Makes the held free parameters constant and the others variable; false
+// when none is left to vary.
+bool HoldBounds(ceres::Problem& problem, const std::vector<double*>& blocks, const FitFlags& free,
+                const FitFlags& held) {
+  bool anyVariable = false;
+  for (std::size_t k = 0; k < kFitParamCount; ++k) {
+    if (!free[k]) continue;
+    if (held[k]) {
+      problem.SetParameterBlockConstant(blocks[k]);
+    } else {
+      problem.SetParameterBlockVariable(blocks[k]);
+      anyVariable = true;
+    }
+  }
+  return anyVariable;
+}
+
+struct Round {
+  int iterations = 0;
+  ceres::TerminationType termination = ceres::CONVERGENCE;
+  bool cancelled = false;
+};
+
+// One Ceres solve with the current held set, within what is left of the
+// iteration budget.
+Round SolveRound(ceres::Problem& problem, ceres::Solver::Options& so, const LocalFitSetup& setup,
+                 const FitValues& q, const LocalProgress& progress, int done) {
+  Round r;
+  so.max_num_iterations = std::max(setup.maxIterations - done, 1);
+  IterationRelay relay(progress, q, done);
+  so.callbacks.assign(1, &relay);
+  ceres::Solver::Summary summary;
+  ceres::Solve(so, &problem, &summary);
+  so.callbacks.clear();
+  if (!summary.iterations.empty()) r.iterations = summary.iterations.back().iteration;
+  r.termination = summary.termination_type;
+  r.cancelled = relay.cancelled();
+  return r;
+}
+
+// The gradient of the cost, g_k = sum w_i rho'(r_i^2) r_i dr_i/dq_k, decides
+// which parameters on a bound stay held: those it pushes outward. Sets the
+// cost and the projected gradient of out; true when `held` changed.
+bool ClassifyBounds(FitResiduals& all, const LocalFitSetup& setup,
+                    const std::vector<double>& weights, const FitValues& q, FitFlags& held,
+                    LocalFitResult& out) {
+  const FitResiduals::Evaluation& e = all.At(q, true, setup.free);
+  double cost = 0;
+  FitValues g{};
+  for (int i = 0; i < all.Count(); ++i) {
+    const std::size_t ii = static_cast<std::size_t>(i);
+    const double r = e.r[ii], s = r * r;
+    cost += weights[ii] * LossValue(setup.loss, setup.lossScale, s);
+    const double f = weights[ii] * LossSlope(setup.loss, setup.lossScale, s) * r;
+    for (std::size_t k = 0; k < kFitParamCount; ++k)
+      if (setup.free[k]) g[k] += f * e.jac[k][ii];
+  }
+  cost /= 2;
+  out.cost = cost;
+  // Gradients below this (scaled by the range) are noise of the
+  // difference quotients.
+  const double noise = 1e-7 * std::max(2 * cost, 1e-14);
+  bool changed = false;
+  double worst = 0;
+  for (std::size_t k = 0; k < kFitParamCount; ++k) {
+    if (!setup.free[k]) continue;
+    const double range = setup.upper[k] - setup.lower[k];
+    const double tol = 1e-9 * std::max(range, 1e-300);
+    const bool atLower = q[k] <= setup.lower[k] + tol, atUpper = q[k] >= setup.upper[k] - tol;
+    const double scaled = g[k] * range;
+    // Cost falls when q_k moves against its gradient.
+    const bool inward = (atLower && scaled < -noise) || (atUpper && scaled > noise);
+    const double projected = atLower   ? std::max(0.0, -scaled)
+                             : atUpper ? std::max(0.0, scaled)
+                                       : std::fabs(scaled);
+    worst = std::max(worst, projected);
+    if (held[k] && inward) {
+      held[k] = false;
+      changed = true;
+    } else if (!held[k] && (atLower || atUpper) && !inward) {
+      held[k] = true;
+      changed = true;
+    }
+  }
+  out.projectedGradient = worst;
+  return changed;
 }
 
 }  // namespace
@@ -141,108 +287,28 @@ LocalFitResult LocalFit(FitResiduals& all, const FitInput& input, const LocalFit
   for (int i = 0; i < all.Count(); ++i)
     weights[static_cast<std::size_t>(i)] = ResidualWeight(all, input, setup.weighting, i);
 
-  ceres::Problem problem;
-  std::vector<double*> blocks;
-  for (std::size_t k = 0; k < kFitParamCount; ++k) blocks.push_back(&q[k]);
-  for (int i = 0; i < all.Count(); ++i) {
-    auto* loss = new ceres::ScaledLoss(BaseLoss(setup.loss, setup.lossScale),
-                                       weights[static_cast<std::size_t>(i)], ceres::TAKE_OWNERSHIP);
-    problem.AddResidualBlock(new PointCost(all, i, setup.free), loss, blocks);
-  }
-  for (std::size_t k = 0; k < kFitParamCount; ++k) {
-    if (!setup.free[k]) {
-      problem.SetParameterBlockConstant(blocks[k]);
-      continue;
-    }
-    problem.SetParameterLowerBound(blocks[k], 0, setup.lower[k]);
-    problem.SetParameterUpperBound(blocks[k], 0, setup.upper[k]);
-  }
-
-  ceres::Solver::Options so;
-  so.minimizer_type = ceres::TRUST_REGION;
-  so.trust_region_strategy_type = ceres::LEVENBERG_MARQUARDT;
-  so.linear_solver_type = ceres::DENSE_QR;
-  so.function_tolerance = setup.functionTolerance;
-  so.gradient_tolerance = 0;
-  so.parameter_tolerance = 0;
-  so.num_threads = 1;  // the residuals use the threads, in a fixed order
-  so.logging_type = ceres::SILENT;
-  so.minimizer_progress_to_stdout = false;
-  so.update_state_every_iteration = true;
+  SharedEvaluation shared(all, q, setup.free);
+  ceres::Problem::Options po;
+  po.evaluation_callback = &shared;
+  ceres::Problem problem(po);
+  const std::vector<double*> blocks = BuildProblem(problem, shared, weights, setup, q);
+  ceres::Solver::Options so = SolverOptions(setup);
 
   FitFlags held{};
   ceres::TerminationType last = ceres::CONVERGENCE;
-  std::string message;
   bool settled = false, cancelled = false;
   for (int round = 0; round < kMaxActiveSetRounds; ++round) {
-    bool anyVariable = false;
-    for (std::size_t k = 0; k < kFitParamCount; ++k) {
-      if (!setup.free[k]) continue;
-      if (held[k]) {
-        problem.SetParameterBlockConstant(blocks[k]);
-      } else {
-        problem.SetParameterBlockVariable(blocks[k]);
-        anyVariable = true;
-      }
-    }
-    if (anyVariable) {
-      so.max_num_iterations = std::max(setup.maxIterations - out.iterations, 1);
-      IterationRelay relay(progress, q, out.iterations);
-      so.callbacks.assign(1, &relay);
-      ceres::Solver::Summary summary;
-      ceres::Solve(so, &problem, &summary);
-      if (!summary.iterations.empty()) out.iterations += summary.iterations.back().iteration;
-      last = summary.termination_type;
-      message = summary.message;
-      if (relay.cancelled()) {
+    if (HoldBounds(problem, blocks, setup.free, held)) {
+      const Round r = SolveRound(problem, so, setup, q, progress, out.iterations);
+      out.iterations += r.iterations;
+      last = r.termination;
+      if (r.cancelled) {
         cancelled = true;
         break;
       }
       if (last == ceres::FAILURE) break;
     }
-
-    // The gradient of the cost, g_k = sum w_i rho'(r_i^2) r_i dr_i/dq_k,
-    // decides which bound parameters stay held.
-    const FitResiduals::Evaluation& e = all.At(q, true, setup.free);
-    double cost = 0;
-    FitValues g{};
-    for (int i = 0; i < all.Count(); ++i) {
-      const std::size_t ii = static_cast<std::size_t>(i);
-      const double r = e.r[ii], s = r * r;
-      cost += weights[ii] * LossValue(setup.loss, setup.lossScale, s);
-      const double f = weights[ii] * LossSlope(setup.loss, setup.lossScale, s) * r;
-      for (std::size_t k = 0; k < kFitParamCount; ++k)
-        if (setup.free[k]) g[k] += f * e.jac[k][ii];
-    }
-    cost /= 2;
-    out.cost = cost;
-    // Gradients below this (scaled by the range) are noise of the
-    // difference quotients.
-    const double noise = 1e-7 * std::max(2 * cost, 1e-14);
-    bool changed = false;
-    double worst = 0;
-    for (std::size_t k = 0; k < kFitParamCount; ++k) {
-      if (!setup.free[k]) continue;
-      const double range = setup.upper[k] - setup.lower[k];
-      const double tol = 1e-9 * std::max(range, 1e-300);
-      const bool atLower = q[k] <= setup.lower[k] + tol, atUpper = q[k] >= setup.upper[k] - tol;
-      const double scaled = g[k] * range;
-      // Cost falls when q_k moves against its gradient.
-      const bool inward = (atLower && scaled < -noise) || (atUpper && scaled > noise);
-      const double projected = atLower   ? std::max(0.0, -scaled)
-                               : atUpper ? std::max(0.0, scaled)
-                                         : std::fabs(scaled);
-      worst = std::max(worst, projected);
-      if (held[k] && inward) {
-        held[k] = false;
-        changed = true;
-      } else if (!held[k] && (atLower || atUpper) && !inward) {
-        held[k] = true;
-        changed = true;
-      }
-    }
-    out.projectedGradient = worst;
-    if (!changed) {
+    if (!ClassifyBounds(all, setup, weights, q, held, out)) {
       settled = true;
       break;
     }
@@ -265,7 +331,6 @@ LocalFitResult LocalFit(FitResiduals& all, const FitInput& input, const LocalFit
     out.stop = FitStop::Converged;
     out.reason = "converged";
   }
-  (void)message;
   return out;
 }
 

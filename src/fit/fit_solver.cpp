@@ -183,6 +183,65 @@ struct LocalEnd {
   int start = 0;
 };
 
+// The fitted values into out, each moving parameter marked when it ended
+// on a bound. Returns the parameters whose errors are estimated: the moving
+// ones off the bounds (a bound parameter is held where it is).
+FitFlags ClassifyBounds(FitOutcome& out, const Common& common, const FitFlags& moving,
+                        const LocalFitSetup& setup, const FitValues& q) {
+  const FitValues fitted = FromCoordinates(q);
+  std::vector<int> onBound;
+  FitFlags estimate = moving;
+  for (std::size_t k = 0; k < kFitParamCount; ++k) {
+    FitParamOutcome& p = out.params[k];
+    if (!common.free[k]) continue;
+    p.value = fitted[k];
+    if (!moving[k]) continue;
+    const double tol = 1e-9 * std::max(setup.upper[k] - setup.lower[k], 1e-300);
+    if (q[k] <= setup.lower[k] + tol)
+      p.state = ParamState::Lower;
+    else if (q[k] >= setup.upper[k] - tol)
+      p.state = ParamState::Upper;
+    if (p.state != ParamState::Free) {
+      onBound.push_back(static_cast<int>(k));
+      estimate[k] = false;
+    }
+  }
+  if (!onBound.empty()) out.warnings.push_back({FitWarningKind::Bound, onBound, {}});
+  return estimate;
+}
+
+// Standard errors, covariance and correlations of the values at q, and the
+// parameters the data cannot tell apart (with the structural ones).
+void ComputeErrors(FitOutcome& out, FitResiduals& all, const FitInput& used,
+                   const LocalFitSetup& setup, const FitValues& q, const FitFlags& estimate,
+                   const std::vector<int>& structural) {
+  const FitValues fitted = FromCoordinates(q);
+  const FitErrors errors = EstimateErrors(all, used, setup, q, estimate);
+  std::vector<int> degenerate = structural;
+  degenerate.insert(degenerate.end(), errors.degenerate.begin(), errors.degenerate.end());
+  std::sort(degenerate.begin(), degenerate.end());
+  degenerate.erase(std::unique(degenerate.begin(), degenerate.end()), degenerate.end());
+  FitFlags undetermined{};
+  for (int k : degenerate) undetermined[static_cast<std::size_t>(k)] = true;
+  // Covariance of the values: Am = 10^q0 gives dAm = Am ln 10 dq0.
+  FitValues d;
+  for (std::size_t k = 0; k < kFitParamCount; ++k) d[k] = k == 0 ? fitted[0] * std::log(10.0) : 1;
+  for (std::size_t i = 0; i < kFitParamCount; ++i)
+    for (std::size_t j = 0; j < kFitParamCount; ++j) {
+      if (undetermined[i] || undetermined[j]) continue;
+      out.covariance[i][j] = errors.covariance[i][j] * d[i] * d[j];
+    }
+  for (std::size_t i = 0; i < kFitParamCount; ++i) {
+    const double ci = out.covariance[i][i];
+    if (std::isfinite(ci) && ci >= 0) out.params[i].stdError = std::sqrt(ci);
+    for (std::size_t j = 0; j < kFitParamCount; ++j)
+      out.correlation[i][j] =
+          out.covariance[i][j] / std::sqrt(out.covariance[i][i] * out.covariance[j][j]);
+  }
+  for (int k : degenerate) out.degenerate.push_back(FitParamName(k));
+  if (!degenerate.empty()) out.warnings.push_back({FitWarningKind::Degenerate, degenerate, {}});
+}
+
 FitOutcome FitOneOrder(const FitInput& input, const FitOptions& options, const Common& common,
                        Relay& relay) {
   FitOutcome out;
@@ -476,52 +535,8 @@ FitOutcome FitOneOrder(const FitInput& input, const FitOptions& options, const C
   out.iterations = best.fit.iterations + best.exploreIterations;
   const FitValues q = best.fit.q;
   out.cost = FitCost(all, used, setup, q);
-  const FitValues fitted = FromCoordinates(q);
-  std::vector<int> onBound;
-  FitFlags estimate = moving;
-  for (std::size_t k = 0; k < kFitParamCount; ++k) {
-    FitParamOutcome& p = out.params[k];
-    if (!common.free[k]) continue;
-    p.value = fitted[k];
-    if (!moving[k]) continue;
-    const double tol = 1e-9 * std::max(setup.upper[k] - setup.lower[k], 1e-300);
-    if (q[k] <= setup.lower[k] + tol)
-      p.state = ParamState::Lower;
-    else if (q[k] >= setup.upper[k] - tol)
-      p.state = ParamState::Upper;
-    if (p.state != ParamState::Free) {
-      onBound.push_back(static_cast<int>(k));
-      estimate[k] = false;  // a bound parameter is held where it is
-    }
-  }
-  if (!onBound.empty()) out.warnings.push_back({FitWarningKind::Bound, onBound, {}});
-
-  if (out.stop != FitStop::Cancelled) {
-    const FitErrors errors = EstimateErrors(all, used, setup, q, estimate);
-    std::vector<int> degenerate = structural;
-    degenerate.insert(degenerate.end(), errors.degenerate.begin(), errors.degenerate.end());
-    std::sort(degenerate.begin(), degenerate.end());
-    degenerate.erase(std::unique(degenerate.begin(), degenerate.end()), degenerate.end());
-    FitFlags undetermined{};
-    for (int k : degenerate) undetermined[static_cast<std::size_t>(k)] = true;
-    // Covariance of the values: Am = 10^q0 gives dAm = Am ln 10 dq0.
-    FitValues d;
-    for (std::size_t k = 0; k < kFitParamCount; ++k) d[k] = k == 0 ? fitted[0] * std::log(10.0) : 1;
-    for (std::size_t i = 0; i < kFitParamCount; ++i)
-      for (std::size_t j = 0; j < kFitParamCount; ++j) {
-        if (undetermined[i] || undetermined[j]) continue;
-        out.covariance[i][j] = errors.covariance[i][j] * d[i] * d[j];
-      }
-    for (std::size_t i = 0; i < kFitParamCount; ++i) {
-      const double ci = out.covariance[i][i];
-      if (std::isfinite(ci) && ci >= 0) out.params[i].stdError = std::sqrt(ci);
-      for (std::size_t j = 0; j < kFitParamCount; ++j)
-        out.correlation[i][j] =
-            out.covariance[i][j] / std::sqrt(out.covariance[i][i] * out.covariance[j][j]);
-    }
-    for (int k : degenerate) out.degenerate.push_back(FitParamName(k));
-    if (!degenerate.empty()) out.warnings.push_back({FitWarningKind::Degenerate, degenerate, {}});
-  }
+  const FitFlags estimate = ClassifyBounds(out, common, moving, setup, q);
+  if (out.stop != FitStop::Cancelled) ComputeErrors(out, all, used, setup, q, estimate, structural);
   if (out.stop != FitStop::Converged && out.stop != FitStop::Cancelled)
     out.warnings.push_back({FitWarningKind::NotConverged, {}, {}});
   out.modelEvaluations = evaluations + all.ModelEvaluations();
@@ -566,15 +581,13 @@ std::string CheckFitBounds(const FitInput& input, const FitOptions& options) {
   return {};
 }
 
-FitOutcome RunFit(const FitInput& input, const FitOptions& options) {
+namespace {
+
+// The bounds, the free parameters and the start (the current values,
+// moved into the ranges), with the warnings that brings.
+Common StartingPoint(const FitInput& input, const FitOptions& options) {
   Common common;
   FitBounds(input, options, common.lower, common.upper);
-  if (std::string refused = CheckFitBounds(input, options); !refused.empty()) {
-    FitOutcome out;
-    out.stop = FitStop::Failed;
-    out.reason = refused;
-    return out;
-  }
   const FitValues current = ParamsOf(input.params);
   std::vector<int> clamped, equal;
   for (std::size_t k = 0; k < kFitParamCount; ++k) {
@@ -597,14 +610,11 @@ FitOutcome RunFit(const FitInput& input, const FitOptions& options) {
   if (!equal.empty()) common.warnings.push_back({FitWarningKind::EqualBounds, equal, {}});
   common.qLo = ToCoordinates(common.lower);
   common.qHi = ToCoordinates(common.upper);
+  return common;
+}
 
-  Relay relay(options.onIteration);
-  if (!options.allOrders) {
-    FitOutcome out = FitOneOrder(input, options, common, relay);
-    for (std::size_t k = 0; k < kFitParamCount; ++k)
-      if (!common.free[k]) out.params[k].state = ParamState::Fixed;
-    return out;
-  }
+FitOutcome FitAllOrders(const FitInput& input, const FitOptions& options, const Common& common,
+                        Relay& relay) {
   // Every combination of the two orders; the best keeps the most points,
   // then the lowest RMS.
   std::vector<FitOutcome> fits;
@@ -648,6 +658,23 @@ FitOutcome RunFit(const FitInput& input, const FitOptions& options) {
   FitOutcome out = fits[rank[0]];
   for (std::size_t i : rank) out.orders.push_back(orders[i]);
   out.modelEvaluations = evaluations;
+  return out;
+}
+}  // namespace
+
+FitOutcome RunFit(const FitInput& input, const FitOptions& options) {
+  if (std::string refused = CheckFitBounds(input, options); !refused.empty()) {
+    FitOutcome out;
+    out.stop = FitStop::Failed;
+    out.reason = refused;
+    return out;
+  }
+  const Common common = StartingPoint(input, options);
+  Relay relay(options.onIteration);
+  if (options.allOrders) return FitAllOrders(input, options, common, relay);
+  FitOutcome out = FitOneOrder(input, options, common, relay);
+  for (std::size_t k = 0; k < kFitParamCount; ++k)
+    if (!common.free[k]) out.params[k].state = ParamState::Fixed;
   return out;
 }
 

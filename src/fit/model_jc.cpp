@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "calc/model.h"
+#include "numeric/roots.h"
 
 namespace zx {
 
@@ -41,67 +42,13 @@ double ModelJc(const ModelParams& p, double T, double B, double eC, double relTo
     step = 1;
     grow = 1;
   }
-  double fa = f(a), fb = NAN;
-  bool haveFb = false;
-  while (!(fa < 0) && a > kLogJMin) {
-    b = a;
-    fb = fa;
-    haveFb = true;
-    a = std::max(a - step, kLogJMin);
-    step *= grow;
-    fa = f(a);
-  }
-  if (!haveFb) fb = f(b);
-  while (!(fb > 0) && b < kLogJMax) {
-    a = b;
-    fa = fb;
-    b = std::min(b + step, kLogJMax);
-    step *= grow;
-    fb = f(b);
-  }
-  if (!(fa < 0) || !(fb > 0)) return NAN;
-  if (fa == 0) return std::pow(10.0, a);
-
-  // Illinois false position on log J. It ends when the local slope puts
-  // the root within half the tolerance of the last point, or when the
-  // bracket is narrower than the tolerance.
-  const double du = relTol / std::log(10.0);
-  int side = 0;
-  // The last evaluated point, unscaled, for the slope.
-  double prevU = std::fabs(fa) < std::fabs(fb) ? a : b;
-  double prevF = std::fabs(fa) < std::fabs(fb) ? fa : fb;
-  for (int it = 0; it < 200 && b - a > du; ++it) {
-    double c = (a + b) / 2;
-    if (std::isfinite(fa) && std::isfinite(fb)) {
-      const double s = (a * fb - b * fa) / (fb - fa);
-      if (s > a && s < b) c = s;
-    }
-    const double fc = f(c);
-    if (std::isnan(fc)) return NAN;
-    if (fc == 0) return std::pow(10.0, c);
-    const double slope = (fc - prevF) / (c - prevU);
-    if (std::isfinite(slope) && slope > 0 && std::fabs(fc) / slope < du / 2)
-      return std::pow(10.0, c - fc / slope);
-    prevU = c;
-    prevF = fc;
-    if (fc < 0) {
-      a = c;
-      fa = fc;
-      if (side == -1) fb /= 2;
-      side = -1;
-    } else {
-      b = c;
-      fb = fc;
-      if (side == 1) fa /= 2;
-      side = 1;
-    }
-  }
-  double u = (a + b) / 2;
-  if (std::isfinite(fa) && std::isfinite(fb) && fb != fa) {
-    const double s = (a * fb - b * fa) / (fb - fa);
-    if (s >= a && s <= b) u = s;
-  }
-  return std::pow(10.0, u);
+  const RootBracket br = WidenBracket(f, a, b, step, grow, kLogJMin, kLogJMax);
+  if (!br.found) return NAN;
+  // Illinois false position on log J, to the tolerance in decades.
+  RootSearch s;
+  s.rule = RootRule::IllinoisToArgument;
+  s.tolerance = relTol / std::log(10.0);
+  return std::pow(10.0, FindRoot(f, br.lo, br.hi, br.fLo, br.fHi, s));
 }
 
 double ModelN(const ModelParams& p, double J, double T, double B, long long* evaluations) {

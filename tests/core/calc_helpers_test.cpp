@@ -75,40 +75,6 @@ TEST(FindJc, ZeroToleranceEndsAfterTheHalvingLimitAtTheLastMidpoint) {
   EXPECT_NEAR(EAt(p, jc) / p.E_c, 1.0, 1e-6);
 }
 
-TEST(CorrelationCoefficient, DegenerateInputsGiveZero) {
-  const double a[] = {1.0, 2.0, 3.0};
-  const double constant[] = {0.1, 0.1, 0.1};
-  EXPECT_EQ(CorrelationCoefficient(a, a, 0), 0.0);
-  EXPECT_EQ(CorrelationCoefficient(a, a, 1), 0.0);
-  EXPECT_EQ(CorrelationCoefficient(constant, a, 3), 0.0);
-  EXPECT_EQ(CorrelationCoefficient(a, constant, 3), 0.0);
-  // Rounding in the sums must not turn a constant array into a spread.
-  std::vector<double> c(7, 0.7), ramp{1, 2, 3, 4, 5, 6, 7};
-  EXPECT_EQ(CorrelationCoefficient(c.data(), ramp.data(), 7), 0.0);
-}
-
-TEST(CorrelationCoefficient, RoundingNeverLeavesTheRange) {
-  // A straight line whose sums round to a coefficient just beyond -1.
-  const double x[] = {3.3949208089409417, 8.7107814540936026, 6.926218366896812};
-  const double y[] = {-9.2637900907111614, -20.25903904556019, -16.567874673662104};
-  EXPECT_EQ(CorrelationCoefficient(x, y, 3), -1.0);
-  const double up[] = {9.2637900907111614, 20.25903904556019, 16.567874673662104};
-  const double r = CorrelationCoefficient(x, up, 3);
-  EXPECT_LE(r, 1.0);
-  EXPECT_NEAR(r, 1.0, 1e-12);
-}
-
-TEST(CorrelationCoefficient, PearsonOfSmallExamples) {
-  const double x[] = {1.0, 2.0, 3.0};
-  const double y[] = {1.0, 2.0, 4.0};
-  const double down[] = {6.0, 4.0, 2.0};
-  EXPECT_NEAR(CorrelationCoefficient(x, y, 3), 3.0 / std::sqrt(28.0 / 3.0), 1e-12);
-  EXPECT_NEAR(CorrelationCoefficient(x, x, 3), 1.0, 1e-12);
-  EXPECT_NEAR(CorrelationCoefficient(x, down, 3), -1.0, 1e-12);
-  const double withNan[] = {1.0, std::nan(""), 3.0};
-  EXPECT_TRUE(std::isnan(CorrelationCoefficient(x, withNan, 3)));
-}
-
 TEST(CorrCoefText, SixDecimalsAndNonNumbers) {
   EXPECT_EQ(CorrCoefText(0.98198051533946), "0.981981");
   EXPECT_EQ(CorrCoefText(0.5000004), "0.5");
