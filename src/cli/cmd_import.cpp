@@ -67,13 +67,13 @@ struct Parsed {
   bool viOnlyOption = false;  // an option only V-I tables take
 };
 
-std::string ApplyLength(const OptionSpec& spec, const std::string& v, Parsed& p) {
+std::string ApplyLength(const OptionEntry& entry, const std::string& v, Parsed& p) {
   const std::optional<double> m = WholeNumber(v);
-  if (!m || *m <= 0) return std::string(spec.name) + " needs a positive length in metres";
+  if (!m || *m <= 0) return std::string(entry.name) + " needs a positive length in metres";
   ImportRequest& rq = p.request;
-  if (spec.id == OptionId::TapLength) rq.vi.tapLength = *m, p.haveTap = true;
-  if (spec.id == OptionId::Width) rq.vi.width = rq.icb.width = *m, p.haveWidth = true;
-  if (spec.id == OptionId::Thickness)
+  if (entry.id == OptionId::TapLength) rq.vi.tapLength = *m, p.haveTap = true;
+  if (entry.id == OptionId::Width) rq.vi.width = rq.icb.width = *m, p.haveWidth = true;
+  if (entry.id == OptionId::Thickness)
     rq.vi.thickness = rq.icb.thickness = *m, p.haveThickness = true;
   return "";
 }
@@ -288,9 +288,9 @@ int ImportOne(const Parsed& p, const std::string& source, Document* d) {
 
 // The value of one option of the import line into `p`; empty, or why
 // the value is refused.
-std::string ApplyImportValue(const OptionSpec& spec, const std::string& v, Parsed& p) {
+std::string ApplyImportValue(const OptionEntry& entry, const std::string& v, Parsed& p) {
   ImportRequest& rq = p.request;
-  switch (spec.id) {
+  switch (entry.id) {
     case OptionId::Out:
       p.out = v;
       return "";
@@ -300,7 +300,7 @@ std::string ApplyImportValue(const OptionSpec& spec, const std::string& v, Parse
     case OptionId::TapLength:
     case OptionId::Width:
     case OptionId::Thickness:
-      return ApplyLength(spec, v, p);
+      return ApplyLength(entry, v, p);
     case OptionId::Columns:
       return ApplyColumns(v, rq);
     case OptionId::TemperatureColumn:
@@ -334,19 +334,19 @@ std::string ParseImportLine(const std::vector<std::string>& args, Parsed& p) {
     const std::string& a = args[i];
     if (i + 1 >= args.size()) return a + " needs a value";
     const std::string& v = args[++i];
-    const OptionSpec* spec = FindOption(a);
-    if (!spec || !IsImportOption(*spec)) return "unknown option " + a;
-    if (spec->kind == OptionKind::ImportCommand) {
+    const OptionEntry* entry = FindOption(a);
+    if (!entry || !IsImportOption(*entry)) return "unknown option " + a;
+    if (entry->kind == OptionKind::ImportCommand) {
       if (haveKind) return "only one command at a time";
       haveKind = true;
-      p.request.kind = spec->id == OptionId::ImportVi ? ImportKind::ViToEj : ImportKind::IcbToJcb;
+      p.request.kind = entry->id == OptionId::ImportVi ? ImportKind::ViToEj : ImportKind::IcbToJcb;
       p.sources.push_back(v);
       while (i + 1 < args.size() && args[i + 1].compare(0, 2, "--") != 0)
         p.sources.push_back(args[++i]);
       continue;
     }
-    p.viOnlyOption = p.viOnlyOption || spec->kind == OptionKind::ImportViOnly;
-    if (std::string why = ApplyImportValue(*spec, v, p); !why.empty()) return why;
+    p.viOnlyOption = p.viOnlyOption || entry->kind == OptionKind::ImportViOnly;
+    if (std::string why = ApplyImportValue(*entry, v, p); !why.empty()) return why;
   }
   return haveKind ? "" : "no import command given";
 }

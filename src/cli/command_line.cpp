@@ -205,7 +205,7 @@ std::string CheckLine(CommandLine& line, bool commandGiven, bool fitOptionGiven)
 
 bool IsImportLine(const std::vector<std::string>& args) {
   for (const std::string& a : args)
-    if (const OptionSpec* spec = FindOption(a); spec && spec->kind == OptionKind::ImportCommand)
+    if (const OptionEntry* entry = FindOption(a); entry && entry->kind == OptionKind::ImportCommand)
       return true;
   return false;
 }
@@ -214,36 +214,36 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CommandLine& 
   bool commandGiven = false, fitOptionGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    const OptionSpec* spec = FindOption(a);
-    if (spec && IsImportOption(*spec)) spec = nullptr;  // not of this line
-    if (!spec) {
+    const OptionEntry* entry = FindOption(a);
+    if (entry && IsImportOption(*entry)) entry = nullptr;  // not of this line
+    if (!entry) {
       if (a.size() > 1 && a[0] == '-') return "unknown option " + a;
       line.operands.push_back(a);
       continue;
     }
-    if (spec->kind == OptionKind::Query) {
-      line.command = CommandOf(spec->id);
+    if (entry->kind == OptionKind::Query) {
+      line.command = CommandOf(entry->id);
       return "";
     }
-    if (spec->kind == OptionKind::Command) {
+    if (entry->kind == OptionKind::Command) {
       if (commandGiven) return "only one command at a time";
       commandGiven = true;
-      line.command = CommandOf(spec->id);
+      line.command = CommandOf(entry->id);
       continue;
     }
     std::string value;
-    if (!spec->argument.empty()) {
+    if (!entry->argument.empty()) {
       if (i + 1 >= args.size())
         return a + " needs " +
-               (spec->kind == OptionKind::Assignment ? std::string(spec->argument) : "a value");
+               (entry->kind == OptionKind::Assignment ? std::string(entry->argument) : "a value");
       value = args[++i];
     }
-    fitOptionGiven = fitOptionGiven || spec->kind == OptionKind::FitOnly;
-    if (spec->kind == OptionKind::Assignment) {
+    fitOptionGiven = fitOptionGiven || entry->kind == OptionKind::FitOnly;
+    if (entry->kind == OptionKind::Assignment) {
       line.assignments.push_back(value);
       continue;
     }
-    if (std::string why = ApplyValue(spec->id, value, line.options); !why.empty()) return why;
+    if (std::string why = ApplyValue(entry->id, value, line.options); !why.empty()) return why;
   }
   return CheckLine(line, commandGiven, fitOptionGiven);
 }

@@ -8,7 +8,7 @@ using K = OptionKind;
 using O = OptionId;
 
 // clang-format off
-const std::vector<OptionSpec> kOptions = {
+const std::vector<OptionEntry> kOptions = {
   {O::Help, "--help", "-h", "", K::Query, "print this text"},
   {O::Version, "--version", "", "", K::Query, "print the program's version"},
   {O::Threads, "--threads", "", "N", K::Common, "threads of the calculation (default: all cores)"},
@@ -128,23 +128,23 @@ std::string Render(bool onlyImport) {
 
 }  // namespace
 
-const std::vector<OptionSpec>& OptionTable() { return kOptions; }
+const std::vector<OptionEntry>& OptionTable() { return kOptions; }
 
-const OptionSpec* FindOption(std::string_view name) {
-  for (const OptionSpec& spec : kOptions)
-    if (spec.name == name || (!spec.alias.empty() && spec.alias == name)) return &spec;
+const OptionEntry* FindOption(std::string_view name) {
+  for (const OptionEntry& entry : kOptions)
+    if (entry.name == name || (!entry.alias.empty() && entry.alias == name)) return &entry;
   return nullptr;
 }
 
-bool IsImportOption(const OptionSpec& spec) {
-  return spec.kind == OptionKind::ImportCommand || spec.kind == OptionKind::Import ||
-         spec.kind == OptionKind::ImportViOnly;
+bool IsImportOption(const OptionEntry& entry) {
+  return entry.kind == OptionKind::ImportCommand || entry.kind == OptionKind::Import ||
+         entry.kind == OptionKind::ImportViOnly;
 }
 
 std::string OptionNames(OptionKind kind) {
   std::vector<std::string_view> names;
-  for (const OptionSpec& spec : kOptions)
-    if (spec.kind == kind) names.push_back(spec.name);
+  for (const OptionEntry& entry : kOptions)
+    if (entry.kind == kind) names.push_back(entry.name);
   std::string text;
   for (std::size_t k = 0; k < names.size(); ++k) {
     if (k > 0) text += k + 1 == names.size() ? " and " : ", ";

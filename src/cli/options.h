@@ -58,7 +58,7 @@ enum class OptionKind {
   ImportViOnly,   // the import line, V-I tables only
 };
 
-struct OptionSpec {
+struct OptionEntry {
   OptionId id;
   std::string_view name;
   std::string_view alias;     // a short spelling, or empty
@@ -67,12 +67,12 @@ struct OptionSpec {
   std::string_view help;
 };
 
-const std::vector<OptionSpec>& OptionTable();
+const std::vector<OptionEntry>& OptionTable();
 
 // The option spelled `name` (or its alias), or null.
-const OptionSpec* FindOption(std::string_view name);
+const OptionEntry* FindOption(std::string_view name);
 
-bool IsImportOption(const OptionSpec& spec);
+bool IsImportOption(const OptionEntry& entry);
 
 // "--a, --b and --c" of every option of that kind, in table order.
 std::string OptionNames(OptionKind kind);

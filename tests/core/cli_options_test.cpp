@@ -26,7 +26,7 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(CliOptions, TableAndUsageTextAgree) {
   const std::string& usage = UsageText();
   std::set<std::string_view> names;
-  for (const OptionSpec& o : OptionTable()) {
+  for (const OptionEntry& o : OptionTable()) {
     EXPECT_TRUE(names.insert(o.name).second) << o.name;
     EXPECT_FALSE(o.help.empty()) << o.name;
     EXPECT_EQ(FindOption(o.name), &o);
