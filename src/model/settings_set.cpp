@@ -7,6 +7,7 @@
 #include "model/format.h"
 #include "model/limits.h"
 #include "model/settings_keys.h"
+#include "model/settings_lines.h"
 #include "model/text_codec.h"
 #include "model/validation.h"
 
@@ -161,7 +162,7 @@ std::string ApplyKeyAssignments(Project& p, const std::vector<KeyAssignment>& as
 
 bool ReplaceKeyValues(const std::string& bytes, const Project& p,
                       const std::vector<std::string>& keys, std::string& out) {
-  out = bytes;
+  SettingsLines lines;
   for (const std::string& key : keys) {
     const SettingsKey* k = FindKey(key);
     if (!k) return false;
@@ -179,42 +180,9 @@ bool ReplaceKeyValues(const std::string& bytes, const Project& p,
       default:
         return false;
     }
-    // The key's line in the value block: the key at a line's start, then
-    // blanks. The block ends at the first separator line.
-    std::size_t pos = 0, lastValueLineEnd = std::string::npos;
-    bool found = false;
-    while (pos < out.size()) {
-      std::size_t end = out.find('\n', pos);
-      const std::size_t next = end == std::string::npos ? out.size() : end + 1;
-      if (end == std::string::npos) end = out.size();
-      std::size_t lineEnd = end;
-      if (lineEnd > pos && out[lineEnd - 1] == '\r') --lineEnd;
-      const std::string_view line(out.data() + pos, lineEnd - pos);
-      if (line.substr(0, 5) == "-----") break;
-      if (!line.empty() && line[0] != '#' && line.find_first_not_of(" \t") != std::string::npos)
-        lastValueLineEnd = next;
-      if (line.size() > key.size() && line.compare(0, key.size(), key) == 0 &&
-          (line[key.size()] == '\t' || line[key.size()] == ' ')) {
-        std::size_t v = key.size();
-        while (v < line.size() && (line[v] == '\t' || line[v] == ' ')) ++v;
-        // Only the value token goes; blanks and anything after it stay.
-        std::size_t ve = v;
-        if (k->type == KeyType::Text)
-          ve = line.size();
-        else
-          while (ve < line.size() && line[ve] != ' ' && line[ve] != '\t') ++ve;
-        if (v == line.size()) v = key.size() + 1, ve = line.size();
-        out.replace(pos + v, ve - v, value);
-        found = true;
-        break;
-      }
-      pos = next;
-    }
-    if (!found) {
-      const std::size_t at = lastValueLineEnd == std::string::npos ? 0 : lastValueLineEnd;
-      out.insert(at, key + "\t" + value + "\r\n");
-    }
+    lines.emplace_back(key, std::move(value));
   }
+  out = ReplaceSettingsLines(bytes, lines);
   return true;
 }
 

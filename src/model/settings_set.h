@@ -24,9 +24,8 @@ bool ParseKeyAssignment(const std::string& text, KeyAssignment& out);
 std::string ApplyKeyAssignments(Project& p, const std::vector<KeyAssignment>& assignments);
 
 // The settings file's bytes with the values of `keys` (taken from p)
-// replaced in place, every other byte unchanged; a key missing from the
-// file is added at the end of its value block. False when a value cannot
-// be written in CP932.
+// replaced in place as ReplaceSettingsLines does. False when a value
+// cannot be written in CP932.
 bool ReplaceKeyValues(const std::string& bytes, const Project& p,
                       const std::vector<std::string>& keys, std::string& out);
 

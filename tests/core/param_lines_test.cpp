@@ -16,8 +16,7 @@ TEST(ParameterLines, AKeyWithoutAValueGetsOne) {
   const std::string before =
       "Re(A_m)\r\nSigma^2\t\r\nRe(Gamma)\t8.000000e-001\r\nRe(m)\t3.000000e+000\r\n"
       "Re(g^2)   \r\nT_c\r\n-----\r\n";
-  std::string after;
-  ASSERT_TRUE(ReplaceParameterLines(before, {2.5e9, 0.05, 0.7, 2.25, 3.5}, after));
+  const std::string after = ReplaceParameterLines(before, {2.5e9, 0.05, 0.7, 2.25, 3.5});
   EXPECT_EQ(after,
             "Re(A_m)\t2.500000e+009\r\nSigma^2\t5.000000e-002\r\nRe(Gamma)\t7.000000e-001\r\n"
             "Re(m)\t2.250000e+000\r\nRe(g^2)   3.500000e+000\r\nT_c\r\n-----\r\n");

@@ -1,0 +1,26 @@
+// Changing values in a settings file's bytes without rewriting it: a
+// hand-edited file keeps its comments, spacing and order.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace zx {
+
+// (key, value) pairs, the value as the file's bytes spell it (CP932).
+using SettingsLines = std::vector<std::pair<std::string, std::string>>;
+
+// The bytes with each key's value replaced, every other byte kept. A key's
+// lines are those the reader takes for it: in the value block (before the
+// first separator), not a comment, first token the key. Only the value
+// token changes; blanks and anything after it stay. A key line without a
+// value gets one (after a TAB when nothing follows the key), and a key the
+// block lacks is added as a line at the block's end.
+std::string ReplaceSettingsLines(const std::string& bytes, const SettingsLines& lines);
+
+// Reads the file, replaces the lines and writes it back atomically. False
+// (file untouched) when it cannot be read or written.
+bool WriteSettingsLines(const std::string& path, const SettingsLines& lines);
+
+}  // namespace zx
