@@ -1,4 +1,4 @@
-#include "model/import_register.h"
+#include "import/registration.h"
 
 #include "model/document.h"
 #include "model/output_path.h"
