@@ -24,10 +24,6 @@ std::string ResultName(const std::string& dataPath) {
 
 }  // namespace
 
-std::string ImportedResultPath(const Project& p, const std::string& dataPath) {
-  return JoinOutputPath(ResultFolder(p), ResultName(dataPath));
-}
-
 std::string ImportedConditionRefusal(const Project& p, const ImportedCondition& c) {
   if (!(c.temp > 0.0 && c.temp < kMaxTemp))
     return RefusalText(ZX_TR_NOOP("Core", "温度")) + "\n" +
