@@ -37,9 +37,7 @@ std::vector<Include> IncludesUnder(const fs::path& folder) {
   return out;
 }
 
-bool StartsWith(const std::string& s, const std::string& prefix) {
-  return s.rfind(prefix, 0) == 0;
-}
+bool StartsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
 
 TEST(ImportLayer, IncludeArrowsPointOneWay) {
   const fs::path src = ZX_SOURCE_DIR "/src";
