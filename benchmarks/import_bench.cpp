@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "calc/import_vi.h"
+#include "import/vi_to_ej.h"
 
 namespace {
 

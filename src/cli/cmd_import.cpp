@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "calc/import_run.h"
 #include "cli/commands.h"
 #include "cli/english.h"
 #include "cli/options.h"
+#include "import/registration.h"
+#include "import/run.h"
 #include "model/document.h"
 #include "model/format.h"
-#include "model/import_register.h"
 #include "model/result_path.h"
 #include "model/series_file.h"
 #include "model/settings_file.h"

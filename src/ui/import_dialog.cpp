@@ -17,10 +17,10 @@
 #include <charconv>
 #include <cmath>
 
-#include "calc/import_columns.h"
+#include "import/columns.h"
+#include "import/registration.h"
 #include "model/document.h"
 #include "model/format.h"
-#include "model/import_register.h"
 #include "model/result_path.h"
 #include "model/series_file.h"
 #include "model/text_file.h"

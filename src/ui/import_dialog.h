@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "calc/import_run.h"
+#include "import/run.h"
 #include "ui/flagged_dialog.h"
 
 class QComboBox;

@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "calc/import_run.h"
+#include "import/run.h"
 #include "model/graph_view.h"
 
 namespace zx {

@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "model/raw_data_check.h"
+#include "import/raw_data_check.h"
 #include "ui/platform.h"
 
 namespace zx {

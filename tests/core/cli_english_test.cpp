@@ -8,8 +8,8 @@
 #include <string>
 
 #include "cli/english.h"
+#include "import/registration.h"
 #include "model/document.h"
-#include "model/import_register.h"
 #include "model/settings_set.h"
 #include "model/text_file.h"
 #include "model/validation.h"

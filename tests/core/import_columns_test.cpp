@@ -1,12 +1,11 @@
 // Columns of measured tables chosen by their names and units.
-#include "calc/import_columns.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 
-#include "calc/import_run.h"
+#include "import/columns.h"
+#include "import/run.h"
 #include "temp_files.h"
 
 namespace zx {

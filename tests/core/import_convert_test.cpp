@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "calc/import_icb.h"
-#include "calc/import_vi.h"
+#include "import/icb_to_jcb.h"
+#include "import/vi_to_ej.h"
 
 namespace zx {
 namespace {

@@ -9,8 +9,8 @@
 #include <random>
 #include <vector>
 
-#include "calc/import_run.h"
-#include "calc/import_vi.h"
+#include "import/run.h"
+#include "import/vi_to_ej.h"
 #include "model/series_file.h"
 
 namespace zx {

@@ -22,7 +22,7 @@
 #include <QXmlStreamReader>
 
 #include "dialog_fixture.h"
-#include "model/import_register.h"
+#include "import/registration.h"
 #include "model/validation.h"
 #include "ui/core_text.h"
 #include "ui/import_dialog.h"

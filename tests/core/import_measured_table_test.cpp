@@ -1,10 +1,9 @@
-#include "model/measured_table.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "import/measured_table.h"
 #include "temp_files.h"
 
 namespace zx {

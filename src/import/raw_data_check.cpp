@@ -1,8 +1,8 @@
-#include "model/raw_data_check.h"
+#include "import/raw_data_check.h"
 
 #include <vector>
 
-#include "model/measured_table.h"
+#include "import/measured_table.h"
 #include "model/project.h"
 #include "model/series_file.h"
 #include "model/text_file.h"

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "calc/import_file.h"
-#include "model/measured_table.h"
+#include "import/data_file.h"
+#include "import/measured_table.h"
 
 namespace zx {
 

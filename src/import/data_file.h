@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "calc/import_icb.h"
-#include "calc/import_vi.h"
+#include "import/icb_to_jcb.h"
+#include "import/vi_to_ej.h"
 
 namespace zx {
 

@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
-#include "calc/import_error.h"
-#include "calc/import_points.h"
-#include "calc/import_units.h"
+#include "import/error.h"
+#include "import/kept_points.h"
+#include "import/units.h"
 
 namespace zx {
 

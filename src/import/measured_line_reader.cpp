@@ -1,4 +1,4 @@
-#include "model/measured_line_reader.h"
+#include "import/measured_line_reader.h"
 
 #include <unistd.h>
 

@@ -3,9 +3,9 @@
 
 #include <vector>
 
-#include "calc/import_error.h"
-#include "calc/import_points.h"
-#include "calc/import_units.h"
+#include "import/error.h"
+#include "import/kept_points.h"
+#include "import/units.h"
 
 namespace zx {
 

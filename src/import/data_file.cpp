@@ -1,4 +1,4 @@
-#include "calc/import_file.h"
+#include "import/data_file.h"
 
 #include "model/format.h"
 #include "model/text_codec.h"

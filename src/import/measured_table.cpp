@@ -1,4 +1,4 @@
-#include "model/measured_table.h"
+#include "import/measured_table.h"
 
 #include <locale.h>
 
@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <map>
 
-#include "model/measured_line_reader.h"
+#include "import/measured_line_reader.h"
 #include "model/text_codec.h"
 
 namespace zx {

@@ -1,7 +1,6 @@
-#include "model/raw_data_check.h"
-
 #include <gtest/gtest.h>
 
+#include "import/raw_data_check.h"
 #include "temp_files.h"
 
 namespace zx {

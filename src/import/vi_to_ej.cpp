@@ -1,4 +1,4 @@
-#include "calc/import_vi.h"
+#include "import/vi_to_ej.h"
 
 #include <algorithm>
 #include <cmath>

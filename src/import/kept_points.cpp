@@ -1,4 +1,4 @@
-#include "calc/import_points.h"
+#include "import/kept_points.h"
 
 #include <cmath>
 

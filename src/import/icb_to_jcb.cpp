@@ -1,4 +1,4 @@
-#include "calc/import_icb.h"
+#include "import/icb_to_jcb.h"
 
 #include <algorithm>
 #include <cmath>

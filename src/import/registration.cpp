@@ -1,4 +1,4 @@
-#include "model/import_register.h"
+#include "import/registration.h"
 
 #include "model/document.h"
 #include "model/output_path.h"
@@ -23,10 +23,6 @@ std::string ResultName(const std::string& dataPath) {
 }
 
 }  // namespace
-
-std::string ImportedResultPath(const Project& p, const std::string& dataPath) {
-  return JoinOutputPath(ResultFolder(p), ResultName(dataPath));
-}
 
 std::string ImportedConditionRefusal(const Project& p, const ImportedCondition& c) {
   if (!(c.temp > 0.0 && c.temp < kMaxTemp))

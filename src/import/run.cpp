@@ -1,8 +1,8 @@
-#include "calc/import_run.h"
+#include "import/run.h"
 
 #include <cmath>
 
-#include "calc/import_columns.h"
+#include "import/columns.h"
 #include "model/series_file.h"
 
 namespace zx {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "calc/import_error.h"
+#include "import/error.h"
 
 namespace zx {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "calc/import_units.h"
-#include "model/measured_table.h"
+#include "import/measured_table.h"
+#include "import/units.h"
 
 namespace zx {
 

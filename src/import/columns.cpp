@@ -1,4 +1,4 @@
-#include "calc/import_columns.h"
+#include "import/columns.h"
 
 #include <algorithm>
 #include <cctype>

@@ -15,10 +15,6 @@ struct ImportedCondition {
   double magField = 0.0;  // 0 in Jc-B mode
 };
 
-// The condition's result file: in the project's folder (the program folder
-// while the project is unsaved), named after the data file.
-std::string ImportedResultPath(const Project& p, const std::string& dataPath);
-
 // Why a condition of an import cannot be registered ("" when it can): a
 // field of 0 T has no curve (the model divides by B), and so on. The
 // messages say why, in the dialogs' words.

@@ -1,11 +1,10 @@
-#include "calc/import_file.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "calc/import_run.h"
+#include "import/data_file.h"
+#include "import/run.h"
 #include "model/series_file.h"
 #include "model/text_file.h"
 #include "temp_files.h"

@@ -1,4 +1,4 @@
-#include "calc/import_units.h"
+#include "import/units.h"
 
 namespace zx {
 
