@@ -15,7 +15,9 @@ namespace zx {
 
 PaintOutcome PaintGraphImage(MainWindow& main, double pixelRatio) {
   PaintOutcome out;
-  Project& p = main.project();
+  // The paint works on a copy; the document takes back only what the paint
+  // found (ranges, series extents, correlations).
+  Project p = main.project();
   const IntRect& r = p.View.GraphRect;
   // Drawn at the screen's density, so that a high-density screen shows no
   // stretched image; the painter keeps graph coordinates.
@@ -30,7 +32,10 @@ PaintOutcome PaintGraphImage(MainWindow& main, double pixelRatio) {
   PreviewHooks preview;
   // The window must answer again soon, whatever the project asks for.
   preview.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-  preview.readPanelValues = [&main](Project&) { main.parameterPanel()->ReadPanelValues(); };
+  preview.readPanelValues = [&main](Project& painted) {
+    main.parameterPanel()->ReadPanelValues();
+    painted.Params = main.project().Params;
+  };
   preview.showCorrCoef = [&main](int row, const std::string& text) {
     main.listsPanel()->SetCorrCoefText(row, QString::fromStdString(text));
   };
@@ -41,6 +46,7 @@ PaintOutcome PaintGraphImage(MainWindow& main, double pixelRatio) {
   hooks.runPreview = PreviewRunner(preview);
   hooks.warn = [&out](const std::string& message) { out.warnings << CoreText(message); };
   PaintResult result = PaintGraph(p, canvas, hooks);
+  TakePaintState(main.document(), p);
   out.outOfMemory = result.outOfMemory;
   return out;
 }

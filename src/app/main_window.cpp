@@ -75,8 +75,7 @@ MainWindow::MainWindow(const std::string& programFolder, const std::string& sett
                                Qt::WindowCloseButtonHint) {
   setWindowTitle(QStringLiteral("ZENTRIX II"));
   setWindowIcon(QIcon(QStringLiteral(":/zentrix2.svg")));
-  project_.ProgramFolder = programFolder;
-  project_.SettingsFilePath = settingsPath;
+  SetDocumentPaths(document_, programFolder, settingsPath);
 
   paintTimer_ = new QTimer(this);
   paintTimer_->setSingleShot(true);
@@ -106,9 +105,7 @@ MainWindow::MainWindow(const std::string& programFolder, const std::string& sett
   QTimer::singleShot(0, this, &MainWindow::StatusRefresh);
   StatusRefresh();
 
-  ResetGraphView(project_.View, project_.Settings.Mode);
-  RebuildSeriesLists(project_);
-  project_.View.RescalePending = true;
+  ResetWindowGraph();
   document_.observers.push_back([this](const DocChange& c) { DocumentChanged(c); });
   setAcceptDrops(true);
   setFocusPolicy(Qt::StrongFocus);
@@ -123,15 +120,17 @@ MainWindow::~MainWindow() { StopFullCalculation(*this); }
 
 bool MainWindow::OpenStartupProject() {
   if (project_.SettingsFilePath.empty())
-    project_.SettingsFilePath = project_.ProgramFolder + kDefaultSettingsName;
-  const std::string& path = project_.SettingsFilePath;
+    SetDocumentPaths(document_, project_.ProgramFolder,
+                     project_.ProgramFolder + kDefaultSettingsName);
+  const std::string path = project_.SettingsFilePath;
   // Only a missing file is created; an existing one that cannot be read is
   // never overwritten with defaults.
   if (!FileExists(path) && !WriteDefaultSettings(path)) {
     ShowMessage(nullptr, tr(kCannotSave));
     return false;
   }
-  if (!LoadSettingsFile(project_, path)) {
+  // Nobody observes the document yet: loading tells no one.
+  if (!LoadDocument(document_, path)) {
     ShowMessage(nullptr, tr(kCannotRead));
     return false;
   }
@@ -302,7 +301,7 @@ bool MainWindow::LoadProject(const QString& path) {
 // The windows follow every change of the document.
 void MainWindow::DocumentChanged(const DocChange& change) {
   if (!lists_) return;
-  Project& p = project_;
+  const Project& p = project_;
   switch (change.kind) {
     case ChangeKind::DataFileAdded:
       if (const RegistryEntry* e = p.DataFiles.Find(change.no)) lists_->InsertDataRow(*e);
@@ -327,8 +326,7 @@ void MainWindow::DocumentChanged(const DocChange& change) {
     case ChangeKind::ProjectReplaced:
       lists_->RefillLists();
       params_->ShowProjectInPanel();
-      ResetGraphView(p.View, p.Settings.Mode);
-      p.View.RescalePending = true;
+      ResetWindowGraph();
       CloseDialogsOfRemovedEntries(*this);
       break;
     case ChangeKind::SettingsChanged:
@@ -336,6 +334,10 @@ void MainWindow::DocumentChanged(const DocChange& change) {
       // next step would jump from the old place.
       if (params_) params_->PlaceSliders();
       break;
+    case ChangeKind::AxesChanged:
+      // Nothing the fit window or the status bar shows depends on the axes.
+      InvalidateGraph();
+      return;
     case ChangeKind::ParamsChanged:
     case ChangeKind::ProjectSaved:
       break;
@@ -353,11 +355,11 @@ bool MainWindow::SavePrompt(bool withCancel) {
       withCancel ? MsgButtons::YesNoCancel : MsgButtons::YesNo, MsgIcon::Question);
   if (a == MsgAnswer::Yes) {
     if (Command(kCmdSaveAs) == 0) return false;
-    project_.Modified = false;
+    MarkUnmodified(document_);
     return true;
   }
   if (a == MsgAnswer::No) {
-    project_.Modified = false;
+    MarkUnmodified(document_);
     return true;
   }
   return false;
@@ -380,7 +382,7 @@ void MainWindow::CommandOpen() {
 int MainWindow::CommandSave() {
   params_->ReadPanelValues();
   if (project_.SettingsFilePath.empty()) return CommandSaveAs();
-  if (!WriteSettings(project_, project_.SettingsFilePath)) {
+  if (!SaveDocument(document_)) {
     ShowMessage(nullptr, tr(kCannotSave));
     return 0;
   }
@@ -472,6 +474,12 @@ QString MainWindow::StatusText(int part) const {
       return tr("Jc-B計算モード");
   }
   return {};
+}
+
+void MainWindow::ResetWindowGraph() {
+  GraphView view = project_.View;
+  ResetGraphView(view, project_.Settings.Mode);
+  ResetView(document_, view);
 }
 
 void MainWindow::InvalidateGraph() {

@@ -102,10 +102,12 @@ class MainWindow : public QMainWindow, public Shell {
   int CommandSave();
   int CommandSaveAs();
   void RunPaintPass();
+  // The graph's geometry and axes as a new project shows them.
+  void ResetWindowGraph();
   void ShowDeferredMessages();
 
   Document document_;
-  Project& project_ = document_.project;
+  const Project& project_ = document_.project;
   OpenDialogs dialogs_;
   std::atomic<bool> calculating_{false};
   bool startupOk_ = false;

@@ -10,7 +10,13 @@
 
 namespace zx {
 
+struct DocumentWriter {
+  static Project& Of(Document& d) { return d.project_; }
+};
+
 namespace {
+
+Project& Edit(Document& d) { return DocumentWriter::Of(d); }
 
 RegistryEntry* FindUid(Registry& registry, std::uint64_t uid) {
   for (RegistryEntry& e : registry.items)
@@ -50,14 +56,14 @@ std::string CheckPathEntry(const std::string& path) {
 
 std::string AddDataFile(Document& d, const std::string& path) {
   if (std::string message = CheckPathEntry(path); !message.empty()) return message;
-  const RegistryEntry& e = AddDataFile(d.project, path);
+  const RegistryEntry& e = AddDataFile(Edit(d), path);
   Notify(d, {ChangeKind::DataFileAdded, e.No});
   return {};
 }
 
 std::string RenameDataFile(Document& d, std::uint64_t uid, const std::string& path) {
   if (std::string message = CheckPathEntry(path); !message.empty()) return message;
-  Project& p = d.project;
+  Project& p = Edit(d);
   RegistryEntry* e = FindUid(p.DataFiles, uid);
   if (!e) return {};  // deleted meanwhile: nothing left to rename
   e->Path = path;
@@ -69,7 +75,7 @@ std::string RenameDataFile(Document& d, std::uint64_t uid, const std::string& pa
 }
 
 bool DeleteDataFiles(Document& d, std::vector<int> nos) {
-  Project& p = d.project;
+  Project& p = Edit(d);
   nos = ExistingNumbers(std::move(nos), p.DataFiles.Count());
   if (nos.empty()) return false;
   // From the top down, so that the numbers still to delete stay valid.
@@ -89,7 +95,7 @@ bool DeleteDataFiles(Document& d, std::vector<int> nos) {
 }
 
 std::string AddCalcCond(Document& d, const CalcCondInput& in) {
-  Project& p = d.project;
+  Project& p = Edit(d);
   std::string outpPath;
   if (std::string message = CheckedCondition(p, in, outpPath); !message.empty()) return message;
   const double field = p.Settings.Mode != CalcMode::JcB ? in.magField : 0.0;
@@ -99,7 +105,7 @@ std::string AddCalcCond(Document& d, const CalcCondInput& in) {
 }
 
 std::string ChangeCalcCond(Document& d, std::uint64_t uid, const CalcCondInput& in) {
-  Project& p = d.project;
+  Project& p = Edit(d);
   std::string outpPath;
   if (std::string message = CheckedCondition(p, in, outpPath); !message.empty()) return message;
   RegistryEntry* e = FindUid(p.CalcConds, uid);
@@ -118,7 +124,7 @@ std::string ChangeCalcCond(Document& d, std::uint64_t uid, const CalcCondInput& 
 }
 
 bool DeleteCalcConds(Document& d, std::vector<int> nos) {
-  Project& p = d.project;
+  Project& p = Edit(d);
   nos = ExistingNumbers(std::move(nos), p.CalcConds.Count());
   if (nos.empty()) return false;
   bool renumbered = false;
@@ -137,7 +143,7 @@ bool DeleteCalcConds(Document& d, std::vector<int> nos) {
 }
 
 void SetCalcMode(Document& d, CalcMode mode) {
-  Project& p = d.project;
+  Project& p = Edit(d);
   if (mode == p.Settings.Mode) return;
   // Conditions left without data files (orphans) stay, as they always have.
   if (!p.DataFiles.Empty()) ClearRegistries(p);
@@ -148,32 +154,32 @@ void SetCalcMode(Document& d, CalcMode mode) {
 }
 
 void SetModelParams(Document& d, const ModelParams& m) {
-  d.project.Params = m;
+  Edit(d).Params = m;
   MarkParamsEdited(d);
 }
 
 void MarkParamsEdited(Document& d) {
-  d.project.Modified = true;
-  RequestRefit(d.project.View);
+  Edit(d).Modified = true;
+  RequestRefit(Edit(d).View);
   Notify(d, {ChangeKind::ParamsChanged});
 }
 
-void SyncModelParams(Document& d, const ModelParams& m) { d.project.Params = m; }
+void SyncModelParams(Document& d, const ModelParams& m) { Edit(d).Params = m; }
 
 std::string SetJRange(Document& d, double jIni, double jFin, int jStepLevel) {
   if (std::string message = CheckJRange(jIni, jFin, jStepLevel); !message.empty()) return message;
-  CalcSettings& s = d.project.Settings;
+  CalcSettings& s = Edit(d).Settings;
   s.JIni = jIni;
   s.JFin = jFin;
   s.JStepLevel = jStepLevel;
-  d.project.Modified = true;
+  Edit(d).Modified = true;
   Notify(d, {ChangeKind::SettingsChanged});
   return {};
 }
 
 std::string SetJcConditions(Document& d, const JcConditions& c) {
   if (std::string message = CheckJcConditions(c); !message.empty()) return message;
-  Project& p = d.project;
+  Project& p = Edit(d);
   p.Settings.JIni = c.jIni;
   p.Settings.JFin = c.jFin;
   p.Settings.BIni = c.bIni;
@@ -188,21 +194,21 @@ std::string SetJcConditions(Document& d, const JcConditions& c) {
 
 std::string SetParamRanges(Document& d, const ParamRanges& r) {
   if (std::string message = CheckParamRanges(r); !message.empty()) return message;
-  ApplyParamRanges(d.project.Settings, r);
-  d.project.Modified = true;
+  ApplyParamRanges(Edit(d).Settings, r);
+  Edit(d).Modified = true;
   Notify(d, {ChangeKind::SettingsChanged});
   return {};
 }
 
 bool LoadDocument(Document& d, const std::string& path) {
-  if (!LoadSettingsFile(d.project, path)) return false;
-  d.project.SettingsFilePath = path;
+  if (!LoadSettingsFile(Edit(d), path)) return false;
+  Edit(d).SettingsFilePath = path;
   Notify(d, {ChangeKind::ProjectReplaced});
   return true;
 }
 
 bool NewDocument(Document& d, const std::string& scratchPath) {
-  Project& p = d.project;
+  Project& p = Edit(d);
   ClearRegistries(p);
   if (!WriteDefaultSettings(scratchPath)) {
     // The registries are gone whatever follows: the windows must show it.
@@ -220,10 +226,61 @@ bool NewDocument(Document& d, const std::string& scratchPath) {
 bool SaveDocumentAs(Document& d, const std::string& path) {
   // A failed write still makes the path the project's file: the next Save
   // tries it again.
-  d.project.SettingsFilePath = path;
+  Edit(d).SettingsFilePath = path;
   const bool ok = WriteSettings(d.project, path);
   Notify(d, {ChangeKind::ProjectSaved});
   return ok;
+}
+
+bool SaveDocument(Document& d) { return WriteSettings(d.project, d.project.SettingsFilePath); }
+
+void MarkUnmodified(Document& d) { Edit(d).Modified = false; }
+
+void SetDocumentPaths(Document& d, const std::string& programFolder,
+                      const std::string& settingsPath) {
+  Edit(d).ProgramFolder = programFolder;
+  Edit(d).SettingsFilePath = settingsPath;
+}
+
+AxisSettings AxisSettingsOf(const AxisView& a) { return {a.Type, a.AutoScale, a.Min, a.Max}; }
+
+namespace {
+
+void WriteAxis(AxisView& a, const AxisSettings& s) {
+  a.Type = s.type;
+  a.AutoScale = s.autoScale;
+  a.Min = s.min;
+  a.Max = s.max;
+}
+
+}  // namespace
+
+void SetAxisSettings(Document& d, const AxisSettings& x, const AxisSettings& y, AxisApply apply) {
+  GraphView& g = Edit(d).View;
+  WriteAxis(g.X, x);
+  WriteAxis(g.Y, y);
+  if (apply == AxisApply::Refused) return;
+  RequestRefit(g);
+  Edit(d).Modified = true;
+  Notify(d, {ChangeKind::AxesChanged});
+}
+
+void ResetView(Document& d, const GraphView& view) {
+  Project& p = Edit(d);
+  p.View = view;
+  RebuildSeriesLists(p);
+  p.View.RescalePending = true;
+}
+
+void TakePaintState(Document& d, const Project& painted) {
+  Project& p = Edit(d);
+  p.View = painted.View;
+  p.DataSeries = painted.DataSeries;
+  p.CurveSeries = painted.CurveSeries;
+  // The paint changes no registry, so the entries still match one for one.
+  const std::size_t n = std::min(p.CalcConds.items.size(), painted.CalcConds.items.size());
+  for (std::size_t i = 0; i < n; ++i)
+    p.CalcConds.items[i].CorrCoef = painted.CalcConds.items[i].CorrCoef;
 }
 
 }  // namespace zx

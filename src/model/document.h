@@ -1,7 +1,8 @@
-// The document: the one place that changes a project. Every operation the
-// windows and the command line perform on the registries, the mode, the
-// ranges and the files goes through here, keeps the series in step with
-// the registries and tells the observers what changed.
+// The document: the only writer of the project it holds. Everyone else reads
+// it through a const reference; the procedures below make every change the
+// windows and the command line need (registries, mode, parameters, ranges,
+// axis settings, files, the modified flag), keep the series in step with
+// the registries and tell the observers what changed.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,7 @@ enum class ChangeKind {
   ParamsChanged,    // model parameters or sample values, or their texts
   ProjectReplaced,  // new, load: everything may differ
   ProjectSaved,     // the settings file path may differ
+  AxesChanged,      // the axis settings: only the graph follows
 };
 
 struct DocChange {
@@ -36,9 +38,20 @@ struct DocChange {
 
 using DocObserver = std::function<void(const DocChange&)>;
 
-struct Document {
-  Project project;
+class Document {
+ public:
+  Document() = default;
+  Document(const Document&) = delete;
+  Document& operator=(const Document&) = delete;
+
+  // Read-only: the procedures of this header are the writers.
+  const Project& project = project_;
   std::vector<DocObserver> observers;
+
+ private:
+  friend struct DocumentWriter;      // document.cpp
+  friend struct DocumentTestAccess;  // the tests' fixtures
+  Project project_;
 };
 
 // Tells every observer, in the order they were added.
@@ -60,7 +73,7 @@ std::string ChangeCalcCond(Document& d, std::uint64_t uid, const CalcCondInput& 
 // files of their new numbers. False when `nos` names none.
 bool DeleteCalcConds(Document& d, std::vector<int> nos);
 
-// Switches the mode (0 E-J, 1 Jc-B): both registries are emptied while
+// Switches the mode (CalcMode::EJ, CalcMode::JcB): both registries are emptied while
 // there are data files, and the axes follow. Nothing happens when the mode
 // is the current one.
 void SetCalcMode(Document& d, CalcMode mode);
@@ -80,6 +93,29 @@ std::string SetJRange(Document& d, double jIni, double jFin, int jStepLevel);
 std::string SetJcConditions(Document& d, const JcConditions& c);
 std::string SetParamRanges(Document& d, const ParamRanges& r);
 
+// One axis of the axis dialog, as the settings the dialog edits.
+enum class AxisId { X, Y };
+struct AxisSettings {
+  AxisScale type = AxisScale::Log;
+  bool autoScale = true;
+  double min = 0.0, max = 0.0;  // the manual range, kept while automatic
+};
+AxisSettings AxisSettingsOf(const AxisView& a);
+// Whether the dialog's OK went through or one of its fields was refused.
+enum class AxisApply { Accepted, Refused };
+// The axis dialog's settings of both axes. Accepted: the project is marked
+// modified and the graph refits. Refused: what the dialog read before the
+// refused field is kept, and nothing else happens (the dialog stays open).
+void SetAxisSettings(Document& d, const AxisSettings& x, const AxisSettings& y, AxisApply apply);
+
+// The graph's geometry and axes after a reset of the window's graph: the
+// series are rebuilt from the registries and the next paint refits.
+void ResetView(Document& d, const GraphView& view);
+// Takes back what a paint of a copy of the project found: the graph's
+// ranges and flags, the series' extents and the correlation coefficients.
+// Nothing the settings file stores is taken.
+void TakePaintState(Document& d, const Project& painted);
+
 // Entry of the registries: one whose path the settings file could not hold
 // is refused with the message naming the path (empty when it may enter).
 std::string CheckPathEntry(const std::string& path);
@@ -97,5 +133,15 @@ bool NewDocument(Document& d, const std::string& scratchPath);
 // the file could not be written (the path stays the project's file, so the
 // next save tries it again). Check the path with CheckPathEntry first.
 bool SaveDocumentAs(Document& d, const std::string& path);
+// Writes the project to its file (which must be set). Nothing the windows
+// show changes, so nobody is told. False when the file could not be written.
+bool SaveDocument(Document& d);
+// The changes were saved, or the user chose not to save them: the save
+// question is not asked again until the next change.
+void MarkUnmodified(Document& d);
+// The folder of the program (ending with '/') and the project's file, as the
+// program starts; nobody is told.
+void SetDocumentPaths(Document& d, const std::string& programFolder,
+                      const std::string& settingsPath);
 
 }  // namespace zx

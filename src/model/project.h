@@ -1,5 +1,9 @@
-// The working state: sample and model parameters, calculation settings,
-// axis settings, the two registries and the two series lists.
+// The project: what its settings file stores (sample and model parameters,
+// calculation settings, axis settings, the two registries) with its path and
+// modified flag, and what a paint derives from it (the two series lists, the
+// graph's effective ranges, the correlation coefficients). In the program a
+// Document holds it and is its only writer (model/document.h); the procedures
+// here are the document's tools and build projects for files and tests.
 #pragma once
 
 #include <cstdint>

@@ -77,40 +77,41 @@ void AxisDialog::ShowRange(const AxisControls& c, bool x) {
   c.max->setText(QString::fromStdString(FormatSci(a.High, 2)));
 }
 
-bool AxisDialog::ApplyAxis(const AxisControls& c, bool x) {
-  GraphView& g = main_.project().View;
-  AxisView& a = x ? g.X : g.Y;
-  if (c.type->currentIndex() == 0) a.Type = AxisScale::Linear;
-  if (c.type->currentIndex() == 1) a.Type = AxisScale::Log;
+bool AxisDialog::ReadAxis(const AxisControls& c, bool x, AxisSettings& a) {
+  if (c.type->currentIndex() == 0) a.type = AxisScale::Linear;
+  if (c.type->currentIndex() == 1) a.type = AxisScale::Log;
   if (c.autoScale->isChecked()) {
-    a.AutoScale = true;
+    a.autoScale = true;
     return true;
   }
   const double lo = EditNumber(c.min->text());
   const double hi = EditNumber(c.max->text());
   const QString axis = x ? QStringLiteral("X") : QStringLiteral("Y");
-  if (!(lo > 0.0) && a.Type == AxisScale::Log) {
+  if (!(lo > 0.0) && a.type == AxisScale::Log) {
     RefuseInput(tr("%1軸最小値").arg(axis), tr("エラー"));
     return false;
   }
-  if (!(hi > 0.0) && a.Type == AxisScale::Log) {
+  if (!(hi > 0.0) && a.type == AxisScale::Log) {
     RefuseInput(tr("%1軸最大値").arg(axis), tr("エラー"));
     return false;
   }
-  a.AutoScale = false;
-  a.Min = lo;
-  a.Max = hi;
+  a.autoScale = false;
+  a.min = lo;
+  a.max = hi;
   return true;
 }
 
 void AxisDialog::OkClicked() {
+  const GraphView& g = main_.project().View;
+  AxisSettings x = AxisSettingsOf(g.X);
+  AxisSettings y = AxisSettingsOf(g.Y);
   // Field by field: a refused Y bound leaves the X settings applied.
-  if (!ApplyAxis(x_, true) || !ApplyAxis(y_, false)) return;
-  Project& p = main_.project();
+  if (!ReadAxis(x_, true, x) || !ReadAxis(y_, false, y)) {
+    SetAxisSettings(main_.document(), x, y, AxisApply::Refused);
+    return;
+  }
   accept();
-  RequestRefit(p.View);
-  p.Modified = true;
-  main_.InvalidateGraph();
+  SetAxisSettings(main_.document(), x, y, AxisApply::Accepted);
 }
 
 }  // namespace zx

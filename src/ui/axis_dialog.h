@@ -2,6 +2,7 @@
 // and automatic scaling or a manual minimum and maximum.
 #pragma once
 
+#include "model/document.h"
 #include "model/graph_view.h"
 #include "ui/flagged_dialog.h"
 
@@ -31,8 +32,9 @@ class AxisDialog : public FlaggedDialog {
                          AxisScale type, bool autoScale);
   // Shows the effective range of the axis (`x` or Y).
   void ShowRange(const AxisControls& c, bool x);
-  // Writes one axis; false (with its message shown) when a bound is refused.
-  bool ApplyAxis(const AxisControls& c, bool x);
+  // Reads one axis into `a`; false (with its message shown) when a bound is
+  // refused, `a` then holding what was read before it.
+  bool ReadAxis(const AxisControls& c, bool x, AxisSettings& a);
   void OkClicked();
 
   AxisControls x_, y_;

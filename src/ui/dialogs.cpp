@@ -94,7 +94,7 @@ void OpenCalcCondChangeDialog(Shell& main, int row) {
 }
 
 void CloseDialogsOfRemovedEntries(Shell& main) {
-  Project& p = main.project();
+  const Project& p = main.project();
   if (auto* d = main.dialogs().Find<RenameDialog>(DialogKind::Rename))
     if (!FindByUid(p.DataFiles, d->TargetUid())) d->reject();
   if (auto* d = main.dialogs().Find<CalcCondChangeDialog>(DialogKind::CalcCondChange))

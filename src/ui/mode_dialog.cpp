@@ -29,7 +29,7 @@ ModeDialog::ModeDialog(Shell& main)
 }
 
 void ModeDialog::OkClicked() {
-  Project& p = main_.project();
+  const Project& p = main_.project();
   const CalcMode old = p.Settings.Mode;
   CalcMode mode = old;
   if (ej_->isChecked()) mode = CalcMode::EJ;

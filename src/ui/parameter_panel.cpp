@@ -367,13 +367,12 @@ void ParameterPanel::SetCalculationRunning(bool running) {
 void ParameterPanel::ClickStart() { StartFullCalculation(main_); }
 
 void ParameterPanel::ClickFinish() {
-  Project& p = main_.project();
-  if (p.Modified) {
+  if (main_.project().Modified) {
     const MsgAnswer answer =
         ShowMessage(this, tr("設定ファイルは変更されています。保存しますか？"),
                     tr("設定ファイルの変更"), MsgButtons::YesNo, MsgIcon::None);
     if (answer == MsgAnswer::Yes && main_.Command(kCmdSaveAs) == 0) return;
-    p.Modified = false;
+    MarkUnmodified(main_.document());
   }
   // Modified is clear, so closing the window asks nothing more.
   main_.widget().close();

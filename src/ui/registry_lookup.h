@@ -8,8 +8,8 @@
 
 namespace zx {
 
-inline RegistryEntry* FindByUid(Registry& registry, std::uint64_t uid) {
-  for (RegistryEntry& e : registry.items)
+inline const RegistryEntry* FindByUid(const Registry& registry, std::uint64_t uid) {
+  for (const RegistryEntry& e : registry.items)
     if (e.Uid == uid) return &e;
   return nullptr;
 }

@@ -42,8 +42,10 @@ class Shell {
  public:
   virtual ~Shell() = default;
 
+  // The document's procedures are the only way to change the project; the
+  // widgets read it here.
   virtual Document& document() = 0;
-  Project& project() { return document().project; }
+  const Project& project() { return document().project; }
   virtual OpenDialogs& dialogs() = 0;
   // Set while a full calculation runs.
   virtual std::atomic<bool>& calculating() = 0;

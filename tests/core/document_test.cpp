@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <limits>
 
+#include "document_access.h"
 #include "model/settings_file.h"
 #include "model/text_codec.h"
 #include "temp_files.h"
@@ -17,10 +18,10 @@ struct Recorded {
   Document doc;
   std::vector<ChangeKind> told;
   Recorded() {
-    doc.project.ProgramFolder = "/pf/";
+    EditProject(doc).ProgramFolder = "/pf/";
     doc.observers.push_back([this](const DocChange& c) { told.push_back(c.kind); });
   }
-  Project& p() { return doc.project; }
+  Project& p() { return EditProject(doc); }
 };
 
 CalcCondInput Cond(int related, double temp = 20.0, double field = 1.0) {

@@ -13,8 +13,8 @@ using AxisModeDialogs = DialogTest;
 
 TEST_F(AxisModeDialogs, AxisDialogShowsTheEffectiveRangeAndTogglesTheEdits) {
   MainWindow& w = StartWith(1);
-  w.project().View.X.Low = 1.234e8;
-  w.project().View.X.High = 5.678e9;
+  EditProject(w.document()).View.X.Low = 1.234e8;
+  EditProject(w.document()).View.X.High = 5.678e9;
   w.Command(kCmdAxisSettings);
   FlaggedDialog* d = Dialog(113);
   ASSERT_NE(d, nullptr);
@@ -75,6 +75,50 @@ TEST_F(AxisModeDialogs, AxisRefusalKeepsWhatWasWrittenBeforeIt) {
   Click(d, 2);
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Axis));
   EXPECT_EQ(g.X.Max, 5.0);
+}
+
+// The widgets see the project only through the shell, and only to read it.
+template <class S>
+concept WritesThroughTheShell = requires(S& s) {
+  s.project().Modified = true;
+};
+template <class S>
+concept WritesThroughTheDocument = requires(S& s) {
+  s.document().project.View.X.Min = 1.0;
+};
+static_assert(!WritesThroughTheShell<Shell>);
+static_assert(!WritesThroughTheDocument<Shell>);
+static_assert(!WritesThroughTheShell<MainWindow>);
+static_assert(!WritesThroughTheDocument<MainWindow>);
+
+TEST_F(AxisModeDialogs, OnlyAnAcceptedAxisDialogMarksTheProjectAndRepaints) {
+  MainWindow& w = StartWith(1);
+  std::vector<ChangeKind> told;
+  w.document().observers.push_back([&told](const DocChange& c) { told.push_back(c.kind); });
+  const int passes = w.PaintPassCount();
+  w.Command(kCmdAxisSettings);
+  FlaggedDialog* d = Dialog(113);
+  ASSERT_NE(d, nullptr);
+  Click(d, 1064);
+  SetText(d, 1066, QStringLiteral("0"));  // refused on the log axis
+  Click(d, 1);
+  ASSERT_EQ(Dialog(113), d);
+  w.PaintNow();
+  EXPECT_FALSE(w.project().Modified);
+  EXPECT_TRUE(told.empty());
+  EXPECT_EQ(w.PaintPassCount(), passes);
+
+  SetText(d, 1066, QStringLiteral("2"));
+  SetText(d, 1068, QStringLiteral("8"));
+  Click(d, 1);
+  EXPECT_EQ(Dialog(113), nullptr);
+  EXPECT_TRUE(w.project().Modified);
+  EXPECT_EQ(told, std::vector<ChangeKind>{ChangeKind::AxesChanged});
+  w.PaintNow();
+  EXPECT_EQ(w.PaintPassCount(), passes + 1);
+  // The paint honours the manual range it was asked for.
+  EXPECT_EQ(w.project().View.X.Low, 2.0);
+  EXPECT_EQ(w.project().View.X.High, 8.0);
 }
 
 TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {

@@ -180,7 +180,7 @@ TEST_F(CalcCondDialogs, ChangeShowsTheConditionAndRecoloursTheCurve) {
   EXPECT_EQ(Text(d, 1132), QStringLiteral("b.dat"));
   EXPECT_EQ(w.project().CurveSeries.items[1].MarkerColor, (Rgb{255, 200, 100}));
 
-  w.project().CalcConds.items[1].CorrCoef = 0.9;
+  EditProject(w.document()).CalcConds.items[1].CorrCoef = 0.9;
   Ctl<QComboBox>(d, 1123)->setCurrentIndex(0);
   Click(d, 1);
   EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();

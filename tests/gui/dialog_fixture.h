@@ -70,7 +70,7 @@ class DialogTest : public ShellTest {
     EXPECT_TRUE(WriteSettings(p, path.toStdString()));
     MainWindow& w = Start();
     EXPECT_TRUE(w.LoadProject(path));
-    w.project().Modified = false;
+    EditProject(w.document()).Modified = false;
     w.PaintNow();
     platform.messages.clear();
     return w;

@@ -200,7 +200,7 @@ TEST_F(FitWindow, RegistryChangeDuringAFitStopsIt) {
   ASSERT_NE(d, nullptr);
   d->StartFit();
   ASSERT_TRUE(d->Running());
-  AddCalcCond(w.project(), 0, 22.0, 1.0, Folder() + "r.dat");
+  AddCalcCond(EditProject(w.document()), 0, 22.0, 1.0, Folder() + "r.dat");
   ASSERT_TRUE(WaitDone(d));
   EXPECT_EQ(platform.LastMessage(),
             QStringLiteral("データファイルまたは計算条件の登録が変更されたため、"

@@ -138,7 +138,7 @@ TEST_F(ListsPanelTest, JcBModeShowsNoFieldAndOrphansAreGrey) {
 
 TEST_F(ListsPanelTest, RowsFollowInsertUpdateAndFirstSelection) {
   MainWindow& w = StartWithTwoFiles();
-  Project& p = w.project();
+  Project& p = EditProject(w.document());
   EXPECT_EQ(Panel().FirstSelectedRow(ListKind::CalcConds), -1);
   Select(ListKind::CalcConds, {2, 1});
   EXPECT_EQ(Panel().FirstSelectedRow(ListKind::CalcConds), 1);

@@ -138,7 +138,7 @@ TEST_F(ShellTest, LayoutHasTheFixedGeometry) {
 TEST_F(ShellTest, AcceleratorsWorkOnTheWindowButNotInsideAPanel) {
   MainWindow& w = Start();
   w.show();
-  w.project().Modified = true;
+  EditProject(w.document()).Modified = true;
   w.graph()->setFocus();
   QApplication::setActiveWindow(&w);
   platform.files.push_back(std::nullopt);  // the Save As chooser is cancelled
@@ -155,7 +155,7 @@ TEST_F(ShellTest, AcceleratorsWorkOnTheWindowButNotInsideAPanel) {
 
 TEST_F(ShellTest, DeletingDataFileOneRenumbersFilesAndConditions) {
   MainWindow& w = Start();
-  Project& p = w.project();
+  Project& p = EditProject(w.document());
   for (int i = 0; i < 4; ++i) {
     AddDataFile(p, WriteData(QString("d%1.dat").arg(i)).toStdString());
     w.listsPanel()->InsertDataRow(p.DataFiles.items.back());
@@ -187,7 +187,7 @@ TEST_F(ShellTest, DeletingDataFileOneRenumbersFilesAndConditions) {
 
 TEST_F(ShellTest, DeletingSeveralRowsAndNothingSelected) {
   MainWindow& w = Start();
-  Project& p = w.project();
+  Project& p = EditProject(w.document());
   for (int i = 0; i < 3; ++i) {
     AddDataFile(p, WriteData(QString("d%1.dat").arg(i)).toStdString());
     w.listsPanel()->InsertDataRow(p.DataFiles.items.back());
@@ -208,7 +208,7 @@ TEST_F(ShellTest, DeletingSeveralRowsAndNothingSelected) {
 
 TEST_F(ShellTest, DeletingConditionsRenumbersCurveFilesUnlessTheTopGoes) {
   MainWindow& w = Start();
-  Project& p = w.project();
+  Project& p = EditProject(w.document());
   AddDataFile(p, WriteData("d0.dat").toStdString());
   w.listsPanel()->InsertDataRow(p.DataFiles.items.back());
   for (int i = 0; i < 3; ++i) {
@@ -247,7 +247,7 @@ TEST_F(ShellTest, DropsFollowTheThreeRules) {
   other.Params.Re_A_m = 7e9;
   ASSERT_TRUE(WriteSettings(other, Path("other.zx2").toStdString()));
   // A modified project is not replaced unasked: Cancel keeps it.
-  w.project().Modified = true;
+  EditProject(w.document()).Modified = true;
   platform.answers = {MsgAnswer::Cancel};
   w.HandleDroppedFiles({Path("other.zx2")});
   EXPECT_EQ(w.project().Params.Re_A_m, 1e9);
@@ -282,7 +282,7 @@ TEST_F(ShellTest, DropsFollowTheThreeRules) {
 
 TEST_F(ShellTest, UnreadableProjectIsReportedAndTheCurrentOneKept) {
   MainWindow& w = Start();
-  AddDataFile(w.project(), "/keep.dat");
+  AddDataFile(EditProject(w.document()), "/keep.dat");
   EXPECT_FALSE(w.LoadProject(Path("missing.zx2")));
   EXPECT_EQ(platform.LastMessage(), "設定ファイルを読み込めません。");
   EXPECT_EQ(w.project().DataFiles.Count(), 1);
@@ -291,7 +291,7 @@ TEST_F(ShellTest, UnreadableProjectIsReportedAndTheCurrentOneKept) {
 
 TEST_F(ShellTest, SaveQuestionPaths) {
   MainWindow& w = Start();
-  Project& p = w.project();
+  Project& p = EditProject(w.document());
   // No clears Modified even when the Open dialog is then cancelled.
   p.Modified = true;
   platform.answers = {MsgAnswer::No};
@@ -336,7 +336,7 @@ TEST_F(ShellTest, SaveAsAsksBeforeOverwritingTheExtendedName) {
   ASSERT_TRUE(WriteSettings(Project{}, Path("x.zx2").toStdString()));
   std::string before;
   ASSERT_TRUE(ReadWholeFile(Path("x.zx2").toStdString(), before));
-  w.project().Settings.JStepLevel = 5;
+  EditProject(w.document()).Settings.JStepLevel = 5;
 
   // No goes back to the chooser; cancelling it writes nothing.
   platform.files = {Path("x")};
@@ -368,7 +368,7 @@ TEST_F(ShellTest, SaveAsAsksBeforeOverwritingTheExtendedName) {
 TEST_F(ShellTest, CloseAsksAgainWhenTheSaveAsWasCancelled) {
   MainWindow& w = Start();
   w.show();
-  w.project().Modified = true;
+  EditProject(w.document()).Modified = true;
   platform.answers = {MsgAnswer::Yes, MsgAnswer::No};
   platform.files = {std::nullopt};
   w.close();
@@ -381,7 +381,7 @@ TEST_F(ShellTest, CloseAsksAgainWhenTheSaveAsWasCancelled) {
 
 TEST_F(ShellTest, SaveFromTheMenuKeepsTheQuestionForExit) {
   MainWindow& w = Start();
-  w.project().Modified = true;
+  EditProject(w.document()).Modified = true;
   w.Command(kCmdSave);
   EXPECT_TRUE(w.project().Modified);
   platform.answers = {MsgAnswer::Cancel};
@@ -391,7 +391,7 @@ TEST_F(ShellTest, SaveFromTheMenuKeepsTheQuestionForExit) {
 
 TEST_F(ShellTest, PaintLeavesNoCurveFileAndMissingDataDrawsTheEmptyGraph) {
   MainWindow& w = Start();
-  Project& p = w.project();
+  Project& p = EditProject(w.document());
   AddDataFile(p, WriteData("d0.dat", 10).toStdString());
   AddCalcCond(p, 0, 20, 1, Folder() + "o.dat");
   w.InvalidateGraph();
@@ -399,7 +399,7 @@ TEST_F(ShellTest, PaintLeavesNoCurveFileAndMissingDataDrawsTheEmptyGraph) {
   EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(p.CalcConds.items[0].Path)));
   EXPECT_FALSE(w.graph()->image().isNull());
 
-  Project& q = w.project();
+  Project& q = EditProject(w.document());
   q.DataFiles.items[0].Path = q.DataSeries.items[0].Path = Folder() + "gone.dat";
   RequestRefit(q.View);
   int before = w.PaintPassCount();
@@ -414,7 +414,7 @@ TEST_F(ShellTest, PaintLeavesNoCurveFileAndMissingDataDrawsTheEmptyGraph) {
 
 TEST_F(ShellTest, TheWindowsGraphIsTheExportedImageAtTheScreensDensity) {
   MainWindow& w = Start();
-  Project& p = w.project();
+  Project& p = EditProject(w.document());
   AddDataFile(p, WriteData("d0.dat", 10).toStdString());
   RequestRefit(p.View);
   const QImage shown = PaintGraphImage(w, 1.0).image;

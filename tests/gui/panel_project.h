@@ -32,7 +32,7 @@ class PanelTest : public ShellTest {
   MainWindow& StartWithTwoFiles(const std::function<void(Project&)>& adjust = {}) {
     MainWindow& w = Start();
     EXPECT_TRUE(w.LoadProject(WriteTwoFileProject(adjust)));
-    w.project().Modified = false;
+    EditProject(w.document()).Modified = false;
     w.PaintNow();
     return w;
   }

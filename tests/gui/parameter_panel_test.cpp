@@ -168,7 +168,7 @@ TEST_F(ParameterPanelTest, ShowsTheProjectWithSlidersOnTheirScales) {
 
 TEST_F(ParameterPanelTest, AmSliderMoveStoresShowsAndRedrawsOnce) {
   MainWindow& w = StartWithTwoFiles();
-  Project& p = w.project();
+  Project& p = EditProject(w.document());
   p.View.RangeValid = true;
   p.View.RescalePending = false;
   const int before = w.PaintPassCount();
@@ -196,7 +196,7 @@ TEST_F(ParameterPanelTest, AmSliderMoveStoresShowsAndRedrawsOnce) {
 TEST_F(ParameterPanelTest, TypingMovesTheSliderAndTheTextIsUsed) {
   MainWindow& w = StartWithTwoFiles();
   w.show();
-  Project& p = w.project();
+  Project& p = EditProject(w.document());
   const int before = w.PaintPassCount();
   Type(kGammaEdit, "5");
   EXPECT_EQ(Edit(kGammaEdit)->text(), "5");
@@ -222,7 +222,7 @@ TEST_F(ParameterPanelTest, EveryEditMarksTheProjectModifiedOnlyWhenItsTextChange
   w.show();
   for (int id :
        {1014, 1016, 1017, 1018, 1021, 1028, 1029, 1030, 1031, 1037, 1038, 1039, 1044, 1036}) {
-    w.project().Modified = false;
+    EditProject(w.document()).Modified = false;
     w.PaintNow();
     const int before = w.PaintPassCount();
     Edit(id)->setFocus();
@@ -246,7 +246,7 @@ TEST_F(ParameterPanelTest, EveryEditMarksTheProjectModifiedOnlyWhenItsTextChange
 TEST_F(ParameterPanelTest, ContextMenuDeleteAndPasteCountAsEdits) {
   MainWindow& w = StartWithTwoFiles();
   w.show();
-  Project& p = w.project();
+  Project& p = EditProject(w.document());
   QLineEdit* gamma = Edit(kGammaEdit);
   // The menu's entry by its text, without the shortcut key.
   auto menuAction = [gamma](const char* name) {
@@ -338,7 +338,7 @@ TEST_F(ParameterPanelTest, ProjectValuesKeepTheirPrecisionUntilTheUserEdits) {
     p.Params.Re_A_m = 1.234568e9;
     p.Params.Thickness = 1.234568e-6;
   });
-  Project& p = w.project();
+  Project& p = EditProject(w.document());
   EXPECT_EQ(Edit(kAmEdit)->text(), "1.23e9");
   EXPECT_EQ(Edit(kZetaEdit)->text(), "6.28");
   Panel().ReadPanelValues();
@@ -359,7 +359,7 @@ TEST_F(ParameterPanelTest, ProjectValuesKeepTheirPrecisionUntilTheUserEdits) {
   cli.ProgramFolder = Folder();
   ASSERT_TRUE(LoadSettingsFile(cli, Path("two.zx2").toStdString()));
   RebuildSeriesLists(cli);
-  RequestRefit(w.project().View);
+  RequestRefit(EditProject(w.document()).View);
   w.InvalidateGraph();
   w.PaintNow();
   ASSERT_TRUE(RunPreviewCalculation(cli, {}));
@@ -393,7 +393,7 @@ TEST_F(ParameterPanelTest, RangesWithoutWidthNeverDivideByZero) {
     p.Settings.MiniRe_Am = 0;
   });
   w.show();
-  Project& p = w.project();
+  Project& p = EditProject(w.document());
   EXPECT_EQ(Slider(kGammaSlider)->value(), 0);
   EXPECT_EQ(Slider(kAmSlider)->value(), 0);
   Type(kGammaEdit, "0.7");
@@ -421,8 +421,8 @@ TEST_F(ParameterPanelTest, FinishAsksOnlyWhenModifiedAndNoEndsWithoutSaving) {
   w.show();
   std::string before;
   ASSERT_TRUE(ReadWholeFile(Folder() + "ZENTRIX II.zx2", before));
-  w.project().Modified = true;
-  w.project().Params.Re_m = 7;
+  EditProject(w.document()).Modified = true;
+  EditProject(w.document()).Params.Re_m = 7;
   Get<QPushButton>(1049)->click();
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].text, "設定ファイルは変更されています。保存しますか？");
@@ -446,7 +446,7 @@ TEST_F(ParameterPanelTest, FinishAsksOnlyWhenModifiedAndNoEndsWithoutSaving) {
 TEST_F(ParameterPanelTest, FinishWithYesSavesOrStaysWhenTheSaveFails) {
   MainWindow& w = Start();
   w.show();
-  w.project().Modified = true;
+  EditProject(w.document()).Modified = true;
   platform.answers = {MsgAnswer::Yes};  // and the file chooser is cancelled
   Get<QPushButton>(1049)->click();
   EXPECT_EQ(platform.messages.size(), 1u);

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "../core/document_access.h"
 #include "app/main_window.h"
 #include "scripted_platform.h"
 #include "ui/lists_panel.h"
