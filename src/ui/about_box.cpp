@@ -11,7 +11,7 @@
 namespace zx {
 
 AboutBox::AboutBox(Shell& main)
-    : FlaggedDialog(main, DialogKind::About, &main.widget(), 112, tr("ZentrixⅡ")) {
+    : ModelessDialog(main, DialogKind::About, &main.widget(), 112, tr("ZentrixⅡ")) {
   auto* layout = new QHBoxLayout(this);
   auto* icon = new QLabel(this);
   icon->setPixmap(QIcon(QStringLiteral(":/zentrix2.svg")).pixmap(48, 48));

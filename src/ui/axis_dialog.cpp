@@ -16,7 +16,7 @@
 namespace zx {
 
 AxisDialog::AxisDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::Axis, &main.widget(), 113, tr("軸設定ダイアログ")) {
+    : ModelessDialog(main, DialogKind::Axis, &main.widget(), 113, tr("軸設定ダイアログ")) {
   const GraphView& g = main.project().View;
   auto* layout = new QVBoxLayout(this);
   auto* axes = new QHBoxLayout;

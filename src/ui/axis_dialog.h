@@ -3,7 +3,7 @@
 #pragma once
 
 #include "model/graph_view.h"
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -11,7 +11,7 @@ class QLineEdit;
 
 namespace zx {
 
-class AxisDialog : public FlaggedDialog {
+class AxisDialog : public ModelessDialog {
   Q_OBJECT
 
  public:

@@ -12,8 +12,8 @@
 namespace zx {
 
 CalcCondChangeDialog::CalcCondChangeDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::CalcCondChange, &main.widget(), 121,
-                    tr("計算条件変更ダイアログ")) {
+    : ModelessDialog(main, DialogKind::CalcCondChange, &main.widget(), 121,
+                     tr("計算条件変更ダイアログ")) {
   fields_ = std::make_unique<CalcCondFields>(
       this, CalcCondIds{1122, 1123, 1124, 1126, 1125, 1127, 1128, 1129, 1130, 1131, 1132, 1, 2,
                         QT_TRANSLATE_NOOP("zx::CalcCondFields", "OK")});

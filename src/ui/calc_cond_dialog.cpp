@@ -8,7 +8,7 @@
 namespace zx {
 
 CalcCondDialog::CalcCondDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::CalcCond, &main.widget(), 109, tr("計算条件登録")) {
+    : ModelessDialog(main, DialogKind::CalcCond, &main.widget(), 109, tr("計算条件登録")) {
   fields_ = std::make_unique<CalcCondFields>(
       this, CalcCondIds{1050, 1018, 1016, 1014, 1017, 1015, 1051, 1019, 1020, 1054, 1021, 1052,
                         1053, QT_TRANSLATE_NOOP("zx::CalcCondFields", "登録")});

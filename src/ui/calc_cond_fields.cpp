@@ -11,7 +11,7 @@
 
 #include "model/output_path.h"
 #include "model/project.h"
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 #include "ui/platform.h"
 
 namespace zx {

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 #include "ui/platform.h"
 
 namespace zx {

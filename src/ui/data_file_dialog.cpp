@@ -12,7 +12,7 @@
 namespace zx {
 
 DataFileDialog::DataFileDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::DataFile, &main.widget(), 111, tr("データファイル登録")) {
+    : ModelessDialog(main, DialogKind::DataFile, &main.widget(), 111, tr("データファイル登録")) {
   PathDialogControls c = BuildPathDialog(
       this, {1054, 1055, 1056, 1057, 1058, QT_TRANSLATE_NOOP("zx::DataFileControls", "登録")});
   path_ = c.edit;

@@ -29,7 +29,7 @@
 #include "ui/dialog_helpers.h"
 #include "ui/fit_dialog_cells.h"
 #include "ui/fit_plot_widget.h"
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 #include "ui/open_dialogs.h"
 #include "ui/parameter_panel.h"
 #include "ui/platform.h"

@@ -68,7 +68,7 @@ enum FileColumn { kFileName, kFileTemp, kFileKept, kFileDropped };
 }  // namespace
 
 ImportDialog::ImportDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::Import, &main.widget(), 131, tr("測定データ取り込み")) {
+    : ModelessDialog(main, DialogKind::Import, &main.widget(), 131, tr("測定データ取り込み")) {
   Build();
   // The cross-section comes from the sample of the parameter panel; its
   // length is the whole sample, not the distance of the voltage taps.
@@ -300,7 +300,7 @@ bool ImportDialog::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  return FlaggedDialog::eventFilter(watched, event);
+  return ModelessDialog::eventFilter(watched, event);
 }
 
 void ImportDialog::SourceTyped() {

@@ -8,7 +8,7 @@
 #include <QString>
 
 #include "calc/import_run.h"
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 class QComboBox;
 class QLabel;
@@ -47,7 +47,7 @@ enum ImportControl : int {
   kImpFiles = 1125,
 };
 
-class ImportDialog : public FlaggedDialog {
+class ImportDialog : public ModelessDialog {
   Q_OBJECT
 
  public:

@@ -15,7 +15,7 @@
 namespace zx {
 
 JRangeDialog::JRangeDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::JRange, &main.widget(), 114, tr("計算J範囲の設定")) {
+    : ModelessDialog(main, DialogKind::JRange, &main.widget(), 114, tr("計算J範囲の設定")) {
   const CalcSettings& s = main.project().Settings;
   auto* layout = new QGridLayout(this);
   auto* group = NameControl(new QGroupBox(tr("J範囲"), this), 1080);

@@ -35,7 +35,7 @@ QGroupBox* RangeGroup(QWidget* parent, const QString& title, int groupId, int st
 }  // namespace
 
 JcConditionDialog::JcConditionDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::JcCondition, &main.widget(), 117, tr("Ec変更ダイアログ")) {
+    : ModelessDialog(main, DialogKind::JcCondition, &main.widget(), 117, tr("Ec変更ダイアログ")) {
   const Project& p = main.project();
   const CalcSettings& s = p.Settings;
   auto* layout = new QGridLayout(this);

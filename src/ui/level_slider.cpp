@@ -4,8 +4,8 @@
 #include <QSlider>
 
 #include "model/format.h"
-#include "ui/flagged_dialog.h"
 #include "ui/focused_wheel.h"
+#include "ui/modeless_dialog.h"
 
 namespace zx {
 

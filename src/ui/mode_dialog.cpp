@@ -12,7 +12,7 @@
 namespace zx {
 
 ModeDialog::ModeDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::Mode, &main.widget(), 116, tr("計算モード変更")) {
+    : ModelessDialog(main, DialogKind::Mode, &main.widget(), 116, tr("計算モード変更")) {
   auto* layout = new QVBoxLayout(this);
   auto* group = NameControl(new QGroupBox(tr("計算モード"), this), 1090);
   auto* g = new QVBoxLayout(group);

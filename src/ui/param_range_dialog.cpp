@@ -27,8 +27,8 @@ const RowIds kRowIds[5] = {{1107, 1108, 1109, 1102, 1015},
 }  // namespace
 
 ParamRangeDialog::ParamRangeDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::ParamRange, &main.widget(), 120,
-                    tr("パラメータ設定可能範囲変更ダイアログ")) {
+    : ModelessDialog(main, DialogKind::ParamRange, &main.widget(), 120,
+                     tr("パラメータ設定可能範囲変更ダイアログ")) {
   const ParamRanges ranges = ParamRangesOf(main.project().Settings);
   auto* layout = new QGridLayout(this);
   for (int i = 0; i < 5; ++i) {

@@ -11,8 +11,8 @@
 namespace zx {
 
 RenameDialog::RenameDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::Rename, &main.widget(), 122,
-                    tr("データファイル名変更ダイアログ")) {
+    : ModelessDialog(main, DialogKind::Rename, &main.widget(), 122,
+                     tr("データファイル名変更ダイアログ")) {
   PathDialogControls c = BuildPathDialog(
       this, {1133, 1137, 1134, 1135, 1136, QT_TRANSLATE_NOOP("zx::DataFileControls", "変更")});
   path_ = c.edit;

@@ -11,7 +11,7 @@
 namespace zx {
 
 StatusDialog::StatusDialog(Shell& main, QWidget* owner)
-    : FlaggedDialog(main, DialogKind::Status, owner, 115, tr("計算状況ダイアログ")) {
+    : ModelessDialog(main, DialogKind::Status, owner, 115, tr("計算状況ダイアログ")) {
   auto* layout = new QVBoxLayout(this);
   auto* note = new QLabel(tr("ただいま計算中です。"), this);
   note->setObjectName(QStringLiteral("note"));

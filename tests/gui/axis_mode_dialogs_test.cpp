@@ -16,7 +16,7 @@ TEST_F(AxisModeDialogs, AxisDialogShowsTheEffectiveRangeAndTogglesTheEdits) {
   w.project().View.X.Low = 1.234e8;
   w.project().View.X.High = 5.678e9;
   w.Command(kCmdAxisSettings);
-  FlaggedDialog* d = Dialog(113);
+  ModelessDialog* d = Dialog(113);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("軸設定ダイアログ"));
   EXPECT_EQ(Ctl<QComboBox>(d, 1018)->currentText(), QStringLiteral("対数"));
@@ -49,7 +49,7 @@ TEST_F(AxisModeDialogs, AxisDialogShowsTheEffectiveRangeAndTogglesTheEdits) {
 TEST_F(AxisModeDialogs, AxisRefusalKeepsWhatWasWrittenBeforeIt) {
   MainWindow& w = StartWith(1);
   w.Command(kCmdAxisSettings);
-  FlaggedDialog* d = Dialog(113);
+  ModelessDialog* d = Dialog(113);
   Click(d, 1064);
   SetText(d, 1066, QStringLiteral("0"));
   SetText(d, 1068, QStringLiteral("5"));
@@ -81,7 +81,7 @@ TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {
   MainWindow& w = StartWith(2, {{0, 10, 1, "/tmp/a.dat"}});
   OpenRenameDialog(w, 0);
   w.Command(kCmdModeChange);
-  FlaggedDialog* d = Dialog(116);
+  ModelessDialog* d = Dialog(116);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("計算モード変更"));
   EXPECT_TRUE(Ctl<QRadioButton>(d, 1091)->isChecked());
@@ -125,7 +125,7 @@ TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {
 TEST_F(AxisModeDialogs, ModeChangeWithoutDataFilesKeepsConditions) {
   MainWindow& w = StartWith(0, {{-1, 10, 1, "/tmp/a.dat"}});
   w.Command(kCmdModeChange);
-  FlaggedDialog* d = Dialog(116);
+  ModelessDialog* d = Dialog(116);
   Click(d, 1092);
   Click(d, 1);
   EXPECT_EQ(MessageCount(), 0);
@@ -141,7 +141,7 @@ TEST_F(AxisModeDialogs, AboutBoxOpensOnceAndClosesWithOk) {
   w.Command(kCmdAbout);
   w.Command(kCmdAbout);
   EXPECT_EQ(DialogCount(112), 1);
-  FlaggedDialog* d = Dialog(112);
+  ModelessDialog* d = Dialog(112);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("ZentrixⅡ"));
   EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::About));
   Click(d, 1);

@@ -26,7 +26,7 @@ TEST(OutputPath, JoinsWithOneSlashAndTheDatRule) {
 TEST_F(CalcCondDialogs, RegistrationOffersEveryDataFileAndRegistersTheCondition) {
   MainWindow& w = StartWith(3);
   w.Command(kCmdRegisterCalcCond);
-  FlaggedDialog* d = Dialog(109);
+  ModelessDialog* d = Dialog(109);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("計算条件登録"));
   auto* numbers = Ctl<QComboBox>(d, 1018);
@@ -74,7 +74,7 @@ TEST_F(CalcCondDialogs, RegistrationOffersEveryDataFileAndRegistersTheCondition)
 TEST_F(CalcCondDialogs, ChecksRunInOrderAndStopAtTheFirstFailure) {
   MainWindow& w = StartWith(1);
   w.Command(kCmdRegisterCalcCond);
-  FlaggedDialog* d = Dialog(109);
+  ModelessDialog* d = Dialog(109);
   struct Case {
     QString temp, field, name;
     const char* message;
@@ -111,7 +111,7 @@ TEST_F(CalcCondDialogs, ChecksRunInOrderAndStopAtTheFirstFailure) {
 TEST_F(CalcCondDialogs, AResultPathNamingADataFileOrTheProjectIsRefused) {
   MainWindow& w = StartWith(2, {{0, 10, 1, "/res/a.dat"}});
   w.Command(kCmdRegisterCalcCond);
-  FlaggedDialog* d = Dialog(109);
+  ModelessDialog* d = Dialog(109);
   ASSERT_NE(d, nullptr);
   SetText(d, 1014, QStringLiteral("77"));
   SetText(d, 1015, QStringLiteral("5"));
@@ -135,7 +135,7 @@ TEST_F(CalcCondDialogs, AResultPathNamingADataFileOrTheProjectIsRefused) {
   d->reject();
 
   OpenCalcCondChangeDialog(w, 0);
-  FlaggedDialog* change = Dialog(121);
+  ModelessDialog* change = Dialog(121);
   ASSERT_NE(change, nullptr);
   SetText(change, 1129, QString::fromStdString(Folder()));
   SetText(change, 1132, QStringLiteral("d0.dat"));
@@ -148,7 +148,7 @@ TEST_F(CalcCondDialogs, AResultPathNamingADataFileOrTheProjectIsRefused) {
 TEST_F(CalcCondDialogs, JcBModeAsksNoFieldAndStoresZero) {
   MainWindow& w = StartWith(1, {}, [](Project& p) { p.Settings.Mode = zx::CalcMode::JcB; });
   w.Command(kCmdRegisterCalcCond);
-  FlaggedDialog* d = Dialog(109);
+  ModelessDialog* d = Dialog(109);
   EXPECT_FALSE(Ctl<QLineEdit>(d, 1015)->isEnabled());
   SetText(d, 1014, QStringLiteral("20"));
   SetText(d, 1015, QStringLiteral("500"));  // ignored: no field check in this mode
@@ -164,7 +164,7 @@ TEST_F(CalcCondDialogs, JcBModeAsksNoFieldAndStoresZero) {
 TEST_F(CalcCondDialogs, ChangeShowsTheConditionAndRecoloursTheCurve) {
   MainWindow& w = StartWith(5, {{0, 4.25, 1.5, "/res/a.dat"}, {4, 20, 2, "/res/b.dat"}});
   OpenCalcCondChangeDialog(w, 0);
-  FlaggedDialog* d = Dialog(121);
+  ModelessDialog* d = Dialog(121);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("計算条件変更ダイアログ"));
   EXPECT_EQ(Text(d, 1126), QStringLiteral("4.25"));
@@ -206,7 +206,7 @@ TEST_F(CalcCondDialogs, ChangeShowsTheConditionAndRecoloursTheCurve) {
 TEST_F(CalcCondDialogs, ChangeRequiresADataFileSelectionAndClosesWithItsEntry) {
   MainWindow& w = StartWith(2, {{-1, 10, 1, "/res/orphan.dat"}, {1, 20, 2, "/res/b.dat"}});
   OpenCalcCondChangeDialog(w, 0);
-  FlaggedDialog* d = Dialog(121);
+  ModelessDialog* d = Dialog(121);
   EXPECT_EQ(Ctl<QComboBox>(d, 1123)->currentIndex(), -1);
   Click(d, 1);
   EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : 関連付けデータファイル番号"));

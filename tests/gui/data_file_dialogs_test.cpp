@@ -13,7 +13,7 @@ using DataFileDialogs = DialogTest;
 TEST_F(DataFileDialogs, RegistrationRefusesEmptyPathThenRegistersChosenFile) {
   MainWindow& w = StartWith(0);
   w.Command(kCmdRegisterDataFile);
-  FlaggedDialog* d = Dialog(111);
+  ModelessDialog* d = Dialog(111);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("データファイル登録"));
   EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::DataFile));
@@ -88,7 +88,7 @@ TEST_F(DataFileDialogs, DropRegistersAtOnceAndRefusesWhileDialogOpen) {
 TEST_F(DataFileDialogs, RenameKeepsNumberMarkAndColourAndFollowsRetargeting) {
   MainWindow& w = StartWith(3, {{1, 20, 1, "/tmp/r.dat"}});
   OpenRenameDialog(w, 1);
-  FlaggedDialog* d = Dialog(122);
+  ModelessDialog* d = Dialog(122);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("データファイル名変更ダイアログ"));
   EXPECT_EQ(Text(d, 1137), Path(QStringLiteral("d1.dat")));
@@ -119,7 +119,7 @@ TEST_F(DataFileDialogs, RenameKeepsNumberMarkAndColourAndFollowsRetargeting) {
 TEST_F(DataFileDialogs, RenameRefusesEmptyPathAndClosesWhenItsEntryIsDeleted) {
   MainWindow& w = StartWith(3);
   OpenRenameDialog(w, 2);
-  FlaggedDialog* d = Dialog(122);
+  ModelessDialog* d = Dialog(122);
   SetText(d, 1137, QString());
   Click(d, 1135);
   EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : データファイルパス"));
@@ -148,7 +148,7 @@ TEST_F(DataFileDialogs, RenameRefusesEmptyPathAndClosesWhenItsEntryIsDeleted) {
 TEST_F(DataFileDialogs, ATypedPathIsCheckedAndRegistered) {
   MainWindow& w = StartWith(0);
   w.Command(kCmdRegisterDataFile);
-  FlaggedDialog* d = Dialog(111);
+  ModelessDialog* d = Dialog(111);
   EXPECT_FALSE(Ctl<QLineEdit>(d, 1055)->isReadOnly());
   SetText(d, 1055, Path(QStringLiteral("typo.dat")));
   Click(d, 1057);
@@ -171,7 +171,7 @@ TEST_F(DataFileDialogs, ALoggerTableAsksBeforeRegistration) {
     f.write(QByteArray::number(k) + " " + QByteArray::number(k * 2) + " 1e-6 77\n");
   f.close();
   w.Command(kCmdRegisterDataFile);
-  FlaggedDialog* d = Dialog(111);
+  ModelessDialog* d = Dialog(111);
   platform.files.push_back(f.fileName());
   Click(d, 1056);
   Click(d, 1057);  // the scripted default answer: いいえ

@@ -10,22 +10,22 @@
 #include "model/settings_file.h"
 #include "shell_fixture.h"
 #include "ui/dialogs.h"
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 namespace zx::test {
 
 class DialogTest : public ShellTest {
  protected:
   // The open (not yet ended) dialog of a resource, or nullptr.
-  FlaggedDialog* Dialog(int resourceId) {
-    for (auto* d : window->findChildren<FlaggedDialog*>(QStringLiteral("dlg%1").arg(resourceId)))
+  ModelessDialog* Dialog(int resourceId) {
+    for (auto* d : window->findChildren<ModelessDialog*>(QStringLiteral("dlg%1").arg(resourceId)))
       if (!d->Ended()) return d;
     return nullptr;
   }
   int DialogCount(int resourceId) {
     Flush();
     return static_cast<int>(
-        window->findChildren<FlaggedDialog*>(QStringLiteral("dlg%1").arg(resourceId)).size());
+        window->findChildren<ModelessDialog*>(QStringLiteral("dlg%1").arg(resourceId)).size());
   }
 
   template <class W = QWidget>

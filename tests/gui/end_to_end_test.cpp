@@ -62,7 +62,7 @@ TEST_F(EndToEnd, FromAnEmptyFolderToAResultFileAndBack) {
   {
     SCOPED_TRACE("register a data file through the registration dialog");
     w.Command(kCmdRegisterDataFile);
-    FlaggedDialog* d = Dialog(111);
+    ModelessDialog* d = Dialog(111);
     ASSERT_NE(d, nullptr) << "command 40003 opened no registration dialog";
     platform.files.push_back(dataFile);
     Click(d, 1056);  // browse
@@ -79,7 +79,7 @@ TEST_F(EndToEnd, FromAnEmptyFolderToAResultFileAndBack) {
   {
     SCOPED_TRACE("register a condition with temperature, field and output folder");
     w.Command(kCmdRegisterCalcCond);
-    FlaggedDialog* d = Dialog(109);
+    ModelessDialog* d = Dialog(109);
     ASSERT_NE(d, nullptr) << "command 40005 opened no condition dialog";
     SetText(d, 1014, QStringLiteral("20"));
     SetText(d, 1015, QStringLiteral("1"));
@@ -181,7 +181,7 @@ TEST_F(EndToEnd, FromAnEmptyFolderToAResultFileAndBack) {
     MainWindow& again = *window;
     platform.messages.clear();
     again.Command(kCmdModeChange);
-    FlaggedDialog* d = Dialog(116);
+    ModelessDialog* d = Dialog(116);
     ASSERT_NE(d, nullptr) << "command 40018 opened no mode dialog";
     Click(d, 1092);  // Jc-B
     platform.answers.push_back(MsgAnswer::Yes);

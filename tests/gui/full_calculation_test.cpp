@@ -49,7 +49,7 @@ TEST_F(FullCalculationTest, RunsBesideTheWindowAndWritesEveryResult) {
   MainWindow& w = StartWith(1, Conditions(3), [](Project& p) { p.Settings.JStepLevel = 6; });
   StartFullCalculation(w);
   ASSERT_TRUE(w.calculating());
-  FlaggedDialog* d = Dialog(115);
+  ModelessDialog* d = Dialog(115);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("計算状況ダイアログ"));
   EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::Status));
@@ -78,7 +78,7 @@ TEST_F(FullCalculationTest, CancelStopsBeforeTheNextConditionLeavingOnlyComplete
     p.Params.IntStepNum = 900;
   });
   StartFullCalculation(w);
-  FlaggedDialog* d = Dialog(115);
+  ModelessDialog* d = Dialog(115);
   ASSERT_NE(d, nullptr);
   auto* bar = Ctl<QProgressBar>(d, 1089);
   // Wait for the first progress, then cancel.

@@ -316,7 +316,7 @@ TEST_F(ImportDialogs, RawTablesAreRegisteredOnlyWhenConfirmed) {
     rf.write(QByteArray::number(k) + "\t" + QByteArray::number(k > 7 ? 1e-6 * k : -5e-8) + "\n");
   rf.close();
   w.Command(kCmdRegisterDataFile);
-  FlaggedDialog* d = Dialog(111);
+  ModelessDialog* d = Dialog(111);
   platform.files.push_back(raw);
   Click(d, 1056);
   platform.answers.push_back(MsgAnswer::No);

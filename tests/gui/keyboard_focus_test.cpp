@@ -54,7 +54,7 @@ TEST_F(KeyboardTest, AcceleratorsWorkRightAfterStartAndAfterReactivation) {
   // Ctrl+A is the axis dialog, not "select every row" of a list.
   Press(Qt::Key_A, kCtrl);
   EXPECT_FALSE(AnyRowSelected(ListKind::DataFiles));
-  FlaggedDialog* axis = Dialog(113);
+  ModelessDialog* axis = Dialog(113);
   ASSERT_NE(axis, nullptr);
   axis->reject();
   ShowActive(w);
@@ -76,7 +76,7 @@ TEST_F(KeyboardTest, DialogsOpenWithTheirFirstControlFocused) {
   MainWindow& w = StartWith(2);
   ShowActive(w);
   Press(Qt::Key_R, kCtrlShift);
-  FlaggedDialog* cond = Dialog(109);
+  ModelessDialog* cond = Dialog(109);
   ASSERT_NE(cond, nullptr);
   ASSERT_TRUE(QTest::qWaitForWindowActive(cond));
   EXPECT_EQ(QApplication::focusWidget(), Ctl(cond, 1018));  // the data number
@@ -87,7 +87,7 @@ TEST_F(KeyboardTest, DialogsOpenWithTheirFirstControlFocused) {
 
   ShowActive(w);
   Press(Qt::Key_P, kCtrl);
-  FlaggedDialog* range = Dialog(120);
+  ModelessDialog* range = Dialog(120);
   ASSERT_NE(range, nullptr);
   ASSERT_TRUE(QTest::qWaitForWindowActive(range));
   Type("2e8");  // replaces the whole text of Am's minimum

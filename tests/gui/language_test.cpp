@@ -229,7 +229,7 @@ TEST_F(EnglishTest, EveryWindowAndDialogIsEnglish) {
   };
   for (const Opened& d : dialogs) {
     w.Command(d.command);
-    FlaggedDialog* dialog = Dialog(d.resource);
+    ModelessDialog* dialog = Dialog(d.resource);
     ASSERT_NE(dialog, nullptr) << d.title;
     EXPECT_EQ(dialog->windowTitle(), d.title);
     ExpectEnglish(dialog, d.title);
@@ -287,21 +287,21 @@ TEST_F(EnglishTest, MessagesOfDialogsAndOfTheCoreAreEnglish) {
   w.Command(kCmdDeleteCalcConds);
   // A refused condition: the field name comes from the core.
   w.Command(kCmdRegisterCalcCond);
-  FlaggedDialog* cond = Dialog(109);
+  ModelessDialog* cond = Dialog(109);
   ASSERT_NE(cond, nullptr);
   SetText(cond, 1014, "0");
   Click(cond, 1052);
   EXPECT_EQ(LastMessage(), "Invalid input: temperature");
   // A range refused by the core's pattern inside a pattern.
   w.Command(kCmdParamRange);
-  FlaggedDialog* ranges = Dialog(120);
+  ModelessDialog* ranges = Dialog(120);
   ASSERT_NE(ranges, nullptr);
   SetText(ranges, 1102, "-1");
   Click(ranges, 1);
   EXPECT_EQ(LastMessage(), "Invalid input: minimum of Am");
   // The file chooser of a data file, cancelled.
   w.Command(kCmdRegisterDataFile);
-  FlaggedDialog* data = Dialog(111);
+  ModelessDialog* data = Dialog(111);
   ASSERT_NE(data, nullptr);
   Click(data, 1056);
   Click(data, 1057);
@@ -446,7 +446,7 @@ TEST_F(DialogTest, JapaneseTextsAreUnchanged) {
   EXPECT_EQ(w.findChild<QWidget*>("ctl1037")->geometry().left(), 96);
   EXPECT_EQ(CoreText(CheckParamRanges(ParamRanges{})), "不正な値の入力 : Amの最小値");
   w.Command(kCmdImportMeasured);
-  FlaggedDialog* import = Dialog(131);
+  ModelessDialog* import = Dialog(131);
   ASSERT_NE(import, nullptr);
   EXPECT_EQ(import->windowTitle(), "測定データ取り込み");
   EXPECT_EQ(Ctl<QAbstractButton>(import, kImpImport)->text(), "取り込み");

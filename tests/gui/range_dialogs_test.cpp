@@ -11,7 +11,7 @@ using RangeDialogs = DialogTest;
 TEST_F(RangeDialogs, JRangeRefusesZeroAndReversedRangesAndStoresTheLevel) {
   MainWindow& w = StartWith(1);
   w.Command(kCmdOtherSettings);
-  FlaggedDialog* d = Dialog(114);
+  ModelessDialog* d = Dialog(114);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("計算J範囲の設定"));
   EXPECT_EQ(Text(d, 1083), QStringLiteral("1e5"));
@@ -51,7 +51,7 @@ TEST_F(RangeDialogs, JcConditionAcceptsZeroAndTiesTheToleranceToTheLevel) {
   MainWindow& w = StartWith(1, {}, [](Project& p) { p.Settings.Mode = zx::CalcMode::JcB; });
   w.Command(kCmdOtherSettings);
   EXPECT_EQ(Dialog(114), nullptr);
-  FlaggedDialog* d = Dialog(117);
+  ModelessDialog* d = Dialog(117);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("Ec変更ダイアログ"));
   EXPECT_EQ(Text(d, 1093), QStringLiteral("1e-4"));
@@ -99,7 +99,7 @@ TEST_F(RangeDialogs, JcConditionAcceptsZeroAndTiesTheToleranceToTheLevel) {
 TEST_F(RangeDialogs, ParamRangeChecksEachBoundInOrder) {
   MainWindow& w = StartWith(0);
   w.Command(kCmdParamRange);
-  FlaggedDialog* d = Dialog(120);
+  ModelessDialog* d = Dialog(120);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("パラメータ設定可能範囲変更ダイアログ"));
   EXPECT_EQ(Text(d, 1102), QStringLiteral("1e8"));
@@ -162,7 +162,7 @@ TEST_F(RangeDialogs, ParamRangeOkPutsEverySliderAtItsValue) {
   const QString am = edit(1014)->text();
 
   w.Command(kCmdParamRange);
-  FlaggedDialog* d = Dialog(120);
+  ModelessDialog* d = Dialog(120);
   ASSERT_NE(d, nullptr);
   SetText(d, 1103, QStringLiteral("0"));
   SetText(d, 1016, QStringLiteral("0.2"));

@@ -1,4 +1,4 @@
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 #include <QFontMetrics>
 #include <QPushButton>
@@ -19,8 +19,8 @@ constexpr int kTitleBarControls = 130;
 
 }  // namespace
 
-FlaggedDialog::FlaggedDialog(Shell& main, DialogKind kind, QWidget* owner, int resourceId,
-                             const QString& title)
+ModelessDialog::ModelessDialog(Shell& main, DialogKind kind, QWidget* owner, int resourceId,
+                               const QString& title)
     : QDialog(owner), main_(main), kind_(kind) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("dlg%1").arg(resourceId));
@@ -38,7 +38,7 @@ FlaggedDialog::FlaggedDialog(Shell& main, DialogKind kind, QWidget* owner, int r
   main_.dialogs().Opened(kind_, this);
 }
 
-void FlaggedDialog::done(int result) {
+void ModelessDialog::done(int result) {
   if (!ended_) {
     ended_ = true;
     main_.dialogs().Ended(kind_, this);
@@ -46,11 +46,11 @@ void FlaggedDialog::done(int result) {
   QDialog::done(result);
 }
 
-void FlaggedDialog::RefuseInput(const QString& field, const QString& caption) {
+void ModelessDialog::RefuseInput(const QString& field, const QString& caption) {
   ShowWarning(this, tr("不正な値の入力 : %1").arg(field), caption);
 }
 
-void FlaggedDialog::Refuse(const std::string& message, const QString& caption) {
+void ModelessDialog::Refuse(const std::string& message, const QString& caption) {
   ShowWarning(this, CoreText(message), caption);
 }
 
@@ -59,7 +59,7 @@ double EditNumber(const QString& text) {
   return ParseLeadingDouble(text.left(255).toStdString());
 }
 
-QHBoxLayout* FlaggedDialog::OkCancelButtons(std::function<void()> onOk) {
+QHBoxLayout* ModelessDialog::OkCancelButtons(std::function<void()> onOk) {
   auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
   ok->setDefault(true);
   auto* cancel = NameControl(new QPushButton(tr("ｷｬﾝｾﾙ"), this), 2);

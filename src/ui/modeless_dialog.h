@@ -15,13 +15,14 @@ namespace zx {
 
 class Shell;
 
-class FlaggedDialog : public QDialog {
+class ModelessDialog : public QDialog {
   Q_OBJECT
 
  public:
   // Counts as the open dialog of its kind now; done() ends that on every
   // way the dialog ends (OK, cancel, close box, Escape).
-  FlaggedDialog(Shell& main, DialogKind kind, QWidget* owner, int resourceId, const QString& title);
+  ModelessDialog(Shell& main, DialogKind kind, QWidget* owner, int resourceId,
+                 const QString& title);
 
   // True once the dialog has ended; it is deleted later.
   bool Ended() const { return ended_; }
