@@ -24,10 +24,9 @@ class AxisDialog : public ModelessDialog {
     QLineEdit* min = nullptr;
     QLineEdit* max = nullptr;
   };
-  struct AxisIds {
-    int group, type, autoScale, minLabel, min, maxLabel, max;
-  };
-  AxisControls BuildAxis(const QString& title, const QString& autoText, const AxisIds& ids,
+  // The axis's controls are named after `prefix` ("x": xAxisGroup,
+  // xScaleCombo, xAutoScaleCheck, xMinEdit, ...).
+  AxisControls BuildAxis(const QString& title, const QString& autoText, const QString& prefix,
                          AxisScale type, bool autoScale);
   // Shows the effective range of the axis (`x` or Y).
   void ShowRange(const AxisControls& c, bool x);

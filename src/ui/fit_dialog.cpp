@@ -85,7 +85,7 @@ void OpenFitDialog(Shell& main) {
 FitDialog::FitDialog(Shell& main)
     : QDialog(&main.widget()), main_(main), progress_(std::make_shared<FitProgress>()) {
   setAttribute(Qt::WA_DeleteOnClose);
-  setObjectName(QStringLiteral("dlgFit"));
+  setObjectName(DialogObjectName(DialogKind::Fit));
   setWindowTitle(tr("自動フィッティング"));
   setModal(false);
   setSizeGripEnabled(true);

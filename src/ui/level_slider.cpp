@@ -9,16 +9,15 @@
 
 namespace zx {
 
-QSlider* MakeLevelSlider(QWidget* parent, int sliderId, int textId, int maxLevel, int level,
-                         QLineEdit** text) {
-  auto* slider = NameControl(new QSlider(Qt::Horizontal, parent), sliderId);
+QSlider* MakeLevelSlider(QWidget* parent, int maxLevel, int level, QLineEdit** text) {
+  auto* slider = NameControl(new QSlider(Qt::Horizontal, parent), "levelSlider");
   slider->setRange(1, maxLevel);
   slider->setPageStep(1);
   slider->setTickPosition(QSlider::TicksBelow);
   slider->setTickInterval(1);
   slider->setValue(level);
   TakeWheelOnlyWhenFocused(slider);
-  auto* shown = NameControl(new QLineEdit(parent), textId);
+  auto* shown = NameControl(new QLineEdit(parent), "levelEdit");
   shown->setReadOnly(true);
   shown->setMaximumWidth(48);
   shown->setText(QString::number(slider->value()));

@@ -19,11 +19,42 @@ constexpr int kTitleBarControls = 130;
 
 }  // namespace
 
-ModelessDialog::ModelessDialog(Shell& main, DialogKind kind, QWidget* owner, int resourceId,
-                               const QString& title)
+QString DialogObjectName(DialogKind kind) {
+  switch (kind) {
+    case DialogKind::DataFile:
+      return QStringLiteral("dataFileDialog");
+    case DialogKind::CalcCond:
+      return QStringLiteral("calcCondDialog");
+    case DialogKind::Axis:
+      return QStringLiteral("axisDialog");
+    case DialogKind::About:
+      return QStringLiteral("aboutBox");
+    case DialogKind::Mode:
+      return QStringLiteral("modeDialog");
+    case DialogKind::JRange:
+      return QStringLiteral("jRangeDialog");
+    case DialogKind::JcCondition:
+      return QStringLiteral("jcConditionDialog");
+    case DialogKind::ParamRange:
+      return QStringLiteral("paramRangeDialog");
+    case DialogKind::Status:
+      return QStringLiteral("statusDialog");
+    case DialogKind::Rename:
+      return QStringLiteral("renameDialog");
+    case DialogKind::CalcCondChange:
+      return QStringLiteral("calcCondChangeDialog");
+    case DialogKind::Import:
+      return QStringLiteral("importDialog");
+    case DialogKind::Fit:
+      return QStringLiteral("fitDialog");
+  }
+  return {};
+}
+
+ModelessDialog::ModelessDialog(Shell& main, DialogKind kind, QWidget* owner, const QString& title)
     : QDialog(owner), main_(main), kind_(kind) {
   setAttribute(Qt::WA_DeleteOnClose);
-  setObjectName(QStringLiteral("dlg%1").arg(resourceId));
+  setObjectName(DialogObjectName(kind));
   setWindowTitle(title);
   // English titles are longer than the Japanese ones: the dialog grows so
   // that its title bar shows the title whole. Japanese keeps the sizes its
@@ -60,9 +91,9 @@ double EditNumber(const QString& text) {
 }
 
 QHBoxLayout* ModelessDialog::OkCancelButtons(std::function<void()> onOk) {
-  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
+  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("okButton"));
   ok->setDefault(true);
-  auto* cancel = NameControl(new QPushButton(tr("ｷｬﾝｾﾙ"), this), 2);
+  auto* cancel = NameControl(new QPushButton(tr("ｷｬﾝｾﾙ"), this), QStringLiteral("cancelButton"));
   cancel->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
