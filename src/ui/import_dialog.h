@@ -36,7 +36,6 @@ class ImportDialog : public ModelessDialog {
 
   // The conversion with the settings as they stand (for the graphs).
   const ImportOutcome& Preview() const { return preview_; }
-  const TableLayout& Layout() const { return layout_; }
 
  protected:
   // Enter in the file's path reads the file instead of importing it.
