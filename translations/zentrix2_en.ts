@@ -607,17 +607,6 @@
     </message>
 </context>
 <context>
-    <name>zx::FlaggedDialog</name>
-    <message>
-        <source>不正な値の入力 : %1</source>
-        <translation>Invalid input: %1</translation>
-    </message>
-    <message>
-        <source>ｷｬﾝｾﾙ</source>
-        <translation>Cancel</translation>
-    </message>
-</context>
-<context>
     <name>zx::ImportDialog</name>
     <message>
         <source>測定データ取り込み</source>
@@ -1223,6 +1212,17 @@ and calculation conditions. Continue?</translation>
     <message>
         <source>計算モード変更の確認</source>
         <translation>Change Calculation Mode</translation>
+    </message>
+</context>
+<context>
+    <name>zx::ModelessDialog</name>
+    <message>
+        <source>不正な値の入力 : %1</source>
+        <translation>Invalid input: %1</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

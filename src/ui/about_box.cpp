@@ -11,13 +11,14 @@
 namespace zx {
 
 AboutBox::AboutBox(Shell& main)
-    : FlaggedDialog(main, DialogKind::About, &main.widget(), 112, tr("ZentrixⅡ")) {
+    : ModelessDialog(main, DialogKind::About, &main.widget(), tr("ZentrixⅡ")) {
   auto* layout = new QHBoxLayout(this);
   auto* icon = new QLabel(this);
+  icon->setObjectName(QStringLiteral("iconLabel"));
   icon->setPixmap(QIcon(QStringLiteral(":/zentrix2.svg")).pixmap(48, 48));
   layout->addWidget(icon);
   layout->addStretch();
-  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
+  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), "okButton");
   ok->setDefault(true);
   auto* column = new QVBoxLayout;
   column->addStretch();

@@ -1,11 +1,11 @@
 // The about box: the program icon and an OK button.
 #pragma once
 
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 namespace zx {
 
-class AboutBox : public FlaggedDialog {
+class AboutBox : public ModelessDialog {
   Q_OBJECT
 
  public:

@@ -16,15 +16,15 @@
 namespace zx {
 
 AxisDialog::AxisDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::Axis, &main.widget(), 113, tr("軸設定ダイアログ")) {
+    : ModelessDialog(main, DialogKind::Axis, &main.widget(), tr("軸設定ダイアログ")) {
   const GraphView& g = main.project().View;
   auto* layout = new QVBoxLayout(this);
   auto* axes = new QHBoxLayout;
   layout->addLayout(axes);
-  x_ = BuildAxis(tr("X軸設定"), tr("X軸オートスケール"), {1062, 1018, 1064, 1065, 1066, 1067, 1068},
-                 g.X.Type, g.X.AutoScale);
-  y_ = BuildAxis(tr("Y軸設定"), tr("Y軸オートスケール"), {1063, 1019, 1071, 1072, 1073, 1074, 1075},
-                 g.Y.Type, g.Y.AutoScale);
+  x_ = BuildAxis(tr("X軸設定"), tr("X軸オートスケール"), QStringLiteral("x"), g.X.Type,
+                 g.X.AutoScale);
+  y_ = BuildAxis(tr("Y軸設定"), tr("Y軸オートスケール"), QStringLiteral("y"), g.Y.Type,
+                 g.Y.AutoScale);
   axes->addWidget(x_.type->parentWidget());
   axes->addWidget(y_.type->parentWidget());
   ShowRange(x_, true);
@@ -47,25 +47,27 @@ AxisDialog::AxisDialog(Shell& main)
 }
 
 AxisDialog::AxisControls AxisDialog::BuildAxis(const QString& title, const QString& autoText,
-                                               const AxisIds& ids, AxisScale type, bool autoScale) {
-  auto* group = NameControl(new QGroupBox(title, this), ids.group);
+                                               const QString& prefix, AxisScale type,
+                                               bool autoScale) {
+  auto name = [&prefix](const char* control) -> QString { return prefix + QLatin1String(control); };
+  auto* group = NameControl(new QGroupBox(title, this), name("AxisGroup"));
   auto* g = new QGridLayout(group);
   AxisControls c;
-  c.type = NameControl(new QComboBox(group), ids.type);
+  c.type = NameControl(new QComboBox(group), name("ScaleCombo"));
   c.type->addItem(tr("線形"));
   c.type->addItem(tr("対数"));
   c.type->setCurrentIndex(type == AxisScale::Log ? 1 : 0);
-  c.autoScale = NameControl(new QCheckBox(autoText, group), ids.autoScale);
+  c.autoScale = NameControl(new QCheckBox(autoText, group), name("AutoScaleCheck"));
   c.autoScale->setChecked(autoScale);
-  c.min = NameControl(new QLineEdit(group), ids.min);
-  c.max = NameControl(new QLineEdit(group), ids.max);
+  c.min = NameControl(new QLineEdit(group), name("MinEdit"));
+  c.max = NameControl(new QLineEdit(group), name("MaxEdit"));
   c.min->setEnabled(!autoScale);
   c.max->setEnabled(!autoScale);
   g->addWidget(c.type, 0, 0, 1, 2);
   g->addWidget(c.autoScale, 1, 0, 1, 2);
-  g->addWidget(NameControl(new QLabel(tr("最小値"), group), ids.minLabel), 2, 0);
+  g->addWidget(NameControl(new QLabel(tr("最小値"), group), name("MinLabel")), 2, 0);
   g->addWidget(c.min, 2, 1);
-  g->addWidget(NameControl(new QLabel(tr("最大値"), group), ids.maxLabel), 3, 0);
+  g->addWidget(NameControl(new QLabel(tr("最大値"), group), name("MaxLabel")), 3, 0);
   g->addWidget(c.max, 3, 1);
   return c;
 }

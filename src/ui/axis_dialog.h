@@ -4,7 +4,7 @@
 
 #include "model/document.h"
 #include "model/graph_view.h"
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -12,7 +12,7 @@ class QLineEdit;
 
 namespace zx {
 
-class AxisDialog : public FlaggedDialog {
+class AxisDialog : public ModelessDialog {
   Q_OBJECT
 
  public:
@@ -25,10 +25,9 @@ class AxisDialog : public FlaggedDialog {
     QLineEdit* min = nullptr;
     QLineEdit* max = nullptr;
   };
-  struct AxisIds {
-    int group, type, autoScale, minLabel, min, maxLabel, max;
-  };
-  AxisControls BuildAxis(const QString& title, const QString& autoText, const AxisIds& ids,
+  // The axis's controls are named after `prefix` ("x": xAxisGroup,
+  // xScaleCombo, xAutoScaleCheck, xMinEdit, ...).
+  AxisControls BuildAxis(const QString& title, const QString& autoText, const QString& prefix,
                          AxisScale type, bool autoScale);
   // Shows the effective range of the axis (`x` or Y).
   void ShowRange(const AxisControls& c, bool x);

@@ -7,11 +7,11 @@
 #include <memory>
 
 #include "ui/calc_cond_fields.h"
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 namespace zx {
 
-class CalcCondChangeDialog : public FlaggedDialog {
+class CalcCondChangeDialog : public ModelessDialog {
   Q_OBJECT
 
  public:

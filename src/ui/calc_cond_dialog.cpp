@@ -8,10 +8,9 @@
 namespace zx {
 
 CalcCondDialog::CalcCondDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::CalcCond, &main.widget(), 109, tr("計算条件登録")) {
+    : ModelessDialog(main, DialogKind::CalcCond, &main.widget(), tr("計算条件登録")) {
   fields_ = std::make_unique<CalcCondFields>(
-      this, CalcCondIds{1050, 1018, 1016, 1014, 1017, 1015, 1051, 1019, 1020, 1054, 1021, 1052,
-                        1053, QT_TRANSLATE_NOOP("zx::CalcCondFields", "登録")});
+      this, CalcCondAction{"registerButton", QT_TRANSLATE_NOOP("zx::CalcCondFields", "登録")});
   const Project& p = main.project();
   // The newest data file is the likeliest partner of a new condition.
   fields_->Fill(p.DataFiles.HeadNo(), p.DataFiles.HeadNo(), p.Settings.Mode);

@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "ui/calc_cond_fields.h"
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 namespace zx {
 
-class CalcCondDialog : public FlaggedDialog {
+class CalcCondDialog : public ModelessDialog {
   Q_OBJECT
 
  public:

@@ -11,53 +11,54 @@
 
 #include "model/output_path.h"
 #include "model/project.h"
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 #include "ui/platform.h"
 
 namespace zx {
 
-CalcCondFields::CalcCondFields(QDialog* dialog, const CalcCondIds& ids) : dialog_(dialog) {
+CalcCondFields::CalcCondFields(QDialog* dialog, const CalcCondAction& actionButton)
+    : dialog_(dialog) {
   auto* grid = new QGridLayout(dialog);
-  auto label = [&](const char* text, int id) {
+  auto label = [&](const char* text, const char* name) {
     return NameControl(new QLabel(QCoreApplication::translate("zx::CalcCondFields", text), dialog),
-                       id);
+                       name);
   };
-  number = NameControl(new QComboBox(dialog), ids.number);
-  temp = NameControl(new QLineEdit(dialog), ids.temp);
-  field = NameControl(new QLineEdit(dialog), ids.field);
-  folder = NameControl(new QLineEdit(dialog), ids.folder);
+  number = NameControl(new QComboBox(dialog), "dataNumberCombo");
+  temp = NameControl(new QLineEdit(dialog), "tempEdit");
+  field = NameControl(new QLineEdit(dialog), "fieldEdit");
+  folder = NameControl(new QLineEdit(dialog), "folderEdit");
   folder->setReadOnly(true);
   folder->setMinimumWidth(260);
   browse = NameControl(
       new QPushButton(QCoreApplication::translate("zx::CalcCondFields", "参照"), dialog),
-      ids.browse);
+      "browseButton");
   browse->setAutoDefault(false);
-  name = NameControl(new QLineEdit(dialog), ids.name);
+  name = NameControl(new QLineEdit(dialog), "fileNameEdit");
 
-  grid->addWidget(
-      label(QT_TRANSLATE_NOOP("zx::CalcCondFields", "関連付けデータファイル番号"), ids.numberLabel),
-      0, 0);
+  grid->addWidget(label(QT_TRANSLATE_NOOP("zx::CalcCondFields", "関連付けデータファイル番号"),
+                        "dataNumberLabel"),
+                  0, 0);
   grid->addWidget(number, 0, 1);
-  grid->addWidget(label(QT_TRANSLATE_NOOP("zx::CalcCondFields", "温度(K)"), ids.tempLabel), 1, 0);
+  grid->addWidget(label(QT_TRANSLATE_NOOP("zx::CalcCondFields", "温度(K)"), "tempLabel"), 1, 0);
   grid->addWidget(temp, 1, 1);
-  grid->addWidget(label(QT_TRANSLATE_NOOP("zx::CalcCondFields", "磁場(T)"), ids.fieldLabel), 2, 0);
+  grid->addWidget(label(QT_TRANSLATE_NOOP("zx::CalcCondFields", "磁場(T)"), "fieldLabel"), 2, 0);
   grid->addWidget(field, 2, 1);
   grid->addWidget(
-      label(QT_TRANSLATE_NOOP("zx::CalcCondFields", "計算結果出力フォルダ"), ids.folderLabel), 3, 0,
+      label(QT_TRANSLATE_NOOP("zx::CalcCondFields", "計算結果出力フォルダ"), "folderLabel"), 3, 0,
       1, 3);
   grid->addWidget(folder, 4, 0, 1, 2);
   grid->addWidget(browse, 4, 2);
-  grid->addWidget(label(QT_TRANSLATE_NOOP("zx::CalcCondFields", "出力ファイル名"), ids.nameLabel),
+  grid->addWidget(label(QT_TRANSLATE_NOOP("zx::CalcCondFields", "出力ファイル名"), "fileNameLabel"),
                   5, 0);
   grid->addWidget(name, 5, 1);
 
   action = NameControl(
-      new QPushButton(QCoreApplication::translate("zx::CalcCondFields", ids.actionText), dialog),
-      ids.action);
+      new QPushButton(QCoreApplication::translate("zx::CalcCondFields", actionButton.text), dialog),
+      actionButton.name);
   action->setDefault(true);
   cancel = NameControl(
       new QPushButton(QCoreApplication::translate("zx::CalcCondFields", "ｷｬﾝｾﾙ"), dialog),
-      ids.cancel);
+      "cancelButton");
   cancel->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();

@@ -13,15 +13,15 @@ namespace zx {
 
 struct Project;
 
-struct CalcCondIds {
-  int numberLabel, number, tempLabel, temp, fieldLabel, field, folderLabel, folder, browse,
-      nameLabel, name, action, cancel;
-  const char* actionText;
+// The action button: registers or changes the condition.
+struct CalcCondAction {
+  const char* name;
+  const char* text;
 };
 
 class CalcCondFields {
  public:
-  CalcCondFields(QDialog* dialog, const CalcCondIds& ids);
+  CalcCondFields(QDialog* dialog, const CalcCondAction& action);
 
   // Offers the numbers 0 .. headNo and selects `selected` (none when it is
   // not among them). Disables the field edit in Jc-B mode.

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 #include "ui/platform.h"
 
 namespace zx {
@@ -22,31 +22,31 @@ QString ChooseDataFile(QWidget* owner) {
   return path ? *path : QString();
 }
 
-PathDialogControls BuildPathDialog(QDialog* dialog, const PathDialogIds& ids) {
+PathDialogControls BuildPathDialog(QDialog* dialog, const PathDialogAction& action) {
   auto* grid = new QGridLayout(dialog);
   grid->addWidget(NameControl(new QLabel(QCoreApplication::translate("zx::DataFileControls",
                                                                      "データファイルパス"),
                                          dialog),
-                              ids.label),
+                              "pathLabel"),
                   0, 0, 1, 2);
   PathDialogControls c{};
   c.edit = new QLineEdit(dialog);
   c.edit->setReadOnly(true);
   c.edit->setMinimumWidth(320);
-  NameControl(c.edit, ids.edit);
+  NameControl(c.edit, "pathEdit");
   c.browse = new QPushButton(QCoreApplication::translate("zx::DataFileControls", "参照"), dialog);
   c.browse->setAutoDefault(false);
-  NameControl(c.browse, ids.browse);
+  NameControl(c.browse, "browseButton");
   grid->addWidget(c.edit, 1, 0);
   grid->addWidget(c.browse, 1, 1);
 
   c.action =
-      new QPushButton(QCoreApplication::translate("zx::DataFileControls", ids.actionText), dialog);
+      new QPushButton(QCoreApplication::translate("zx::DataFileControls", action.text), dialog);
   c.action->setDefault(true);
-  NameControl(c.action, ids.action);
+  NameControl(c.action, action.name);
   c.cancel = new QPushButton(QCoreApplication::translate("zx::DataFileControls", "ｷｬﾝｾﾙ"), dialog);
   c.cancel->setAutoDefault(false);
-  NameControl(c.cancel, ids.cancel);
+  NameControl(c.cancel, "cancelButton");
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(c.action);

@@ -14,9 +14,10 @@ namespace zx {
 // The file chooser of both dialogs; empty when cancelled.
 QString ChooseDataFile(QWidget* owner);
 
-struct PathDialogIds {
-  int label, edit, browse, action, cancel;
-  const char* actionText;
+// The action button: registers or renames.
+struct PathDialogAction {
+  const char* name;
+  const char* text;
 };
 struct PathDialogControls {
   QLineEdit* edit;
@@ -26,6 +27,6 @@ struct PathDialogControls {
 };
 // Label, read-only path edit and browse button, then the action and cancel
 // buttons (the action button is the default one).
-PathDialogControls BuildPathDialog(QDialog* dialog, const PathDialogIds& ids);
+PathDialogControls BuildPathDialog(QDialog* dialog, const PathDialogAction& action);
 
 }  // namespace zx

@@ -12,9 +12,9 @@
 namespace zx {
 
 DataFileDialog::DataFileDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::DataFile, &main.widget(), 111, tr("データファイル登録")) {
-  PathDialogControls c = BuildPathDialog(
-      this, {1054, 1055, 1056, 1057, 1058, QT_TRANSLATE_NOOP("zx::DataFileControls", "登録")});
+    : ModelessDialog(main, DialogKind::DataFile, &main.widget(), tr("データファイル登録")) {
+  PathDialogControls c =
+      BuildPathDialog(this, {"registerButton", QT_TRANSLATE_NOOP("zx::DataFileControls", "登録")});
   path_ = c.edit;
   // A typed path counts as much as a chosen one.
   path_->setReadOnly(false);

@@ -5,13 +5,13 @@
 
 #include <QString>
 
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 class QLineEdit;
 
 namespace zx {
 
-class DataFileDialog : public FlaggedDialog {
+class DataFileDialog : public ModelessDialog {
   Q_OBJECT
 
  public:

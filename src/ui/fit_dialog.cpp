@@ -29,7 +29,7 @@
 #include "ui/dialog_helpers.h"
 #include "ui/fit_dialog_cells.h"
 #include "ui/fit_plot_widget.h"
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 #include "ui/open_dialogs.h"
 #include "ui/parameter_panel.h"
 #include "ui/platform.h"
@@ -85,7 +85,7 @@ void OpenFitDialog(Shell& main) {
 FitDialog::FitDialog(Shell& main)
     : QDialog(&main.widget()), main_(main), progress_(std::make_shared<FitProgress>()) {
   setAttribute(Qt::WA_DeleteOnClose);
-  setObjectName(QStringLiteral("dlgFit"));
+  setObjectName(DialogObjectName(DialogKind::Fit));
   setWindowTitle(tr("自動フィッティング"));
   setModal(false);
   setSizeGripEnabled(true);

@@ -16,7 +16,7 @@
 #include "ui/fit_dialog.h"
 #include "ui/fit_dialog_cells.h"
 #include "ui/fit_warning_text.h"
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 #include "ui/parameter_panel.h"
 #include "ui/platform.h"
 #include "ui/shell.h"

@@ -68,7 +68,7 @@ enum FileColumn { kFileName, kFileTemp, kFileKept, kFileDropped };
 }  // namespace
 
 ImportDialog::ImportDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::Import, &main.widget(), 131, tr("測定データ取り込み")) {
+    : ModelessDialog(main, DialogKind::Import, &main.widget(), tr("測定データ取り込み")) {
   Build();
   // The cross-section comes from the sample of the parameter panel; its
   // length is the whole sample, not the distance of the voltage taps.
@@ -86,22 +86,21 @@ void ImportDialog::Build() {
   auto* right = new QVBoxLayout;
   top->addLayout(left);
   top->addLayout(right);
-  auto label = [this](const QString& text, int id = 0) {
-    auto* l = new QLabel(text, this);
-    return id ? NameControl(l, id) : (ApplyMenuFont(l), l);
+  auto label = [this](const QString& text, const char* name) {
+    return NameControl(new QLabel(text, this), name);
   };
-  auto edit = [this](int id) { return NameControl(new QLineEdit(this), id); };
-  auto combo = [this](int id, const QStringList& items) {
-    auto* c = NameControl(new QComboBox(this), id);
+  auto edit = [this](const char* name) { return NameControl(new QLineEdit(this), name); };
+  auto combo = [this](const char* name, const QStringList& items) {
+    auto* c = NameControl(new QComboBox(this), name);
     c->addItems(items);
     return c;
   };
 
   auto* file = new QGridLayout;
-  file->addWidget(label(tr("測定データファイル")), 0, 0, 1, 2);
-  sourceEdit_ = edit(kImpSource);
+  file->addWidget(label(tr("測定データファイル"), "sourceLabel"), 0, 0, 1, 2);
+  sourceEdit_ = edit("sourceEdit");
   sourceEdit_->setMinimumWidth(300);
-  auto* browse = NameControl(new QPushButton(tr("参照"), this), kImpBrowse);
+  auto* browse = NameControl(new QPushButton(tr("参照"), this), "browseButton");
   browse->setAutoDefault(false);
   file->addWidget(sourceEdit_, 1, 0);
   file->addWidget(browse, 1, 1);
@@ -109,7 +108,7 @@ void ImportDialog::Build() {
 
   // One row per file: its temperature (typed, or from the temperature
   // column) and what the conversion keeps.
-  files_ = NameControl(new QTableWidget(0, 4, this), kImpFiles);
+  files_ = NameControl(new QTableWidget(0, 4, this), "fileTable");
   files_->setHorizontalHeaderLabels(
       {tr("ファイル"), tr("温度(K)", "column"), tr("採用"), tr("除外")});
   files_->horizontalHeader()->setSectionResizeMode(kFileName, QHeaderView::Stretch);
@@ -119,84 +118,85 @@ void ImportDialog::Build() {
   files_->setFixedHeight(96);
   left->addWidget(files_);
 
-  left->addWidget(label(tr("先頭の行")));
-  previewText_ = NameControl(new QPlainTextEdit(this), kImpPreview);
+  left->addWidget(label(tr("先頭の行"), "previewLabel"));
+  previewText_ = NameControl(new QPlainTextEdit(this), "previewText");
   previewText_->setReadOnly(true);
   previewText_->setLineWrapMode(QPlainTextEdit::NoWrap);
   previewText_->setFixedHeight(110);
   left->addWidget(previewText_);
-  columns_ = label(QString(), kImpColumns);
+  columns_ = label(QString(), "columnsLabel");
   columns_->setWordWrap(true);
   left->addWidget(columns_);
 
   auto* grid = new QGridLayout;
-  kind_ = combo(kImpKind, {QStringLiteral("V-I → E-J"), QStringLiteral("Ic-B → Jc-B")});
-  xLabel_ = label(QString());
-  yLabel_ = label(QString());
-  xColumn_ = combo(kImpXColumn, {});
-  yColumn_ = combo(kImpYColumn, {});
-  currentUnit_ = combo(kImpCurrentUnit, {QStringLiteral("A"), QStringLiteral("mA")});
-  voltageUnit_ = combo(kImpVoltageUnit, {QStringLiteral("V"), QStringLiteral("mV"),
-                                         QStringLiteral("µV"), QStringLiteral("nV")});
-  tap_ = edit(kImpTapLength);
-  width_ = edit(kImpWidth);
-  thickness_ = edit(kImpThickness);
-  fraction_ = edit(kImpFraction);
+  kind_ = combo("kindCombo", {QStringLiteral("V-I → E-J"), QStringLiteral("Ic-B → Jc-B")});
+  xLabel_ = label(QString(), "xColumnLabel");
+  yLabel_ = label(QString(), "yColumnLabel");
+  xColumn_ = combo("xColumnCombo", {});
+  yColumn_ = combo("yColumnCombo", {});
+  currentUnit_ = combo("currentUnitCombo", {QStringLiteral("A"), QStringLiteral("mA")});
+  voltageUnit_ = combo("voltageUnitCombo", {QStringLiteral("V"), QStringLiteral("mV"),
+                                            QStringLiteral("µV"), QStringLiteral("nV")});
+  tap_ = edit("tapLengthEdit");
+  width_ = edit("widthEdit");
+  thickness_ = edit("thicknessEdit");
+  fraction_ = edit("backgroundFractionEdit");
   fraction_->setText(QStringLiteral("0.5"));
-  minField_ = edit(kImpMinField);
+  minField_ = edit("minFieldEdit");
   minField_->setPlaceholderText(tr("自動 (3σ)"));
-  temp_ = edit(kImpTemp);
-  field_ = edit(kImpField);
-  tempColumn_ = combo(kImpTempColumn, {tr("なし")});
+  temp_ = edit("tempEdit");
+  field_ = edit("fieldEdit");
+  tempColumn_ = combo("tempColumnCombo", {tr("なし")});
   temp_->setPlaceholderText(tr("任意"));
   field_->setPlaceholderText(tr("任意"));
   int row = 0;
-  grid->addWidget(label(tr("種類")), row, 0);
+  grid->addWidget(label(tr("種類"), "kindLabel"), row, 0);
   grid->addWidget(kind_, row++, 1);
   grid->addWidget(xLabel_, row, 0);
   grid->addWidget(xColumn_, row, 1);
   grid->addWidget(yLabel_, row, 2);
   grid->addWidget(yColumn_, row++, 3);
-  grid->addWidget(label(tr("電流の単位")), row, 0);
+  grid->addWidget(label(tr("電流の単位"), "currentUnitLabel"), row, 0);
   grid->addWidget(currentUnit_, row, 1);
-  grid->addWidget(label(tr("電圧の単位")), row, 2);
+  grid->addWidget(label(tr("電圧の単位"), "voltageUnitLabel"), row, 2);
   grid->addWidget(voltageUnit_, row++, 3);
-  grid->addWidget(label(tr("電圧端子間距離(m)")), row, 0);
+  grid->addWidget(label(tr("電圧端子間距離(m)"), "tapLengthLabel"), row, 0);
   grid->addWidget(tap_, row++, 1);
-  grid->addWidget(label(tr("幅(m)")), row, 0);
+  grid->addWidget(label(tr("幅(m)"), "widthLabel"), row, 0);
   grid->addWidget(width_, row, 1);
-  grid->addWidget(label(tr("厚さ(m)")), row, 2);
+  grid->addWidget(label(tr("厚さ(m)"), "thicknessLabel"), row, 2);
   grid->addWidget(thickness_, row++, 3);
-  grid->addWidget(label(tr("背景フィット範囲(最大電流比)")), row, 0);
+  grid->addWidget(label(tr("背景フィット範囲(最大電流比)"), "backgroundFractionLabel"), row, 0);
   grid->addWidget(fraction_, row, 1);
-  grid->addWidget(label(tr("電界下限(V/m)")), row, 2);
+  grid->addWidget(label(tr("電界下限(V/m)"), "minFieldLabel"), row, 2);
   grid->addWidget(minField_, row++, 3);
-  grid->addWidget(label(tr("温度の列")), row, 0);
+  grid->addWidget(label(tr("温度の列"), "tempColumnLabel"), row, 0);
   grid->addWidget(tempColumn_, row++, 1);
-  grid->addWidget(label(tr("温度(K)")), row, 0);
+  grid->addWidget(label(tr("温度(K)"), "tempLabel"), row, 0);
   grid->addWidget(temp_, row, 1);
-  grid->addWidget(label(tr("磁場(T)")), row, 2);
+  grid->addWidget(label(tr("磁場(T)"), "fieldLabel"), row, 2);
   grid->addWidget(field_, row++, 3);
   left->addLayout(grid);
-  left->addWidget(label(tr("温度（温度の列、表、または入力）があると計算条件も登録します。")));
+  left->addWidget(label(tr("温度（温度の列、表、または入力）があると計算条件も登録します。"),
+                        "conditionNoteLabel"));
 
   auto* out = new QGridLayout;
-  out->addWidget(label(tr("出力データファイル")), 0, 0, 1, 2);
-  output_ = edit(kImpOutput);
-  auto* outBrowse = NameControl(new QPushButton(tr("参照"), this), kImpOutputBrowse);
+  out->addWidget(label(tr("出力データファイル"), "outputLabel"), 0, 0, 1, 2);
+  output_ = edit("outputEdit");
+  auto* outBrowse = NameControl(new QPushButton(tr("参照"), this), "outputBrowseButton");
   outBrowse->setAutoDefault(false);
   out->addWidget(output_, 1, 0);
   out->addWidget(outBrowse, 1, 1);
   left->addLayout(out);
 
-  summary_ = label(QString(), kImpSummary);
+  summary_ = label(QString(), "summaryLabel");
   summary_->setWordWrap(true);
   summary_->setMinimumHeight(36);
   left->addWidget(summary_);
 
-  auto* import = NameControl(new QPushButton(tr("取り込み"), this), kImpImport);
+  auto* import = NameControl(new QPushButton(tr("取り込み"), this), "importButton");
   import->setDefault(true);
-  auto* cancel = NameControl(new QPushButton(tr("ｷｬﾝｾﾙ"), this), kImpCancel);
+  auto* cancel = NameControl(new QPushButton(tr("ｷｬﾝｾﾙ"), this), "cancelButton");
   cancel->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -206,8 +206,8 @@ void ImportDialog::Build() {
   left->addStretch();
   left->addLayout(buttons);
 
-  measuredPlot_ = label(QString(), kImpMeasuredPlot);
-  convertedPlot_ = label(QString(), kImpConvertedPlot);
+  measuredPlot_ = label(QString(), "measuredPlot");
+  convertedPlot_ = label(QString(), "convertedPlot");
   for (QLabel* plot : {measuredPlot_, convertedPlot_}) {
     plot->setFixedSize(kImportPlotWidth, kImportPlotHeight);
     right->addWidget(plot);
@@ -300,7 +300,7 @@ bool ImportDialog::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  return FlaggedDialog::eventFilter(watched, event);
+  return ModelessDialog::eventFilter(watched, event);
 }
 
 void ImportDialog::SourceTyped() {

@@ -1,14 +1,14 @@
-// Import of measured tables (resource 131): the files (one row each), a
-// preview of the current file's first lines and columns, the conversion
-// settings the files share, the two graphs, and 取り込み, which writes a
-// data file for each and registers them (with a calculation condition each
-// when a temperature is known).
+// Import of measured tables: the files (one row each), a preview of the
+// current file's first lines and columns, the conversion settings the files
+// share, the two graphs, and 取り込み, which writes a data file for each and
+// registers them (with a calculation condition each when a temperature is
+// known).
 #pragma once
 
 #include <QString>
 
 #include "import/run.h"
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 class QComboBox;
 class QLabel;
@@ -18,36 +18,7 @@ class QTableWidget;
 
 namespace zx {
 
-// Control ids of the dialog.
-enum ImportControl : int {
-  kImpSource = 1101,
-  kImpBrowse = 1102,
-  kImpPreview = 1103,
-  kImpColumns = 1104,
-  kImpKind = 1105,
-  kImpXColumn = 1106,
-  kImpYColumn = 1107,
-  kImpCurrentUnit = 1108,
-  kImpVoltageUnit = 1109,
-  kImpTapLength = 1110,
-  kImpWidth = 1111,
-  kImpThickness = 1112,
-  kImpFraction = 1113,
-  kImpMinField = 1114,
-  kImpTemp = 1115,
-  kImpField = 1116,
-  kImpOutput = 1117,
-  kImpOutputBrowse = 1118,
-  kImpSummary = 1119,
-  kImpMeasuredPlot = 1120,
-  kImpConvertedPlot = 1121,
-  kImpImport = 1122,
-  kImpCancel = 1123,
-  kImpTempColumn = 1124,
-  kImpFiles = 1125,
-};
-
-class ImportDialog : public FlaggedDialog {
+class ImportDialog : public ModelessDialog {
   Q_OBJECT
 
  public:
@@ -65,7 +36,6 @@ class ImportDialog : public FlaggedDialog {
 
   // The conversion with the settings as they stand (for the graphs).
   const ImportOutcome& Preview() const { return preview_; }
-  const TableLayout& Layout() const { return layout_; }
 
  protected:
   // Enter in the file's path reads the file instead of importing it.

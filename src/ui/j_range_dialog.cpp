@@ -15,22 +15,24 @@
 namespace zx {
 
 JRangeDialog::JRangeDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::JRange, &main.widget(), 114, tr("計算J範囲の設定")) {
+    : ModelessDialog(main, DialogKind::JRange, &main.widget(), tr("計算J範囲の設定")) {
   const CalcSettings& s = main.project().Settings;
   auto* layout = new QGridLayout(this);
-  auto* group = NameControl(new QGroupBox(tr("J範囲"), this), 1080);
+  auto* group = NameControl(new QGroupBox(tr("J範囲"), this), "jRangeGroup");
   auto* g = new QGridLayout(group);
-  jIni_ = NameControl(new QLineEdit(QString::fromStdString(FormatSci(s.JIni, 2)), group), 1083);
-  jFin_ = NameControl(new QLineEdit(QString::fromStdString(FormatSci(s.JFin, 2)), group), 1084);
-  g->addWidget(NameControl(new QLabel(tr("開始値"), group), 1081), 0, 0);
+  jIni_ =
+      NameControl(new QLineEdit(QString::fromStdString(FormatSci(s.JIni, 2)), group), "jStartEdit");
+  jFin_ =
+      NameControl(new QLineEdit(QString::fromStdString(FormatSci(s.JFin, 2)), group), "jEndEdit");
+  g->addWidget(NameControl(new QLabel(tr("開始値"), group), "jStartLabel"), 0, 0);
   g->addWidget(jIni_, 0, 1);
-  g->addWidget(NameControl(new QLabel(tr("終了値"), group), 1082), 1, 0);
+  g->addWidget(NameControl(new QLabel(tr("終了値"), group), "jEndLabel"), 1, 0);
   g->addWidget(jFin_, 1, 1);
   layout->addWidget(group, 0, 0, 1, 3);
 
   // The grid table defines points per decade for levels 1 to 10 only.
-  level_ = MakeLevelSlider(this, 1085, 1015, 10, s.JStepLevel, &levelText_);
-  layout->addWidget(NameControl(new QLabel(tr("計算の細かさ"), this), 1086), 1, 0);
+  level_ = MakeLevelSlider(this, 10, s.JStepLevel, &levelText_);
+  layout->addWidget(NameControl(new QLabel(tr("計算の細かさ"), this), "levelLabel"), 1, 0);
   layout->addWidget(level_, 1, 1);
   layout->addWidget(levelText_, 1, 2);
 

@@ -1,14 +1,14 @@
 // The J range and the fineness of the E-J grid.
 #pragma once
 
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 class QLineEdit;
 class QSlider;
 
 namespace zx {
 
-class JRangeDialog : public FlaggedDialog {
+class JRangeDialog : public ModelessDialog {
   Q_OBJECT
 
  public:

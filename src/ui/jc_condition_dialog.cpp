@@ -18,16 +18,21 @@ namespace {
 
 QString Sci(double v) { return QString::fromStdString(FormatSci(v, 2)); }
 
-// A group box holding a start and an end edit.
-QGroupBox* RangeGroup(QWidget* parent, const QString& title, int groupId, int startLabelId,
-                      QLineEdit* start, int endLabelId, QLineEdit* end) {
-  auto* group = NameControl(new QGroupBox(title, parent), groupId);
+// A group box holding a start and an end edit; its controls are named after
+// `prefix` ("j": jRangeGroup, jStartLabel, jEndLabel).
+QGroupBox* RangeGroup(QWidget* parent, const QString& title, const QString& prefix,
+                      QLineEdit* start, QLineEdit* end) {
+  auto* group = NameControl(new QGroupBox(title, parent), prefix + QStringLiteral("RangeGroup"));
   auto* g = new QGridLayout(group);
   start->setParent(group);
   end->setParent(group);
-  g->addWidget(NameControl(new QLabel(JcConditionDialog::tr("開始値"), group), startLabelId), 0, 0);
+  g->addWidget(NameControl(new QLabel(JcConditionDialog::tr("開始値"), group),
+                           prefix + QStringLiteral("StartLabel")),
+               0, 0);
   g->addWidget(start, 0, 1);
-  g->addWidget(NameControl(new QLabel(JcConditionDialog::tr("終了値"), group), endLabelId), 1, 0);
+  g->addWidget(NameControl(new QLabel(JcConditionDialog::tr("終了値"), group),
+                           prefix + QStringLiteral("EndLabel")),
+               1, 0);
   g->addWidget(end, 1, 1);
   return group;
 }
@@ -35,25 +40,25 @@ QGroupBox* RangeGroup(QWidget* parent, const QString& title, int groupId, int st
 }  // namespace
 
 JcConditionDialog::JcConditionDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::JcCondition, &main.widget(), 117, tr("Ec変更ダイアログ")) {
+    : ModelessDialog(main, DialogKind::JcCondition, &main.widget(), tr("Ec変更ダイアログ")) {
   const Project& p = main.project();
   const CalcSettings& s = p.Settings;
   auto* layout = new QGridLayout(this);
-  jIni_ = NameControl(new QLineEdit(Sci(s.JIni)), 1100);
-  jFin_ = NameControl(new QLineEdit(Sci(s.JFin)), 1101);
-  bIni_ = NameControl(new QLineEdit(Sci(s.BIni)), 1103);
-  bFin_ = NameControl(new QLineEdit(Sci(s.BFin)), 1104);
-  layout->addWidget(RangeGroup(this, tr("J範囲"), 1097, 1098, jIni_, 1099, jFin_), 0, 0, 1, 3);
-  layout->addWidget(RangeGroup(this, tr("B範囲"), 1102, 1105, bIni_, 1106, bFin_), 1, 0, 1, 3);
+  jIni_ = NameControl(new QLineEdit(Sci(s.JIni)), "jStartEdit");
+  jFin_ = NameControl(new QLineEdit(Sci(s.JFin)), "jEndEdit");
+  bIni_ = NameControl(new QLineEdit(Sci(s.BIni)), "bStartEdit");
+  bFin_ = NameControl(new QLineEdit(Sci(s.BFin)), "bEndEdit");
+  layout->addWidget(RangeGroup(this, tr("J範囲"), QStringLiteral("j"), jIni_, jFin_), 0, 0, 1, 3);
+  layout->addWidget(RangeGroup(this, tr("B範囲"), QStringLiteral("b"), bIni_, bFin_), 1, 0, 1, 3);
 
-  auto* ecGroup = NameControl(new QGroupBox(tr("電界基準値(V/m)"), this), 1092);
+  auto* ecGroup = NameControl(new QGroupBox(tr("電界基準値(V/m)"), this), "ecGroup");
   auto* eg = new QHBoxLayout(ecGroup);
-  ec_ = NameControl(new QLineEdit(Sci(p.Params.E_c), ecGroup), 1093);
+  ec_ = NameControl(new QLineEdit(Sci(p.Params.E_c), ecGroup), "ecEdit");
   eg->addWidget(ec_);
   layout->addWidget(ecGroup, 2, 0, 1, 3);
 
-  level_ = MakeLevelSlider(this, 1096, 1095, 5, s.BStepLevel, &levelText_);
-  layout->addWidget(NameControl(new QLabel(tr("計算の細かさ"), this), 1094), 3, 0);
+  level_ = MakeLevelSlider(this, 5, s.BStepLevel, &levelText_);
+  layout->addWidget(NameControl(new QLabel(tr("計算の細かさ"), this), "levelLabel"), 3, 0);
   layout->addWidget(level_, 3, 1);
   layout->addWidget(levelText_, 3, 2);
 

@@ -3,14 +3,14 @@
 // fineness of the B grid, which also fixes the search tolerance.
 #pragma once
 
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 class QLineEdit;
 class QSlider;
 
 namespace zx {
 
-class JcConditionDialog : public FlaggedDialog {
+class JcConditionDialog : public ModelessDialog {
   Q_OBJECT
 
  public:

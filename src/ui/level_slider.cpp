@@ -4,21 +4,20 @@
 #include <QSlider>
 
 #include "model/format.h"
-#include "ui/flagged_dialog.h"
 #include "ui/focused_wheel.h"
+#include "ui/modeless_dialog.h"
 
 namespace zx {
 
-QSlider* MakeLevelSlider(QWidget* parent, int sliderId, int textId, int maxLevel, int level,
-                         QLineEdit** text) {
-  auto* slider = NameControl(new QSlider(Qt::Horizontal, parent), sliderId);
+QSlider* MakeLevelSlider(QWidget* parent, int maxLevel, int level, QLineEdit** text) {
+  auto* slider = NameControl(new QSlider(Qt::Horizontal, parent), "levelSlider");
   slider->setRange(1, maxLevel);
   slider->setPageStep(1);
   slider->setTickPosition(QSlider::TicksBelow);
   slider->setTickInterval(1);
   slider->setValue(level);
   TakeWheelOnlyWhenFocused(slider);
-  auto* shown = NameControl(new QLineEdit(parent), textId);
+  auto* shown = NameControl(new QLineEdit(parent), "levelEdit");
   shown->setReadOnly(true);
   shown->setMaximumWidth(48);
   shown->setText(QString::number(slider->value()));

@@ -8,8 +8,8 @@ class QWidget;
 
 namespace zx {
 
-// Levels 1 .. maxLevel; `level` is brought into that range.
-QSlider* MakeLevelSlider(QWidget* parent, int sliderId, int textId, int maxLevel, int level,
-                         QLineEdit** text);
+// Levels 1 .. maxLevel; `level` is brought into that range. The slider is
+// "levelSlider", the edit "levelEdit".
+QSlider* MakeLevelSlider(QWidget* parent, int maxLevel, int level, QLineEdit** text);
 
 }  // namespace zx

@@ -82,19 +82,19 @@ class SeriesColorDelegate : public QStyledItemDelegate {
 ListsPanel::ListsPanel(Shell& main, QWidget* parent) : QWidget(parent), main_(main) {
   setGeometry(0, kPanelY, kPanelWidth, kPanelHeight);
   setAcceptDrops(true);
-  dataList_ = MakeList(ListKind::DataFiles, 1011,
+  dataList_ = MakeList(ListKind::DataFiles, QStringLiteral("dataFileList"),
                        {tr("データ番号"), tr("マーク"), tr("データファイル名")}, {75, 50, 339}, 0);
-  condList_ = MakeList(ListKind::CalcConds, 1010,
+  condList_ = MakeList(ListKind::CalcConds, QStringLiteral("calcCondList"),
                        {tr("関連付けデータ番号"), tr("マーク"), tr("温度(K)"), tr("磁場(T)"),
                         tr("相関係数"), tr("出力ファイル名")},
                        {120, 50, 55, 55, 60, 124}, kListHeight);
   FillListsPanel();
 }
 
-QTableWidget* ListsPanel::MakeList(ListKind kind, int id, const QStringList& titles,
+QTableWidget* ListsPanel::MakeList(ListKind kind, const QString& name, const QStringList& titles,
                                    std::initializer_list<int> widths, int y) {
   auto* list = new QTableWidget(0, static_cast<int>(titles.size()), this);
-  list->setObjectName(QStringLiteral("ctl%1").arg(id));
+  list->setObjectName(name);
   list->setGeometry(0, y, kPanelWidth, kListHeight);
   list->setHorizontalHeaderLabels(titles);
   list->setSelectionBehavior(QAbstractItemView::SelectRows);

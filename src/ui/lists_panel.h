@@ -21,8 +21,8 @@ class ListsPanel : public QWidget {
  public:
   ListsPanel(Shell& main, QWidget* parent);
 
-  QTableWidget* dataList() const { return dataList_; }  // control 1011
-  QTableWidget* condList() const { return condList_; }  // control 1010
+  QTableWidget* dataList() const { return dataList_; }  // "dataFileList"
+  QTableWidget* condList() const { return condList_; }  // "calcCondList"
   QTableWidget* list(ListKind kind) const {
     return kind == ListKind::DataFiles ? dataList_ : condList_;
   }
@@ -58,7 +58,7 @@ class ListsPanel : public QWidget {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  QTableWidget* MakeList(ListKind kind, int id, const QStringList& titles,
+  QTableWidget* MakeList(ListKind kind, const QString& name, const QStringList& titles,
                          std::initializer_list<int> widths, int y);
   void OnDoubleClick(ListKind kind);
 

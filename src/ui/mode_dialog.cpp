@@ -12,12 +12,12 @@
 namespace zx {
 
 ModeDialog::ModeDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::Mode, &main.widget(), 116, tr("計算モード変更")) {
+    : ModelessDialog(main, DialogKind::Mode, &main.widget(), tr("計算モード変更")) {
   auto* layout = new QVBoxLayout(this);
-  auto* group = NameControl(new QGroupBox(tr("計算モード"), this), 1090);
+  auto* group = NameControl(new QGroupBox(tr("計算モード"), this), "modeGroup");
   auto* g = new QVBoxLayout(group);
-  ej_ = NameControl(new QRadioButton(tr("E-J計算"), group), 1091);
-  jcb_ = NameControl(new QRadioButton(tr("Jc-B計算"), group), 1092);
+  ej_ = NameControl(new QRadioButton(tr("E-J計算"), group), "ejRadio");
+  jcb_ = NameControl(new QRadioButton(tr("Jc-B計算"), group), "jcbRadio");
   g->addWidget(ej_);
   g->addWidget(jcb_);
   layout->addWidget(group);

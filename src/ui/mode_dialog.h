@@ -3,13 +3,13 @@
 // after asking.
 #pragma once
 
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 class QRadioButton;
 
 namespace zx {
 
-class ModeDialog : public FlaggedDialog {
+class ModeDialog : public ModelessDialog {
   Q_OBJECT
 
  public:

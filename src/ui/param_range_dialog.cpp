@@ -14,34 +14,30 @@ namespace zx {
 
 namespace {
 
-// Ids of a row's group box, labels and edits.
-struct RowIds {
-  int group, minLabel, maxLabel, min, max;
-};
-const RowIds kRowIds[5] = {{1107, 1108, 1109, 1102, 1015},
-                           {1110, 1111, 1112, 1103, 1016},
-                           {1113, 1114, 1115, 1104, 1017},
-                           {1116, 1117, 1118, 1105, 1018},
-                           {1119, 1120, 1121, 1106, 1019}};
+// The prefix of a row's control names: amRangeGroup, amMinLabel, amMinEdit, ...
+const char* const kRowNames[5] = {"am", "sigma2", "gamma", "m", "g2"};
 
 }  // namespace
 
 ParamRangeDialog::ParamRangeDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::ParamRange, &main.widget(), 120,
-                    tr("パラメータ設定可能範囲変更ダイアログ")) {
+    : ModelessDialog(main, DialogKind::ParamRange, &main.widget(),
+                     tr("パラメータ設定可能範囲変更ダイアログ")) {
   const ParamRanges ranges = ParamRangesOf(main.project().Settings);
   auto* layout = new QGridLayout(this);
   for (int i = 0; i < 5; ++i) {
-    const RowIds& row = kRowIds[i];
-    auto* group = NameControl(new QGroupBox(QString::fromUtf8(ParamRangeName(i)), this), row.group);
+    auto name = [i](const char* control) -> QString {
+      return QLatin1String(kRowNames[i]) + QLatin1String(control);
+    };
+    auto* group =
+        NameControl(new QGroupBox(QString::fromUtf8(ParamRangeName(i)), this), name("RangeGroup"));
     auto* g = new QGridLayout(group);
     min_[i] = NameControl(new QLineEdit(QString::fromStdString(FormatSci(ranges.lo[i], 6)), group),
-                          row.min);
+                          name("MinEdit"));
     max_[i] = NameControl(new QLineEdit(QString::fromStdString(FormatSci(ranges.hi[i], 6)), group),
-                          row.max);
-    g->addWidget(NameControl(new QLabel(tr("最小値"), group), row.minLabel), 0, 0);
+                          name("MaxEdit"));
+    g->addWidget(NameControl(new QLabel(tr("最小値"), group), name("MinLabel")), 0, 0);
     g->addWidget(min_[i], 0, 1);
-    g->addWidget(NameControl(new QLabel(tr("最大値"), group), row.maxLabel), 1, 0);
+    g->addWidget(NameControl(new QLabel(tr("最大値"), group), name("MaxLabel")), 1, 0);
     g->addWidget(max_[i], 1, 1);
     layout->addWidget(group, i / 2, i % 2);
   }

@@ -3,13 +3,13 @@
 
 #include <array>
 
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 class QLineEdit;
 
 namespace zx {
 
-class ParamRangeDialog : public FlaggedDialog {
+class ParamRangeDialog : public ModelessDialog {
   Q_OBJECT
 
  public:

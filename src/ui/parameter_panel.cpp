@@ -47,7 +47,9 @@ constexpr int kGroupGap = 4;
 constexpr int GroupHeight(int rows) { return kGroupTitle + rows * kRowPitch + 2; }
 
 struct PinDef {
-  int labelId, sliderId, editId;
+  const char* labelName;
+  const char* sliderName;
+  const char* editName;
   const char* label;
   const char* tip;
   double ModelParams::*field;
@@ -57,52 +59,57 @@ struct PinDef {
 };
 
 const PinDef kPins[] = {
-    {1027, 1022, 1014, "Am", QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の強さ"),
+    {"amLabel", "amSlider", "amEdit", "Am", QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の強さ"),
      &ModelParams::Re_A_m, &CalcSettings::MiniRe_Am, &CalcSettings::MaxRe_Am,
      SliderScale::Logarithmic},
-    {1020, 1023, 1016, "σ^2", QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の分布"),
-     &ModelParams::Sigma_2, &CalcSettings::MiniSigma_2, &CalcSettings::MaxSigma_2,
-     SliderScale::Linear},
-    {1042, 1024, 1017, "γ", QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の磁場依存性"),
-     &ModelParams::Re_Gamma, &CalcSettings::MiniRe_Gamma, &CalcSettings::MaxRe_Gamma,
-     SliderScale::Linear},
-    {1019, 1025, 1018, "m", QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の温度依存性"),
-     &ModelParams::Re_m, &CalcSettings::MiniRe_m, &CalcSettings::MaxRe_m, SliderScale::Linear},
-    {1015, 1026, 1021, "g^2", QT_TRANSLATE_NOOP("zx::ParameterPanel", "磁束バンドルサイズ"),
-     &ModelParams::Re_g_2, &CalcSettings::MiniRe_g_2, &CalcSettings::MaxRe_g_2,
-     SliderScale::Linear},
+    {"sigma2Label", "sigma2Slider", "sigma2Edit", "σ^2",
+     QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の分布"), &ModelParams::Sigma_2,
+     &CalcSettings::MiniSigma_2, &CalcSettings::MaxSigma_2, SliderScale::Linear},
+    {"gammaLabel", "gammaSlider", "gammaEdit", "γ",
+     QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の磁場依存性"), &ModelParams::Re_Gamma,
+     &CalcSettings::MiniRe_Gamma, &CalcSettings::MaxRe_Gamma, SliderScale::Linear},
+    {"mLabel", "mSlider", "mEdit", "m",
+     QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の温度依存性"), &ModelParams::Re_m,
+     &CalcSettings::MiniRe_m, &CalcSettings::MaxRe_m, SliderScale::Linear},
+    {"g2Label", "g2Slider", "g2Edit", "g^2",
+     QT_TRANSLATE_NOOP("zx::ParameterPanel", "磁束バンドルサイズ"), &ModelParams::Re_g_2,
+     &CalcSettings::MiniRe_g_2, &CalcSettings::MaxRe_g_2, SliderScale::Linear},
 };
 
 // A label with its number edit, two to a row in the sample groups.
 struct FieldDef {
-  int labelId, editId;
+  const char* labelName;
+  const char* editName;
   const char* label;
   const char* tip;
   double ModelParams::*field;
 };
 
 const FieldDef kProperties[] = {
-    {1007, 1028, "Tc", QT_TRANSLATE_NOOP("zx::ParameterPanel", "臨界温度"), &ModelParams::T_c},
-    {1009, 1029, "ρn", QT_TRANSLATE_NOOP("zx::ParameterPanel", "常伝導抵抗率"),
+    {"tcLabel", "tcEdit", "Tc", QT_TRANSLATE_NOOP("zx::ParameterPanel", "臨界温度"),
+     &ModelParams::T_c},
+    {"rhonLabel", "rhonEdit", "ρn", QT_TRANSLATE_NOOP("zx::ParameterPanel", "常伝導抵抗率"),
      &ModelParams::Rho_n_0},
-    {1008, 1030, "Bc2(0)", QT_TRANSLATE_NOOP("zx::ParameterPanel", "上部臨界磁場"),
+    {"bc20Label", "bc20Edit", "Bc2(0)", QT_TRANSLATE_NOOP("zx::ParameterPanel", "上部臨界磁場"),
      &ModelParams::B_c2_0},
-    {1010, 1031, "ζ", QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン形状定数"),
+    {"zetaLabel", "zetaEdit", "ζ", QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン形状定数"),
      &ModelParams::Re_Zeta},
 };
 
 const FieldDef kSizes[] = {
-    {1012, 1038, QT_TRANSLATE_NOOP("zx::ParameterPanel", "長さ"),
+    {"lengthLabel", "lengthEdit", QT_TRANSLATE_NOOP("zx::ParameterPanel", "長さ"),
      QT_TRANSLATE_NOOP("zx::ParameterPanel", "サンプル長手方向長さ"), &ModelParams::Length},
-    {1013, 1039, QT_TRANSLATE_NOOP("zx::ParameterPanel", "幅"),
+    {"widthLabel", "widthEdit", QT_TRANSLATE_NOOP("zx::ParameterPanel", "幅"),
      QT_TRANSLATE_NOOP("zx::ParameterPanel", "サンプル幅"), &ModelParams::Width},
-    {1040, 1044, QT_TRANSLATE_NOOP("zx::ParameterPanel", "厚さ"),
+    {"thicknessLabel", "thicknessEdit", QT_TRANSLATE_NOOP("zx::ParameterPanel", "厚さ"),
      QT_TRANSLATE_NOOP("zx::ParameterPanel", "サンプル厚"), &ModelParams::Thickness},
 };
 
 // The edits whose changes of text mark the project modified and redraw.
-constexpr int kKeyEdits[] = {1014, 1016, 1017, 1018, 1021, 1028, 1029,
-                             1030, 1031, 1037, 1038, 1039, 1044, 1036};
+const char* const kKeyEdits[] = {"amEdit",        "sigma2Edit",     "gammaEdit",  "mEdit",
+                                 "g2Edit",        "tcEdit",         "rhonEdit",   "bc20Edit",
+                                 "zetaEdit",      "sampleNameEdit", "lengthEdit", "widthEdit",
+                                 "thicknessEdit", "intStepEdit"};
 
 // A text of the panel's tables in the language of the windows.
 QString Text(const char* source) {
@@ -120,17 +127,17 @@ ParameterPanel::ParameterPanel(Shell& main, QWidget* parent) : QWidget(parent), 
   setGeometry(kPanelX, 0, kPanelWidth, kPanelHeight);
   setAcceptDrops(true);
   BuildControls();
-  for (int id : PanelControlIds) ApplyMenuFont(Control(id));
+  for (const char* name : PanelControlNames) ApplyMenuFont(Control(name));
   ShowProjectInPanel();
 }
 
-void ParameterPanel::Register(int id, QWidget* control) {
-  control->setObjectName(QStringLiteral("ctl%1").arg(id));
-  controls_[id] = control;
+void ParameterPanel::Register(const char* name, QWidget* control) {
+  control->setObjectName(QLatin1String(name));
+  controls_[control->objectName()] = control;
 }
 
-QWidget* ParameterPanel::Control(int id) const {
-  auto it = controls_.find(id);
+QWidget* ParameterPanel::Control(const QString& name) const {
+  auto it = controls_.find(name);
   return it == controls_.end() ? nullptr : it->second;
 }
 
@@ -138,38 +145,38 @@ void ParameterPanel::BuildControls() {
   // The group boxes come first so that the controls drawn over them stay
   // on top; every control is a direct child of the panel, so that
   // disabling a group box during a calculation leaves the sliders usable.
-  auto group = [this](int id, const char* title, int y, int rows) {
+  auto group = [this](const char* name, const char* title, int y, int rows) {
     auto* box = new QGroupBox(Text(title), this);
     box->setGeometry(kGroupX, y, kGroupWidth, GroupHeight(rows));
-    Register(id, box);
+    Register(name, box);
     return y + GroupHeight(rows) + kGroupGap;
   };
   const int pinTop = kGroupGap;
-  const int propTop = group(1045, QT_TR_NOOP("ピンパラメータ"), pinTop, 5);
-  const int sizeTop = group(1046, QT_TR_NOOP("サンプル特性"), propTop, 2);
-  const int otherTop = group(1047, QT_TR_NOOP("サンプルサイズ"), sizeTop, 3);
-  const int buttonTop = group(1032, QT_TR_NOOP("その他の計算パラメータ"), otherTop, 3);
+  const int propTop = group("pinGroup", QT_TR_NOOP("ピンパラメータ"), pinTop, 5);
+  const int sizeTop = group("propertyGroup", QT_TR_NOOP("サンプル特性"), propTop, 2);
+  const int otherTop = group("sizeGroup", QT_TR_NOOP("サンプルサイズ"), sizeTop, 3);
+  const int buttonTop = group("otherGroup", QT_TR_NOOP("その他の計算パラメータ"), otherTop, 3);
   auto rowY = [](int groupTop, int row) { return groupTop + kGroupTitle + row * kRowPitch; };
 
-  auto label = [this](int id, const char* text, const char* tip, int x, int y, int w) {
+  auto label = [this](const char* name, const char* text, const char* tip, int x, int y, int w) {
     auto* l = new QLabel(Text(text), this);
     l->setGeometry(x, y, w, kRowHeight);
     l->setToolTip(Text(tip));
-    Register(id, l);
+    Register(name, l);
   };
-  auto lineEdit = [this](int id, const char* tip, int x, int y, int w) {
+  auto lineEdit = [this](const char* name, const char* tip, int x, int y, int w) {
     auto* e = new QLineEdit(this);
     e->setGeometry(x, y, w, kRowHeight);
     e->setToolTip(Text(tip));
     // File drops belong to the panel, not to the edit's text.
     e->setAcceptDrops(false);
-    Register(id, e);
+    Register(name, e);
     return e;
   };
-  auto numberEdit = [this, lineEdit](int id, const char* tip, double ModelParams::*field, int x,
-                                     int y, int w) {
+  auto numberEdit = [this, lineEdit](const char* name, const char* tip, double ModelParams::*field,
+                                     int x, int y, int w) {
     NumberEdit ne;
-    ne.edit = lineEdit(id, tip, x, y, w);
+    ne.edit = lineEdit(name, tip, x, y, w);
     ne.field = field;
     const std::size_t index = numberEdits_.size();
     connect(ne.edit, &QLineEdit::textEdited, this,
@@ -182,17 +189,17 @@ void ParameterPanel::BuildControls() {
   for (std::size_t i = 0; i < std::size(kPins); ++i) {
     const PinDef& d = kPins[i];
     const int y = rowY(pinTop, static_cast<int>(i));
-    label(d.labelId, d.label, d.tip, 14, y, 40);
+    label(d.labelName, d.label, d.tip, 14, y, 40);
     auto* slider = new QSlider(Qt::Horizontal, this);
     slider->setGeometry(56, y, 160, kRowHeight);
     slider->setRange(kSliderMin, kSliderMax);
     slider->setPageStep(20);
     slider->setToolTip(Text(d.tip));
     TakeWheelOnlyWhenFocused(slider);
-    Register(d.sliderId, slider);
+    Register(d.sliderName, slider);
     PinParameter pin;
     pin.slider = slider;
-    pin.editIndex = numberEdit(d.editId, d.tip, d.field, 222, y, 96);
+    pin.editIndex = numberEdit(d.editName, d.tip, d.field, 222, y, 96);
     pin.scale = d.scale;
     pin.min = d.min;
     pin.max = d.max;
@@ -211,37 +218,39 @@ void ParameterPanel::BuildControls() {
       // A longer label (a translated one) takes room from its edit; the
       // hand layout stands wherever the text fits.
       const int grow = std::max(0, MenuFontWidth(Text(d.label)) - 48);
-      label(d.labelId, d.label, d.tip, (left ? 14 : 168), y, 48 + grow);
-      numberEdit(d.editId, d.tip, d.field, (left ? 64 : 218) + grow, y, (left ? 92 : 100) - grow);
+      label(d.labelName, d.label, d.tip, (left ? 14 : 168), y, 48 + grow);
+      numberEdit(d.editName, d.tip, d.field, (left ? 64 : 218) + grow, y, (left ? 92 : 100) - grow);
     }
   };
   pairs(kProperties, std::size(kProperties), propTop, 0);
 
   const int nameGrow = std::max(0, MenuFontWidth(Text("サンプル名")) - 80);
-  label(1011, QT_TR_NOOP("サンプル名"), QT_TR_NOOP("サンプル名"), 14, rowY(sizeTop, 0),
+  label("sampleNameLabel", QT_TR_NOOP("サンプル名"), QT_TR_NOOP("サンプル名"), 14, rowY(sizeTop, 0),
         80 + nameGrow);
-  sampleName_ =
-      lineEdit(1037, QT_TR_NOOP("サンプル名"), 96 + nameGrow, rowY(sizeTop, 0), 222 - nameGrow);
+  sampleName_ = lineEdit("sampleNameEdit", QT_TR_NOOP("サンプル名"), 96 + nameGrow,
+                         rowY(sizeTop, 0), 222 - nameGrow);
   sampleName_->setValidator(new SampleNameValidator(sampleName_));
   pairs(kSizes, std::size(kSizes), sizeTop, 1);
 
-  auto order = [&](int labelId, int comboId, const char* text, int row) {
-    label(labelId, text, text, 14, rowY(otherTop, row), 230);
+  auto order = [&](const char* labelName, const char* comboName, const char* text, int row) {
+    label(labelName, text, text, 14, rowY(otherTop, row), 230);
     auto* combo = new QComboBox(this);
     combo->setGeometry(248, rowY(otherTop, row), 70, kRowHeight);
     combo->addItems({QStringLiteral("1"), QStringLiteral("2")});
     combo->setToolTip(Text(text));
     combo->setAcceptDrops(false);
-    Register(comboId, combo);
+    Register(comboName, combo);
     connect(combo, &QComboBox::currentIndexChanged, this, [this] {
       if (!showing_) OnOrderChanged();
     });
     return combo;
   };
-  tcn_ = order(1033, 1041, QT_TR_NOOP("スケール則内の規格化温度の次数"), 0);
-  bcn_ = order(1034, 1043, QT_TR_NOOP("スケール則内の規格化磁場の次数"), 1);
-  label(1035, QT_TR_NOOP("積分時の刻み幅"), QT_TR_NOOP("積分時刻み幅"), 14, rowY(otherTop, 2), 230);
-  intStepNum_ = lineEdit(1036, QT_TR_NOOP("積分時刻み幅"), 248, rowY(otherTop, 2), 70);
+  tcn_ = order("tempOrderLabel", "tempOrderCombo", QT_TR_NOOP("スケール則内の規格化温度の次数"), 0);
+  bcn_ =
+      order("fieldOrderLabel", "fieldOrderCombo", QT_TR_NOOP("スケール則内の規格化磁場の次数"), 1);
+  label("intStepLabel", QT_TR_NOOP("積分時の刻み幅"), QT_TR_NOOP("積分時刻み幅"), 14,
+        rowY(otherTop, 2), 230);
+  intStepNum_ = lineEdit("intStepEdit", QT_TR_NOOP("積分時刻み幅"), 248, rowY(otherTop, 2), 70);
   intStepNum_->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), intStepNum_));
   connect(intStepNum_, &QLineEdit::editingFinished, this, &ParameterPanel::CheckStepCount);
@@ -250,19 +259,20 @@ void ParameterPanel::BuildControls() {
   auto* start = new QPushButton(tr("計算開始"), this);
   start->setGeometry(kGroupX, buttonTop + 4, buttonWidth, 32);
   start->setDefault(true);
-  Register(1048, start);
+  Register("startButton", start);
   start_ = start;
   connect(start, &QPushButton::clicked, this, &ParameterPanel::ClickStart);
   auto* finish = new QPushButton(tr("終了"), this);
   finish->setGeometry(kGroupX + buttonWidth + kGroupGap, buttonTop + 4, buttonWidth, 32);
-  Register(1049, finish);
+  Register("finishButton", finish);
   connect(finish, &QPushButton::clicked, this, &ParameterPanel::ClickFinish);
 
   // Any change of the text counts, typed or not (the context menu's Delete
   // and Paste too); keys that change nothing do not.
-  for (int id : kKeyEdits)
-    connect(static_cast<QLineEdit*>(Control(id)), &QLineEdit::textEdited, this,
-            [this, id] { OnEditTextChanged(id); });
+  for (const char* name : kKeyEdits) {
+    auto* edit = static_cast<QLineEdit*>(Control(name));
+    connect(edit, &QLineEdit::textEdited, this, [this, edit] { OnEditTextChanged(edit); });
+  }
 }
 
 void ParameterPanel::ShowNumber(NumberEdit& e, double value) {
@@ -360,8 +370,8 @@ void ParameterPanel::TypeFitValues(const ModelParams& m) {
 }
 
 void ParameterPanel::SetCalculationRunning(bool running) {
-  for (int id : PanelControlIds)
-    if (QWidget* w = Control(id)) w->setEnabled(!running);
+  for (const char* name : PanelControlNames)
+    if (QWidget* w = Control(name)) w->setEnabled(!running);
 }
 
 void ParameterPanel::ClickStart() { StartFullCalculation(main_); }
@@ -402,10 +412,10 @@ void ParameterPanel::OnSliderMoved(int pinIndex, int position) {
   }
 }
 
-void ParameterPanel::OnEditTextChanged(int id) {
+void ParameterPanel::OnEditTextChanged(const QWidget* edit) {
   for (const PinParameter& pin : pins_) {
     const NumberEdit& e = numberEdits_[static_cast<std::size_t>(pin.editIndex)];
-    if (e.edit != Control(id)) continue;
+    if (e.edit != edit) continue;
     showing_ = true;
     pin.slider->setValue(PositionFor(pin, ReadNumber(e)));
     showing_ = false;

@@ -22,10 +22,15 @@ class Shell;
 
 // The controls that a running calculation disables, in creation order of
 // their kind; the five sliders are not among them.
-inline constexpr std::array<int, 38> PanelControlIds = {
-    1045, 1027, 1020, 1042, 1019, 1015, 1046, 1007, 1009, 1008, 1010, 1047, 1011,
-    1012, 1013, 1040, 1032, 1033, 1034, 1035, 1014, 1016, 1017, 1018, 1021, 1028,
-    1029, 1030, 1031, 1037, 1038, 1039, 1044, 1041, 1043, 1036, 1048, 1049};
+inline constexpr std::array<const char*, 38> PanelControlNames = {
+    "pinGroup",       "amLabel",       "sigma2Label",     "gammaLabel",      "mLabel",
+    "g2Label",        "propertyGroup", "tcLabel",         "rhonLabel",       "bc20Label",
+    "zetaLabel",      "sizeGroup",     "sampleNameLabel", "lengthLabel",     "widthLabel",
+    "thicknessLabel", "otherGroup",    "tempOrderLabel",  "fieldOrderLabel", "intStepLabel",
+    "amEdit",         "sigma2Edit",    "gammaEdit",       "mEdit",           "g2Edit",
+    "tcEdit",         "rhonEdit",      "bc20Edit",        "zetaEdit",        "sampleNameEdit",
+    "lengthEdit",     "widthEdit",     "thicknessEdit",   "tempOrderCombo",  "fieldOrderCombo",
+    "intStepEdit",    "startButton",   "finishButton"};
 
 class ParameterPanel : public QWidget {
   Q_OBJECT
@@ -58,8 +63,8 @@ class ParameterPanel : public QWidget {
   // change of the ranges; the values stay as they are.
   void PlaceSliders();
 
-  // The control with the given id (objectName "ctl<id>"), or nullptr.
-  QWidget* Control(int id) const;
+  // The control with the given object name ("amEdit"), or nullptr.
+  QWidget* Control(const QString& name) const;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -87,18 +92,18 @@ class ParameterPanel : public QWidget {
   };
 
   void BuildControls();
-  void Register(int id, QWidget* control);
+  void Register(const char* name, QWidget* control);
   void ShowNumber(NumberEdit& e, double value);
   double ReadNumber(const NumberEdit& e) const;
   int PositionFor(const PinParameter& pin, double value) const;
   void OnSliderMoved(int pinIndex, int position);
-  void OnEditTextChanged(int id);
+  void OnEditTextChanged(const QWidget* edit);
   void OnOrderChanged();
   // Refuses a step count below one when the edit is left.
   void CheckStepCount();
 
   Shell& main_;
-  std::map<int, QWidget*> controls_;
+  std::map<QString, QWidget*> controls_;
   std::vector<NumberEdit> numberEdits_;
   std::vector<PinParameter> pins_;
   QLineEdit* sampleName_ = nullptr;

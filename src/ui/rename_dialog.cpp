@@ -11,10 +11,10 @@
 namespace zx {
 
 RenameDialog::RenameDialog(Shell& main)
-    : FlaggedDialog(main, DialogKind::Rename, &main.widget(), 122,
-                    tr("データファイル名変更ダイアログ")) {
-  PathDialogControls c = BuildPathDialog(
-      this, {1133, 1137, 1134, 1135, 1136, QT_TRANSLATE_NOOP("zx::DataFileControls", "変更")});
+    : ModelessDialog(main, DialogKind::Rename, &main.widget(),
+                     tr("データファイル名変更ダイアログ")) {
+  PathDialogControls c =
+      BuildPathDialog(this, {"changeButton", QT_TRANSLATE_NOOP("zx::DataFileControls", "変更")});
   path_ = c.edit;
   connect(c.browse, &QPushButton::clicked, this, &RenameDialog::Browse);
   connect(c.action, &QPushButton::clicked, this, &RenameDialog::ChangeClicked);

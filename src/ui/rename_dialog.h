@@ -5,13 +5,13 @@
 
 #include <cstdint>
 
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 class QLineEdit;
 
 namespace zx {
 
-class RenameDialog : public FlaggedDialog {
+class RenameDialog : public ModelessDialog {
   Q_OBJECT
 
  public:

@@ -11,18 +11,18 @@
 namespace zx {
 
 StatusDialog::StatusDialog(Shell& main, QWidget* owner)
-    : FlaggedDialog(main, DialogKind::Status, owner, 115, tr("計算状況ダイアログ")) {
+    : ModelessDialog(main, DialogKind::Status, owner, tr("計算状況ダイアログ")) {
   auto* layout = new QVBoxLayout(this);
   auto* note = new QLabel(tr("ただいま計算中です。"), this);
   note->setObjectName(QStringLiteral("note"));
   ApplyMenuFont(note);
   layout->addWidget(note);
-  bar_ = NameControl(new QProgressBar(this), 1089);
+  bar_ = NameControl(new QProgressBar(this), "progressBar");
   bar_->setRange(0, 1000);
   bar_->setValue(0);
   bar_->setMinimumWidth(260);
   layout->addWidget(bar_);
-  auto* cancel = NameControl(new QPushButton(tr("ｷｬﾝｾﾙ"), this), 2);
+  auto* cancel = NameControl(new QPushButton(tr("ｷｬﾝｾﾙ"), this), "cancelButton");
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cancel);

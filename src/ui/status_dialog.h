@@ -2,13 +2,13 @@
 // a cancel button, shown while a full calculation runs.
 #pragma once
 
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 class QProgressBar;
 
 namespace zx {
 
-class StatusDialog : public FlaggedDialog {
+class StatusDialog : public ModelessDialog {
   Q_OBJECT
 
  public:

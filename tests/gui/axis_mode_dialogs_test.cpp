@@ -16,29 +16,29 @@ TEST_F(AxisModeDialogs, AxisDialogShowsTheEffectiveRangeAndTogglesTheEdits) {
   EditProject(w.document()).View.X.Low = 1.234e8;
   EditProject(w.document()).View.X.High = 5.678e9;
   w.Command(kCmdAxisSettings);
-  FlaggedDialog* d = Dialog(113);
+  ModelessDialog* d = Dialog(DialogKind::Axis);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("軸設定ダイアログ"));
-  EXPECT_EQ(Ctl<QComboBox>(d, 1018)->currentText(), QStringLiteral("対数"));
-  EXPECT_TRUE(Ctl<QCheckBox>(d, 1064)->isChecked());
-  EXPECT_FALSE(Ctl<QLineEdit>(d, 1066)->isEnabled());
-  EXPECT_EQ(Text(d, 1066), QStringLiteral("1.23e8"));
-  EXPECT_EQ(Text(d, 1068), QStringLiteral("5.67e9"));
+  EXPECT_EQ(Child<QComboBox>(d, "xScaleCombo")->currentText(), QStringLiteral("対数"));
+  EXPECT_TRUE(Child<QCheckBox>(d, "xAutoScaleCheck")->isChecked());
+  EXPECT_FALSE(Child<QLineEdit>(d, "xMinEdit")->isEnabled());
+  EXPECT_EQ(Text(d, "xMinEdit"), QStringLiteral("1.23e8"));
+  EXPECT_EQ(Text(d, "xMaxEdit"), QStringLiteral("5.67e9"));
 
-  SetText(d, 1066, QStringLiteral("7"));
-  Click(d, 1064);  // off: enabled and refilled
-  EXPECT_TRUE(Ctl<QLineEdit>(d, 1066)->isEnabled());
-  EXPECT_EQ(Text(d, 1066), QStringLiteral("1.23e8"));
-  SetText(d, 1066, QStringLiteral("7"));
-  Click(d, 1064);  // on: disabled, text kept
-  EXPECT_FALSE(Ctl<QLineEdit>(d, 1066)->isEnabled());
-  EXPECT_EQ(Text(d, 1066), QStringLiteral("7"));
+  SetText(d, "xMinEdit", QStringLiteral("7"));
+  Click(d, "xAutoScaleCheck");  // off: enabled and refilled
+  EXPECT_TRUE(Child<QLineEdit>(d, "xMinEdit")->isEnabled());
+  EXPECT_EQ(Text(d, "xMinEdit"), QStringLiteral("1.23e8"));
+  SetText(d, "xMinEdit", QStringLiteral("7"));
+  Click(d, "xAutoScaleCheck");  // on: disabled, text kept
+  EXPECT_FALSE(Child<QLineEdit>(d, "xMinEdit")->isEnabled());
+  EXPECT_EQ(Text(d, "xMinEdit"), QStringLiteral("7"));
 
   // Both automatic: only the types and flags change.
   const double xMin = w.project().View.X.Min;
-  Ctl<QComboBox>(d, 1018)->setCurrentIndex(0);
-  Click(d, 1);
-  EXPECT_EQ(Dialog(113), nullptr);
+  Child<QComboBox>(d, "xScaleCombo")->setCurrentIndex(0);
+  Click(d, "okButton");
+  EXPECT_EQ(Dialog(DialogKind::Axis), nullptr);
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Axis));
   EXPECT_EQ(w.project().View.X.Type, AxisScale::Linear);
   EXPECT_EQ(w.project().View.X.Min, xMin);
@@ -49,30 +49,30 @@ TEST_F(AxisModeDialogs, AxisDialogShowsTheEffectiveRangeAndTogglesTheEdits) {
 TEST_F(AxisModeDialogs, AxisRefusalKeepsWhatWasWrittenBeforeIt) {
   MainWindow& w = StartWith(1);
   w.Command(kCmdAxisSettings);
-  FlaggedDialog* d = Dialog(113);
-  Click(d, 1064);
-  SetText(d, 1066, QStringLiteral("0"));
-  SetText(d, 1068, QStringLiteral("5"));
-  Click(d, 1);
+  ModelessDialog* d = Dialog(DialogKind::Axis);
+  Click(d, "xAutoScaleCheck");
+  SetText(d, "xMinEdit", QStringLiteral("0"));
+  SetText(d, "xMaxEdit", QStringLiteral("5"));
+  Click(d, "okButton");
   EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : X軸最小値"));
   EXPECT_EQ(platform.messages.back().caption, QStringLiteral("エラー"));
-  ASSERT_EQ(Dialog(113), d);
+  ASSERT_EQ(Dialog(DialogKind::Axis), d);
 
-  Ctl<QComboBox>(d, 1018)->setCurrentIndex(0);  // linear accepts anything
-  SetText(d, 1066, QStringLiteral("abc"));
-  Click(d, 1071);
-  SetText(d, 1073, QStringLiteral("1"));
-  SetText(d, 1075, QStringLiteral("-1"));
-  Click(d, 1);
+  Child<QComboBox>(d, "xScaleCombo")->setCurrentIndex(0);  // linear accepts anything
+  SetText(d, "xMinEdit", QStringLiteral("abc"));
+  Click(d, "yAutoScaleCheck");
+  SetText(d, "yMinEdit", QStringLiteral("1"));
+  SetText(d, "yMaxEdit", QStringLiteral("-1"));
+  Click(d, "okButton");
   EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : Y軸最大値"));
-  ASSERT_EQ(Dialog(113), d);
+  ASSERT_EQ(Dialog(DialogKind::Axis), d);
   const GraphView& g = w.project().View;
   EXPECT_EQ(g.X.Type, AxisScale::Linear);
   EXPECT_FALSE(g.X.AutoScale);
   EXPECT_EQ(g.X.Min, 0.0);
   EXPECT_EQ(g.X.Max, 5.0);
   EXPECT_TRUE(g.Y.AutoScale);
-  Click(d, 2);
+  Click(d, "cancelButton");
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Axis));
   EXPECT_EQ(g.X.Max, 5.0);
 }
@@ -97,21 +97,21 @@ TEST_F(AxisModeDialogs, OnlyAnAcceptedAxisDialogMarksTheProjectAndRepaints) {
   w.document().observers.push_back([&told](const DocChange& c) { told.push_back(c.kind); });
   const int passes = w.PaintPassCount();
   w.Command(kCmdAxisSettings);
-  FlaggedDialog* d = Dialog(113);
+  ModelessDialog* d = Dialog(DialogKind::Axis);
   ASSERT_NE(d, nullptr);
-  Click(d, 1064);
-  SetText(d, 1066, QStringLiteral("0"));  // refused on the log axis
-  Click(d, 1);
-  ASSERT_EQ(Dialog(113), d);
+  Click(d, "xAutoScaleCheck");
+  SetText(d, "xMinEdit", QStringLiteral("0"));  // refused on the log axis
+  Click(d, "okButton");
+  ASSERT_EQ(Dialog(DialogKind::Axis), d);
   w.PaintNow();
   EXPECT_FALSE(w.project().Modified);
   EXPECT_TRUE(told.empty());
   EXPECT_EQ(w.PaintPassCount(), passes);
 
-  SetText(d, 1066, QStringLiteral("2"));
-  SetText(d, 1068, QStringLiteral("8"));
-  Click(d, 1);
-  EXPECT_EQ(Dialog(113), nullptr);
+  SetText(d, "xMinEdit", QStringLiteral("2"));
+  SetText(d, "xMaxEdit", QStringLiteral("8"));
+  Click(d, "okButton");
+  EXPECT_EQ(Dialog(DialogKind::Axis), nullptr);
   EXPECT_TRUE(w.project().Modified);
   EXPECT_EQ(told, std::vector<ChangeKind>{ChangeKind::AxesChanged});
   w.PaintNow();
@@ -125,31 +125,31 @@ TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {
   MainWindow& w = StartWith(2, {{0, 10, 1, "/tmp/a.dat"}});
   OpenRenameDialog(w, 0);
   w.Command(kCmdModeChange);
-  FlaggedDialog* d = Dialog(116);
+  ModelessDialog* d = Dialog(DialogKind::Mode);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("計算モード変更"));
-  EXPECT_TRUE(Ctl<QRadioButton>(d, 1091)->isChecked());
+  EXPECT_TRUE(Child<QRadioButton>(d, "ejRadio")->isChecked());
 
-  Click(d, 1);  // unchanged: no question
+  Click(d, "okButton");  // unchanged: no question
   EXPECT_EQ(MessageCount(), 0);
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Mode));
 
   w.Command(kCmdModeChange);
-  d = Dialog(116);
-  Click(d, 1092);
-  Click(d, 1);  // the scripted answer is No
+  d = Dialog(DialogKind::Mode);
+  Click(d, "jcbRadio");
+  Click(d, "okButton");  // the scripted answer is No
   ASSERT_EQ(MessageCount(), 1);
   EXPECT_EQ(platform.messages[0].caption, QStringLiteral("計算モード変更の確認"));
   EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
   EXPECT_EQ(w.project().Settings.Mode, CalcMode::EJ);
   EXPECT_EQ(w.project().DataFiles.Count(), 2);
-  EXPECT_EQ(Dialog(116), nullptr);
+  EXPECT_EQ(Dialog(DialogKind::Mode), nullptr);
 
   w.Command(kCmdModeChange);
-  d = Dialog(116);
-  Click(d, 1092);
+  d = Dialog(DialogKind::Mode);
+  Click(d, "jcbRadio");
   platform.answers.push_back(MsgAnswer::Yes);
-  Click(d, 1);
+  Click(d, "okButton");
   const Project& p = w.project();
   EXPECT_EQ(p.Settings.Mode, CalcMode::JcB);
   EXPECT_TRUE(p.DataFiles.Empty());
@@ -163,34 +163,34 @@ TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {
   EXPECT_EQ(p.View.Y.Title, "Jc(A/m^2)");
   EXPECT_EQ(w.StatusText(1), QStringLiteral("Jc-B計算モード"));
   EXPECT_TRUE(p.Modified);
-  EXPECT_EQ(Dialog(122), nullptr);  // the rename dialog lost its entry
+  EXPECT_EQ(Dialog(DialogKind::Rename), nullptr);  // the rename dialog lost its entry
 }
 
 TEST_F(AxisModeDialogs, ModeChangeWithoutDataFilesKeepsConditions) {
   MainWindow& w = StartWith(0, {{-1, 10, 1, "/tmp/a.dat"}});
   w.Command(kCmdModeChange);
-  FlaggedDialog* d = Dialog(116);
-  Click(d, 1092);
-  Click(d, 1);
+  ModelessDialog* d = Dialog(DialogKind::Mode);
+  Click(d, "jcbRadio");
+  Click(d, "okButton");
   EXPECT_EQ(MessageCount(), 0);
   EXPECT_EQ(w.project().Settings.Mode, CalcMode::JcB);
   EXPECT_EQ(w.project().CalcConds.Count(), 1);
   EXPECT_TRUE(w.project().Modified);
   w.Command(kCmdOtherSettings);  // now the Jc-B dialog
-  EXPECT_NE(Dialog(117), nullptr);
+  EXPECT_NE(Dialog(DialogKind::JcCondition), nullptr);
 }
 
 TEST_F(AxisModeDialogs, AboutBoxOpensOnceAndClosesWithOk) {
   MainWindow& w = StartWith(0);
   w.Command(kCmdAbout);
   w.Command(kCmdAbout);
-  EXPECT_EQ(DialogCount(112), 1);
-  FlaggedDialog* d = Dialog(112);
+  EXPECT_EQ(DialogCount(DialogKind::About), 1);
+  ModelessDialog* d = Dialog(DialogKind::About);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("ZentrixⅡ"));
   EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::About));
-  Click(d, 1);
+  Click(d, "okButton");
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::About));
-  EXPECT_EQ(DialogCount(112), 0);
+  EXPECT_EQ(DialogCount(DialogKind::About), 0);
 }
 
 }  // namespace

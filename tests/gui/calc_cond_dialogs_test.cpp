@@ -26,30 +26,30 @@ TEST(OutputPath, JoinsWithOneSlashAndTheDatRule) {
 TEST_F(CalcCondDialogs, RegistrationOffersEveryDataFileAndRegistersTheCondition) {
   MainWindow& w = StartWith(3);
   w.Command(kCmdRegisterCalcCond);
-  FlaggedDialog* d = Dialog(109);
+  ModelessDialog* d = Dialog(DialogKind::CalcCond);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("計算条件登録"));
-  auto* numbers = Ctl<QComboBox>(d, 1018);
+  auto* numbers = Child<QComboBox>(d, "dataNumberCombo");
   ASSERT_EQ(numbers->count(), 3);
   EXPECT_EQ(numbers->itemText(0), QStringLiteral("0"));
   EXPECT_EQ(numbers->itemText(2), QStringLiteral("2"));
   EXPECT_EQ(numbers->currentIndex(), 2);
-  EXPECT_EQ(Text(d, 1019), QString::fromStdString(Folder()));
-  EXPECT_TRUE(Ctl<QLineEdit>(d, 1019)->isReadOnly());
+  EXPECT_EQ(Text(d, "folderEdit"), QString::fromStdString(Folder()));
+  EXPECT_TRUE(Child<QLineEdit>(d, "folderEdit")->isReadOnly());
   w.Command(kCmdRegisterCalcCond);
-  EXPECT_EQ(DialogCount(109), 1);
+  EXPECT_EQ(DialogCount(DialogKind::CalcCond), 1);
 
   numbers->setCurrentIndex(1);
-  SetText(d, 1014, QStringLiteral("77"));
-  SetText(d, 1015, QStringLiteral("5"));
+  SetText(d, "tempEdit", QStringLiteral("77"));
+  SetText(d, "fieldEdit", QStringLiteral("5"));
   platform.folders.push_back(QStringLiteral("/out"));
-  Click(d, 1020);
+  Click(d, "browseButton");
   ASSERT_EQ(platform.folderStarts.size(), 1u);
   EXPECT_EQ(platform.folderStarts[0], dir.path() + "/");  // the settings file's folder
-  SetText(d, 1021, QStringLiteral("run1"));
-  Click(d, 1052);
+  SetText(d, "fileNameEdit", QStringLiteral("run1"));
+  Click(d, "registerButton");
   EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
-  EXPECT_EQ(Dialog(109), nullptr);
+  EXPECT_EQ(Dialog(DialogKind::CalcCond), nullptr);
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::CalcCond));
 
   const Project& p = w.project();
@@ -74,7 +74,7 @@ TEST_F(CalcCondDialogs, RegistrationOffersEveryDataFileAndRegistersTheCondition)
 TEST_F(CalcCondDialogs, ChecksRunInOrderAndStopAtTheFirstFailure) {
   MainWindow& w = StartWith(1);
   w.Command(kCmdRegisterCalcCond);
-  FlaggedDialog* d = Dialog(109);
+  ModelessDialog* d = Dialog(DialogKind::CalcCond);
   struct Case {
     QString temp, field, name;
     const char* message;
@@ -90,16 +90,16 @@ TEST_F(CalcCondDialogs, ChecksRunInOrderAndStopAtTheFirstFailure) {
   };
   for (const Case& c : cases) {
     platform.messages.clear();
-    SetText(d, 1014, c.temp);
-    SetText(d, 1015, c.field);
-    SetText(d, 1021, c.name);
-    Click(d, 1052);
+    SetText(d, "tempEdit", c.temp);
+    SetText(d, "fieldEdit", c.field);
+    SetText(d, "fileNameEdit", c.name);
+    Click(d, "registerButton");
     if (c.message) {
       ASSERT_EQ(MessageCount(), 1) << c.message;
       EXPECT_EQ(LastMessage(), QString::fromUtf8(c.message));
       EXPECT_EQ(platform.messages.back().caption, QStringLiteral("エラー"));
-      EXPECT_EQ(Dialog(109), d);
-      EXPECT_EQ(Text(d, 1014), c.temp);  // the entries stay as typed
+      EXPECT_EQ(Dialog(DialogKind::CalcCond), d);
+      EXPECT_EQ(Text(d, "tempEdit"), c.temp);  // the entries stay as typed
       EXPECT_TRUE(w.project().CalcConds.Empty());
     } else {
       EXPECT_EQ(MessageCount(), 0);
@@ -111,10 +111,10 @@ TEST_F(CalcCondDialogs, ChecksRunInOrderAndStopAtTheFirstFailure) {
 TEST_F(CalcCondDialogs, AResultPathNamingADataFileOrTheProjectIsRefused) {
   MainWindow& w = StartWith(2, {{0, 10, 1, "/res/a.dat"}});
   w.Command(kCmdRegisterCalcCond);
-  FlaggedDialog* d = Dialog(109);
+  ModelessDialog* d = Dialog(DialogKind::CalcCond);
   ASSERT_NE(d, nullptr);
-  SetText(d, 1014, QStringLiteral("77"));
-  SetText(d, 1015, QStringLiteral("5"));
+  SetText(d, "tempEdit", QStringLiteral("77"));
+  SetText(d, "fieldEdit", QStringLiteral("5"));
   // The folder is the program folder, where the data files and the project
   // are; ".dat" is added to a name, so the project is reached by a link.
   ASSERT_TRUE(QFile::link(Path(QStringLiteral("project.zx2")), Path(QStringLiteral("p.dat"))));
@@ -125,8 +125,8 @@ TEST_F(CalcCondDialogs, AResultPathNamingADataFileOrTheProjectIsRefused) {
                {QStringLiteral("p"), "計算結果出力ファイルに設定ファイルは指定できません。"}};
   for (const auto& c : cases) {
     platform.messages.clear();
-    SetText(d, 1021, c.name);
-    Click(d, 1052);
+    SetText(d, "fileNameEdit", c.name);
+    Click(d, "registerButton");
     ASSERT_EQ(MessageCount(), 1);
     EXPECT_EQ(LastMessage(), QString::fromUtf8(c.message));
     EXPECT_EQ(platform.messages.back().caption, QStringLiteral("エラー"));
@@ -135,12 +135,12 @@ TEST_F(CalcCondDialogs, AResultPathNamingADataFileOrTheProjectIsRefused) {
   d->reject();
 
   OpenCalcCondChangeDialog(w, 0);
-  FlaggedDialog* change = Dialog(121);
+  ModelessDialog* change = Dialog(DialogKind::CalcCondChange);
   ASSERT_NE(change, nullptr);
-  SetText(change, 1129, QString::fromStdString(Folder()));
-  SetText(change, 1132, QStringLiteral("d0.dat"));
+  SetText(change, "folderEdit", QString::fromStdString(Folder()));
+  SetText(change, "fileNameEdit", QStringLiteral("d0.dat"));
   platform.messages.clear();
-  Click(change, 1);
+  Click(change, "okButton");
   EXPECT_EQ(LastMessage(), QString::fromUtf8(cases[0].message));
   EXPECT_EQ(w.project().CalcConds.items[0].OutpFilePath, "/res/a.dat");
 }
@@ -148,12 +148,12 @@ TEST_F(CalcCondDialogs, AResultPathNamingADataFileOrTheProjectIsRefused) {
 TEST_F(CalcCondDialogs, JcBModeAsksNoFieldAndStoresZero) {
   MainWindow& w = StartWith(1, {}, [](Project& p) { p.Settings.Mode = zx::CalcMode::JcB; });
   w.Command(kCmdRegisterCalcCond);
-  FlaggedDialog* d = Dialog(109);
-  EXPECT_FALSE(Ctl<QLineEdit>(d, 1015)->isEnabled());
-  SetText(d, 1014, QStringLiteral("20"));
-  SetText(d, 1015, QStringLiteral("500"));  // ignored: no field check in this mode
-  SetText(d, 1021, QStringLiteral("jc.txt"));
-  Click(d, 1052);
+  ModelessDialog* d = Dialog(DialogKind::CalcCond);
+  EXPECT_FALSE(Child<QLineEdit>(d, "fieldEdit")->isEnabled());
+  SetText(d, "tempEdit", QStringLiteral("20"));
+  SetText(d, "fieldEdit", QStringLiteral("500"));  // ignored: no field check in this mode
+  SetText(d, "fileNameEdit", QStringLiteral("jc.txt"));
+  Click(d, "registerButton");
   EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
   ASSERT_EQ(w.project().CalcConds.Count(), 1);
   EXPECT_EQ(w.project().CalcConds.items[0].MagField, 0.0);
@@ -164,27 +164,27 @@ TEST_F(CalcCondDialogs, JcBModeAsksNoFieldAndStoresZero) {
 TEST_F(CalcCondDialogs, ChangeShowsTheConditionAndRecoloursTheCurve) {
   MainWindow& w = StartWith(5, {{0, 4.25, 1.5, "/res/a.dat"}, {4, 20, 2, "/res/b.dat"}});
   OpenCalcCondChangeDialog(w, 0);
-  FlaggedDialog* d = Dialog(121);
+  ModelessDialog* d = Dialog(DialogKind::CalcCondChange);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("計算条件変更ダイアログ"));
-  EXPECT_EQ(Text(d, 1126), QStringLiteral("4.25"));
-  EXPECT_EQ(Text(d, 1127), QStringLiteral("1.5"));
-  EXPECT_EQ(Text(d, 1129), QStringLiteral("/res/"));
-  EXPECT_EQ(Text(d, 1132), QStringLiteral("a.dat"));
-  EXPECT_EQ(Ctl<QComboBox>(d, 1123)->currentIndex(), 0);
+  EXPECT_EQ(Text(d, "tempEdit"), QStringLiteral("4.25"));
+  EXPECT_EQ(Text(d, "fieldEdit"), QStringLiteral("1.5"));
+  EXPECT_EQ(Text(d, "folderEdit"), QStringLiteral("/res/"));
+  EXPECT_EQ(Text(d, "fileNameEdit"), QStringLiteral("a.dat"));
+  EXPECT_EQ(Child<QComboBox>(d, "dataNumberCombo")->currentIndex(), 0);
 
   OpenCalcCondChangeDialog(w, 1);  // re-targets the open dialog
-  EXPECT_EQ(DialogCount(121), 1);
-  EXPECT_EQ(Ctl<QComboBox>(d, 1123)->currentIndex(), 4);
-  EXPECT_EQ(Text(d, 1129), QStringLiteral("/res/"));
-  EXPECT_EQ(Text(d, 1132), QStringLiteral("b.dat"));
+  EXPECT_EQ(DialogCount(DialogKind::CalcCondChange), 1);
+  EXPECT_EQ(Child<QComboBox>(d, "dataNumberCombo")->currentIndex(), 4);
+  EXPECT_EQ(Text(d, "folderEdit"), QStringLiteral("/res/"));
+  EXPECT_EQ(Text(d, "fileNameEdit"), QStringLiteral("b.dat"));
   EXPECT_EQ(w.project().CurveSeries.items[1].MarkerColor, (Rgb{255, 200, 100}));
 
   EditProject(w.document()).CalcConds.items[1].CorrCoef = 0.9;
-  Ctl<QComboBox>(d, 1123)->setCurrentIndex(0);
-  Click(d, 1);
+  Child<QComboBox>(d, "dataNumberCombo")->setCurrentIndex(0);
+  Click(d, "okButton");
   EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
-  EXPECT_EQ(Dialog(121), nullptr);
+  EXPECT_EQ(Dialog(DialogKind::CalcCondChange), nullptr);
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::CalcCondChange));
   const Project& p = w.project();
   EXPECT_EQ(p.CalcConds.items[1].RelatedDatFileNo, 0);
@@ -206,16 +206,16 @@ TEST_F(CalcCondDialogs, ChangeShowsTheConditionAndRecoloursTheCurve) {
 TEST_F(CalcCondDialogs, ChangeRequiresADataFileSelectionAndClosesWithItsEntry) {
   MainWindow& w = StartWith(2, {{-1, 10, 1, "/res/orphan.dat"}, {1, 20, 2, "/res/b.dat"}});
   OpenCalcCondChangeDialog(w, 0);
-  FlaggedDialog* d = Dialog(121);
-  EXPECT_EQ(Ctl<QComboBox>(d, 1123)->currentIndex(), -1);
-  Click(d, 1);
+  ModelessDialog* d = Dialog(DialogKind::CalcCondChange);
+  EXPECT_EQ(Child<QComboBox>(d, "dataNumberCombo")->currentIndex(), -1);
+  Click(d, "okButton");
   EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : 関連付けデータファイル番号"));
   EXPECT_EQ(w.project().CalcConds.items[0].RelatedDatFileNo, -1);
-  ASSERT_NE(Dialog(121), nullptr);
+  ASSERT_NE(Dialog(DialogKind::CalcCondChange), nullptr);
 
   Select(ListKind::CalcConds, {0});
   w.Command(kCmdDeleteCalcConds);
-  EXPECT_EQ(Dialog(121), nullptr);
+  EXPECT_EQ(Dialog(DialogKind::CalcCondChange), nullptr);
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::CalcCondChange));
 }
 

@@ -13,33 +13,33 @@ using DataFileDialogs = DialogTest;
 TEST_F(DataFileDialogs, RegistrationRefusesEmptyPathThenRegistersChosenFile) {
   MainWindow& w = StartWith(0);
   w.Command(kCmdRegisterDataFile);
-  FlaggedDialog* d = Dialog(111);
+  ModelessDialog* d = Dialog(DialogKind::DataFile);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("データファイル登録"));
   EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::DataFile));
   w.Command(kCmdRegisterDataFile);  // open already: no second one
-  EXPECT_EQ(DialogCount(111), 1);
+  EXPECT_EQ(DialogCount(DialogKind::DataFile), 1);
 
-  Click(d, 1057);
+  Click(d, "registerButton");
   ASSERT_EQ(MessageCount(), 1);
   EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : データファイルパス"));
   EXPECT_EQ(platform.messages.back().caption, QStringLiteral("エラー"));
   EXPECT_EQ(platform.messages.back().icon, MsgIcon::Warning);
-  EXPECT_EQ(Dialog(111), d);
+  EXPECT_EQ(Dialog(DialogKind::DataFile), d);
   EXPECT_TRUE(w.project().DataFiles.Empty());
 
   const QString file = WriteData(QStringLiteral("first.dat"));
   platform.files.push_back(file);
-  Click(d, 1056);
+  Click(d, "browseButton");
   ASSERT_EQ(platform.fileFilters.size(), 1u);
   EXPECT_TRUE(platform.fileFilters[0].startsWith(
       QStringLiteral("テキストファイル(*.txt), データファイル(*.dat)")));
   EXPECT_TRUE(platform.fileFilters[0].contains(QStringLiteral("*.TXT")));
   EXPECT_EQ(platform.fileTitles[0], QStringLiteral("データファイルを選択"));
-  EXPECT_EQ(Text(d, 1055), file);
+  EXPECT_EQ(Text(d, "pathEdit"), file);
 
-  Click(d, 1057);
-  EXPECT_EQ(Dialog(111), nullptr);
+  Click(d, "registerButton");
+  EXPECT_EQ(Dialog(DialogKind::DataFile), nullptr);
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::DataFile));
   ASSERT_EQ(w.project().DataFiles.Count(), 1);
   EXPECT_EQ(w.project().DataFiles.items[0].Path, file.toStdString());
@@ -56,13 +56,13 @@ TEST_F(DataFileDialogs, RegistrationRefusesEmptyPathThenRegistersChosenFile) {
 TEST_F(DataFileDialogs, CancelAndCloseBoxClearTheFlag) {
   MainWindow& w = StartWith(0);
   w.Command(kCmdRegisterDataFile);
-  Click(Dialog(111), 1058);
+  Click(Dialog(DialogKind::DataFile), "cancelButton");
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::DataFile));
   w.Command(kCmdRegisterDataFile);
-  ASSERT_NE(Dialog(111), nullptr);
-  Dialog(111)->close();
+  ASSERT_NE(Dialog(DialogKind::DataFile), nullptr);
+  Dialog(DialogKind::DataFile)->close();
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::DataFile));
-  EXPECT_EQ(DialogCount(111), 0);
+  EXPECT_EQ(DialogCount(DialogKind::DataFile), 0);
   EXPECT_FALSE(w.project().Modified);
 }
 
@@ -71,7 +71,7 @@ TEST_F(DataFileDialogs, DropRegistersAtOnceAndRefusesWhileDialogOpen) {
   const QString file = WriteData(QStringLiteral("dropped.txt"));
   w.HandleDroppedFiles({file});
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::DataFile));
-  EXPECT_EQ(DialogCount(111), 0);
+  EXPECT_EQ(DialogCount(DialogKind::DataFile), 0);
   ASSERT_EQ(w.project().DataFiles.Count(), 3);
   EXPECT_EQ(w.project().DataSeries.items[2].MarkerColor, DataPalette[2]);
   EXPECT_EQ(Cell(w.listsPanel()->dataList(), 2, 2), QStringLiteral("dropped.txt"));
@@ -80,7 +80,7 @@ TEST_F(DataFileDialogs, DropRegistersAtOnceAndRefusesWhileDialogOpen) {
   w.HandleDroppedFiles({file});
   EXPECT_EQ(w.project().DataFiles.Count(), 3);
   EXPECT_EQ(MessageCount(), 1);
-  Dialog(111)->close();
+  Dialog(DialogKind::DataFile)->close();
   w.HandleDroppedFiles({file});
   EXPECT_EQ(w.project().DataFiles.Count(), 4);
 }
@@ -88,21 +88,21 @@ TEST_F(DataFileDialogs, DropRegistersAtOnceAndRefusesWhileDialogOpen) {
 TEST_F(DataFileDialogs, RenameKeepsNumberMarkAndColourAndFollowsRetargeting) {
   MainWindow& w = StartWith(3, {{1, 20, 1, "/tmp/r.dat"}});
   OpenRenameDialog(w, 1);
-  FlaggedDialog* d = Dialog(122);
+  ModelessDialog* d = Dialog(DialogKind::Rename);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("データファイル名変更ダイアログ"));
-  EXPECT_EQ(Text(d, 1137), Path(QStringLiteral("d1.dat")));
+  EXPECT_EQ(Text(d, "pathEdit"), Path(QStringLiteral("d1.dat")));
   OpenRenameDialog(w, 2);  // re-targets the open dialog
-  EXPECT_EQ(DialogCount(122), 1);
-  EXPECT_EQ(Text(d, 1137), Path(QStringLiteral("d2.dat")));
+  EXPECT_EQ(DialogCount(DialogKind::Rename), 1);
+  EXPECT_EQ(Text(d, "pathEdit"), Path(QStringLiteral("d2.dat")));
   OpenRenameDialog(w, 1);
 
   QDir(dir.path()).mkdir(QStringLiteral("other"));
   const QString moved = WriteData(QStringLiteral("other/moved.dat"));
   platform.files.push_back(moved);
-  Click(d, 1134);
-  Click(d, 1135);
-  EXPECT_EQ(Dialog(122), nullptr);
+  Click(d, "browseButton");
+  Click(d, "changeButton");
+  EXPECT_EQ(Dialog(DialogKind::Rename), nullptr);
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Rename));
   const Project& p = w.project();
   EXPECT_EQ(p.DataFiles.items[1].Path, moved.toStdString());
@@ -119,44 +119,44 @@ TEST_F(DataFileDialogs, RenameKeepsNumberMarkAndColourAndFollowsRetargeting) {
 TEST_F(DataFileDialogs, RenameRefusesEmptyPathAndClosesWhenItsEntryIsDeleted) {
   MainWindow& w = StartWith(3);
   OpenRenameDialog(w, 2);
-  FlaggedDialog* d = Dialog(122);
-  SetText(d, 1137, QString());
-  Click(d, 1135);
+  ModelessDialog* d = Dialog(DialogKind::Rename);
+  SetText(d, "pathEdit", QString());
+  Click(d, "changeButton");
   EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : データファイルパス"));
   EXPECT_EQ(platform.messages.back().caption, QStringLiteral("エラー"));
-  EXPECT_NE(Dialog(122), nullptr);
+  EXPECT_NE(Dialog(DialogKind::Rename), nullptr);
 
   // Deleting another entry renumbers but keeps the dialog on its file.
   OpenRenameDialog(w, 2);
   Select(ListKind::DataFiles, {0});
   w.Command(kCmdDeleteDataFiles);
-  ASSERT_NE(Dialog(122), nullptr);
+  ASSERT_NE(Dialog(DialogKind::Rename), nullptr);
   platform.files.push_back(Path(QStringLiteral("new.dat")));
-  Click(d, 1134);
-  Click(d, 1135);
+  Click(d, "browseButton");
+  Click(d, "changeButton");
   EXPECT_EQ(w.project().DataFiles.items[1].Path, Path(QStringLiteral("new.dat")).toStdString());
   EXPECT_EQ(w.project().DataFiles.items[0].Path, Path(QStringLiteral("d1.dat")).toStdString());
 
   OpenRenameDialog(w, 1);
-  ASSERT_NE(Dialog(122), nullptr);
+  ASSERT_NE(Dialog(DialogKind::Rename), nullptr);
   Select(ListKind::DataFiles, {1});
   w.Command(kCmdDeleteDataFiles);
-  EXPECT_EQ(Dialog(122), nullptr);
+  EXPECT_EQ(Dialog(DialogKind::Rename), nullptr);
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Rename));
 }
 
 TEST_F(DataFileDialogs, ATypedPathIsCheckedAndRegistered) {
   MainWindow& w = StartWith(0);
   w.Command(kCmdRegisterDataFile);
-  FlaggedDialog* d = Dialog(111);
-  EXPECT_FALSE(Ctl<QLineEdit>(d, 1055)->isReadOnly());
-  SetText(d, 1055, Path(QStringLiteral("typo.dat")));
-  Click(d, 1057);
+  ModelessDialog* d = Dialog(DialogKind::DataFile);
+  EXPECT_FALSE(Child<QLineEdit>(d, "pathEdit")->isReadOnly());
+  SetText(d, "pathEdit", Path(QStringLiteral("typo.dat")));
+  Click(d, "registerButton");
   EXPECT_TRUE(LastMessage().startsWith(QStringLiteral("データファイルが見つかりません。")));
   EXPECT_TRUE(w.project().DataFiles.Empty());
   const QString file = WriteData(QStringLiteral("typed.dat"));
-  SetText(d, 1055, file);
-  Click(d, 1057);
+  SetText(d, "pathEdit", file);
+  Click(d, "registerButton");
   ASSERT_EQ(w.project().DataFiles.Count(), 1);
   EXPECT_EQ(w.project().DataFiles.items[0].Path, file.toStdString());
 }
@@ -171,10 +171,10 @@ TEST_F(DataFileDialogs, ALoggerTableAsksBeforeRegistration) {
     f.write(QByteArray::number(k) + " " + QByteArray::number(k * 2) + " 1e-6 77\n");
   f.close();
   w.Command(kCmdRegisterDataFile);
-  FlaggedDialog* d = Dialog(111);
+  ModelessDialog* d = Dialog(DialogKind::DataFile);
   platform.files.push_back(f.fileName());
-  Click(d, 1056);
-  Click(d, 1057);  // the scripted default answer: いいえ
+  Click(d, "browseButton");
+  Click(d, "registerButton");  // the scripted default answer: いいえ
   EXPECT_TRUE(LastMessage().contains(QStringLiteral("数値の列が 4 列あります")));
   EXPECT_EQ(platform.messages.back().buttons, MsgButtons::YesNoDefaultNo);
   EXPECT_TRUE(w.project().DataFiles.Empty());

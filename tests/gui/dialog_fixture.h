@@ -1,5 +1,5 @@
 // Driving the modeless dialogs of a main window: finding an open dialog by
-// its resource number, its controls by id, and letting closed ones go.
+// its kind, its controls by object name, and letting closed ones go.
 #pragma once
 
 #include <QAbstractButton>
@@ -10,40 +10,40 @@
 #include "model/settings_file.h"
 #include "shell_fixture.h"
 #include "ui/dialogs.h"
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 namespace zx::test {
 
 class DialogTest : public ShellTest {
  protected:
-  // The open (not yet ended) dialog of a resource, or nullptr.
-  FlaggedDialog* Dialog(int resourceId) {
-    for (auto* d : window->findChildren<FlaggedDialog*>(QStringLiteral("dlg%1").arg(resourceId)))
+  // The open (not yet ended) dialog of a kind, or nullptr.
+  ModelessDialog* Dialog(DialogKind kind) {
+    for (auto* d : window->findChildren<ModelessDialog*>(DialogObjectName(kind)))
       if (!d->Ended()) return d;
     return nullptr;
   }
-  int DialogCount(int resourceId) {
+  int DialogCount(DialogKind kind) {
     Flush();
-    return static_cast<int>(
-        window->findChildren<FlaggedDialog*>(QStringLiteral("dlg%1").arg(resourceId)).size());
+    return static_cast<int>(window->findChildren<ModelessDialog*>(DialogObjectName(kind)).size());
   }
 
+  // The control of the dialog with the object name ("tempEdit"), or nullptr.
   template <class W = QWidget>
-  static W* Ctl(QWidget* dialog, int id) {
-    return dialog ? dialog->findChild<W*>(QStringLiteral("ctl%1").arg(id)) : nullptr;
+  static W* Child(QWidget* dialog, const char* name) {
+    return dialog ? dialog->findChild<W*>(QLatin1String(name)) : nullptr;
   }
-  static void SetText(QWidget* dialog, int id, const QString& text) {
-    QLineEdit* e = Ctl<QLineEdit>(dialog, id);
-    ASSERT_NE(e, nullptr) << id;
+  static void SetText(QWidget* dialog, const char* name, const QString& text) {
+    QLineEdit* e = Child<QLineEdit>(dialog, name);
+    ASSERT_NE(e, nullptr) << name;
     e->setText(text);
   }
-  static QString Text(QWidget* dialog, int id) {
-    QLineEdit* e = Ctl<QLineEdit>(dialog, id);
+  static QString Text(QWidget* dialog, const char* name) {
+    QLineEdit* e = Child<QLineEdit>(dialog, name);
     return e ? e->text() : QStringLiteral("<none>");
   }
-  static void Click(QWidget* dialog, int id) {
-    QAbstractButton* b = Ctl<QAbstractButton>(dialog, id);
-    ASSERT_NE(b, nullptr) << id;
+  static void Click(QWidget* dialog, const char* name) {
+    QAbstractButton* b = Child<QAbstractButton>(dialog, name);
+    ASSERT_NE(b, nullptr) << name;
     b->click();
   }
 

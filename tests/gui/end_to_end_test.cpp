@@ -62,14 +62,14 @@ TEST_F(EndToEnd, FromAnEmptyFolderToAResultFileAndBack) {
   {
     SCOPED_TRACE("register a data file through the registration dialog");
     w.Command(kCmdRegisterDataFile);
-    FlaggedDialog* d = Dialog(111);
+    ModelessDialog* d = Dialog(DialogKind::DataFile);
     ASSERT_NE(d, nullptr) << "command 40003 opened no registration dialog";
     platform.files.push_back(dataFile);
-    Click(d, 1056);  // browse
-    EXPECT_EQ(Text(d, 1055), dataFile);
-    Click(d, 1057);  // register
+    Click(d, "browseButton");  // browse
+    EXPECT_EQ(Text(d, "pathEdit"), dataFile);
+    Click(d, "registerButton");  // register
     ASSERT_EQ(MessageCount(), 0) << LastMessage().toStdString();
-    EXPECT_EQ(Dialog(111), nullptr) << "the dialog stayed open";
+    EXPECT_EQ(Dialog(DialogKind::DataFile), nullptr) << "the dialog stayed open";
     ASSERT_EQ(w.project().DataFiles.Count(), 1);
     EXPECT_EQ(w.project().DataFiles.items[0].Path, dataFile.toStdString());
     ASSERT_EQ(dataList->rowCount(), 1);
@@ -79,17 +79,17 @@ TEST_F(EndToEnd, FromAnEmptyFolderToAResultFileAndBack) {
   {
     SCOPED_TRACE("register a condition with temperature, field and output folder");
     w.Command(kCmdRegisterCalcCond);
-    FlaggedDialog* d = Dialog(109);
+    ModelessDialog* d = Dialog(DialogKind::CalcCond);
     ASSERT_NE(d, nullptr) << "command 40005 opened no condition dialog";
-    SetText(d, 1014, QStringLiteral("20"));
-    SetText(d, 1015, QStringLiteral("1"));
+    SetText(d, "tempEdit", QStringLiteral("20"));
+    SetText(d, "fieldEdit", QStringLiteral("1"));
     platform.folders.push_back(resultFolder);
-    Click(d, 1020);  // browse for the folder
-    EXPECT_EQ(Text(d, 1019), resultFolder);
-    SetText(d, 1021, QStringLiteral("fit-20K"));
-    Click(d, 1052);  // register
+    Click(d, "browseButton");  // browse for the folder
+    EXPECT_EQ(Text(d, "folderEdit"), resultFolder);
+    SetText(d, "fileNameEdit", QStringLiteral("fit-20K"));
+    Click(d, "registerButton");  // register
     ASSERT_EQ(MessageCount(), 0) << LastMessage().toStdString();
-    EXPECT_EQ(Dialog(109), nullptr) << "the dialog stayed open";
+    EXPECT_EQ(Dialog(DialogKind::CalcCond), nullptr) << "the dialog stayed open";
     ASSERT_EQ(w.project().CalcConds.Count(), 1);
     const RegistryEntry& c = w.project().CalcConds.items[0];
     EXPECT_EQ(c.RelatedDatFileNo, 0);
@@ -105,7 +105,7 @@ TEST_F(EndToEnd, FromAnEmptyFolderToAResultFileAndBack) {
     const QString before = Cell(condList, 0, 4);
     ASSERT_FALSE(before.isEmpty()) << "no correlation after the first repaint";
     EXPECT_NE(before, QStringLiteral("0")) << "the preview did not run";
-    auto* am = w.parameterPanel()->findChild<QSlider*>(QStringLiteral("ctl1022"));
+    auto* am = w.parameterPanel()->findChild<QSlider*>(QStringLiteral("amSlider"));
     ASSERT_NE(am, nullptr) << "no Am slider";
     const double amBefore = w.project().Params.Re_A_m;
     am->setValue(am->value() + 10);
@@ -167,7 +167,7 @@ TEST_F(EndToEnd, FromAnEmptyFolderToAResultFileAndBack) {
     EXPECT_EQ(p.Settings.JStepLevel, before.Settings.JStepLevel);
     EXPECT_EQ(again.listsPanel()->dataList()->rowCount(), 1);
     EXPECT_EQ(again.listsPanel()->condList()->rowCount(), 1);
-    auto* am = again.parameterPanel()->findChild<QSlider*>(QStringLiteral("ctl1022"));
+    auto* am = again.parameterPanel()->findChild<QSlider*>(QStringLiteral("amSlider"));
     ASSERT_NE(am, nullptr);
     // The position is taken again from the stored value, truncated: a
     // value written with seven digits may land one step lower.
@@ -181,11 +181,11 @@ TEST_F(EndToEnd, FromAnEmptyFolderToAResultFileAndBack) {
     MainWindow& again = *window;
     platform.messages.clear();
     again.Command(kCmdModeChange);
-    FlaggedDialog* d = Dialog(116);
+    ModelessDialog* d = Dialog(DialogKind::Mode);
     ASSERT_NE(d, nullptr) << "command 40018 opened no mode dialog";
-    Click(d, 1092);  // Jc-B
+    Click(d, "jcbRadio");  // Jc-B
     platform.answers.push_back(MsgAnswer::Yes);
-    Click(d, 1);  // OK
+    Click(d, "okButton");  // OK
     ASSERT_EQ(MessageCount(), 1) << "the switch asked no question";
     EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
     const Project& p = again.project();

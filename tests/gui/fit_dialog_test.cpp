@@ -72,8 +72,8 @@ class FitWindow : public ShellTest {
     return QTest::qWaitFor([d] { return !d->Running() && d->Outcome().has_value(); }, 60000);
   }
 
-  static QString PanelText(MainWindow& w, int id) {
-    return w.parameterPanel()->findChild<QLineEdit*>(QString("ctl%1").arg(id))->text();
+  static QString PanelText(MainWindow& w, const char* name) {
+    return w.parameterPanel()->findChild<QLineEdit*>(QLatin1String(name))->text();
   }
 };
 
@@ -95,7 +95,7 @@ TEST_F(FitWindow, CommandAndCtrlFOpenOneModelessResizableWindow) {
   // The table shows the panel's values and the project's ranges.
   auto* params = Child<QTableWidget>(d, "fitParams");
   EXPECT_EQ(params->item(1, 0)->text(), QStringLiteral("σ^2"));
-  EXPECT_EQ(params->item(0, 1)->text(), PanelText(w, 1014));
+  EXPECT_EQ(params->item(0, 1)->text(), PanelText(w, "amEdit"));
   EXPECT_EQ(params->item(0, 3)->text(), QStringLiteral("1e8"));
 }
 
@@ -136,19 +136,19 @@ TEST_F(FitWindow, FitConvergesFillsTablesAndPlotsAndApplyUndoGoThroughThePanel) 
   EXPECT_GE(curves[1].x.size(), 200u);
   EXPECT_EQ(Child<FitPlotWidget>(d, "fitResiduals")->Series()[0].y.size(), 8u);
 
-  const QString amBefore = PanelText(w, 1014);
+  const QString amBefore = PanelText(w, "amEdit");
   Child<QPushButton>(d, "fitApply")->click();
   EXPECT_TRUE(w.project().Modified);
   EXPECT_EQ(w.project().Params.Re_A_m, d->Outcome()->params[0].value);
-  EXPECT_NE(PanelText(w, 1014), amBefore);
+  EXPECT_NE(PanelText(w, "amEdit"), amBefore);
   // The panel stands for the exact fitted value, not its short text.
   ModelParams read;
   w.parameterPanel()->ReadPanelValuesInto(read);
   EXPECT_EQ(read.Re_Gamma, d->Outcome()->params[2].value);
-  EXPECT_EQ(params->item(0, 1)->text(), PanelText(w, 1014));
+  EXPECT_EQ(params->item(0, 1)->text(), PanelText(w, "amEdit"));
 
   Child<QPushButton>(d, "fitUndo")->click();
-  EXPECT_EQ(PanelText(w, 1014), amBefore);
+  EXPECT_EQ(PanelText(w, "amEdit"), amBefore);
   w.parameterPanel()->ReadPanelValuesInto(read);
   EXPECT_EQ(read.Re_A_m, before.Params.Re_A_m);
   EXPECT_FALSE(Child<QPushButton>(d, "fitUndo")->isEnabled());
@@ -301,14 +301,14 @@ TEST_F(FitWindow, ModelCurvesAreDrawnBeforeAnyFitAndFollowThePanel) {
 
   // A value typed in the panel: the current column and the model follow.
   const std::vector<double> before = plot->Series()[1].y;
-  auto* am = w.parameterPanel()->findChild<QLineEdit*>(QStringLiteral("ctl1014"));
+  auto* am = w.parameterPanel()->findChild<QLineEdit*>(QStringLiteral("amEdit"));
   am->selectAll();
   QTest::keyClicks(am, QStringLiteral("2e9"));
   auto* params = Child<QTableWidget>(d, "fitParams");
   EXPECT_EQ(params->item(0, 1)->text(), QStringLiteral("2e9"));
   ASSERT_TRUE(QTest::qWaitFor([&] { return plot->Series()[1].y != before; }, 5000));
   // Tc of the panel, with the bounds the fit would take for it.
-  auto* tc = w.parameterPanel()->findChild<QLineEdit*>(QStringLiteral("ctl1028"));
+  auto* tc = w.parameterPanel()->findChild<QLineEdit*>(QStringLiteral("tcEdit"));
   tc->selectAll();
   QTest::keyClicks(tc, QStringLiteral("40"));
   EXPECT_EQ(params->item(5, 1)->text(), QStringLiteral("4e1"));

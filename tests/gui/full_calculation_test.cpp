@@ -40,8 +40,8 @@ class FullCalculationTest : public DialogTest {
       conds.push_back({0, 10.0 + i, 1.0, Folder() + "res" + std::to_string(i) + ".dat"});
     return conds;
   }
-  QWidget* PanelControl(int id) {
-    return window->parameterPanel()->findChild<QWidget*>(QStringLiteral("ctl%1").arg(id));
+  QWidget* PanelControl(const char* name) {
+    return window->parameterPanel()->findChild<QWidget*>(QLatin1String(name));
   }
 };
 
@@ -49,12 +49,12 @@ TEST_F(FullCalculationTest, RunsBesideTheWindowAndWritesEveryResult) {
   MainWindow& w = StartWith(1, Conditions(3), [](Project& p) { p.Settings.JStepLevel = 6; });
   StartFullCalculation(w);
   ASSERT_TRUE(w.calculating());
-  FlaggedDialog* d = Dialog(115);
+  ModelessDialog* d = Dialog(DialogKind::Status);
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("計算状況ダイアログ"));
   EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::Status));
-  EXPECT_NE(Ctl<QProgressBar>(d, 1089), nullptr);
-  EXPECT_FALSE(PanelControl(1048)->isEnabled());  // the start button
+  EXPECT_NE(Child<QProgressBar>(d, "progressBar"), nullptr);
+  EXPECT_FALSE(PanelControl("startButton")->isEnabled());  // the start button
   StartFullCalculation(w);                        // a second start does nothing
   EXPECT_EQ(w.findChildren<FullCalculation*>().size(), 1u);
   const int passes = w.PaintPassCount();
@@ -63,9 +63,9 @@ TEST_F(FullCalculationTest, RunsBesideTheWindowAndWritesEveryResult) {
   EXPECT_EQ(w.PaintPassCount(), passes + 1);
 
   ASSERT_TRUE(WaitUntilIdle());
-  EXPECT_EQ(Dialog(115), nullptr);
+  EXPECT_EQ(Dialog(DialogKind::Status), nullptr);
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Status));
-  EXPECT_TRUE(PanelControl(1048)->isEnabled());
+  EXPECT_TRUE(PanelControl("startButton")->isEnabled());
   EXPECT_TRUE(w.findChildren<FullCalculation*>().empty());
   for (int i = 0; i < 3; ++i)  // six decades at 50 points each
     EXPECT_EQ(DataLines(Folder() + "res" + std::to_string(i) + ".dat"), 301) << i;
@@ -78,16 +78,16 @@ TEST_F(FullCalculationTest, CancelStopsBeforeTheNextConditionLeavingOnlyComplete
     p.Params.IntStepNum = 900;
   });
   StartFullCalculation(w);
-  FlaggedDialog* d = Dialog(115);
+  ModelessDialog* d = Dialog(DialogKind::Status);
   ASSERT_NE(d, nullptr);
-  auto* bar = Ctl<QProgressBar>(d, 1089);
+  auto* bar = Child<QProgressBar>(d, "progressBar");
   // Wait for the first progress, then cancel.
   QElapsedTimer t;
   t.start();
   while (bar->value() == 0 && t.elapsed() < 30000)
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
   ASSERT_GT(bar->value(), 0);
-  Click(d, 2);
+  Click(d, "cancelButton");
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Status));
   ASSERT_TRUE(WaitUntilIdle());
 
@@ -101,7 +101,7 @@ TEST_F(FullCalculationTest, CancelStopsBeforeTheNextConditionLeavingOnlyComplete
   // No half-written file is left beside them.
   for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
     EXPECT_FALSE(name.startsWith(QStringLiteral(".zx2save"))) << name.toStdString();
-  EXPECT_TRUE(PanelControl(1048)->isEnabled());
+  EXPECT_TRUE(PanelControl("startButton")->isEnabled());
 }
 
 TEST_F(FullCalculationTest, UnwritableResultIsReportedAfterThePass) {

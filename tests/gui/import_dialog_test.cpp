@@ -53,14 +53,14 @@ class ImportDialogs : public DialogTest {
 
   ImportDialog* OpenImport(MainWindow& w) {
     w.Command(kCmdImportMeasured);
-    return qobject_cast<ImportDialog*>(Dialog(131));
+    return qobject_cast<ImportDialog*>(Dialog(DialogKind::Import));
   }
 
   ImportDialog* OpenWithLabFile(MainWindow& w, const QString& raw) {
     ImportDialog* d = OpenImport(w);
     if (!d) return nullptr;
     platform.files.push_back(raw);
-    Click(d, kImpBrowse);
+    Click(d, "browseButton");
     return d;
   }
 };
@@ -79,45 +79,46 @@ TEST_F(ImportDialogs, ShowsColumnsAndDefaultsAndRegistersTheWrittenFile) {
   EXPECT_EQ(d->windowTitle(), QStringLiteral("測定データ取り込み"));
   EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::Import));
   w.Command(kCmdImportMeasured);
-  EXPECT_EQ(DialogCount(131), 1);
+  EXPECT_EQ(DialogCount(DialogKind::Import), 1);
   // Width and thickness from the panel; the sample length is no tap length.
-  EXPECT_EQ(Text(d, kImpWidth), QStringLiteral("4e-3"));
-  EXPECT_EQ(Text(d, kImpThickness), QStringLiteral("1e-6"));
-  EXPECT_EQ(Text(d, kImpTapLength), QString());
-  EXPECT_EQ(Text(d, kImpFraction), QStringLiteral("0.5"));
+  EXPECT_EQ(Text(d, "widthEdit"), QStringLiteral("4e-3"));
+  EXPECT_EQ(Text(d, "thicknessEdit"), QStringLiteral("1e-6"));
+  EXPECT_EQ(Text(d, "tapLengthEdit"), QString());
+  EXPECT_EQ(Text(d, "backgroundFractionEdit"), QStringLiteral("0.5"));
 
   const QString raw = WriteLabFile(QStringLiteral("lab 77K.txt"));
   platform.files.push_back(raw);
-  Click(d, kImpBrowse);
-  EXPECT_EQ(Text(d, kImpSource), raw);
-  EXPECT_TRUE(Ctl<QPlainTextEdit>(d, kImpPreview)->toPlainText().startsWith("Sample: tape 1"));
-  auto* x = Ctl<QComboBox>(d, kImpXColumn);
-  auto* y = Ctl<QComboBox>(d, kImpYColumn);
+  Click(d, "browseButton");
+  EXPECT_EQ(Text(d, "sourceEdit"), raw);
+  EXPECT_TRUE(Child<QPlainTextEdit>(d, "previewText")->toPlainText().startsWith("Sample: tape 1"));
+  auto* x = Child<QComboBox>(d, "xColumnCombo");
+  auto* y = Child<QComboBox>(d, "yColumnCombo");
   ASSERT_EQ(x->count(), 3);
   // Names from the header, units from the units line below it.
   EXPECT_EQ(x->itemText(1), QStringLiteral("1 : V [uV]"));
-  EXPECT_EQ(Ctl<QComboBox>(d, kImpTempColumn)->currentIndex(), 3);  // T [K]
+  EXPECT_EQ(Child<QComboBox>(d, "tempColumnCombo")->currentIndex(), 3);  // T [K]
   EXPECT_EQ(x->currentIndex(), 0);
   EXPECT_EQ(y->currentIndex(), 1);
-  EXPECT_EQ(Text(d, kImpOutput), Path(QStringLiteral("lab 77K_EJ.dat")));
+  EXPECT_EQ(Text(d, "outputEdit"), Path(QStringLiteral("lab 77K_EJ.dat")));
 
   // The units line names the voltage unit; the current is in A.
-  EXPECT_EQ(Ctl<QComboBox>(d, kImpVoltageUnit)->currentIndex(), 2);
-  EXPECT_EQ(Ctl<QComboBox>(d, kImpCurrentUnit)->currentIndex(), 0);
-  Ctl<QComboBox>(d, kImpVoltageUnit)->setCurrentIndex(2);  // uV
-  SetText(d, kImpTapLength, QStringLiteral("0.01"));
-  SetText(d, kImpMinField, QStringLiteral("1e-6"));
+  EXPECT_EQ(Child<QComboBox>(d, "voltageUnitCombo")->currentIndex(), 2);
+  EXPECT_EQ(Child<QComboBox>(d, "currentUnitCombo")->currentIndex(), 0);
+  Child<QComboBox>(d, "voltageUnitCombo")->setCurrentIndex(2);  // uV
+  SetText(d, "tapLengthEdit", QStringLiteral("0.01"));
+  SetText(d, "minFieldEdit", QStringLiteral("1e-6"));
   // 16 points above 60 A; 24 at or below it.
   EXPECT_EQ(d->Preview().error, ImportError::None);
   EXPECT_EQ(d->Preview().vi.keptCount, 16);
   EXPECT_NEAR(d->Preview().vi.offset, 0.05e-6, 1e-15);
-  EXPECT_TRUE(
-      Ctl<QLabel>(d, kImpSummary)->text().startsWith(QStringLiteral("採用 16 点 / 除外 24 点")));
-  EXPECT_FALSE(Ctl<QLabel>(d, kImpConvertedPlot)->pixmap().isNull());
+  EXPECT_TRUE(Child<QLabel>(d, "summaryLabel")
+                  ->text()
+                  .startsWith(QStringLiteral("採用 16 点 / 除外 24 点")));
+  EXPECT_FALSE(Child<QLabel>(d, "convertedPlot")->pixmap().isNull());
 
-  Click(d, kImpImport);
+  Click(d, "importButton");
   EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
-  EXPECT_EQ(Dialog(131), nullptr);
+  EXPECT_EQ(Dialog(DialogKind::Import), nullptr);
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Import));
   ASSERT_EQ(w.project().DataFiles.Count(), 1);
   const std::string out = Path(QStringLiteral("lab 77K_EJ.dat")).toStdString();
@@ -142,12 +143,12 @@ TEST_F(ImportDialogs, TemperatureAndFieldRegisterAConditionAndExistingFilesAreAs
 
   ImportDialog* d = OpenWithLabFile(w, raw);
   ASSERT_NE(d, nullptr);
-  Ctl<QComboBox>(d, kImpVoltageUnit)->setCurrentIndex(2);
-  SetText(d, kImpTapLength, QStringLiteral("0.01"));
-  SetText(d, kImpTemp, QStringLiteral("77"));
-  SetText(d, kImpField, QStringLiteral("0.5"));
+  Child<QComboBox>(d, "voltageUnitCombo")->setCurrentIndex(2);
+  SetText(d, "tapLengthEdit", QStringLiteral("0.01"));
+  SetText(d, "tempEdit", QStringLiteral("77"));
+  SetText(d, "fieldEdit", QStringLiteral("0.5"));
   platform.answers.push_back(MsgAnswer::No);
-  Click(d, kImpImport);
+  Click(d, "importButton");
   ASSERT_EQ(MessageCount(), 1);
   EXPECT_TRUE(LastMessage().endsWith(QStringLiteral("は既に存在します。上書きしますか？")));
   EXPECT_EQ(platform.messages.back().buttons, MsgButtons::YesNo);
@@ -157,7 +158,7 @@ TEST_F(ImportDialogs, TemperatureAndFieldRegisterAConditionAndExistingFilesAreAs
   existing.close();
 
   platform.answers.push_back(MsgAnswer::Yes);
-  Click(d, kImpImport);
+  Click(d, "importButton");
   ASSERT_EQ(w.project().DataFiles.Count(), 1);
   ASSERT_EQ(w.project().CalcConds.Count(), 1);
   const RegistryEntry& c = w.project().CalcConds.items[0];
@@ -172,39 +173,39 @@ TEST_F(ImportDialogs, TemperatureAndFieldRegisterAConditionAndExistingFilesAreAs
 TEST_F(ImportDialogs, ErrorsNameTheFieldAndWriteNothing) {
   MainWindow& w = StartWith(0, {}, SetSample);
   ImportDialog* d = OpenImport(w);
-  Click(d, kImpImport);
+  Click(d, "importButton");
   EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : 測定データファイル"));
 
   platform.files.push_back(WriteLabFile(QStringLiteral("lab.txt")));
-  Click(d, kImpBrowse);
+  Click(d, "browseButton");
   const QString out = Path(QStringLiteral("lab_EJ.dat"));
-  Click(d, kImpImport);  // no tap length
+  Click(d, "importButton");  // no tap length
   EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : 電圧端子間距離"));
-  SetText(d, kImpTapLength, QStringLiteral("0.01"));
-  SetText(d, kImpThickness, QStringLiteral("0"));
-  Click(d, kImpImport);
+  SetText(d, "tapLengthEdit", QStringLiteral("0.01"));
+  SetText(d, "thicknessEdit", QStringLiteral("0"));
+  Click(d, "importButton");
   EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : 厚さ"));
-  SetText(d, kImpThickness, QStringLiteral("1e-6"));
-  SetText(d, kImpMinField, QStringLiteral("1e9"));
-  Click(d, kImpImport);
+  SetText(d, "thicknessEdit", QStringLiteral("1e-6"));
+  SetText(d, "minFieldEdit", QStringLiteral("1e9"));
+  Click(d, "importButton");
   EXPECT_EQ(LastMessage(), QStringLiteral("書き込む点がありません : 電界下限"));
-  SetText(d, kImpMinField, QString());
-  SetText(d, kImpTemp, QStringLiteral("77"));  // a field is needed in E-J mode
-  Click(d, kImpImport);
+  SetText(d, "minFieldEdit", QString());
+  SetText(d, "tempEdit", QStringLiteral("77"));  // a field is needed in E-J mode
+  Click(d, "importButton");
   EXPECT_TRUE(LastMessage().startsWith(QStringLiteral("不正な値の入力 : 磁場\n")));
-  SetText(d, kImpTemp, QString());
-  SetText(d, kImpOutput, Path(QStringLiteral("lab.txt")));
-  Click(d, kImpImport);
+  SetText(d, "tempEdit", QString());
+  SetText(d, "outputEdit", Path(QStringLiteral("lab.txt")));
+  Click(d, "importButton");
   EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : 出力データファイル"));
   EXPECT_FALSE(QFileInfo::exists(out));
   EXPECT_TRUE(w.project().DataFiles.Empty());
-  EXPECT_NE(Dialog(131), nullptr);
+  EXPECT_NE(Dialog(DialogKind::Import), nullptr);
 
   // Ic-B: other labels, other output name, no voltage settings.
-  SetText(d, kImpOutput, out);
-  Ctl<QComboBox>(d, kImpKind)->setCurrentIndex(1);
-  EXPECT_EQ(Text(d, kImpOutput), Path(QStringLiteral("lab_JcB.dat")));
-  EXPECT_FALSE(Ctl<QWidget>(d, kImpTapLength)->isEnabled());
+  SetText(d, "outputEdit", out);
+  Child<QComboBox>(d, "kindCombo")->setCurrentIndex(1);
+  EXPECT_EQ(Text(d, "outputEdit"), Path(QStringLiteral("lab_JcB.dat")));
+  EXPECT_FALSE(Child<QWidget>(d, "tapLengthEdit")->isEnabled());
   EXPECT_EQ(d->Preview().error, ImportError::None);
   EXPECT_EQ(d->Preview().icb.keptCount, 40);
 }
@@ -213,30 +214,30 @@ TEST_F(ImportDialogs, LengthsAreWholeNumbersAndTypedPathsAreRead) {
   MainWindow& w = StartWith(0, {}, SetSample);
   ImportDialog* d = OpenImport(w);
   // A typed path is read as a chosen one; a missing file is refused.
-  SetText(d, kImpSource, Path(QStringLiteral("missing.txt")));
-  Click(d, kImpImport);
+  SetText(d, "sourceEdit", Path(QStringLiteral("missing.txt")));
+  Click(d, "importButton");
   EXPECT_EQ(LastMessage(), QStringLiteral("読み込めません : 測定データファイル"));
   const QString raw = WriteLabFile(QStringLiteral("lab.txt"));
-  SetText(d, kImpSource, raw);
+  SetText(d, "sourceEdit", raw);
   // Enter reads the typed file; it does not import yet.
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   const int before = MessageCount();
-  QCoreApplication::sendEvent(Ctl<QLineEdit>(d, kImpSource), &enter);
+  QCoreApplication::sendEvent(Child<QLineEdit>(d, "sourceEdit"), &enter);
   EXPECT_EQ(MessageCount(), before);
-  EXPECT_TRUE(Ctl<QPlainTextEdit>(d, kImpPreview)->toPlainText().startsWith("Sample: tape 1"));
+  EXPECT_TRUE(Child<QPlainTextEdit>(d, "previewText")->toPlainText().startsWith("Sample: tape 1"));
   // "1mm" was once read as 1 m: E 1000 times too small.
   for (const char* text : {"1mm", "5 mm", "1,5e-3", "1e-3m", "0x1p-10"}) {
     SCOPED_TRACE(text);
-    SetText(d, kImpTapLength, QString::fromUtf8(text));
+    SetText(d, "tapLengthEdit", QString::fromUtf8(text));
     EXPECT_EQ(d->Preview().error, ImportError::TapLength);
     const int before = MessageCount();
-    Click(d, kImpImport);
+    Click(d, "importButton");
     EXPECT_EQ(MessageCount(), before + 1);
     EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : 電圧端子間距離"));
   }
-  SetText(d, kImpTapLength, QStringLiteral(" 1e-3 "));
+  SetText(d, "tapLengthEdit", QStringLiteral(" 1e-3 "));
   EXPECT_EQ(d->Preview().error, ImportError::None);
-  SetText(d, kImpWidth, QStringLiteral("4mm"));
+  SetText(d, "widthEdit", QStringLiteral("4mm"));
   EXPECT_EQ(d->Preview().error, ImportError::Width);
   EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("lab_EJ.dat"))));
   EXPECT_TRUE(w.project().DataFiles.Empty());
@@ -248,24 +249,24 @@ TEST_F(ImportDialogs, SeveralLoggerFilesRegisterWithTheirColumnTemperatures) {
   const QString a = WriteLogger(QStringLiteral("a.txt"), 60),
                 b = WriteLogger(QStringLiteral("b.txt"), 70.5);
   platform.files.push_back(a + QStringLiteral("\n") + b);
-  Click(d, kImpBrowse);
-  auto* files = Ctl<QTableWidget>(d, kImpFiles);
+  Click(d, "browseButton");
+  auto* files = Child<QTableWidget>(d, "fileTable");
   ASSERT_EQ(files->rowCount(), 2);
   // Current and voltage by name and unit; the time is never the current.
-  EXPECT_EQ(Ctl<QComboBox>(d, kImpXColumn)->currentIndex(), 2);
-  EXPECT_EQ(Ctl<QComboBox>(d, kImpYColumn)->currentIndex(), 3);
-  EXPECT_EQ(Ctl<QComboBox>(d, kImpVoltageUnit)->currentIndex(), 2);  // uV
-  EXPECT_EQ(Ctl<QComboBox>(d, kImpTempColumn)->currentIndex(), 5);   // column 4 (tHTS_K)
-  SetText(d, kImpTapLength, QStringLiteral("0.01"));
+  EXPECT_EQ(Child<QComboBox>(d, "xColumnCombo")->currentIndex(), 2);
+  EXPECT_EQ(Child<QComboBox>(d, "yColumnCombo")->currentIndex(), 3);
+  EXPECT_EQ(Child<QComboBox>(d, "voltageUnitCombo")->currentIndex(), 2);  // uV
+  EXPECT_EQ(Child<QComboBox>(d, "tempColumnCombo")->currentIndex(), 5);   // column 4 (tHTS_K)
+  SetText(d, "tapLengthEdit", QStringLiteral("0.01"));
   EXPECT_EQ(d->Preview().error, ImportError::None);
   EXPECT_EQ(files->item(0, 1)->text(), QStringLiteral("60.000"));
   EXPECT_EQ(files->item(0, 2)->text(), QString::number(d->Preview().vi.keptCount));
   // The cut is shown in the summary.
-  EXPECT_TRUE(Ctl<QLabel>(d, kImpSummary)->text().contains(QStringLiteral("切断 : ")));
+  EXPECT_TRUE(Child<QLabel>(d, "summaryLabel")->text().contains(QStringLiteral("切断 : ")));
   // A typed temperature in the table wins over the column.
   files->item(1, 1)->setText(QStringLiteral("71"));
-  SetText(d, kImpField, QStringLiteral("0.5"));
-  Click(d, kImpImport);
+  SetText(d, "fieldEdit", QStringLiteral("0.5"));
+  Click(d, "importButton");
   EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
   ASSERT_EQ(w.project().DataFiles.Count(), 2);
   ASSERT_EQ(w.project().CalcConds.Count(), 2);
@@ -278,27 +279,27 @@ TEST_F(ImportDialogs, SeveralLoggerFilesRegisterWithTheirColumnTemperatures) {
 TEST_F(ImportDialogs, ModeFieldAndTemperatureQuestionsSayWhy) {
   MainWindow& w = StartWith(0, {}, SetSample);
   ImportDialog* d = OpenWithLabFile(w, WriteLabFile(QStringLiteral("lab.txt")));
-  SetText(d, kImpTapLength, QStringLiteral("0.01"));
-  SetText(d, kImpTemp, QStringLiteral("77"));
-  SetText(d, kImpField, QStringLiteral("0"));
-  Click(d, kImpImport);
+  SetText(d, "tapLengthEdit", QStringLiteral("0.01"));
+  SetText(d, "tempEdit", QStringLiteral("77"));
+  SetText(d, "fieldEdit", QStringLiteral("0"));
+  Click(d, "importButton");
   EXPECT_TRUE(LastMessage().contains(QStringLiteral("磁場 0 T では計算できません")));
   // At or above Tc the model gives nothing: asked, いいえ by default.
-  SetText(d, kImpField, QStringLiteral("0.1"));
-  SetText(d, kImpTemp, QStringLiteral("95"));
-  Click(d, kImpImport);
+  SetText(d, "fieldEdit", QStringLiteral("0.1"));
+  SetText(d, "tempEdit", QStringLiteral("95"));
+  Click(d, "importButton");
   EXPECT_TRUE(LastMessage().contains(QStringLiteral("臨界温度 Tc")));
   EXPECT_EQ(platform.messages.back().buttons, MsgButtons::YesNoDefaultNo);
   EXPECT_TRUE(w.project().DataFiles.Empty());
   // Ic-B data in an E-J project: the mode changes only when the user agrees.
-  SetText(d, kImpTemp, QStringLiteral("20"));
-  Ctl<QComboBox>(d, kImpKind)->setCurrentIndex(1);
-  Click(d, kImpImport);
+  SetText(d, "tempEdit", QStringLiteral("20"));
+  Child<QComboBox>(d, "kindCombo")->setCurrentIndex(1);
+  Click(d, "importButton");
   EXPECT_TRUE(LastMessage().contains(QStringLiteral("Jc-B計算")));
   EXPECT_EQ(w.project().Settings.Mode, CalcMode::EJ);
   EXPECT_TRUE(w.project().DataFiles.Empty());
   platform.answers.push_back(MsgAnswer::Yes);
-  Click(d, kImpImport);
+  Click(d, "importButton");
   EXPECT_EQ(w.project().Settings.Mode, CalcMode::JcB);
   ASSERT_EQ(w.project().CalcConds.Count(), 1);
   EXPECT_DOUBLE_EQ(w.project().CalcConds.items[0].Temp, 20.0);
@@ -316,20 +317,20 @@ TEST_F(ImportDialogs, RawTablesAreRegisteredOnlyWhenConfirmed) {
     rf.write(QByteArray::number(k) + "\t" + QByteArray::number(k > 7 ? 1e-6 * k : -5e-8) + "\n");
   rf.close();
   w.Command(kCmdRegisterDataFile);
-  FlaggedDialog* d = Dialog(111);
+  ModelessDialog* d = Dialog(DialogKind::DataFile);
   platform.files.push_back(raw);
-  Click(d, 1056);
+  Click(d, "browseButton");
   platform.answers.push_back(MsgAnswer::No);
-  Click(d, 1057);
+  Click(d, "registerButton");
   ASSERT_EQ(MessageCount(), 1);
   EXPECT_TRUE(LastMessage().contains(QStringLiteral("11 行のうち 8 行から点が得られません")));
   EXPECT_TRUE(LastMessage().contains(QStringLiteral("測定データ取り込み")));
   // いいえ is the default answer.
   EXPECT_EQ(platform.messages.back().buttons, MsgButtons::YesNoDefaultNo);
   EXPECT_TRUE(w.project().DataFiles.Empty());
-  EXPECT_EQ(Dialog(111), d);
+  EXPECT_EQ(Dialog(DialogKind::DataFile), d);
   platform.answers.push_back(MsgAnswer::Yes);
-  Click(d, 1057);
+  Click(d, "registerButton");
   EXPECT_EQ(w.project().DataFiles.Count(), 1);
 
   // Dropped files ask the same question; a no leaves no dialog behind.

@@ -33,7 +33,7 @@ class KeyboardTest : public DialogTest {
     QCoreApplication::processEvents();
   }
   bool AnyRowSelected(ListKind kind) { return window->listsPanel()->FirstSelectedRow(kind) >= 0; }
-  QWidget* PanelControl(int id) { return window->parameterPanel()->Control(id); }
+  QWidget* PanelControl(const char* name) { return window->parameterPanel()->Control(name); }
   bool WaitUntilIdle() {
     QElapsedTimer t;
     t.start();
@@ -54,7 +54,7 @@ TEST_F(KeyboardTest, AcceleratorsWorkRightAfterStartAndAfterReactivation) {
   // Ctrl+A is the axis dialog, not "select every row" of a list.
   Press(Qt::Key_A, kCtrl);
   EXPECT_FALSE(AnyRowSelected(ListKind::DataFiles));
-  FlaggedDialog* axis = Dialog(113);
+  ModelessDialog* axis = Dialog(DialogKind::Axis);
   ASSERT_NE(axis, nullptr);
   axis->reject();
   ShowActive(w);
@@ -69,29 +69,29 @@ TEST_F(KeyboardTest, AcceleratorsWorkRightAfterStartAndAfterReactivation) {
   EXPECT_EQ(platform.fileTitles.size(), 2u);
   Press(Qt::Key_A, kCtrl);
   EXPECT_FALSE(AnyRowSelected(ListKind::DataFiles));
-  EXPECT_NE(Dialog(113), nullptr);
+  EXPECT_NE(Dialog(DialogKind::Axis), nullptr);
 }
 
 TEST_F(KeyboardTest, DialogsOpenWithTheirFirstControlFocused) {
   MainWindow& w = StartWith(2);
   ShowActive(w);
   Press(Qt::Key_R, kCtrlShift);
-  FlaggedDialog* cond = Dialog(109);
+  ModelessDialog* cond = Dialog(DialogKind::CalcCond);
   ASSERT_NE(cond, nullptr);
   ASSERT_TRUE(QTest::qWaitForWindowActive(cond));
-  EXPECT_EQ(QApplication::focusWidget(), Ctl(cond, 1018));  // the data number
+  EXPECT_EQ(QApplication::focusWidget(), Child(cond, "dataNumberCombo"));  // the data number
   Press(Qt::Key_Tab);
   Type("25");
-  EXPECT_EQ(Text(cond, 1014), "25");  // the temperature
+  EXPECT_EQ(Text(cond, "tempEdit"), "25");  // the temperature
   cond->reject();
 
   ShowActive(w);
   Press(Qt::Key_P, kCtrl);
-  FlaggedDialog* range = Dialog(120);
+  ModelessDialog* range = Dialog(DialogKind::ParamRange);
   ASSERT_NE(range, nullptr);
   ASSERT_TRUE(QTest::qWaitForWindowActive(range));
   Type("2e8");  // replaces the whole text of Am's minimum
-  EXPECT_EQ(Text(range, 1102), "2e8");
+  EXPECT_EQ(Text(range, "amMinEdit"), "2e8");
 }
 
 TEST_F(KeyboardTest, TabLeavesAListWithoutSelectingRows) {
@@ -116,8 +116,8 @@ TEST_F(KeyboardTest, TabLeavesAListWithoutSelectingRows) {
 TEST_F(KeyboardTest, EnterInAPanelEditStartsTheCalculation) {
   MainWindow& w = StartWith(1, {{0, 20, 1, Folder() + "r0.dat"}});
   ShowActive(w);
-  PanelControl(1031)->setFocus(Qt::MouseFocusReason);  // the user clicked ζ
-  ASSERT_EQ(QApplication::focusWidget(), PanelControl(1031));
+  PanelControl("zetaEdit")->setFocus(Qt::MouseFocusReason);  // the user clicked ζ
+  ASSERT_EQ(QApplication::focusWidget(), PanelControl("zetaEdit"));
   Press(Qt::Key_Return);
   ASSERT_TRUE(WaitUntilIdle());
   EXPECT_TRUE(QFileInfo::exists(Path("r0.dat")));  // the result file
@@ -125,7 +125,7 @@ TEST_F(KeyboardTest, EnterInAPanelEditStartsTheCalculation) {
   // The keypad's Enter too, and from a slider.
   ASSERT_TRUE(QFile::remove(Path("r0.dat")));
   ShowActive(w);
-  PanelControl(1022)->setFocus(Qt::MouseFocusReason);
+  PanelControl("amSlider")->setFocus(Qt::MouseFocusReason);
   Press(Qt::Key_Enter, Qt::KeypadModifier);
   ASSERT_TRUE(WaitUntilIdle());
   EXPECT_TRUE(QFileInfo::exists(Path("r0.dat")));
@@ -134,9 +134,9 @@ TEST_F(KeyboardTest, EnterInAPanelEditStartsTheCalculation) {
 TEST_F(KeyboardTest, SlidersTakeTheWheelOnlyWithTheFocus) {
   MainWindow& w = StartWith(1);
   ShowActive(w);
-  auto* slider = qobject_cast<QSlider*>(PanelControl(1024));  // γ
+  auto* slider = qobject_cast<QSlider*>(PanelControl("gammaSlider"));  // γ
   ASSERT_NE(slider, nullptr);
-  auto* edit = qobject_cast<QLineEdit*>(PanelControl(1017));
+  auto* edit = qobject_cast<QLineEdit*>(PanelControl("gammaEdit"));
   const int position = slider->value();
   const QString text = edit->text();
   auto wheel = [slider] {

@@ -215,29 +215,29 @@ TEST_F(EnglishTest, EveryWindowAndDialogIsEnglish) {
 
   struct Opened {
     int command;
-    int resource;
+    DialogKind kind;
     const char* title;
   };
   const Opened dialogs[] = {
-      {kCmdRegisterDataFile, 111, "Register Data File"},
-      {kCmdRegisterCalcCond, 109, "Register Calculation Condition"},
-      {kCmdAxisSettings, 113, "Axis Settings"},
-      {kCmdAbout, 112, "ZENTRIX II"},
-      {kCmdModeChange, 116, "Change Calculation Mode"},
-      {kCmdOtherSettings, 114, "Calculation Range"},
-      {kCmdParamRange, 120, "Parameter Ranges"},
+      {kCmdRegisterDataFile, DialogKind::DataFile, "Register Data File"},
+      {kCmdRegisterCalcCond, DialogKind::CalcCond, "Register Calculation Condition"},
+      {kCmdAxisSettings, DialogKind::Axis, "Axis Settings"},
+      {kCmdAbout, DialogKind::About, "ZENTRIX II"},
+      {kCmdModeChange, DialogKind::Mode, "Change Calculation Mode"},
+      {kCmdOtherSettings, DialogKind::JRange, "Calculation Range"},
+      {kCmdParamRange, DialogKind::ParamRange, "Parameter Ranges"},
   };
   for (const Opened& d : dialogs) {
     w.Command(d.command);
-    FlaggedDialog* dialog = Dialog(d.resource);
+    ModelessDialog* dialog = Dialog(d.kind);
     ASSERT_NE(dialog, nullptr) << d.title;
     EXPECT_EQ(dialog->windowTitle(), d.title);
     ExpectEnglish(dialog, d.title);
   }
   OpenRenameDialog(w, 0);
-  ExpectEnglish(Dialog(122), "rename");
+  ExpectEnglish(Dialog(DialogKind::Rename), "rename");
   OpenCalcCondChangeDialog(w, 0);
-  ExpectEnglish(Dialog(121), "condition change");
+  ExpectEnglish(Dialog(DialogKind::CalcCondChange), "condition change");
   auto* status = new StatusDialog(w, &w);
   ExpectEnglish(status, "status");
   status->Finish();
@@ -253,7 +253,7 @@ TEST_F(EnglishTest, EveryWindowAndDialogIsEnglish) {
   w.ShowPopupMenu(QPoint(10, 10));
   SetCalcMode(w.document(), CalcMode::JcB);
   w.Command(kCmdOtherSettings);
-  ExpectEnglish(Dialog(117), "Jc-B settings");
+  ExpectEnglish(Dialog(DialogKind::JcCondition), "Jc-B settings");
   EXPECT_EQ(w.StatusText(1), "Jc-B mode");
 }
 
@@ -272,8 +272,8 @@ TEST_F(EnglishTest, HandLaidTextsFitTheirControls) {
           << text.toStdString();
     }
   // A longer label takes its room from its own edit, never from the next.
-  QWidget* thickness = w.findChild<QWidget*>("ctl1040");
-  QWidget* edit = w.findChild<QWidget*>("ctl1044");
+  QWidget* thickness = w.findChild<QWidget*>("thicknessLabel");
+  QWidget* edit = w.findChild<QWidget*>("thicknessEdit");
   ASSERT_NE(thickness, nullptr);
   ASSERT_NE(edit, nullptr);
   EXPECT_EQ(edit->x() - (thickness->x() + thickness->width()), 64 - (14 + 48));
@@ -287,24 +287,24 @@ TEST_F(EnglishTest, MessagesOfDialogsAndOfTheCoreAreEnglish) {
   w.Command(kCmdDeleteCalcConds);
   // A refused condition: the field name comes from the core.
   w.Command(kCmdRegisterCalcCond);
-  FlaggedDialog* cond = Dialog(109);
+  ModelessDialog* cond = Dialog(DialogKind::CalcCond);
   ASSERT_NE(cond, nullptr);
-  SetText(cond, 1014, "0");
-  Click(cond, 1052);
+  SetText(cond, "tempEdit", "0");
+  Click(cond, "registerButton");
   EXPECT_EQ(LastMessage(), "Invalid input: temperature");
   // A range refused by the core's pattern inside a pattern.
   w.Command(kCmdParamRange);
-  FlaggedDialog* ranges = Dialog(120);
+  ModelessDialog* ranges = Dialog(DialogKind::ParamRange);
   ASSERT_NE(ranges, nullptr);
-  SetText(ranges, 1102, "-1");
-  Click(ranges, 1);
+  SetText(ranges, "amMinEdit", "-1");
+  Click(ranges, "okButton");
   EXPECT_EQ(LastMessage(), "Invalid input: minimum of Am");
   // The file chooser of a data file, cancelled.
   w.Command(kCmdRegisterDataFile);
-  FlaggedDialog* data = Dialog(111);
+  ModelessDialog* data = Dialog(DialogKind::DataFile);
   ASSERT_NE(data, nullptr);
-  Click(data, 1056);
-  Click(data, 1057);
+  Click(data, "browseButton");
+  Click(data, "registerButton");
   EXPECT_EQ(LastMessage(), "Invalid input: data file path");
   // A dropped file of another kind.
   w.HandleDroppedFiles({Path("x.png")});
@@ -338,41 +338,41 @@ TEST_F(EnglishTest, ImportDialogAndItsMessagesAreEnglish) {
   auto* action = w.findChild<QAction*>("actionImportMeasured");
   ASSERT_NE(action, nullptr);
   action->trigger();
-  auto* d = qobject_cast<ImportDialog*>(Dialog(131));
+  auto* d = qobject_cast<ImportDialog*>(Dialog(DialogKind::Import));
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->windowTitle(), "Import Measured Data");
   ExpectEnglish(d, "import, empty");
-  EXPECT_EQ(Ctl<QLabel>(d, kImpSummary)->text(), "Choose a measured data file.");
-  Click(d, kImpImport);
+  EXPECT_EQ(Child<QLabel>(d, "summaryLabel")->text(), "Choose a measured data file.");
+  Click(d, "importButton");
   EXPECT_EQ(LastMessage(), "Invalid input: measured data file");
 
   // Two sweeps: the rows, the columns, the summary and the proposed outputs.
   platform.files.push_back(WriteSweep(Path("a.txt")) + "\n" + WriteSweep(Path("b.txt")));
-  Click(d, kImpBrowse);
-  SetText(d, kImpTapLength, "0.01");
+  Click(d, "browseButton");
+  SetText(d, "tapLengthEdit", "0.01");
   ASSERT_EQ(d->findChild<QTableWidget*>()->rowCount(), 2);
   ExpectEnglish(d, "import, two files");
-  const QString summary = Ctl<QLabel>(d, kImpSummary)->text();
+  const QString summary = Child<QLabel>(d, "summaryLabel")->text();
   EXPECT_TRUE(summary.startsWith(
       "16 points kept / 24 dropped / 2 lines not numeric\nBackground V = a + b·I: a = "))
       << summary.toStdString();
   EXPECT_TRUE(summary.contains("\nTemperature 77.000 K (standard deviation 0.000 K)"))
       << summary.toStdString();
-  EXPECT_EQ(Ctl<QLabel>(d, kImpColumns)->text(),
+  EXPECT_EQ(Child<QLabel>(d, "columnsLabel")->text(),
             "3 columns / numeric columns: 0 : I [A], 1 : V [uV], 2 : T [K]");
-  EXPECT_EQ(Ctl<QLineEdit>(d, kImpOutput)->text(), "(_EJ.dat / _JcB.dat beside each file)");
+  EXPECT_EQ(Child<QLineEdit>(d, "outputEdit")->text(), "(_EJ.dat / _JcB.dat beside each file)");
   EXPECT_EQ(d->findChild<QTableWidget*>()->item(0, 1)->toolTip(),
             "Mean of the temperature column: 77.000 K");
 
   // A field of 0 T: the core's refusal and its hint, both in English.
-  SetText(d, kImpField, "0");
-  Click(d, kImpImport);
+  SetText(d, "fieldEdit", "0");
+  Click(d, "importButton");
   EXPECT_EQ(LastMessage(),
             "Invalid input: magnetic field\nA magnetic field of 0 T cannot be calculated (the "
             "model needs B > 0). For a self-field measurement, enter a small positive field.");
   // Ic-B data need the other mode: the question, answered no.
-  Ctl<QComboBox>(d, kImpKind)->setCurrentIndex(1);
-  Click(d, kImpImport);
+  Child<QComboBox>(d, "kindCombo")->setCurrentIndex(1);
+  Click(d, "importButton");
   EXPECT_EQ(LastMessage(),
             "The imported data need the Jc-B calculation mode.\n"
             "Change the calculation mode?");
@@ -421,40 +421,40 @@ TEST_F(DialogTest, JapaneseTextsAreUnchanged) {
                                 "軸設定\tCtrl+A", "ZentrixⅡに関して\tCtrl+H", "言語 / Language"}));
   EXPECT_EQ(w.StatusText(1), "E-J計算モード");
   w.Command(kCmdRegisterCalcCond);
-  ASSERT_NE(Dialog(109), nullptr);
-  EXPECT_EQ(Dialog(109)->windowTitle(), "計算条件登録");
-  EXPECT_EQ(Ctl<QAbstractButton>(Dialog(109), 1052)->text(), "登録");
-  EXPECT_EQ(Ctl<QAbstractButton>(Dialog(109), 1053)->text(), "ｷｬﾝｾﾙ");
-  SetText(Dialog(109), 1014, "0");
-  Click(Dialog(109), 1052);
+  ASSERT_NE(Dialog(DialogKind::CalcCond), nullptr);
+  EXPECT_EQ(Dialog(DialogKind::CalcCond)->windowTitle(), "計算条件登録");
+  EXPECT_EQ(Child<QAbstractButton>(Dialog(DialogKind::CalcCond), "registerButton")->text(), "登録");
+  EXPECT_EQ(Child<QAbstractButton>(Dialog(DialogKind::CalcCond), "cancelButton")->text(), "ｷｬﾝｾﾙ");
+  SetText(Dialog(DialogKind::CalcCond), "tempEdit", "0");
+  Click(Dialog(DialogKind::CalcCond), "registerButton");
   EXPECT_EQ(LastMessage(), "不正な値の入力 : 温度");
   w.Command(kCmdRegisterDataFile);
-  ASSERT_NE(Dialog(111), nullptr);
-  EXPECT_EQ(Dialog(111)->windowTitle(), "データファイル登録");
-  EXPECT_EQ(Ctl<QLabel>(Dialog(111), 1054)->text(), "データファイルパス");
-  auto* lists = w.findChild<QTableWidget*>("ctl1010");
+  ASSERT_NE(Dialog(DialogKind::DataFile), nullptr);
+  EXPECT_EQ(Dialog(DialogKind::DataFile)->windowTitle(), "データファイル登録");
+  EXPECT_EQ(Child<QLabel>(Dialog(DialogKind::DataFile), "pathLabel")->text(), "データファイルパス");
+  auto* lists = w.findChild<QTableWidget*>("calcCondList");
   ASSERT_NE(lists, nullptr);
   EXPECT_EQ(lists->horizontalHeaderItem(4)->text(), "相関係数");
-  auto* pins = w.findChild<QGroupBox*>("ctl1045");
+  auto* pins = w.findChild<QGroupBox*>("pinGroup");
   ASSERT_NE(pins, nullptr);
   EXPECT_EQ(pins->title(), "ピンパラメータ");
-  EXPECT_EQ(w.findChild<QWidget*>("ctl1038")->toolTip(), "サンプル長手方向長さ");
+  EXPECT_EQ(w.findChild<QWidget*>("lengthEdit")->toolTip(), "サンプル長手方向長さ");
   // The hand layout of the panel as it always was.
-  EXPECT_EQ(w.findChild<QWidget*>("ctl1040")->geometry().size(), QSize(48, 24));
-  EXPECT_EQ(w.findChild<QWidget*>("ctl1044")->geometry().left(), 64);
-  EXPECT_EQ(w.findChild<QWidget*>("ctl1044")->geometry().width(), 92);
-  EXPECT_EQ(w.findChild<QWidget*>("ctl1037")->geometry().left(), 96);
+  EXPECT_EQ(w.findChild<QWidget*>("thicknessLabel")->geometry().size(), QSize(48, 24));
+  EXPECT_EQ(w.findChild<QWidget*>("thicknessEdit")->geometry().left(), 64);
+  EXPECT_EQ(w.findChild<QWidget*>("thicknessEdit")->geometry().width(), 92);
+  EXPECT_EQ(w.findChild<QWidget*>("sampleNameEdit")->geometry().left(), 96);
   EXPECT_EQ(CoreText(CheckParamRanges(ParamRanges{})), "不正な値の入力 : Amの最小値");
   w.Command(kCmdImportMeasured);
-  FlaggedDialog* import = Dialog(131);
+  ModelessDialog* import = Dialog(DialogKind::Import);
   ASSERT_NE(import, nullptr);
   EXPECT_EQ(import->windowTitle(), "測定データ取り込み");
-  EXPECT_EQ(Ctl<QAbstractButton>(import, kImpImport)->text(), "取り込み");
-  EXPECT_EQ(Ctl<QAbstractButton>(import, kImpCancel)->text(), "ｷｬﾝｾﾙ");
-  EXPECT_EQ(Ctl<QLineEdit>(import, kImpMinField)->placeholderText(), "自動 (3σ)");
+  EXPECT_EQ(Child<QAbstractButton>(import, "importButton")->text(), "取り込み");
+  EXPECT_EQ(Child<QAbstractButton>(import, "cancelButton")->text(), "ｷｬﾝｾﾙ");
+  EXPECT_EQ(Child<QLineEdit>(import, "minFieldEdit")->placeholderText(), "自動 (3σ)");
   EXPECT_EQ(import->findChild<QTableWidget*>()->horizontalHeaderItem(1)->text(), "温度(K)");
-  EXPECT_EQ(Ctl<QLabel>(import, kImpSummary)->text(), "測定データファイルを選んでください。");
-  Click(import, kImpImport);
+  EXPECT_EQ(Child<QLabel>(import, "summaryLabel")->text(), "測定データファイルを選んでください。");
+  Click(import, "importButton");
   EXPECT_EQ(LastMessage(), "不正な値の入力 : 測定データファイル");
   Project p;
   EXPECT_EQ(CoreText(ImportedConditionRefusal(p, {500.0, 1.0})),

@@ -55,8 +55,8 @@ TEST_F(ListsPanelTest, ListsHaveTheirColumnsAndBehaviour) {
                                      {"磁場(T)", 55},
                                      {"相関係数", 60},
                                      {"出力ファイル名", 124}};
-  for (auto [list, columns, name] : {std::tuple(Panel().dataList(), data, "ctl1011"),
-                                     std::tuple(Panel().condList(), conds, "ctl1010")}) {
+  for (auto [list, columns, name] : {std::tuple(Panel().dataList(), data, "dataFileList"),
+                                     std::tuple(Panel().condList(), conds, "calcCondList")}) {
     EXPECT_EQ(list->objectName(), name);
     ASSERT_EQ(list->columnCount(), static_cast<int>(columns.size()));
     for (int c = 0; c < list->columnCount(); ++c) {

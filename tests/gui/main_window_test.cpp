@@ -146,7 +146,7 @@ TEST_F(ShellTest, AcceleratorsWorkOnTheWindowButNotInsideAPanel) {
   EXPECT_EQ(platform.fileTitles.size(), 1u);
   EXPECT_EQ(platform.fileTitles.back(), "設定ファイルの保存");
 
-  QWidget* edit = w.parameterPanel()->findChild<QWidget*>("ctl1014");
+  QWidget* edit = w.parameterPanel()->findChild<QWidget*>("amEdit");
   ASSERT_NE(edit, nullptr);
   edit->setFocus();
   QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);

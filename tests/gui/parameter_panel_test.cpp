@@ -23,26 +23,23 @@
 namespace zx::test {
 namespace {
 
-constexpr int kAmSlider = 1022, kAmEdit = 1014;
-constexpr int kSigmaSlider = 1023;
-constexpr int kGammaSlider = 1024, kGammaEdit = 1017;
-constexpr int kZetaEdit = 1031;
+const char* const kSliders[] = {"amSlider", "sigma2Slider", "gammaSlider", "mSlider", "g2Slider"};
 
 class ParameterPanelTest : public PanelTest {
  protected:
   ParameterPanel& Panel() { return *window->parameterPanel(); }
   template <class W>
-  W* Get(int id) {
-    auto* w = qobject_cast<W*>(Panel().Control(id));
-    EXPECT_NE(w, nullptr) << id;
+  W* Get(const char* name) {
+    auto* w = qobject_cast<W*>(Panel().Control(name));
+    EXPECT_NE(w, nullptr) << name;
     return w;
   }
-  QLineEdit* Edit(int id) { return Get<QLineEdit>(id); }
-  QSlider* Slider(int id) { return Get<QSlider>(id); }
+  QLineEdit* Edit(const char* name) { return Get<QLineEdit>(name); }
+  QSlider* Slider(const char* name) { return Get<QSlider>(name); }
 
   // Replaces the edit's text the way the user does.
-  void Type(int id, const QString& text) {
-    QLineEdit* e = Edit(id);
+  void Type(const char* name, const QString& text) {
+    QLineEdit* e = Edit(name);
     e->setFocus();
     e->selectAll();
     QTest::keyClick(e, Qt::Key_Delete);
@@ -54,34 +51,34 @@ TEST_F(ParameterPanelTest, ControlsCarryTheirTextsAndFitThePanel) {
   MainWindow& w = Start();
   ParameterPanel& panel = Panel();
   EXPECT_EQ(panel.geometry(), QRect(470, 0, 330, 536));
-  const std::map<int, QString> texts = {
-      {1045, "ピンパラメータ"},
-      {1027, "Am"},
-      {1020, "σ^2"},
-      {1042, "γ"},
-      {1019, "m"},
-      {1015, "g^2"},
-      {1046, "サンプル特性"},
-      {1007, "Tc"},
-      {1009, "ρn"},
-      {1008, "Bc2(0)"},
-      {1010, "ζ"},
-      {1047, "サンプルサイズ"},
-      {1011, "サンプル名"},
-      {1012, "長さ"},
-      {1013, "幅"},
-      {1040, "厚さ"},
-      {1032, "その他の計算パラメータ"},
-      {1033, "スケール則内の規格化温度の次数"},
-      {1034, "スケール則内の規格化磁場の次数"},
-      {1035, "積分時の刻み幅"},
-      {1048, "計算開始"},
-      {1049, "終了"},
+  const std::vector<std::pair<const char*, QString>> texts = {
+      {"pinGroup", "ピンパラメータ"},
+      {"amLabel", "Am"},
+      {"sigma2Label", "σ^2"},
+      {"gammaLabel", "γ"},
+      {"mLabel", "m"},
+      {"g2Label", "g^2"},
+      {"propertyGroup", "サンプル特性"},
+      {"tcLabel", "Tc"},
+      {"rhonLabel", "ρn"},
+      {"bc20Label", "Bc2(0)"},
+      {"zetaLabel", "ζ"},
+      {"sizeGroup", "サンプルサイズ"},
+      {"sampleNameLabel", "サンプル名"},
+      {"lengthLabel", "長さ"},
+      {"widthLabel", "幅"},
+      {"thicknessLabel", "厚さ"},
+      {"otherGroup", "その他の計算パラメータ"},
+      {"tempOrderLabel", "スケール則内の規格化温度の次数"},
+      {"fieldOrderLabel", "スケール則内の規格化磁場の次数"},
+      {"intStepLabel", "積分時の刻み幅"},
+      {"startButton", "計算開始"},
+      {"finishButton", "終了"},
   };
-  for (const auto& [id, text] : texts) {
-    QWidget* c = panel.Control(id);
-    ASSERT_NE(c, nullptr) << id;
-    EXPECT_EQ(c->objectName(), QString("ctl%1").arg(id));
+  for (const auto& [name, text] : texts) {
+    QWidget* c = panel.Control(name);
+    ASSERT_NE(c, nullptr) << name;
+    EXPECT_EQ(c->objectName(), QLatin1String(name));
     QString shown;
     int needed = 0;
     if (auto* l = qobject_cast<QLabel*>(c)) {
@@ -94,74 +91,75 @@ TEST_F(ParameterPanelTest, ControlsCarryTheirTextsAndFitThePanel) {
       shown = b->text();
       needed = b->sizeHint().width();
     }
-    EXPECT_EQ(shown, text) << id;
-    EXPECT_LE(needed, c->width()) << "clipped: " << id;
-    EXPECT_LE(c->fontMetrics().height() + 2, c->height()) << id;
+    EXPECT_EQ(shown, text) << name;
+    EXPECT_LE(needed, c->width()) << "clipped: " << name;
+    EXPECT_LE(c->fontMetrics().height() + 2, c->height()) << name;
   }
-  for (int id : PanelControlIds) {
-    QWidget* c = panel.Control(id);
-    ASSERT_NE(c, nullptr) << id;
-    EXPECT_TRUE(panel.rect().contains(c->geometry())) << id;
-    EXPECT_EQ(c->parentWidget(), &panel) << id;
+  for (const char* name : PanelControlNames) {
+    QWidget* c = panel.Control(name);
+    ASSERT_NE(c, nullptr) << name;
+    EXPECT_TRUE(panel.rect().contains(c->geometry())) << name;
+    EXPECT_EQ(c->parentWidget(), &panel) << name;
   }
-  for (int id : {1041, 1043}) {
-    QComboBox* combo = Get<QComboBox>(id);
+  for (const char* name : {"tempOrderCombo", "fieldOrderCombo"}) {
+    QComboBox* combo = Get<QComboBox>(name);
     ASSERT_EQ(combo->count(), 2);
     EXPECT_EQ(combo->itemText(0), "1");
     EXPECT_EQ(combo->itemText(1), "2");
     EXPECT_FALSE(combo->isEditable());
   }
-  for (int id = 1022; id <= 1026; ++id) {
-    EXPECT_EQ(Slider(id)->minimum(), 0);
-    EXPECT_EQ(Slider(id)->maximum(), 100);
-    EXPECT_TRUE(panel.rect().contains(Slider(id)->geometry()));
+  for (const char* name : kSliders) {
+    EXPECT_EQ(Slider(name)->minimum(), 0);
+    EXPECT_EQ(Slider(name)->maximum(), 100);
+    EXPECT_TRUE(panel.rect().contains(Slider(name)->geometry()));
   }
-  EXPECT_TRUE(Get<QPushButton>(1048)->isDefault());
+  EXPECT_TRUE(Get<QPushButton>("startButton")->isDefault());
   (void)w;
 }
 
 TEST_F(ParameterPanelTest, TooltipsAreTheSameInBothModes) {
-  const std::map<QString, std::vector<int>> tips = {
-      {"ピン力の強さ", {1027, 1022, 1014}},
-      {"ピン力の分布", {1020, 1023, 1016}},
-      {"ピン力の磁場依存性", {1042, 1024, 1017}},
-      {"ピン力の温度依存性", {1019, 1025, 1018}},
-      {"磁束バンドルサイズ", {1015, 1026, 1021}},
-      {"臨界温度", {1007, 1028}},
-      {"常伝導抵抗率", {1009, 1029}},
-      {"上部臨界磁場", {1008, 1030}},
-      {"ピン形状定数", {1010, 1031}},
-      {"サンプル名", {1011, 1037}},
-      {"サンプル長手方向長さ", {1012, 1038}},
-      {"サンプル幅", {1013, 1039}},
-      {"サンプル厚", {1040, 1044}},
-      {"スケール則内の規格化温度の次数", {1033, 1041}},
-      {"スケール則内の規格化磁場の次数", {1034, 1043}},
-      {"積分時刻み幅", {1035, 1036}},
+  const std::map<QString, std::vector<const char*>> tips = {
+      {"ピン力の強さ", {"amLabel", "amSlider", "amEdit"}},
+      {"ピン力の分布", {"sigma2Label", "sigma2Slider", "sigma2Edit"}},
+      {"ピン力の磁場依存性", {"gammaLabel", "gammaSlider", "gammaEdit"}},
+      {"ピン力の温度依存性", {"mLabel", "mSlider", "mEdit"}},
+      {"磁束バンドルサイズ", {"g2Label", "g2Slider", "g2Edit"}},
+      {"臨界温度", {"tcLabel", "tcEdit"}},
+      {"常伝導抵抗率", {"rhonLabel", "rhonEdit"}},
+      {"上部臨界磁場", {"bc20Label", "bc20Edit"}},
+      {"ピン形状定数", {"zetaLabel", "zetaEdit"}},
+      {"サンプル名", {"sampleNameLabel", "sampleNameEdit"}},
+      {"サンプル長手方向長さ", {"lengthLabel", "lengthEdit"}},
+      {"サンプル幅", {"widthLabel", "widthEdit"}},
+      {"サンプル厚", {"thicknessLabel", "thicknessEdit"}},
+      {"スケール則内の規格化温度の次数", {"tempOrderLabel", "tempOrderCombo"}},
+      {"スケール則内の規格化磁場の次数", {"fieldOrderLabel", "fieldOrderCombo"}},
+      {"積分時刻み幅", {"intStepLabel", "intStepEdit"}},
   };
   for (int mode : {0, 1}) {
     MainWindow& w =
         StartWithTwoFiles([mode](Project& p) { p.Settings.Mode = static_cast<CalcMode>(mode); });
     ASSERT_EQ(w.project().Settings.Mode, static_cast<CalcMode>(mode));
-    for (const auto& [text, ids] : tips)
-      for (int id : ids) EXPECT_EQ(Panel().Control(id)->toolTip(), text) << id << " mode " << mode;
+    for (const auto& [text, names] : tips)
+      for (const char* name : names)
+        EXPECT_EQ(Panel().Control(name)->toolTip(), text) << name << " mode " << mode;
   }
 }
 
 TEST_F(ParameterPanelTest, ShowsTheProjectWithSlidersOnTheirScales) {
   Start();
-  EXPECT_EQ(Edit(kAmEdit)->text(), "1e9");
-  EXPECT_EQ(Slider(kAmSlider)->value(), 33);
-  EXPECT_EQ(Edit(1016)->text(), "1e-1");
-  EXPECT_EQ(Slider(kSigmaSlider)->value(), 10);
-  EXPECT_EQ(Edit(kGammaEdit)->text(), "8e-1");
-  EXPECT_EQ(Slider(kGammaSlider)->value(), 80);
-  EXPECT_EQ(Edit(kZetaEdit)->text(), "6.28");
-  EXPECT_EQ(Edit(1029)->text(), "1.5e-6");
-  EXPECT_EQ(Edit(1037)->text(), "MgB2SUS");
-  EXPECT_EQ(Edit(1036)->text(), "900");
-  EXPECT_EQ(Get<QComboBox>(1041)->currentIndex(), 1);
-  EXPECT_EQ(Get<QComboBox>(1043)->currentIndex(), 1);
+  EXPECT_EQ(Edit("amEdit")->text(), "1e9");
+  EXPECT_EQ(Slider("amSlider")->value(), 33);
+  EXPECT_EQ(Edit("sigma2Edit")->text(), "1e-1");
+  EXPECT_EQ(Slider("sigma2Slider")->value(), 10);
+  EXPECT_EQ(Edit("gammaEdit")->text(), "8e-1");
+  EXPECT_EQ(Slider("gammaSlider")->value(), 80);
+  EXPECT_EQ(Edit("zetaEdit")->text(), "6.28");
+  EXPECT_EQ(Edit("rhonEdit")->text(), "1.5e-6");
+  EXPECT_EQ(Edit("sampleNameEdit")->text(), "MgB2SUS");
+  EXPECT_EQ(Edit("intStepEdit")->text(), "900");
+  EXPECT_EQ(Get<QComboBox>("tempOrderCombo")->currentIndex(), 1);
+  EXPECT_EQ(Get<QComboBox>("fieldOrderCombo")->currentIndex(), 1);
   // Showing the project is no change of it.
   EXPECT_FALSE(window->project().Modified);
 }
@@ -173,12 +171,12 @@ TEST_F(ParameterPanelTest, AmSliderMoveStoresShowsAndRedrawsOnce) {
   p.View.RescalePending = false;
   const int before = w.PaintPassCount();
 
-  Slider(kAmSlider)->setValue(33);  // the default stands at 33 already
-  Slider(kAmSlider)->setValue(40);
-  Slider(kAmSlider)->setValue(33);
+  Slider("amSlider")->setValue(33);  // the default stands at 33 already
+  Slider("amSlider")->setValue(40);
+  Slider("amSlider")->setValue(33);
   EXPECT_TRUE(p.Modified);
   EXPECT_NEAR(p.Params.Re_A_m, 9.772372e8, 1e2);
-  EXPECT_EQ(Edit(kAmEdit)->text(), "9.77e8");
+  EXPECT_EQ(Edit("amEdit")->text(), "9.77e8");
   EXPECT_FALSE(p.View.RangeValid);
   EXPECT_TRUE(p.View.RescalePending);
   w.PaintNow();
@@ -186,9 +184,9 @@ TEST_F(ParameterPanelTest, AmSliderMoveStoresShowsAndRedrawsOnce) {
   // The pass computed with the text of the edit.
   EXPECT_EQ(p.Params.Re_A_m, 9.77e8);
 
-  Slider(kAmSlider)->setValue(100);
+  Slider("amSlider")->setValue(100);
   EXPECT_NEAR(p.Params.Re_A_m, p.Settings.MaxRe_Am, p.Settings.MaxRe_Am * 1e-14);
-  EXPECT_EQ(Edit(kAmEdit)->text(), "1e11");
+  EXPECT_EQ(Edit("amEdit")->text(), "1e11");
   w.PaintNow();
   EXPECT_EQ(w.PaintPassCount(), before + 2);
 }
@@ -198,21 +196,21 @@ TEST_F(ParameterPanelTest, TypingMovesTheSliderAndTheTextIsUsed) {
   w.show();
   Project& p = EditProject(w.document());
   const int before = w.PaintPassCount();
-  Type(kGammaEdit, "5");
-  EXPECT_EQ(Edit(kGammaEdit)->text(), "5");
-  EXPECT_EQ(Slider(kGammaSlider)->value(), 100);
+  Type("gammaEdit", "5");
+  EXPECT_EQ(Edit("gammaEdit")->text(), "5");
+  EXPECT_EQ(Slider("gammaSlider")->value(), 100);
   EXPECT_TRUE(p.Modified);
   EXPECT_DOUBLE_EQ(p.Params.Re_Gamma, 0.8);  // not stored before the pass
   w.PaintNow();
   EXPECT_EQ(w.PaintPassCount(), before + 1);
   EXPECT_EQ(p.Params.Re_Gamma, 5.0);
 
-  Type(kAmEdit, "2e10");
-  EXPECT_EQ(Slider(kAmSlider)->value(), 77);  // (10.301 - 8) / 3, rounded
+  Type("amEdit", "2e10");
+  EXPECT_EQ(Slider("amSlider")->value(), 77);  // (10.301 - 8) / 3, rounded
 
   // A text without a number reads as 0; the Am slider has no place for it.
-  Type(kAmEdit, "abc");
-  EXPECT_EQ(Slider(kAmSlider)->value(), 0);
+  Type("amEdit", "abc");
+  EXPECT_EQ(Slider("amSlider")->value(), 0);
   w.PaintNow();
   EXPECT_EQ(p.Params.Re_A_m, 0.0);
 }
@@ -220,24 +218,25 @@ TEST_F(ParameterPanelTest, TypingMovesTheSliderAndTheTextIsUsed) {
 TEST_F(ParameterPanelTest, EveryEditMarksTheProjectModifiedOnlyWhenItsTextChanges) {
   MainWindow& w = StartWithTwoFiles();
   w.show();
-  for (int id :
-       {1014, 1016, 1017, 1018, 1021, 1028, 1029, 1030, 1031, 1037, 1038, 1039, 1044, 1036}) {
+  for (const char* name :
+       {"amEdit", "sigma2Edit", "gammaEdit", "mEdit", "g2Edit", "tcEdit", "rhonEdit", "bc20Edit",
+        "zetaEdit", "sampleNameEdit", "lengthEdit", "widthEdit", "thicknessEdit", "intStepEdit"}) {
     EditProject(w.document()).Modified = false;
     w.PaintNow();
     const int before = w.PaintPassCount();
-    Edit(id)->setFocus();
-    QTest::keyClick(Edit(id), Qt::Key_End);  // no change of the text
-    QTest::keyClick(Edit(id), Qt::Key_Left);
-    QTest::keyClick(Edit(id), Qt::Key_Tab);
-    EXPECT_FALSE(w.project().Modified) << id;
+    Edit(name)->setFocus();
+    QTest::keyClick(Edit(name), Qt::Key_End);  // no change of the text
+    QTest::keyClick(Edit(name), Qt::Key_Left);
+    QTest::keyClick(Edit(name), Qt::Key_Tab);
+    EXPECT_FALSE(w.project().Modified) << name;
     w.PaintNow();
-    EXPECT_EQ(w.PaintPassCount(), before) << id;
-    Edit(id)->setFocus();
-    QTest::keyClick(Edit(id), Qt::Key_End);
-    QTest::keyClick(Edit(id), Qt::Key_1);
-    EXPECT_TRUE(w.project().Modified) << id;
+    EXPECT_EQ(w.PaintPassCount(), before) << name;
+    Edit(name)->setFocus();
+    QTest::keyClick(Edit(name), Qt::Key_End);
+    QTest::keyClick(Edit(name), Qt::Key_1);
+    EXPECT_TRUE(w.project().Modified) << name;
     w.PaintNow();
-    EXPECT_EQ(w.PaintPassCount(), before + 1) << id;
+    EXPECT_EQ(w.PaintPassCount(), before + 1) << name;
   }
 }
 
@@ -247,7 +246,7 @@ TEST_F(ParameterPanelTest, ContextMenuDeleteAndPasteCountAsEdits) {
   MainWindow& w = StartWithTwoFiles();
   w.show();
   Project& p = EditProject(w.document());
-  QLineEdit* gamma = Edit(kGammaEdit);
+  QLineEdit* gamma = Edit("gammaEdit");
   // The menu's entry by its text, without the shortcut key.
   auto menuAction = [gamma](const char* name) {
     QMenu* menu = gamma->createStandardContextMenu();
@@ -262,7 +261,7 @@ TEST_F(ParameterPanelTest, ContextMenuDeleteAndPasteCountAsEdits) {
   menuAction("Delete")->trigger();
   EXPECT_EQ(gamma->text(), "e-1");
   EXPECT_TRUE(p.Modified);
-  EXPECT_EQ(Slider(kGammaSlider)->value(), 0);
+  EXPECT_EQ(Slider("gammaSlider")->value(), 0);
   w.PaintNow();
   EXPECT_EQ(w.PaintPassCount(), before + 1);
   EXPECT_EQ(p.Params.Re_Gamma, 0.0);
@@ -273,7 +272,7 @@ TEST_F(ParameterPanelTest, ContextMenuDeleteAndPasteCountAsEdits) {
   menuAction("Paste")->trigger();
   EXPECT_EQ(gamma->text(), "0.3");
   EXPECT_TRUE(p.Modified);
-  EXPECT_EQ(Slider(kGammaSlider)->value(), 30);
+  EXPECT_EQ(Slider("gammaSlider")->value(), 30);
   w.PaintNow();
   EXPECT_EQ(p.Params.Re_Gamma, 0.3);
 }
@@ -281,17 +280,17 @@ TEST_F(ParameterPanelTest, ContextMenuDeleteAndPasteCountAsEdits) {
 TEST_F(ParameterPanelTest, SampleNameAndStepCountAcceptOnlyWhatFits) {
   MainWindow& w = Start();
   w.show();
-  Type(1037, "ab cd");
-  EXPECT_EQ(Edit(1037)->text(), "abcd");
-  Type(1037, QString(45, 'x'));
-  EXPECT_EQ(Edit(1037)->text(), QString(39, 'x'));
-  Type(1036, "12x3.5");
-  EXPECT_EQ(Edit(1036)->text(), "1235");
+  Type("sampleNameEdit", "ab cd");
+  EXPECT_EQ(Edit("sampleNameEdit")->text(), "abcd");
+  Type("sampleNameEdit", QString(45, 'x'));
+  EXPECT_EQ(Edit("sampleNameEdit")->text(), QString(39, 'x'));
+  Type("intStepEdit", "12x3.5");
+  EXPECT_EQ(Edit("intStepEdit")->text(), "1235");
   w.parameterPanel()->ReadPanelValues();
   EXPECT_EQ(w.project().Params.SampleName, std::string(39, 'x'));
   EXPECT_EQ(w.project().Params.IntStepNum, 1235);
   // A count no pass could finish is cut to the largest allowed.
-  Type(1036, "999999999");
+  Type("intStepEdit", "999999999");
   w.parameterPanel()->ReadPanelValues();
   EXPECT_EQ(w.project().Params.IntStepNum, 20000);
 }
@@ -302,20 +301,20 @@ TEST_F(ParameterPanelTest, AStepCountBelowOneIsRefused) {
   w.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   for (const char* typed : {"0", "", "000"}) {
-    Type(1036, typed);
+    Type("intStepEdit", typed);
     // Until the edit is left, the count in use stays and so do the coefficients.
     w.PaintNow();
     EXPECT_EQ(w.project().Params.IntStepNum, 60);
     EXPECT_TRUE(std::isfinite(w.project().CalcConds.items[0].CorrCoef));
     const std::size_t before = platform.messages.size();
-    Edit(1037)->setFocus();
+    Edit("sampleNameEdit")->setFocus();
     EXPECT_EQ(platform.messages.size(), before + 1) << typed;
     EXPECT_EQ(platform.LastMessage(), QStringLiteral("不正な値の入力 : 積分時の刻み幅"));
-    EXPECT_EQ(Edit(1036)->text(), "60");
+    EXPECT_EQ(Edit("intStepEdit")->text(), "60");
   }
   const std::size_t before = platform.messages.size();
-  Type(1036, "7");
-  Edit(1037)->setFocus();
+  Type("intStepEdit", "7");
+  Edit("sampleNameEdit")->setFocus();
   EXPECT_EQ(platform.messages.size(), before);
   w.parameterPanel()->ReadPanelValues();
   EXPECT_EQ(w.project().Params.IntStepNum, 7);
@@ -324,7 +323,7 @@ TEST_F(ParameterPanelTest, AStepCountBelowOneIsRefused) {
 TEST_F(ParameterPanelTest, OrderSelectionRedrawsAtOnce) {
   MainWindow& w = StartWithTwoFiles();
   const int before = w.PaintPassCount();
-  Get<QComboBox>(1041)->setCurrentIndex(0);
+  Get<QComboBox>("tempOrderCombo")->setCurrentIndex(0);
   EXPECT_TRUE(w.project().Modified);
   EXPECT_TRUE(w.project().View.RescalePending);
   w.PaintNow();
@@ -339,8 +338,8 @@ TEST_F(ParameterPanelTest, ProjectValuesKeepTheirPrecisionUntilTheUserEdits) {
     p.Params.Thickness = 1.234568e-6;
   });
   Project& p = EditProject(w.document());
-  EXPECT_EQ(Edit(kAmEdit)->text(), "1.23e9");
-  EXPECT_EQ(Edit(kZetaEdit)->text(), "6.28");
+  EXPECT_EQ(Edit("amEdit")->text(), "1.23e9");
+  EXPECT_EQ(Edit("zetaEdit")->text(), "6.28");
   Panel().ReadPanelValues();
   EXPECT_EQ(p.Params.Re_A_m, 1.234568e9);
   EXPECT_EQ(p.Params.Thickness, 1.234568e-6);
@@ -372,11 +371,11 @@ TEST_F(ParameterPanelTest, ProjectValuesKeepTheirPrecisionUntilTheUserEdits) {
 
   // Once the user types, the text counts, even when it reads the same.
   w.show();
-  Type(kZetaEdit, "6.28");
+  Type("zetaEdit", "6.28");
   Panel().ReadPanelValues();
   EXPECT_EQ(p.Params.Re_Zeta, 6.28);
   // A slider move makes the edit's text count as well.
-  Slider(kAmSlider)->setValue(50);
+  Slider("amSlider")->setValue(50);
   Panel().ReadPanelValues();
   EXPECT_EQ(p.Params.Re_A_m, 3.16e9);
   EXPECT_EQ(p.Params.Thickness, 1.234568e-6);
@@ -394,14 +393,14 @@ TEST_F(ParameterPanelTest, RangesWithoutWidthNeverDivideByZero) {
   });
   w.show();
   Project& p = EditProject(w.document());
-  EXPECT_EQ(Slider(kGammaSlider)->value(), 0);
-  EXPECT_EQ(Slider(kAmSlider)->value(), 0);
-  Type(kGammaEdit, "0.7");
-  EXPECT_EQ(Slider(kGammaSlider)->value(), 0);
+  EXPECT_EQ(Slider("gammaSlider")->value(), 0);
+  EXPECT_EQ(Slider("amSlider")->value(), 0);
+  Type("gammaEdit", "0.7");
+  EXPECT_EQ(Slider("gammaSlider")->value(), 0);
   // The Am scale has no meaning: the value stays, the slider goes back.
-  Slider(kAmSlider)->setValue(60);
-  EXPECT_EQ(Slider(kAmSlider)->value(), 0);
-  EXPECT_EQ(Edit(kAmEdit)->text(), "1e9");
+  Slider("amSlider")->setValue(60);
+  EXPECT_EQ(Slider("amSlider")->value(), 0);
+  EXPECT_EQ(Edit("amEdit")->text(), "1e9");
   w.PaintNow();
   EXPECT_EQ(p.Params.Re_Gamma, 0.7);
   EXPECT_EQ(p.Params.Re_A_m, 1e9);
@@ -410,10 +409,12 @@ TEST_F(ParameterPanelTest, RangesWithoutWidthNeverDivideByZero) {
 TEST_F(ParameterPanelTest, CalculationDisablesAllButTheSliders) {
   Start();
   Panel().SetCalculationRunning(true);
-  for (int id : PanelControlIds) EXPECT_FALSE(Panel().Control(id)->isEnabled()) << id;
-  for (int id = 1022; id <= 1026; ++id) EXPECT_TRUE(Slider(id)->isEnabled()) << id;
+  for (const char* name : PanelControlNames)
+    EXPECT_FALSE(Panel().Control(name)->isEnabled()) << name;
+  for (const char* name : kSliders) EXPECT_TRUE(Slider(name)->isEnabled()) << name;
   Panel().SetCalculationRunning(false);
-  for (int id : PanelControlIds) EXPECT_TRUE(Panel().Control(id)->isEnabled()) << id;
+  for (const char* name : PanelControlNames)
+    EXPECT_TRUE(Panel().Control(name)->isEnabled()) << name;
 }
 
 TEST_F(ParameterPanelTest, FinishAsksOnlyWhenModifiedAndNoEndsWithoutSaving) {
@@ -423,7 +424,7 @@ TEST_F(ParameterPanelTest, FinishAsksOnlyWhenModifiedAndNoEndsWithoutSaving) {
   ASSERT_TRUE(ReadWholeFile(Folder() + "ZENTRIX II.zx2", before));
   EditProject(w.document()).Modified = true;
   EditProject(w.document()).Params.Re_m = 7;
-  Get<QPushButton>(1049)->click();
+  Get<QPushButton>("finishButton")->click();
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].text, "設定ファイルは変更されています。保存しますか？");
   EXPECT_EQ(platform.messages[0].caption, "設定ファイルの変更");
@@ -438,7 +439,7 @@ TEST_F(ParameterPanelTest, FinishAsksOnlyWhenModifiedAndNoEndsWithoutSaving) {
   window.reset();
   platform.messages.clear();
   Start().show();
-  Get<QPushButton>(1049)->click();
+  Get<QPushButton>("finishButton")->click();
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_FALSE(window->isVisible());
 }
@@ -448,14 +449,14 @@ TEST_F(ParameterPanelTest, FinishWithYesSavesOrStaysWhenTheSaveFails) {
   w.show();
   EditProject(w.document()).Modified = true;
   platform.answers = {MsgAnswer::Yes};  // and the file chooser is cancelled
-  Get<QPushButton>(1049)->click();
+  Get<QPushButton>("finishButton")->click();
   EXPECT_EQ(platform.messages.size(), 1u);
   EXPECT_TRUE(w.isVisible());
   EXPECT_TRUE(w.project().Modified);
 
   platform.answers = {MsgAnswer::Yes};
   platform.files = {Path("kept.zx2")};
-  Get<QPushButton>(1049)->click();
+  Get<QPushButton>("finishButton")->click();
   EXPECT_EQ(platform.messages.size(), 2u);  // closing asked nothing more
   EXPECT_TRUE(QFileInfo::exists(Path("kept.zx2")));
   EXPECT_FALSE(w.isVisible());
@@ -475,7 +476,7 @@ TEST_F(ParameterPanelTest, RightClickOpensThePopupAtTheWindowPoint) {
 TEST_F(ParameterPanelTest, DropsGoToTheMainWindowsRules) {
   MainWindow& w = StartWithTwoFiles();
   EXPECT_TRUE(Panel().acceptDrops());
-  EXPECT_FALSE(Edit(kAmEdit)->acceptDrops());
+  EXPECT_FALSE(Edit("amEdit")->acceptDrops());
   QMimeData mime;
   mime.setUrls({QUrl::fromLocalFile(Path("table.csv"))});
   w.show();

@@ -70,7 +70,8 @@ class ScriptedPlatform : public Platform {
   std::optional<QString> BrowseFolder(QWidget*, const QString&, const QString& start) override {
     folderStarts.push_back(start);
     if (folders.empty()) return std::nullopt;
-    auto f = folders.front();
+    std::optional<QString> f;
+    f.swap(folders.front());
     folders.pop_front();
     return f;
   }
@@ -82,7 +83,8 @@ class ScriptedPlatform : public Platform {
     fileTitles.push_back(title);
     fileFilters.push_back(filter);
     if (files.empty()) return std::nullopt;
-    auto f = files.front();
+    std::optional<QString> f;
+    f.swap(files.front());
     files.pop_front();
     return f;
   }

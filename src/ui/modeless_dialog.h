@@ -1,6 +1,5 @@
 // Base of the modeless dialogs: its place among the open dialogs while it
-// is open, deletion on close, controls named by their ids, and the
-// input-error box.
+// is open, deletion on close, the input-error box and the OK/cancel row.
 #pragma once
 
 #include <QDialog>
@@ -15,13 +14,13 @@ namespace zx {
 
 class Shell;
 
-class FlaggedDialog : public QDialog {
+class ModelessDialog : public QDialog {
   Q_OBJECT
 
  public:
   // Counts as the open dialog of its kind now; done() ends that on every
   // way the dialog ends (OK, cancel, close box, Escape).
-  FlaggedDialog(Shell& main, DialogKind kind, QWidget* owner, int resourceId, const QString& title);
+  ModelessDialog(Shell& main, DialogKind kind, QWidget* owner, const QString& title);
 
   // True once the dialog has ended; it is deleted later.
   bool Ended() const { return ended_; }
@@ -33,8 +32,8 @@ class FlaggedDialog : public QDialog {
   void RefuseInput(const QString& field, const QString& caption = {});
   // A message of the document, with a warning icon, owned by the dialog.
   void Refuse(const std::string& message, const QString& caption = {});
-  // The right-aligned "OK" (id 1, default) and "ｷｬﾝｾﾙ" (id 2) buttons; OK
-  // runs onOk, cancel rejects the dialog.
+  // The right-aligned "OK" (okButton, default) and "ｷｬﾝｾﾙ" (cancelButton)
+  // buttons; OK runs onOk, cancel rejects the dialog.
   QHBoxLayout* OkCancelButtons(std::function<void()> onOk);
 
   Shell& main_;
@@ -44,10 +43,13 @@ class FlaggedDialog : public QDialog {
   bool ended_ = false;
 };
 
-// Names the control "ctl<id>" and gives it the menu font.
+// The object name of the dialog of a kind: "calcCondDialog" and so on.
+QString DialogObjectName(DialogKind kind);
+
+// Names the control and gives it the menu font.
 template <class W>
-W* NameControl(W* widget, int id) {
-  widget->setObjectName(QStringLiteral("ctl%1").arg(id));
+W* NameControl(W* widget, const QString& name) {
+  widget->setObjectName(name);
   ApplyMenuFont(widget);
   return widget;
 }

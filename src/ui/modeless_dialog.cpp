@@ -1,4 +1,4 @@
-#include "ui/flagged_dialog.h"
+#include "ui/modeless_dialog.h"
 
 #include <QFontMetrics>
 #include <QPushButton>
@@ -19,11 +19,42 @@ constexpr int kTitleBarControls = 130;
 
 }  // namespace
 
-FlaggedDialog::FlaggedDialog(Shell& main, DialogKind kind, QWidget* owner, int resourceId,
-                             const QString& title)
+QString DialogObjectName(DialogKind kind) {
+  switch (kind) {
+    case DialogKind::DataFile:
+      return QStringLiteral("dataFileDialog");
+    case DialogKind::CalcCond:
+      return QStringLiteral("calcCondDialog");
+    case DialogKind::Axis:
+      return QStringLiteral("axisDialog");
+    case DialogKind::About:
+      return QStringLiteral("aboutBox");
+    case DialogKind::Mode:
+      return QStringLiteral("modeDialog");
+    case DialogKind::JRange:
+      return QStringLiteral("jRangeDialog");
+    case DialogKind::JcCondition:
+      return QStringLiteral("jcConditionDialog");
+    case DialogKind::ParamRange:
+      return QStringLiteral("paramRangeDialog");
+    case DialogKind::Status:
+      return QStringLiteral("statusDialog");
+    case DialogKind::Rename:
+      return QStringLiteral("renameDialog");
+    case DialogKind::CalcCondChange:
+      return QStringLiteral("calcCondChangeDialog");
+    case DialogKind::Import:
+      return QStringLiteral("importDialog");
+    case DialogKind::Fit:
+      return QStringLiteral("fitDialog");
+  }
+  return {};
+}
+
+ModelessDialog::ModelessDialog(Shell& main, DialogKind kind, QWidget* owner, const QString& title)
     : QDialog(owner), main_(main), kind_(kind) {
   setAttribute(Qt::WA_DeleteOnClose);
-  setObjectName(QStringLiteral("dlg%1").arg(resourceId));
+  setObjectName(DialogObjectName(kind));
   setWindowTitle(title);
   // English titles are longer than the Japanese ones: the dialog grows so
   // that its title bar shows the title whole. Japanese keeps the sizes its
@@ -38,7 +69,7 @@ FlaggedDialog::FlaggedDialog(Shell& main, DialogKind kind, QWidget* owner, int r
   main_.dialogs().Opened(kind_, this);
 }
 
-void FlaggedDialog::done(int result) {
+void ModelessDialog::done(int result) {
   if (!ended_) {
     ended_ = true;
     main_.dialogs().Ended(kind_, this);
@@ -46,11 +77,11 @@ void FlaggedDialog::done(int result) {
   QDialog::done(result);
 }
 
-void FlaggedDialog::RefuseInput(const QString& field, const QString& caption) {
+void ModelessDialog::RefuseInput(const QString& field, const QString& caption) {
   ShowWarning(this, tr("不正な値の入力 : %1").arg(field), caption);
 }
 
-void FlaggedDialog::Refuse(const std::string& message, const QString& caption) {
+void ModelessDialog::Refuse(const std::string& message, const QString& caption) {
   ShowWarning(this, CoreText(message), caption);
 }
 
@@ -59,10 +90,10 @@ double EditNumber(const QString& text) {
   return ParseLeadingDouble(text.left(255).toStdString());
 }
 
-QHBoxLayout* FlaggedDialog::OkCancelButtons(std::function<void()> onOk) {
-  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), 1);
+QHBoxLayout* ModelessDialog::OkCancelButtons(std::function<void()> onOk) {
+  auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("okButton"));
   ok->setDefault(true);
-  auto* cancel = NameControl(new QPushButton(tr("ｷｬﾝｾﾙ"), this), 2);
+  auto* cancel = NameControl(new QPushButton(tr("ｷｬﾝｾﾙ"), this), QStringLiteral("cancelButton"));
   cancel->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
