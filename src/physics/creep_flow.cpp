@@ -15,8 +15,8 @@
 // Flux bundles and pinning potential:
 //   a_f = sqrt(2 phi0 / (sqrt(3) B))                 flux-line spacing
 //   L   = sqrt(a_f B) / sqrt(mu0 zeta Jc0)           bundle length
-//   U0  = |4.23 g2 kB Jc0 d / (zeta B^(1/2))|        if L > d  (thin sample)
-//       = |0.835 g2 kB Jc0^(1/2) / (zeta^1.5 B^(1/4))| if L <= d (bulk)
+//   U0  = |4.23 g2 kB Jc0 d / (zeta B^(1/2))|          if L > d  (thin sample)
+//       = |0.835 g2 kB Jc0^(1/2) / (zeta^1.5 B^(1/4))|  if L <= d (bulk)
 //
 // Flow resistivity and hopping frequency:
 //   rho_n = rhon0 T / Tc
@@ -27,7 +27,8 @@
 //   j < 1:   E_cr = B a_f nu0 exp(-U0 (sqrt(1 - j^2) - j arccos j) / kT)
 //                            (1 - exp(-pi U0 j / kT)),       E_ff = 0
 //   j >= 1:  E_cr = B a_f nu0 (1 - exp(-pi U0 / kT)),        E_ff = rho_f (J - Jc0)
-// They combine as sqrt((omega E_cr)^2 + (omega E_ff)^2), omega the weight:
+// and combine, weighted by omega(x) below, as
+//   sqrt((omega E_cr)^2 + (omega E_ff)^2).
 //
 // Log-normal weight (10^x ln 10 = dA/dx turns the density over x into one
 // over A), with x_m = log10 Am and s = sqrt(sigma2):
