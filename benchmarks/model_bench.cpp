@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calc/model.h"
+#include "physics/creep_flow.h"
 
 namespace {
 
@@ -13,21 +14,15 @@ constexpr double kTemp = 20.0;
 constexpr double kField = 2.0;
 constexpr int kCurvePoints = 16;
 
-zx::ModelWork DefaultPoint() {
-  zx::ModelWork p;
-  p.EvalT = kTemp;
-  p.EvalB = kField;
-  return p;
-}
+zx::CreepFlowInputs DefaultInputs() { return zx::ToCreepFlowInputs(zx::ModelParams{}); }
 
 // log10 of the critical current density at the distribution's centre, and
 // the half-width (4 sigma) of the core integration interval.
 double LogJcm() {
-  zx::ModelWork p = DefaultPoint();
-  zx::ScaleJc0(p, p.Re_A_m);
-  return std::log10(p.Jc0Abs);
+  const zx::CreepFlowInputs in = DefaultInputs();
+  return std::log10(zx::Jc0Magnitude(zx::ScaledJc0(in, in.Am, kTemp, kField)));
 }
-double CoreHalfWidth() { return 4 * std::sqrt(zx::ModelWork{}.Sigma_2); }
+double CoreHalfWidth() { return 4 * std::sqrt(DefaultInputs().sigma2); }
 
 // kCurvePoints current densities, evenly spaced in log J over [lo, hi].
 std::vector<double> Curve(double logLo, double logHi) {
@@ -44,30 +39,32 @@ std::vector<double> FlowCurve() { return Curve(LogJcm() + 0.05, LogJcm() + CoreH
 // The default J range of the full pass, mostly with extended limits.
 std::vector<double> FullRangeCurve() { return Curve(5.0, 11.0); }
 
-template <double (*Evaluate)(zx::ModelWork&)>
+using Kernel = double (*)(const zx::CreepFlowInputs&, double J, double T, double B,
+                          zx::CreepFlowTrace*);
+
+template <Kernel Evaluate>
 void RunCurve(benchmark::State& state, const std::vector<double>& js) {
-  zx::ModelWork p = DefaultPoint();
+  const zx::CreepFlowInputs in = DefaultInputs();
   std::size_t i = 0;
   for (auto _ : state) {
-    p.EvalJ = js[i++ % js.size()];
-    benchmark::DoNotOptimize(Evaluate(p));
+    benchmark::DoNotOptimize(Evaluate(in, js[i++ % js.size()], kTemp, kField, nullptr));
   }
   state.SetItemsProcessed(state.iterations());
 }
 
 void BM_EvaluateE_Creep_Literal(benchmark::State& s) {
-  RunCurve<zx::EvaluateELiteral>(s, CreepCurve());
+  RunCurve<zx::CreepFlowEReference>(s, CreepCurve());
 }
-void BM_EvaluateE_Creep_Fast(benchmark::State& s) { RunCurve<zx::EvaluateE>(s, CreepCurve()); }
+void BM_EvaluateE_Creep_Fast(benchmark::State& s) { RunCurve<zx::CreepFlowE>(s, CreepCurve()); }
 void BM_EvaluateE_Flow_Literal(benchmark::State& s) {
-  RunCurve<zx::EvaluateELiteral>(s, FlowCurve());
+  RunCurve<zx::CreepFlowEReference>(s, FlowCurve());
 }
-void BM_EvaluateE_Flow_Fast(benchmark::State& s) { RunCurve<zx::EvaluateE>(s, FlowCurve()); }
+void BM_EvaluateE_Flow_Fast(benchmark::State& s) { RunCurve<zx::CreepFlowE>(s, FlowCurve()); }
 void BM_EvaluateE_FullRange_Literal(benchmark::State& s) {
-  RunCurve<zx::EvaluateELiteral>(s, FullRangeCurve());
+  RunCurve<zx::CreepFlowEReference>(s, FullRangeCurve());
 }
 void BM_EvaluateE_FullRange_Fast(benchmark::State& s) {
-  RunCurve<zx::EvaluateE>(s, FullRangeCurve());
+  RunCurve<zx::CreepFlowE>(s, FullRangeCurve());
 }
 
 }  // namespace

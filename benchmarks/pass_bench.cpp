@@ -10,10 +10,10 @@
 #include <string>
 
 #include "calc/full_pass.h"
-#include "calc/model.h"
 #include "calc/preview_pass.h"
 #include "model/format.h"
 #include "model/graph_view.h"
+#include "physics/creep_flow_kernel.h"
 
 namespace {
 
@@ -75,11 +75,11 @@ zx::Project SixConditionProject(int mode) {
 // Selects a kernel for one benchmark and the cached one again afterwards.
 class KernelScope {
  public:
-  explicit KernelScope(zx::ModelKernel k) { zx::SelectModelKernel(k); }
-  ~KernelScope() { zx::SelectModelKernel(zx::ModelKernel::Cached); }
+  explicit KernelScope(zx::CreepFlowKernel k) { zx::SelectCreepFlowKernel(k); }
+  ~KernelScope() { zx::SelectCreepFlowKernel(zx::CreepFlowKernel::Cached); }
 };
 
-void RunFullPass(benchmark::State& state, zx::ModelKernel kernel, int threads) {
+void RunFullPass(benchmark::State& state, zx::CreepFlowKernel kernel, int threads) {
   KernelScope scope(kernel);
   zx::FullCalcInput in = zx::TakeFullCalcInput(SixConditionProject(1));
   in.threads = threads;
@@ -89,7 +89,7 @@ void RunFullPass(benchmark::State& state, zx::ModelKernel kernel, int threads) {
   }
 }
 
-void RunPreview(benchmark::State& state, int mode, zx::ModelKernel kernel, int threads) {
+void RunPreview(benchmark::State& state, int mode, zx::CreepFlowKernel kernel, int threads) {
   KernelScope scope(kernel);
   zx::Project p = SixConditionProject(mode);
   zx::PreviewHooks hooks;
@@ -100,13 +100,19 @@ void RunPreview(benchmark::State& state, int mode, zx::ModelKernel kernel, int t
 }
 
 // Jc-B full pass: 31 fields per condition, a bisection per field.
-void BM_FullPassJcB_Literal(benchmark::State& s) { RunFullPass(s, zx::ModelKernel::Reference, 1); }
-void BM_FullPassJcB_Fast(benchmark::State& s) { RunFullPass(s, zx::ModelKernel::Cached, 2); }
+void BM_FullPassJcB_Literal(benchmark::State& s) {
+  RunFullPass(s, zx::CreepFlowKernel::Reference, 1);
+}
+void BM_FullPassJcB_Fast(benchmark::State& s) { RunFullPass(s, zx::CreepFlowKernel::Cached, 2); }
 // Preview of every repaint: five samples per condition.
-void BM_PreviewJcB_Literal(benchmark::State& s) { RunPreview(s, 1, zx::ModelKernel::Reference, 1); }
-void BM_PreviewJcB_Fast(benchmark::State& s) { RunPreview(s, 1, zx::ModelKernel::Cached, 0); }
-void BM_PreviewEJ_Literal(benchmark::State& s) { RunPreview(s, 0, zx::ModelKernel::Reference, 1); }
-void BM_PreviewEJ_Fast(benchmark::State& s) { RunPreview(s, 0, zx::ModelKernel::Cached, 0); }
+void BM_PreviewJcB_Literal(benchmark::State& s) {
+  RunPreview(s, 1, zx::CreepFlowKernel::Reference, 1);
+}
+void BM_PreviewJcB_Fast(benchmark::State& s) { RunPreview(s, 1, zx::CreepFlowKernel::Cached, 0); }
+void BM_PreviewEJ_Literal(benchmark::State& s) {
+  RunPreview(s, 0, zx::CreepFlowKernel::Reference, 1);
+}
+void BM_PreviewEJ_Fast(benchmark::State& s) { RunPreview(s, 0, zx::CreepFlowKernel::Cached, 0); }
 
 }  // namespace
 

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "calc/model.h"
-#include "calc/model_constants.h"
 #include "fit/fit_quality.h"
 #include "fit/model_jc.h"
 
@@ -16,8 +15,7 @@ FitInput UsablePoints(const FitInput& input, std::vector<std::pair<int, int>>& l
   const bool ej = input.mode == CalcMode::EJ;
   for (ConditionData& c : out.conditions) {
     if (c.x.empty()) continue;
-    const double t = 1 - std::pow(c.temp / p.T_c, model_detail::TemperatureOrder(p));
-    const double bc2 = p.B_c2_0 * t;
+    const double bc2 = UpperCriticalField(ToCreepFlowInputs(p), c.temp);
     std::vector<double> x, y;
     for (std::size_t i = 0; i < c.x.size(); ++i) {
       const double B = ej ? c.field : c.x[i];

@@ -25,7 +25,7 @@ ModelParams JcParams() {
 
 double EAt(const ModelParams& p, double j, double t = kT) { return ModelE(p, j, t, kB); }
 
-long long Evaluations() { return ThreadModelCacheStats().evaluations; }
+long long Evaluations() { return ThreadCreepFlowCacheStats().evaluations; }
 
 TEST(FindJc, BracketedCriterionIsMetWithinTheTolerance) {
   ModelParams p = JcParams();

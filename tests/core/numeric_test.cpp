@@ -177,6 +177,32 @@ TEST(ThreeEighths, ExactForCubicsAndNumbersItsCalls) {
   EXPECT_EQ(xs, (std::vector<double>{1, 2, 4, 5, 3, 0, 6}));
 }
 
+TEST(ThreeEighths, CallsTheIntegrandInRuleOrderOncePerAbscissa) {
+  std::vector<double> abscissae;
+  auto recording = [&](std::size_t, double x) {
+    abscissae.push_back(x);
+    return x * x;
+  };
+  const double exact = ThreeEighths(recording, 0.0, 3.0, 3);
+  EXPECT_EQ(abscissae, (std::vector<double>{1.0, 2.0, 0.0, 3.0}));
+  EXPECT_DOUBLE_EQ(exact, 9.0);  // exact for polynomials up to degree 3
+
+  abscissae.clear();
+  ThreeEighths(recording, 0.0, 4.0, 4);
+  EXPECT_EQ(abscissae, (std::vector<double>{1.0, 2.0, 0.0, 4.0}));
+
+  abscissae.clear();
+  ThreeEighths(recording, 0.0, 6.0, 6);
+  EXPECT_EQ(abscissae, (std::vector<double>{1.0, 2.0, 4.0, 5.0, 3.0, 0.0, 6.0}));
+
+  // One model evaluation = normalisation + field = 2 x (N + 1) calls.
+  for (int n : {3, 30, 900}) {
+    abscissae.clear();
+    ThreeEighths(recording, -1.0, 1.0, n);
+    EXPECT_EQ(static_cast<int>(abscissae.size()), n + 1) << n;
+  }
+}
+
 TEST(ThreeEighths, ConvergesOnSmoothIntegrands) {
   auto g = [](std::size_t, double x) { return std::exp(-x * x); };
   const double exact = std::sqrt(std::acos(-1.0)) * std::erf(2.0);

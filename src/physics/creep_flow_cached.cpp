@@ -1,4 +1,4 @@
-// The cached kernel behind EvaluateE.
+// The cached kernel behind CreepFlowE.
 //
 // Of the integrand, only j = J / J_c0 and what follows from it depends on
 // J. Everything else at an abscissa (J_c0, the bundle length test, U_0,
@@ -13,13 +13,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "calc/model.h"
-#include "calc/model_constants.h"
 #include "numeric/quadrature.h"
+#include "physics/constants.h"
+#include "physics/creep_flow.h"
+#include "physics/creep_flow_kernel.h"
 
 namespace zx {
 
-using namespace model_detail;
+using namespace physics;
 
 namespace {
 
@@ -35,15 +36,16 @@ using NormKey = std::array<std::uint64_t, 3>;
 using SetupKey = std::array<std::uint64_t, 15>;
 using LimitsKey = std::array<std::uint64_t, 2>;
 
-NormKey MakeNormKey(const ModelParams& p) {
-  return {Bits(p.Re_A_m), Bits(p.Sigma_2), Bits(p.IntStepNum)};
+NormKey MakeNormKey(const CreepFlowInputs& in) {
+  return {Bits(in.Am), Bits(in.sigma2), Bits(in.intervals)};
 }
 
-// Every input the field integral reads except EvalJ.
-SetupKey MakeSetupKey(const ModelWork& p) {
-  return {Bits(p.Re_A_m),    Bits(p.Sigma_2), Bits(p.Re_Gamma), Bits(p.Re_m),   Bits(p.Re_g_2),
-          Bits(p.EvalB),     Bits(p.EvalT),   Bits(p.T_c),      Bits(p.B_c2_0), Bits(p.Rho_n_0),
-          Bits(p.Thickness), Bits(p.Re_Zeta), Bits(p.Tcn),      Bits(p.Bcn),    Bits(p.IntStepNum)};
+// Every input the field integral reads except J.
+SetupKey MakeSetupKey(const CreepFlowInputs& in, double T, double B) {
+  return {
+      Bits(in.Am), Bits(in.sigma2), Bits(in.gamma),      Bits(in.m),          Bits(in.g2),
+      Bits(B),     Bits(T),         Bits(in.Tc),         Bits(in.Bc20),       Bits(in.rhon0),
+      Bits(in.d),  Bits(in.zeta),   Bits(in.tcExponent), Bits(in.bcExponent), Bits(in.intervals)};
 }
 
 // What the integrand and the limits use that depends on neither J nor x.
@@ -68,8 +70,8 @@ struct Setup {
 
 // One abscissa of the field integral.
 struct Entry {
-  double jc0Raw = 0;   // Jc0 as ScaleJc0 stores it
-  double jc0 = 0;      // Jc0Abs, the value the integrand reads
+  double jc0Raw = 0;   // Jc0 as the scaling law gives it
+  double jc0 = 0;      // its magnitude, the value the integrand reads
   double negU0 = 0;    // -U_0
   double negPiU0 = 0;  // -pi * U_0
   double bAfNu0 = 0;   // B * a_f * nu_0
@@ -92,68 +94,65 @@ struct ThreadCache {
   LimitsKey limitsKey{};
   std::vector<Entry> table;
 
-  ModelCacheStats stats;
+  CreepFlowCacheStats stats;
 };
 
 thread_local ThreadCache tCache;
 
-std::atomic<ModelKernel> gKernel{ModelKernel::Cached};
+std::atomic<CreepFlowKernel> gKernel{CreepFlowKernel::Cached};
 
 double RawJc0(const Setup& s, double a) { return a * s.pT * s.pB * s.pField; }
 
-// The magnitude as sqrt(Jc0^2 + 0^2). In binary floating point the root of
-// a correctly rounded square is the magnitude itself while the square
-// neither overflows nor underflows, so the root is only taken outside that.
+// Jc0Magnitude, sqrt(Jc0^2). In binary floating point the root of a
+// correctly rounded square is the magnitude itself while the square neither
+// overflows nor underflows, so the root is only taken outside that.
 double AbsJc0(double raw) {
   const double m = std::fabs(raw);
   if (m > 0x1p-500 && m < 0x1p500) return m;
-  return std::sqrt(raw * raw + 0.0 * 0.0);
+  return Jc0Magnitude(raw);
 }
 
-Setup MakeSetup(const ModelWork& p, double distNorm) {
+Setup MakeSetup(const CreepFlowInputs& in, double T, double B, double distNorm) {
   Setup s;
-  const double T = p.EvalT;
-  const double B = p.EvalB;
-  const double t = 1 - std::pow(T / p.T_c, TemperatureOrder(p));
-  const double bc2 = p.B_c2_0 * t;
-  s.superconducting = T < p.T_c && B < bc2;
-  s.pT = std::pow(t, p.Re_m);
-  s.pB = std::pow(B, p.Re_Gamma - 1);
-  s.pField = std::pow(1 - B / bc2, FieldOrder(p));
+  const double t = ReducedTemperature(in, T);
+  const double Bc2 = in.Bc20 * t;
+  s.superconducting = T < in.Tc && B < Bc2;
+  s.pT = std::pow(t, in.m);
+  s.pB = std::pow(B, in.gamma - 1);
+  s.pField = std::pow(1 - B / Bc2, static_cast<double>(in.bcExponent));
   s.distNorm = distNorm;
   s.B = B;
-  s.d = p.Thickness;
+  s.d = in.d;
   s.kT = kBoltzmann * T;
 
-  const double zeta = p.Re_Zeta;
+  const double zeta = in.zeta;
   const double af = std::sqrt(2 * kFluxQuantum / (std::sqrt(3.0) * B));
   s.sqrtAfB = std::sqrt(af * B);
   s.mu0Zeta = kMu0 * zeta;
-  s.thinPrefix = kThinPotentialCoefficient * p.Re_g_2 * kBoltzmann;
+  s.thinPrefix = kThinPotentialCoefficient * in.g2 * kBoltzmann;
   s.thinDenom = zeta * std::sqrt(B);
-  s.bulkPrefix = kBulkPotentialCoefficient * p.Re_g_2 * kBoltzmann;
+  s.bulkPrefix = kBulkPotentialCoefficient * in.g2 * kBoltzmann;
   s.bulkDenom = std::pow(zeta, 1.5) * std::pow(B, 0.25);
   // L > d  <=>  mu0 zeta Jc0 < (sqrt(a_f B) / d)^2; a relative margin of
   // 1e-9 dwarfs the rounding of the handful of operations on either side.
-  const double r = s.sqrtAfB / p.Thickness;
+  const double r = s.sqrtAfB / in.d;
   const double r2 = r * r;
-  if (std::isnormal(r2) && s.sqrtAfB > 0 && p.Thickness > 0 && std::isfinite(s.sqrtAfB)) {
+  if (std::isnormal(r2) && s.sqrtAfB > 0 && in.d > 0 && std::isfinite(s.sqrtAfB)) {
     s.lengthBounds = true;
     s.thinBelow = r2 * (1 - 1e-9);
     s.bulkAbove = r2 * (1 + 1e-9);
   }
-  const double rhoN = p.Rho_n_0 * T / p.T_c;
-  const double bc2Flow = p.B_c2_0 * (1 - std::pow(T / p.T_c, TemperatureOrder(p)));
-  s.rhoF = rhoN * B / bc2Flow;
+  const double rhoN = in.rhon0 * T / in.Tc;
+  s.rhoF = rhoN * B / UpperCriticalField(in, T);
   s.rhoFZeta = s.rhoF * zeta;
   s.nuDenom = 2 * kPi * af * B;
   s.bAf = B * af;
-  s.logAm = std::log10(p.Re_A_m);
-  s.twoSigma2 = 2.0 * p.Sigma_2;
+  s.logAm = std::log10(in.Am);
+  s.twoSigma2 = 2.0 * in.sigma2;
 
-  const double xm = std::log10(p.Re_A_m);
-  const double sd = std::sqrt(p.Sigma_2);
-  s.jcmRaw = s.superconducting ? RawJc0(s, p.Re_A_m) : 0;
+  const double xm = std::log10(in.Am);
+  const double sd = std::sqrt(in.sigma2);
+  s.jcmRaw = s.superconducting ? RawJc0(s, in.Am) : 0;
   const double jcm = s.superconducting ? AbsJc0(s.jcmRaw) : 0;
   const double w = 4 * sd;
   s.extendBelow = std::log10(jcm) - w;
@@ -258,28 +257,29 @@ double FieldIntegrand(const Setup& s, Entry& e, double J) {
 
 }  // namespace
 
-double EvaluateE(ModelWork& p) {
-  const int n = p.IntStepNum;
-  if (n > kMaxTabulatedSteps || gKernel.load(std::memory_order_relaxed) == ModelKernel::Reference)
-    return EvaluateELiteral(p);
+double CreepFlowE(const CreepFlowInputs& in, double J, double T, double B, CreepFlowTrace* trace) {
+  const int n = in.intervals;
+  if (n > kMaxTabulatedSteps ||
+      gKernel.load(std::memory_order_relaxed) == CreepFlowKernel::Reference)
+    return CreepFlowEReference(in, J, T, B, trace);
   ThreadCache& c = tCache;
   ++c.stats.evaluations;
 
-  const NormKey normKey = MakeNormKey(p);
+  const NormKey normKey = MakeNormKey(in);
   if (!c.normValid || c.normKey != normKey) {
-    p.DistNorm = 1.0;
-    const double xm = std::log10(p.Re_A_m);
-    const double s = std::sqrt(p.Sigma_2);
-    c.norm = IntegrateThreeEighths(p, NormIntegrand, xm - 10 * s, xm + 10 * s, n);
+    const double xm = std::log10(in.Am);
+    const double s = std::sqrt(in.sigma2);
+    c.norm = ThreeEighths([&](std::size_t, double x) { return PinningWeight(in, 1.0, x); },
+                          xm - 10 * s, xm + 10 * s, n);
     c.normKey = normKey;
     c.normValid = true;
     ++c.stats.normBuilds;
   }
-  p.DistNorm = 1.0 / c.norm;
+  const double distNorm = 1.0 / c.norm;
 
-  const SetupKey setupKey = MakeSetupKey(p);
+  const SetupKey setupKey = MakeSetupKey(in, T, B);
   if (!c.setupValid || c.setupKey != setupKey) {
-    c.setup = MakeSetup(p, p.DistNorm);
+    c.setup = MakeSetup(in, T, B, distNorm);
     c.setupKey = setupKey;
     c.setupValid = true;
     c.tableValid = false;
@@ -287,7 +287,6 @@ double EvaluateE(ModelWork& p) {
   }
   const Setup& s = c.setup;
 
-  const double J = p.EvalJ;
   const double logJ = std::log10(J);
   const double below = s.extendBelow - logJ;
   const double above = logJ - s.extendAbove;
@@ -316,19 +315,23 @@ double EvaluateE(ModelWork& p) {
     c.tableValid = true;
     ++c.stats.tableBuilds;
   }
-  // The working values of the last abscissa, the upper limit.
-  const Entry& lastEntry = c.table.back();
-  p.Jc0 = lastEntry.jc0Raw;
-  p.Jc0Im = 0;
-  p.Jc0Abs = lastEntry.jc0;
+  if (trace) {
+    // The last abscissa is the upper limit.
+    const Entry& last = c.table.back();
+    trace->distNorm = distNorm;
+    trace->jc0 = last.jc0Raw;
+    trace->jc0Magnitude = last.jc0;
+  }
   return e;
 }
 
-void SelectModelKernel(ModelKernel kernel) { gKernel.store(kernel, std::memory_order_relaxed); }
+void SelectCreepFlowKernel(CreepFlowKernel kernel) {
+  gKernel.store(kernel, std::memory_order_relaxed);
+}
 
-ModelCacheStats ThreadModelCacheStats() { return tCache.stats; }
+CreepFlowCacheStats ThreadCreepFlowCacheStats() { return tCache.stats; }
 
-void ClearThreadModelCache() {
+void ClearThreadCreepFlowCache() {
   ThreadCache& c = tCache;
   c.normValid = c.setupValid = c.tableValid = false;
   c.table.clear();

@@ -1,11 +1,13 @@
-#include "calc/model.h"
+#include "physics/creep_flow.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
+#include "calc/model.h"
 #include "literal_model.h"
+#include "numeric/quadrature.h"
 
 namespace zx {
 namespace {
@@ -14,8 +16,8 @@ using literal::LiteralBranches;
 using literal::LiteralInputs;
 using literal::LiteralModel;
 
-ModelWork ParamsFrom(const LiteralInputs& in) {
-  ModelWork p;
+ModelParams ParamsFrom(const LiteralInputs& in) {
+  ModelParams p;
   p.Re_A_m = in.Am;
   p.Sigma_2 = in.sigma2;
   p.Re_Gamma = in.gamma;
@@ -33,14 +35,7 @@ ModelWork ParamsFrom(const LiteralInputs& in) {
 }
 
 double ProgramE(const LiteralInputs& in, double J, double B, double T) {
-  ModelWork p = ParamsFrom(in);
-  // Stale working values must not matter.
-  p.DistNorm = 123.0;
-  p.Jc0 = p.Jc0Abs = 7.0;
-  p.EvalJ = J;
-  p.EvalB = B;
-  p.EvalT = T;
-  return EvaluateE(p);
+  return CreepFlowE(ToCreepFlowInputs(ParamsFrom(in)), J, T, B);
 }
 
 // Same bits, or both not a number.
@@ -52,7 +47,7 @@ void ExpectIdentical(double program, double literal, const char* what) {
   }
 }
 
-TEST(EvaluateE, MatchesLiteralFormulasBitForBitInEveryRegime) {
+TEST(CreepFlowE, MatchesLiteralFormulasBitForBitInEveryRegime) {
   struct Case {
     const char* what;
     LiteralInputs in;
@@ -122,7 +117,7 @@ TEST(EvaluateE, MatchesLiteralFormulasBitForBitInEveryRegime) {
   EXPECT_EQ(thickRef.branches.thin, 0);
 }
 
-TEST(EvaluateE, DefaultIntervalCountMatchesLiteralAndGivesAFiniteField) {
+TEST(CreepFlowE, DefaultIntervalCountMatchesLiteralAndGivesAFiniteField) {
   LiteralInputs in;  // N = 900
   LiteralModel ref(in);
   const double literal = ref.E(1e9, 2.0, 20.0);
@@ -131,7 +126,7 @@ TEST(EvaluateE, DefaultIntervalCountMatchesLiteralAndGivesAFiniteField) {
   EXPECT_GT(literal, 0);
 }
 
-TEST(EvaluateE, DegenerateInputsGiveSpecialValuesWithoutStopping) {
+TEST(CreepFlowE, DegenerateInputsGiveSpecialValuesWithoutStopping) {
   LiteralInputs in;
   in.N = 30;
   LiteralInputs flat = in;
@@ -148,66 +143,55 @@ TEST(EvaluateE, DegenerateInputsGiveSpecialValuesWithoutStopping) {
   EXPECT_TRUE(std::isnan(ProgramE(none, 1e9, 2.0, 20.0)));
 }
 
-TEST(ScaleJc0, StoresMagnitudeAndZeroOutsideTheSuperconductingRegion) {
-  ModelWork p;
-  p.EvalT = 19.5;  // T/Tc = 0.5
-  p.EvalB = 1.0;
+TEST(ScaledJc0, GivesTheScalingLawAndZeroOutsideTheSuperconductingRegion) {
+  CreepFlowInputs in = ToCreepFlowInputs(ModelParams{});
+  in.tcExponent = 2;
+  in.bcExponent = 1;
+  in.m = 2.0;
+  const double T = 19.5;  // T/Tc = 0.5
+  const double jc0 = ScaledJc0(in, 1e9, T, 1.0);
+  const double t = 1 - 0.25;
+  EXPECT_DOUBLE_EQ(jc0, 1e9 * t * t * (1 - 1.0 / (9.0 * t)));
+  EXPECT_EQ(Jc0Magnitude(jc0), jc0);
+
+  const double atBc2 = ScaledJc0(in, 1e9, T, 9.0 * t);  // exactly Bc2(T)
+  EXPECT_EQ(atBc2, 0.0);
+  EXPECT_EQ(Jc0Magnitude(atBc2), 0.0);
+  EXPECT_EQ(Jc0Magnitude(ScaledJc0(in, 1e9, 39.0, 1.0)), 0.0);
+}
+
+TEST(ScaledJc0, MagnitudeIsTheRootOfTheSquare) {
+  EXPECT_EQ(Jc0Magnitude(-3e9), 3e9);
+  // Where the square leaves the range of doubles the root does too.
+  EXPECT_EQ(Jc0Magnitude(1e-170), 0.0);
+  EXPECT_TRUE(std::isinf(Jc0Magnitude(1e170)));
+}
+
+TEST(PinningWeight, IntegratesToOneAfterNormalisation) {
+  const CreepFlowInputs in = ToCreepFlowInputs(ModelParams{});
+  CreepFlowTrace trace;
+  CreepFlowE(in, 1e9, 20.0, 2.0, &trace);
+  const double xm = std::log10(in.Am), s = std::sqrt(in.sigma2);
+  auto omega = [&](std::size_t, double x) { return PinningWeight(in, trace.distNorm, x); };
+  EXPECT_NEAR(ThreeEighths(omega, xm - 10 * s, xm + 10 * s, 900), 1.0, 1e-12);
+}
+
+TEST(ToCreepFlowInputs, OrdersBecomeExponents) {
+  ModelParams p;
+  p.Tcn = 0;
+  p.Bcn = 1;
+  CreepFlowInputs in = ToCreepFlowInputs(p);
+  EXPECT_EQ(in.tcExponent, 1);
+  EXPECT_EQ(in.bcExponent, 2);
   p.Tcn = 1;
   p.Bcn = 0;
-  p.Re_m = 2.0;
-  ScaleJc0(p, 1e9);
-  const double t = 1 - 0.25;
-  EXPECT_DOUBLE_EQ(p.Jc0, 1e9 * t * t * (1 - 1.0 / (9.0 * t)));
-  EXPECT_EQ(p.Jc0Im, 0.0);
-  EXPECT_EQ(p.Jc0Abs, p.Jc0);
-
-  p.EvalB = 9.0 * t;  // exactly Bc2(T)
-  ScaleJc0(p, 1e9);
-  EXPECT_EQ(p.Jc0, 0.0);
-  EXPECT_EQ(p.Jc0Abs, 0.0);
-  p.EvalB = 1.0;
-  p.EvalT = 39.0;
-  ScaleJc0(p, 1e9);
-  EXPECT_EQ(p.Jc0Abs, 0.0);
-}
-
-std::vector<double> g_abscissae;
-double RecordingIntegrand(ModelWork&, double x) {
-  g_abscissae.push_back(x);
-  return x * x;
-}
-
-TEST(IntegrateThreeEighths, CallsTheIntegrandInRuleOrderOncePerAbscissa) {
-  ModelWork p;
-  g_abscissae.clear();
-  const double exact = IntegrateThreeEighths(p, RecordingIntegrand, 0.0, 3.0, 3);
-  EXPECT_EQ(g_abscissae, (std::vector<double>{1.0, 2.0, 0.0, 3.0}));
-  EXPECT_DOUBLE_EQ(exact, 9.0);  // exact for polynomials up to degree 3
-
-  g_abscissae.clear();
-  IntegrateThreeEighths(p, RecordingIntegrand, 0.0, 4.0, 4);
-  EXPECT_EQ(g_abscissae, (std::vector<double>{1.0, 2.0, 0.0, 4.0}));
-
-  g_abscissae.clear();
-  IntegrateThreeEighths(p, RecordingIntegrand, 0.0, 6.0, 6);
-  EXPECT_EQ(g_abscissae, (std::vector<double>{1.0, 2.0, 4.0, 5.0, 3.0, 0.0, 6.0}));
-
-  // One evaluation = normalisation + field = 2 x (N + 1) calls.
-  for (int n : {3, 30, 900}) {
-    g_abscissae.clear();
-    IntegrateThreeEighths(p, RecordingIntegrand, -1.0, 1.0, n);
-    EXPECT_EQ(static_cast<int>(g_abscissae.size()), n + 1) << n;
-  }
-}
-
-TEST(NormIntegrand, IntegratesToOneAfterNormalisation) {
-  ModelWork p;
-  p.EvalJ = 1e9;
-  p.EvalB = 2.0;
-  p.EvalT = 20.0;
-  EvaluateE(p);
-  const double xm = std::log10(p.Re_A_m), s = std::sqrt(p.Sigma_2);
-  EXPECT_NEAR(IntegrateThreeEighths(p, NormIntegrand, xm - 10 * s, xm + 10 * s, 900), 1.0, 1e-12);
+  in = ToCreepFlowInputs(p);
+  EXPECT_EQ(in.tcExponent, 2);
+  EXPECT_EQ(in.bcExponent, 1);
+  // Only order 0 is linear, as the scaling law always read the orders.
+  p.Tcn = 5;
+  EXPECT_EQ(ToCreepFlowInputs(p).tcExponent, 2);
+  EXPECT_EQ(UpperCriticalField(ToCreepFlowInputs(p), 19.5), 9.0 * 0.75);
 }
 
 }  // namespace
