@@ -13,17 +13,6 @@
 namespace zx {
 namespace {
 
-// A document that records what its observer was told.
-struct Recorded {
-  Document doc;
-  std::vector<ChangeKind> told;
-  Recorded() {
-    EditProject(doc).ProgramFolder = "/pf/";
-    doc.observers.push_back([this](const DocChange& c) { told.push_back(c.kind); });
-  }
-  Project& p() { return EditProject(doc); }
-};
-
 CalcCondInput Cond(int related, double temp = 20.0, double field = 1.0) {
   CalcCondInput in;
   in.relatedDatFileNo = related;

@@ -30,15 +30,6 @@ static_assert(std::is_same_v<decltype((std::declval<Document&>().project)), cons
 // A copy would read another document's record through its reference.
 static_assert(!CopiesTheDocument<Document>);
 
-struct Recorded {
-  Document doc;
-  std::vector<ChangeKind> told;
-  Recorded() {
-    EditProject(doc).ProgramFolder = "/pf/";
-    doc.observers.push_back([this](const DocChange& c) { told.push_back(c.kind); });
-  }
-};
-
 AxisSettings Manual(AxisScale type, double min, double max) { return {type, false, min, max}; }
 
 TEST(DocumentAxes, AcceptedSettingsMarkTheProjectRefitAndTellTheObservers) {
