@@ -74,7 +74,7 @@ TEST_F(AxisModeDialogs, AxisRefusalKeepsWhatWasWrittenBeforeIt) {
   EXPECT_TRUE(g.Y.autoScale);
   Click(d, 2);
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Axis));
-  EXPECT_EQ(g.X.Max, 5.0);
+  EXPECT_EQ(g.X.max, 5.0);
 }
 
 // The widgets see the project only through the shell, and only to read it.
