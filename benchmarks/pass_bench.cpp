@@ -60,7 +60,7 @@ zx::Project SixConditionProject(int mode) {
   const std::string tag = "m" + std::to_string(mode) + "-";
   p.ProgramFolder = Folder().File(tag);
   p.Settings.Mode = static_cast<zx::CalcMode>(mode);
-  zx::ApplyModeAxes(p.View, p.Settings.Mode);
+  zx::ApplyModeAxes(p.Axes, p.Settings.Mode);
   for (int f = 0; f < 3; ++f) {
     const std::string path = Folder().File(tag + "data" + std::to_string(f) + ".dat");
     WriteDataFile(path, mode, f);
@@ -92,10 +92,11 @@ void RunFullPass(benchmark::State& state, zx::CreepFlowKernel kernel, int thread
 void RunPreview(benchmark::State& state, int mode, zx::CreepFlowKernel kernel, int threads) {
   KernelScope scope(kernel);
   zx::Project p = SixConditionProject(mode);
+  zx::ViewState view = zx::MakeViewState(p);
   zx::PreviewHooks hooks;
   hooks.threads = threads;
   for (auto _ : state) {
-    if (!zx::RunPreviewCalculation(p, hooks)) state.SkipWithError("data files not scanned");
+    if (!zx::RunPreviewCalculation(p, view, hooks)) state.SkipWithError("data files not scanned");
   }
 }
 

@@ -15,10 +15,13 @@ namespace zx {
 
 PaintOutcome PaintGraphImage(MainWindow& main, double pixelRatio) {
   PaintOutcome out;
-  // The paint works on a copy; the document takes back only what the paint
-  // found (ranges, series extents, correlations).
-  Project p = main.project();
-  const IntRect& r = p.View.GraphRect;
+  // The paint reads the project and keeps what it finds (ranges, series
+  // extents, correlations) in the window's view state.
+  const Project& p = main.project();
+  ViewState& v = main.paintState();
+  // One series per registry entry, whatever changed since the last paint.
+  RebuildSeriesLists(v, p);
+  const IntRect& r = v.View.GraphRect;
   // Drawn at the screen's density, so that a high-density screen shows no
   // stretched image; the painter keeps graph coordinates.
   const double ratio = pixelRatio > 0 ? pixelRatio : main.devicePixelRatioF();
@@ -32,10 +35,7 @@ PaintOutcome PaintGraphImage(MainWindow& main, double pixelRatio) {
   PreviewHooks preview;
   // The window must answer again soon, whatever the project asks for.
   preview.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-  preview.readPanelValues = [&main](Project& painted) {
-    main.parameterPanel()->ReadPanelValues();
-    painted.Params = main.project().Params;
-  };
+  preview.readPanelValues = [&main] { main.parameterPanel()->ReadPanelValues(); };
   preview.showCorrCoef = [&main](int row, const std::string& text) {
     main.listsPanel()->SetCorrCoefText(row, QString::fromStdString(text));
   };
@@ -45,8 +45,7 @@ PaintOutcome PaintGraphImage(MainWindow& main, double pixelRatio) {
   PaintHooks hooks;
   hooks.runPreview = PreviewRunner(preview);
   hooks.warn = [&out](const std::string& message) { out.warnings << CoreText(message); };
-  PaintResult result = PaintGraph(p, canvas, hooks);
-  TakePaintState(main.document(), p);
+  PaintResult result = PaintGraph(p, v, canvas, hooks);
   out.outOfMemory = result.outOfMemory;
   return out;
 }

@@ -25,6 +25,7 @@
 #include "model/settings_file.h"
 #include "model/text_file.h"
 #include "model/validation.h"
+#include "model/view_follow.h"
 #include "ui/core_text.h"
 #include "ui/dialog_helpers.h"
 #include "ui/dialogs.h"
@@ -300,8 +301,9 @@ bool MainWindow::LoadProject(const QString& path) {
 
 // The windows follow every change of the document.
 void MainWindow::DocumentChanged(const DocChange& change) {
-  if (!lists_) return;
   const Project& p = project_;
+  FollowDocument(view_, document_, change);
+  if (!lists_) return;
   switch (change.kind) {
     case ChangeKind::DataFileAdded:
       if (const RegistryEntry* e = p.DataFiles.Find(change.no)) lists_->InsertDataRow(*e);
@@ -477,9 +479,10 @@ QString MainWindow::StatusText(int part) const {
 }
 
 void MainWindow::ResetWindowGraph() {
-  GraphView view = project_.View;
-  ResetGraphView(view, project_.Settings.Mode);
-  ResetView(document_, view);
+  ResetGraphView(view_.View, project_.Settings.Mode);
+  RebuildSeriesLists(view_, project_);
+  view_.View.RescalePending = true;
+  view_.RefitsFollowed = document_.refitRequests;
 }
 
 void MainWindow::InvalidateGraph() {
@@ -497,6 +500,7 @@ void MainWindow::RunPaintPass() {
   if (!graph_ || closing_) return;
   ++paintPasses_;
   StatusRefresh();
+  FollowRefits(view_, document_);
   PaintOutcome out = PaintGraphImage(*this);
   graph_->SetImage(std::move(out.image));
   if (out.outOfMemory) {

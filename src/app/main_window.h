@@ -38,6 +38,9 @@ class MainWindow : public QMainWindow, public Shell {
   bool StartupOk() const { return startupOk_; }
 
   Document& document() override { return document_; }
+  const ViewState& viewState() override { return view_; }
+  // The paint pass's own access.
+  ViewState& paintState() { return view_; }
   OpenDialogs& dialogs() override { return dialogs_; }
   std::atomic<bool>& calculating() override { return calculating_; }
   ListsPanel* listsPanel() override { return lists_; }
@@ -108,6 +111,7 @@ class MainWindow : public QMainWindow, public Shell {
 
   Document document_;
   const Project& project_ = document_.project;
+  ViewState view_;
   OpenDialogs dialogs_;
   std::atomic<bool> calculating_{false};
   bool startupOk_ = false;

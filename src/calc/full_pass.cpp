@@ -103,7 +103,7 @@ FullCalcInput TakeFullCalcInput(const Project& p) {
   in.params = p.Params;
   in.settings = p.Settings;
   in.conditions = p.CalcConds.items;
-  in.dataSeriesCount = p.DataSeries.Count();
+  in.dataSeriesCount = p.DataFiles.Count();
   for (const RegistryEntry& d : p.DataFiles.items) in.dataFilePaths.push_back(d.Path);
   in.settingsFilePath = p.SettingsFilePath;
   return in;

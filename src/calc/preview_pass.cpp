@@ -25,16 +25,17 @@ struct SampledFile {
 // One condition's curve over its data file's samples.
 struct PreviewJob {
   const SampledFile* file = nullptr;
-  CalcCondEntry* cond = nullptr;
+  const CalcCondEntry* cond = nullptr;
+  std::string path;  // of its curve file
   std::vector<double> values;
   std::atomic<bool> late{false};  // a point was left out at the deadline
 };
 
 // The conditions of data file `no`, newest (highest No) first.
-std::vector<CalcCondEntry*> ConditionsOf(Project& p, int no) {
-  std::vector<CalcCondEntry*> conds;
+std::vector<const CalcCondEntry*> ConditionsOf(const Project& p, int no) {
+  std::vector<const CalcCondEntry*> conds;
   for (int k = p.CalcConds.HeadNo(); k >= 0; --k) {
-    CalcCondEntry* c = p.CalcConds.Find(k);
+    const CalcCondEntry* c = p.CalcConds.Find(k);
     if (c->RelatedDatFileNo == no) conds.push_back(c);
   }
   return conds;
@@ -54,12 +55,12 @@ bool SampleDataFile(const SeriesEntry& series, SampledFile& out) {
 
 // Writes a condition's curve file and reports its coefficient. False when
 // the file could not be written.
-bool FinishJob(const Project& p, const PreviewJob& job, const PreviewHooks& hooks) {
+bool FinishJob(const Project& p, ViewState& v, const PreviewJob& job, const PreviewHooks& hooks) {
   const SampledFile& f = *job.file;
   const ResultHeader header = ConditionHeader(p.Settings, *job.cond, f.x);
   if (hooks.writeCurveFiles &&
-      !WriteResultFile(job.cond->Path, p.Params, header, f.x, job.values, ResultWrite::Scratch)) {
-    if (hooks.warning) hooks.warning(kResultFileFailedText, job.cond->Path);
+      !WriteResultFile(job.path, p.Params, header, f.x, job.values, ResultWrite::Scratch)) {
+    if (hooks.warning) hooks.warning(kResultFileFailedText, job.path);
     return false;
   }
   const std::size_t n = f.x.size();
@@ -68,21 +69,23 @@ bool FinishJob(const Project& p, const PreviewJob& job, const PreviewHooks& hook
     logMeasured[k] = std::log10(f.y[k]);
     logCalculated[k] = std::log10(job.values[k]);
   }
-  job.cond->CorrCoef =
+  const double r =
       CorrelationCoefficient(logMeasured.data(), logCalculated.data(), static_cast<int>(n));
-  if (hooks.showCorrCoef) hooks.showCorrCoef(job.cond->No, CorrCoefText(job.cond->CorrCoef));
+  SetCorrCoef(v, *job.cond, r);
+  if (hooks.showCorrCoef) hooks.showCorrCoef(job.cond->No, CorrCoefText(r));
   return true;
 }
 
 }  // namespace
 
-bool RunPreviewCalculation(Project& p, const PreviewHooks& hooks) {
-  if (hooks.readPanelValues) hooks.readPanelValues(p);
+bool RunPreviewCalculation(const Project& p, ViewState& v, const PreviewHooks& hooks) {
+  if (hooks.readPanelValues) hooks.readPanelValues();
+  TakeAxisSettings(v.View, p);
   bool anyScanned = false;
   std::deque<SampledFile> files;  // stable addresses for the jobs
   std::vector<std::deque<PreviewJob>> jobsPerFile;
-  for (SeriesEntry& series : p.DataSeries.items) {
-    const SeriesRead read = ScanSeries(p.View, series);
+  for (SeriesEntry& series : v.DataSeries.items) {
+    const SeriesRead read = ScanSeries(v.View, series);
     if (read == SeriesRead::TooLarge && hooks.warning)
       hooks.warning(kSeriesTooLargeText, series.Path);
     if (read != SeriesRead::Ok) continue;
@@ -90,10 +93,12 @@ bool RunPreviewCalculation(Project& p, const PreviewHooks& hooks) {
     SampledFile& file = files.emplace_back();
     if (!SampleDataFile(series, file)) continue;
     std::deque<PreviewJob>& jobs = jobsPerFile.emplace_back();
-    for (CalcCondEntry* cond : ConditionsOf(p, series.No)) {
+    for (const CalcCondEntry* cond : ConditionsOf(p, series.No)) {
       PreviewJob& job = jobs.emplace_back();
       job.file = &file;
       job.cond = cond;
+      const SeriesEntry* curve = v.CurveSeries.Find(cond->No);
+      job.path = curve ? curve->Path : cond->Path;
       job.values.resize(file.x.size());
     }
   }
@@ -123,13 +128,15 @@ bool RunPreviewCalculation(Project& p, const PreviewHooks& hooks) {
   for (const std::deque<PreviewJob>& jobs : jobsPerFile)
     for (const PreviewJob& job : jobs) {
       if (job.late) continue;
-      if (!FinishJob(p, job, hooks)) break;
+      if (!FinishJob(p, v, job, hooks)) break;
     }
   return anyScanned;
 }
 
-std::function<bool(Project&)> PreviewRunner(PreviewHooks hooks) {
-  return [hooks = std::move(hooks)](Project& p) { return RunPreviewCalculation(p, hooks); };
+std::function<bool(const Project&, ViewState&)> PreviewRunner(PreviewHooks hooks) {
+  return [hooks = std::move(hooks)](const Project& p, ViewState& v) {
+    return RunPreviewCalculation(p, v, hooks);
+  };
 }
 
 }  // namespace zx

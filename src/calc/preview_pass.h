@@ -9,13 +9,14 @@
 #include <string>
 
 #include "model/project.h"
+#include "model/view_state.h"
 
 namespace zx {
 
 // Steps that belong to the windows; empty ones are skipped.
 struct PreviewHooks {
-  // Copies the parameter panel's entries into the project first.
-  std::function<void(Project&)> readPanelValues;
+  // Takes the parameter panel's entries into the project first.
+  std::function<void()> readPanelValues;
   // The coefficient of condition `row` (= its No), as the list shows it.
   std::function<void(int row, const std::string& text)> showCorrCoef;
   // A curve file that cannot be written: the message and the file's path.
@@ -31,15 +32,15 @@ struct PreviewHooks {
   bool writeCurveFiles = true;
 };
 
-// Scans every data series (merging their extents into the graph range; a
-// file too large to show is reported to `warning`),
-// writes the conditions' temporary curve files (their Path) and sets their
-// CorrCoef. Returns whether any data series could be scanned. Every data
+// Scans every data series of `v` (merging their extents into its graph
+// range; a file too large to show is reported to `warning`), writes the
+// conditions' temporary curve files (the paths of their curve series) and
+// sets their coefficients in `v`. Returns whether any data series could be scanned. Every data
 // file is scanned and read first, then all points are evaluated side by
 // side, then the files are written in the same order as one by one.
-bool RunPreviewCalculation(Project& p, const PreviewHooks& hooks);
+bool RunPreviewCalculation(const Project& p, ViewState& v, const PreviewHooks& hooks);
 
 // The pass bound to its hooks, in the form the paint pass takes.
-std::function<bool(Project&)> PreviewRunner(PreviewHooks hooks);
+std::function<bool(const Project&, ViewState&)> PreviewRunner(PreviewHooks hooks);
 
 }  // namespace zx

@@ -12,6 +12,7 @@
 #include "model/format.h"
 #include "model/settings_file.h"
 #include "model/text_file.h"
+#include "model/view_state.h"
 
 namespace zx::cli {
 
@@ -34,9 +35,7 @@ void ReportSkipped(const Project& p, const std::set<int>& computed,
   std::set<int> told;
   for (const CalcCondEntry& c : p.CalcConds.items) {
     if (computed.count(c.No) || !told.insert(c.RelatedDatFileNo).second) continue;
-    const SeriesEntry* series = nullptr;
-    for (const SeriesEntry& s : p.DataSeries.items)
-      if (s.No == c.RelatedDatFileNo) series = &s;
+    const RegistryEntry* series = p.DataFiles.Find(c.RelatedDatFileNo);
     if (!series) {
       std::fprintf(stderr, "zentrix2-calc: no data file %d is registered\n", c.RelatedDatFileNo);
       continue;
@@ -85,11 +84,12 @@ int CmdPreview(const std::string& project, const Options& opt) {
     reported.insert(path);
     ReportFileFailure(message, path);
   };
-  RunPreviewCalculation(p, hooks);
+  ViewState v = MakeViewState(p);
+  RunPreviewCalculation(p, v, hooks);
   ReportSkipped(p, computed, reported);
 
   for (const CalcCondEntry& c : p.CalcConds.items) {
-    const std::string coef = computed.count(c.No) ? Exact(c.CorrCoef) : "skipped";
+    const std::string coef = computed.count(c.No) ? Exact(CorrCoefOf(v, c)) : "skipped";
     std::printf("%d\t%d\t%s\n", c.No, c.RelatedDatFileNo, coef.c_str());
   }
   return failed ? 1 : 0;

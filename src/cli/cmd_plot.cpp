@@ -11,6 +11,7 @@
 #include "graph/series_draw.h"
 #include "model/project.h"
 #include "model/settings_file.h"
+#include "model/view_state.h"
 #include "qtcanvas/qt_canvas.h"
 
 namespace zx::cli {
@@ -29,8 +30,9 @@ int CmdPlot(const std::string& image, const std::string& project, const Options&
     std::fprintf(stderr, "zentrix2-calc: cannot read the project %s\n", project.c_str());
     return 1;
   }
-  ResetGraphView(p.View, p.Settings.Mode);
-  p.View.RescalePending = true;
+  ViewState v = MakeViewState(p);
+  ResetGraphView(v.View, p.Settings.Mode);
+  v.View.RescalePending = true;
 
   // The curve files of the preview live in a private folder, so that the
   // paint (which deletes each one after drawing it) touches no other files.
@@ -39,8 +41,8 @@ int CmdPlot(const std::string& image, const std::string& project, const Options&
     std::fputs("zentrix2-calc: cannot create a temporary folder\n", stderr);
     return 1;
   }
-  p.ProgramFolder = scratch.path().toStdString() + "/";
-  RenumberCurvePaths(p);
+  const std::string folder = scratch.path().toStdString() + "/";
+  for (SeriesEntry& s : v.CurveSeries.items) s.Path = CurveFilePath(folder, s.No);
 
   PreviewHooks preview;
   preview.warning = [](const std::string& message, const std::string& path) {
@@ -51,7 +53,7 @@ int CmdPlot(const std::string& image, const std::string& project, const Options&
   hooks.warn = [](const std::string& message) {
     std::fprintf(stderr, "%s\n", English(message).c_str());
   };
-  const ImageExportResult result = ExportGraphImage(p, image, opt.scale, hooks);
+  const ImageExportResult result = ExportGraphImage(p, v, image, opt.scale, hooks);
   if (result.paint.outOfMemory) {
     std::fprintf(stderr, "%s\n", English(kOutOfMemoryMessage).c_str());
     return 1;

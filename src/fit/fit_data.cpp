@@ -51,7 +51,7 @@ FitInput TakeFitInput(const Project& p) {
   in.params = p.Params;
   in.settings = p.Settings;
   // Logarithmic axes make the reader drop values <= 0.
-  GraphView logView = p.View;
+  GraphView logView;
   logView.X.Type = logView.Y.Type = AxisScale::Log;
   for (const CalcCondEntry& cond : p.CalcConds.items) {
     ConditionData c;
@@ -59,10 +59,9 @@ FitInput TakeFitInput(const Project& p) {
     c.temp = cond.Temp;
     c.field = in.mode == CalcMode::EJ ? cond.MagField : 0.0;
     const RegistryEntry* file = p.DataFiles.Find(cond.RelatedDatFileNo);
-    const SeriesEntry* series = p.DataSeries.Find(cond.RelatedDatFileNo);
-    // The series carries the columns to read; the registry the path.
-    SeriesEntry s = series ? *series : SeriesEntry{};
-    if (file) s.Path = file->Path;
+    // A data series reads the first two columns.
+    SeriesEntry s;
+    if (file) s = MakeDataSeries(file->No, file->Path);
     if (!file) {
       c.status = DataStatus::NoDataFile;
     } else if (!ReadSeriesFile(logView, s, &c.x, &c.y)) {

@@ -23,26 +23,27 @@ namespace {
 
 // The points a paint keeps in memory live as long as the paint.
 struct ScannedPointsScope {
-  Project& p;
+  ViewState& v;
   ~ScannedPointsScope() {
-    DropScannedPoints(p.DataSeries);
-    DropScannedPoints(p.CurveSeries);
+    DropScannedPoints(v.DataSeries);
+    DropScannedPoints(v.CurveSeries);
   }
 };
 
 }  // namespace
 
-PaintResult PaintGraph(Project& p, Canvas& c, const PaintHooks& hooks) {
+PaintResult PaintGraph(const Project& p, ViewState& v, Canvas& c, const PaintHooks& hooks) {
   PaintResult result;
-  GraphView& g = p.View;
-  const ScannedPointsScope scope{p};
-  if (p.DataSeries.Empty()) {
+  GraphView& g = v.View;
+  TakeAxisSettings(g, p);
+  const ScannedPointsScope scope{v};
+  if (v.DataSeries.Empty()) {
     DrawEmptyGraph(c, g);
     return result;
   }
   result.hadData =
-      hooks.runPreview ? hooks.runPreview(p) : ScanSeriesList(g, p.DataSeries, hooks.warn);
-  if (ScanSeriesList(g, p.CurveSeries, hooks.warn)) result.hadData = true;
+      hooks.runPreview ? hooks.runPreview(p, v) : ScanSeriesList(g, v.DataSeries, hooks.warn);
+  if (ScanSeriesList(g, v.CurveSeries, hooks.warn)) result.hadData = true;
   // Without a single point there is nothing to fit the axes to: the range
   // of an earlier project would otherwise be rounded outward on every paint.
   if (!g.RangeValid) ClearDataRange(g);
@@ -52,11 +53,11 @@ PaintResult PaintGraph(Project& p, Canvas& c, const PaintHooks& hooks) {
     return result;
   }
   DrawAxes(c, g, hooks.warn);
-  for (const SeriesEntry& s : p.DataSeries.items) {
+  for (const SeriesEntry& s : v.DataSeries.items) {
     DrawSeries(c, g, s, &result.outOfMemory);
     if (result.outOfMemory) return result;
   }
-  for (const SeriesEntry& s : p.CurveSeries.items) {
+  for (const SeriesEntry& s : v.CurveSeries.items) {
     DrawSeries(c, g, s, &result.outOfMemory);
     if (result.outOfMemory) return result;
     // Curve files live for one paint only.

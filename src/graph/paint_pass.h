@@ -6,6 +6,7 @@
 #include "graph/axes.h"
 #include "graph/canvas.h"
 #include "model/project.h"
+#include "model/view_state.h"
 
 namespace zx {
 
@@ -13,7 +14,7 @@ struct PaintHooks {
   // The preview calculation: scans every data series (and writes the curve
   // files of the conditions). Returns whether any data series was scanned.
   // When empty, the paint scans the data series itself.
-  std::function<bool(Project&)> runPreview;
+  std::function<bool(const Project&, ViewState&)> runPreview;
   // Range warnings of the axis check, to be shown after the paint.
   WarningSink warn;
 };
@@ -27,9 +28,10 @@ struct PaintResult {
 // A file too large to show is reported to `warn`.
 bool ScanSeriesList(GraphView& g, SeriesList& list, const WarningSink& warn = {});
 
-// Draws the graph of the project. Each curve file is deleted once drawn;
-// every file is read once, and its points are let go when the paint ends.
-// After outOfMemory the drawing stops; the caller reports it and ends.
-PaintResult PaintGraph(Project& p, Canvas& c, const PaintHooks& hooks);
+// Draws the graph of the project with the series and ranges of `v`, which
+// the paint updates. Each curve file is deleted once drawn; every file is
+// read once, and its points are let go when the paint ends. After
+// outOfMemory the drawing stops; the caller reports it and ends.
+PaintResult PaintGraph(const Project& p, ViewState& v, Canvas& c, const PaintHooks& hooks);
 
 }  // namespace zx

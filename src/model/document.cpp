@@ -12,11 +12,13 @@ namespace zx {
 
 struct DocumentWriter {
   static Project& Of(Document& d) { return d.project_; }
+  static void AskRefit(Document& d) { ++d.refitRequests_; }
 };
 
 namespace {
 
 Project& Edit(Document& d) { return DocumentWriter::Of(d); }
+void AskRefit(Document& d) { DocumentWriter::AskRefit(d); }
 
 RegistryEntry* FindUid(Registry& registry, std::uint64_t uid) {
   for (RegistryEntry& e : registry.items)
@@ -57,6 +59,7 @@ std::string CheckPathEntry(const std::string& path) {
 std::string AddDataFile(Document& d, const std::string& path) {
   if (std::string message = CheckPathEntry(path); !message.empty()) return message;
   const RegistryEntry& e = AddDataFile(Edit(d), path);
+  AskRefit(d);
   Notify(d, {ChangeKind::DataFileAdded, e.No});
   return {};
 }
@@ -68,8 +71,7 @@ std::string RenameDataFile(Document& d, std::uint64_t uid, const std::string& pa
   if (!e) return {};  // deleted meanwhile: nothing left to rename
   e->Path = path;
   p.Modified = true;
-  RebuildSeriesLists(p);
-  RequestRefit(p.View);
+  AskRefit(d);
   Notify(d, {ChangeKind::DataFileRenamed, e->No});
   return {};
 }
@@ -88,8 +90,7 @@ bool DeleteDataFiles(Document& d, std::vector<int> nos) {
     }
   }
   p.Modified = true;
-  RebuildSeriesLists(p);
-  RequestRefit(p.View);
+  AskRefit(d);
   Notify(d, {ChangeKind::DataFilesDeleted});
   return true;
 }
@@ -100,6 +101,7 @@ std::string AddCalcCond(Document& d, const CalcCondInput& in) {
   if (std::string message = CheckedCondition(p, in, outpPath); !message.empty()) return message;
   const double field = p.Settings.Mode != CalcMode::JcB ? in.magField : 0.0;
   const RegistryEntry& e = AddCalcCond(p, in.relatedDatFileNo, in.temp, field, outpPath);
+  AskRefit(d);
   Notify(d, {ChangeKind::CalcCondAdded, e.No});
   return {};
 }
@@ -115,10 +117,8 @@ std::string ChangeCalcCond(Document& d, std::uint64_t uid, const CalcCondInput& 
   e->Mark = 0;
   e->Temp = in.temp;
   if (p.Settings.Mode != CalcMode::JcB) e->MagField = in.magField;
-  e->CorrCoef = 0.0;
   e->OutpFilePath = outpPath;
   // The curve takes the colour of its (new) data file; file and number stay.
-  RebuildSeriesLists(p);
   Notify(d, {ChangeKind::CalcCondChanged, e->No});
   return {};
 }
@@ -134,10 +134,9 @@ bool DeleteCalcConds(Document& d, std::vector<int> nos) {
   }
   if (renumbered) {
     RenumberCurvePaths(p);
-    RequestRefit(p.View);
+    AskRefit(d);
   }
   p.Modified = true;
-  RebuildSeriesLists(p);
   Notify(d, {ChangeKind::CalcCondsDeleted});
   return true;
 }
@@ -146,9 +145,12 @@ void SetCalcMode(Document& d, CalcMode mode) {
   Project& p = Edit(d);
   if (mode == p.Settings.Mode) return;
   // Conditions left without data files (orphans) stay, as they always have.
-  if (!p.DataFiles.Empty()) ClearRegistries(p);
+  if (!p.DataFiles.Empty()) {
+    ClearRegistries(p);
+    AskRefit(d);
+  }
   p.Settings.Mode = mode;
-  ApplyModeAxes(p.View, mode);
+  ApplyModeAxes(p.Axes, mode);
   p.Modified = true;
   Notify(d, {ChangeKind::ModeChanged});
 }
@@ -160,7 +162,7 @@ void SetModelParams(Document& d, const ModelParams& m) {
 
 void MarkParamsEdited(Document& d) {
   Edit(d).Modified = true;
-  RequestRefit(Edit(d).View);
+  AskRefit(d);
   Notify(d, {ChangeKind::ParamsChanged});
 }
 
@@ -209,7 +211,9 @@ bool LoadDocument(Document& d, const std::string& path) {
 
 bool NewDocument(Document& d, const std::string& scratchPath) {
   Project& p = Edit(d);
+  const bool hadData = !p.DataFiles.Empty();
   ClearRegistries(p);
+  if (hadData) AskRefit(d);
   if (!WriteDefaultSettings(scratchPath)) {
     // The registries are gone whatever follows: the windows must show it.
     Notify(d, {ChangeKind::DataFilesDeleted});
@@ -242,45 +246,14 @@ void SetDocumentPaths(Document& d, const std::string& programFolder,
   Edit(d).SettingsFilePath = settingsPath;
 }
 
-AxisSettings AxisSettingsOf(const AxisView& a) { return {a.Type, a.AutoScale, a.Min, a.Max}; }
-
-namespace {
-
-void WriteAxis(AxisView& a, const AxisSettings& s) {
-  a.Type = s.type;
-  a.AutoScale = s.autoScale;
-  a.Min = s.min;
-  a.Max = s.max;
-}
-
-}  // namespace
-
 void SetAxisSettings(Document& d, const AxisSettings& x, const AxisSettings& y, AxisApply apply) {
-  GraphView& g = Edit(d).View;
-  WriteAxis(g.X, x);
-  WriteAxis(g.Y, y);
+  SavedAxes& a = Edit(d).Axes;
+  a.X = x;
+  a.Y = y;
   if (apply == AxisApply::Refused) return;
-  RequestRefit(g);
+  AskRefit(d);
   Edit(d).Modified = true;
   Notify(d, {ChangeKind::AxesChanged});
-}
-
-void ResetView(Document& d, const GraphView& view) {
-  Project& p = Edit(d);
-  p.View = view;
-  RebuildSeriesLists(p);
-  p.View.RescalePending = true;
-}
-
-void TakePaintState(Document& d, const Project& painted) {
-  Project& p = Edit(d);
-  p.View = painted.View;
-  p.DataSeries = painted.DataSeries;
-  p.CurveSeries = painted.CurveSeries;
-  // The paint changes no registry, so the entries still match one for one.
-  const std::size_t n = std::min(p.CalcConds.items.size(), painted.CalcConds.items.size());
-  for (std::size_t i = 0; i < n; ++i)
-    p.CalcConds.items[i].CorrCoef = painted.CalcConds.items[i].CorrCoef;
 }
 
 }  // namespace zx

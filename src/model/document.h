@@ -1,8 +1,9 @@
 // The document: the only writer of the project it holds. Everyone else reads
 // it through a const reference; the procedures below make every change the
 // windows and the command line need (registries, mode, parameters, ranges,
-// axis settings, files, the modified flag), keep the series in step with
-// the registries and tell the observers what changed.
+// axis settings, files, the modified flag) and tell the observers what
+// changed. What only the screen needs (series, effective ranges,
+// coefficients) is each view's own (model/view_state.h).
 #pragma once
 
 #include <cstdint>
@@ -46,12 +47,16 @@ class Document {
 
   // Read-only: the procedures of this header are the writers.
   const Project& project = project_;
+  // Counts the changes after which the graph's ranges must be fitted
+  // again; a view compares it with the count it last followed.
+  const std::uint64_t& refitRequests = refitRequests_;
   std::vector<DocObserver> observers;
 
  private:
   friend struct DocumentWriter;      // document.cpp
   friend struct DocumentTestAccess;  // the tests' fixtures
   Project project_;
+  std::uint64_t refitRequests_ = 0;
 };
 
 // Tells every observer, in the order they were added.
@@ -93,28 +98,13 @@ std::string SetJRange(Document& d, double jIni, double jFin, int jStepLevel);
 std::string SetJcConditions(Document& d, const JcConditions& c);
 std::string SetParamRanges(Document& d, const ParamRanges& r);
 
-// One axis of the axis dialog, as the settings the dialog edits.
 enum class AxisId { X, Y };
-struct AxisSettings {
-  AxisScale type = AxisScale::Log;
-  bool autoScale = true;
-  double min = 0.0, max = 0.0;  // the manual range, kept while automatic
-};
-AxisSettings AxisSettingsOf(const AxisView& a);
 // Whether the dialog's OK went through or one of its fields was refused.
 enum class AxisApply { Accepted, Refused };
 // The axis dialog's settings of both axes. Accepted: the project is marked
 // modified and the graph refits. Refused: what the dialog read before the
 // refused field is kept, and nothing else happens (the dialog stays open).
 void SetAxisSettings(Document& d, const AxisSettings& x, const AxisSettings& y, AxisApply apply);
-
-// The graph's geometry and axes after a reset of the window's graph: the
-// series are rebuilt from the registries and the next paint refits.
-void ResetView(Document& d, const GraphView& view);
-// Takes back what a paint of a copy of the project found: the graph's
-// ranges and flags, the series' extents and the correlation coefficients.
-// Nothing the settings file stores is taken.
-void TakePaintState(Document& d, const Project& painted);
 
 // Entry of the registries: one whose path the settings file could not hold
 // is refused with the message naming the path (empty when it may enter).

@@ -1,7 +1,6 @@
-// The graph record: geometry, colours, axis settings, effective ranges and
-// the two flags that drive automatic scaling. A plain record so that the
-// project (which stores the axis settings) can hold it without pulling in
-// any drawing code.
+// The axis settings a project stores, and the graph record a view paints
+// with: geometry, colours, the axes with their effective ranges and the two
+// flags that drive automatic scaling. Plain records, free of drawing code.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +22,18 @@ struct IntRect {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
 
-// One axis: its settings, its effective range and its ticks.
+// What the settings file stores of one axis (the axis dialog's fields).
+struct AxisSettings {
+  AxisScale type = AxisScale::Log;
+  bool autoScale = true;
+  double min = 0.0, max = 0.0;  // the manual range, kept while automatic
+};
+
+struct SavedAxes {
+  AxisSettings X, Y;
+};
+
+// One axis as painted: its settings, its effective range and its ticks.
 struct AxisView {
   std::string Title;
   AxisScale Type = AxisScale::Log;
@@ -52,6 +62,17 @@ struct GraphView {
   bool RangeValid = false;
   bool RescalePending = false;
 };
+
+// Axis scales of the two calculation modes.
+inline void ApplyModeAxes(SavedAxes& a, CalcMode mode) {
+  if (mode == CalcMode::EJ) {
+    a.X.type = AxisScale::Log;
+    a.Y.type = AxisScale::Log;
+  } else if (mode == CalcMode::JcB) {
+    a.X.type = AxisScale::Linear;
+    a.Y.type = AxisScale::Log;
+  }
+}
 
 // Axis rows of the two calculation modes.
 inline void ApplyModeAxes(GraphView& g, CalcMode mode) {

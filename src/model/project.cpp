@@ -39,9 +39,7 @@ RegistryEntry& AddDataFile(Project& p, const std::string& path) {
   e.Path = path;
   e.Uid = p.NextUid++;
   RegistryEntry& added = p.DataFiles.Add(e);
-  p.DataSeries.Add(MakeDataSeries(p.DataSeries.HeadNo() + 1, path));
   p.Modified = true;
-  RequestRefit(p.View);
   return added;
 }
 
@@ -55,9 +53,7 @@ RegistryEntry& AddCalcCond(Project& p, int relatedDatFileNo, double temp, double
   e.Path = CurveFilePath(p.ProgramFolder, p.CalcConds.HeadNo() + 1);
   e.Uid = p.NextUid++;
   RegistryEntry& added = p.CalcConds.Add(e);
-  p.CurveSeries.Add(MakeCurveSeries(p.CurveSeries.HeadNo() + 1, relatedDatFileNo, added.Path));
   p.Modified = true;
-  RequestRefit(p.View);
   return added;
 }
 
@@ -65,32 +61,15 @@ void ClearRegistries(Project& p, const RowDeletedHook& rowDeleted) {
   for (int k = p.DataFiles.HeadNo(); k >= 0; --k) {
     if (rowDeleted) rowDeleted(ListKind::DataFiles, k);
     RemoveEntry(p.DataFiles, k);
-    RemoveEntry(p.DataSeries, k);
-    RequestRefit(p.View);
   }
   for (int k = p.CalcConds.HeadNo(); k >= 0; --k) {
     if (rowDeleted) rowDeleted(ListKind::CalcConds, k);
     RemoveEntry(p.CalcConds, k);
-    RemoveEntry(p.CurveSeries, k);
   }
-  p.DataSeries.items.clear();
-  p.CurveSeries.items.clear();
-}
-
-void RebuildSeriesLists(Project& p) {
-  p.DataSeries.items.clear();
-  p.CurveSeries.items.clear();
-  for (const RegistryEntry& e : p.DataFiles.items)
-    p.DataSeries.Add(MakeDataSeries(p.DataSeries.HeadNo() + 1, e.Path));
-  for (const RegistryEntry& e : p.CalcConds.items)
-    p.CurveSeries.Add(MakeCurveSeries(p.CurveSeries.HeadNo() + 1, e.RelatedDatFileNo, e.Path));
 }
 
 void RenumberCurvePaths(Project& p) {
-  for (RegistryEntry& e : p.CalcConds.items) {
-    e.Path = CurveFilePath(p.ProgramFolder, e.No);
-    if (SeriesEntry* s = p.CurveSeries.Find(e.No)) s->Path = e.Path;
-  }
+  for (RegistryEntry& e : p.CalcConds.items) e.Path = CurveFilePath(p.ProgramFolder, e.No);
 }
 
 void ApplyBStepLevel(ModelParams& m, int level) {

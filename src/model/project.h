@@ -1,9 +1,9 @@
 // The project: what its settings file stores (sample and model parameters,
 // calculation settings, axis settings, the two registries) with its path and
-// modified flag, and what a paint derives from it (the two series lists, the
-// graph's effective ranges, the correlation coefficients). In the program a
-// Document holds it and is its only writer (model/document.h); the procedures
-// here are the document's tools and build projects for files and tests.
+// modified flag. In the program a Document holds it and is its only writer
+// (model/document.h); the procedures here are the document's tools and build
+// projects for files and tests. What a paint derives from it (series,
+// effective ranges, correlations) is a view's (model/view_state.h).
 #pragma once
 
 #include <cstdint>
@@ -63,7 +63,6 @@ struct RegistryEntry {
   int Mark = 0;
   double Temp = 0.0;
   double MagField = 0.0;
-  double CorrCoef = 0.0;
   std::string Path;
   std::string OutpFilePath;
   // Stable identity for dialogs that edit an entry while numbers shift.
@@ -140,11 +139,9 @@ int PaletteIndex(int no);
 struct Project {
   ModelParams Params;
   CalcSettings Settings;
-  GraphView View;  // holds the axis settings XType..Y.Max
+  SavedAxes Axes;
   Registry DataFiles;
   Registry CalcConds;
-  SeriesList DataSeries;
-  SeriesList CurveSeries;
   std::string SettingsFilePath;
   std::string ProgramFolder;  // ends with '/'
   bool Modified = false;
@@ -159,20 +156,17 @@ using RowDeletedHook = std::function<void(ListKind, int row)>;
 // Temporary curve file of condition number no.
 std::string CurveFilePath(const std::string& programFolder, int no);
 
-// New data file: entry, series with DataPalette colour, Modified, refit.
+// New data file: entry, Modified.
 RegistryEntry& AddDataFile(Project& p, const std::string& path);
-// New calculation condition: entry with its curve file path and the curve series.
+// New calculation condition: entry with its curve file path, Modified.
 RegistryEntry& AddCalcCond(Project& p, int relatedDatFileNo, double temp, double magField,
                            const std::string& outpFilePath);
 SeriesEntry MakeDataSeries(int no, const std::string& path);
 SeriesEntry MakeCurveSeries(int no, int relatedDatFileNo, const std::string& path);
 
-// Empties both registries and both series lists from the top down,
-// reporting each deleted row.
+// Empties both registries from the top down, reporting each deleted row.
 void ClearRegistries(Project& p, const RowDeletedHook& rowDeleted = {});
-// One series per registry entry, in number order.
-void RebuildSeriesLists(Project& p);
-// Gives every condition (and its curve series) the curve file of its number.
+// Gives every condition the curve file of its number.
 void RenumberCurvePaths(Project& p);
 
 // BStepLevel 1..5 selects the Jc search tolerance; other levels leave it.

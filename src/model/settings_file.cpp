@@ -300,11 +300,8 @@ bool LoadSettingsFile(Project& p, const std::string& path, const LoadHooks& hook
   if (hooks.fillListsPanel) hooks.fillListsPanel();
   // Every load starts with the axes of its mode and automatic scaling;
   // the manual limits of the file remain.
-  p.View.X.AutoScale = p.View.Y.AutoScale = true;
-  p.View.RangeValid = false;
-  ApplyModeAxes(p.View, p.Settings.Mode);
-  RebuildSeriesLists(p);
-  p.View.RescalePending = true;
+  p.Axes.X.autoScale = p.Axes.Y.autoScale = true;
+  ApplyModeAxes(p.Axes, p.Settings.Mode);
   return true;
 }
 

@@ -43,14 +43,14 @@ std::span<const SettingsKey> SettingsKeys() {
       {"MiniRe(g^2)", KeyType::Double, ZX_FIELD(Settings.MiniRe_g_2)},
       {"MaxRe(g^2)", KeyType::Double, ZX_FIELD(Settings.MaxRe_g_2)},
       {"CalcMode", KeyType::Mode, ZX_FIELD(Settings.Mode)},
-      {"XType", KeyType::Scale, ZX_FIELD(View.X.Type), 15},
-      {"XAutoScale", KeyType::Flag, ZX_FIELD(View.X.AutoScale)},
-      {"XMin", KeyType::Double, ZX_FIELD(View.X.Min)},
-      {"XMax", KeyType::Double, ZX_FIELD(View.X.Max)},
-      {"YType", KeyType::Scale, ZX_FIELD(View.Y.Type), 15},
-      {"YAutoScale", KeyType::Flag, ZX_FIELD(View.Y.AutoScale)},
-      {"YMin", KeyType::Double, ZX_FIELD(View.Y.Min)},
-      {"YMax", KeyType::Double, ZX_FIELD(View.Y.Max)},
+      {"XType", KeyType::Scale, ZX_FIELD(Axes.X.type), 15},
+      {"XAutoScale", KeyType::Flag, ZX_FIELD(Axes.X.autoScale)},
+      {"XMin", KeyType::Double, ZX_FIELD(Axes.X.min)},
+      {"XMax", KeyType::Double, ZX_FIELD(Axes.X.max)},
+      {"YType", KeyType::Scale, ZX_FIELD(Axes.Y.type), 15},
+      {"YAutoScale", KeyType::Flag, ZX_FIELD(Axes.Y.autoScale)},
+      {"YMin", KeyType::Double, ZX_FIELD(Axes.Y.min)},
+      {"YMax", KeyType::Double, ZX_FIELD(Axes.Y.max)},
   };
   return keys;
 }

@@ -119,13 +119,13 @@ void QtCanvas::DrawText(IntPoint topLeft, const std::string& text, bool upward, 
   painter_.restore();
 }
 
-ImageExportResult ExportGraphImage(Project& p, const std::string& path, double scale,
-                                   const PaintHooks& hooks, const QFont& labelFont) {
+ImageExportResult ExportGraphImage(const Project& p, ViewState& v, const std::string& path,
+                                   double scale, const PaintHooks& hooks, const QFont& labelFont) {
   ImageExportResult out;
-  const IntRect& r = p.View.GraphRect;
+  const IntRect& r = v.View.GraphRect;
   out.written = ExportDrawing(
       path, r.right - r.left, r.bottom - r.top, scale,
-      [&](Canvas& canvas) { out.paint = PaintGraph(p, canvas, hooks); }, labelFont);
+      [&](Canvas& canvas) { out.paint = PaintGraph(p, v, canvas, hooks); }, labelFont);
   return out;
 }
 

@@ -42,11 +42,11 @@ struct ImageExportResult {
   PaintResult paint;
 };
 
-// Paints the project's graph (the paint pass with `hooks`) into an image of
+// Paints the project's graph (the paint pass with `hooks` and `v`) into an image of
 // GraphRect's size times `scale`: SVG when the path ends in ".svg" (any
 // case), PNG otherwise. Needs a QGuiApplication for the fonts.
-ImageExportResult ExportGraphImage(Project& p, const std::string& path, double scale,
-                                   const PaintHooks& hooks,
+ImageExportResult ExportGraphImage(const Project& p, ViewState& v, const std::string& path,
+                                   double scale, const PaintHooks& hooks,
                                    const QFont& labelFont = DefaultLabelFont());
 
 // Any drawing on a Canvas of w x h pixels into an image file of `scale`

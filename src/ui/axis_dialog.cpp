@@ -17,14 +17,14 @@ namespace zx {
 
 AxisDialog::AxisDialog(Shell& main)
     : ModelessDialog(main, DialogKind::Axis, &main.widget(), tr("軸設定ダイアログ")) {
-  const GraphView& g = main.project().View;
+  const SavedAxes& g = main.project().Axes;
   auto* layout = new QVBoxLayout(this);
   auto* axes = new QHBoxLayout;
   layout->addLayout(axes);
-  x_ = BuildAxis(tr("X軸設定"), tr("X軸オートスケール"), QStringLiteral("x"), g.X.Type,
-                 g.X.AutoScale);
-  y_ = BuildAxis(tr("Y軸設定"), tr("Y軸オートスケール"), QStringLiteral("y"), g.Y.Type,
-                 g.Y.AutoScale);
+  x_ = BuildAxis(tr("X軸設定"), tr("X軸オートスケール"), QStringLiteral("x"), g.X.type,
+                 g.X.autoScale);
+  y_ = BuildAxis(tr("Y軸設定"), tr("Y軸オートスケール"), QStringLiteral("y"), g.Y.type,
+                 g.Y.autoScale);
   axes->addWidget(x_.type->parentWidget());
   axes->addWidget(y_.type->parentWidget());
   ShowRange(x_, true);
@@ -73,7 +73,8 @@ AxisDialog::AxisControls AxisDialog::BuildAxis(const QString& title, const QStri
 }
 
 void AxisDialog::ShowRange(const AxisControls& c, bool x) {
-  const GraphView& g = main_.project().View;
+  // The range the graph shows now.
+  const GraphView& g = main_.viewState().View;
   const AxisView& a = x ? g.X : g.Y;
   c.min->setText(QString::fromStdString(FormatSci(a.Low, 2)));
   c.max->setText(QString::fromStdString(FormatSci(a.High, 2)));
@@ -104,9 +105,8 @@ bool AxisDialog::ReadAxis(const AxisControls& c, bool x, AxisSettings& a) {
 }
 
 void AxisDialog::OkClicked() {
-  const GraphView& g = main_.project().View;
-  AxisSettings x = AxisSettingsOf(g.X);
-  AxisSettings y = AxisSettingsOf(g.Y);
+  AxisSettings x = main_.project().Axes.X;
+  AxisSettings y = main_.project().Axes.Y;
   // Field by field: a refused Y bound leaves the X settings applied.
   if (!ReadAxis(x_, true, x) || !ReadAxis(y_, false, y)) {
     SetAxisSettings(main_.document(), x, y, AxisApply::Refused);

@@ -57,7 +57,7 @@ void DataFileDialog::CancelClicked() {
 void DataFileDialog::Register(const QString& path, bool dropped) {
   // A dropped file's dialog is never shown: the question belongs to the window.
   QWidget* owner = dropped ? &main_.widget() : this;
-  if (!ConfirmDataFileRegistration(owner, main_.project().View, path)) {
+  if (!ConfirmDataFileRegistration(owner, main_.viewState().View, path)) {
     if (dropped) reject();
     return;
   }

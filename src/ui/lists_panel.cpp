@@ -182,13 +182,13 @@ QStringList ListsPanel::DataRowTexts(const RegistryEntry& e) {
   return {QString::number(e.No), QString::number(e.Mark), FileName(e.Path)};
 }
 
-QStringList ListsPanel::CondRowTexts(const RegistryEntry& e, CalcMode mode) {
+QStringList ListsPanel::CondRowTexts(const RegistryEntry& e, CalcMode mode, double corrCoef) {
   return {QString::number(e.RelatedDatFileNo),
           QString::number(e.Mark),
           QString::fromStdString(FormatFixed(e.Temp, 1)),
           mode == CalcMode::JcB ? QStringLiteral("?")
                                 : QString::fromStdString(FormatFixed(e.MagField, 1)),
-          QString::fromStdString(FormatFixed(e.CorrCoef, 3)),
+          QString::fromStdString(FormatFixed(corrCoef, 3)),
           FileName(e.OutpFilePath)};
 }
 
@@ -197,7 +197,7 @@ void ListsPanel::InsertDataRow(const RegistryEntry& e) {
 }
 
 void ListsPanel::InsertCondRow(const RegistryEntry& e, CalcMode mode) {
-  InsertListRow(condList_, e.No, CondRowTexts(e, mode));
+  InsertListRow(condList_, e.No, CondRowTexts(e, mode, CorrCoefOf(main_.viewState(), e)));
 }
 
 void ListsPanel::UpdateDataRow(const RegistryEntry& e) {
@@ -206,7 +206,7 @@ void ListsPanel::UpdateDataRow(const RegistryEntry& e) {
 }
 
 void ListsPanel::UpdateCondRow(const RegistryEntry& e, CalcMode mode) {
-  const QStringList t = CondRowTexts(e, mode);
+  const QStringList t = CondRowTexts(e, mode, CorrCoefOf(main_.viewState(), e));
   for (int c = 0; c < t.size(); ++c) SetListCell(condList_, e.No, c, t[c]);
   // The related data file may have changed, and with it the colour.
   condList_->viewport()->update();

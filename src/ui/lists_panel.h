@@ -39,7 +39,7 @@ class ListsPanel : public QWidget {
   // Row texts: number, mark, file name / related number, mark, temperature,
   // field ("?" in Jc-B mode), correlation, output file name.
   static QStringList DataRowTexts(const RegistryEntry& e);
-  static QStringList CondRowTexts(const RegistryEntry& e, CalcMode mode);
+  static QStringList CondRowTexts(const RegistryEntry& e, CalcMode mode, double corrCoef);
   void InsertDataRow(const RegistryEntry& e);
   void InsertCondRow(const RegistryEntry& e, CalcMode mode);
   void UpdateDataRow(const RegistryEntry& e);

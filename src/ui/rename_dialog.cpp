@@ -45,7 +45,7 @@ void RenameDialog::ChangeClicked() {
   }
   const RegistryEntry* e = FindByUid(main_.project().DataFiles, uid_);
   if (QString::fromStdString(e->Path) != path_->text() &&
-      !ConfirmDataFileRegistration(this, main_.project().View, path_->text()))
+      !ConfirmDataFileRegistration(this, main_.viewState().View, path_->text()))
     return;
   const std::string refused = RenameDataFile(main_.document(), uid_, path_->text().toStdString());
   if (!refused.empty()) return Refuse(refused);

@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "model/document.h"
+#include "model/view_state.h"
 #include "ui/open_dialogs.h"
 
 class QDragEnterEvent;
@@ -46,6 +47,8 @@ class Shell {
   // widgets read it here.
   virtual Document& document() = 0;
   const Project& project() { return document().project; }
+  // The graph's series, ranges and coefficients as the last paint left them.
+  virtual const ViewState& viewState() = 0;
   virtual OpenDialogs& dialogs() = 0;
   // Set while a full calculation runs.
   virtual std::atomic<bool>& calculating() = 0;

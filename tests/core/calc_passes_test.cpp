@@ -115,7 +115,6 @@ TEST_F(CalcPasses, FullPassEJWritesTheGridInDataFileThenDescendingConditionOrder
       EXPECT_EQ(r.data[static_cast<std::size_t>(k)], Point(j, ref.E(j, c.MagField, c.Temp)))
           << c.No << " " << k;
     }
-    EXPECT_EQ(c.CorrCoef, 0.0);  // the full pass leaves the coefficients alone
   }
 }
 
@@ -213,10 +212,11 @@ TEST_F(CalcPasses, PreviewSamplesEachDataFileWritesCurveFilesAndCoefficients) {
   WriteData("data1.dat", 4, 1e7, 0.5, true);
   std::vector<std::pair<int, std::string>> shown;
   PreviewHooks hooks;
-  hooks.readPanelValues = [](Project& p) { p.Params.Re_Gamma = 0.6; };
+  hooks.readPanelValues = [this] { p_.Params.Re_Gamma = 0.6; };
   hooks.showCorrCoef = [&](int row, const std::string& text) { shown.emplace_back(row, text); };
   hooks.warning = [](const std::string&, const std::string& path) { ADD_FAILURE() << path; };
-  EXPECT_TRUE(PreviewRunner(hooks)(p_));
+  ViewState v = MakeViewState(p_);
+  EXPECT_TRUE(PreviewRunner(hooks)(p_, v));
   lit_.gamma = 0.6;
 
   ASSERT_EQ(shown.size(), 3u);
@@ -226,7 +226,7 @@ TEST_F(CalcPasses, PreviewSamplesEachDataFileWritesCurveFilesAndCoefficients) {
 
   for (const CalcCondEntry& c : p_.CalcConds.items) {
     std::vector<double> x, y;
-    ASSERT_TRUE(ReadSeriesFile(p_.View, *p_.DataSeries.Find(c.RelatedDatFileNo), &x, &y));
+    ASSERT_TRUE(ReadSeriesFile(v.View, *v.DataSeries.Find(c.RelatedDatFileNo), &x, &y));
     const std::vector<int> idx = c.RelatedDatFileNo == 0 ? std::vector<int>{0, 20, 40, 60, 80}
                                                          : std::vector<int>{0, 1, 2, 3};
     Lines r = ReadResult(c.Path);
@@ -242,8 +242,8 @@ TEST_F(CalcPasses, PreviewSamplesEachDataFileWritesCurveFilesAndCoefficients) {
     }
     const double expected =
         CorrelationCoefficient(lm.data(), lc.data(), static_cast<int>(lm.size()));
-    EXPECT_EQ(c.CorrCoef, expected);
-    EXPECT_NE(c.CorrCoef, 0.0);
+    EXPECT_EQ(CorrCoefOf(v, c), expected);
+    EXPECT_NE(CorrCoefOf(v, c), 0.0);
     for (const auto& s : shown) {
       if (s.first == c.No) {
         EXPECT_EQ(s.second, CorrCoefText(expected));
@@ -251,7 +251,7 @@ TEST_F(CalcPasses, PreviewSamplesEachDataFileWritesCurveFilesAndCoefficients) {
     }
   }
   // The scan merged the measured extents into the graph range.
-  EXPECT_TRUE(p_.View.RangeValid);
+  EXPECT_TRUE(v.View.RangeValid);
 }
 
 TEST_F(CalcPasses, PreviewSkipsUnreadableDataFilesAndTheRestAfterACurveFileFailure) {
@@ -264,49 +264,53 @@ TEST_F(CalcPasses, PreviewSkipsUnreadableDataFilesAndTheRestAfterACurveFileFailu
     EXPECT_EQ(msg, "計算結果出力ファイルを作成できません。");
     warnings.push_back(path);
   };
-  EXPECT_TRUE(RunPreviewCalculation(p_, hooks));  // data0.dat is missing
+  ViewState v = MakeViewState(p_);
+  EXPECT_TRUE(RunPreviewCalculation(p_, v, hooks));  // data0.dat is missing
   EXPECT_EQ(rows, std::vector<int>{1});
   EXPECT_TRUE(warnings.empty());
 
   WriteData("data0.dat", 9, 1e6, 0.3, true);
   p_.CalcConds.items[2].Path = Path("missing/tmp2.dat");
+  RebuildSeriesLists(v, p_);
   rows.clear();
-  EXPECT_TRUE(RunPreviewCalculation(p_, hooks));
+  EXPECT_TRUE(RunPreviewCalculation(p_, v, hooks));
   EXPECT_EQ(warnings, std::vector<std::string>{Path("missing/tmp2.dat")});
   EXPECT_EQ(rows, std::vector<int>{1});  // 0 shares data file 0 and is skipped
 
   fs::remove(Path("data0.dat"));
   fs::remove(Path("data1.dat"));
-  EXPECT_FALSE(RunPreviewCalculation(p_, hooks));
+  EXPECT_FALSE(RunPreviewCalculation(p_, v, hooks));
 }
 
 TEST_F(CalcPasses, PreviewLeavesOutWhatTheDeadlineDoesNotReach) {
   WriteData("data0.dat", 9, 1e6, 0.3, true);
   WriteData("data1.dat", 4, 1e7, 0.5, true);
-  for (CalcCondEntry& c : p_.CalcConds.items) c.CorrCoef = 0.5;
+  ViewState v = MakeViewState(p_);
+  for (const CalcCondEntry& c : p_.CalcConds.items) SetCorrCoef(v, c, 0.5);
   std::vector<int> rows;
   PreviewHooks hooks;
   hooks.showCorrCoef = [&](int row, const std::string&) { rows.push_back(row); };
   hooks.deadline = std::chrono::steady_clock::now();  // already over
   // The data files are still scanned, so their points are drawn.
-  EXPECT_TRUE(RunPreviewCalculation(p_, hooks));
+  EXPECT_TRUE(RunPreviewCalculation(p_, v, hooks));
   EXPECT_TRUE(rows.empty());
   for (const CalcCondEntry& c : p_.CalcConds.items) {
     EXPECT_FALSE(fs::exists(c.Path)) << c.Path;
-    EXPECT_EQ(c.CorrCoef, 0.5);
+    EXPECT_EQ(CorrCoefOf(v, c), 0.5);
   }
   hooks.deadline = std::chrono::steady_clock::now() + std::chrono::hours(1);
-  EXPECT_TRUE(RunPreviewCalculation(p_, hooks));
+  EXPECT_TRUE(RunPreviewCalculation(p_, v, hooks));
   EXPECT_EQ(rows.size(), p_.CalcConds.items.size());
 }
 
 TEST_F(CalcPasses, PreviewJcBUsesTheMeasuredFieldsAndTheJRangeAsBracket) {
   p_.Settings.Mode = zx::CalcMode::JcB;
-  ApplyModeAxes(p_.View, CalcMode::JcB);
+  ApplyModeAxes(p_.Axes, CalcMode::JcB);
   p_.CalcConds.items[1].Temp = 5.0;
   WriteData("data1.dat", 3, 0.5, 1.0, false);
   lit_.EcError = p_.Params.E_cAllowableError;
-  RunPreviewCalculation(p_, {});
+  ViewState v = MakeViewState(p_);
+  RunPreviewCalculation(p_, v, {});
   Lines r = ReadResult(p_.CalcConds.items[1].Path);
   ASSERT_EQ(r.data.size(), 3u);
   LiteralModel ref(lit_);

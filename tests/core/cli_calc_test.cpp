@@ -63,7 +63,7 @@ class CliCalc : public ::testing::Test {
     }
     Project p;
     p.Settings.Mode = static_cast<CalcMode>(calcMode);
-    ApplyModeAxes(p.View, p.Settings.Mode);
+    ApplyModeAxes(p.Axes, p.Settings.Mode);
     p.Settings.BFin = 3.0;
     p.Settings.BStepLevel = 1;
     ApplyBStepLevel(p.Params, 1);
@@ -168,10 +168,12 @@ TEST_F(CliCalc, PreviewPrintsEveryCoefficientAndLeavesNoCurveFiles) {
   loaded.ProgramFolder = Path("curves/");
   fs::create_directories(Path("curves"));
   RenumberCurvePaths(loaded);
-  RunPreviewCalculation(loaded, {});
-  const std::string expected = "0\t1\tskipped\n1\t0\t" + Exact(loaded.CalcConds.items[1].CorrCoef) +
-                               "\n2\t0\t" + Exact(loaded.CalcConds.items[2].CorrCoef) + "\n";
-  EXPECT_NE(loaded.CalcConds.items[1].CorrCoef, 0.0);
+  ViewState view = MakeViewState(loaded);
+  RunPreviewCalculation(loaded, view, {});
+  const double r1 = CorrCoefOf(view, loaded.CalcConds.items[1]);
+  const double r2 = CorrCoefOf(view, loaded.CalcConds.items[2]);
+  const std::string expected = "0\t1\tskipped\n1\t0\t" + Exact(r1) + "\n2\t0\t" + Exact(r2) + "\n";
+  EXPECT_NE(r1, 0.0);
 
   // The curve files go to a private folder under TMPDIR, removed afterwards.
   fs::create_directories(Path("scratch"));

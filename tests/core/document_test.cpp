@@ -8,6 +8,7 @@
 #include "document_access.h"
 #include "model/settings_file.h"
 #include "model/text_codec.h"
+#include "model/view_follow.h"
 #include "temp_files.h"
 
 namespace zx {
@@ -34,17 +35,17 @@ void FillFourAndFour(Recorded& r) {
 
 // The colour rule: data file n in DataPalette[n], a condition's curve in
 // the light colour of its data file, an orphan grey.
-void ExpectColourRule(const Project& p) {
-  ASSERT_EQ(p.DataSeries.Count(), p.DataFiles.Count());
-  ASSERT_EQ(p.CurveSeries.Count(), p.CalcConds.Count());
+void ExpectColourRule(const ViewState& v, const Project& p) {
+  ASSERT_EQ(v.DataSeries.Count(), p.DataFiles.Count());
+  ASSERT_EQ(v.CurveSeries.Count(), p.CalcConds.Count());
   for (const RegistryEntry& e : p.DataFiles.items) {
-    EXPECT_EQ(p.DataSeries.items[e.No].MarkerColor, DataPalette[PaletteIndex(e.No)]) << e.No;
-    EXPECT_EQ(p.DataSeries.items[e.No].Path, e.Path);
+    EXPECT_EQ(v.DataSeries.items[e.No].MarkerColor, DataPalette[PaletteIndex(e.No)]) << e.No;
+    EXPECT_EQ(v.DataSeries.items[e.No].Path, e.Path);
   }
   for (const RegistryEntry& c : p.CalcConds.items) {
-    EXPECT_EQ(p.CurveSeries.items[c.No].LineColor, CurvePalette[PaletteIndex(c.RelatedDatFileNo)])
+    EXPECT_EQ(v.CurveSeries.items[c.No].LineColor, CurvePalette[PaletteIndex(c.RelatedDatFileNo)])
         << c.No;
-    EXPECT_EQ(p.CurveSeries.items[c.No].Path, c.Path);
+    EXPECT_EQ(v.CurveSeries.items[c.No].Path, c.Path);
   }
 }
 
@@ -60,11 +61,11 @@ TEST(Document, DeletingADataFileInTheMiddleRenumbersOrphansAndRecolours) {
   for (int k = 0; k < 4; ++k) EXPECT_EQ(p.CalcConds.items[k].RelatedDatFileNo, related[k]) << k;
   // The data file that moved down takes the colour of its new number, as
   // its list row does; before, it kept the old one.
-  EXPECT_EQ(p.DataSeries.items[1].MarkerColor, DataPalette[1]);
-  EXPECT_EQ(p.CurveSeries.items[0].LineColor, CurvePalette[5]);
-  ExpectColourRule(p);
+  EXPECT_EQ(r.v.DataSeries.items[1].MarkerColor, DataPalette[1]);
+  EXPECT_EQ(r.v.CurveSeries.items[0].LineColor, CurvePalette[5]);
+  ExpectColourRule(r.v, p);
   EXPECT_TRUE(p.Modified);
-  EXPECT_TRUE(p.View.RescalePending);
+  EXPECT_TRUE(r.v.View.RescalePending);
   EXPECT_EQ(r.told, std::vector<ChangeKind>{ChangeKind::DataFilesDeleted});
 
   // Several at once, named as they stand; unknown numbers are ignored.
@@ -73,7 +74,7 @@ TEST(Document, DeletingADataFileInTheMiddleRenumbersOrphansAndRecolours) {
   EXPECT_EQ(p.DataFiles.items[0].Path, "/d2.dat");
   const int after[] = {-1, 0, -1, -1};
   for (int k = 0; k < 4; ++k) EXPECT_EQ(p.CalcConds.items[k].RelatedDatFileNo, after[k]) << k;
-  ExpectColourRule(p);
+  ExpectColourRule(r.v, p);
 
   r.told.clear();
   EXPECT_FALSE(DeleteDataFiles(r.doc, {}));
@@ -85,16 +86,16 @@ TEST(Document, DeletingConditionsRenamesCurveFilesAndSetsModified) {
   Recorded r;
   FillFourAndFour(r);
   Project& p = r.p();
-  p.View.RangeValid = true;
+  r.v.View.RangeValid = true;
   ASSERT_TRUE(DeleteCalcConds(r.doc, {3}));  // the top: no file changes name
-  EXPECT_TRUE(p.View.RangeValid);
+  EXPECT_TRUE(r.v.View.RangeValid);
   EXPECT_TRUE(p.Modified);  // was lost without a question before
   ASSERT_TRUE(DeleteCalcConds(r.doc, {0, 1}));
   ASSERT_EQ(p.CalcConds.Count(), 1);
   EXPECT_EQ(p.CalcConds.items[0].RelatedDatFileNo, 3);
   EXPECT_EQ(p.CalcConds.items[0].Path, "/pf/tmp0.dat");
-  EXPECT_FALSE(p.View.RangeValid);
-  ExpectColourRule(p);
+  EXPECT_FALSE(r.v.View.RangeValid);
+  ExpectColourRule(r.v, p);
   EXPECT_EQ(r.told,
             (std::vector<ChangeKind>{ChangeKind::CalcCondsDeleted, ChangeKind::CalcCondsDeleted}));
   EXPECT_FALSE(DeleteCalcConds(r.doc, {4}));
@@ -104,18 +105,18 @@ TEST(Document, ChangingAConditionRecoloursItsCurveAndKeepsItsFile) {
   Recorded r;
   FillFourAndFour(r);
   Project& p = r.p();
-  p.CalcConds.items[1].CorrCoef = 0.5;
+  SetCorrCoef(r.v, p.CalcConds.items[1], 0.5);
   const std::uint64_t uid = p.CalcConds.items[1].Uid;
   ASSERT_EQ(ChangeCalcCond(r.doc, uid, Cond(3, 30.0, 2.0)), "");
   const RegistryEntry& c = p.CalcConds.items[1];
   EXPECT_EQ(c.RelatedDatFileNo, 3);
   EXPECT_EQ(c.Temp, 30.0);
   EXPECT_EQ(c.MagField, 2.0);
-  EXPECT_EQ(c.CorrCoef, 0.0);
+  EXPECT_EQ(CorrCoefOf(r.v, c), 0.0);
   EXPECT_EQ(c.OutpFilePath, "/res/out.dat");
   EXPECT_EQ(c.Path, "/pf/tmp1.dat");
-  EXPECT_EQ(p.CurveSeries.items[1].LineColor, CurvePalette[3]);  // kept the old one before
-  ExpectColourRule(p);
+  EXPECT_EQ(r.v.CurveSeries.items[1].LineColor, CurvePalette[3]);  // kept the old one before
+  ExpectColourRule(r.v, p);
   EXPECT_TRUE(p.Modified);
 
   // A refused input or a vanished entry changes nothing.
@@ -134,10 +135,10 @@ TEST(Document, ModeChangeEmptiesTheRegistriesAndIsAChange) {
   SetCalcMode(r.doc, CalcMode::JcB);
   EXPECT_TRUE(p.DataFiles.Empty());
   EXPECT_TRUE(p.CalcConds.Empty());
-  EXPECT_TRUE(p.DataSeries.Empty());
-  EXPECT_TRUE(p.CurveSeries.Empty());
-  EXPECT_EQ(p.View.X.Type, AxisScale::Linear);
-  EXPECT_EQ(p.View.Y.Title, "Jc(A/m^2)");
+  EXPECT_TRUE(r.v.DataSeries.Empty());
+  EXPECT_TRUE(r.v.CurveSeries.Empty());
+  EXPECT_EQ(p.Axes.X.type, AxisScale::Linear);
+  EXPECT_EQ(r.v.View.Y.Title, "Jc(A/m^2)");
   EXPECT_TRUE(p.Modified);
   EXPECT_EQ(r.told, std::vector<ChangeKind>{ChangeKind::ModeChanged});
 }
@@ -169,8 +170,8 @@ TEST(Document, RangeSettingsAreCheckedAppliedAndMarkTheProjectModified) {
 
 TEST(Document, ParameterChangesRefitAndOnlyTheUsersMarkTheProject) {
   Recorded r;
-  r.p().View.RangeValid = true;
-  r.p().View.RescalePending = false;
+  r.v.View.RangeValid = true;
+  r.v.View.RescalePending = false;
   ModelParams m = r.p().Params;
   m.Re_Gamma = 0.25;
   m.SampleName = "S2";
@@ -179,7 +180,7 @@ TEST(Document, ParameterChangesRefitAndOnlyTheUsersMarkTheProject) {
   SyncModelParams(r.doc, m);
   EXPECT_EQ(r.p().Params.Re_Gamma, 0.25);
   EXPECT_FALSE(r.p().Modified);
-  EXPECT_TRUE(r.p().View.RangeValid);
+  EXPECT_TRUE(r.v.View.RangeValid);
   EXPECT_TRUE(r.told.empty());
 
   // A slider or the fit window's apply: values, modified, refit, told.
@@ -188,18 +189,18 @@ TEST(Document, ParameterChangesRefitAndOnlyTheUsersMarkTheProject) {
   EXPECT_EQ(r.p().Params.Re_A_m, 3e9);
   EXPECT_EQ(r.p().Params.SampleName, "S2");
   EXPECT_TRUE(r.p().Modified);
-  EXPECT_FALSE(r.p().View.RangeValid);
-  EXPECT_TRUE(r.p().View.RescalePending);
+  EXPECT_FALSE(r.v.View.RangeValid);
+  EXPECT_TRUE(r.v.View.RescalePending);
   EXPECT_EQ(r.told, std::vector<ChangeKind>{ChangeKind::ParamsChanged});
 
   // A typed text: the same, with the values left for the next pass.
   r.p().Modified = false;
-  r.p().View.RangeValid = true;
+  r.v.View.RangeValid = true;
   r.told.clear();
   MarkParamsEdited(r.doc);
   EXPECT_EQ(r.p().Params.Re_A_m, 3e9);
   EXPECT_TRUE(r.p().Modified);
-  EXPECT_FALSE(r.p().View.RangeValid);
+  EXPECT_FALSE(r.v.View.RangeValid);
   EXPECT_EQ(r.told, std::vector<ChangeKind>{ChangeKind::ParamsChanged});
 }
 
@@ -294,8 +295,8 @@ TEST(Document, AFailedNewStillTellsTheObserversThatTheRegistriesAreGone) {
   // Nobody, root included, can create a file below /dev/null.
   EXPECT_FALSE(NewDocument(r.doc, "/dev/null/initmp.zx2"));
   EXPECT_TRUE(r.p().DataFiles.Empty());
-  EXPECT_TRUE(r.p().DataSeries.Empty());
-  EXPECT_TRUE(r.p().CurveSeries.Empty());
+  EXPECT_TRUE(r.v.DataSeries.Empty());
+  EXPECT_TRUE(r.v.CurveSeries.Empty());
   EXPECT_EQ(r.told,
             (std::vector<ChangeKind>{ChangeKind::DataFilesDeleted, ChangeKind::CalcCondsDeleted}));
 }

@@ -5,9 +5,13 @@
 #include <filesystem>
 #include <type_traits>
 
+#include "calc/preview_pass.h"
 #include "document_access.h"
+#include "graph/paint_pass.h"
 #include "model/document.h"
 #include "model/settings_file.h"
+#include "model/view_follow.h"
+#include "recording_canvas.h"
 #include "temp_files.h"
 
 namespace zx {
@@ -34,32 +38,33 @@ AxisSettings Manual(AxisScale type, double min, double max) { return {type, fals
 
 TEST(DocumentAxes, AcceptedSettingsMarkTheProjectRefitAndTellTheObservers) {
   Recorded r;
-  EditProject(r.doc).View.RangeValid = true;
-  const AxisSettings y = AxisSettingsOf(r.doc.project.View.Y);
+  r.v.View.RangeValid = true;
+  const AxisSettings y = r.doc.project.Axes.Y;
   SetAxisSettings(r.doc, Manual(AxisScale::Linear, -1.0, 5.0), y, AxisApply::Accepted);
-  const GraphView& g = r.doc.project.View;
-  EXPECT_EQ(g.X.Type, AxisScale::Linear);
-  EXPECT_FALSE(g.X.AutoScale);
-  EXPECT_EQ(g.X.Min, -1.0);
-  EXPECT_EQ(g.X.Max, 5.0);
-  EXPECT_EQ(g.Y.Type, AxisScale::Log);
-  EXPECT_TRUE(g.Y.AutoScale);
+  const SavedAxes& g = r.doc.project.Axes;
+  EXPECT_EQ(g.X.type, AxisScale::Linear);
+  EXPECT_FALSE(g.X.autoScale);
+  EXPECT_EQ(g.X.min, -1.0);
+  EXPECT_EQ(g.X.max, 5.0);
+  EXPECT_EQ(g.Y.type, AxisScale::Log);
+  EXPECT_TRUE(g.Y.autoScale);
   EXPECT_TRUE(r.doc.project.Modified);
-  EXPECT_TRUE(g.RescalePending);
-  EXPECT_FALSE(g.RangeValid);
+  EXPECT_TRUE(r.v.View.RescalePending);
+  EXPECT_FALSE(r.v.View.RangeValid);
   EXPECT_EQ(r.told, std::vector<ChangeKind>{ChangeKind::AxesChanged});
 }
 
 TEST(DocumentAxes, RefusedSettingsKeepWhatWasReadButMarkNothing) {
   Recorded r;
-  EditProject(r.doc).View.RangeValid = true;
-  AxisSettings x = AxisSettingsOf(r.doc.project.View.X);
+  r.v.View.RangeValid = true;
+  AxisSettings x = r.doc.project.Axes.X;
   x.type = AxisScale::Linear;  // read before the refused bound
-  SetAxisSettings(r.doc, x, AxisSettingsOf(r.doc.project.View.Y), AxisApply::Refused);
-  EXPECT_EQ(r.doc.project.View.X.Type, AxisScale::Linear);
+  SetAxisSettings(r.doc, x, r.doc.project.Axes.Y, AxisApply::Refused);
+  EXPECT_EQ(r.doc.project.Axes.X.type, AxisScale::Linear);
   EXPECT_FALSE(r.doc.project.Modified);
-  EXPECT_FALSE(r.doc.project.View.RescalePending);
-  EXPECT_TRUE(r.doc.project.View.RangeValid);
+  EXPECT_FALSE(r.v.View.RescalePending);
+  EXPECT_TRUE(r.v.View.RangeValid);
+  EXPECT_EQ(r.doc.refitRequests, 0u);
   EXPECT_TRUE(r.told.empty());
 }
 
@@ -86,55 +91,84 @@ TEST(DocumentSave, SaveWritesTheProjectsFileAndTellsNobody) {
   EXPECT_TRUE(r.told.empty());
 }
 
-TEST(DocumentView, APaintedCopyGivesBackOnlyWhatThePaintFound) {
-  Recorded r;
-  ASSERT_EQ(AddDataFile(r.doc, "/d.dat"), "");
+// A project with one measured file and one condition on it, its curve
+// files in the test's folder.
+void OneFileOneCondition(Recorded& r, const test::TempDir& dir) {
+  SetDocumentPaths(r.doc, dir.Path(""), dir.Path("p.zx2"));
+  ASSERT_EQ(AddDataFile(r.doc, dir.Write("d.dat", "1e6 1e-6\n1e7 1e-4\n1e8 1e-2\n")), "");
   CalcCondInput in;
   in.relatedDatFileNo = 0;
   in.temp = 20.0;
   in.magField = 1.0;
-  in.folder = "/res";
+  in.folder = dir.Path("");
   in.name = "out";
   ASSERT_EQ(AddCalcCond(r.doc, in), "");
   MarkUnmodified(r.doc);
   r.told.clear();
+}
 
-  Project painted = r.doc.project;
-  painted.View.RangeValid = true;
-  painted.View.RescalePending = false;
-  painted.View.X.Low = 1e5;
-  painted.DataSeries.items[0].PointCount = 7;
-  painted.CalcConds.items[0].CorrCoef = 0.75;
-  // Nothing else a paint might touch by mistake is taken back.
-  painted.Params.Re_A_m = 42.0;
-  painted.Modified = true;
-  painted.CalcConds.items[0].Temp = 99.0;
-  TakePaintState(r.doc, painted);
+TEST(DocumentView, APaintKeepsWhatItFindsInTheViewAndLeavesTheSavedProjectAlone) {
+  test::TempDir dir;
+  Recorded r;
+  OneFileOneCondition(r, dir);
+  std::string before;
+  ASSERT_TRUE(SettingsBytes(r.doc.project, before));
 
-  const Project& p = r.doc.project;
-  EXPECT_TRUE(p.View.RangeValid);
-  EXPECT_FALSE(p.View.RescalePending);
-  EXPECT_EQ(p.View.X.Low, 1e5);
-  EXPECT_EQ(p.DataSeries.items[0].PointCount, 7);
-  EXPECT_EQ(p.CalcConds.items[0].CorrCoef, 0.75);
-  EXPECT_NE(p.Params.Re_A_m, 42.0);
-  EXPECT_FALSE(p.Modified);
-  EXPECT_EQ(p.CalcConds.items[0].Temp, 20.0);
+  std::vector<int> shown;
+  PreviewHooks preview;
+  preview.showCorrCoef = [&](int row, const std::string&) { shown.push_back(row); };
+  PaintHooks hooks;
+  hooks.runPreview = PreviewRunner(preview);
+  test::RecordingCanvas c;
+  EXPECT_TRUE(PaintGraph(r.doc.project, r.v, c, hooks).hadData);
+
+  // What the paint found is the view's.
+  EXPECT_TRUE(r.v.View.RangeValid);
+  EXPECT_FALSE(r.v.View.RescalePending);
+  EXPECT_LE(r.v.View.X.Low, 1e6);
+  EXPECT_GE(r.v.View.X.High, 1e8);
+  EXPECT_EQ(r.v.DataSeries.items[0].PointCount, 3);
+  EXPECT_EQ(shown, std::vector<int>{0});
+  // The curve file was drawn and removed.
+  EXPECT_FALSE(std::filesystem::exists(r.doc.project.CalcConds.items[0].Path));
+  // Nothing the settings file stores moved, and nobody was told.
+  std::string after;
+  ASSERT_TRUE(SettingsBytes(r.doc.project, after));
+  EXPECT_EQ(after, before);
+  EXPECT_FALSE(r.doc.project.Modified);
+  EXPECT_EQ(r.doc.project.CalcConds.items[0].Temp, 20.0);
   EXPECT_TRUE(r.told.empty());
 }
 
-TEST(DocumentView, AResetRebuildsTheSeriesAndAsksForARefit) {
+TEST(DocumentView, ARegistryChangeRebuildsTheSeriesAndRefitsTheNextPaint) {
+  test::TempDir dir;
   Recorded r;
-  ASSERT_EQ(AddDataFile(r.doc, "/d.dat"), "");
-  EditProject(r.doc).DataSeries.items.clear();
-  EditProject(r.doc).View.RescalePending = false;
-  GraphView fresh;
-  fresh.X.Title = "x";
-  ResetView(r.doc, fresh);
-  EXPECT_EQ(r.doc.project.View.X.Title, "x");
-  EXPECT_TRUE(r.doc.project.View.RescalePending);
-  ASSERT_EQ(r.doc.project.DataSeries.Count(), 1);
-  EXPECT_EQ(r.doc.project.DataSeries.items[0].Path, "/d.dat");
+  OneFileOneCondition(r, dir);
+  test::RecordingCanvas c;
+  PaintGraph(r.doc.project, r.v, c, {});
+  ASSERT_TRUE(r.v.View.RangeValid);
+  ASSERT_FALSE(r.v.View.RescalePending);
+
+  // A range setting changes no series and no range.
+  ASSERT_EQ(SetJRange(r.doc, 1e4, 1e8, 3), "");
+  EXPECT_TRUE(r.v.View.RangeValid);
+  EXPECT_FALSE(r.v.View.RescalePending);
+
+  ASSERT_EQ(AddDataFile(r.doc, dir.Write("e.dat", "1e9 1\n1e10 10\n")), "");
+  ASSERT_EQ(r.v.DataSeries.Count(), 2);
+  EXPECT_EQ(r.v.DataSeries.items[1].Path, dir.Path("e.dat"));
+  EXPECT_EQ(r.v.DataSeries.items[1].MarkerColor, DataPalette[1]);
+  EXPECT_FALSE(r.v.View.RangeValid);
+  EXPECT_TRUE(r.v.View.RescalePending);
+  PaintGraph(r.doc.project, r.v, c, {});
+  EXPECT_GE(r.v.View.X.High, 1e10);  // the new file is inside
+
+  // The view that missed the notice still refits at its next look.
+  ViewState late = r.v;
+  late.View.RescalePending = false;
+  late.RefitsFollowed = 0;
+  FollowRefits(late, r.doc);
+  EXPECT_TRUE(late.View.RescalePending);
 }
 
 }  // namespace

@@ -44,10 +44,11 @@ void ExpectOpensFittedFromItsOwnFolder(const std::string& project, int mode, int
   hooks.warning = [](const std::string& message, const std::string& path) {
     ADD_FAILURE() << message << " " << path;
   };
-  ASSERT_TRUE(RunPreviewCalculation(p, hooks));
+  ViewState view = MakeViewState(p);
+  ASSERT_TRUE(RunPreviewCalculation(p, view, hooks));
   EXPECT_EQ(shown, files);
   for (const RegistryEntry& c : p.CalcConds.items)
-    EXPECT_GT(c.CorrCoef, 0.999) << "condition " << c.No;
+    EXPECT_GT(CorrCoefOf(view, c), 0.999) << "condition " << c.No;
 }
 
 TEST(Examples, EjProjectOpensWithThreeFittedCurves) {

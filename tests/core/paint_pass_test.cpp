@@ -16,23 +16,29 @@ namespace {
 using test::DrawOp;
 using test::RecordingCanvas;
 
-Project TwoDataFiles(const test::TempDir& dir) {
+struct Scene {
   Project p;
-  ResetGraphView(p.View, CalcMode::EJ);
-  p.View.RescalePending = true;
-  p.DataSeries.Add(MakeDataSeries(0, dir.Write("a.dat", "1e6 1e-6\n1e7 1e-4\n1e8 1e-2\n")));
-  p.DataSeries.Add(MakeDataSeries(1, dir.Write("b.dat", "2e6 2e-6\n2e7 2e-4\n")));
-  return p;
+  ViewState v;
+};
+
+Scene TwoDataFiles(const test::TempDir& dir) {
+  Scene s;
+  ResetGraphView(s.v.View, CalcMode::EJ);
+  s.v.View.RescalePending = true;
+  s.v.DataSeries.Add(MakeDataSeries(0, dir.Write("a.dat", "1e6 1e-6\n1e7 1e-4\n1e8 1e-2\n")));
+  s.v.DataSeries.Add(MakeDataSeries(1, dir.Write("b.dat", "2e6 2e-6\n2e7 2e-4\n")));
+  return s;
 }
 
 TEST(PaintGraph, WithoutDataSeriesOnlyTheEmptyGraph) {
   Project p;
-  ResetGraphView(p.View, CalcMode::EJ);
+  ViewState v;
+  ResetGraphView(v.View, CalcMode::EJ);
   bool previewRan = false;
   PaintHooks hooks;
-  hooks.runPreview = [&](Project&) { return previewRan = true; };
+  hooks.runPreview = [&](const Project&, ViewState&) { return previewRan = true; };
   RecordingCanvas c;
-  const PaintResult r = PaintGraph(p, c, hooks);
+  const PaintResult r = PaintGraph(p, v, c, hooks);
   EXPECT_FALSE(r.hadData);
   EXPECT_FALSE(previewRan);
   EXPECT_EQ(c.OfKind(DrawOp::Line).size(), 2u);
@@ -42,32 +48,35 @@ TEST(PaintGraph, WithoutDataSeriesOnlyTheEmptyGraph) {
 TEST(PaintGraph, UnreadableFilesGiveTheEmptyGraph) {
   test::TempDir dir;
   Project p;
-  ResetGraphView(p.View, CalcMode::EJ);
-  p.View.RescalePending = true;
-  p.DataSeries.Add(MakeDataSeries(0, dir.Path("missing.dat")));
+  ViewState v;
+  ResetGraphView(v.View, CalcMode::EJ);
+  v.View.RescalePending = true;
+  v.DataSeries.Add(MakeDataSeries(0, dir.Path("missing.dat")));
   std::vector<std::string> warnings;
   PaintHooks hooks;
   hooks.warn = [&](const std::string& w) { warnings.push_back(w); };
   RecordingCanvas c;
-  EXPECT_FALSE(PaintGraph(p, c, hooks).hadData);
+  EXPECT_FALSE(PaintGraph(p, v, c, hooks).hadData);
   EXPECT_EQ(c.OfKind(DrawOp::Line).size(), 2u);
   EXPECT_TRUE(warnings.empty());
 }
 
 TEST(PaintGraph, DrawsDataThenCurvesAndDeletesTheCurveFiles) {
   test::TempDir dir;
-  Project p = TwoDataFiles(dir);
+  Scene s = TwoDataFiles(dir);
+  Project& p = s.p;
+  ViewState& v = s.v;
   const std::string curve = dir.Write("tmp0.dat", "1e6 1e-5\n1e8 1e-3\n");
-  p.CurveSeries.Add(MakeCurveSeries(0, 1, curve));
+  v.CurveSeries.Add(MakeCurveSeries(0, 1, curve));
   RecordingCanvas c;
-  const PaintResult r = PaintGraph(p, c, {});
+  const PaintResult r = PaintGraph(p, v, c, {});
   EXPECT_TRUE(r.hadData);
   EXPECT_FALSE(std::filesystem::exists(curve));
-  EXPECT_TRUE(std::filesystem::exists(p.DataSeries.items[0].Path));
+  EXPECT_TRUE(std::filesystem::exists(v.DataSeries.items[0].Path));
   // Ranges 1e6..1e8 -> 1e6..1e9 and 1e-6..1e-2 -> 1e-6..0.1, decade ticks.
-  EXPECT_EQ(p.View.X.High, 1e9);
-  EXPECT_DOUBLE_EQ(p.View.Y.High, 0.1);
-  EXPECT_FALSE(p.View.RescalePending);
+  EXPECT_EQ(v.View.X.High, 1e9);
+  EXPECT_DOUBLE_EQ(v.View.Y.High, 0.1);
+  EXPECT_FALSE(v.View.RescalePending);
 
   std::vector<Rgb> markerColours;
   for (const DrawOp& op : c.OfKind(DrawOp::Ellipse)) markerColours.push_back(op.fill);
@@ -89,66 +98,71 @@ TEST(PaintGraph, DrawsDataThenCurvesAndDeletesTheCurveFiles) {
 
 TEST(PaintGraph, ThePreviewHookScansTheDataSeries) {
   test::TempDir dir;
-  Project p = TwoDataFiles(dir);
+  Scene s = TwoDataFiles(dir);
+  Project& p = s.p;
+  ViewState& v = s.v;
   int calls = 0;
   PaintHooks hooks;
-  hooks.runPreview = [&](Project&) {
+  hooks.runPreview = [&](const Project&, ViewState&) {
     ++calls;
     return false;  // pretends that no data file could be read
   };
   RecordingCanvas c;
-  EXPECT_FALSE(PaintGraph(p, c, hooks).hadData);
+  EXPECT_FALSE(PaintGraph(p, v, c, hooks).hadData);
   EXPECT_EQ(calls, 1);
-  EXPECT_FALSE(p.View.RangeValid);  // the pass did not scan the data itself
+  EXPECT_FALSE(v.View.RangeValid);  // the pass did not scan the data itself
   EXPECT_TRUE(c.OfKind(DrawOp::Ellipse).empty());
 }
 
 TEST(PaintGraph, ManualRangesApplyAfterTheScanAndFailuresWarn) {
   test::TempDir dir;
-  Project p = TwoDataFiles(dir);
-  p.View.Y.AutoScale = false;
-  p.View.Y.Min = -1;
-  p.View.Y.Max = 1;
+  Scene s = TwoDataFiles(dir);
+  Project& p = s.p;
+  ViewState& v = s.v;
+  p.Axes.Y.autoScale = false;
+  p.Axes.Y.min = -1;
+  p.Axes.Y.max = 1;
   std::vector<std::string> warnings;
   PaintHooks hooks;
   hooks.warn = [&](const std::string& w) { warnings.push_back(w); };
   RecordingCanvas c;
-  EXPECT_TRUE(PaintGraph(p, c, hooks).hadData);
-  EXPECT_EQ(p.View.Y.Low, -1);
+  EXPECT_TRUE(PaintGraph(p, v, c, hooks).hadData);
+  EXPECT_EQ(v.View.Y.Low, -1);
   EXPECT_EQ(warnings, std::vector<std::string>{kYAxisWarning});
-  EXPECT_TRUE(p.View.RescalePending);
+  EXPECT_TRUE(v.View.RescalePending);
   EXPECT_TRUE(c.OfKind(DrawOp::Ellipse).empty());  // log10(-1) leaves no usable range
 }
 
 TEST(PaintGraph, NoPointAnywhereFallsBackToANewProjectsAxes) {
   test::TempDir dir;
   Project p;
-  ResetGraphView(p.View, CalcMode::EJ);
-  p.DataSeries.Add(MakeDataSeries(0, dir.Write("empty.dat", "# nothing measured\n")));
+  ViewState v;
+  ResetGraphView(v.View, CalcMode::EJ);
+  v.DataSeries.Add(MakeDataSeries(0, dir.Write("empty.dat", "# nothing measured\n")));
   // The range an earlier project left behind.
-  p.View.X.Low = 1e6;
-  p.View.X.High = 1e8;
-  p.View.Y.Low = 1e-6;
-  p.View.Y.High = 1e-2;
-  p.View.RangeValid = false;
+  v.View.X.Low = 1e6;
+  v.View.X.High = 1e8;
+  v.View.Y.Low = 1e-6;
+  v.View.Y.High = 1e-2;
+  v.View.RangeValid = false;
   const GraphView fresh;
   for (int paint = 0; paint < 3; ++paint) {
-    p.View.RescalePending = true;  // a slider moved
+    v.View.RescalePending = true;  // a slider moved
     RecordingCanvas c;
-    PaintGraph(p, c, {});
-    EXPECT_EQ(p.View.X.Low, fresh.X.Low);
-    EXPECT_EQ(p.View.X.High, fresh.X.High);
-    EXPECT_EQ(p.View.Y.Low, fresh.Y.Low);
-    EXPECT_EQ(p.View.Y.High, fresh.Y.High);
+    PaintGraph(p, v, c, {});
+    EXPECT_EQ(v.View.X.Low, fresh.X.Low);
+    EXPECT_EQ(v.View.X.High, fresh.X.High);
+    EXPECT_EQ(v.View.Y.Low, fresh.Y.Low);
+    EXPECT_EQ(v.View.Y.High, fresh.Y.High);
     EXPECT_EQ(c.Texts(), (std::vector<std::string>{"J(A/m^2)", "E(V/m)"}));
   }
   // A point later refits as usual.
   dir.Write("empty.dat", "1e6 1e-6\n1e7 1e-4\n");
-  p.View.RescalePending = true;
+  v.View.RescalePending = true;
   RecordingCanvas c;
-  PaintGraph(p, c, {});
-  EXPECT_EQ(p.View.X.Low, 1e6);
-  EXPECT_EQ(p.View.X.High, 2e7);
+  PaintGraph(p, v, c, {});
+  EXPECT_EQ(v.View.X.Low, 1e6);
+  EXPECT_EQ(v.View.X.High, 2e7);
 }
 
 // Every marker of a linear graph, negative points too, inside the plot area.
@@ -168,42 +182,45 @@ void ExpectAllMarkersInside(const RecordingCanvas& c, const GraphView& g, std::s
 TEST(PaintGraph, PointsBelowANegativeLowEndAreDrawn) {
   test::TempDir dir;
   Project p;
-  ResetGraphView(p.View, CalcMode::EJ);
-  p.View.X.Type = p.View.Y.Type = AxisScale::Linear;
-  p.View.RescalePending = true;
+  ViewState v;
+  ResetGraphView(v.View, CalcMode::EJ);
+  p.Axes.X.type = p.Axes.Y.type = AxisScale::Linear;
+  v.View.RescalePending = true;
   // A two-way sweep: the reverse branch lies below zero on both axes.
-  p.DataSeries.Add(MakeDataSeries(
+  v.DataSeries.Add(MakeDataSeries(
       0, dir.Write("sweep.dat", "-75 -2.7e-6\n-40 -1.3e-6\n0 0\n50 1.1e-6\n100 3.1e-6\n")));
   RecordingCanvas c;
-  EXPECT_TRUE(PaintGraph(p, c, {}).hadData);
-  EXPECT_EQ(p.View.X.Low, -100);
-  EXPECT_DOUBLE_EQ(p.View.Y.Low, -3e-6);
-  ExpectAllMarkersInside(c, p.View, 5);
+  EXPECT_TRUE(PaintGraph(p, v, c, {}).hadData);
+  EXPECT_EQ(v.View.X.Low, -100);
+  EXPECT_DOUBLE_EQ(v.View.Y.Low, -3e-6);
+  ExpectAllMarkersInside(c, v.View, 5);
 
   // Wholly negative data, as residuals below the line.
   dir.Write("sweep.dat", "-2.7 -0.31\n-2.2 -0.12\n-1.5 -0.27\n");
-  p.View.RescalePending = true;
+  v.View.RescalePending = true;
   RecordingCanvas negative;
-  EXPECT_TRUE(PaintGraph(p, negative, {}).hadData);
-  ExpectAllMarkersInside(negative, p.View, 3);
+  EXPECT_TRUE(PaintGraph(p, v, negative, {}).hadData);
+  ExpectAllMarkersInside(negative, v.View, 3);
 }
 
 TEST(PaintGraph, EachFileIsReadOncePerPaint) {
   test::TempDir dir;
-  Project p = TwoDataFiles(dir);
+  Scene s = TwoDataFiles(dir);
+  Project& p = s.p;
+  ViewState& v = s.v;
   PaintHooks hooks;
   // The files are gone after the scan: drawing must not need them again.
-  hooks.runPreview = [&](Project& q) {
-    const bool any = ScanSeriesList(q.View, q.DataSeries);
+  hooks.runPreview = [&](const Project&, ViewState& w) {
+    const bool any = ScanSeriesList(w.View, w.DataSeries);
     std::filesystem::remove(dir.Path("a.dat"));
     std::filesystem::remove(dir.Path("b.dat"));
     return any;
   };
   RecordingCanvas c;
-  EXPECT_TRUE(PaintGraph(p, c, hooks).hadData);
+  EXPECT_TRUE(PaintGraph(p, v, c, hooks).hadData);
   EXPECT_EQ(c.OfKind(DrawOp::Ellipse).size(), 5u);
   // The points do not outlive the paint.
-  EXPECT_EQ(p.DataSeries.items[0].Points, nullptr);
+  EXPECT_EQ(v.DataSeries.items[0].Points, nullptr);
 
   // A file too large to show is reported.
   std::string lines;
@@ -214,7 +231,7 @@ TEST(PaintGraph, EachFileIsReadOncePerPaint) {
   hooks = {};
   hooks.warn = [&](const std::string& w) { warnings.push_back(w); };
   RecordingCanvas big;
-  EXPECT_TRUE(PaintGraph(p, big, hooks).hadData);
+  EXPECT_TRUE(PaintGraph(p, v, big, hooks).hadData);
   EXPECT_EQ(warnings, std::vector<std::string>{kSeriesTooLargeText});
   EXPECT_EQ(big.OfKind(DrawOp::Ellipse).size(), 1u);
 }

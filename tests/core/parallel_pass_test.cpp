@@ -152,12 +152,13 @@ TEST_F(ParallelPasses, PreviewCurvesAndCoefficientsDoNotDependOnTheThreadCount) 
       hooks.showCorrCoef = [&shown](int row, const std::string& text) {
         shown.push_back(std::to_string(row) + " " + text);
       };
-      EXPECT_TRUE(RunPreviewCalculation(p_, hooks));
+      ViewState view = MakeViewState(p_);
+      EXPECT_TRUE(RunPreviewCalculation(p_, view, hooks));
       for (const CalcCondEntry& c : p_.CalcConds.items) {
         std::string bytes;
         ASSERT_TRUE(ReadWholeFile(c.Path, bytes));
         shown.push_back(bytes);
-        coefs[threads].push_back(c.CorrCoef);
+        coefs[threads].push_back(CorrCoefOf(view, c));
       }
     }
     EXPECT_EQ(runs[1], runs[4]);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "model/view_state.h"
+
 namespace zx {
 namespace {
 
@@ -12,20 +14,21 @@ TEST(Registry, NumbersRunWithoutGapsAndRemovalRenumbers) {
   AddDataFile(p, "/b.dat");
   AddDataFile(p, "/c.dat");
   EXPECT_EQ(p.DataFiles.HeadNo(), 2);
-  EXPECT_EQ(p.DataSeries.items[0].MarkerColor, (Rgb{255, 0, 0}));
-  EXPECT_EQ(p.DataSeries.items[1].MarkerColor, (Rgb{0, 0, 255}));
-  EXPECT_EQ(p.DataSeries.items[2].LineColor, (Rgb{0, 255, 0}));
+  ViewState v = MakeViewState(p);
+  EXPECT_EQ(v.DataSeries.items[0].MarkerColor, (Rgb{255, 0, 0}));
+  EXPECT_EQ(v.DataSeries.items[1].MarkerColor, (Rgb{0, 0, 255}));
+  EXPECT_EQ(v.DataSeries.items[2].LineColor, (Rgb{0, 255, 0}));
   EXPECT_TRUE(p.Modified);
-  EXPECT_TRUE(p.View.RescalePending);
+  EXPECT_TRUE(v.View.RescalePending);
 
   ASSERT_TRUE(RemoveEntry(p.DataFiles, 0));
-  ASSERT_TRUE(RemoveEntry(p.DataSeries, 0));
+  ASSERT_TRUE(RemoveEntry(v.DataSeries, 0));
   ASSERT_EQ(p.DataFiles.Count(), 2);
   EXPECT_EQ(p.DataFiles.items[0].No, 0);
   EXPECT_EQ(p.DataFiles.items[0].Path, "/b.dat");
   EXPECT_EQ(p.DataFiles.items[1].No, 1);
   EXPECT_EQ(p.DataFiles.items[1].Path, "/c.dat");
-  EXPECT_EQ(p.DataSeries.items[1].No, 1);
+  EXPECT_EQ(v.DataSeries.items[1].No, 1);
   EXPECT_FALSE(RemoveEntry(p.DataFiles, 5));
   EXPECT_FALSE(RemoveEntry(p.DataFiles, -1));
 
@@ -40,16 +43,18 @@ TEST(Registry, ConditionsGetCurveFilesAndLighterColours) {
   AddCalcCond(p, 7, 20, 1, "/o0.dat");
   AddCalcCond(p, -1, 20, 1, "/o1.dat");
   EXPECT_EQ(p.CalcConds.items[0].Path, "/pf/tmp0.dat");
-  EXPECT_EQ(p.CurveSeries.items[0].Path, "/pf/tmp0.dat");
-  EXPECT_EQ(p.CurveSeries.items[0].LineColor, (Rgb{150, 150, 255}));  // 7 mod 6 = 1
-  EXPECT_EQ(p.CurveSeries.items[1].LineColor, (Rgb{150, 150, 150}));  // no data file: grey
-  EXPECT_EQ(p.CurveSeries.items[0].LineStyle, LinePattern::Dot);
+  ViewState v = MakeViewState(p);
+  EXPECT_EQ(v.CurveSeries.items[0].Path, "/pf/tmp0.dat");
+  EXPECT_EQ(v.CurveSeries.items[0].LineColor, (Rgb{150, 150, 255}));  // 7 mod 6 = 1
+  EXPECT_EQ(v.CurveSeries.items[1].LineColor, (Rgb{150, 150, 150}));  // no data file: grey
+  EXPECT_EQ(v.CurveSeries.items[0].LineStyle, LinePattern::Dot);
 
   RemoveEntry(p.CalcConds, 0);
-  RemoveEntry(p.CurveSeries, 0);
+  RemoveEntry(v.CurveSeries, 0);
   RenumberCurvePaths(p);
+  RebuildSeriesLists(v, p);
   EXPECT_EQ(p.CalcConds.items[0].Path, "/pf/tmp0.dat");
-  EXPECT_EQ(p.CurveSeries.items[0].Path, "/pf/tmp0.dat");
+  EXPECT_EQ(v.CurveSeries.items[0].Path, "/pf/tmp0.dat");
 }
 
 TEST(Registry, ClearRegistriesReportsRowsFromTheTopDown) {
@@ -57,7 +62,7 @@ TEST(Registry, ClearRegistriesReportsRowsFromTheTopDown) {
   AddDataFile(p, "/a.dat");
   AddDataFile(p, "/b.dat");
   AddCalcCond(p, 0, 20, 1, "/o.dat");
-  p.View.RangeValid = true;
+  ViewState v = MakeViewState(p);
   std::vector<std::pair<ListKind, int>> rows;
   ClearRegistries(p, [&](ListKind k, int r) { rows.emplace_back(k, r); });
   EXPECT_EQ(rows,
@@ -65,9 +70,9 @@ TEST(Registry, ClearRegistriesReportsRowsFromTheTopDown) {
                 {ListKind::DataFiles, 1}, {ListKind::DataFiles, 0}, {ListKind::CalcConds, 0}}));
   EXPECT_TRUE(p.DataFiles.Empty());
   EXPECT_TRUE(p.CalcConds.Empty());
-  EXPECT_TRUE(p.DataSeries.Empty());
-  EXPECT_TRUE(p.CurveSeries.Empty());
-  EXPECT_FALSE(p.View.RangeValid);
+  RebuildSeriesLists(v, p);
+  EXPECT_TRUE(v.DataSeries.Empty());
+  EXPECT_TRUE(v.CurveSeries.Empty());
 }
 
 TEST(Registry, BStepLevelSelectsTheTolerance) {

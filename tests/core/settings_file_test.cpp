@@ -11,6 +11,7 @@
 #include "model/limits.h"
 #include "model/text_codec.h"
 #include "model/text_file.h"
+#include "model/view_state.h"
 
 namespace zx {
 namespace {
@@ -135,7 +136,7 @@ TEST(SettingsFile, DefaultFileLoadsAsANewProject) {
   EXPECT_EQ(p.Params.Re_Zeta, 6.283185);
   EXPECT_TRUE(p.DataFiles.Empty());
   EXPECT_TRUE(p.CalcConds.Empty());
-  EXPECT_TRUE(p.DataSeries.Empty());
+  EXPECT_TRUE(MakeViewState(p).DataSeries.Empty());
 }
 
 Project FullProject(int mode) {
@@ -177,19 +178,18 @@ Project FullProject(int mode) {
   p.Settings.MaxRe_m = 8.0;
   p.Settings.MiniRe_g_2 = 2.0;
   p.Settings.MaxRe_g_2 = 9.0;
-  p.View.X.AutoScale = false;
-  p.View.X.Min = 1e5;
-  p.View.X.Max = 1e9;
-  p.View.Y.Min = 1e-8;
-  p.View.Y.Max = 1e-2;
-  p.View.X.Type = AxisScale::Linear;
+  p.Axes.X.autoScale = false;
+  p.Axes.X.min = 1e5;
+  p.Axes.X.max = 1e9;
+  p.Axes.Y.min = 1e-8;
+  p.Axes.Y.max = 1e-2;
+  p.Axes.X.type = AxisScale::Linear;
   AddDataFile(p, "/data/with space/run 1.dat");
   AddDataFile(p, "/data/測定/run2.txt");
   p.DataFiles.items[1].Mark = 3;
   AddCalcCond(p, 1, 20.0, 1.5, "/out dir/r0.dat");
   AddCalcCond(p, 0, 25.5, 2.0, "/out/r1.txt");
   AddCalcCond(p, 1, 30.0, 3.0, "/out/r2.dat");
-  p.CalcConds.items[2].CorrCoef = 0.99;
   return p;
 }
 
@@ -226,12 +226,12 @@ TEST(SettingsFile, RoundTripKeepsEveryStoredFieldInBothModes) {
     EXPECT_EQ(p.Settings.MaxRe_g_2, 9.0);
     EXPECT_EQ(p.Settings.Mode, static_cast<CalcMode>(mode));
     // Axis types follow the mode and autoscale is on; manual limits remain.
-    EXPECT_EQ(p.View.X.Type, mode == 0 ? AxisScale::Log : AxisScale::Linear);
-    EXPECT_EQ(p.View.Y.Type, AxisScale::Log);
-    EXPECT_TRUE(p.View.X.AutoScale);
-    EXPECT_TRUE(p.View.Y.AutoScale);
-    EXPECT_EQ(p.View.X.Min, 1e5);
-    EXPECT_EQ(p.View.Y.Max, 1e-2);
+    EXPECT_EQ(p.Axes.X.type, mode == 0 ? AxisScale::Log : AxisScale::Linear);
+    EXPECT_EQ(p.Axes.Y.type, AxisScale::Log);
+    EXPECT_TRUE(p.Axes.X.autoScale);
+    EXPECT_TRUE(p.Axes.Y.autoScale);
+    EXPECT_EQ(p.Axes.X.min, 1e5);
+    EXPECT_EQ(p.Axes.Y.max, 1e-2);
 
     ASSERT_EQ(p.DataFiles.Count(), 2);
     EXPECT_EQ(p.DataFiles.items[0].Path, "/data/with space/run 1.dat");
@@ -245,15 +245,15 @@ TEST(SettingsFile, RoundTripKeepsEveryStoredFieldInBothModes) {
     EXPECT_EQ(c0.OutpFilePath, "/out dir/r0.dat");
     EXPECT_EQ(c0.Path, "/opt/zx/tmp0.dat");
     EXPECT_EQ(p.CalcConds.items[1].Temp, 25.5);
-    EXPECT_EQ(p.CalcConds.items[2].CorrCoef, 0.0);  // never stored
     EXPECT_EQ(p.CalcConds.items[2].Path, "/opt/zx/tmp2.dat");
     // Series rebuilt with the palette of their entries.
-    ASSERT_EQ(p.DataSeries.Count(), 2);
-    EXPECT_EQ(p.DataSeries.items[1].MarkerColor, (Rgb{0, 0, 255}));
-    ASSERT_EQ(p.CurveSeries.Count(), 3);
-    EXPECT_EQ(p.CurveSeries.items[1].LineColor, (Rgb{255, 150, 150}));
-    EXPECT_EQ(p.CurveSeries.items[1].LineStyle, LinePattern::Dot);
-    EXPECT_EQ(p.CurveSeries.items[1].MarkerSize, 3);
+    const ViewState v = MakeViewState(p);
+    ASSERT_EQ(v.DataSeries.Count(), 2);
+    EXPECT_EQ(v.DataSeries.items[1].MarkerColor, (Rgb{0, 0, 255}));
+    ASSERT_EQ(v.CurveSeries.Count(), 3);
+    EXPECT_EQ(v.CurveSeries.items[1].LineColor, (Rgb{255, 150, 150}));
+    EXPECT_EQ(v.CurveSeries.items[1].LineStyle, LinePattern::Dot);
+    EXPECT_EQ(v.CurveSeries.items[1].MarkerSize, 3);
   }
 }
 
@@ -290,7 +290,7 @@ TEST(SettingsReader, CommentsUnknownKeysDuplicatesAndMissingKeys) {
   EXPECT_EQ(p.Params.T_c, 31.0);  // last duplicate, leading number
   EXPECT_EQ(p.Params.Sigma_2, 0.0);
   EXPECT_EQ(p.Params.SampleName, "My");
-  EXPECT_FALSE(p.View.X.AutoScale);
+  EXPECT_FALSE(p.Axes.X.autoScale);
   EXPECT_EQ(p.Params.Tcn, 1);  // only 0 and 1 are orders
   EXPECT_EQ(p.Params.Bcn, 0);
   EXPECT_EQ(p.Params.E_cAllowableError, 1.0);  // the level read later wins
@@ -302,12 +302,12 @@ TEST(SettingsReader, CommentsUnknownKeysDuplicatesAndMissingKeys) {
 TEST(SettingsReader, AxisTextsAndModeNumbers) {
   Project p;
   ReadSettingsValues(p, {"XType\tLinear", "YType\tLogarithmic", "CalcMode\t1"});
-  EXPECT_EQ(p.View.X.Type, AxisScale::Linear);
-  EXPECT_EQ(p.View.Y.Type, AxisScale::Linear);  // any other text draws linear
+  EXPECT_EQ(p.Axes.X.type, AxisScale::Linear);
+  EXPECT_EQ(p.Axes.Y.type, AxisScale::Linear);  // any other text draws linear
   EXPECT_EQ(p.Settings.Mode, CalcMode::JcB);
   ReadSettingsValues(p, {"YType\tLog", "XType\tLog"});
-  EXPECT_EQ(p.View.X.Type, AxisScale::Log);
-  EXPECT_EQ(p.View.Y.Type, AxisScale::Log);
+  EXPECT_EQ(p.Axes.X.type, AxisScale::Log);
+  EXPECT_EQ(p.Axes.Y.type, AxisScale::Log);
 
   // A mode number of neither mode is kept, so that the file saves back as
   // it was read; such a project writes no field lines.
@@ -421,7 +421,7 @@ TEST(SettingsFile, RelativePathsResolveAgainstTheSettingsFolder) {
   Project p = Loaded(dir.File("rel.zx2"));
   ASSERT_EQ(p.DataFiles.Count(), 1);
   EXPECT_EQ(p.DataFiles.items[0].Path, dir.File("data/a b.dat"));
-  EXPECT_EQ(p.DataSeries.items[0].Path, dir.File("data/a b.dat"));
+  EXPECT_EQ(MakeViewState(p).DataSeries.items[0].Path, dir.File("data/a b.dat"));
   EXPECT_EQ(p.CalcConds.items[0].OutpFilePath, dir.File("out/r.dat"));
 }
 

@@ -13,8 +13,8 @@ using AxisModeDialogs = DialogTest;
 
 TEST_F(AxisModeDialogs, AxisDialogShowsTheEffectiveRangeAndTogglesTheEdits) {
   MainWindow& w = StartWith(1);
-  EditProject(w.document()).View.X.Low = 1.234e8;
-  EditProject(w.document()).View.X.High = 5.678e9;
+  w.paintState().View.X.Low = 1.234e8;
+  w.paintState().View.X.High = 5.678e9;
   w.Command(kCmdAxisSettings);
   ModelessDialog* d = Dialog(DialogKind::Axis);
   ASSERT_NE(d, nullptr);
@@ -35,15 +35,15 @@ TEST_F(AxisModeDialogs, AxisDialogShowsTheEffectiveRangeAndTogglesTheEdits) {
   EXPECT_EQ(Text(d, "xMinEdit"), QStringLiteral("7"));
 
   // Both automatic: only the types and flags change.
-  const double xMin = w.project().View.X.Min;
+  const double xMin = w.project().Axes.X.min;
   Child<QComboBox>(d, "xScaleCombo")->setCurrentIndex(0);
   Click(d, "okButton");
   EXPECT_EQ(Dialog(DialogKind::Axis), nullptr);
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Axis));
-  EXPECT_EQ(w.project().View.X.Type, AxisScale::Linear);
-  EXPECT_EQ(w.project().View.X.Min, xMin);
+  EXPECT_EQ(w.project().Axes.X.type, AxisScale::Linear);
+  EXPECT_EQ(w.project().Axes.X.min, xMin);
   EXPECT_TRUE(w.project().Modified);
-  EXPECT_TRUE(w.project().View.RescalePending);
+  EXPECT_TRUE(w.viewState().View.RescalePending);
 }
 
 TEST_F(AxisModeDialogs, AxisRefusalKeepsWhatWasWrittenBeforeIt) {
@@ -66,15 +66,15 @@ TEST_F(AxisModeDialogs, AxisRefusalKeepsWhatWasWrittenBeforeIt) {
   Click(d, "okButton");
   EXPECT_EQ(LastMessage(), QStringLiteral("不正な値の入力 : Y軸最大値"));
   ASSERT_EQ(Dialog(DialogKind::Axis), d);
-  const GraphView& g = w.project().View;
-  EXPECT_EQ(g.X.Type, AxisScale::Linear);
-  EXPECT_FALSE(g.X.AutoScale);
-  EXPECT_EQ(g.X.Min, 0.0);
-  EXPECT_EQ(g.X.Max, 5.0);
-  EXPECT_TRUE(g.Y.AutoScale);
+  const SavedAxes& g = w.project().Axes;
+  EXPECT_EQ(g.X.type, AxisScale::Linear);
+  EXPECT_FALSE(g.X.autoScale);
+  EXPECT_EQ(g.X.min, 0.0);
+  EXPECT_EQ(g.X.max, 5.0);
+  EXPECT_TRUE(g.Y.autoScale);
   Click(d, "cancelButton");
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::Axis));
-  EXPECT_EQ(g.X.Max, 5.0);
+  EXPECT_EQ(g.X.max, 5.0);
 }
 
 // The widgets see the project only through the shell, and only to read it.
@@ -84,7 +84,7 @@ concept WritesThroughTheShell = requires(S& s) {
 };
 template <class S>
 concept WritesThroughTheDocument = requires(S& s) {
-  s.document().project.View.X.Min = 1.0;
+  s.document().project.Axes.X.min = 1.0;
 };
 static_assert(!WritesThroughTheShell<Shell>);
 static_assert(!WritesThroughTheDocument<Shell>);
@@ -117,8 +117,8 @@ TEST_F(AxisModeDialogs, OnlyAnAcceptedAxisDialogMarksTheProjectAndRepaints) {
   w.PaintNow();
   EXPECT_EQ(w.PaintPassCount(), passes + 1);
   // The paint honours the manual range it was asked for.
-  EXPECT_EQ(w.project().View.X.Low, 2.0);
-  EXPECT_EQ(w.project().View.X.High, 8.0);
+  EXPECT_EQ(w.viewState().View.X.Low, 2.0);
+  EXPECT_EQ(w.viewState().View.X.High, 8.0);
 }
 
 TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {
@@ -154,13 +154,13 @@ TEST_F(AxisModeDialogs, ModeChangeWithDataFilesAsksAndClearsOnYes) {
   EXPECT_EQ(p.Settings.Mode, CalcMode::JcB);
   EXPECT_TRUE(p.DataFiles.Empty());
   EXPECT_TRUE(p.CalcConds.Empty());
-  EXPECT_TRUE(p.DataSeries.Empty());
-  EXPECT_TRUE(p.CurveSeries.Empty());
+  EXPECT_TRUE(w.viewState().DataSeries.Empty());
+  EXPECT_TRUE(w.viewState().CurveSeries.Empty());
   EXPECT_EQ(w.listsPanel()->dataList()->rowCount(), 0);
   EXPECT_EQ(w.listsPanel()->condList()->rowCount(), 0);
-  EXPECT_EQ(p.View.X.Type, AxisScale::Linear);
-  EXPECT_EQ(p.View.X.Title, "B(T)");
-  EXPECT_EQ(p.View.Y.Title, "Jc(A/m^2)");
+  EXPECT_EQ(p.Axes.X.type, AxisScale::Linear);
+  EXPECT_EQ(w.viewState().View.X.Title, "B(T)");
+  EXPECT_EQ(w.viewState().View.Y.Title, "Jc(A/m^2)");
   EXPECT_EQ(w.StatusText(1), QStringLiteral("Jc-B計算モード"));
   EXPECT_TRUE(p.Modified);
   EXPECT_EQ(Dialog(DialogKind::Rename), nullptr);  // the rename dialog lost its entry

@@ -60,7 +60,7 @@ TEST_F(CalcCondDialogs, RegistrationOffersEveryDataFileAndRegistersTheCondition)
   EXPECT_EQ(c.RelatedDatFileNo, 1);
   EXPECT_EQ(c.Temp, 77.0);
   EXPECT_EQ(c.MagField, 5.0);
-  EXPECT_EQ(p.CurveSeries.items[0].MarkerColor, CurvePalette[1]);
+  EXPECT_EQ(w.viewState().CurveSeries.items[0].MarkerColor, CurvePalette[1]);
   EXPECT_TRUE(p.Modified);
   QTableWidget* list = w.listsPanel()->condList();
   ASSERT_EQ(list->rowCount(), 1);
@@ -178,9 +178,9 @@ TEST_F(CalcCondDialogs, ChangeShowsTheConditionAndRecoloursTheCurve) {
   EXPECT_EQ(Child<QComboBox>(d, "dataNumberCombo")->currentIndex(), 4);
   EXPECT_EQ(Text(d, "folderEdit"), QStringLiteral("/res/"));
   EXPECT_EQ(Text(d, "fileNameEdit"), QStringLiteral("b.dat"));
-  EXPECT_EQ(w.project().CurveSeries.items[1].MarkerColor, (Rgb{255, 200, 100}));
+  EXPECT_EQ(w.viewState().CurveSeries.items[1].MarkerColor, (Rgb{255, 200, 100}));
 
-  EditProject(w.document()).CalcConds.items[1].CorrCoef = 0.9;
+  SetCorrCoef(w.paintState(), w.project().CalcConds.items[1], 0.9);
   Child<QComboBox>(d, "dataNumberCombo")->setCurrentIndex(0);
   Click(d, "okButton");
   EXPECT_EQ(MessageCount(), 0) << LastMessage().toStdString();
@@ -189,18 +189,18 @@ TEST_F(CalcCondDialogs, ChangeShowsTheConditionAndRecoloursTheCurve) {
   const Project& p = w.project();
   EXPECT_EQ(p.CalcConds.items[1].RelatedDatFileNo, 0);
   EXPECT_EQ(p.CalcConds.items[1].OutpFilePath, "/res/b.dat");
-  EXPECT_EQ(p.CalcConds.items[1].CorrCoef, 0.0);
+  EXPECT_EQ(CorrCoefOf(w.viewState(), p.CalcConds.items[1]), 0.0);
   EXPECT_EQ(p.CalcConds.items[1].Path, Folder() + "tmp1.dat");
   EXPECT_TRUE(p.Modified);
   // The curve takes the light colour of its new data file at once.
-  EXPECT_EQ(p.CurveSeries.items[1].MarkerColor, (Rgb{255, 150, 150}));
+  EXPECT_EQ(w.viewState().CurveSeries.items[1].MarkerColor, (Rgb{255, 150, 150}));
   EXPECT_EQ(Cell(w.listsPanel()->condList(), 1, 0), QStringLiteral("0"));
   EXPECT_EQ(Cell(w.listsPanel()->condList(), 1, 4), QStringLiteral("0"));
 
   const QString saved = Path(QStringLiteral("saved.zx2"));
   ASSERT_TRUE(WriteSettings(w.project(), saved.toStdString()));
   ASSERT_TRUE(w.LoadProject(saved));
-  EXPECT_EQ(w.project().CurveSeries.items[1].MarkerColor, (Rgb{255, 150, 150}));
+  EXPECT_EQ(w.viewState().CurveSeries.items[1].MarkerColor, (Rgb{255, 150, 150}));
 }
 
 TEST_F(CalcCondDialogs, ChangeRequiresADataFileSelectionAndClosesWithItsEntry) {

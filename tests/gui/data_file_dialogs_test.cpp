@@ -43,9 +43,9 @@ TEST_F(DataFileDialogs, RegistrationRefusesEmptyPathThenRegistersChosenFile) {
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::DataFile));
   ASSERT_EQ(w.project().DataFiles.Count(), 1);
   EXPECT_EQ(w.project().DataFiles.items[0].Path, file.toStdString());
-  EXPECT_EQ(w.project().DataSeries.items[0].MarkerColor, (Rgb{255, 0, 0}));
+  EXPECT_EQ(w.viewState().DataSeries.items[0].MarkerColor, (Rgb{255, 0, 0}));
   EXPECT_TRUE(w.project().Modified);
-  EXPECT_TRUE(w.project().View.RescalePending);
+  EXPECT_TRUE(w.viewState().View.RescalePending);
   QTableWidget* list = w.listsPanel()->dataList();
   ASSERT_EQ(list->rowCount(), 1);
   EXPECT_EQ(Cell(list, 0, 0), QStringLiteral("0"));
@@ -73,7 +73,7 @@ TEST_F(DataFileDialogs, DropRegistersAtOnceAndRefusesWhileDialogOpen) {
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::DataFile));
   EXPECT_EQ(DialogCount(DialogKind::DataFile), 0);
   ASSERT_EQ(w.project().DataFiles.Count(), 3);
-  EXPECT_EQ(w.project().DataSeries.items[2].MarkerColor, DataPalette[2]);
+  EXPECT_EQ(w.viewState().DataSeries.items[2].MarkerColor, DataPalette[2]);
   EXPECT_EQ(Cell(w.listsPanel()->dataList(), 2, 2), QStringLiteral("dropped.txt"));
 
   w.Command(kCmdRegisterDataFile);
@@ -107,11 +107,11 @@ TEST_F(DataFileDialogs, RenameKeepsNumberMarkAndColourAndFollowsRetargeting) {
   const Project& p = w.project();
   EXPECT_EQ(p.DataFiles.items[1].Path, moved.toStdString());
   EXPECT_EQ(p.DataFiles.items[1].No, 1);
-  EXPECT_EQ(p.DataSeries.items[1].Path, moved.toStdString());
-  EXPECT_EQ(p.DataSeries.items[1].MarkerColor, DataPalette[1]);
+  EXPECT_EQ(w.viewState().DataSeries.items[1].Path, moved.toStdString());
+  EXPECT_EQ(w.viewState().DataSeries.items[1].MarkerColor, DataPalette[1]);
   EXPECT_EQ(p.CalcConds.items[0].RelatedDatFileNo, 1);
   EXPECT_TRUE(p.Modified);
-  EXPECT_TRUE(p.View.RescalePending);
+  EXPECT_TRUE(w.viewState().View.RescalePending);
   EXPECT_EQ(Cell(w.listsPanel()->dataList(), 1, 2), QStringLiteral("moved.dat"));
   EXPECT_EQ(Cell(w.listsPanel()->dataList(), 1, 0), QStringLiteral("1"));
 }

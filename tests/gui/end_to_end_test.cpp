@@ -193,7 +193,7 @@ TEST_F(EndToEnd, FromAnEmptyFolderToAResultFileAndBack) {
     EXPECT_TRUE(p.DataFiles.Empty());
     EXPECT_TRUE(p.CalcConds.Empty());
     EXPECT_EQ(again.StatusText(1), QStringLiteral("Jc-B計算モード"));
-    EXPECT_EQ(p.View.X.Title, "B(T)");
+    EXPECT_EQ(again.viewState().View.X.Title, "B(T)");
   }
 }
 

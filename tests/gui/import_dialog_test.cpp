@@ -126,7 +126,7 @@ TEST_F(ImportDialogs, ShowsColumnsAndDefaultsAndRegistersTheWrittenFile) {
   EXPECT_TRUE(w.project().CalcConds.Empty());
   EXPECT_EQ(w.listsPanel()->dataList()->rowCount(), 1);
   std::vector<double> js, es;
-  ASSERT_TRUE(ReadSeriesFile(w.project().View, w.project().DataSeries.items[0], &js, &es));
+  ASSERT_TRUE(ReadSeriesFile(w.viewState().View, w.viewState().DataSeries.items[0], &js, &es));
   ASSERT_EQ(js.size(), 16u);
   EXPECT_NEAR(js[0], 62.5 / 4e-9, 1e3);
   EXPECT_NEAR(es[0], 0.25e-6 / 0.01, 1e-12);

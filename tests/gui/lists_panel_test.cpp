@@ -93,7 +93,7 @@ TEST_F(ListsPanelTest, TwoDataFilesAndThreeConditionsInTheirSeriesColours) {
   EXPECT_EQ(Cell(conds, 1, 3), "2.5");
   EXPECT_EQ(Cell(conds, 2, 5), "r2.dat");
   // The preview pass wrote the coefficient into the row.
-  const double r = w.project().CalcConds.items[0].CorrCoef;
+  const double r = CorrCoefOf(w.viewState(), w.project().CalcConds.items[0]);
   EXPECT_EQ(Cell(conds, 0, 4), QString::fromStdString(FormatFixed(r, 6)));
 
   data->clearSelection();
@@ -106,7 +106,7 @@ TEST_F(ListsPanelTest, TwoDataFilesAndThreeConditionsInTheirSeriesColours) {
   const int related[] = {0, 1, 0};
   for (int row = 0; row < 3; ++row) {
     EXPECT_EQ(Painted(conds, row, 1), Color(CurvePalette[related[row]])) << row;
-    EXPECT_EQ(Color(w.project().CurveSeries.items[row].LineColor),
+    EXPECT_EQ(Color(w.viewState().CurveSeries.items[row].LineColor),
               Color(CurvePalette[related[row]]));
   }
   // White text on the colour.

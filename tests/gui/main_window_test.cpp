@@ -179,10 +179,10 @@ TEST_F(ShellTest, DeletingDataFileOneRenumbersFilesAndConditions) {
   QTableWidget* conds = w.listsPanel()->condList();
   EXPECT_EQ(Cell(conds, 0, 0), "-1");
   EXPECT_EQ(Cell(conds, 2, 0), "2");
-  EXPECT_EQ(p.CurveSeries.items[0].LineColor, CurvePalette[5]);  // orphan: grey
+  EXPECT_EQ(w.viewState().CurveSeries.items[0].LineColor, CurvePalette[5]);  // orphan: grey
   EXPECT_TRUE(p.Modified);
-  EXPECT_EQ(p.DataSeries.Count(), 3);
-  EXPECT_EQ(p.DataSeries.items[1].Path, Path("d2.dat").toStdString());
+  EXPECT_EQ(w.viewState().DataSeries.Count(), 3);
+  EXPECT_EQ(w.viewState().DataSeries.items[1].Path, Path("d2.dat").toStdString());
 }
 
 TEST_F(ShellTest, DeletingSeveralRowsAndNothingSelected) {
@@ -216,19 +216,19 @@ TEST_F(ShellTest, DeletingConditionsRenumbersCurveFilesUnlessTheTopGoes) {
     w.listsPanel()->InsertCondRow(p.CalcConds.items.back(), CalcMode::EJ);
   }
   p.Modified = false;
-  p.View.RangeValid = true;
-  p.View.RescalePending = false;
+  w.paintState().View.RangeValid = true;
+  w.paintState().View.RescalePending = false;
   Select(ListKind::CalcConds, {2});
   w.Command(kCmdDeleteCalcConds);
-  EXPECT_TRUE(p.View.RangeValid);  // the top went: nothing to refit
+  EXPECT_TRUE(w.viewState().View.RangeValid);  // the top went: nothing to refit
   EXPECT_TRUE(p.Modified);
   Select(ListKind::CalcConds, {0});
   w.Command(kCmdDeleteCalcConds);
-  EXPECT_FALSE(p.View.RangeValid);
+  EXPECT_FALSE(w.viewState().View.RangeValid);
   ASSERT_EQ(p.CalcConds.Count(), 1);
   EXPECT_EQ(p.CalcConds.items[0].Temp, 21.0);
   EXPECT_EQ(p.CalcConds.items[0].Path, Folder() + "tmp0.dat");
-  EXPECT_EQ(p.CurveSeries.items[0].Path, Folder() + "tmp0.dat");
+  EXPECT_EQ(w.viewState().CurveSeries.items[0].Path, Folder() + "tmp0.dat");
 }
 
 TEST_F(ShellTest, RegisteringAConditionNeedsADataFile) {
@@ -400,8 +400,8 @@ TEST_F(ShellTest, PaintLeavesNoCurveFileAndMissingDataDrawsTheEmptyGraph) {
   EXPECT_FALSE(w.graph()->image().isNull());
 
   Project& q = EditProject(w.document());
-  q.DataFiles.items[0].Path = q.DataSeries.items[0].Path = Folder() + "gone.dat";
-  RequestRefit(q.View);
+  q.DataFiles.items[0].Path = Folder() + "gone.dat";
+  RequestRefit(w.paintState().View);
   int before = w.PaintPassCount();
   w.InvalidateGraph();
   w.InvalidateGraph();  // merged into one pass
@@ -416,16 +416,16 @@ TEST_F(ShellTest, TheWindowsGraphIsTheExportedImageAtTheScreensDensity) {
   MainWindow& w = Start();
   Project& p = EditProject(w.document());
   AddDataFile(p, WriteData("d0.dat", 10).toStdString());
-  RequestRefit(p.View);
+  RequestRefit(w.paintState().View);
   const QImage shown = PaintGraphImage(w, 1.0).image;
-  RequestRefit(p.View);
+  RequestRefit(w.paintState().View);
   const std::string png = Path("export.png").toStdString();
-  ASSERT_TRUE(ExportGraphImage(p, png, 1.0, {}).written);
+  ASSERT_TRUE(ExportGraphImage(p, w.paintState(), png, 1.0, {}).written);
   // Same font, same labels, same pixels.
   EXPECT_TRUE(shown.convertToFormat(QImage::Format_RGB32) ==
               QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32));
 
-  RequestRefit(p.View);
+  RequestRefit(w.paintState().View);
   const QImage dense = PaintGraphImage(w, 2.0).image;
   EXPECT_EQ(dense.size(), QSize(936, 714));
   EXPECT_EQ(dense.devicePixelRatio(), 2.0);

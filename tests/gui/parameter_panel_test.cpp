@@ -167,8 +167,8 @@ TEST_F(ParameterPanelTest, ShowsTheProjectWithSlidersOnTheirScales) {
 TEST_F(ParameterPanelTest, AmSliderMoveStoresShowsAndRedrawsOnce) {
   MainWindow& w = StartWithTwoFiles();
   Project& p = EditProject(w.document());
-  p.View.RangeValid = true;
-  p.View.RescalePending = false;
+  w.paintState().View.RangeValid = true;
+  w.paintState().View.RescalePending = false;
   const int before = w.PaintPassCount();
 
   Slider("amSlider")->setValue(33);  // the default stands at 33 already
@@ -177,8 +177,8 @@ TEST_F(ParameterPanelTest, AmSliderMoveStoresShowsAndRedrawsOnce) {
   EXPECT_TRUE(p.Modified);
   EXPECT_NEAR(p.Params.Re_A_m, 9.772372e8, 1e2);
   EXPECT_EQ(Edit("amEdit")->text(), "9.77e8");
-  EXPECT_FALSE(p.View.RangeValid);
-  EXPECT_TRUE(p.View.RescalePending);
+  EXPECT_FALSE(w.viewState().View.RangeValid);
+  EXPECT_TRUE(w.viewState().View.RescalePending);
   w.PaintNow();
   EXPECT_EQ(w.PaintPassCount(), before + 1);
   // The pass computed with the text of the edit.
@@ -305,7 +305,7 @@ TEST_F(ParameterPanelTest, AStepCountBelowOneIsRefused) {
     // Until the edit is left, the count in use stays and so do the coefficients.
     w.PaintNow();
     EXPECT_EQ(w.project().Params.IntStepNum, 60);
-    EXPECT_TRUE(std::isfinite(w.project().CalcConds.items[0].CorrCoef));
+    EXPECT_TRUE(std::isfinite(CorrCoefOf(w.viewState(), w.project().CalcConds.items[0])));
     const std::size_t before = platform.messages.size();
     Edit("sampleNameEdit")->setFocus();
     EXPECT_EQ(platform.messages.size(), before + 1) << typed;
@@ -325,7 +325,7 @@ TEST_F(ParameterPanelTest, OrderSelectionRedrawsAtOnce) {
   const int before = w.PaintPassCount();
   Get<QComboBox>("tempOrderCombo")->setCurrentIndex(0);
   EXPECT_TRUE(w.project().Modified);
-  EXPECT_TRUE(w.project().View.RescalePending);
+  EXPECT_TRUE(w.viewState().View.RescalePending);
   w.PaintNow();
   EXPECT_EQ(w.PaintPassCount(), before + 1);
   EXPECT_EQ(w.project().Params.Tcn, 0);
@@ -357,15 +357,17 @@ TEST_F(ParameterPanelTest, ProjectValuesKeepTheirPrecisionUntilTheUserEdits) {
   Project cli;
   cli.ProgramFolder = Folder();
   ASSERT_TRUE(LoadSettingsFile(cli, Path("two.zx2").toStdString()));
-  RebuildSeriesLists(cli);
-  RequestRefit(EditProject(w.document()).View);
+  ViewState cliView = MakeViewState(cli);
+  RequestRefit(w.paintState().View);
   w.InvalidateGraph();
   w.PaintNow();
-  ASSERT_TRUE(RunPreviewCalculation(cli, {}));
+  ASSERT_TRUE(RunPreviewCalculation(cli, cliView, {}));
   for (const RegistryEntry& c : cli.CalcConds.items) QFile::remove(QString::fromStdString(c.Path));
   ASSERT_EQ(cli.CalcConds.Count(), 3);
   for (int i = 0; i < 3; ++i)
-    EXPECT_EQ(p.CalcConds.items[i].CorrCoef, cli.CalcConds.items[i].CorrCoef) << i;
+    EXPECT_EQ(CorrCoefOf(w.viewState(), p.CalcConds.items[i]),
+              CorrCoefOf(cliView, cli.CalcConds.items[i]))
+        << i;
   EXPECT_EQ(p.Params.Re_A_m, cli.Params.Re_A_m);
   EXPECT_EQ(p.Params.Re_Zeta, cli.Params.Re_Zeta);
 

@@ -100,11 +100,10 @@ TEST(ListRows, TextsOfBothLists) {
   c.Mark = 0;
   c.Temp = 4.25;
   c.MagField = 1.55;
-  c.CorrCoef = 0.98765;
   c.OutpFilePath = "/tmp/out/r0.dat";
-  EXPECT_EQ(ListsPanel::CondRowTexts(c, CalcMode::EJ),
+  EXPECT_EQ(ListsPanel::CondRowTexts(c, CalcMode::EJ, 0.98765),
             QStringList({"-1", "0", "4.2", "1.5", "0.987", "r0.dat"}));
-  EXPECT_EQ(ListsPanel::CondRowTexts(c, CalcMode::JcB)[3], "?");
+  EXPECT_EQ(ListsPanel::CondRowTexts(c, CalcMode::JcB, 0.98765)[3], "?");
 }
 
 }  // namespace
