@@ -242,8 +242,8 @@ void ComputeErrors(FitOutcome& out, FitResiduals& all, const FitInput& used,
   if (!degenerate.empty()) out.warnings.push_back({FitWarningKind::Degenerate, degenerate, {}});
 }
 
-FitOutcome FitOneOrder(const FitInput& input, const FitOptions& options, const Common& common,
-                       Relay& relay) {
+// The outcome before any fit: the start's values, bounds and states.
+FitOutcome InitialOutcome(const FitInput& input, const Common& common) {
   FitOutcome out;
   out.tcn = input.params.Tcn;
   out.bcn = input.params.Bcn;
@@ -256,22 +256,35 @@ FitOutcome FitOneOrder(const FitInput& input, const FitOptions& options, const C
     p.value = common.start[k];
     p.state = common.free[k] ? ParamState::Free : ParamState::Fixed;
   }
+  return out;
+}
 
+struct UsableData {
+  FitInput used;
+  std::vector<std::pair<int, int>> leftOut;  // points where the model has no value
+};
+
+// The points the model has a value for at the start.
+UsableData UsableAtStart(const FitInput& input, const Common& common, FitOutcome& out) {
   FitInput started = input;
   SetParams(started.params, common.start);
-  std::vector<std::pair<int, int>> leftOut;
-  const FitInput used = UsablePoints(started, leftOut);
-  if (!leftOut.empty()) out.warnings.push_back({FitWarningKind::NoModelValue, {}, leftOut});
+  UsableData d;
+  d.used = UsablePoints(started, d.leftOut);
+  if (!d.leftOut.empty()) out.warnings.push_back({FitWarningKind::NoModelValue, {}, d.leftOut});
+  return d;
+}
 
+// False, with the reason in out, when there is nothing to fit.
+bool EnoughPoints(FitOutcome& out, const UsableData& data, const Common& common) {
   int freeCount = 0;
   for (bool f : common.free) freeCount += f;
-  const int points = used.UsedPoints();
+  const int points = data.used.UsedPoints();
   if (points == 0 || freeCount == 0) {
     out.stop = FitStop::NothingToFit;
-    out.reason = freeCount == 0    ? "every parameter fixed"
-                 : leftOut.empty() ? "no usable point"
-                                   : "no point where the model has a value";
-    return out;
+    out.reason = freeCount == 0         ? "every parameter fixed"
+                 : data.leftOut.empty() ? "no usable point"
+                                        : "no point where the model has a value";
+    return false;
   }
   if (points < freeCount) {
     out.stop = FitStop::NothingToFit;
@@ -280,36 +293,47 @@ FitOutcome FitOneOrder(const FitInput& input, const FitOptions& options, const C
     for (int k = 0; k < kFitParamCount; ++k)
       if (common.free[static_cast<std::size_t>(k)]) names.push_back(k);
     out.warnings.push_back({FitWarningKind::TooFewPoints, names, {}});
-    return out;
+    return false;
   }
+  return true;
+}
 
-  // Structural degeneracy: at one temperature Am and m act only through
-  // Am t^m, at one field (E-J) Am and gamma only through Am B^(gamma-1).
-  // The redundant one (m, gamma) is held at its start so that every start
-  // solves the same well-posed problem; both are named.
+struct Structure {
+  FitFlags moving{};            // the free parameters the fit moves
+  std::vector<int> structural;  // the parameters named as not told apart
+};
+
+// Structural degeneracy: at one temperature Am and m act only through
+// Am t^m, at one field (E-J) Am and gamma only through Am B^(gamma-1).
+// The redundant one (m, gamma) is held at its start so that every start
+// solves the same well-posed problem; both are named.
+Structure StructuralDegeneracy(const FitInput& used, const Common& common) {
   std::set<double> temps, fields;
   for (const ConditionData& c : used.conditions)
     if (!c.x.empty()) temps.insert(c.temp), fields.insert(c.field);
   const auto A = static_cast<std::size_t>(FitParam::Am), M = static_cast<std::size_t>(FitParam::M),
              G = static_cast<std::size_t>(FitParam::Gamma);
-  FitFlags moving = common.free;
-  std::vector<int> structural;
-  if (temps.size() == 1 && moving[A] && moving[M]) {
-    moving[M] = false;
-    structural.insert(structural.end(), {static_cast<int>(A), static_cast<int>(M)});
+  Structure s;
+  s.moving = common.free;
+  if (temps.size() == 1 && s.moving[A] && s.moving[M]) {
+    s.moving[M] = false;
+    s.structural.insert(s.structural.end(), {static_cast<int>(A), static_cast<int>(M)});
   }
-  if (used.mode == CalcMode::EJ && fields.size() == 1 && moving[G]) {
+  if (used.mode == CalcMode::EJ && fields.size() == 1 && s.moving[G]) {
     if (*fields.begin() == 1.0) {
-      moving[G] = false;  // B^(gamma-1) is 1: gamma has no effect at all
-      structural.push_back(static_cast<int>(G));
+      s.moving[G] = false;  // B^(gamma-1) is 1: gamma has no effect at all
+      s.structural.push_back(static_cast<int>(G));
     } else if (common.free[A]) {
-      moving[G] = false;
-      structural.insert(structural.end(), {static_cast<int>(A), static_cast<int>(G)});
+      s.moving[G] = false;
+      s.structural.insert(s.structural.end(), {static_cast<int>(A), static_cast<int>(G)});
     }
   }
-  std::sort(structural.begin(), structural.end());
-  structural.erase(std::unique(structural.begin(), structural.end()), structural.end());
+  std::sort(s.structural.begin(), s.structural.end());
+  s.structural.erase(std::unique(s.structural.begin(), s.structural.end()), s.structural.end());
+  return s;
+}
 
+LocalFitSetup FinalSetup(const Common& common, const FitFlags& moving, const FitOptions& options) {
   LocalFitSetup setup;
   setup.lower = common.qLo;
   setup.upper = common.qHi;
@@ -319,227 +343,348 @@ FitOutcome FitOneOrder(const FitInput& input, const FitOptions& options, const C
   setup.weighting = options.weighting;
   setup.maxIterations = std::max(options.maxIterations, 1);
   setup.functionTolerance = options.functionTolerance;
-  const FitValues q0 = ToCoordinates(common.start);
-  const int threads = ResolveThreadCount(options.threads);
+  return setup;
+}
 
-  // The starts: the current values, then a Halton sequence over the moving
-  // coordinates (log10 Am: Am on a log scale).
-  const int n = std::max(options.starts, 1);
-  std::vector<FitValues> starts(static_cast<std::size_t>(n), q0);
-  for (int s = 1; s < n; ++s) {
+// The starts: the current values, then a Halton sequence over the moving
+// coordinates (log10 Am: Am on a log scale).
+std::vector<FitValues> Starts(int count, const FitValues& q0, const LocalFitSetup& setup) {
+  std::vector<FitValues> starts(static_cast<std::size_t>(count), q0);
+  for (int s = 1; s < count; ++s) {
     int dim = 0;
     static const int kPrimes[kFitParamCount] = {2, 3, 5, 7, 11, 13, 17};
     for (std::size_t k = 0; k < kFitParamCount; ++k) {
-      if (!moving[k]) continue;
+      if (!setup.free[k]) continue;
       const double u = RadicalInverse(kPrimes[dim++], s);
       starts[static_cast<std::size_t>(s)][k] =
           setup.lower[k] + u * (setup.upper[k] - setup.lower[k]);
     }
   }
+  return starts;
+}
 
+// What every local fit of one order shares.
+struct StartFits {
+  Relay& relay;
+  const LocalFitSetup& setup;  // the final fits' settings and bounds
+  int threads = 1;
   std::atomic<long long> evaluations{0};
-  auto localFit = [&](const FitInput& in, const LocalFitSetup& su, const FitValues& from, int start,
-                      int inner, int offset, bool explore) {
-    FitResiduals all(in, inner, setup.lower, setup.upper);
-    all.SetForwardDifferences(explore);
-    LocalProgress progress = [&](int iteration, double cost, const FitValues& q) {
-      FitIteration it;
-      it.iteration = offset + iteration;
-      it.cost = cost;
-      it.rms = RmsAt(all, q, su.free);
-      it.values = FromCoordinates(q);
-      it.start = start;
-      return relay.Post(it);
-    };
-    LocalEnd end;
-    end.fit = LocalFit(all, in, su, from, progress);
-    end.start = start;
-    evaluations += all.ModelEvaluations();
-    return end;
+};
+
+// One local fit from `from`, its progress passed on as start `start`.
+LocalEnd RunLocalFit(StartFits& fits, const FitInput& in, const LocalFitSetup& su,
+                     const FitValues& from, int start, int inner, int offset, bool explore) {
+  FitResiduals all(in, inner, fits.setup.lower, fits.setup.upper);
+  all.SetForwardDifferences(explore);
+  LocalProgress progress = [&](int iteration, double cost, const FitValues& q) {
+    FitIteration it;
+    it.iteration = offset + iteration;
+    it.cost = cost;
+    it.rms = RmsAt(all, q, su.free);
+    it.values = FromCoordinates(q);
+    it.start = start;
+    return fits.relay.Post(it);
   };
+  LocalEnd end;
+  end.fit = LocalFit(all, in, su, from, progress);
+  end.start = start;
+  fits.evaluations += all.ModelEvaluations();
+  return end;
+}
 
-  // Explore every start on a coarse grid (only with more than one start).
-  std::vector<LocalEnd> explored(static_cast<std::size_t>(n));
-  std::vector<int> clusterOf(static_cast<std::size_t>(n), -1);
-  std::vector<int> reps;  // one start per cluster, lowest cost first
-  std::vector<bool> dropped(static_cast<std::size_t>(n), false);
-  if (n > 1) {
-    FitInput cheap = used;
-    cheap.params.IntStepNum = std::min(cheap.params.IntStepNum, kExploreSteps);
-    LocalFitSetup su = setup;
-    su.maxIterations = std::min(kExploreIterations, setup.maxIterations);
-    su.functionTolerance = std::max(kExploreTolerance, setup.functionTolerance);
-    // Every start runs a few iterations; only the most promising half go
-    // on. The choice depends on the costs alone, never on timing.
-    std::vector<double> rmsOf(static_cast<std::size_t>(n), NAN);
-    auto explore = [&](int s, int inner, const FitValues& from, int offset) {
-      LocalEnd e = localFit(cheap, su, from, s, inner, offset, true);
-      FitResiduals probe(cheap, 1, setup.lower, setup.upper);
-      rmsOf[static_cast<std::size_t>(s)] = RmsAt(probe, e.fit.q, moving);
-      evaluations += probe.ModelEvaluations();
-      e.fit.iterations += offset;
-      explored[static_cast<std::size_t>(s)] = std::move(e);
-    };
-    su.maxIterations = std::min(kScreenIterations, setup.maxIterations);
-    relay.Run(n, threads,
-              [&](int s, int inner) { explore(s, inner, starts[static_cast<std::size_t>(s)], 0); });
-    std::vector<int> screened(static_cast<std::size_t>(n));
-    for (int s = 0; s < n; ++s) screened[static_cast<std::size_t>(s)] = s;
-    auto screenCost = [&](int s) {
-      const double c = explored[static_cast<std::size_t>(s)].fit.cost;
-      return std::isfinite(c) ? c : INFINITY;
-    };
-    std::stable_sort(screened.begin(), screened.end(),
-                     [&](int a, int b) { return screenCost(a) < screenCost(b); });
-    const int kept = std::min(n, std::max(kKeptStarts, (n + 1) / 2));
-    for (std::size_t i = static_cast<std::size_t>(kept); i < screened.size(); ++i) {
-      dropped[static_cast<std::size_t>(screened[i])] = true;
-      relay.StartDone(rmsOf[static_cast<std::size_t>(screened[i])]);
-    }
-    su.maxIterations = std::min(kExploreIterations, setup.maxIterations);
-    relay.Run(kept, threads, [&](int i, int inner) {
-      const int s = screened[static_cast<std::size_t>(i)];
-      const LocalEnd& a = explored[static_cast<std::size_t>(s)];
-      if (a.fit.stop == FitStop::Converged || !std::isfinite(a.fit.cost)) {
-        relay.StartDone(rmsOf[static_cast<std::size_t>(s)]);
-        return;
-      }
-      explore(s, inner, a.fit.q, a.fit.iterations);
-      relay.StartDone(rmsOf[static_cast<std::size_t>(s)]);
-    });
-    if (relay.Cancelled()) {
-      int best = 0;
-      for (int s = 1; s < n; ++s)
-        if (explored[static_cast<std::size_t>(s)].fit.cost <
-            explored[static_cast<std::size_t>(best)].fit.cost)
-          best = s;
-      out.stop = FitStop::Cancelled;
-      out.reason = "cancelled";
-      const FitValues v = FromCoordinates(explored[static_cast<std::size_t>(best)].fit.q);
-      for (std::size_t k = 0; k < kFitParamCount; ++k) out.params[k].value = v[k];
-      out.modelEvaluations = evaluations;
-      return out;
-    }
-    std::vector<int> order(static_cast<std::size_t>(n));
-    for (int s = 0; s < n; ++s) order[static_cast<std::size_t>(s)] = s;
-    auto costOf = [&](int s) {
-      const double c = explored[static_cast<std::size_t>(s)].fit.cost;
-      return std::isfinite(c) ? c : INFINITY;
-    };
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return costOf(a) < costOf(b); });
-    for (int s : order) {
-      if (dropped[static_cast<std::size_t>(s)]) continue;
-      for (int c : reps)
-        if (SameMinimum(explored[static_cast<std::size_t>(s)].fit.q,
-                        explored[static_cast<std::size_t>(c)].fit.q, moving, setup.lower,
-                        setup.upper, kExploreSame)) {
-          clusterOf[static_cast<std::size_t>(s)] = c;
-          break;
-        }
-      if (clusterOf[static_cast<std::size_t>(s)] < 0) {
-        clusterOf[static_cast<std::size_t>(s)] = s;
-        reps.push_back(s);
-      }
-    }
-  } else {
-    reps.push_back(0);
-    clusterOf[0] = 0;
+// The ends of the starts and how they group.
+struct Explored {
+  std::vector<LocalEnd> ends;  // by start
+  std::vector<double> rms;     // by start, on the coarse grid
+  std::vector<int> clusterOf;  // the representative of each start, -1 when dropped
+  std::vector<int> reps;       // one start per cluster, lowest cost first
+  std::vector<bool> dropped;   // starts screened out
+};
+
+Explored SingleStart() {
+  Explored ex;
+  ex.ends.resize(1);
+  ex.clusterOf = {0};
+  ex.reps = {0};
+  ex.dropped = {false};
+  return ex;
+}
+
+// The exploring fits' problem: a coarse grid and looser settings.
+struct Coarse {
+  FitInput input;
+  LocalFitSetup setup;
+};
+
+Coarse CoarseProblem(const FitInput& used, const LocalFitSetup& setup) {
+  Coarse c{used, setup};
+  c.input.params.IntStepNum = std::min(c.input.params.IntStepNum, kExploreSteps);
+  c.setup.maxIterations = std::min(kExploreIterations, setup.maxIterations);
+  c.setup.functionTolerance = std::max(kExploreTolerance, setup.functionTolerance);
+  return c;
+}
+
+void ExploreStart(StartFits& fits, const Coarse& coarse, Explored& ex, int s, int inner,
+                  const FitValues& from, int offset) {
+  LocalEnd e = RunLocalFit(fits, coarse.input, coarse.setup, from, s, inner, offset, true);
+  FitResiduals probe(coarse.input, 1, fits.setup.lower, fits.setup.upper);
+  ex.rms[static_cast<std::size_t>(s)] = RmsAt(probe, e.fit.q, fits.setup.free);
+  fits.evaluations += probe.ModelEvaluations();
+  e.fit.iterations += offset;
+  ex.ends[static_cast<std::size_t>(s)] = std::move(e);
+}
+
+// Starts sorted by the cost of their end; a failed end last.
+std::vector<int> ByEndCost(const Explored& ex) {
+  const int n = static_cast<int>(ex.ends.size());
+  std::vector<int> order(static_cast<std::size_t>(n));
+  for (int s = 0; s < n; ++s) order[static_cast<std::size_t>(s)] = s;
+  auto costOf = [&](int s) {
+    const double c = ex.ends[static_cast<std::size_t>(s)].fit.cost;
+    return std::isfinite(c) ? c : INFINITY;
+  };
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return costOf(a) < costOf(b); });
+  return order;
+}
+
+// Every start runs a few iterations; only the most promising half go on.
+// The choice depends on the costs alone, never on timing. Returns the
+// starts kept, cheapest first.
+std::vector<int> ScreenStarts(StartFits& fits, Coarse& coarse, Explored& ex,
+                              const std::vector<FitValues>& starts) {
+  const int n = static_cast<int>(starts.size());
+  coarse.setup.maxIterations = std::min(kScreenIterations, fits.setup.maxIterations);
+  fits.relay.Run(n, fits.threads, [&](int s, int inner) {
+    ExploreStart(fits, coarse, ex, s, inner, starts[static_cast<std::size_t>(s)], 0);
+  });
+  std::vector<int> screened = ByEndCost(ex);
+  const int kept = std::min(n, std::max(kKeptStarts, (n + 1) / 2));
+  for (std::size_t i = static_cast<std::size_t>(kept); i < screened.size(); ++i) {
+    ex.dropped[static_cast<std::size_t>(screened[i])] = true;
+    fits.relay.StartDone(ex.rms[static_cast<std::size_t>(screened[i])]);
   }
+  screened.resize(static_cast<std::size_t>(kept));
+  return screened;
+}
 
-  // Fit the most promising ends to the end on the project's grid.
-  int polishCount = std::min(static_cast<int>(reps.size()), n > 1 ? kMaxPolished : 1);
-  for (int i = 1; i < polishCount; ++i)
-    if (!(explored[static_cast<std::size_t>(reps[static_cast<std::size_t>(i)])].fit.cost <=
-          kPolishedCostRatio * explored[static_cast<std::size_t>(reps[0])].fit.cost)) {
-      polishCount = i;
-      break;
+// The kept starts explored further from where screening left them.
+void ExploreKept(StartFits& fits, Coarse& coarse, Explored& ex, const std::vector<int>& kept) {
+  coarse.setup.maxIterations = std::min(kExploreIterations, fits.setup.maxIterations);
+  fits.relay.Run(static_cast<int>(kept.size()), fits.threads, [&](int i, int inner) {
+    const int s = kept[static_cast<std::size_t>(i)];
+    const LocalEnd& a = ex.ends[static_cast<std::size_t>(s)];
+    if (a.fit.stop == FitStop::Converged || !std::isfinite(a.fit.cost)) {
+      fits.relay.StartDone(ex.rms[static_cast<std::size_t>(s)]);
+      return;
     }
-  std::vector<LocalEnd> polished(static_cast<std::size_t>(polishCount));
-  relay.Run(polishCount, threads, [&](int i, int inner) {
-    const int s = reps[static_cast<std::size_t>(i)];
-    const LocalEnd& from = explored[static_cast<std::size_t>(s)];
-    const FitValues q = n > 1 ? from.fit.q : starts[0];
-    LocalEnd e = localFit(used, setup, q, s, inner, n > 1 ? from.fit.iterations : 0, false);
-    e.exploreIterations = n > 1 ? from.fit.iterations : 0;
+    ExploreStart(fits, coarse, ex, s, inner, a.fit.q, a.fit.iterations);
+    fits.relay.StartDone(ex.rms[static_cast<std::size_t>(s)]);
+  });
+}
+
+// Explore every start on a coarse grid (only with more than one start).
+Explored ExploreStarts(StartFits& fits, const FitInput& used,
+                       const std::vector<FitValues>& starts) {
+  const std::size_t n = starts.size();
+  Explored ex;
+  ex.ends.resize(n);
+  ex.rms.assign(n, NAN);
+  ex.clusterOf.assign(n, -1);
+  ex.dropped.assign(n, false);
+  Coarse coarse = CoarseProblem(used, fits.setup);
+  const std::vector<int> kept = ScreenStarts(fits, coarse, ex, starts);
+  ExploreKept(fits, coarse, ex, kept);
+  return ex;
+}
+
+// Groups the kept ends that reached the same minimum, cheapest first.
+void ClusterEnds(Explored& ex, const LocalFitSetup& setup) {
+  for (int s : ByEndCost(ex)) {
+    if (ex.dropped[static_cast<std::size_t>(s)]) continue;
+    for (int c : ex.reps)
+      if (SameMinimum(ex.ends[static_cast<std::size_t>(s)].fit.q,
+                      ex.ends[static_cast<std::size_t>(c)].fit.q, setup.free, setup.lower,
+                      setup.upper, kExploreSame)) {
+        ex.clusterOf[static_cast<std::size_t>(s)] = c;
+        break;
+      }
+    if (ex.clusterOf[static_cast<std::size_t>(s)] < 0) {
+      ex.clusterOf[static_cast<std::size_t>(s)] = s;
+      ex.reps.push_back(s);
+    }
+  }
+}
+
+// Cancelled while exploring: the cheapest end so far.
+void ReportCancelledExploration(FitOutcome& out, const Explored& ex, long long evaluations) {
+  const int n = static_cast<int>(ex.ends.size());
+  int best = 0;
+  for (int s = 1; s < n; ++s)
+    if (ex.ends[static_cast<std::size_t>(s)].fit.cost <
+        ex.ends[static_cast<std::size_t>(best)].fit.cost)
+      best = s;
+  out.stop = FitStop::Cancelled;
+  out.reason = "cancelled";
+  const FitValues v = FromCoordinates(ex.ends[static_cast<std::size_t>(best)].fit.q);
+  for (std::size_t k = 0; k < kFitParamCount; ++k) out.params[k].value = v[k];
+  out.modelEvaluations = evaluations;
+}
+
+// How many clusters are fitted to the end: the cheapest few, while their
+// cost stays near the best.
+int PolishCount(const Explored& ex, bool multiStart) {
+  int count = std::min(static_cast<int>(ex.reps.size()), multiStart ? kMaxPolished : 1);
+  for (int i = 1; i < count; ++i)
+    if (!(ex.ends[static_cast<std::size_t>(ex.reps[static_cast<std::size_t>(i)])].fit.cost <=
+          kPolishedCostRatio * ex.ends[static_cast<std::size_t>(ex.reps[0])].fit.cost))
+      return i;
+  return count;
+}
+
+// Fit the most promising ends to the end on the project's grid.
+std::vector<LocalEnd> PolishEnds(StartFits& fits, const FitInput& used, const Explored& ex,
+                                 const FitValues& firstStart, int count, bool multiStart) {
+  std::vector<LocalEnd> polished(static_cast<std::size_t>(count));
+  fits.relay.Run(count, fits.threads, [&](int i, int inner) {
+    const int s = ex.reps[static_cast<std::size_t>(i)];
+    const LocalEnd& from = ex.ends[static_cast<std::size_t>(s)];
+    const FitValues q = multiStart ? from.fit.q : firstStart;
+    LocalEnd e = RunLocalFit(fits, used, fits.setup, q, s, inner,
+                             multiStart ? from.fit.iterations : 0, false);
+    e.exploreIterations = multiStart ? from.fit.iterations : 0;
     polished[static_cast<std::size_t>(i)] = std::move(e);
   });
+  return polished;
+}
 
-  // Distinct minima, on the project's grid.
-  FitResiduals all(used, threads, setup.lower, setup.upper);
-  std::vector<FitMinimum> minima;
-  std::vector<int> minimumRep;  // the polished index of each minimum, -1 when explored only
-  auto addMinimum = [&](const FitValues& q, int count, int polishedIndex, double tol) {
-    for (std::size_t m = 0; m < minima.size(); ++m)
-      if (SameMinimum(ToCoordinates(minima[m].values), q, moving, setup.lower, setup.upper, tol)) {
-        minima[m].starts += count;
-        return;
-      }
-    FitMinimum fm;
-    fm.values = FromCoordinates(q);
-    fm.cost = FitCost(all, used, setup, q);
-    fm.rms = RmsAt(all, q, moving);
-    fm.starts = count;
-    minima.push_back(fm);
-    minimumRep.push_back(polishedIndex);
-  };
-  auto membersOf = [&](int rep) {
-    int c = 0;
-    for (int s = 0; s < n; ++s) c += clusterOf[static_cast<std::size_t>(s)] == rep;
-    return c;
-  };
-  for (int i = 0; i < polishCount; ++i)
-    if (std::isfinite(polished[static_cast<std::size_t>(i)].fit.cost))
-      addMinimum(polished[static_cast<std::size_t>(i)].fit.q,
-                 membersOf(reps[static_cast<std::size_t>(i)]), i, kSameMinimum);
-  for (std::size_t i = static_cast<std::size_t>(polishCount); i < reps.size(); ++i)
-    if (std::isfinite(explored[static_cast<std::size_t>(reps[i])].fit.cost))
-      addMinimum(explored[static_cast<std::size_t>(reps[i])].fit.q, membersOf(reps[i]), -1,
-                 kExploreSame);
-  std::vector<std::size_t> rank(minima.size());
+struct Minima {
+  std::vector<FitMinimum> list;
+  std::vector<int> polishedIndex;  // of each minimum, -1 when explored only
+};
+
+void AddMinimum(Minima& minima, FitResiduals& all, const FitInput& used, const LocalFitSetup& setup,
+                const FitValues& q, int count, int polishedIndex, double tol) {
+  for (FitMinimum& m : minima.list)
+    if (SameMinimum(ToCoordinates(m.values), q, setup.free, setup.lower, setup.upper, tol)) {
+      m.starts += count;
+      return;
+    }
+  FitMinimum fm;
+  fm.values = FromCoordinates(q);
+  fm.cost = FitCost(all, used, setup, q);
+  fm.rms = RmsAt(all, q, setup.free);
+  fm.starts = count;
+  minima.list.push_back(fm);
+  minima.polishedIndex.push_back(polishedIndex);
+}
+
+int MembersOf(const Explored& ex, int rep) {
+  int c = 0;
+  for (int s : ex.clusterOf) c += s == rep;
+  return c;
+}
+
+// Distinct minima, on the project's grid: the polished ends, then the
+// clusters explored only.
+Minima DistinctMinima(FitResiduals& all, const FitInput& used, const LocalFitSetup& setup,
+                      const Explored& ex, const std::vector<LocalEnd>& polished) {
+  Minima minima;
+  const std::size_t count = polished.size();
+  for (std::size_t i = 0; i < count; ++i)
+    if (std::isfinite(polished[i].fit.cost))
+      AddMinimum(minima, all, used, setup, polished[i].fit.q, MembersOf(ex, ex.reps[i]),
+                 static_cast<int>(i), kSameMinimum);
+  for (std::size_t i = count; i < ex.reps.size(); ++i)
+    if (std::isfinite(ex.ends[static_cast<std::size_t>(ex.reps[i])].fit.cost))
+      AddMinimum(minima, all, used, setup, ex.ends[static_cast<std::size_t>(ex.reps[i])].fit.q,
+                 MembersOf(ex, ex.reps[i]), -1, kExploreSame);
+  return minima;
+}
+
+// The minima into out, cheapest first but the result first of all; returns
+// the polished index of the result (the best polished minimum), -1 if none.
+int RankMinima(FitOutcome& out, const Minima& minima, const std::vector<LocalEnd>& polished,
+               const LocalFitSetup& setup) {
+  std::vector<std::size_t> rank(minima.list.size());
   for (std::size_t m = 0; m < rank.size(); ++m) rank[m] = m;
   auto finiteCost = [&](std::size_t m) {
-    return std::isfinite(minima[m].cost) ? minima[m].cost : INFINITY;
+    return std::isfinite(minima.list[m].cost) ? minima.list[m].cost : INFINITY;
   };
   std::stable_sort(rank.begin(), rank.end(),
                    [&](std::size_t a, std::size_t b) { return finiteCost(a) < finiteCost(b); });
-  // The result is the best polished minimum.
   int bestPolished = -1;
   for (std::size_t m : rank)
-    if (minimumRep[m] >= 0) {
-      bestPolished = minimumRep[m];
+    if (minima.polishedIndex[m] >= 0) {
+      bestPolished = minima.polishedIndex[m];
       break;
     }
-  for (std::size_t m : rank) out.minima.push_back(minima[m]);
-  if (bestPolished >= 0) {
-    // Put the result first even if an explored-only end looked cheaper.
-    const FitValues bq = polished[static_cast<std::size_t>(bestPolished)].fit.q;
-    for (std::size_t m = 0; m < out.minima.size(); ++m)
-      if (SameMinimum(ToCoordinates(out.minima[m].values), bq, moving, setup.lower, setup.upper,
-                      kSameMinimum)) {
-        std::rotate(out.minima.begin(), out.minima.begin() + static_cast<std::ptrdiff_t>(m),
-                    out.minima.begin() + static_cast<std::ptrdiff_t>(m) + 1);
-        break;
-      }
-  }
+  for (std::size_t m : rank) out.minima.push_back(minima.list[m]);
+  if (bestPolished < 0) return bestPolished;
+  // Put the result first even if an explored-only end looked cheaper.
+  const FitValues bq = polished[static_cast<std::size_t>(bestPolished)].fit.q;
+  for (std::size_t m = 0; m < out.minima.size(); ++m)
+    if (SameMinimum(ToCoordinates(out.minima[m].values), bq, setup.free, setup.lower, setup.upper,
+                    kSameMinimum)) {
+      std::rotate(out.minima.begin(), out.minima.begin() + static_cast<std::ptrdiff_t>(m),
+                  out.minima.begin() + static_cast<std::ptrdiff_t>(m) + 1);
+      break;
+    }
+  return bestPolished;
+}
 
-  if (bestPolished < 0) {
-    out.stop = relay.Cancelled() ? FitStop::Cancelled : FitStop::Failed;
-    out.reason = relay.Cancelled() ? "cancelled" : "the model could not be evaluated";
-    out.modelEvaluations = evaluations + all.ModelEvaluations();
-    return out;
-  }
-  const LocalEnd& best = polished[static_cast<std::size_t>(bestPolished)];
+// The result: the best end's values, bounds, errors and warnings.
+void ReportBest(FitOutcome& out, FitResiduals& all, const FitInput& used, const Common& common,
+                const LocalFitSetup& setup, const Structure& structure, const LocalEnd& best) {
   out.stop = best.fit.stop;
   out.reason = best.fit.reason;
   out.iterations = best.fit.iterations + best.exploreIterations;
   const FitValues q = best.fit.q;
   out.cost = FitCost(all, used, setup, q);
-  const FitFlags estimate = ClassifyBounds(out, common, moving, setup, q);
-  if (out.stop != FitStop::Cancelled) ComputeErrors(out, all, used, setup, q, estimate, structural);
+  const FitFlags estimate = ClassifyBounds(out, common, structure.moving, setup, q);
+  if (out.stop != FitStop::Cancelled)
+    ComputeErrors(out, all, used, setup, q, estimate, structure.structural);
   if (out.stop != FitStop::Converged && out.stop != FitStop::Cancelled)
     out.warnings.push_back({FitWarningKind::NotConverged, {}, {}});
-  out.modelEvaluations = evaluations + all.ModelEvaluations();
+}
+
+FitOutcome FitOneOrder(const FitInput& input, const FitOptions& options, const Common& common,
+                       Relay& relay) {
+  FitOutcome out = InitialOutcome(input, common);
+  const UsableData data = UsableAtStart(input, common, out);
+  if (!EnoughPoints(out, data, common)) return out;
+  const FitInput& used = data.used;
+  const Structure structure = StructuralDegeneracy(used, common);
+  const LocalFitSetup setup = FinalSetup(common, structure.moving, options);
+  const int threads = ResolveThreadCount(options.threads);
+  const std::vector<FitValues> starts =
+      Starts(std::max(options.starts, 1), ToCoordinates(common.start), setup);
+  const bool multiStart = starts.size() > 1;
+
+  StartFits fits{relay, setup, threads};
+  Explored explored = SingleStart();
+  if (multiStart) {
+    explored = ExploreStarts(fits, used, starts);
+    if (relay.Cancelled()) {
+      ReportCancelledExploration(out, explored, fits.evaluations);
+      return out;
+    }
+    ClusterEnds(explored, setup);
+  }
+  const int polishCount = PolishCount(explored, multiStart);
+  const std::vector<LocalEnd> polished =
+      PolishEnds(fits, used, explored, starts[0], polishCount, multiStart);
+
+  FitResiduals all(used, threads, setup.lower, setup.upper);
+  const Minima minima = DistinctMinima(all, used, setup, explored, polished);
+  const int bestPolished = RankMinima(out, minima, polished, setup);
+  if (bestPolished < 0) {
+    out.stop = relay.Cancelled() ? FitStop::Cancelled : FitStop::Failed;
+    out.reason = relay.Cancelled() ? "cancelled" : "the model could not be evaluated";
+  } else {
+    ReportBest(out, all, used, common, setup, structure,
+               polished[static_cast<std::size_t>(bestPolished)]);
+  }
+  out.modelEvaluations = fits.evaluations + all.ModelEvaluations();
   return out;
 }
 

@@ -104,31 +104,34 @@ std::size_t TransitionRun(const std::vector<double>& j, const std::vector<double
   return n;
 }
 
-}  // namespace
-
-ViImport ConvertViToEj(const std::vector<double>& current, const std::vector<double>& voltage,
-                       const ViImportSettings& st) {
-  ViImport r;
+// The first setting that makes the conversion impossible, or None.
+ImportError CheckViSettings(const ViImportSettings& st, std::size_t rows) {
   const double f = st.backgroundFraction;
-  if (!PositiveLength(st.tapLength))
-    r.error = ImportError::TapLength;
-  else if (const ImportError section = CheckSection(st.width, st.thickness);
-           section != ImportError::None)
-    r.error = section;
-  else if (!(f >= 0.0 && f <= 1.0))
-    r.error = ImportError::BackgroundFraction;
-  else if (st.minField && !(std::isfinite(*st.minField) && *st.minField >= 0.0))
-    r.error = ImportError::MinField;
-  const std::size_t rows = std::min(current.size(), voltage.size());
-  if (r.error == ImportError::None && rows == 0) r.error = ImportError::NoRows;
-  if (r.error != ImportError::None) return r;
+  if (!PositiveLength(st.tapLength)) return ImportError::TapLength;
+  if (const ImportError section = CheckSection(st.width, st.thickness);
+      section != ImportError::None)
+    return section;
+  if (!(f >= 0.0 && f <= 1.0)) return ImportError::BackgroundFraction;
+  if (st.minField && !(std::isfinite(*st.minField) && *st.minField >= 0.0))
+    return ImportError::MinField;
+  if (rows == 0) return ImportError::NoRows;
+  return ImportError::None;
+}
 
+// The rows with I > 0, in amperes and volts.
+struct ForwardRows {
+  std::vector<double> is, vs;
+};
+
+// Every row in amperes and volts into r; the forward ones returned.
+ForwardRows ScaleRows(const std::vector<double>& current, const std::vector<double>& voltage,
+                      const ViImportSettings& st, std::size_t rows, ViImport& r) {
   const double ci = UnitFactor(st.currentUnit);
   const double cv = UnitFactor(st.voltageUnit);
   const double area = st.width * st.thickness;
   r.current.reserve(rows);
   r.voltage.reserve(rows);
-  std::vector<double> is, vs;  // rows with I > 0
+  ForwardRows fw;
   for (std::size_t k = 0; k < rows; ++k) {
     const double amps = current[k] * ci, volts = voltage[k] * cv;
     r.current.push_back(amps);
@@ -140,85 +143,140 @@ ViImport ConvertViToEj(const std::vector<double>& current, const std::vector<dou
     }
     // A reverse sweep (I <= 0) is never mixed into the forward curve.
     if (amps > 0.0) {
-      is.push_back(amps);
-      vs.push_back(volts);
+      fw.is.push_back(amps);
+      fw.vs.push_back(volts);
       r.rows.push_back(k);
     }
   }
-  r.droppedCount = static_cast<int>(rows - is.size());
+  r.droppedCount = static_cast<int>(rows - fw.is.size());
+  return fw;
+}
 
-  const double imax = is.empty() ? 0.0 : *std::max_element(is.begin(), is.end());
-  r.backgroundLimit = f * imax;
-  std::vector<double> bi, bv;
-  for (std::size_t k = 0; k < is.size(); ++k)
-    if (is[k] < r.backgroundLimit) bi.push_back(is[k]), bv.push_back(vs[k]);
+// The background line through the points below the limit into r; false,
+// with the error in r, when there are too few of them. bv gets their
+// voltages.
+bool FitBackground(const ForwardRows& fw, double fraction, ViImport& r, std::vector<double>& bv) {
+  const double imax = fw.is.empty() ? 0.0 : *std::max_element(fw.is.begin(), fw.is.end());
+  r.backgroundLimit = fraction * imax;
+  std::vector<double> bi;
+  for (std::size_t k = 0; k < fw.is.size(); ++k)
+    if (fw.is[k] < r.backgroundLimit) bi.push_back(fw.is[k]), bv.push_back(fw.vs[k]);
   r.backgroundPoints = static_cast<int>(bi.size());
   // A line through a handful of points (a time column taken for the
   // current, a sweep that starts high) is no background.
-  if (f > 0.0 && r.backgroundPoints < kMinBackgroundPoints) {
-    r.error = is.empty() ? ImportError::NothingKept : ImportError::FewBackgroundPoints;
-    return r;
+  if (fraction > 0.0 && r.backgroundPoints < kMinBackgroundPoints) {
+    r.error = fw.is.empty() ? ImportError::NothingKept : ImportError::FewBackgroundPoints;
+    return false;
   }
   const LineFit bg = FitLine(bi.data(), bv.data(), bi.size());
   r.offset = bg.offset;
   r.slope = bg.slope;
+  return true;
+}
 
-  std::vector<double> corrected(is.size());
-  for (std::size_t k = 0; k < is.size(); ++k) corrected[k] = vs[k] - (r.offset + r.slope * is[k]);
-  std::vector<double> residuals;
+// The voltages less the background, and what the sign is judged on.
+struct Corrected {
+  std::vector<double> v;          // by forward row
+  std::vector<double> residuals;  // of the background points
+  double noise = 0.0;             // their standard deviation
+  double sum = 0.0;               // over the upper range, or over all points when it is empty
+};
+
+Corrected CorrectBackground(const ForwardRows& fw, const ViImport& r) {
+  Corrected c;
+  c.v.resize(fw.is.size());
+  for (std::size_t k = 0; k < fw.is.size(); ++k)
+    c.v[k] = fw.vs[k] - (r.offset + r.slope * fw.is[k]);
   double above = 0.0, all = 0.0;
   bool anyAbove = false;
-  for (std::size_t k = 0; k < is.size(); ++k) {
-    all += corrected[k];
-    if (is[k] < r.backgroundLimit) {
-      residuals.push_back(corrected[k]);
+  for (std::size_t k = 0; k < fw.is.size(); ++k) {
+    all += c.v[k];
+    if (fw.is[k] < r.backgroundLimit) {
+      c.residuals.push_back(c.v[k]);
     } else {
-      above += corrected[k];
+      above += c.v[k];
       anyAbove = true;
     }
   }
-  const double noise = StdDev(residuals);
+  c.noise = StdDev(c.residuals);
+  c.sum = anyAbove ? above : all;
+  return c;
+}
+
+// Positions of the points by falling current.
+std::vector<std::size_t> ByFallingCurrent(const std::vector<double>& is) {
   std::vector<std::size_t> down(is.size());
   for (std::size_t k = 0; k < down.size(); ++k) down[k] = k;
   std::stable_sort(down.begin(), down.end(),
                    [&](std::size_t a, std::size_t b) { return is[a] > is[b]; });
+  return down;
+}
+
+// The transition reaching into the fitted region tilts the line: its top
+// point then stands out of the noise in the transition's direction.
+bool BackgroundRises(const std::vector<double>& is, const Corrected& c,
+                     const std::vector<double>& bv, double limit, double sign) {
+  std::size_t top = is.size();
+  for (std::size_t k = 0; k < is.size(); ++k)
+    if (is[k] < limit && (top == is.size() || is[k] > is[top])) top = k;
+  double scale = 0.0;  // rounding alone must not count as a rise
+  for (double v : bv) scale = std::max(scale, std::fabs(v));
+  return top < is.size() && c.residuals.size() >= 3 &&
+         sign * c.v[top] > std::max(3.0 * c.noise, 1e-9 * scale);
+}
+
+// The points written: above the given floor, or the transition's run.
+std::vector<char> KeepFlags(const ViImportSettings& st, const std::vector<std::size_t>& down,
+                             ViImport& r) {
+  const std::size_t count = r.e.size();
+  std::vector<char> keep(count, 0);
+  if (st.minField) {
+    for (std::size_t k = 0; k < count; ++k)
+      keep[k] = std::isfinite(r.e[k]) && r.e[k] > 0.0 && r.e[k] >= r.minField;
+    return keep;
+  }
+  std::vector<std::size_t> run;
+  const std::size_t kept = TransitionRun(r.j, r.e, down, r.minField, run);
+  for (std::size_t k = 0; k < kept; ++k) keep[run[k]] = 1;
+  for (std::size_t k = 0; k < count; ++k)
+    if (!keep[k] && std::isfinite(r.e[k]) && r.e[k] > 0.0 && r.e[k] >= r.minField)
+      ++r.aboveFloorLeftOut;
+  return keep;
+}
+
+}  // namespace
+
+ViImport ConvertViToEj(const std::vector<double>& current, const std::vector<double>& voltage,
+                       const ViImportSettings& st) {
+  ViImport r;
+  const std::size_t rows = std::min(current.size(), voltage.size());
+  r.error = CheckViSettings(st, rows);
+  if (r.error != ImportError::None) return r;
+
+  const ForwardRows fw = ScaleRows(current, voltage, st, rows, r);
+  const std::vector<double>& is = fw.is;
+  std::vector<double> bv;
+  if (!FitBackground(fw, st.backgroundFraction, r, bv)) return r;
+  const Corrected corrected = CorrectBackground(fw, r);
+  const std::vector<std::size_t> down = ByFallingCurrent(is);
   // Taps wired the other way round give a negative transition.
-  const SignChoice choice = ChooseSign(is, corrected, down, noise);
+  const SignChoice choice = ChooseSign(is, corrected.v, down, corrected.noise);
   const double sign = choice.sign;
   r.flipped = sign < 0;
   r.signDoubtful = choice.doubtful;
   // The sum over the upper range is what a dipping background misleads.
-  const double sum = anyAbove ? above : all;
-  r.signDisagrees = sum != 0.0 && (sum < 0.0) != r.flipped;
+  r.signDisagrees = corrected.sum != 0.0 && (corrected.sum < 0.0) != r.flipped;
 
-  r.minField = st.minField ? *st.minField : 3.0 * noise / st.tapLength;
-  // The transition reaching into the fitted region tilts the line: its top
-  // point then stands out of the noise in the transition's direction.
-  std::size_t top = is.size();
-  for (std::size_t k = 0; k < is.size(); ++k)
-    if (is[k] < r.backgroundLimit && (top == is.size() || is[k] > is[top])) top = k;
-  double scale = 0.0;  // rounding alone must not count as a rise
-  for (double v : bv) scale = std::max(scale, std::fabs(v));
-  r.backgroundRises = top < is.size() && residuals.size() >= 3 &&
-                      sign * corrected[top] > std::max(3.0 * noise, 1e-9 * scale);
+  r.minField = st.minField ? *st.minField : 3.0 * corrected.noise / st.tapLength;
+  r.backgroundRises = BackgroundRises(is, corrected, bv, r.backgroundLimit, sign);
+  const double area = st.width * st.thickness;
   r.j.reserve(is.size());
   r.e.reserve(is.size());
   for (std::size_t k = 0; k < is.size(); ++k) {
     r.j.push_back(is[k] / area);
-    r.e.push_back(sign * corrected[k] / st.tapLength);
+    r.e.push_back(sign * corrected.v[k] / st.tapLength);
   }
-  std::vector<char> keep(is.size(), 0);
-  if (st.minField) {
-    for (std::size_t k = 0; k < is.size(); ++k)
-      keep[k] = std::isfinite(r.e[k]) && r.e[k] > 0.0 && r.e[k] >= r.minField;
-  } else {
-    std::vector<std::size_t> run;
-    const std::size_t kept = TransitionRun(r.j, r.e, down, r.minField, run);
-    for (std::size_t k = 0; k < kept; ++k) keep[run[k]] = 1;
-    for (std::size_t k = 0; k < is.size(); ++k)
-      if (!keep[k] && std::isfinite(r.e[k]) && r.e[k] > 0.0 && r.e[k] >= r.minField)
-        ++r.aboveFloorLeftOut;
-  }
+  const std::vector<char> keep = KeepFlags(st, down, r);
   r.kept.reserve(is.size());
   for (std::size_t k = 0; k < is.size(); ++k) {
     r.Add(keep[k] != 0);
