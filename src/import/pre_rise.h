@@ -18,6 +18,6 @@ namespace zx {
 std::size_t PowerLawPart(const std::vector<double>& j, const std::vector<double>& e,
                          const std::vector<std::size_t>& run, double sigma);
 
-inline constexpr std::size_t kMinPowerLawPoints = 3;
+inline constexpr std::size_t kMinPowerLawPoints = 5;
 
 }  // namespace zx
