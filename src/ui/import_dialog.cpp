@@ -254,7 +254,8 @@ void ImportDialog::Build() {
     connect(c, &QComboBox::currentIndexChanged, this, &ImportDialog::ColumnsChanged);
   for (QComboBox* c : {currentUnit_, voltageUnit_})
     connect(c, &QComboBox::currentIndexChanged, this, &ImportDialog::Update);
-  for (QLineEdit* e : {tap_, width_, thickness_, fraction_, minField_})
+  // The summary names the condition's temperature and field too.
+  for (QLineEdit* e : {tap_, width_, thickness_, fraction_, minField_, temp_, field_})
     connect(e, &QLineEdit::textChanged, this, &ImportDialog::Update);
 }
 
