@@ -814,12 +814,6 @@ Background V = a + b·I: a = %4 V, b = %5 V/A / noise floor %6 V/m</translation>
     </message>
     <message>
         <source>
-切断 : %1 A 以上の連続した点を採用（下限以上で除外 %2 点）</source>
-        <translation>
-Cut: the consecutive points from %1 A up are kept (%2 points above the floor left out)</translation>
-    </message>
-    <message>
-        <source>
 最大電流付近の電圧が雑音と同程度のため、符号は推定です。</source>
         <translation>
 The sign is a guess: near the maximum current the voltage is no larger than the noise.</translation>
@@ -839,12 +833,6 @@ The background fit range may include the transition.</translation>
     <message>
         <source>採用 %1 点 / 除外 %2 点 / 数値でない行 %3</source>
         <translation>%1 points kept / %2 dropped / %3 lines not numeric</translation>
-    </message>
-    <message>
-        <source>
-温度 %1 K（標準偏差 %2 K）</source>
-        <translation>
-Temperature %1 K (standard deviation %2 K)</translation>
     </message>
     <message>
         <source> : 温度のばらつきが 0.5 K を超えています。</source>
@@ -908,6 +896,67 @@ already exists. Do you want to replace it?</translation>
         <source>温度(K)</source>
         <comment>column</comment>
         <translation>T (K)</translation>
+    </message>
+    <message>
+        <source>ヘッダーの温度 %1 K</source>
+        <translation>Temperature from the header: %1 K</translation>
+    </message>
+    <message>
+        <source>入力</source>
+        <translation>typed</translation>
+    </message>
+    <message>
+        <source>温度の列</source>
+        <comment>source</comment>
+        <translation>column</translation>
+    </message>
+    <message>
+        <source>ヘッダー</source>
+        <translation>header</translation>
+    </message>
+    <message>
+        <source>
+切断 : %1 A 以上の連続した点を採用（下限以上で除外 %2 点、うち転移の下のゆるやかな上昇 %3 点）</source>
+        <translation>
+Cut: the consecutive points from %1 A up are kept (%2 points above the floor left out, %3 of them a slow rise below the transition)</translation>
+    </message>
+    <message>
+        <source>
+電圧の列に単位が見つかりません : %1 とみなします。</source>
+        <translation>
+The voltage column states no unit: taken as %1.</translation>
+    </message>
+    <message>
+        <source>
+最大の E %1 V/m は転移の値ではありません : 電圧の単位はおそらく %2 です。</source>
+        <translation>
+The highest E, %1 V/m, is no transition&apos;s: the voltage is probably in %2.</translation>
+    </message>
+    <message>
+        <source>
+最大の E %1 V/m は転移の値ではありません : 電圧の単位を確認してください。</source>
+        <translation>
+The highest E, %1 V/m, is no transition&apos;s: check the voltage unit.</translation>
+    </message>
+    <message>
+        <source>
+採用した最小の E (%1 V/m) が電界基準値 (%2 V/m) を超えています : このデータの Jc は不明です。</source>
+        <translation>
+The lowest E kept (%1 V/m) lies above the criterion E_c (%2 V/m): the data&apos;s Jc is unknown.</translation>
+    </message>
+    <message>
+        <source>
+温度 %1 K（%2）</source>
+        <translation>
+Temperature %1 K (%2)</translation>
+    </message>
+    <message>
+        <source> 標準偏差 %1 K</source>
+        <translation>, standard deviation %1 K</translation>
+    </message>
+    <message>
+        <source> / 磁場 %1 T（%2）</source>
+        <translation> / field %1 T (%2)</translation>
     </message>
 </context>
 <context>

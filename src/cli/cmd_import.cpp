@@ -1,5 +1,8 @@
 // The import commands: measured V-I or Ic-B tables to data files, and
 // optionally into a project with a calculation condition each.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -19,6 +22,7 @@
 #include "model/result_path.h"
 #include "model/series_file.h"
 #include "model/settings_file.h"
+#include "model/settings_set.h"
 #include "model/text_file.h"
 
 namespace zx::cli {
@@ -60,6 +64,7 @@ std::string Absolute(const std::string& path) {
 
 struct Parsed {
   ImportRequest request;
+  std::vector<KeyAssignment> assignments;  // --set, for the project
   std::vector<std::string> sources;
   std::string out, project;
   std::optional<double> temperature, field;
@@ -128,13 +133,49 @@ std::string ApplyMinField(const std::string& v, ImportRequest& rq) {
   return "";
 }
 
-// One file's import: its exit code (0 written, 1 unreadable or unwritable,
-// 2 a column it lacks, 3 nothing to write), messages on stderr.
-struct FileResult {
-  int code = 0;
-  ImportOutcome outcome;
-  std::optional<double> temperature;
+// Where a condition's temperature or field came from.
+enum class ValueSource { None, Option, Column, Header };
+
+const char* SourceName(ValueSource s) {
+  switch (s) {
+    case ValueSource::Option:
+      return "option";
+    case ValueSource::Column:
+      return "column";
+    case ValueSource::Header:
+      return "header";
+    case ValueSource::None:
+      break;
+  }
+  return "none";
+}
+
+struct SourcedValue {
+  std::optional<double> value;
+  ValueSource from = ValueSource::None;
 };
+
+// Whether --temperature-column was given.
+bool ColumnAsked(const ImportRequest& rq) {
+  return rq.temperatureColumn || !rq.temperatureColumnName.empty();
+}
+
+// --temperature, else the column asked for, else the header, else a column
+// named as a temperature.
+SourcedValue TemperatureOf(const Parsed& p, const ImportOutcome& o) {
+  const bool columnAsked = ColumnAsked(p.request);
+  if (p.temperature) return {p.temperature, ValueSource::Option};
+  if (o.temperature && columnAsked) return {o.temperature->mean, ValueSource::Column};
+  if (o.headerTemperature) return {o.headerTemperature, ValueSource::Header};
+  if (o.temperature) return {o.temperature->mean, ValueSource::Column};
+  return {};
+}
+
+SourcedValue FieldOf(const Parsed& p, const ImportOutcome& o) {
+  if (p.field) return {p.field, ValueSource::Option};
+  if (o.headerField) return {o.headerField, ValueSource::Header};
+  return {};
+}
 
 int ReportError(const ImportOutcome& o, const ImportRequest& rq) {
   const char* src = rq.source.c_str();
@@ -151,8 +192,12 @@ int ReportError(const ImportOutcome& o, const ImportRequest& rq) {
                    o.error == ImportError::XColumn ? *rq.xColumn : *rq.yColumn);
       return 2;
     case ImportError::TemperatureColumn:
-      std::fprintf(stderr, "zentrix2-calc: --temperature-column: %s has no column %d\n", src,
-                   *rq.temperatureColumn);
+      if (!rq.temperatureColumnName.empty())
+        std::fprintf(stderr, "zentrix2-calc: --temperature-column: %s has no column named %s\n",
+                     src, rq.temperatureColumnName.c_str());
+      else
+        std::fprintf(stderr, "zentrix2-calc: --temperature-column: %s has no column %d\n", src,
+                     *rq.temperatureColumn);
       return 2;
     case ImportError::NoRows:
       std::fprintf(stderr, "zentrix2-calc: %s has no rows of numbers in the chosen columns\n", src);
@@ -181,64 +226,108 @@ int ReportError(const ImportOutcome& o, const ImportRequest& rq) {
   }
 }
 
-void ReportNotices(const ImportOutcome& o, const std::string& src) {
+void ReportNotices(const ImportOutcome& o, const std::string& src, double criterion) {
+  const char* s = src.c_str();
   if (o.source.truncated)
     std::fprintf(stderr, "zentrix2-calc: %s has more rows than can be read; the rest is left out\n",
-                 src.c_str());
+                 s);
   if (o.used.kind == ImportKind::ViToEj) {
+    const std::string unit = UnitName(o.used.vi.voltageUnit);
+    if (o.voltageUnitAssumed)
+      std::fprintf(stderr,
+                   "zentrix2-calc: %s: no unit found for the voltage column; taken as %s "
+                   "(--voltage-unit)\n",
+                   s, unit.c_str());
+    if (o.topField > kMaxPlausibleField || o.topField < kMinPlausibleField)
+      std::fprintf(stderr,
+                   "zentrix2-calc: %s: E reaches %s V/m at the top of the sweep, which no "
+                   "transition does; the voltage column is %s%s, not %s (--voltage-unit)\n",
+                   s, Sci6(o.topField).c_str(),
+                   o.likelyVoltageUnit ? "probably in " : "in another unit",
+                   o.likelyVoltageUnit ? UnitName(*o.likelyVoltageUnit).c_str() : "", unit.c_str());
+    if (o.bottomField > criterion)
+      std::fprintf(stderr,
+                   "zentrix2-calc: %s: the lowest E written (%s V/m) lies above the criterion "
+                   "E_c (%s V/m): the data's Jc is unknown\n",
+                   s, Sci6(o.bottomField).c_str(), Sci6(criterion).c_str());
     if (o.vi.backgroundRises)
       std::fprintf(stderr,
                    "zentrix2-calc: %s: the transition seems to reach below the background "
                    "fraction; a smaller --background-fraction may fit the background better\n",
-                   src.c_str());
+                   s);
     if (o.vi.signDoubtful)
       std::fprintf(stderr,
                    "zentrix2-calc: %s: the highest currents barely leave the noise; the sign of "
                    "the transition (%s) is a guess\n",
-                   src.c_str(), o.vi.flipped ? "turned" : "kept");
+                   s, o.vi.flipped ? "turned" : "kept");
     else if (o.vi.signDisagrees)
       std::fprintf(stderr,
                    "zentrix2-calc: %s: the voltage sign was %s from the highest currents; the "
                    "sum over the upper range points the other way (a dipping background?)\n",
-                   src.c_str(), o.vi.flipped ? "turned" : "kept");
+                   s, o.vi.flipped ? "turned" : "kept");
     if (o.vi.nonFinite > 0)
-      std::fprintf(stderr, "zentrix2-calc: %s: %d rows left out whose values overflow\n",
-                   src.c_str(), o.vi.nonFinite);
+      std::fprintf(stderr, "zentrix2-calc: %s: %d rows left out whose values overflow\n", s,
+                   o.vi.nonFinite);
   }
-  if (o.used.temperatureColumn) {
-    if (!o.temperature)
-      std::fprintf(stderr, "zentrix2-calc: %s: column %d holds no temperature on the kept points\n",
-                   src.c_str(), *o.used.temperatureColumn);
-    else if (o.temperature->spread > kTemperatureSpreadWarning)
-      std::fprintf(stderr,
-                   "zentrix2-calc: %s: the temperature spreads by %.3f K (standard deviation) "
-                   "over the kept points\n",
-                   src.c_str(), o.temperature->spread);
-  }
+  if (o.temperature && o.temperature->spread > kTemperatureSpreadWarning)
+    std::fprintf(stderr,
+                 "zentrix2-calc: %s: the temperature spreads by %.3f K (standard deviation) "
+                 "over the kept points\n",
+                 s, o.temperature->spread);
 }
 
-void PrintLine(const ImportOutcome& o, const std::optional<double>& temperature) {
+void PrintLine(const ImportOutcome& o, const SourcedValue& temperature, const SourcedValue& field) {
   if (o.used.kind == ImportKind::ViToEj)
     std::printf("kept %d\tdropped %d\toffset %s\tslope %s\tmin-field %s", o.vi.keptCount,
                 o.vi.droppedCount, Sci6(o.vi.offset).c_str(), Sci6(o.vi.slope).c_str(),
                 Sci6(o.vi.minField).c_str());
   else
     std::printf("kept %d\tdropped %d", o.icb.keptCount, o.icb.droppedCount);
-  if (temperature)
-    std::printf("\ttemperature %s", FormatChars(*temperature, std::chars_format::fixed, 3).c_str());
+  if (temperature.value)
+    std::printf("\ttemperature %s\ttemperature-from %s",
+                FormatChars(*temperature.value, std::chars_format::fixed, 3).c_str(),
+                SourceName(temperature.from));
+  if (field.value && o.used.kind == ImportKind::ViToEj)
+    std::printf("\tfield %s\tfield-from %s", Sci6(*field.value).c_str(), SourceName(field.from));
   std::printf("\n");
   std::fflush(stdout);
 }
 
-// Converts one file, writes it and registers it in d when there is one.
-int ImportOne(const Parsed& p, const std::string& source, Document* d) {
+// One converted file of the command line.
+struct Planned {
+  std::string source;  // whole path
+  ImportOutcome outcome;
+  SourcedValue temperature, field;
+  int code = 0;
+};
+
+Planned Convert(const Parsed& p, const std::string& source) {
+  Planned pl;
+  pl.source = source;
   ImportRequest rq = p.request;
   rq.source = source;
-  const ImportOutcome o = RunImport(rq);
-  if (const int code = ReportError(o, rq); code != 0) return code;
-  std::optional<double> temperature = p.temperature;
-  if (o.temperature) temperature = o.temperature->mean;
-  const std::string out = d ? Absolute(DefaultImportOutputPath(source, rq.kind)) : p.out;
+  pl.outcome = RunImport(rq);
+  pl.code = ReportError(pl.outcome, rq);
+  const ImportOutcome& o = pl.outcome;
+  // A column asked for that holds no number on the written points fails
+  // the file: its condition would be missing.
+  if (pl.code == 0 && ColumnAsked(p.request) && !o.temperature) {
+    std::fprintf(stderr, "zentrix2-calc: %s: column %d holds no temperature on the kept points\n",
+                 source.c_str(), o.used.temperatureColumn.value_or(-1));
+    pl.code = 1;
+  }
+  pl.temperature = TemperatureOf(p, pl.outcome);
+  pl.field = FieldOf(p, pl.outcome);
+  return pl;
+}
+
+// Writes one converted file and registers it in d when there is one.
+int WriteOne(const Parsed& p, const Planned& pl, Document* d, double criterion,
+             std::vector<std::string>& written) {
+  const ImportOutcome& o = pl.outcome;
+  const std::string& source = pl.source;
+  const std::optional<double>& temperature = pl.temperature.value;
+  const std::string out = d ? Absolute(DefaultImportOutputPath(source, o.used.kind)) : p.out;
   if (SameFile(source, out)) {
     std::fprintf(stderr, "zentrix2-calc: %s: the output names the measured file itself\n",
                  source.c_str());
@@ -253,7 +342,7 @@ int ImportOne(const Parsed& p, const std::string& source, Document* d) {
   if (d && temperature) {
     ImportedCondition c;
     c.temp = *temperature;
-    c.magField = d->project.Settings.Mode == CalcMode::JcB ? 0.0 : p.field.value_or(0.0);
+    c.magField = d->project.Settings.Mode == CalcMode::JcB ? 0.0 : pl.field.value.value_or(0.0);
     cond = c;
     // Refused before anything is written.
     if (const std::string refused = ImportedConditionRefusal(d->project, c); !refused.empty()) {
@@ -270,20 +359,49 @@ int ImportOne(const Parsed& p, const std::string& source, Document* d) {
     std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", out.c_str());
     return 1;
   }
-  ReportNotices(o, source);
-  if (d) {
+  written.push_back(out);
+  ReportNotices(o, source, criterion);
+  if (d)
     if (const std::string refused = RegisterImportedData(*d, out, cond); !refused.empty()) {
       std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(), English(refused).c_str());
       return 1;
     }
-    if (cond && AboveCriticalTemperature(d->project, cond->temp))
-      std::fprintf(stderr,
-                   "zentrix2-calc: %s: %.3f K is not below the project's T_c (%g K); set T_c "
-                   "(--set T_c=...) before fitting\n",
-                   source.c_str(), cond->temp, d->project.Params.T_c);
-  }
-  PrintLine(o, temperature);
+  PrintLine(o, pl.temperature, pl.field);
   return 0;
+}
+
+// Files that would register without a condition, or with half of one, are
+// named; true when there is none.
+bool EveryConditionKnown(const std::vector<Planned>& plan, bool needField) {
+  bool known = true;
+  for (const Planned& pl : plan) {
+    if (pl.code != 0) continue;
+    const char* s = pl.source.c_str();
+    if (!pl.temperature.value) {
+      std::fprintf(stderr,
+                   "zentrix2-calc: %s: no temperature: give --temperature or "
+                   "--temperature-column, or state it in a header line (Temperature (K)<TAB>77)\n",
+                   s);
+      known = false;
+    } else if (needField && !pl.field.value) {
+      std::fprintf(stderr,
+                   "zentrix2-calc: %s: no field: give --field in T (above 0: the model has no "
+                   "curve at B = 0), or state it in a header line (field / T<TAB>0.3)\n",
+                   s);
+      known = false;
+    }
+  }
+  return known;
+}
+
+// Whether the project file could be replaced: it and its folder writable.
+bool ProjectWritable(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 ||
+      access(path.c_str(), W_OK) != 0)
+    return false;
+  const std::string folder = std::filesystem::path(path).parent_path().string();
+  return access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
 }
 
 // The value of one option of the import line into `p`; empty, or why
@@ -304,8 +422,10 @@ std::string ApplyImportValue(const OptionEntry& entry, const std::string& v, Par
     case OptionId::Columns:
       return ApplyColumns(v, rq);
     case OptionId::TemperatureColumn:
+      // A number counts the columns; anything else names one.
       rq.temperatureColumn = ColumnIndex(v);
-      return rq.temperatureColumn ? "" : "--temperature-column needs a column number from 0";
+      if (!rq.temperatureColumn) rq.temperatureColumnName = v;
+      return v.empty() ? "--temperature-column needs a column number from 0 or a name" : "";
     case OptionId::Temperature:
       p.temperature = WholeNumber(v);
       if (!p.temperature || !(*p.temperature > 0 && *p.temperature < kMaxTemp))
@@ -335,6 +455,12 @@ std::string ParseImportLine(const std::vector<std::string>& args, Parsed& p) {
     if (i + 1 >= args.size()) return a + " needs a value";
     const std::string& v = args[++i];
     const OptionEntry* entry = FindOption(a);
+    if (entry && entry->id == OptionId::Set) {
+      KeyAssignment k;
+      if (!ParseKeyAssignment(v, k)) return "--set needs KEY=VALUE, not \"" + v + "\"";
+      p.assignments.push_back(k);
+      continue;
+    }
     if (!entry || !IsImportOption(*entry)) return "unknown option " + a;
     if (entry->kind == OptionKind::ImportCommand) {
       if (haveKind) return "only one command at a time";
@@ -358,9 +484,10 @@ std::string CheckImportLine(const Parsed& p) {
   if (!vi && p.viOnlyOption)
     return "--import-icb takes no tap length, voltage unit, background or min-field";
   if (!vi && p.field) return "--import-icb takes no --field (B is a column)";
-  if (p.temperature && rq.temperatureColumn)
+  if (p.temperature && ColumnAsked(rq))
     return "--temperature and --temperature-column exclude each other";
   const bool toProject = !p.project.empty();
+  if (!toProject && !p.assignments.empty()) return "--set goes with --project";
   if (toProject && !p.out.empty())
     return "--out names one file without --project; with --project each file is "
            "written next to its measured file";
@@ -369,9 +496,6 @@ std::string CheckImportLine(const Parsed& p) {
   if (vi && !p.haveTap) return "--tap-length is missing";
   if (!p.haveWidth) return "--width is missing";
   if (!p.haveThickness) return "--thickness is missing";
-  if (toProject && vi && (p.temperature || rq.temperatureColumn) && !p.field)
-    return "--field is missing: an E-J condition needs the field in T (above 0: the model has no "
-           "curve at B = 0)";
   if (!toProject && SameFile(p.sources[0], p.out)) return "--out names the measured file itself";
   return "";
 }
@@ -385,8 +509,12 @@ int CmdImport(const std::vector<std::string>& args) {
   if (std::string why = CheckImportLine(p); !why.empty()) return UsageError(why);
   const bool vi = p.request.kind == ImportKind::ViToEj;
   const bool toProject = !p.project.empty();
+  std::vector<std::string> written;
 
-  if (!toProject) return ImportOne(p, p.sources[0], nullptr);
+  if (!toProject) {
+    const Planned pl = Convert(p, p.sources[0]);
+    return pl.code != 0 ? pl.code : WriteOne(p, pl, nullptr, Project{}.Params.E_c, written);
+  }
 
   Document d;
   const std::string projectPath = Absolute(p.project);
@@ -396,38 +524,78 @@ int CmdImport(const std::vector<std::string>& args) {
                  FileExists(projectPath) ? "read" : "write", p.project.c_str());
     return 1;
   }
-  const CalcMode mode = vi ? CalcMode::EJ : CalcMode::JcB;
-  if (d.project.Settings.Mode != mode) {
-    // Changing the mode empties the registries: only an empty project may.
-    if (!d.project.DataFiles.Empty() || !d.project.CalcConds.Empty()) {
-      std::fprintf(stderr,
-                   "zentrix2-calc: %s is a %s project; %s data need the %s mode (change the mode "
-                   "first)\n",
-                   p.project.c_str(), vi ? "Jc-B" : "E-J", vi ? "V-I" : "Ic-B",
-                   vi ? "E-J" : "Jc-B");
-      if (created) std::remove(projectPath.c_str());
-      return 2;
-    }
-    SetCalcMode(d, mode);
+  // A project this command made and left without data is not left behind.
+  auto fail = [&](int code) {
+    if (created) std::remove(projectPath.c_str());
+    return code;
+  };
+  // The values set in the same command, checked as --set checks them.
+  Project withSet = d.project;
+  std::vector<std::string> keys;
+  for (const KeyAssignment& k : p.assignments) keys.push_back(k.key);
+  if (const std::string refused = ApplyKeyAssignments(withSet, p.assignments); !refused.empty()) {
+    std::fprintf(stderr, "zentrix2-calc: --set: %s; nothing was written\n",
+                 English(refused).c_str());
+    return fail(2);
   }
+  const CalcMode mode = vi ? CalcMode::EJ : CalcMode::JcB;
+  // Changing the mode empties the registries: only an empty project may.
+  if (d.project.Settings.Mode != mode &&
+      (!d.project.DataFiles.Empty() || !d.project.CalcConds.Empty())) {
+    std::fprintf(stderr,
+                 "zentrix2-calc: %s is a %s project; %s data need the %s mode (change the mode "
+                 "first)\n",
+                 p.project.c_str(), vi ? "Jc-B" : "E-J", vi ? "V-I" : "Ic-B", vi ? "E-J" : "Jc-B");
+    return fail(2);
+  }
+  p.request.temperatureColumnByName = true;
+  std::vector<Planned> plan;
+  for (const std::string& source : p.sources) plan.push_back(Convert(p, Absolute(source)));
+  // Nothing is written while a file would go in without its condition.
+  if (!EveryConditionKnown(plan, vi)) return fail(2);
+  if (!created && !ProjectWritable(projectPath)) {
+    std::fprintf(stderr, "zentrix2-calc: cannot write %s; no data file was written\n",
+                 p.project.c_str());
+    return 1;
+  }
+  // The settings before the conditions, so that they are judged by them.
+  if (!p.assignments.empty()) {
+    std::string bytes, replaced;
+    if (!ReadWholeFile(projectPath, bytes) || !ReplaceKeyValues(bytes, withSet, keys, replaced) ||
+        !WriteFileAtomically(projectPath, replaced) || !LoadDocument(d, projectPath)) {
+      std::fprintf(stderr, "zentrix2-calc: cannot write %s; no data file was written\n",
+                   p.project.c_str());
+      return fail(1);
+    }
+  }
+  SetCalcMode(d, mode);
   int lastCode = 0;
-  bool anyFailed = false, anyRegistered = false;
-  for (const std::string& source : p.sources) {
-    lastCode = ImportOne(p, Absolute(source), &d);
+  bool anyFailed = false;
+  std::vector<std::string> aboveTc;
+  for (const Planned& pl : plan) {
+    lastCode = pl.code != 0 ? pl.code : WriteOne(p, pl, &d, d.project.Params.E_c, written);
+    if (lastCode == 0 && pl.temperature.value &&
+        AboveCriticalTemperature(d.project, *pl.temperature.value))
+      aboveTc.push_back(pl.source);
     if (lastCode != 0) {
       anyFailed = true;
       if (p.sources.size() > 1)
-        std::fprintf(stderr, "zentrix2-calc: %s was not imported\n", source.c_str());
-    } else {
-      anyRegistered = true;
+        std::fprintf(stderr, "zentrix2-calc: %s was not imported\n", pl.source.c_str());
     }
   }
-  if (anyRegistered || created) {
-    if (!WriteSettings(d.project, projectPath)) {
-      std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", p.project.c_str());
-      return 1;
-    }
+  if (written.empty()) return fail(p.sources.size() == 1 ? lastCode : 1);
+  if (!WriteSettings(d.project, projectPath)) {
+    std::fprintf(stderr, "zentrix2-calc: cannot write %s; written but not registered:\n",
+                 p.project.c_str());
+    for (const std::string& w : written) std::fprintf(stderr, "  %s\n", w.c_str());
+    return 1;
   }
+  // T_c as the project now holds it, --set included.
+  if (!aboveTc.empty())
+    std::fprintf(stderr,
+                 "zentrix2-calc: %zu condition%s at or above the project's T_c (%g K), which "
+                 "gives no curve there; set T_c (--set T_c=...) before fitting\n",
+                 aboveTc.size(), aboveTc.size() == 1 ? " lies" : "s lie", d.project.Params.T_c);
   if (p.sources.size() == 1) return lastCode;
   return anyFailed ? 1 : 0;
 }

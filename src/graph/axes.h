@@ -83,6 +83,11 @@ struct LabelSpan {
 // ends first, then the powers of ten, then the others, each in axis order.
 std::vector<bool> ThinLabels(const std::vector<LabelSpan>& spans, int gap);
 LabelSpan::Rank RankOfTick(double v, bool first, bool last);
+// A linear axis's labels: every tick's, or when they do not all fit, those
+// of every 2nd, 5th, 10th, ... tick counted from zero, the first stride at
+// which none comes closer than `gap` pixels: round values evenly spaced.
+std::vector<bool> EvenLabels(const std::vector<double>& values, double step,
+                             const std::vector<LabelSpan>& spans, int gap);
 
 void DrawBackground(Canvas& c, const GraphView& g);
 void DrawPlotArea(Canvas& c, const GraphView& g);

@@ -75,7 +75,8 @@ std::vector<TickMark> LayOutTicks(Canvas& c, const GraphView& g, bool xAxis) {
     spans.push_back(span);
     marks.push_back(std::move(m));
   }
-  const std::vector<bool> keep = ThinLabels(spans, gap);
+  const std::vector<bool> keep =
+      log ? ThinLabels(spans, gap) : EvenLabels(values, a.Step, spans, gap);
   for (std::size_t i = 0; i < marks.size(); ++i) marks[i].labelled = keep[i];
   return marks;
 }

@@ -33,4 +33,32 @@ std::vector<bool> ThinLabels(const std::vector<LabelSpan>& spans, int gap) {
   return keep;
 }
 
+std::vector<bool> EvenLabels(const std::vector<double>& values, double step,
+                             const std::vector<LabelSpan>& spans, int gap) {
+  const std::size_t n = std::min(values.size(), spans.size());
+  // Counting ticks from zero needs a step and counts that stay whole numbers.
+  for (std::size_t i = 0; i < n; ++i)
+    if (!(step > 0) || !(std::fabs(values[i] / step) < 1e15)) return ThinLabels(spans, gap);
+  // Strides 1, 2, 5, 10, 20, 50, ... counted from zero.
+  constexpr long long kDigits[] = {1, 2, 5};
+  long long decade = 1;
+  for (std::size_t k = 0;; ++k) {
+    if (k > 0 && k % 3 == 0) decade *= 10;
+    const long long stride = kDigits[k % 3] * decade;
+    if (stride > static_cast<long long>(n) + 1) break;
+    std::vector<bool> keep(spans.size(), false);
+    const LabelSpan* last = nullptr;
+    bool fits = true;
+    for (std::size_t i = 0; i < n && fits; ++i) {
+      if (std::llround(values[i] / step) % stride != 0) continue;
+      // Along the axis, so the previous label is the only neighbour.
+      fits = !last || !(spans[i].from < last->to + gap && last->from < spans[i].to + gap);
+      keep[i] = true;
+      last = &spans[i];
+    }
+    if (fits) return keep;
+  }
+  return ThinLabels(spans, gap);
+}
+
 }  // namespace zx

@@ -90,7 +90,10 @@ std::optional<CurrentUnit> CurrentUnitOfColumn(const TableLayout& layout, int co
 
 std::optional<VoltageUnit> VoltageUnitOfColumn(const TableLayout& layout, int column) {
   if (auto u = ParseVoltageUnit(ColumnUnit(layout, column))) return u;
-  return VoltageUnitInName(ColumnName(layout, column));
+  // A column named "V" names the quantity, not its unit.
+  const std::string name = ColumnName(layout, column);
+  if (name == "V" || name == "v") return std::nullopt;
+  return VoltageUnitInName(name);
 }
 
 bool ColumnsByName(const TableLayout& layout, bool viKind, int& xColumn, int& yColumn) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "import/header_conditions.h"
 #include "import/measured_line_reader.h"
 #include "model/text_codec.h"
 
@@ -84,6 +85,22 @@ TableFormat DetectFormat(const std::vector<std::string>& lines) {
   return f;
 }
 
+// Most lines of numbers hold TABs and give the same fields split at TABs
+// alone as split at every blank.
+bool TabSeparated(const std::vector<std::string>& lines, TableFormat format) {
+  int data = 0, tabbed = 0;
+  for (const std::string& l : lines) {
+    format.tabs = false;
+    const std::vector<std::string_view> blanks = SplitFields(l, format);
+    if (CountNumbers(blanks, format) < 2) continue;
+    format.tabs = true;
+    if (l.find('\t') != std::string::npos && SplitFields(l, format).size() == blanks.size())
+      ++tabbed;
+    if (++data >= kScanDataLines) break;
+  }
+  return data > 0 && 2 * tabbed > data;
+}
+
 }  // namespace
 
 std::vector<std::string_view> SplitFields(std::string_view line, const TableFormat& format) {
@@ -93,13 +110,21 @@ std::vector<std::string_view> SplitFields(std::string_view line, const TableForm
   // header like "Ic (A),B (T)" keeps its names whole.
   bool separated = false;
   for (char c : line) separated = separated || isSep(c);
-  auto ends = [&](char c) { return separated ? isSep(c) : IsBlank(c); };
+  // A TAB table's line is split at each TAB, trailing ones aside.
+  const bool tabbed = !separated && format.tabs && line.find('\t') != std::string_view::npos;
+  if (tabbed) {
+    while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
+    separated = true;
+  }
+  auto ends = [&](char c) { return tabbed ? c == '\t' : separated ? isSep(c) : IsBlank(c); };
+  // Blanks around a field; in a TAB table two TABs enclose an empty one.
+  auto pad = [&](char c) { return tabbed ? c == ' ' : IsBlank(c); };
   const std::size_t n = line.size();
   std::size_t i = 0;
   while (i < n && IsBlank(line[i])) ++i;
   if (i >= n) return fields;
   for (;;) {
-    while (i < n && IsBlank(line[i])) ++i;
+    while (i < n && pad(line[i])) ++i;
     std::size_t start = i, stop = i;
     // A quoted field may hold blanks and separators.
     const std::size_t close =
@@ -220,6 +245,7 @@ TableLayout ScanMeasuredTable(const std::string& path, int previewLineCount) {
     lines.push_back(line);
   }
   layout.format = DetectFormat(lines);
+  layout.format.tabs = TabSeparated(lines, layout.format);
 
   // Data lines: at least two numbers. The commonest field count among them wins.
   int firstData = -1;
@@ -235,6 +261,12 @@ TableLayout ScanMeasuredTable(const std::string& path, int previewLineCount) {
     if (static_cast<int>(dataFields.size()) >= kScanDataLines) break;
   }
   if (dataFields.empty()) return layout;
+  std::vector<std::string> above;
+  for (int k = 0; k < firstData; ++k)
+    above.push_back(TextAsUtf8(lines[static_cast<std::size_t>(k)]));
+  const HeaderConditions stated = ConditionsInHeader(above);
+  layout.headerTemperature = stated.temperature;
+  layout.headerField = stated.field;
   int best = 0;
   for (const auto& [fields, count] : countsByFields)
     if (count > best) best = count, layout.fieldCount = fields;

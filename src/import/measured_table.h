@@ -17,11 +17,15 @@ namespace zx {
 struct TableFormat {
   // Semicolon-separated files whose numbers use a decimal comma ("1,5;2,0").
   bool decimalComma = false;
+  // The data lines are TAB-separated: every line is split at TABs alone, so
+  // that header names keep their blanks ("V1  -sample/ uV").
+  bool tabs = false;
 };
 
 // The fields of a line: runs of blanks and TABs separate, and so does one
 // comma or semicolon (with blanks around it); two of them in a row enclose
-// an empty field. Surrounding double quotes are removed from a field.
+// an empty field. In a TAB-separated table a line with TABs is split at
+// each TAB. Surrounding double quotes are removed from a field.
 std::vector<std::string_view> SplitFields(std::string_view line, const TableFormat& format);
 // The whole field as a finite decimal number; no units, dates or words.
 std::optional<double> ParseNumberField(std::string_view field, const TableFormat& format);
@@ -41,6 +45,9 @@ struct TableLayout {
   std::vector<std::string> units;
   // Fields that hold numbers in most data lines, in order.
   std::vector<int> numericColumns;
+  // The sample's temperature (K) and field (T) as lines above the data
+  // state them ("Temperature (K)<TAB>77.00", "# ... Tavg = 30.03 K").
+  std::optional<double> headerTemperature, headerField;
   // The first lines of the file as UTF-8, for a preview.
   std::vector<std::string> previewLines;
 };

@@ -1,5 +1,7 @@
 #include "import/run.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "import/columns.h"
@@ -30,15 +32,39 @@ std::optional<TemperatureStats> Temperature(const std::vector<double>& z,
   return t;
 }
 
-// Units the table states, where the request leaves them open.
-void UnitsFromTable(ImportRequest& rq, const TableLayout& layout, int xc, int yc) {
+// Units the table states, where the request leaves them open. False when
+// the voltage unit was to come from the table and it states none.
+bool UnitsFromTable(ImportRequest& rq, const TableLayout& layout, int xc, int yc) {
   const bool vi = rq.kind == ImportKind::ViToEj;
   if (!rq.currentUnitGiven)
     if (const std::optional<CurrentUnit> u = CurrentUnitOfColumn(layout, vi ? xc : yc))
       rq.vi.currentUnit = rq.icb.currentUnit = *u;
-  if (!rq.voltageUnitGiven && vi)
-    if (const std::optional<VoltageUnit> u = VoltageUnitOfColumn(layout, yc))
-      rq.vi.voltageUnit = *u;
+  if (rq.voltageUnitGiven || !vi) return true;
+  const std::optional<VoltageUnit> u = VoltageUnitOfColumn(layout, yc);
+  if (u) rq.vi.voltageUnit = *u;
+  return u.has_value();
+}
+
+void FieldSpan(const ViImport& r, double& top, double& bottom) {
+  top = bottom = 0.0;
+  for (std::size_t k = 0; k < r.e.size() && k < r.kept.size(); ++k) {
+    if (!r.kept[k]) continue;
+    top = std::max(top, r.e[k]);
+    bottom = bottom == 0.0 ? r.e[k] : std::min(bottom, r.e[k]);
+  }
+}
+
+// A column named exactly so (case aside, blanks around it too).
+std::optional<int> ColumnNamed(const TableLayout& layout, const std::string& name) {
+  auto lower = [](std::string s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.erase(0, 1);
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+  };
+  for (std::size_t c = 0; c < layout.names.size(); ++c)
+    if (lower(layout.names[c]) == lower(name)) return static_cast<int>(c);
+  return std::nullopt;
 }
 
 }  // namespace
@@ -76,7 +102,9 @@ ImportOutcome ConvertRows(const ImportRequest& request, const TableLayout& layou
   ImportRequest& rq = out.used;
   rq.xColumn = xColumn;
   rq.yColumn = yColumn;
-  UnitsFromTable(rq, layout, xColumn, yColumn);
+  out.voltageUnitAssumed = !UnitsFromTable(rq, layout, xColumn, yColumn);
+  out.headerTemperature = layout.headerTemperature;
+  out.headerField = layout.headerField;
   ImportSource& src = out.source;
   src.path = request.source;
   src.xColumn = xColumn;
@@ -95,6 +123,8 @@ ImportOutcome ConvertRows(const ImportRequest& request, const TableLayout& layou
   if (rq.kind == ImportKind::ViToEj) {
     out.vi = ConvertViToEj(rows.x, rows.y, rq.vi);
     out.error = out.vi.error;
+    FieldSpan(out.vi, out.topField, out.bottomField);
+    out.likelyVoltageUnit = LikelyVoltageUnit(out.topField, rq.vi.voltageUnit);
     keptRows = &out.vi.rows;
     kept = &out.vi.kept;
   } else {
@@ -120,8 +150,30 @@ ImportOutcome ConvertRows(const ImportRequest& request, const TableLayout& layou
   return out;
 }
 
-ImportOutcome RunImport(const ImportRequest& request) {
-  const TableLayout layout = ScanMeasuredTable(request.source, 0);
+std::optional<VoltageUnit> LikelyVoltageUnit(double topField, VoltageUnit used) {
+  if (!(topField > 0) || (topField >= kMinPlausibleField && topField <= kMaxPlausibleField))
+    return std::nullopt;
+  std::optional<VoltageUnit> best;
+  double bestDistance = 0.0;
+  for (VoltageUnit u : {VoltageUnit::V, VoltageUnit::mV, VoltageUnit::uV, VoltageUnit::nV}) {
+    const double e = topField * UnitFactor(u) / UnitFactor(used);
+    if (e < kMinPlausibleField || e > kMaxPlausibleField) continue;
+    // A typical transition is swept to about 1e-4 V/m.
+    const double distance = std::fabs(std::log10(e) + 4.0);
+    if (!best || distance < bestDistance) best = u, bestDistance = distance;
+  }
+  return best;
+}
+
+ImportOutcome RunImport(const ImportRequest& given) {
+  const TableLayout layout = ScanMeasuredTable(given.source, 0);
+  ImportRequest request = given;
+  if (!request.temperatureColumnName.empty()) {
+    request.temperatureColumn = ColumnNamed(layout, request.temperatureColumnName);
+    if (!request.temperatureColumn) request.temperatureColumn = -1;  // refused below
+  } else if (!request.temperatureColumn && request.temperatureColumnByName) {
+    request.temperatureColumn = TemperatureColumnByName(layout);
+  }
   int xc = -1, yc = -1;
   ImportError chosen =
       ChooseColumns(layout, request.kind, request.xColumn, request.yColumn, xc, yc);

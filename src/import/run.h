@@ -21,9 +21,17 @@ struct ImportRequest {
   // the one of the settings.
   bool currentUnitGiven = true, voltageUnitGiven = true;
   // 0-based column of the sample temperature (K), averaged over the
-  // written points.
+  // written points; or the column of this name (the names line's, without
+  // regard to case); or, with temperatureColumnByName, the one its name or
+  // unit (K) points to, if any.
   std::optional<int> temperatureColumn;
+  std::string temperatureColumnName;
+  bool temperatureColumnByName = false;
 };
+
+// The E at the top of a sweep outside this range (V/m) is no transition of
+// a conductor: the voltage unit is probably wrong.
+inline constexpr double kMaxPlausibleField = 1.0, kMinPlausibleField = 1e-9;
 
 struct ImportOutcome {
   ImportError error = ImportError::None;
@@ -33,7 +41,21 @@ struct ImportOutcome {
   std::optional<TemperatureStats> temperature;
   ImportRequest used;  // the request with the columns and units taken
   std::string bytes;   // the data file, when there is no error
+  // The temperature and field the header lines state.
+  std::optional<double> headerTemperature, headerField;
+  // V-I: the voltage unit was neither given nor found in the table (the
+  // settings' one was taken); the highest and lowest E written (V/m) (a
+  // lowest one above the criterion E_c leaves Jc unknown), and the unit
+  // that would make it plausible when it is not.
+  bool voltageUnitAssumed = false;
+  double topField = 0.0, bottomField = 0.0;
+  std::optional<VoltageUnit> likelyVoltageUnit;
 };
+
+// The voltage unit that brings E at the top of a sweep (V/m, converted
+// with `used`) into the plausible range, nearest to 1e-4 V/m; none when E
+// is plausible already or no unit helps.
+std::optional<VoltageUnit> LikelyVoltageUnit(double topField, VoltageUnit used);
 
 // The columns to read: the given ones checked against the table's fields,
 // or those the names and units point to (else the first two numeric ones

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "import/pre_rise.h"
 #include "numeric/regression.h"
 
 namespace zx {
@@ -227,7 +228,7 @@ bool BackgroundRises(const std::vector<double>& is, const Corrected& c,
 
 // The points written: above the given floor, or the transition's run.
 std::vector<char> KeepFlags(const ViImportSettings& st, const std::vector<std::size_t>& down,
-                             ViImport& r) {
+                            ViImport& r) {
   const std::size_t count = r.e.size();
   std::vector<char> keep(count, 0);
   if (st.minField) {
@@ -236,7 +237,10 @@ std::vector<char> KeepFlags(const ViImportSettings& st, const std::vector<std::s
     return keep;
   }
   std::vector<std::size_t> run;
-  const std::size_t kept = TransitionRun(r.j, r.e, down, r.minField, run);
+  run.resize(TransitionRun(r.j, r.e, down, r.minField, run));
+  // The floor is three standard deviations of the noise.
+  const std::size_t kept = PowerLawPart(r.j, r.e, run, r.minField / 3.0);
+  r.preRiseLeftOut = static_cast<int>(run.size() - kept);
   for (std::size_t k = 0; k < kept; ++k) keep[run[k]] = 1;
   for (std::size_t k = 0; k < count; ++k)
     if (!keep[k] && std::isfinite(r.e[k]) && r.e[k] > 0.0 && r.e[k] >= r.minField)

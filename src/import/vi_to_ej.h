@@ -55,6 +55,8 @@ struct ViImport : KeptPoints {
   // points above the floor it leaves out (a foot, a plateau, spikes).
   double cutCurrent = 0.0;
   int aboveFloorLeftOut = 0;
+  // Of those, the slow nearly linear rise below the power law.
+  int preRiseLeftOut = 0;
   // Rows whose values are not finite numbers once converted.
   int nonFinite = 0;
   // droppedCount: rows with I <= 0, non-finite rows and points not written.

@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -82,6 +83,8 @@ ImportDialog::ImportDialog(Shell& main)
 
 void ImportDialog::Build() {
   auto* top = new QHBoxLayout(this);
+  // Never smaller than its contents: no label is cut, in either language.
+  top->setSizeConstraint(QLayout::SetMinimumSize);
   auto* left = new QVBoxLayout;
   auto* right = new QVBoxLayout;
   top->addLayout(left);
@@ -111,6 +114,7 @@ void ImportDialog::Build() {
   files_ = NameControl(new QTableWidget(0, 4, this), "fileTable");
   files_->setHorizontalHeaderLabels(
       {tr("ファイル"), tr("温度(K)", "column"), tr("採用"), tr("除外")});
+  files_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   files_->horizontalHeader()->setSectionResizeMode(kFileName, QHeaderView::Stretch);
   files_->verticalHeader()->hide();
   files_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -126,6 +130,10 @@ void ImportDialog::Build() {
   left->addWidget(previewText_);
   columns_ = label(QString(), "columnsLabel");
   columns_->setWordWrap(true);
+  // Heights that do not change with the text, so the form below stays put.
+  const int line = fontMetrics().lineSpacing();
+  columns_->setFixedHeight(2 * line + 4);
+  columns_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   left->addWidget(columns_);
 
   auto* grid = new QGridLayout;
@@ -149,6 +157,9 @@ void ImportDialog::Build() {
   tempColumn_ = combo("tempColumnCombo", {tr("なし")});
   temp_->setPlaceholderText(tr("任意"));
   field_->setPlaceholderText(tr("任意"));
+  // Placeholders are read whole at the smallest size too.
+  for (QLineEdit* e : {minField_, temp_, field_})
+    e->setMinimumWidth(e->fontMetrics().horizontalAdvance(e->placeholderText()) + 24);
   int row = 0;
   grid->addWidget(label(tr("種類"), "kindLabel"), row, 0);
   grid->addWidget(kind_, row++, 1);
@@ -191,8 +202,15 @@ void ImportDialog::Build() {
 
   summary_ = label(QString(), "summaryLabel");
   summary_->setWordWrap(true);
-  summary_->setMinimumHeight(36);
-  left->addWidget(summary_);
+  summary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // A long summary scrolls inside its place instead of pushing the form.
+  auto* summaryArea = NameControl(new QScrollArea(this), "summaryArea");
+  summaryArea->setWidget(summary_);
+  summaryArea->setWidgetResizable(true);
+  summaryArea->setFrameShape(QFrame::NoFrame);
+  summaryArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  summaryArea->setFixedHeight(6 * line + 6);
+  left->addWidget(summaryArea);
 
   auto* import = NameControl(new QPushButton(tr("取り込み"), this), "importButton");
   import->setDefault(true);
@@ -231,12 +249,13 @@ void ImportDialog::Build() {
   connect(outBrowse, &QPushButton::clicked, this, &ImportDialog::BrowseOutput);
   connect(import, &QPushButton::clicked, this, &ImportDialog::ImportClicked);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(kind_, &QComboBox::currentIndexChanged, this, &ImportDialog::KindChanged);
+  connect(kind_, &QComboBox::currentIndexChanged, this, &ImportDialog::KindSwitched);
   for (QComboBox* c : {xColumn_, yColumn_})
     connect(c, &QComboBox::currentIndexChanged, this, &ImportDialog::ColumnsChanged);
   for (QComboBox* c : {currentUnit_, voltageUnit_})
     connect(c, &QComboBox::currentIndexChanged, this, &ImportDialog::Update);
-  for (QLineEdit* e : {tap_, width_, thickness_, fraction_, minField_})
+  // The summary names the condition's temperature and field too.
+  for (QLineEdit* e : {tap_, width_, thickness_, fraction_, minField_, temp_, field_})
     connect(e, &QLineEdit::textChanged, this, &ImportDialog::Update);
 }
 
@@ -351,7 +370,10 @@ void ImportDialog::ShowRow(int rowIndex) {
   tempColumn_->addItems(items);
   xColumn_->setCurrentIndex(xc);
   yColumn_->setCurrentIndex(yc);
-  tempColumn_->setCurrentIndex(TemperatureColumnByName(layout_).value_or(-1) + 1);
+  // A temperature the header states is the file's own; a column is
+  // proposed only without one.
+  tempColumn_->setCurrentIndex(
+      layout_.headerTemperature ? 0 : TemperatureColumnByName(layout_).value_or(-1) + 1);
   for (QComboBox* c : {xColumn_, yColumn_, tempColumn_}) c->blockSignals(false);
 
   const QString proposed =
@@ -362,6 +384,23 @@ void ImportDialog::ShowRow(int rowIndex) {
   autoOutput_ = proposed;
   confirmedOutput_.clear();
   ColumnsChanged();
+}
+
+// The columns of one kind are not those of the other: field and current
+// would come out swapped.
+void ImportDialog::KindSwitched() {
+  int xc = -1, yc = -1;
+  if (!source_.isEmpty() &&
+      ChooseColumns(layout_, Kind(), std::nullopt, std::nullopt, xc, yc) == ImportError::None) {
+    for (QComboBox* c : {xColumn_, yColumn_}) c->blockSignals(true);
+    xColumn_->setCurrentIndex(xc);
+    yColumn_->setCurrentIndex(yc);
+    for (QComboBox* c : {xColumn_, yColumn_}) c->blockSignals(false);
+    KindChanged();
+    ColumnsChanged();
+    return;
+  }
+  KindChanged();
 }
 
 void ImportDialog::KindChanged() {
@@ -452,8 +491,15 @@ void ImportDialog::UpdateRow(int row, const ImportOutcome& o) {
                    : QStringLiteral("-"));
   // A typed temperature stays; the column's mean fills a cell the user left.
   QTableWidgetItem* t = files_->item(row, kFileTemp);
-  const QString mean = o.temperature ? QString::number(o.temperature->mean, 'f', 3) : QString();
-  t->setToolTip(mean.isEmpty() ? QString() : tr("温度の列の平均 %1 K").arg(mean));
+  QString mean, tip;
+  if (o.temperature) {
+    mean = QString::number(o.temperature->mean, 'f', 3);
+    tip = tr("温度の列の平均 %1 K").arg(mean);
+  } else if (o.headerTemperature) {
+    mean = QString::number(*o.headerTemperature, 'f', 3);
+    tip = tr("ヘッダーの温度 %1 K").arg(mean);
+  }
+  t->setToolTip(tip);
   if (t->text().isEmpty() || t->data(Qt::UserRole).toBool()) {
     t->setText(mean);
     t->setData(Qt::UserRole, true);  // filled by the program, not typed
@@ -461,9 +507,10 @@ void ImportDialog::UpdateRow(int row, const ImportOutcome& o) {
 }
 
 std::optional<double> ImportDialog::RowTemperature(int row, const ImportOutcome& o, bool& bad,
-                                                   bool& typedHere) const {
+                                                   bool& typedHere, QString* from) const {
   bad = false;
   typedHere = true;
+  if (from) *from = tr("入力");
   QTableWidgetItem* t =
       row >= 0 && row < files_->rowCount() ? files_->item(row, kFileTemp) : nullptr;
   const bool typed = t && !t->data(Qt::UserRole).toBool() && !t->text().trimmed().isEmpty();
@@ -478,8 +525,18 @@ std::optional<double> ImportDialog::RowTemperature(int row, const ImportOutcome&
     return v;
   }
   typedHere = false;
+  if (from) *from = o.temperature ? tr("温度の列", "source") : tr("ヘッダー");
   if (o.temperature) return o.temperature->mean;
-  return std::nullopt;
+  return o.headerTemperature;
+}
+
+std::optional<double> ImportDialog::FieldOf(const ImportOutcome& o, QString* from) const {
+  if (!field_->text().trimmed().isEmpty()) {
+    if (from) *from = tr("入力");
+    return NumberOrNan(field_->text());
+  }
+  if (from) *from = tr("ヘッダー");
+  return o.headerField;
 }
 
 QString ImportDialog::ErrorText(ImportError e) const {
@@ -543,9 +600,26 @@ void ImportDialog::Update() {
                  .arg(Sci(r.offset), Sci(r.slope), Sci(r.minField));
       if (r.flipped) text += tr(" / 電圧の符号を反転");
       if (!rq.vi.minField)
-        text += tr("\n切断 : %1 A 以上の連続した点を採用（下限以上で除外 %2 点）")
+        text += tr("\n切断 : %1 A 以上の連続した点を採用（下限以上で除外 %2 点、"
+                   "うち転移の下のゆるやかな上昇 %3 点）")
                     .arg(Sci(r.cutCurrent))
-                    .arg(r.aboveFloorLeftOut);
+                    .arg(r.aboveFloorLeftOut)
+                    .arg(r.preRiseLeftOut);
+      if (!VoltageUnitOfColumn(layout_, yColumn_->currentIndex()))
+        text += tr("\n電圧の列に単位が見つかりません : %1 とみなします。")
+                    .arg(voltageUnit_->currentText());
+      if (preview_.topField > kMaxPlausibleField || preview_.topField < kMinPlausibleField)
+        text +=
+            preview_.likelyVoltageUnit
+                ? tr("\n最大の E %1 V/m は転移の値ではありません : 電圧の単位はおそらく %2 です。")
+                      .arg(Sci(preview_.topField))
+                      .arg(voltageUnit_->itemText(static_cast<int>(*preview_.likelyVoltageUnit)))
+                : tr("\n最大の E %1 V/m は転移の値ではありません : 電圧の単位を確認してください。")
+                      .arg(Sci(preview_.topField));
+      if (preview_.bottomField > main_.project().Params.E_c)
+        text += tr("\n採用した最小の E (%1 V/m) が電界基準値 (%2 V/m) を超えています : "
+                   "このデータの Jc は不明です。")
+                    .arg(Sci(preview_.bottomField), Sci(main_.project().Params.E_c));
       if (r.signDoubtful)
         text += tr("\n最大電流付近の電圧が雑音と同程度のため、符号は推定です。");
       else if (r.signDisagrees)
@@ -557,13 +631,23 @@ void ImportDialog::Update() {
                  .arg(preview_.icb.droppedCount)
                  .arg(preview_.source.skippedLines);
     }
-    if (preview_.error == ImportError::None && preview_.temperature) {
-      text += tr("\n温度 %1 K（標準偏差 %2 K）")
-                  .arg(preview_.temperature->mean, 0, 'f', 3)
-                  .arg(preview_.temperature->spread, 0, 'f', 3);
-      if (preview_.temperature->spread > kTemperatureSpreadWarning)
-        text += tr(" : 温度のばらつきが 0.5 K を超えています。");
+    // Where the condition's temperature and field come from.
+    bool bad = false, typed = false;
+    QString tFrom, bFrom;
+    const std::optional<double> t =
+        RowTemperature(static_cast<int>(sources_.indexOf(source_)), preview_, bad, typed, &tFrom);
+    const std::optional<double> b = FieldOf(preview_, &bFrom);
+    if (preview_.error == ImportError::None && t && !bad) {
+      text += tr("\n温度 %1 K（%2）").arg(*t, 0, 'f', 3).arg(tFrom);
+      if (!typed && preview_.temperature) {
+        text += tr(" 標準偏差 %1 K").arg(preview_.temperature->spread, 0, 'f', 3);
+        if (preview_.temperature->spread > kTemperatureSpreadWarning)
+          text += tr(" : 温度のばらつきが 0.5 K を超えています。");
+      }
     }
+    if (preview_.error == ImportError::None && Kind() == ImportKind::ViToEj && b &&
+        std::isfinite(*b))
+      text += tr(" / 磁場 %1 T（%2）").arg(*b).arg(bFrom);
     summary_->setText(text);
     UpdateRow(static_cast<int>(sources_.indexOf(source_)), preview_);
   }
@@ -583,7 +667,7 @@ bool ImportDialog::ModeFits() {
                            ? tr("計算モードを変更しますか？")
                            : tr("計算モードを変更します。現在登録されているデータファイル、\n"
                                 "計算条件をクリアします。よろしいですか？")),
-                  tr("計算モード変更の確認"), MsgButtons::YesNo);
+                  tr("計算モード変更の確認"), MsgButtons::YesNoDefaultNo);
   if (answer != MsgAnswer::Yes) return false;
   SetCalcMode(main_.document(), wanted);
   KindChanged();
@@ -624,13 +708,15 @@ void ImportDialog::ImportClicked() {
       return;
     }
     const bool fieldTyped = !field_->text().trimmed().isEmpty();
-    // A temperature from the column alone makes a condition once a field
-    // is typed (E-J); a typed one asks for the field.
-    const bool wanted = temp ? (!ejKind || typed || fieldTyped) : ejKind && fieldTyped && !several;
+    const std::optional<double> field = FieldOf(pl.outcome);
+    // A temperature from the column or the header makes a condition once a
+    // field is known (E-J); a typed one asks for the field.
+    const bool wanted =
+        temp ? (!ejKind || typed || field.has_value()) : ejKind && fieldTyped && !several;
     if (wanted) {
       ImportedCondition c;
       c.temp = temp.value_or(std::nan(""));
-      if (ejKind) c.magField = NumberOrNan(field_->text());
+      if (ejKind) c.magField = field.value_or(std::nan(""));
       pl.cond = c;
     }
     pl.out = several

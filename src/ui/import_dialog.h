@@ -43,6 +43,7 @@ class ImportDialog : public ModelessDialog {
 
  private:
   void Build();
+  void KindSwitched();
   void KindChanged();
   void ColumnsChanged();
   void ChooseUnitsFromNames(int xColumn, int yColumn);
@@ -55,8 +56,11 @@ class ImportDialog : public ModelessDialog {
   // The temperature of a row: typed in the table, else typed in the 温度
   // edit, else the column's mean; none when there is none or it is no number.
   // typed: the value was typed (in the table or the 温度 edit).
-  std::optional<double> RowTemperature(int row, const ImportOutcome& o, bool& bad,
-                                       bool& typed) const;
+  // from: where it came from, as the summary names it.
+  std::optional<double> RowTemperature(int row, const ImportOutcome& o, bool& bad, bool& typed,
+                                       QString* from = nullptr) const;
+  // The field: typed in 磁場, else the header's; NaN for a typed non-number.
+  std::optional<double> FieldOf(const ImportOutcome& o, QString* from = nullptr) const;
   void SourceTyped();
   bool ModeFits();
   ImportKind Kind() const;

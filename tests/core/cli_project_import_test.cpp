@@ -1,6 +1,7 @@
 // zentrix2-calc builds a project without the window: several sweeps into a
 // new or an existing project, and settings by their keys.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -49,6 +50,19 @@ std::string Logger(double kelvin, double ic = 80) {
   return t;
 }
 
+// A lab sweep: TAB-separated, metadata lines, blanks in the names, uV.
+std::string LabFile(const std::string& metadata, double ic = 80) {
+  std::string t = metadata + "Current / A\tV1  -sample/ uV\ttime/s\n";
+  for (int k = 0; k <= 300; ++k) {
+    const double amps = 0.3 * k;
+    char line[200];
+    std::snprintf(line, sizeof line, "%.3f\t%.6f\t%d\n", amps,
+                  0.5 + 0.002 * amps + std::pow(amps / ic, 22) + (k % 2 ? 0.005 : -0.005), k);
+    t += line;
+  }
+  return t;
+}
+
 Project Load(const std::string& path) {
   Project p;
   EXPECT_TRUE(LoadSettingsFile(p, path));
@@ -66,8 +80,8 @@ TEST(CliProjectImport, SeveralSweepsIntoANewThenAnExistingProject) {
   ASSERT_EQ(r.code, 0) << r.err;
   // One line per file, in order, each ending with the temperature.
   ASSERT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);
-  EXPECT_NE(r.out.find("temperature 60.000\n"), std::string::npos);
-  EXPECT_GT(r.out.find("temperature 70.000\n"), r.out.find("temperature 60.000\n"));
+  EXPECT_NE(r.out.find("temperature 60.000\t"), std::string::npos);
+  EXPECT_GT(r.out.find("temperature 70.000\t"), r.out.find("temperature 60.000\t"));
   EXPECT_EQ(r.out.rfind("kept ", 0), 0u);
   Project p = Load(project);
   ASSERT_EQ(p.DataFiles.Count(), 2);
@@ -107,8 +121,10 @@ TEST(CliProjectImport, ModeFieldAndTemperatureAreCheckedBeforeAnythingIsWritten)
   EXPECT_NE(r.err.find("B = 0"), std::string::npos);
   EXPECT_FALSE(FileExists(project));
   EXPECT_FALSE(FileExists(dir.Path("a_EJ.dat")));
-  ASSERT_EQ(RunCli(dir, "--import-vi " + a + " --project " + project + kGeometry).code, 0);
-  EXPECT_EQ(Load(project).CalcConds.Count(), 0);  // no temperature: no condition
+  ASSERT_EQ(RunCli(dir, "--import-vi " + a + " --project " + project + kGeometry +
+                            " --temperature 60 --field 1")
+                .code,
+            0);
   // Ic-B data into an E-J project that holds data: stop.
   const std::string icb = dir.Write("icb.txt", "B Ic\n1 100\n2 50\n");
   r = RunCli(dir, "--import-icb " + icb + " --project " + project +
@@ -129,6 +145,89 @@ TEST(CliProjectImport, ModeFieldAndTemperatureAreCheckedBeforeAnythingIsWritten)
   EXPECT_EQ(RunCli(dir, "--import-vi " + a + " " + a + " --out x.dat" + kGeometry).code, 2);
   EXPECT_EQ(RunCli(dir, "--import-vi " + a + " --out x.dat --project " + project + kGeometry).code,
             2);
+}
+
+TEST(CliProjectImport, OneCommandFromLabFilesWithTheirHeadersToAFitReadyProject) {
+  test::TempDir dir;
+  const std::string a =
+      dir.Write("a.txt", LabFile("Temperature (K)\t77.00\nfield / T\t0.300000\n"));
+  const std::string b =
+      dir.Write("b.txt", LabFile("# Ic = 40.1 A, n = 22 , Tavg = 30.03 K\nB = 150 mT\n", 60));
+  const std::string project = dir.Path("p.zx2");
+  const CliRun r = RunCli(dir, "--import-vi " + a + " " + b + " --project " + project + kGeometry +
+                                   " --set T_c=92 --set E_c=1e-4");
+  ASSERT_EQ(r.code, 0) << r.err;
+  // The uV of the name are read: no unit is assumed, no E is implausible,
+  // and T_c is the one set in the same command.
+  EXPECT_EQ(r.err, "");
+  EXPECT_NE(r.out.find("temperature 77.000\ttemperature-from header\tfield 3.000000e-01\t"
+                       "field-from header\n"),
+            std::string::npos);
+  const Project p = Load(project);
+  EXPECT_DOUBLE_EQ(p.Params.T_c, 92.0);
+  ASSERT_EQ(p.CalcConds.Count(), 2);
+  EXPECT_DOUBLE_EQ(p.CalcConds.items[1].Temp, 30.03);
+  EXPECT_NEAR(p.CalcConds.items[1].MagField, 0.15, 1e-12);
+  // A column by its name wins over the header; options over both.
+  const std::string c = dir.Write("c.txt", Logger(60.0));
+  CliRun k = RunCli(dir, "--import-vi " + c + " --project " + project + kGeometry +
+                             " --temperature-column tHTS_K --field 1");
+  EXPECT_NE(k.out.find("temperature 60.000\ttemperature-from column\tfield 1.000000e+00\t"
+                       "field-from option"),
+            std::string::npos);
+
+  // Without the unit (and with the header gone) E is a million times too
+  // large: said, with the likely unit.
+  std::string bare = LabFile("");
+  bare.replace(0, bare.find('\n'), "I\tV\tt");
+  k = RunCli(dir, "--import-vi " + dir.Write("bare.txt", bare) + " --out " + dir.Path("o.dat") +
+                      kGeometry);
+  EXPECT_EQ(k.code, 0);
+  EXPECT_NE(k.err.find("no unit found for the voltage column; taken as V"), std::string::npos);
+  EXPECT_NE(k.err.find("probably in uV"), std::string::npos);
+  // A floor above the criterion leaves Jc unknown: said.
+  k = RunCli(dir,
+             "--import-vi " + a + " --out " + dir.Path("o.dat") + kGeometry + " --min-field 1e-3");
+  EXPECT_NE(k.err.find("the data's Jc is unknown"), std::string::npos);
+}
+
+TEST(CliProjectImport, NothingIsLeftBehindWhenFilesCannotGoIn) {
+  test::TempDir dir;
+  const std::string project = dir.Path("p.zx2");
+  const std::string good = dir.Write("good.txt", LabFile("Temperature (K)\t77\nfield / T\t1\n"));
+  const std::string bare = dir.Write("bare.txt", LabFile(""));
+  struct Case {
+    std::string files, options;
+    int code;
+    const char* said;
+  };
+  for (const Case& c : std::vector<Case>{
+           // No temperature from any source: refused before anything is written.
+           {good + " " + bare, "", 2, "bare.txt: no temperature"},
+           {bare, " --temperature 77", 2, "bare.txt: no field"},
+           // Every file fails: the project this command made goes again.
+           {dir.Write("empty.txt", "") + " " + dir.Write("one.txt", "1 2\n"), "", 1,
+            "was not imported"},
+           // A temperature column that holds no temperature fails its file.
+           {dir.Write("log.txt", Logger(60)), " --temperature-column datetime --field 1", 1,
+            "holds no temperature"},
+           {good, " --set T_c=abc", 2, "--set"},
+       }) {
+    SCOPED_TRACE(c.files + c.options);
+    const CliRun r =
+        RunCli(dir, "--import-vi " + c.files + " --project " + project + kGeometry + c.options);
+    EXPECT_EQ(r.code, c.code);
+    EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+    EXPECT_FALSE(FileExists(project));
+    EXPECT_FALSE(FileExists(dir.Path("good_EJ.dat")));
+  }
+  // A project that cannot be written gets no data file either.
+  ASSERT_TRUE(WriteDefaultSettings(project));
+  ASSERT_EQ(chmod(project.c_str(), 0444), 0);
+  const CliRun r = RunCli(dir, "--import-vi " + good + " --project " + project + kGeometry);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("no data file was written"), std::string::npos) << r.err;
+  EXPECT_FALSE(FileExists(dir.Path("good_EJ.dat")));
 }
 
 TEST(CliSet, EachKindOfKeyChangesOnlyItsLine) {

@@ -380,6 +380,23 @@ TEST(DrawAxes, ThinningKeepsDecadesAndEndsWithAGap) {
   EXPECT_EQ(RankOfTick(1e-7, false, false), LabelSpan::Rank::Decade);
   EXPECT_EQ(RankOfTick(2e-7, false, false), LabelSpan::Rank::Other);
   EXPECT_EQ(RankOfTick(2e-7, true, false), LabelSpan::Rank::End);
+
+  // A linear axis across zero (-5..6 by 1, labels 30 px wide every 20 px):
+  // every second round value, zero among them, never 6, 3, 1, -2, -4.
+  std::vector<double> values;
+  std::vector<LabelSpan> linear;
+  for (int v = -5; v <= 6; ++v) {
+    values.push_back(v);
+    linear.push_back({20 * (v + 5), 20 * (v + 5) + 30, RankOfTick(v, v == -5, v == 6)});
+  }
+  std::vector<double> shown;
+  const std::vector<bool> keep = EvenLabels(values, 1.0, linear, 4);
+  for (std::size_t i = 0; i < values.size(); ++i)
+    if (keep[i]) shown.push_back(values[i]);
+  EXPECT_EQ(shown, (std::vector<double>{-4, -2, 0, 2, 4, 6}));
+  // Room for all: all.
+  EXPECT_EQ(EvenLabels({0, 1, 2}, 1.0, {{0, 10}, {20, 30}, {40, 50}}, 4),
+            (std::vector<bool>{true, true, true}));
 }
 
 TEST(DrawAxes, NoMinusZeroLabel) {

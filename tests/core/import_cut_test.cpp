@@ -12,6 +12,7 @@
 #include "import/run.h"
 #include "import/vi_to_ej.h"
 #include "model/series_file.h"
+#include "numeric/regression.h"
 
 namespace zx {
 namespace {
@@ -136,6 +137,46 @@ TEST(ImportCut, KeepsTheTransitionAndDropsPlateauSpikesAndFoot) {
   // Where the transition alone is 2e-5 V/m: 0.938 Ic.
   EXPECT_GT(kept.front(), 0.93 * kIc);
   EXPECT_GT(f.aboveFloorLeftOut, 200);
+}
+
+// n from the written points: the slope of ln E over ln J.
+double KeptExponent(const ViImport& r) {
+  std::vector<double> x, y;
+  for (std::size_t k = 0; k < r.j.size(); ++k)
+    if (r.kept[k]) x.push_back(std::log(r.j[k])), y.push_back(std::log(r.e[k]));
+  return FitLine(x.data(), y.data(), x.size()).slope;
+}
+
+TEST(ImportCut, LeavesOutTheSlowRiseBelowThePowerLaw) {
+  // An n = 22 transition over a linear rise from 0.63 Ic (the logger
+  // sweeps), swept to 1.05 or 1.12 Ic in 0.3 A steps; none: no rise.
+  struct Case {
+    double riseAtIc;  // V/m
+    double top;       // of Ic
+    int minLeftOut;   // points of the rise left out, at least
+  };
+  for (const Case c : {Case{1e-5, 1.12, 20}, Case{1e-5, 1.05, 25}, Case{3e-6, 1.12, 5},
+                       Case{0.0, 1.05, 0}, Case{0.0, 1.12, 0}}) {
+    SCOPED_TRACE(testing::Message() << c.riseAtIc << " V/m, top " << c.top);
+    auto rise = [&](int, double a) {
+      const double x = a / kIc;
+      return 1e-4 * kTap * (std::pow(x, 22) - std::pow(x, 25)) +
+             (x > 0.63 ? c.riseAtIc * kTap * (x - 0.63) / 0.37 : 0.0);
+    };
+    const int steps = static_cast<int>(c.top * kIc / 0.3);
+    const ViImport r = ConvertViToEj(MakeSweep(c.top * kIc, steps, 1e-8, rise).i,
+                                     MakeSweep(c.top * kIc, steps, 1e-8, rise).v, Settings());
+    ASSERT_EQ(r.error, ImportError::None);
+    EXPECT_NEAR(KeptExponent(r), 22.0, 2.2);
+    EXPECT_GE(r.preRiseLeftOut, c.minLeftOut);
+    if (c.riseAtIc == 0) EXPECT_EQ(r.preRiseLeftOut, 0);
+    // The override writes the rise again.
+    ViImportSettings given = Settings();
+    given.minField = r.minField;
+    const ViImport o = ConvertViToEj(MakeSweep(c.top * kIc, steps, 1e-8, rise).i,
+                                     MakeSweep(c.top * kIc, steps, 1e-8, rise).v, given);
+    EXPECT_GE(o.keptCount, r.keptCount + c.minLeftOut);
+  }
 }
 
 TEST(ImportCut, TwoWaySweepsAndClosePointsKeepBothBranches) {

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "import/columns.h"
+#include "import/header_conditions.h"
 #include "import/measured_table.h"
 #include "temp_files.h"
 
@@ -95,6 +97,49 @@ TEST(MeasuredTable, LayoutFromHeadersUnitsAndDates) {
   t = ScanMeasuredTable(dir.Write("words.txt", "no numbers here\nnor here 1\n"));
   EXPECT_TRUE(t.opened);
   EXPECT_EQ(t.fieldCount, 0);
+}
+
+TEST(MeasuredTable, TabHeadersKeepTheirBlanksAndStateTheConditions) {
+  test::TempDir dir;
+  // A lab file: metadata lines, then names with blanks and units in them.
+  const TableLayout t =
+      ScanMeasuredTable(dir.Write("lab.txt",
+                                  "Temperature (K)\t77.00\r\nfield / T\t0.300000\r\n"
+                                  "Current / A\tV1  -sample/ uV\ttime/s\r\n"
+                                  "0.5\t1.25\t0\r\n1.0\t1.5\t1\r\n"));
+  EXPECT_TRUE(t.format.tabs);
+  EXPECT_EQ(t.names, (V{"Current / A", "V1  -sample/ uV", "time/s"}));
+  EXPECT_EQ(VoltageUnitOfColumn(t, 1), VoltageUnit::uV);
+  EXPECT_EQ(CurrentUnitOfColumn(t, 0), CurrentUnit::A);
+  int x = -1, y = -1;
+  ASSERT_TRUE(ColumnsByName(t, true, x, y));
+  EXPECT_EQ(std::pair(x, y), std::pair(0, 1));
+  EXPECT_EQ(t.headerTemperature, 77.0);
+  EXPECT_EQ(t.headerField, 0.3);
+
+  // Each header line alone: the temperature and field it states, if any.
+  struct Case {
+    const char* line;
+    std::optional<double> kelvin, tesla;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"# Ic = 19.03 A, n = 22.53 , Tavg = 30.03 K", 30.03, {}},
+           {"B = 150 mT; Temp: 4.2", 4.2, 0.15},
+           {"field [mT]\t300", {}, 0.3},
+           {"T_sample_K 60.5", 60.5, {}},
+           {"Tc = 92 K, H = 2 K", {}, {}},  // not the sample's; a field in K
+           {"T = 0.3 T", {}, {}},
+           {"time / s\t5", {}, {}},
+       }) {
+    SCOPED_TRACE(c.line);
+    const HeaderConditions h = ConditionsInHeader({c.line});
+    for (const auto& [got, want] :
+         {std::pair(h.temperature, c.kelvin), std::pair(h.field, c.tesla)})
+      if (want)
+        EXPECT_NEAR(got.value_or(-1), *want, 1e-12);
+      else
+        EXPECT_FALSE(got) << *got;
+  }
 }
 
 TEST(MeasuredTable, ColumnsAreStreamedWithSkippedLinesCounted) {

@@ -296,6 +296,8 @@ TEST_F(ImportDialogs, ModeFieldAndTemperatureQuestionsSayWhy) {
   Child<QComboBox>(d, "kindCombo")->setCurrentIndex(1);
   Click(d, "importButton");
   EXPECT_TRUE(LastMessage().contains(QStringLiteral("Jc-B計算")));
+  // The change clears the registries: いいえ by default.
+  EXPECT_EQ(platform.messages.back().buttons, MsgButtons::YesNoDefaultNo);
   EXPECT_EQ(w.project().Settings.Mode, CalcMode::EJ);
   EXPECT_TRUE(w.project().DataFiles.Empty());
   platform.answers.push_back(MsgAnswer::Yes);
@@ -303,6 +305,26 @@ TEST_F(ImportDialogs, ModeFieldAndTemperatureQuestionsSayWhy) {
   EXPECT_EQ(w.project().Settings.Mode, CalcMode::JcB);
   ASSERT_EQ(w.project().CalcConds.Count(), 1);
   EXPECT_DOUBLE_EQ(w.project().CalcConds.items[0].Temp, 20.0);
+}
+
+TEST_F(ImportDialogs, TheKindChosenAfterLoadingChoosesItsColumnsAndHeadersGiveTheCondition) {
+  MainWindow& w = StartWith(0, {}, SetSample);
+  ImportDialog* d = OpenImport(w);
+  // An Ic-B table read as V-I first: the current is its x column there.
+  QFile f(Path(QStringLiteral("icb.txt")));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("Temperature (K)\t20\nB(T)\tIc(A)\n0.5\t300\n1\t200\n2\t120\n");
+  f.close();
+  platform.files.push_back(f.fileName());
+  Click(d, "browseButton");
+  EXPECT_EQ(Child<QComboBox>(d, "xColumnCombo")->currentIndex(), 1);
+  Child<QComboBox>(d, "kindCombo")->setCurrentIndex(1);
+  EXPECT_EQ(Child<QComboBox>(d, "xColumnCombo")->currentIndex(), 0);  // B
+  EXPECT_EQ(Child<QComboBox>(d, "yColumnCombo")->currentIndex(), 1);  // Ic
+  EXPECT_DOUBLE_EQ(d->Preview().icb.b.front(), 0.5);
+  // The header's temperature fills the row and the summary says so.
+  EXPECT_EQ(Child<QTableWidget>(d, "fileTable")->item(0, 1)->text(), QStringLiteral("20.000"));
+  EXPECT_TRUE(Child<QLabel>(d, "summaryLabel")->text().contains(QStringLiteral("（ヘッダー）")));
 }
 
 TEST_F(ImportDialogs, RawTablesAreRegisteredOnlyWhenConfirmed) {

@@ -356,7 +356,7 @@ TEST_F(EnglishTest, ImportDialogAndItsMessagesAreEnglish) {
   EXPECT_TRUE(summary.startsWith(
       "16 points kept / 24 dropped / 2 lines not numeric\nBackground V = a + b·I: a = "))
       << summary.toStdString();
-  EXPECT_TRUE(summary.contains("\nTemperature 77.000 K (standard deviation 0.000 K)"))
+  EXPECT_TRUE(summary.contains("\nTemperature 77.000 K (column), standard deviation 0.000 K"))
       << summary.toStdString();
   EXPECT_EQ(Child<QLabel>(d, "columnsLabel")->text(),
             "3 columns / numeric columns: 0 : I [A], 1 : V [uV], 2 : T [K]");
