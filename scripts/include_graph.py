@@ -13,7 +13,7 @@ import re
 import sys
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src")
-CORE = {"model", "numeric", "physics", "import", "calc", "fit", "graph"}
+CORE = {"model", "numeric", "physics", "import", "calc", "fit", "graph", "design"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
 
 
