@@ -14,10 +14,13 @@ namespace {
 
 // Two-sided 95 % quantile of the normal distribution.
 constexpr double kBandQuantile = 1.959963984540054;
-// Relative step of the parameter derivatives (as the fit's curve bands).
-constexpr double kParamStep = 1e-4;
-// Step in decades of J of the n value and its slope (as the fit's n).
+// Relative step of the parameter derivatives.
+constexpr double kParamStep = 1e-3;
+// Step in decades of J of the n value (as the fit's n).
 constexpr double kLogJStep = 1e-4;
+// Step in decades of J of the derivatives of n: second differences need a
+// wider one than n itself, or the model's rounding shows.
+constexpr double kSlopeStep = 1e-3;
 
 // log10 E at J = 10^u, counting the evaluation.
 double LogE(const ModelParams& p, double u, double T, double B, long long& evaluations) {
@@ -86,23 +89,26 @@ DesignPoint EvaluateDesignPoint(const DesignBasis& basis, double T, double B, do
   pt.n = (lUp - lDown) / (2 * d);
   const std::vector<int> varied = VariedParams(basis.covariance);
   if (!varied.empty() && std::isfinite(pt.n) && pt.n > 0) {
-    const double curvature = (lUp - 2 * LogE(p, u, T, B, evals) + lDown) / (d * d);
+    const double s = kSlopeStep;
+    const double curvature =
+        (LogE(p, u + s, T, B, evals) - 2 * LogE(p, u, T, B, evals) + LogE(p, u - s, T, B, evals)) /
+        (s * s);
     const FitValues values = ParamsOf(p);
     std::vector<double> gU, gN;
     for (int k : varied) {
       const std::size_t kk = static_cast<std::size_t>(k);
       const double h = kParamStep * std::max(std::fabs(values[kk]), 1e-3);
-      double atUp[2], atDown[2];  // log E at u + d and u - d, for p + h and p - h
-      for (int s = 0; s < 2; ++s) {
+      double atUp[2], atDown[2];  // log E at u + s and u - s, for p + h and p - h
+      for (int side = 0; side < 2; ++side) {
         FitValues v = values;
-        v[kk] += s == 0 ? h : -h;
+        v[kk] += side == 0 ? h : -h;
         ModelParams q = p;
         SetParams(q, v);
-        atUp[s] = LogE(q, u + d, T, B, evals);
-        atDown[s] = LogE(q, u - d, T, B, evals);
+        atUp[side] = LogE(q, u + s, T, B, evals);
+        atDown[side] = LogE(q, u - s, T, B, evals);
       }
       const double dLogE = ((atUp[0] + atDown[0]) - (atUp[1] + atDown[1])) / (4 * h);
-      const double dNAtJ = ((atUp[0] - atDown[0]) - (atUp[1] - atDown[1])) / (4 * d * h);
+      const double dNAtJ = ((atUp[0] - atDown[0]) - (atUp[1] - atDown[1])) / (4 * s * h);
       const double dU = -dLogE / pt.n;
       gU.push_back(dU);
       gN.push_back(dNAtJ + curvature * dU);
