@@ -1020,7 +1020,7 @@ already exists. Do you want to replace it?</translation>
     </message>
     <message>
         <source>フィット記録のパラメータがプロジェクトと異なります: 信頼帯なし</source>
-        <translation>The fit record's parameters differ from the project's: no bands</translation>
+        <translation>The fit record&apos;s parameters differ from the project&apos;s: no bands</translation>
     </message>
     <message>
         <source>フィット記録を読めません: 信頼帯なし</source>
@@ -1286,6 +1286,10 @@ Do you want to replace it?</translation>
     <message>
         <source>Jc(B,T)マップ</source>
         <translation>Jc(B,T) Map</translation>
+    </message>
+    <message>
+        <source>フィット記録を保存できません。</source>
+        <translation>The fit record cannot be saved.</translation>
     </message>
 </context>
 <context>

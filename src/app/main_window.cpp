@@ -346,9 +346,7 @@ void MainWindow::DocumentChanged(const DocChange& change) {
       InvalidateGraph();
       return;
     case ChangeKind::ParamsChanged:
-      break;
     case ChangeKind::ProjectSaved:
-      WriteKeptFitRecord(document_);
       break;
   }
   // The fit window shows the panel's values and the model they give.
@@ -388,6 +386,11 @@ void MainWindow::CommandOpen() {
   LoadProject(*path);
 }
 
+void MainWindow::SaveFitRecord() {
+  // A fit applied since: its record goes beside the saved project.
+  if (!WriteKeptFitRecord(document_)) ShowWarning(this, tr("フィット記録を保存できません。"));
+}
+
 int MainWindow::CommandSave() {
   params_->ReadPanelValues();
   if (project_.SettingsFilePath.empty()) return CommandSaveAs();
@@ -395,6 +398,7 @@ int MainWindow::CommandSave() {
     ShowMessage(nullptr, tr(kCannotSave));
     return 0;
   }
+  SaveFitRecord();
   return 1;
 }
 
@@ -425,6 +429,7 @@ int MainWindow::CommandSaveAs() {
     ShowMessage(nullptr, tr(kCannotSave));
     return 0;
   }
+  SaveFitRecord();
   return 1;
 }
 
