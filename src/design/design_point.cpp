@@ -7,6 +7,7 @@
 #include "calc/parallel.h"
 #include "fit/fit_quality.h"
 #include "fit/model_jc.h"
+#include "model/format.h"
 
 namespace zx {
 
@@ -133,7 +134,9 @@ std::vector<double> AxisValues(double lo, double hi, double step) {
   if (!std::isfinite(lo) || !std::isfinite(hi) || !(step > 0) || hi < lo) return v;
   const long long count = static_cast<long long>(std::floor((hi - lo) / step + 1e-6));
   for (long long i = 0; i <= count; ++i) {
-    const double x = lo + static_cast<double>(i) * step;
+    // 0.1 + 2 * 0.1 is 0.30000000000000004: twelve digits give the 0.3 typed.
+    const double x = ParseLeadingDouble(
+        FormatChars(lo + static_cast<double>(i) * step, std::chars_format::general, 12));
     v.push_back(std::fabs(x - hi) < 1e-6 * step ? hi : x);
   }
   return v;

@@ -23,6 +23,8 @@ std::vector<std::string> Fields(const std::string& line) {
 // A number where the field is one, null for "nan" and "-", else the text.
 Json Value(const std::string& s) {
   if (s == "nan" || s == "-") return nullptr;
+  if (!s.empty() && s.find_first_not_of("-0123456789") == std::string::npos && s.size() < 18)
+    return std::stoll(s);
   char* end = nullptr;
   const double v = std::strtod(s.c_str(), &end);
   if (!s.empty() && end == s.c_str() + s.size()) return v;
