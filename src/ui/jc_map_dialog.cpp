@@ -132,7 +132,7 @@ JcMapDialog::JcMapDialog(Shell& main) : QDialog(&main.widget()), main_(main) {
     e->setMinimumWidth(width);
     return e;
   };
-  temps_ = edit(temps.join(QStringLiteral(", ")), "mapTemps", 160);
+  temps_ = edit(temps.join(QStringLiteral(", ")), "mapTemps", 120);
   temps_->setToolTip(tr("カンマまたは空白で区切った温度の一覧"));
   bFrom_ = edit(QStringLiteral("0.1"), "mapFieldFrom", 50);
   bTo_ = edit(QStringLiteral("5"), "mapFieldTo", 50);
@@ -141,9 +141,11 @@ JcMapDialog::JcMapDialog(Shell& main) : QDialog(&main.widget()), main_(main) {
   update_->setObjectName(QStringLiteral("mapUpdate"));
   update_->setDefault(true);
 
+  // Two rows, so that the window stays narrow in either language.
+  auto* tempRow = new QHBoxLayout;
+  tempRow->addWidget(new QLabel(tr("温度(K)"), this));
+  tempRow->addWidget(temps_, 1);
   auto* fields = new QHBoxLayout;
-  fields->addWidget(new QLabel(tr("温度(K)"), this));
-  fields->addWidget(temps_, 2);
   fields->addWidget(new QLabel(tr("磁場(T)"), this));
   fields->addWidget(bFrom_, 1);
   fields->addWidget(new QLabel(QStringLiteral("-"), this));
@@ -182,6 +184,7 @@ JcMapDialog::JcMapDialog(Shell& main) : QDialog(&main.widget()), main_(main) {
   bottom->addWidget(export_);
 
   auto* top = new QVBoxLayout(this);
+  top->addLayout(tempRow);
   top->addLayout(fields);
   top->addWidget(status_);
   top->addWidget(error_);
