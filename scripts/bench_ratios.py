@@ -6,7 +6,7 @@ gives one line "ratio <name> <literal/fast>", from the median wall-clock
 times (the plain times when the run had no repetitions). The preview passes
 also get a "median <name> <ms>" line for their fast run, and the fits a
 "fit <name> <ms> ms <iterations> iterations <evaluations> model evaluations"
-line.
+line, and the design maps a "design <name> <ms> ms <points> points ..." line.
 """
 import json
 import sys
@@ -37,6 +37,12 @@ def main(path):
             c = counters[name]
             print(f"fit {name[3:]} {times[name]:.0f} ms {c['fit_iterations']:.0f} iterations "
                   f"{c['model_evaluations']:.0f} model evaluations")
+    for name in sorted(times):
+        if name.startswith("BM_Design") and "points" in counters.get(name, {}):
+            c = counters[name]
+            print(f"design {name[9:]} {times[name]:.0f} ms {c['points']:.0f} points "
+                  f"{1e3 * times[name] / c['points']:.0f} us/point "
+                  f"{c['evaluations_per_point']:.1f} evaluations/point bands {c['bands']:.0f}")
     for name in sorted(times):
         if name.startswith("BM_Preview") and name.endswith("_Fast"):
             print(f"median {name[3:-5]} {times[name]:.2f} ms")

@@ -15,7 +15,6 @@ import re
 import sys
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src")
-
 # The layer of each folder: a file may include only folders of lower layers
 # (and its own). Folders of one layer know nothing of each other.
 LAYERS = {
@@ -24,11 +23,11 @@ LAYERS = {
     "model": 2,
     "calc": 3, "graph": 3, "import": 3,
     "fit": 4,
-    "qtcanvas": 5,
+    "design": 5, "qtcanvas": 5,
     "ui": 6,
     "app": 7, "cli": 7,
 }
-CORE = {"numeric", "physics", "model", "calc", "graph", "import", "fit"}
+CORE = {"numeric", "physics", "model", "calc", "graph", "import", "fit", "design"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
 
 

@@ -1014,6 +1014,105 @@ Temperature %1 K (%2)</translation>
     </message>
 </context>
 <context>
+    <name>zx::JcMapDialog</name>
+    <message>
+        <source>Jc(B,T)マップ</source>
+        <translation>Jc(B,T) Map</translation>
+    </message>
+    <message>
+        <source>カンマまたは空白で区切った温度の一覧</source>
+        <translation>Temperatures separated by commas or blanks</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>温度(K)</source>
+        <translation>Temperature (K)</translation>
+    </message>
+    <message>
+        <source>磁場(T)</source>
+        <translation>Field (T)</translation>
+    </message>
+    <message>
+        <source>基準電界(V/m)</source>
+        <translation>Criterion (V/m)</translation>
+    </message>
+    <message>
+        <source>書き出し</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>温度の一覧を読めません。</source>
+        <translation>The list of temperatures cannot be read.</translation>
+    </message>
+    <message>
+        <source>磁場の範囲が正しくありません。</source>
+        <translation>The field range is not valid.</translation>
+    </message>
+    <message>
+        <source>基準電界は正の数で入力してください。</source>
+        <translation>Enter a positive number for the criterion.</translation>
+    </message>
+    <message>
+        <source>フィット記録: 最新(95 % 信頼帯を表示)</source>
+        <translation>Fit record: current (95 % confidence bands shown)</translation>
+    </message>
+    <message>
+        <source>フィット記録: 最新(共分散がないため信頼帯なし)</source>
+        <translation>Fit record: current (no covariance, no bands)</translation>
+    </message>
+    <message>
+        <source>フィット記録がありません: 信頼帯なし</source>
+        <translation>No fit record: no bands</translation>
+    </message>
+    <message>
+        <source>フィット記録のパラメータがプロジェクトと異なります: 信頼帯なし</source>
+        <translation>The fit record&apos;s parameters differ from the project&apos;s: no bands</translation>
+    </message>
+    <message>
+        <source>フィット記録を読めません: 信頼帯なし</source>
+        <translation>The fit record cannot be read: no bands</translation>
+    </message>
+    <message>
+        <source>データの範囲: T %1 - %2 K, B %3 - %4 T(範囲外は破線)</source>
+        <translation>Data range: T %1 - %2 K, B %3 - %4 T (dashed outside)</translation>
+    </message>
+    <message>
+        <source>書き出し先にデータファイルは指定できません。</source>
+        <translation>A data file cannot be the export target.</translation>
+    </message>
+    <message>
+        <source>書き出し先に設定ファイルは指定できません。</source>
+        <translation>The settings file cannot be the export target.</translation>
+    </message>
+    <message>
+        <source>ファイルを書き出せません。</source>
+        <translation>The file cannot be written.</translation>
+    </message>
+    <message>
+        <source>CSVファイル(*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>COMSOL補間ファイル(*.txt)</source>
+        <translation>COMSOL interpolation files (*.txt)</translation>
+    </message>
+    <message>
+        <source>JSONファイル(*.json)</source>
+        <translation>JSON files (*.json)</translation>
+    </message>
+    <message>
+        <source>PNG画像(*.png)</source>
+        <translation>PNG images (*.png)</translation>
+    </message>
+    <message>
+        <source>SVG画像(*.svg)</source>
+        <translation>SVG images (*.svg)</translation>
+    </message>
+</context>
+<context>
     <name>zx::LanguageMenu</name>
     <message>
         <source>表示言語は次回の起動時に切り替わります。</source>
@@ -1232,6 +1331,14 @@ Do you want to replace it?</translation>
     <message>
         <source>Jc-B計算モード</source>
         <translation>Jc-B mode</translation>
+    </message>
+    <message>
+        <source>Jc(B,T)マップ</source>
+        <translation>Jc(B,T) Map</translation>
+    </message>
+    <message>
+        <source>フィット記録を保存できません。</source>
+        <translation>The fit record cannot be saved.</translation>
     </message>
 </context>
 <context>

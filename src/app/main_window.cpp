@@ -30,6 +30,8 @@
 #include "ui/dialog_helpers.h"
 #include "ui/dialogs.h"
 #include "ui/fit_dialog.h"
+#include "ui/fit_record_keeper.h"
+#include "ui/jc_map_dialog.h"
 #include "ui/language_menu.h"
 #include "ui/lists_panel.h"
 #include "ui/parameter_panel.h"
@@ -219,6 +221,8 @@ void MainWindow::BuildMenus() {
              }));
   AddCommand(calc, {kCmdAutoFit, "actionAutoFit", QT_TR_NOOP("自動フィッティング"), Qt::Key_F},
              std::function<void()>([this] { OpenFitDialog(*this); }));
+  AddCommand(calc, {kCmdJcMap, "actionJcMap", QT_TR_NOOP("Jc(B,T)マップ"), Qt::Key_J},
+             std::function<void()>([this] { OpenJcMapDialog(*this); }));
   AddCommand(calc, {kCmdModeChange, "actionModeChange", QT_TR_NOOP("計算モード変更"), Qt::Key_M},
              dialog(kCmdModeChange));
 
@@ -326,6 +330,7 @@ void MainWindow::DocumentChanged(const DocChange& change) {
       CloseDialogsOfRemovedEntries(*this);
       break;
     case ChangeKind::ProjectReplaced:
+      ForgetFitRecord(document_);
       lists_->RefillLists();
       params_->ShowProjectInPanel();
       ResetWindowGraph();
@@ -381,6 +386,11 @@ void MainWindow::CommandOpen() {
   LoadProject(*path);
 }
 
+void MainWindow::SaveFitRecord() {
+  // A fit applied since: its record goes beside the saved project.
+  if (!WriteKeptFitRecord(document_)) ShowWarning(this, tr("フィット記録を保存できません。"));
+}
+
 int MainWindow::CommandSave() {
   params_->ReadPanelValues();
   if (project_.SettingsFilePath.empty()) return CommandSaveAs();
@@ -388,6 +398,7 @@ int MainWindow::CommandSave() {
     ShowMessage(nullptr, tr(kCannotSave));
     return 0;
   }
+  SaveFitRecord();
   return 1;
 }
 
@@ -418,6 +429,7 @@ int MainWindow::CommandSaveAs() {
     ShowMessage(nullptr, tr(kCannotSave));
     return 0;
   }
+  SaveFitRecord();
   return 1;
 }
 

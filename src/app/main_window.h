@@ -103,6 +103,7 @@ class MainWindow : public QMainWindow, public Shell {
   void CommandNew();
   void CommandOpen();
   int CommandSave();
+  void SaveFitRecord();
   int CommandSaveAs();
   void RunPaintPass();
   // The graph's geometry and axes as a new project shows them.

@@ -6,10 +6,12 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "design/fit_record.h"
 #include "fit/fit_curves.h"
 #include "fit/fit_data.h"
 #include "fit/fit_quality.h"
 #include "fit/fit_report.h"
+#include "fit/fit_report_json.h"
 #include "fit/fit_solver.h"
 #include "fit/fit_usable.h"
 #include "fit/param_lines.h"
@@ -31,9 +33,25 @@ bool Load(Project& p, const std::string& path) {
   return false;
 }
 
-void Print(const std::vector<std::string>& lines) {
-  for (const std::string& l : lines) std::printf("%s\n", l.c_str());
+// The report's lines, or with --json the same as one JSON object.
+void Print(const std::vector<std::string>& lines, bool json = false) {
+  if (json)
+    std::fputs(FitReportJson(lines).c_str(), stdout);
+  else
+    for (const std::string& l : lines) std::printf("%s\n", l.c_str());
   std::fflush(stdout);
+}
+
+// The fit record beside the project, of the values the project now holds.
+bool WriteRecord(const std::string& project, const FitInput& used, const FitOutcome& fit,
+                 const FitOptions& fo, const FitQuality& quality) {
+  Project stored;
+  const std::string path = FitRecordPath(project);
+  if (LoadSettingsFile(stored, project) &&
+      WriteFitRecord(path, MakeFitRecord(used, fit, fo, quality, stored.Params)))
+    return true;
+  std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", path.c_str());
+  return false;
 }
 
 // Conditions without points are left out of the fit; says which and why.
@@ -153,7 +171,7 @@ int CmdFit(const std::string& project, const Options& opt) {
   std::vector<std::pair<int, int>> leftOut;
   const FitInput used = UsablePoints(fitted, leftOut);
   const FitQuality quality = EvaluateQuality(used, values, opt.threads);
-  Print(FitReportLines(&fit, quality));
+  Print(FitReportLines(&fit, quality), opt.json);
   if (!fit.degenerate.empty()) {
     std::string names;
     for (const std::string& n : fit.degenerate) names += (names.empty() ? "" : ", ") + n;
@@ -184,7 +202,7 @@ int CmdFit(const std::string& project, const Options& opt) {
     std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", project.c_str());
     return 1;
   }
-  return 0;
+  return WriteRecord(project, used, fit, fo, quality) ? 0 : 1;
 }
 
 int CmdQuality(const std::string& project, const Options& opt) {
@@ -195,7 +213,7 @@ int CmdQuality(const std::string& project, const Options& opt) {
   ReportLeftOut(input);
   const FitValues current = ParamsOf(p.Params);
   const FitQuality quality = EvaluateQuality(input, current, opt.threads);
-  Print(FitReportLines(nullptr, quality, &current));
+  Print(FitReportLines(nullptr, quality, &current), opt.json);
   if (quality.points == 0) {
     std::fprintf(stderr, "zentrix2-calc: nothing to evaluate: no usable point\n");
     return kNothingToFit;

@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "cli/options.h"
@@ -60,6 +62,51 @@ bool ParseBounds(const std::string& text, Options& opt) {
     }
   }
   return true;
+}
+
+// "T=LO:HI:STEP" with the given name -> its three numbers.
+bool ParseAxis(const std::string& text, const char* name, double& lo, double& hi, double& step) {
+  const std::string prefix = std::string(name) + "=";
+  if (text.compare(0, prefix.size(), prefix) != 0) return false;
+  const std::string rest = text.substr(prefix.size());
+  const std::size_t c1 = rest.find(':'), c2 = rest.find(':', c1 == std::string::npos ? c1 : c1 + 1);
+  if (c1 == std::string::npos || c2 == std::string::npos) return false;
+  return ParseNumber(rest.substr(0, c1), lo) && ParseNumber(rest.substr(c1 + 1, c2 - c1 - 1), hi) &&
+         ParseNumber(rest.substr(c2 + 1), step) && std::isfinite(lo) && std::isfinite(hi) &&
+         step > 0 && std::isfinite(step) && lo <= hi;
+}
+
+// Points of a map at most, so that a typing slip does not run for hours.
+constexpr double kMaxMapPoints = 1e6;
+
+std::string ParseMap(const std::vector<std::string>& v, MapAxes& m) {
+  const char* usage = "--map takes T=LO:HI:STEP B=LO:HI:STEP (LO <= HI, STEP > 0)";
+  if (v.size() != 2 || !ParseAxis(v[0], "T", m.tLo, m.tHi, m.tStep) ||
+      !ParseAxis(v[1], "B", m.bLo, m.bHi, m.bStep))
+    return usage;
+  const double count =
+      (std::floor((m.tHi - m.tLo) / m.tStep) + 1) * (std::floor((m.bHi - m.bLo) / m.bStep) + 1);
+  if (!(count <= kMaxMapPoints)) return "--map: at most 1000000 grid points";
+  return "";
+}
+
+// "T=20,B=1.5,I=30" -> the point; T and B needed, I optional.
+std::string ParseAt(const std::string& text, AtPoint& at) {
+  const char* usage = "--at takes T=K,B=T[,I=A]";
+  for (const std::string& item : SplitCommas(text)) {
+    const std::size_t eq = item.find('=');
+    if (eq == std::string::npos) return usage;
+    const std::string name = item.substr(0, eq);
+    double* target = name == "T"   ? &at.temp
+                     : name == "B" ? &at.field
+                     : name == "I" ? &at.current
+                                   : nullptr;
+    if (!target || !std::isnan(*target) || !ParseNumber(item.substr(eq + 1), *target) ||
+        !std::isfinite(*target))
+      return usage;
+  }
+  if (std::isnan(at.temp) || std::isnan(at.field)) return usage;
+  return "";
 }
 
 bool ParsePositive(const std::string& text, double& out) {
@@ -160,6 +207,21 @@ std::string ApplyValue(OptionId id, const std::string& v, Options& opt) {
     case OptionId::Write:
       opt.write = true;
       return "";
+    case OptionId::Json:
+      opt.json = true;
+      return "";
+    case OptionId::Criterion:
+      if (!ParsePositive(v, opt.criterion) || !(opt.criterion < 1e300))
+        return "--criterion needs a positive number (V/m)";
+      return "";
+    case OptionId::Format:
+      if (v != "csv" && v != "comsol" && v != "json") return "--format takes csv, comsol or json";
+      opt.format = v;
+      return "";
+    case OptionId::Out:
+      if (v.empty()) return "--out needs a file";
+      opt.out = v;
+      return "";
     default:
       return "";
   }
@@ -181,19 +243,34 @@ Command CommandOf(OptionId id) {
       return Command::Fit;
     case OptionId::Quality:
       return Command::Quality;
+    case OptionId::Map:
+      return Command::Map;
+    case OptionId::At:
+      return Command::At;
     default:
       return Command::Calc;
   }
 }
 
 // Checks that need the whole line: options with their command, the files.
-std::string CheckLine(CommandLine& line, bool commandGiven, bool fitOptionGiven) {
+std::string CheckLine(CommandLine& line, bool commandGiven, const std::vector<OptionKind>& given,
+                      bool outGiven) {
+  auto gave = [&](OptionKind k) { return std::find(given.begin(), given.end(), k) != given.end(); };
   if (!line.assignments.empty()) {
     if (commandGiven) return "--set goes alone with a project";
     line.command = Command::Set;
   }
-  if (fitOptionGiven && line.command != Command::Fit)
+  if (gave(OptionKind::FitOnly) && line.command != Command::Fit)
     return OptionNames(OptionKind::FitOnly) + " go with --fit";
+  const bool design = line.command == Command::Map || line.command == Command::At;
+  if (gave(OptionKind::DesignOnly) && !design)
+    return "--criterion and --format go with --map or --at";
+  if (outGiven && line.command != Command::Map) return "--out goes with --map or an import";
+  if (line.options.format != "csv" && line.command != Command::Map)
+    return "--format goes with --map";
+  if (gave(OptionKind::JsonOutput) && line.command != Command::Fit &&
+      line.command != Command::Quality && line.command != Command::At)
+    return "--json goes with --fit, --quality or --at";
   if (line.command == Command::Plot)
     return line.operands.size() == 2 ? "" : "--plot needs an image file and a project";
   if (line.operands.size() != 1)
@@ -211,11 +288,13 @@ bool IsImportLine(const std::vector<std::string>& args) {
 }
 
 std::string ParseCommandLine(const std::vector<std::string>& args, CommandLine& line) {
-  bool commandGiven = false, fitOptionGiven = false;
+  bool commandGiven = false, outGiven = false;
+  std::vector<OptionKind> given;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const OptionEntry* entry = FindOption(a);
-    if (entry && IsImportOption(*entry)) entry = nullptr;  // not of this line
+    // Import options are not of this line, but for --out (the map's file).
+    if (entry && IsImportOption(*entry) && entry->id != OptionId::Out) entry = nullptr;
     if (!entry) {
       if (a.size() > 1 && a[0] == '-') return "unknown option " + a;
       line.operands.push_back(a);
@@ -229,6 +308,18 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CommandLine& 
       if (commandGiven) return "only one command at a time";
       commandGiven = true;
       line.command = CommandOf(entry->id);
+      // --map takes one value per word of its argument, --at one.
+      if (entry->argument.empty()) continue;
+      const std::size_t count = static_cast<std::size_t>(std::count(entry->argument.begin(),
+                                                                    entry->argument.end(), ' ')) +
+                                1;
+      if (i + count >= args.size()) return a + " needs " + std::string(entry->argument);
+      const std::vector<std::string> values(args.begin() + static_cast<long>(i) + 1,
+                                            args.begin() + static_cast<long>(i + count) + 1);
+      i += count;
+      const std::string why =
+          line.command == Command::Map ? ParseMap(values, line.map) : ParseAt(values[0], line.at);
+      if (!why.empty()) return why;
       continue;
     }
     std::string value;
@@ -238,14 +329,15 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CommandLine& 
                (entry->kind == OptionKind::Assignment ? std::string(entry->argument) : "a value");
       value = args[++i];
     }
-    fitOptionGiven = fitOptionGiven || entry->kind == OptionKind::FitOnly;
+    given.push_back(entry->kind);
+    outGiven = outGiven || entry->id == OptionId::Out;
     if (entry->kind == OptionKind::Assignment) {
       line.assignments.push_back(value);
       continue;
     }
     if (std::string why = ApplyValue(entry->id, value, line.options); !why.empty()) return why;
   }
-  return CheckLine(line, commandGiven, fitOptionGiven);
+  return CheckLine(line, commandGiven, given, outGiven);
 }
 
 }  // namespace zx::cli

@@ -9,13 +9,15 @@
 
 namespace zx::cli {
 
-enum class Command { Calc, New, Preview, Plot, Fit, Quality, Set, Help, Version };
+enum class Command { Calc, New, Preview, Plot, Fit, Quality, Set, Map, At, Help, Version };
 
 struct CommandLine {
   Command command = Command::Calc;
   Options options;
   std::vector<std::string> operands;     // the files: project, or image and project
   std::vector<std::string> assignments;  // --set KEY=VALUE, in order
+  MapAxes map;                           // --map
+  AtPoint at;                            // --at
 };
 
 // Empty when `args` (without the program name) make a command; else why

@@ -20,7 +20,21 @@ struct Options {
   // of the project's; NaN: the project's.
   double lower[kPinningParamCount] = {NAN, NAN, NAN, NAN, NAN};
   double upper[kPinningParamCount] = {NAN, NAN, NAN, NAN, NAN};
-  std::string curves;  // --fit --curves: the model curves with their bands
+  std::string curves;          // --fit --curves: the model curves with their bands
+  bool json = false;           // --json: the report as JSON
+  double criterion = NAN;      // --criterion in V/m; NaN: the project's E_c
+  std::string format = "csv";  // --map --format
+  std::string out;             // --map --out; empty: stdout
+};
+
+// --map T=LO:HI:STEP B=LO:HI:STEP: the axes of the grid.
+struct MapAxes {
+  double tLo = NAN, tHi = NAN, tStep = NAN;
+  double bLo = NAN, bHi = NAN, bStep = NAN;
+};
+// --at T=...,B=...[,I=...]: the operating point; current NaN when not given.
+struct AtPoint {
+  double temp = NAN, field = NAN, current = NAN;
 };
 
 int CmdNew(const std::string& project);
@@ -28,6 +42,8 @@ int CmdCalc(const std::string& project, const Options& opt);
 int CmdPreview(const std::string& project, const Options& opt);
 int CmdFit(const std::string& project, const Options& opt);
 int CmdQuality(const std::string& project, const Options& opt);
+int CmdMap(const std::string& project, const MapAxes& axes, const Options& opt);
+int CmdAt(const std::string& project, const AtPoint& at, const Options& opt);
 int CmdPlot(const std::string& image, const std::string& project, const Options& opt);
 // --set KEY=VALUE ...: the values, checked, written into the project.
 int CmdSet(const std::string& project, const std::vector<std::string>& assignments);

@@ -37,6 +37,10 @@ int Run(const zx::cli::CommandLine& line) {
       return zx::cli::CmdFit(files[0], line.options);
     case Command::Quality:
       return zx::cli::CmdQuality(files[0], line.options);
+    case Command::Map:
+      return zx::cli::CmdMap(files[0], line.map, line.options);
+    case Command::At:
+      return zx::cli::CmdAt(files[0], line.at, line.options);
     case Command::Calc:
       break;
   }

@@ -29,6 +29,11 @@ enum class OptionId {
   LossScale,
   Weight,
   Write,
+  Json,
+  Map,
+  At,
+  Criterion,
+  Format,
   ImportVi,
   ImportIcb,
   Out,
@@ -52,6 +57,8 @@ enum class OptionKind {
   Command,        // chooses what the run does
   Common,         // goes with every command of the calculation line
   FitOnly,        // goes with --fit only
+  DesignOnly,     // goes with --map or --at
+  JsonOutput,     // --json: with --fit, --quality or --at
   Assignment,     // --set: repeatable, a command of its own
   ImportCommand,  // --import-vi, --import-icb: the import line
   Import,         // the import line: every option there takes a value

@@ -94,6 +94,8 @@ class FitDialog : public QDialog {
   void ShowPlots(const FitInput& in, const std::vector<int>& related,
                  const std::vector<ConditionCurves>& curves);
   void SaveClicked();
+  // The record of the applied result, written beside the project by its next save.
+  void KeepAppliedRecord();
   std::string RegistrySignature() const;
   QString OptionsText() const;
   // The parameters the result tables list: the five pinning parameters,

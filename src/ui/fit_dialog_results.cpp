@@ -9,11 +9,14 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "design/fit_record.h"
 #include "fit/fit_solver.h"
+#include "fit/fit_usable.h"
 #include "model/format.h"
 #include "ui/fit_dialog.h"
 #include "ui/fit_dialog_cells.h"
 #include "ui/fit_plot_widget.h"
+#include "ui/fit_record_keeper.h"
 #include "ui/fit_warning_text.h"
 #include "ui/parameter_panel.h"
 #include "ui/platform.h"
@@ -388,6 +391,7 @@ void FitDialog::Apply() {
   }
   beforeApply_ = before;
   main_.parameterPanel()->TypeFitValues(m);
+  KeepAppliedRecord();
   undo_->setEnabled(true);
   ShowCurrentValues();
 }
@@ -396,8 +400,22 @@ void FitDialog::Undo() {
   if (!beforeApply_ || !main_.parameterPanel()) return;
   main_.parameterPanel()->TypeFitValues(*beforeApply_);
   beforeApply_.reset();
+  ForgetFitRecord(main_.document());
   undo_->setEnabled(false);
   ShowCurrentValues();
+}
+
+void FitDialog::KeepAppliedRecord() {
+  // The covariance is the best minimum's: another one applied has no record.
+  if (!outcome_ || shownMinimum_ > 0) {
+    ForgetFitRecord(main_.document());
+    return;
+  }
+  FitInput at = input_;
+  at.params = main_.project().Params;
+  std::vector<std::pair<int, int>> leftOut;
+  KeepFitRecord(main_.document(), MakeFitRecord(UsablePoints(at, leftOut), *outcome_, Options(),
+                                                quality_, main_.project().Params));
 }
 
 }  // namespace zx

@@ -47,6 +47,8 @@ QString DialogObjectName(DialogKind kind) {
       return QStringLiteral("importDialog");
     case DialogKind::Fit:
       return QStringLiteral("fitDialog");
+    case DialogKind::JcMap:
+      return QStringLiteral("jcMapDialog");
   }
   return {};
 }

@@ -24,8 +24,9 @@ enum class DialogKind {
   CalcCondChange,
   Import,
   Fit,
+  JcMap,
 };
-inline constexpr std::size_t kDialogKinds = 13;
+inline constexpr std::size_t kDialogKinds = 14;
 
 class OpenDialogs {
  public:

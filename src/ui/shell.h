@@ -37,6 +37,7 @@ enum CommandId : int {
   kCmdParamRange = 40025,
   kCmdImportMeasured = 40026,
   kCmdAutoFit = 40027,
+  kCmdJcMap = 40028,
 };
 
 class Shell {

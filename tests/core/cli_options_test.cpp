@@ -33,7 +33,8 @@ TEST(CliOptions, TableAndUsageTextAgree) {
     // Shown with its argument, as it is typed.
     const std::string shown =
         std::string(o.name) + (o.argument.empty() ? "" : " " + std::string(o.argument));
-    const std::regex word("(^|[ \\[|])" + std::regex_replace(shown, std::regex("[|.]"), "\\$&") +
+    const std::regex word("(^|[ \\[|])" +
+                          std::regex_replace(shown, std::regex("[|.\\[\\]]"), "\\$&") +
                           "([ \\]\n]|\\.\\.\\.|$)");
     EXPECT_TRUE(std::regex_search(usage, word)) << shown;
   }
@@ -118,8 +119,33 @@ TEST(CliOptions, CalculationLineIsReadByTheTable) {
 
 TEST(CliOptions, RefusalsKeepTheirWords) {
   EXPECT_EQ(Parse({"--bogus", "--help"}), "unknown option --bogus");
-  // Import options belong to the import line only.
-  EXPECT_EQ(Parse({"--out", "o.dat", "p.zx2"}), "unknown option --out");
+  // Import options belong to the import line only, but for the map's --out.
+  EXPECT_EQ(Parse({"--tap-length", "1", "p.zx2"}), "unknown option --tap-length");
+  EXPECT_EQ(Parse({"--out", "o.dat", "p.zx2"}), "--out goes with --map or an import");
+  // The map's grid and the operating point.
+  const char* mapUsage = "--map takes T=LO:HI:STEP B=LO:HI:STEP (LO <= HI, STEP > 0)";
+  EXPECT_EQ(Parse({"--map", "T=20:30:5", "p.zx2"}), mapUsage);
+  EXPECT_EQ(Parse({"--map", "T=30:20:5", "B=0:1:1", "p.zx2"}), mapUsage);
+  EXPECT_EQ(Parse({"--map", "B=0:1:1", "T=20:30:5", "p.zx2"}), mapUsage);
+  EXPECT_EQ(Parse({"--map", "T=20:30:0", "B=0:1:1", "p.zx2"}), mapUsage);
+  EXPECT_EQ(Parse({"--map", "T=0:1000:1e-3", "B=0:1:1", "p.zx2"}),
+            "--map: at most 1000000 grid points");
+  EXPECT_EQ(Parse({"--map", "T=20:30:5"}), "--map needs T=LO:HI:STEP B=LO:HI:STEP");
+  EXPECT_EQ(Parse({"--at", "T=20", "p.zx2"}), "--at takes T=K,B=T[,I=A]");
+  EXPECT_EQ(Parse({"--at", "T=20,B=1,T=3", "p.zx2"}), "--at takes T=K,B=T[,I=A]");
+  EXPECT_EQ(Parse({"--map", "T=20:30:5", "B=0:1:1", "--format", "xls", "p.zx2"}),
+            "--format takes csv, comsol or json");
+  EXPECT_EQ(Parse({"--at", "T=20,B=1", "--format", "json", "p.zx2"}), "--format goes with --map");
+  EXPECT_EQ(Parse({"--fit", "--criterion", "1e-4", "p.zx2"}),
+            "--criterion and --format go with --map or --at");
+  EXPECT_EQ(Parse({"--preview", "--json", "p.zx2"}), "--json goes with --fit, --quality or --at");
+  CommandLine map;
+  EXPECT_EQ(Parse({"--map", "T=20:30:5", "B=0:2:0.5", "--out", "m.csv", "p.zx2"}, &map), "");
+  EXPECT_EQ(map.command, Command::Map);
+  EXPECT_EQ(map.map.tHi, 30);
+  EXPECT_EQ(map.map.bStep, 0.5);
+  EXPECT_EQ(map.options.out, "m.csv");
+  EXPECT_EQ(map.operands, std::vector<std::string>{"p.zx2"});
   EXPECT_EQ(Parse({"p.zx2", "--threads"}), "--threads needs a value");
   EXPECT_EQ(Parse({"p.zx2", "--set"}), "--set needs KEY=VALUE");
   EXPECT_EQ(Parse({"--fit", "p.zx2", "--loss"}), "--loss needs a value");

@@ -417,8 +417,9 @@ TEST_F(DialogTest, JapaneseTextsAreUnchanged) {
                                 "データファイル情報削除\tCtrl+D", "計算条件登録\tCtrl+Shift+R",
                                 "計算条件削除\tCtrl+Shift+D", "パラメータ設定可能範囲変更\tCtrl+P",
                                 "その他の計算条件設定\tCtrl+Shift+C", "計算開始\tCtrl+C",
-                                "自動フィッティング\tCtrl+F", "計算モード変更\tCtrl+M",
-                                "軸設定\tCtrl+A", "ZentrixⅡに関して\tCtrl+H", "言語 / Language"}));
+                                "自動フィッティング\tCtrl+F", "Jc(B,T)マップ\tCtrl+J",
+                                "計算モード変更\tCtrl+M", "軸設定\tCtrl+A",
+                                "ZentrixⅡに関して\tCtrl+H", "言語 / Language"}));
   EXPECT_EQ(w.StatusText(1), "E-J計算モード");
   w.Command(kCmdRegisterCalcCond);
   ASSERT_NE(Dialog(DialogKind::CalcCond), nullptr);

@@ -86,17 +86,17 @@ TEST_F(ShellTest, MenusCarryTheirTextsAndCommands) {
     for (QAction* a : m->menu()->actions()) items << a->text() + "=" + a->data().toString();
   }
   EXPECT_EQ(titles, QStringList({"ファイル", "データ", "計算", "グラフ", "ヘルプ"}));
-  EXPECT_EQ(
-      items,
-      QStringList({"新規設定\tCtrl+N=40013", "設定を読み込み\tCtrl+O=40011",
-                   "設定を保存\tCtrl+S=40006", "設定を別名保存\tCtrl+Shift+S=40012",
-                   "終了\tCtrl+Q=40004", "データファイル登録\tCtrl+R=40003",
-                   "測定データ取り込み\tCtrl+I=40026", "データファイル情報削除\tCtrl+D=40010",
-                   "計算条件登録\tCtrl+Shift+R=40005", "計算条件削除\tCtrl+Shift+D=40014",
-                   "パラメータ設定可能範囲変更\tCtrl+P=40025",
-                   "その他の計算条件設定\tCtrl+Shift+C=40019", "計算開始\tCtrl+C=40009",
-                   "自動フィッティング\tCtrl+F=40027", "計算モード変更\tCtrl+M=40018",
-                   "軸設定\tCtrl+A=40015", "ZentrixⅡに関して\tCtrl+H=40017", "言語 / Language="}));
+  EXPECT_EQ(items,
+            QStringList({"新規設定\tCtrl+N=40013", "設定を読み込み\tCtrl+O=40011",
+                         "設定を保存\tCtrl+S=40006", "設定を別名保存\tCtrl+Shift+S=40012",
+                         "終了\tCtrl+Q=40004", "データファイル登録\tCtrl+R=40003",
+                         "測定データ取り込み\tCtrl+I=40026", "データファイル情報削除\tCtrl+D=40010",
+                         "計算条件登録\tCtrl+Shift+R=40005", "計算条件削除\tCtrl+Shift+D=40014",
+                         "パラメータ設定可能範囲変更\tCtrl+P=40025",
+                         "その他の計算条件設定\tCtrl+Shift+C=40019", "計算開始\tCtrl+C=40009",
+                         "自動フィッティング\tCtrl+F=40027", "Jc(B,T)マップ\tCtrl+J=40028",
+                         "計算モード変更\tCtrl+M=40018", "軸設定\tCtrl+A=40015",
+                         "ZentrixⅡに関して\tCtrl+H=40017", "言語 / Language="}));
 }
 
 // A command is one named action: the menu, the accelerator and a direct
@@ -107,8 +107,8 @@ TEST_F(ShellTest, EveryCommandIsOneNamedAction) {
   for (QAction* m : w.menuBar()->actions())
     for (QAction* a : m->menu()->actions()) names << a->objectName();
   // The commands and the language submenu.
-  EXPECT_EQ(names.size(), 18);
-  EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), 18);
+  EXPECT_EQ(names.size(), 19);
+  EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), 19);
   EXPECT_FALSE(names.contains(QString()));
 
   QAction* axis = w.findChild<QAction*>("actionAxisSettings");
