@@ -56,7 +56,7 @@ bool RefuseNonFinite(const FitInput& input) {
   return true;
 }
 
-// Progress on a terminal: start, iteration and the best RMS so far, on one
+// Progress on a terminal: start, iteration, RMS, merit and the best merit so far, on one
 // line rewritten at most ten times a second.
 class Progress {
  public:
@@ -64,8 +64,10 @@ class Progress {
     const auto now = std::chrono::steady_clock::now();
     if (now - last_ < std::chrono::milliseconds(100)) return true;
     last_ = now;
-    std::fprintf(stderr, "\rstart %d  iteration %d  RMS %.6f  best RMS %.6f  starts done %d   ",
-                 it.start, it.iteration, it.rms, it.bestRms, it.startsDone);
+    std::fprintf(
+        stderr,
+        "\rstart %d  iteration %d  RMS %.6f  merit %.6f  best merit %.6f  starts done %d   ",
+        it.start, it.iteration, it.rms, it.merit, it.bestMerit, it.startsDone);
     std::fflush(stderr);
     shown_ = true;
     return true;

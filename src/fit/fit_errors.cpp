@@ -10,6 +10,8 @@ namespace {
 
 // Components of a null direction above this name its parameter.
 constexpr double kNamedComponent = 0.1;
+// Below this share of the largest effect over the ranges a parameter has none.
+constexpr double kNoEffect = 1e-6;
 
 }  // namespace
 
@@ -67,6 +69,22 @@ FitErrors EstimateErrors(FitResiduals& all, const FitInput& input, const LocalFi
         break;
       }
     }
+    if (removed) continue;
+    // A parameter whose whole range moves the weighted residuals by a
+    // vanishing share of what the others do has no effect there.
+    double largest = 0;
+    std::vector<double> effect(cols.size());
+    for (std::size_t c = 0; c < cols.size(); ++c) {
+      const std::size_t k = static_cast<std::size_t>(cols[c]);
+      effect[c] = scale(static_cast<Eigen::Index>(c)) * (setup.upper[k] - setup.lower[k]);
+      largest = std::max(largest, effect[c]);
+    }
+    for (std::size_t c = 0; c < cols.size() && !removed; ++c)
+      if (effect[c] < kNoEffect * largest) {
+        name(cols[c]);
+        cols.erase(cols.begin() + static_cast<std::ptrdiff_t>(c));
+        removed = true;
+      }
     if (removed) continue;
     Eigen::JacobiSVD<Eigen::MatrixXd> svd(js, Eigen::ComputeThinV);
     const Eigen::VectorXd& s = svd.singularValues();

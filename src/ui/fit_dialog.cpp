@@ -390,11 +390,12 @@ void FitDialog::ShowProgress() {
   }
   QString text = tr("開始点 %1/%2   反復 %3   RMS %4 デケード")
                      .arg(any ? it.start + 1 : 1)
-                     .arg(runStarts_)
+                     .arg(std::max(runStarts_, any ? it.start + 1 : 1))
                      .arg(it.iteration)
                      .arg(Fix(any ? it.rms : NAN, 6));
-  if (any && std::isfinite(it.bestRms))
-    text += tr("   最良 RMS %1 デケード").arg(Fix(it.bestRms, 6));
+  if (any && std::isfinite(it.merit)) text += tr("   評価値 %1").arg(Fix(it.merit, 6));
+  if (any && std::isfinite(it.bestMerit))
+    text += tr("   最良の評価値 %1").arg(Fix(it.bestMerit, 6));
   text +=
       tr("   経過時間 %1 秒").arg(clock_.isValid() ? clock_.elapsed() / 1000.0 : 0.0, 0, 'f', 1);
   status_->setText(text);

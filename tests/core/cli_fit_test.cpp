@@ -128,7 +128,7 @@ TEST_F(CliFit, FitPrintsTheRecordsAndWriteChangesOnlyTheFiveLines) {
   const auto minima = OfKind(rows, "minimum");
   ASSERT_GE(minima.size(), 1u);
   EXPECT_EQ(minima[0][1], "1");
-  ASSERT_EQ(minima[0].size(), 9u);
+  ASSERT_EQ(minima[0].size(), 10u);
   EXPECT_EQ(minima[0][4], params[0][2]);  // the best minimum is the result
   int reached = 0;
   for (const auto& m : minima) reached += std::stoi(m[3]);
@@ -141,7 +141,7 @@ TEST_F(CliFit, FitPrintsTheRecordsAndWriteChangesOnlyTheFiveLines) {
   EXPECT_EQ(conds[3], (std::vector<std::string>{"cond", "3", "0", "-", "-", "-", "-", "-"}));
   const auto total = OfKind(rows, "total");
   ASSERT_EQ(total.size(), 1u);
-  ASSERT_EQ(total[0].size(), 5u);
+  ASSERT_EQ(total[0].size(), 6u);
   EXPECT_EQ(total[0][1], "24");
   EXPECT_EQ(total[0][4], "converged");
   std::string unchanged;
