@@ -239,6 +239,32 @@ TEST_F(CliFit, SampleConstantsAndOrdersAreFittedAndWritten) {
   EXPECT_EQ(points, 600);
 }
 
+TEST_F(CliFit, TcFreedFromBelowAConditionFitsItWithoutSolverLogLines) {
+  // Tc starts at 33 K under the 34 K condition: starts and steps without a
+  // model value happen, and nothing of the solver's own logging shows.
+  const ModelParams truth = fit_test::TruthParams();
+  const FitInput in =
+      fit_test::MakeEJInput(truth, {{20, 1.5}, {25, 2.5}, {30, 1.5}, {34, 1.5}}, 8, 0.02, 3);
+  Project p;
+  p.Params = truth;
+  p.Params.T_c = 33;
+  fit_test::AddConditionFiles(p, in, Path(""), Path("r.dat"));
+  const std::string project = Path("p.zx2");
+  ASSERT_TRUE(WriteSettings(p, project));
+  std::string out, err;
+  ASSERT_EQ(Cli("--fit --starts 6 --free Tc --bounds Tc=30:45 '" + project + "'", &out, &err), 0);
+  EXPECT_EQ(err, "");
+  const auto rows = Records(out);
+  EXPECT_TRUE(OfKind(rows, "warn").empty()) << out;
+  const auto total = OfKind(rows, "total");
+  ASSERT_EQ(total.size(), 1u);
+  EXPECT_EQ(total[0][1], "32");
+  EXPECT_EQ(total[0][4], "converged");
+  EXPECT_NEAR(std::stod(OfKind(rows, "param")[5][2]), 39.0, 0.2);
+  // The merit ends the total line and is the first minimum's.
+  EXPECT_EQ(total[0][5], OfKind(rows, "minimum")[0].back());
+}
+
 TEST_F(CliFit, RefusalsAndWarningsStayOnOneLineEach) {
   const std::string project = WriteProject();
   std::string out, err;
