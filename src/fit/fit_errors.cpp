@@ -132,9 +132,20 @@ FitErrors EstimateErrors(FitResiduals& all, const FitInput& input, const LocalFi
   // js = U^1/2 J S^-1; U^1/2 js = U J S^-1.
   const Eigen::MatrixXd a = js.transpose() * js;
   const Eigen::MatrixXd uj = u.cwiseSqrt().asDiagonal() * js;
-  const Eigen::MatrixXd b = uj.transpose() * uj;
+  Eigen::MatrixXd b = sigma2 * (uj.transpose() * uj);
+  if (setup.loss == LossKind::SoftL1) {
+    // Soft L1 keeps a share of every outlier's pull (its influence levels
+    // off rather than falling back to 0 as Cauchy's): the outliers move the
+    // estimate, which one common variance from the inliers misses. The meat
+    // is then each point's own squared pull, (w rho' r)^2, scaled by
+    // n / (n - p), around the same bread J^T U J.
+    Eigen::VectorXd meat(n);
+    for (Eigen::Index i = 0; i < n; ++i) meat(i) = u(i) * r(i) * u(i) * r(i);
+    const Eigen::MatrixXd jr = u.cwiseSqrt().cwiseInverse().asDiagonal() * js;  // J S^-1
+    b = (static_cast<double>(n) / dof) * (jr.transpose() * meat.asDiagonal() * jr);
+  }
   const Eigen::MatrixXd ai = a.completeOrthogonalDecomposition().pseudoInverse();
-  const Eigen::MatrixXd c = sigma2 * ai * b * ai;
+  const Eigen::MatrixXd c = ai * b * ai;
   for (Eigen::Index i = 0; i < p; ++i)
     for (Eigen::Index j = 0; j < p; ++j)
       out.covariance[static_cast<std::size_t>(cols[static_cast<std::size_t>(i)])]
