@@ -6,12 +6,13 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/english.h"
+#include "fit/fit_after.h"
 #include "fit/fit_curves.h"
 #include "fit/fit_data.h"
 #include "fit/fit_quality.h"
 #include "fit/fit_report.h"
 #include "fit/fit_solver.h"
-#include "fit/fit_usable.h"
 #include "fit/param_lines.h"
 #include "model/format.h"
 #include "model/result_path.h"
@@ -119,7 +120,7 @@ int CmdFit(const std::string& project, const Options& opt) {
   FitOptions fo = opt.fit;
   fo.threads = opt.threads;
   if (const std::string refused = CheckFitBounds(input, fo); !refused.empty()) {
-    std::fprintf(stderr, "zentrix2-calc: %s\n", refused.c_str());
+    std::fprintf(stderr, "zentrix2-calc: %s\n", Localized(refused).c_str());
     return kUsageError;
   }
   if (!opt.curves.empty()) {
@@ -148,14 +149,9 @@ int CmdFit(const std::string& project, const Options& opt) {
   }
   const FitValues values = ValuesOf(fit);
   // The report covers the points where the fitted model has a value.
-  FitInput fitted = input;
-  SetParams(fitted.params, values);
-  fitted.params.Tcn = fit.tcn;
-  fitted.params.Bcn = fit.bcn;
-  std::vector<std::pair<int, int>> leftOut;
-  const FitInput used = UsablePoints(fitted, leftOut);
-  const FitQuality quality = EvaluateQuality(used, values, opt.threads);
-  Print(FitReportLines(&fit, quality));
+  const FitReport report = ReportAfterFit(input, fit, values, opt.threads);
+  const FitInput& used = report.used;
+  Print(FitReportLines(&fit, report.quality));
   if (!fit.degenerate.empty()) {
     std::string names;
     for (const std::string& n : fit.degenerate) names += (names.empty() ? "" : ", ") + n;

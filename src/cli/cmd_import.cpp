@@ -257,13 +257,13 @@ int ImportOne(const Parsed& p, const std::string& source, Document* d) {
     cond = c;
     // Refused before anything is written.
     if (const std::string refused = ImportedConditionRefusal(d->project, c); !refused.empty()) {
-      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(), English(refused).c_str());
+      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(), Localized(refused).c_str());
       return 2;
     }
   }
   if (d && CheckPathEntry(out) != "") {
     std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(),
-                 English(CheckPathEntry(out)).c_str());
+                 Localized(CheckPathEntry(out)).c_str());
     return 1;
   }
   if (!WriteFileAtomically(out, o.bytes)) {
@@ -273,7 +273,7 @@ int ImportOne(const Parsed& p, const std::string& source, Document* d) {
   ReportNotices(o, source);
   if (d) {
     if (const std::string refused = RegisterImportedData(*d, out, cond); !refused.empty()) {
-      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(), English(refused).c_str());
+      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(), Localized(refused).c_str());
       return 1;
     }
     if (cond && AboveCriticalTemperature(d->project, cond->temp))

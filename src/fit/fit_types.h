@@ -83,11 +83,11 @@ enum class FitStop { Converged, IterationLimit, NotMinimum, Cancelled, Failed, N
 struct FitMinimum {
   double rms = NAN;  // decades, over all used points
   double cost = NAN;
+  int starts = 0;  // how many starts reached it
+  FitValues values{};
   // The figure the fit minimises, in decades: sqrt(2 cost / sum of the
   // weights), the weighted root mean loss. It ranks the minima.
   double merit = NAN;
-  int starts = 0;  // how many starts reached it
-  FitValues values{};
 };
 
 enum class FitWarningKind {

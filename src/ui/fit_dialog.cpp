@@ -24,6 +24,7 @@
 #include <memory>
 #include <mutex>
 
+#include "fit/fit_after.h"
 #include "fit/fit_solver.h"
 #include "model/format.h"
 #include "ui/dialog_helpers.h"
@@ -358,7 +359,7 @@ void FitDialog::StartFit() {
         at.params.Tcn = outcome.tcn;
         at.params.Bcn = outcome.bcn;
       }
-      quality = EvaluateQuality(at, ValuesOf(outcome), 0);
+      quality = ReportAfterFit(*input, outcome, ValuesOf(outcome), 0).quality;
       curves = FitCurves(at, ValuesOf(outcome), kDenseCurvePoints, 0, &outcome);
     }
     QMetaObject::invokeMethod(
@@ -370,7 +371,14 @@ void FitDialog::StartFit() {
   });
 }
 
-void FitDialog::StopFit() { cancel_ = true; }
+void FitDialog::StopFit() {
+  cancel_ = true;
+  if (!Running()) return;
+  // The workers stop at their next iteration; until the result is back
+  // the window says that the stop was taken.
+  stop_->setEnabled(false);
+  ShowProgress();
+}
 
 void FitDialog::WatchRun() {
   if (Running() && !registryChanged_ && RegistrySignature() != signature_) {
@@ -381,6 +389,10 @@ void FitDialog::WatchRun() {
 }
 
 void FitDialog::ShowProgress() {
+  if (cancel_ && Running()) {
+    status_->setText(tr("中止しています…"));
+    return;
+  }
   FitIteration it;
   bool any;
   {

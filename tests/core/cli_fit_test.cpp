@@ -32,8 +32,11 @@ class CliFit : public ::testing::Test {
 
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
-  int Cli(const std::string& args, std::string* out = nullptr, std::string* err = nullptr) const {
-    const std::string cmd = std::string(ZX_CLI_PATH) + " " + args + " >'" + Path("stdout") +
+  // Under an English locale unless `locale` names another.
+  int Cli(const std::string& args, std::string* out = nullptr, std::string* err = nullptr,
+          const std::string& locale = "en_US.UTF-8") const {
+    const std::string cmd = "env -u LC_ALL -u LC_MESSAGES LANG=" + locale + " " +
+                            std::string(ZX_CLI_PATH) + " " + args + " >'" + Path("stdout") +
                             "' 2>'" + Path("stderr") + "'";
     const int status = std::system(cmd.c_str());
     if (out) ReadWholeFile(Path("stdout"), *out);
@@ -274,9 +277,15 @@ TEST_F(CliFit, RefusalsAndWarningsStayOnOneLineEach) {
   const auto warns = OfKind(Records(out), "warn");
   ASSERT_FALSE(warns.empty()) << out;
   EXPECT_EQ(warns[0], (std::vector<std::string>{"warn", "start-clamped", "gamma"}));
-  // Inverted bounds are refused with the range dialog's words.
+  // Inverted bounds are refused with the range dialog's words, in English
+  // under an English locale.
   EXPECT_EQ(Cli("--fit --bounds m=5:2 '" + project + "'", &out, &err), 2);
-  EXPECT_NE(err.find("不正な値の入力 : mの最大値"), std::string::npos) << err;
+  EXPECT_EQ(err, "zentrix2-calc: Invalid input: maximum of m\n");
+  // ... in Japanese under a Japanese or C locale, as the windows speak.
+  for (const char* locale : {"ja_JP.UTF-8", "C"}) {
+    EXPECT_EQ(Cli("--fit --bounds m=5:2 '" + project + "'", &out, &err, locale), 2);
+    EXPECT_EQ(err, "zentrix2-calc: 不正な値の入力 : mの最大値\n") << locale;
+  }
   EXPECT_EQ(Cli("--fit --free Tc --bounds Tc=40:30 '" + project + "'", &out, &err), 2);
   // A fixed value read as infinity is refused by its key before any fit.
   std::string bytes;
