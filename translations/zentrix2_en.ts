@@ -399,7 +399,7 @@
     </message>
     <message>
         <source>   最良 RMS %1 デケード</source>
-        <translation>   best RMS %1 decades</translation>
+        <translation type="vanished">   best RMS %1 decades</translation>
     </message>
     <message>
         <source>   経過時間 %1 秒</source>
@@ -551,7 +551,7 @@
     </message>
     <message>
         <source>空欄: 既定値 (Tc ±10 %、Bc2(0) ×/÷ 3)</source>
-        <translation>Empty: the default (Tc ±10 %, Bc2(0) ×/÷ 3)</translation>
+        <translation type="vanished">Empty: the default (Tc ±10 %, Bc2(0) ×/÷ 3)</translation>
     </message>
     <message>
         <source>損失関数 %1 (尺度 %2 デケード), 重み付け %3, 開始点 %4, 固定 %5</source>
@@ -569,6 +569,26 @@
         <source>パラメータ</source>
         <comment>group box</comment>
         <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>中止しています…</source>
+        <translation>Stopping…</translation>
+    </message>
+    <message>
+        <source>   評価値 %1</source>
+        <translation>   merit %1</translation>
+    </message>
+    <message>
+        <source>   最良の評価値 %1</source>
+        <translation>   best merit %1</translation>
+    </message>
+    <message>
+        <source>評価値</source>
+        <translation>Merit</translation>
+    </message>
+    <message>
+        <source>空欄: 既定値 (Tc ±10 %、ただし測定温度の最高値の 1.005 倍以上; Bc2(0) ×/÷ 3)</source>
+        <translation>Empty: the default (Tc ±10 %, but at least 1.005 times the highest measured temperature; Bc2(0) ×/÷ 3)</translation>
     </message>
 </context>
 <context>
@@ -604,6 +624,10 @@
     <message>
         <source>収束していません。</source>
         <translation>Not converged.</translation>
+    </message>
+    <message>
+        <source>開始点の上限に達しました。最良の極小値が見つかっていない可能性があります。</source>
+        <translation>The cap on start points was reached: the best minimum may not have been found.</translation>
     </message>
 </context>
 <context>

@@ -25,7 +25,7 @@ bool LoadProject(Project& p, const std::string& path) {
 }
 
 void ReportFileFailure(const std::string& message, const std::string& path) {
-  std::fprintf(stderr, "%s %s\n", English(message).c_str(), path.c_str());
+  std::fprintf(stderr, "%s %s\n", Localized(message).c_str(), path.c_str());
 }
 
 // Says on stderr why the conditions left without a coefficient have none,

@@ -7,13 +7,14 @@
 
 #include "cli/commands.h"
 #include "design/fit_record.h"
+#include "cli/english.h"
+#include "fit/fit_after.h"
 #include "fit/fit_curves.h"
 #include "fit/fit_data.h"
 #include "fit/fit_quality.h"
 #include "fit/fit_report.h"
 #include "fit/fit_report_json.h"
 #include "fit/fit_solver.h"
-#include "fit/fit_usable.h"
 #include "fit/param_lines.h"
 #include "model/format.h"
 #include "model/result_path.h"
@@ -74,7 +75,7 @@ bool RefuseNonFinite(const FitInput& input) {
   return true;
 }
 
-// Progress on a terminal: start, iteration and the best RMS so far, on one
+// Progress on a terminal: start, iteration, RMS, merit and the best merit so far, on one
 // line rewritten at most ten times a second.
 class Progress {
  public:
@@ -82,8 +83,10 @@ class Progress {
     const auto now = std::chrono::steady_clock::now();
     if (now - last_ < std::chrono::milliseconds(100)) return true;
     last_ = now;
-    std::fprintf(stderr, "\rstart %d  iteration %d  RMS %.6f  best RMS %.6f  starts done %d   ",
-                 it.start, it.iteration, it.rms, it.bestRms, it.startsDone);
+    std::fprintf(
+        stderr,
+        "\rstart %d  iteration %d  RMS %.6f  merit %.6f  best merit %.6f  starts done %d   ",
+        it.start, it.iteration, it.rms, it.merit, it.bestMerit, it.startsDone);
     std::fflush(stderr);
     shown_ = true;
     return true;
@@ -135,7 +138,7 @@ int CmdFit(const std::string& project, const Options& opt) {
   FitOptions fo = opt.fit;
   fo.threads = opt.threads;
   if (const std::string refused = CheckFitBounds(input, fo); !refused.empty()) {
-    std::fprintf(stderr, "zentrix2-calc: %s\n", refused.c_str());
+    std::fprintf(stderr, "zentrix2-calc: %s\n", Localized(refused).c_str());
     return kUsageError;
   }
   if (!opt.curves.empty()) {
@@ -164,14 +167,9 @@ int CmdFit(const std::string& project, const Options& opt) {
   }
   const FitValues values = ValuesOf(fit);
   // The report covers the points where the fitted model has a value.
-  FitInput fitted = input;
-  SetParams(fitted.params, values);
-  fitted.params.Tcn = fit.tcn;
-  fitted.params.Bcn = fit.bcn;
-  std::vector<std::pair<int, int>> leftOut;
-  const FitInput used = UsablePoints(fitted, leftOut);
-  const FitQuality quality = EvaluateQuality(used, values, opt.threads);
-  Print(FitReportLines(&fit, quality), opt.json);
+  const FitReport report = ReportAfterFit(input, fit, values, opt.threads);
+  const FitInput& used = report.used;
+  Print(FitReportLines(&fit, report.quality), opt.json);
   if (!fit.degenerate.empty()) {
     std::string names;
     for (const std::string& n : fit.degenerate) names += (names.empty() ? "" : ", ") + n;
@@ -202,7 +200,7 @@ int CmdFit(const std::string& project, const Options& opt) {
     std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", project.c_str());
     return 1;
   }
-  return WriteRecord(project, used, fit, fo, quality) ? 0 : 1;
+  return WriteRecord(project, used, fit, fo, report.quality) ? 0 : 1;
 }
 
 int CmdQuality(const std::string& project, const Options& opt) {

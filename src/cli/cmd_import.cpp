@@ -346,13 +346,13 @@ int WriteOne(const Parsed& p, const Planned& pl, Document* d, double criterion,
     cond = c;
     // Refused before anything is written.
     if (const std::string refused = ImportedConditionRefusal(d->project, c); !refused.empty()) {
-      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(), English(refused).c_str());
+      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(), Localized(refused).c_str());
       return 2;
     }
   }
   if (d && CheckPathEntry(out) != "") {
     std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(),
-                 English(CheckPathEntry(out)).c_str());
+                 Localized(CheckPathEntry(out)).c_str());
     return 1;
   }
   if (!WriteFileAtomically(out, o.bytes)) {
@@ -363,7 +363,7 @@ int WriteOne(const Parsed& p, const Planned& pl, Document* d, double criterion,
   ReportNotices(o, source, criterion);
   if (d)
     if (const std::string refused = RegisterImportedData(*d, out, cond); !refused.empty()) {
-      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(), English(refused).c_str());
+      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(), Localized(refused).c_str());
       return 1;
     }
   PrintLine(o, pl.temperature, pl.field);

@@ -46,16 +46,16 @@ int CmdPlot(const std::string& image, const std::string& project, const Options&
 
   PreviewHooks preview;
   preview.warning = [](const std::string& message, const std::string& path) {
-    std::fprintf(stderr, "%s %s\n", English(message).c_str(), path.c_str());
+    std::fprintf(stderr, "%s %s\n", Localized(message).c_str(), path.c_str());
   };
   PaintHooks hooks;
   hooks.runPreview = PreviewRunner(preview);
   hooks.warn = [](const std::string& message) {
-    std::fprintf(stderr, "%s\n", English(message).c_str());
+    std::fprintf(stderr, "%s\n", Localized(message).c_str());
   };
   const ImageExportResult result = ExportGraphImage(p, v, image, opt.scale, hooks);
   if (result.paint.outOfMemory) {
-    std::fprintf(stderr, "%s\n", English(kOutOfMemoryMessage).c_str());
+    std::fprintf(stderr, "%s\n", Localized(kOutOfMemoryMessage).c_str());
     return 1;
   }
   if (!result.written) {

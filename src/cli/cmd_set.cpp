@@ -30,7 +30,7 @@ int CmdSet(const std::string& project, const std::vector<std::string>& assignmen
   }
   if (const std::string refused = ApplyKeyAssignments(p, list); !refused.empty()) {
     std::fprintf(stderr, "zentrix2-calc: --set: %s; nothing was written\n",
-                 English(refused).c_str());
+                 Localized(refused).c_str());
     return 2;
   }
   std::string out;

@@ -40,7 +40,8 @@ bool ParseNumber(const std::string& text, double& out) {
 }
 
 // "Tc=80:95,g2=1:4" -> the bounds; false on an unknown name or a number
-// that cannot be read. Whether a range can be used is the fit's to say.
+// that cannot be read or is not finite (NaN would read as "not given").
+// Whether a range can be used is the fit's to say.
 bool ParseBounds(const std::string& text, Options& opt) {
   for (const std::string& item : SplitCommas(text)) {
     const std::size_t eq = item.find('='), colon = item.find(':', eq);
@@ -48,7 +49,7 @@ bool ParseBounds(const std::string& text, Options& opt) {
     const int k = FitParamIndex(item.substr(0, eq));
     double lo = 0, hi = 0;
     if (k < 0 || !ParseNumber(item.substr(eq + 1, colon - eq - 1), lo) ||
-        !ParseNumber(item.substr(colon + 1), hi))
+        !ParseNumber(item.substr(colon + 1), hi) || !std::isfinite(lo) || !std::isfinite(hi))
       return false;
     if (k == static_cast<int>(FitParam::Tc)) {
       opt.fit.tcLower = lo;

@@ -1,5 +1,7 @@
 #include "cli/english.h"
 
+#include <cctype>
+#include <cstdlib>
 #include <iterator>
 
 #include "model/core_message.h"
@@ -69,6 +71,25 @@ std::string English(const std::string& message) {
       if (text == e.japanese) return std::string(e.english);
     return std::string();
   });
+}
+
+bool JapaneseLocale() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (!value || !*value) continue;
+    // "ja_JP.UTF-8", "C.UTF-8", "POSIX": the language is what comes before
+    // the first '_', '.' or '@'.
+    const std::string language =
+        std::string(value).substr(0, std::string(value).find_first_of("_.@"));
+    std::string lower = language;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return language.empty() || language == "C" || language == "POSIX" || lower == "ja";
+  }
+  return true;
+}
+
+std::string Localized(const std::string& message) {
+  return JapaneseLocale() ? message : English(message);
 }
 
 }  // namespace zx::cli

@@ -10,6 +10,8 @@ namespace {
 
 // Components of a null direction above this name its parameter.
 constexpr double kNamedComponent = 0.1;
+// Below this share of the largest effect over the ranges a parameter has none.
+constexpr double kNoEffect = 1e-6;
 
 }  // namespace
 
@@ -68,6 +70,22 @@ FitErrors EstimateErrors(FitResiduals& all, const FitInput& input, const LocalFi
       }
     }
     if (removed) continue;
+    // A parameter whose whole range moves the weighted residuals by a
+    // vanishing share of what the others do has no effect there.
+    double largest = 0;
+    std::vector<double> effect(cols.size());
+    for (std::size_t c = 0; c < cols.size(); ++c) {
+      const std::size_t k = static_cast<std::size_t>(cols[c]);
+      effect[c] = scale(static_cast<Eigen::Index>(c)) * (setup.upper[k] - setup.lower[k]);
+      largest = std::max(largest, effect[c]);
+    }
+    for (std::size_t c = 0; c < cols.size() && !removed; ++c)
+      if (effect[c] < kNoEffect * largest) {
+        name(cols[c]);
+        cols.erase(cols.begin() + static_cast<std::ptrdiff_t>(c));
+        removed = true;
+      }
+    if (removed) continue;
     Eigen::JacobiSVD<Eigen::MatrixXd> svd(js, Eigen::ComputeThinV);
     const Eigen::VectorXd& s = svd.singularValues();
     const Eigen::Index last = s.size() - 1;
@@ -114,9 +132,20 @@ FitErrors EstimateErrors(FitResiduals& all, const FitInput& input, const LocalFi
   // js = U^1/2 J S^-1; U^1/2 js = U J S^-1.
   const Eigen::MatrixXd a = js.transpose() * js;
   const Eigen::MatrixXd uj = u.cwiseSqrt().asDiagonal() * js;
-  const Eigen::MatrixXd b = uj.transpose() * uj;
+  Eigen::MatrixXd b = sigma2 * (uj.transpose() * uj);
+  if (setup.loss == LossKind::SoftL1) {
+    // Soft L1 keeps a share of every outlier's pull (its influence levels
+    // off rather than falling back to 0 as Cauchy's): the outliers move the
+    // estimate, which one common variance from the inliers misses. The meat
+    // is then each point's own squared pull, (w rho' r)^2, scaled by
+    // n / (n - p), around the same bread J^T U J.
+    Eigen::VectorXd meat(n);
+    for (Eigen::Index i = 0; i < n; ++i) meat(i) = u(i) * r(i) * u(i) * r(i);
+    const Eigen::MatrixXd jr = u.cwiseSqrt().cwiseInverse().asDiagonal() * js;  // J S^-1
+    b = (static_cast<double>(n) / dof) * (jr.transpose() * meat.asDiagonal() * jr);
+  }
   const Eigen::MatrixXd ai = a.completeOrthogonalDecomposition().pseudoInverse();
-  const Eigen::MatrixXd c = sigma2 * ai * b * ai;
+  const Eigen::MatrixXd c = ai * b * ai;
   for (Eigen::Index i = 0; i < p; ++i)
     for (Eigen::Index j = 0; j < p; ++j)
       out.covariance[static_cast<std::size_t>(cols[static_cast<std::size_t>(i)])]

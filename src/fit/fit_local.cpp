@@ -1,10 +1,13 @@
 #include "fit/fit_local.h"
 
 #include <ceres/ceres.h>
+#include <glog/logging.h>
 
+#include <Eigen/Dense>
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <mutex>
 
 namespace zx {
 
@@ -128,7 +131,20 @@ std::vector<double*> BuildProblem(ceres::Problem& problem, const SharedEvaluatio
   return blocks;
 }
 
+// The solver logs through its own logging library, which writes to stderr
+// (a step without a model value, a failed evaluation): the fit reports its
+// own outcome, so nothing below a fatal error may reach the output.
+void QuietSolverLogging() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    FLAGS_minloglevel = google::GLOG_FATAL;
+    FLAGS_stderrthreshold = google::GLOG_FATAL;
+    FLAGS_logtostderr = false;
+  });
+}
+
 ceres::Solver::Options SolverOptions(const LocalFitSetup& setup) {
+  QuietSolverLogging();
   ceres::Solver::Options so;
   so.minimizer_type = ceres::TRUST_REGION;
   so.trust_region_strategy_type = ceres::LEVENBERG_MARQUARDT;
@@ -183,6 +199,40 @@ Round SolveRound(ceres::Problem& problem, ceres::Solver::Options& so, const Loca
   return r;
 }
 
+// 1/2 g^T (J^T U J)^+ g over the parameters that move and are not held,
+// relative to the cost (U the weights times the loss's slope): what a
+// Gauss-Newton step would still gain.
+double PredictedDecrease(const FitResiduals& all, const LocalFitSetup& setup,
+                         const std::vector<double>& weights, const FitResiduals::Evaluation& e,
+                         const FitValues& g, const FitFlags& held, double cost) {
+  std::vector<std::size_t> cols;
+  for (std::size_t k = 0; k < kFitParamCount; ++k)
+    if (setup.free[k] && !held[k]) cols.push_back(k);
+  // Below this absolute cost the model's own rounding decides the step.
+  constexpr double kCostFloor = 1e-16;
+  if (cols.empty() || !(cost > kCostFloor)) return 0;
+  const Eigen::Index n = all.Count(), p = static_cast<Eigen::Index>(cols.size());
+  Eigen::MatrixXd j(n, p);
+  Eigen::VectorXd gv(p);
+  for (Eigen::Index c = 0; c < p; ++c) {
+    gv(c) = g[cols[static_cast<std::size_t>(c)]];
+    for (Eigen::Index i = 0; i < n; ++i) {
+      const std::size_t ii = static_cast<std::size_t>(i);
+      const double u = weights[ii] * LossSlope(setup.loss, setup.lossScale, e.r[ii] * e.r[ii]);
+      j(i, c) = std::sqrt(u) * e.jac[cols[static_cast<std::size_t>(c)]][ii];
+    }
+  }
+  if (!j.allFinite() || !gv.allFinite()) return INFINITY;
+  // Columns scaled to unit norm keep the decomposition well conditioned.
+  for (Eigen::Index c = 0; c < p; ++c) {
+    const double norm = j.col(c).norm();
+    if (norm > 0) j.col(c) /= norm, gv(c) /= norm;
+  }
+  const Eigen::MatrixXd a = j.transpose() * j;
+  const Eigen::VectorXd d = a.completeOrthogonalDecomposition().solve(gv);
+  return 0.5 * gv.dot(d) / cost;
+}
+
 // The gradient of the cost, g_k = sum w_i rho'(r_i^2) r_i dr_i/dq_k, decides
 // which parameters on a bound stay held: those it pushes outward. Sets the
 // cost and the projected gradient of out; true when `held` changed.
@@ -228,6 +278,7 @@ bool ClassifyBounds(FitResiduals& all, const LocalFitSetup& setup,
     }
   }
   out.projectedGradient = worst;
+  out.predictedDecrease = PredictedDecrease(all, setup, weights, e, g, held, cost);
   return changed;
 }
 
@@ -265,6 +316,16 @@ double LossValue(LossKind loss, double scale, double s) {
   return s;
 }
 
+double WeightSum(const FitResiduals& all, const FitInput& input, Weighting w) {
+  double sum = 0;
+  for (int i = 0; i < all.Count(); ++i) sum += ResidualWeight(all, input, w, i);
+  return sum;
+}
+
+double MeritOf(double cost, double weightSum) {
+  return weightSum > 0 ? std::sqrt(2 * cost / weightSum) : NAN;
+}
+
 double FitCost(FitResiduals& all, const FitInput& input, const LocalFitSetup& s,
                const FitValues& q) {
   const FitResiduals::Evaluation& e = all.At(q, false, s.free);
@@ -296,7 +357,7 @@ LocalFitResult LocalFit(FitResiduals& all, const FitInput& input, const LocalFit
 
   FitFlags held{};
   ceres::TerminationType last = ceres::CONVERGENCE;
-  bool settled = false, cancelled = false;
+  bool settled = false, cancelled = false, slope = false;
   for (int round = 0; round < kMaxActiveSetRounds; ++round) {
     if (HoldBounds(problem, blocks, setup.free, held)) {
       const Round r = SolveRound(problem, so, setup, q, progress, out.iterations);
@@ -309,8 +370,14 @@ LocalFitResult LocalFit(FitResiduals& all, const FitInput& input, const LocalFit
       if (last == ceres::FAILURE) break;
     }
     if (!ClassifyBounds(all, setup, weights, q, held, out)) {
-      settled = true;
-      break;
+      // The solver's own stopping rule may end on a slope (a step refused
+      // where the model has no value, a stalled trust region): another
+      // round from here, and the end is no minimum if that does not help.
+      slope = !(out.predictedDecrease <= setup.firstOrderTolerance);
+      if (!slope) {
+        settled = true;
+        break;
+      }
     }
     if (out.iterations >= setup.maxIterations) break;
   }
@@ -324,6 +391,9 @@ LocalFitResult LocalFit(FitResiduals& all, const FitInput& input, const LocalFit
     // The solver's own text may hold several lines: never pass it on.
     out.stop = FitStop::Failed;
     out.reason = "the model could not be evaluated";
+  } else if (slope && out.iterations < setup.maxIterations) {
+    out.stop = FitStop::NotMinimum;
+    out.reason = "not at a minimum: the cost still falls";
   } else if (!settled || last == ceres::NO_CONVERGENCE) {
     out.stop = FitStop::IterationLimit;
     out.reason = std::to_string(setup.maxIterations) + " iterations";

@@ -20,6 +20,8 @@ struct LocalFitSetup {
   Weighting weighting = Weighting::PerCondition;
   int maxIterations = 200;  // over all rounds
   double functionTolerance = 1e-10;
+  // Above this relative predicted decrease an end is not a minimum.
+  double firstOrderTolerance = 1e-6;
 };
 
 struct LocalFitResult {
@@ -31,6 +33,10 @@ struct LocalFitResult {
   // Largest projected gradient of the cost over the free parameters, each
   // scaled by its range (0 at a bounded optimum).
   double projectedGradient = NAN;
+  // The decrease a Gauss-Newton step over the parameters off their bounds
+  // predicts, relative to the cost: 0 at a minimum, large where the solver
+  // stopped on a slope.
+  double predictedDecrease = NAN;
 };
 
 // Called after every iteration with the iteration (counted over every
@@ -45,6 +51,11 @@ double ResidualWeight(const FitResiduals& all, const FitInput& input, Weighting 
 double LossSlope(LossKind loss, double scale, double s);
 // rho(s) as the cost sums it (s for the plain loss).
 double LossValue(LossKind loss, double scale, double s);
+
+// The sum of the weights of every residual.
+double WeightSum(const FitResiduals& all, const FitInput& input, Weighting w);
+// The figure of merit of a cost: sqrt(2 cost / weightSum), in decades.
+double MeritOf(double cost, double weightSum);
 
 // The cost 1/2 sum w_i rho(r_i^2) at q.
 double FitCost(FitResiduals& all, const FitInput& input, const LocalFitSetup& s,

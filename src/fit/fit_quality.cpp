@@ -44,6 +44,11 @@ FitQuality EvaluateQuality(const FitInput& input, const FitValues& values, int t
                          input.settings.JFin);
     if (!std::isnan(cq.jcModel)) cq.nModel = ModelN(model, cq.jcModel, cd.temp, cd.field);
   });
+  double squares = 0;
+  int used = 0;
+  for (const ConditionQuality& cq : q.conditions)
+    if (cq.points > 0) squares += cq.rms * cq.rms, ++used;
+  if (used > 0) q.merit = std::sqrt(squares / used);
   return q;
 }
 

@@ -22,6 +22,9 @@ struct FitQuality {
   std::vector<ConditionQuality> conditions;  // condition-number order
   int points = 0;
   double rms = NAN;
+  // The fit's figure of merit under the default weighting and loss: the
+  // root mean of the conditions' squared RMS.
+  double merit = NAN;
 };
 
 // Relative precision of the model's Jc in a report.

@@ -77,11 +77,11 @@ std::vector<std::string> FitReportLines(const FitOutcome* fit, const FitQuality&
       std::string l = "minimum\t" + std::to_string(m + 1) + "\t" + Fixed(fm.rms, 6) + "\t" +
                       std::to_string(fm.starts);
       for (int k : listed) l += "\t" + Sci(fm.values[static_cast<std::size_t>(k)], 9);
-      lines.push_back(l);
+      lines.push_back(l + "\t" + Fixed(fm.merit, 6));
     }
     for (const FitOrderResult& o : fit->orders)
       lines.push_back("order\t" + std::string(o.tcn == 0 ? "1" : "2") + "\t" +
-                      (o.bcn == 0 ? "1" : "2") + "\t" + Fixed(o.rms, 6));
+                      (o.bcn == 0 ? "1" : "2") + "\t" + Fixed(o.rms, 6) + "\t" + Fixed(o.merit, 6));
     for (const FitWarning& w : fit->warnings)
       lines.push_back(
           std::string("warn\t") + FitWarningName(w.kind) + "\t" +
@@ -94,9 +94,11 @@ std::vector<std::string> FitReportLines(const FitOutcome* fit, const FitQuality&
                     "\t" + Opt(Fixed(c.nModel, 3), c.nModel));
   }
   const std::string status = fit ? FitStopText(*fit) : "stopped: not fitted";
+  const double merit = fit ? fit->merit : quality.merit;
   lines.push_back("total\t" + std::to_string(quality.points) + "\t" +
                   Opt(Fixed(quality.rms, 6), quality.rms) + "\t" +
-                  std::to_string(fit ? fit->iterations : 0) + "\t" + status);
+                  std::to_string(fit ? fit->iterations : 0) + "\t" + status + "\t" +
+                  Opt(Fixed(merit, 6), merit));
   return lines;
 }
 

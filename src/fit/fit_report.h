@@ -1,6 +1,7 @@
 // The text lines of a fit or quality report, tab-separated, one record per
 // line: "param" lines, then "corr", "minimum", "order" (fits only) and
-// "warn" lines, one "cond" line per condition, "total".
+// "warn" lines, one "cond" line per condition, "total". The merit (the
+// figure the fit minimises) ends the "minimum" and "total" lines.
 #pragma once
 
 #include <string>

@@ -73,20 +73,22 @@ std::string FitReportJson(const std::vector<std::string>& lines) {
       for (std::size_t i = 4; i < f.size(); ++i) {
         if (i - 4 < listed.size())
           values[listed[i - 4]] = Value(f[i]);
+        else if (i - 4 == listed.size())
+          r["merit"] = Value(f[i]);
         else
           r["more"].push_back(Value(f[i]));
       }
       r["values"] = values;
       j["minimum"].push_back(r);
     } else if (kind == "order") {
-      j["order"].push_back(Record(f, {"n_T", "n_B", "rms"}));
+      j["order"].push_back(Record(f, {"n_T", "n_B", "rms", "merit"}));
     } else if (kind == "warn") {
       j["warn"].push_back(Record(f, {"kind", "detail"}));
     } else if (kind == "cond") {
       j["cond"].push_back(
           Record(f, {"no", "points", "rms", "jc_data", "jc_model", "n_data", "n_model"}));
     } else if (kind == "total") {
-      j["total"] = Record(f, {"points", "rms", "iterations", "status"});
+      j["total"] = Record(f, {"points", "rms", "iterations", "status", "merit"});
     }
   }
   return j.dump(2) + "\n";

@@ -20,15 +20,24 @@ bool SameBits(const FitValues& a, const FitValues& b) {
 
 }  // namespace
 
+bool IsLogCoordinate(int param) {
+  return param == static_cast<int>(FitParam::Am) || param == static_cast<int>(FitParam::Sigma2) ||
+         param == static_cast<int>(FitParam::G2);
+}
+
 FitValues ToCoordinates(const FitValues& values) {
   FitValues q = values;
-  q[0] = std::log10(values[0]);
+  for (int k = 0; k < kFitParamCount; ++k)
+    if (IsLogCoordinate(k))
+      q[static_cast<std::size_t>(k)] = std::log10(values[static_cast<std::size_t>(k)]);
   return q;
 }
 
 FitValues FromCoordinates(const FitValues& q) {
   FitValues v = q;
-  v[0] = std::pow(10.0, q[0]);
+  for (int k = 0; k < kFitParamCount; ++k)
+    if (IsLogCoordinate(k))
+      v[static_cast<std::size_t>(k)] = std::pow(10.0, q[static_cast<std::size_t>(k)]);
   return v;
 }
 

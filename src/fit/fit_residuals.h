@@ -12,7 +12,9 @@
 
 namespace zx {
 
-// Fit coordinates: log10 Am, then sigma^2, gamma, m, g^2, Tc, Bc2(0) as they are.
+// Fit coordinates: log10 of Am, sigma^2 and g^2 (scale parameters whose
+// good values lie decades apart), the others as they are.
+bool IsLogCoordinate(int param);
 FitValues ToCoordinates(const FitValues& values);
 FitValues FromCoordinates(const FitValues& q);
 

@@ -21,20 +21,35 @@ namespace zx {
 
 namespace {
 
-// Smallest sigma^2 the fit tries when its lower bound is 0.
+// The default Tc range never starts below the highest measured temperature
+// times this, and reaches at least this factor above its start.
+constexpr double kTcMargin = 1.005;
+constexpr double kTcSpan = 1.2;
+// Smallest sigma^2 and g^2 the fit tries when their lower bound is 0
+// (both are fitted on a log scale).
 constexpr double kPositiveFloor = 1e-12;
 // The exploring fits of a multi-start search: a coarser integration grid,
 // a looser stopping rule and fewer iterations. Only the most promising of
 // their ends are then fitted to the end on the project's own grid.
 constexpr int kExploreSteps = 150;
-constexpr int kScreenIterations = 8;
 constexpr int kExploreIterations = 40;
-constexpr int kKeptStarts = 3;
+constexpr double kExploreTolerance = 1e-6;
+constexpr double kExploreFirstOrder = 1e-3;
+constexpr double kExploreSame = 1e-2;
+// Starts are added a batch at a time until this many have reached the
+// cheapest end, up to kStartCapFactor times the starts asked for (at
+// most kStartCap).
+constexpr int kBatch = 8;
+constexpr int kReachedEnough = 3;
+constexpr int kStartCapFactor = 4;
+constexpr int kStartCap = 64;
+// sigma^2's and g^2's starts lie within this many decades below the upper bound.
+constexpr double kSampledDecades = 3.0;
 // Ends whose cost is more than this times the best are not fitted further.
 constexpr double kPolishedCostRatio = 2.0;
-constexpr double kExploreTolerance = 1e-6;
-constexpr double kExploreSame = 1e-2;
 constexpr int kMaxPolished = 3;
+// Refits at most this often while the points with a model value change.
+constexpr int kUsableRounds = 3;
 // Two minima are one when every free coordinate agrees to this, relative.
 constexpr double kSameMinimum = 1e-3;
 
@@ -77,7 +92,7 @@ class Relay {
     if (!callback_) return true;
     std::unique_lock<std::mutex> lock(mutex_);
     it.startsDone = startsDone_;
-    it.bestRms = bestRms_;
+    it.bestMerit = bestMerit_;
     if (direct_) {
       lock.unlock();
       if (!callback_(it)) cancel_ = true;
@@ -89,19 +104,15 @@ class Relay {
     return !cancel_;
   }
 
-  void StartDone(double rms) {
+  void StartDone(double merit) {
     std::lock_guard<std::mutex> lock(mutex_);
     ++startsDone_;
-    if (std::isfinite(rms) && !(bestRms_ <= rms)) bestRms_ = rms;
+    if (std::isfinite(merit) && !(bestMerit_ <= merit)) bestMerit_ = merit;
   }
   void Reset() {
     std::lock_guard<std::mutex> lock(mutex_);
     startsDone_ = 0;
-    bestRms_ = NAN;
-  }
-  void Best(double rms) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (std::isfinite(rms) && !(bestRms_ <= rms)) bestRms_ = rms;
+    bestMerit_ = NAN;
   }
   bool Cancelled() const { return cancel_; }
 
@@ -164,7 +175,7 @@ class Relay {
   std::atomic<bool> cancel_{false};
   std::atomic<bool> direct_{true};
   int startsDone_ = 0;
-  double bestRms_ = NAN;
+  double bestMerit_ = NAN;
 };
 
 // What every order shares: bounds, the free parameters, the first start.
@@ -197,10 +208,15 @@ FitFlags ClassifyBounds(FitOutcome& out, const Common& common, const FitFlags& m
     p.value = fitted[k];
     if (!moving[k]) continue;
     const double tol = 1e-9 * std::max(setup.upper[k] - setup.lower[k], 1e-300);
-    if (q[k] <= setup.lower[k] + tol)
+    // A value on a bound is the bound itself, not its round trip through
+    // the log scale.
+    if (q[k] <= setup.lower[k] + tol) {
       p.state = ParamState::Lower;
-    else if (q[k] >= setup.upper[k] - tol)
+      p.value = common.lower[k];
+    } else if (q[k] >= setup.upper[k] - tol) {
       p.state = ParamState::Upper;
+      p.value = common.upper[k];
+    }
     if (p.state != ParamState::Free) {
       onBound.push_back(static_cast<int>(k));
       estimate[k] = false;
@@ -223,9 +239,10 @@ void ComputeErrors(FitOutcome& out, FitResiduals& all, const FitInput& used,
   degenerate.erase(std::unique(degenerate.begin(), degenerate.end()), degenerate.end());
   FitFlags undetermined{};
   for (int k : degenerate) undetermined[static_cast<std::size_t>(k)] = true;
-  // Covariance of the values: Am = 10^q0 gives dAm = Am ln 10 dq0.
+  // Covariance of the values: v = 10^q gives dv = v ln 10 dq.
   FitValues d;
-  for (std::size_t k = 0; k < kFitParamCount; ++k) d[k] = k == 0 ? fitted[0] * std::log(10.0) : 1;
+  for (std::size_t k = 0; k < kFitParamCount; ++k)
+    d[k] = IsLogCoordinate(static_cast<int>(k)) ? fitted[k] * std::log(10.0) : 1;
   for (std::size_t i = 0; i < kFitParamCount; ++i)
     for (std::size_t j = 0; j < kFitParamCount; ++j) {
       if (undetermined[i] || undetermined[j]) continue;
@@ -346,18 +363,29 @@ LocalFitSetup FinalSetup(const Common& common, const FitFlags& moving, const Fit
   return setup;
 }
 
-// The starts: the current values, then a Halton sequence over the moving
-// coordinates (log10 Am: Am on a log scale).
+// The starts: the current values, then points of a Halton sequence over the
+// moving coordinates. Am, sigma^2 and g^2 are fitted on log scales, so the
+// sequence spreads them over decades; so is m when its range spans one.
+// sigma^2 and g^2 are sampled over their top three decades only: below
+// that they have no effect the data could show.
 std::vector<FitValues> Starts(int count, const FitValues& q0, const LocalFitSetup& setup) {
+  static const int kPrimes[kFitParamCount] = {2, 3, 5, 7, 11, 13, 17};
   std::vector<FitValues> starts(static_cast<std::size_t>(count), q0);
   for (int s = 1; s < count; ++s) {
     int dim = 0;
-    static const int kPrimes[kFitParamCount] = {2, 3, 5, 7, 11, 13, 17};
     for (std::size_t k = 0; k < kFitParamCount; ++k) {
       if (!setup.free[k]) continue;
       const double u = RadicalInverse(kPrimes[dim++], s);
-      starts[static_cast<std::size_t>(s)][k] =
-          setup.lower[k] + u * (setup.upper[k] - setup.lower[k]);
+      double lo = setup.lower[k];
+      const double hi = setup.upper[k];
+      if (k == static_cast<std::size_t>(FitParam::Sigma2) ||
+          k == static_cast<std::size_t>(FitParam::G2))
+        lo = std::max(lo, hi - kSampledDecades);
+      double& q = starts[static_cast<std::size_t>(s)][k];
+      if (!IsLogCoordinate(static_cast<int>(k)) && lo > 0 && hi >= 10 * lo)
+        q = lo * std::pow(hi / lo, u);
+      else
+        q = lo + u * (hi - lo);
     }
   }
   return starts;
@@ -376,11 +404,13 @@ LocalEnd RunLocalFit(StartFits& fits, const FitInput& in, const LocalFitSetup& s
                      const FitValues& from, int start, int inner, int offset, bool explore) {
   FitResiduals all(in, inner, fits.setup.lower, fits.setup.upper);
   all.SetForwardDifferences(explore);
+  const double weights = WeightSum(all, in, su.weighting);
   LocalProgress progress = [&](int iteration, double cost, const FitValues& q) {
     FitIteration it;
     it.iteration = offset + iteration;
     it.cost = cost;
     it.rms = RmsAt(all, q, su.free);
+    it.merit = MeritOf(cost, weights);
     it.values = FromCoordinates(q);
     it.start = start;
     return fits.relay.Post(it);
@@ -388,6 +418,7 @@ LocalEnd RunLocalFit(StartFits& fits, const FitInput& in, const LocalFitSetup& s
   LocalEnd end;
   end.fit = LocalFit(all, in, su, from, progress);
   end.start = start;
+  end.cost = end.fit.cost;
   fits.evaluations += all.ModelEvaluations();
   return end;
 }
@@ -395,20 +426,10 @@ LocalEnd RunLocalFit(StartFits& fits, const FitInput& in, const LocalFitSetup& s
 // The ends of the starts and how they group.
 struct Explored {
   std::vector<LocalEnd> ends;  // by start
-  std::vector<double> rms;     // by start, on the coarse grid
-  std::vector<int> clusterOf;  // the representative of each start, -1 when dropped
+  std::vector<int> clusterOf;  // the representative of each start
   std::vector<int> reps;       // one start per cluster, lowest cost first
-  std::vector<bool> dropped;   // starts screened out
+  bool capped = false;         // the cap on starts ended the search
 };
-
-Explored SingleStart() {
-  Explored ex;
-  ex.ends.resize(1);
-  ex.clusterOf = {0};
-  ex.reps = {0};
-  ex.dropped = {false};
-  return ex;
-}
 
 // The exploring fits' problem: a coarse grid and looser settings.
 struct Coarse {
@@ -421,17 +442,8 @@ Coarse CoarseProblem(const FitInput& used, const LocalFitSetup& setup) {
   c.input.params.IntStepNum = std::min(c.input.params.IntStepNum, kExploreSteps);
   c.setup.maxIterations = std::min(kExploreIterations, setup.maxIterations);
   c.setup.functionTolerance = std::max(kExploreTolerance, setup.functionTolerance);
+  c.setup.firstOrderTolerance = kExploreFirstOrder;
   return c;
-}
-
-void ExploreStart(StartFits& fits, const Coarse& coarse, Explored& ex, int s, int inner,
-                  const FitValues& from, int offset) {
-  LocalEnd e = RunLocalFit(fits, coarse.input, coarse.setup, from, s, inner, offset, true);
-  FitResiduals probe(coarse.input, 1, fits.setup.lower, fits.setup.upper);
-  ex.rms[static_cast<std::size_t>(s)] = RmsAt(probe, e.fit.q, fits.setup.free);
-  fits.evaluations += probe.ModelEvaluations();
-  e.fit.iterations += offset;
-  ex.ends[static_cast<std::size_t>(s)] = std::move(e);
 }
 
 // Starts sorted by the cost of their end; a failed end last.
@@ -447,60 +459,12 @@ std::vector<int> ByEndCost(const Explored& ex) {
   return order;
 }
 
-// Every start runs a few iterations; only the most promising half go on.
-// The choice depends on the costs alone, never on timing. Returns the
-// starts kept, cheapest first.
-std::vector<int> ScreenStarts(StartFits& fits, Coarse& coarse, Explored& ex,
-                              const std::vector<FitValues>& starts) {
-  const int n = static_cast<int>(starts.size());
-  coarse.setup.maxIterations = std::min(kScreenIterations, fits.setup.maxIterations);
-  fits.relay.Run(n, fits.threads, [&](int s, int inner) {
-    ExploreStart(fits, coarse, ex, s, inner, starts[static_cast<std::size_t>(s)], 0);
-  });
-  std::vector<int> screened = ByEndCost(ex);
-  const int kept = std::min(n, std::max(kKeptStarts, (n + 1) / 2));
-  for (std::size_t i = static_cast<std::size_t>(kept); i < screened.size(); ++i) {
-    ex.dropped[static_cast<std::size_t>(screened[i])] = true;
-    fits.relay.StartDone(ex.rms[static_cast<std::size_t>(screened[i])]);
-  }
-  screened.resize(static_cast<std::size_t>(kept));
-  return screened;
-}
-
-// The kept starts explored further from where screening left them.
-void ExploreKept(StartFits& fits, Coarse& coarse, Explored& ex, const std::vector<int>& kept) {
-  coarse.setup.maxIterations = std::min(kExploreIterations, fits.setup.maxIterations);
-  fits.relay.Run(static_cast<int>(kept.size()), fits.threads, [&](int i, int inner) {
-    const int s = kept[static_cast<std::size_t>(i)];
-    const LocalEnd& a = ex.ends[static_cast<std::size_t>(s)];
-    if (a.fit.stop == FitStop::Converged || !std::isfinite(a.fit.cost)) {
-      fits.relay.StartDone(ex.rms[static_cast<std::size_t>(s)]);
-      return;
-    }
-    ExploreStart(fits, coarse, ex, s, inner, a.fit.q, a.fit.iterations);
-    fits.relay.StartDone(ex.rms[static_cast<std::size_t>(s)]);
-  });
-}
-
-// Explore every start on a coarse grid (only with more than one start).
-Explored ExploreStarts(StartFits& fits, const FitInput& used,
-                       const std::vector<FitValues>& starts) {
-  const std::size_t n = starts.size();
-  Explored ex;
-  ex.ends.resize(n);
-  ex.rms.assign(n, NAN);
-  ex.clusterOf.assign(n, -1);
-  ex.dropped.assign(n, false);
-  Coarse coarse = CoarseProblem(used, fits.setup);
-  const std::vector<int> kept = ScreenStarts(fits, coarse, ex, starts);
-  ExploreKept(fits, coarse, ex, kept);
-  return ex;
-}
-
-// Groups the kept ends that reached the same minimum, cheapest first.
+// Groups the ends that reached the same minimum, cheapest first.
 void ClusterEnds(Explored& ex, const LocalFitSetup& setup) {
+  ex.clusterOf.assign(ex.ends.size(), -1);
+  ex.reps.clear();
   for (int s : ByEndCost(ex)) {
-    if (ex.dropped[static_cast<std::size_t>(s)]) continue;
+    if (!std::isfinite(ex.ends[static_cast<std::size_t>(s)].fit.cost)) continue;
     for (int c : ex.reps)
       if (SameMinimum(ex.ends[static_cast<std::size_t>(s)].fit.q,
                       ex.ends[static_cast<std::size_t>(c)].fit.q, setup.free, setup.lower,
@@ -515,18 +479,60 @@ void ClusterEnds(Explored& ex, const LocalFitSetup& setup) {
   }
 }
 
+int MembersOf(const Explored& ex, int rep) {
+  int c = 0;
+  for (int s : ex.clusterOf) c += s == rep;
+  return c;
+}
+
+// Explores starts on the coarse grid, a batch at a time, until the
+// cheapest end has been reached by enough starts (and at least `wanted`
+// starts ran) or the cap is hit. Batches have a fixed size and every
+// decision depends on the costs alone, so the thread count never matters.
+Explored ExploreStarts(StartFits& fits, const FitInput& used, const FitValues& q0, int wanted) {
+  const int cap = std::max(wanted, std::min(kStartCap, wanted * kStartCapFactor));
+  const std::vector<FitValues> starts = Starts(cap, q0, fits.setup);
+  Coarse coarse = CoarseProblem(used, fits.setup);
+  const double weights =
+      WeightSum(FitResiduals(coarse.input, 1, coarse.setup.lower, coarse.setup.upper), coarse.input,
+                coarse.setup.weighting);
+  Explored ex;
+  int ran = 0;
+  while (ran < cap && !fits.relay.Cancelled()) {
+    const int batch = std::min(ran < wanted ? wanted - ran : kBatch, cap - ran);
+    ex.ends.resize(static_cast<std::size_t>(ran + batch));
+    fits.relay.Run(batch, fits.threads, [&](int i, int inner) {
+      const int s = ran + i;
+      LocalEnd e = RunLocalFit(fits, coarse.input, coarse.setup,
+                               starts[static_cast<std::size_t>(s)], s, inner, 0, true);
+      fits.relay.StartDone(MeritOf(e.fit.cost, weights));
+      ex.ends[static_cast<std::size_t>(s)] = std::move(e);
+    });
+    ran += batch;
+    ClusterEnds(ex, fits.setup);
+    if (!ex.reps.empty() && MembersOf(ex, ex.reps[0]) >= kReachedEnough && ran >= wanted) break;
+  }
+  ex.capped = ex.reps.empty() || MembersOf(ex, ex.reps[0]) < kReachedEnough;
+  return ex;
+}
+
+Explored SingleStart() {
+  Explored ex;
+  ex.ends.resize(1);
+  ex.clusterOf = {0};
+  ex.reps = {0};
+  return ex;
+}
+
 // Cancelled while exploring: the cheapest end so far.
 void ReportCancelledExploration(FitOutcome& out, const Explored& ex, long long evaluations) {
-  const int n = static_cast<int>(ex.ends.size());
-  int best = 0;
-  for (int s = 1; s < n; ++s)
-    if (ex.ends[static_cast<std::size_t>(s)].fit.cost <
-        ex.ends[static_cast<std::size_t>(best)].fit.cost)
-      best = s;
+  const std::vector<int> order = ByEndCost(ex);
   out.stop = FitStop::Cancelled;
   out.reason = "cancelled";
-  const FitValues v = FromCoordinates(ex.ends[static_cast<std::size_t>(best)].fit.q);
-  for (std::size_t k = 0; k < kFitParamCount; ++k) out.params[k].value = v[k];
+  if (!order.empty()) {
+    const FitValues v = FromCoordinates(ex.ends[static_cast<std::size_t>(order[0])].fit.q);
+    for (std::size_t k = 0; k < kFitParamCount; ++k) out.params[k].value = v[k];
+  }
   out.modelEvaluations = evaluations;
 }
 
@@ -541,29 +547,34 @@ int PolishCount(const Explored& ex, bool multiStart) {
   return count;
 }
 
-// Fit the most promising ends to the end on the project's grid.
-std::vector<LocalEnd> PolishEnds(StartFits& fits, const FitInput& used, const Explored& ex,
-                                 const FitValues& firstStart, int count, bool multiStart) {
-  std::vector<LocalEnd> polished(static_cast<std::size_t>(count));
-  fits.relay.Run(count, fits.threads, [&](int i, int inner) {
-    const int s = ex.reps[static_cast<std::size_t>(i)];
+// Fits the clusters at the given positions of reps to the end on the
+// project's grid.
+void PolishEnds(StartFits& fits, const FitInput& used, const Explored& ex,
+                const FitValues& firstStart, const std::vector<int>& which, bool multiStart,
+                std::vector<LocalEnd>& polished, std::vector<bool>& done) {
+  polished.resize(ex.reps.size());
+  done.resize(ex.reps.size(), false);
+  fits.relay.Run(static_cast<int>(which.size()), fits.threads, [&](int i, int inner) {
+    const std::size_t r = static_cast<std::size_t>(which[static_cast<std::size_t>(i)]);
+    const int s = ex.reps[r];
     const LocalEnd& from = ex.ends[static_cast<std::size_t>(s)];
     const FitValues q = multiStart ? from.fit.q : firstStart;
     LocalEnd e = RunLocalFit(fits, used, fits.setup, q, s, inner,
                              multiStart ? from.fit.iterations : 0, false);
     e.exploreIterations = multiStart ? from.fit.iterations : 0;
-    polished[static_cast<std::size_t>(i)] = std::move(e);
+    polished[r] = std::move(e);
   });
-  return polished;
+  for (int r : which) done[static_cast<std::size_t>(r)] = true;
 }
 
 struct Minima {
   std::vector<FitMinimum> list;
-  std::vector<int> polishedIndex;  // of each minimum, -1 when explored only
+  std::vector<int> rep;  // position in reps of each minimum's first cluster
+  std::vector<bool> polished;
 };
 
 void AddMinimum(Minima& minima, FitResiduals& all, const FitInput& used, const LocalFitSetup& setup,
-                const FitValues& q, int count, int polishedIndex, double tol) {
+                double weights, const FitValues& q, int count, int rep, bool polished, double tol) {
   for (FitMinimum& m : minima.list)
     if (SameMinimum(ToCoordinates(m.values), q, setup.free, setup.lower, setup.upper, tol)) {
       m.starts += count;
@@ -572,64 +583,45 @@ void AddMinimum(Minima& minima, FitResiduals& all, const FitInput& used, const L
   FitMinimum fm;
   fm.values = FromCoordinates(q);
   fm.cost = FitCost(all, used, setup, q);
+  fm.merit = MeritOf(fm.cost, weights);
   fm.rms = RmsAt(all, q, setup.free);
   fm.starts = count;
   minima.list.push_back(fm);
-  minima.polishedIndex.push_back(polishedIndex);
+  minima.rep.push_back(rep);
+  minima.polished.push_back(polished);
 }
 
-int MembersOf(const Explored& ex, int rep) {
-  int c = 0;
-  for (int s : ex.clusterOf) c += s == rep;
-  return c;
-}
-
-// Distinct minima, on the project's grid: the polished ends, then the
-// clusters explored only.
+// Distinct minima on the project's grid, cheapest first: the polished
+// ends, then the clusters explored only.
 Minima DistinctMinima(FitResiduals& all, const FitInput& used, const LocalFitSetup& setup,
-                      const Explored& ex, const std::vector<LocalEnd>& polished) {
+                      const Explored& ex, const std::vector<LocalEnd>& polished,
+                      const std::vector<bool>& done) {
   Minima minima;
-  const std::size_t count = polished.size();
-  for (std::size_t i = 0; i < count; ++i)
-    if (std::isfinite(polished[i].fit.cost))
-      AddMinimum(minima, all, used, setup, polished[i].fit.q, MembersOf(ex, ex.reps[i]),
-                 static_cast<int>(i), kSameMinimum);
-  for (std::size_t i = count; i < ex.reps.size(); ++i)
-    if (std::isfinite(ex.ends[static_cast<std::size_t>(ex.reps[i])].fit.cost))
-      AddMinimum(minima, all, used, setup, ex.ends[static_cast<std::size_t>(ex.reps[i])].fit.q,
-                 MembersOf(ex, ex.reps[i]), -1, kExploreSame);
-  return minima;
-}
-
-// The minima into out, cheapest first but the result first of all; returns
-// the polished index of the result (the best polished minimum), -1 if none.
-int RankMinima(FitOutcome& out, const Minima& minima, const std::vector<LocalEnd>& polished,
-               const LocalFitSetup& setup) {
-  std::vector<std::size_t> rank(minima.list.size());
-  for (std::size_t m = 0; m < rank.size(); ++m) rank[m] = m;
+  const double weights = WeightSum(all, used, setup.weighting);
+  for (std::size_t r = 0; r < done.size(); ++r)
+    if (done[r] && std::isfinite(polished[r].fit.cost))
+      AddMinimum(minima, all, used, setup, weights, polished[r].fit.q, MembersOf(ex, ex.reps[r]),
+                 static_cast<int>(r), true, kSameMinimum);
+  for (std::size_t r = 0; r < ex.reps.size(); ++r) {
+    const LocalEnd& e = ex.ends[static_cast<std::size_t>(ex.reps[r])];
+    if ((r < done.size() && done[r]) || !std::isfinite(e.fit.cost)) continue;
+    AddMinimum(minima, all, used, setup, weights, e.fit.q, MembersOf(ex, ex.reps[r]),
+               static_cast<int>(r), false, kExploreSame);
+  }
+  std::vector<std::size_t> order(minima.list.size());
+  for (std::size_t m = 0; m < order.size(); ++m) order[m] = m;
   auto finiteCost = [&](std::size_t m) {
     return std::isfinite(minima.list[m].cost) ? minima.list[m].cost : INFINITY;
   };
-  std::stable_sort(rank.begin(), rank.end(),
+  std::stable_sort(order.begin(), order.end(),
                    [&](std::size_t a, std::size_t b) { return finiteCost(a) < finiteCost(b); });
-  int bestPolished = -1;
-  for (std::size_t m : rank)
-    if (minima.polishedIndex[m] >= 0) {
-      bestPolished = minima.polishedIndex[m];
-      break;
-    }
-  for (std::size_t m : rank) out.minima.push_back(minima.list[m]);
-  if (bestPolished < 0) return bestPolished;
-  // Put the result first even if an explored-only end looked cheaper.
-  const FitValues bq = polished[static_cast<std::size_t>(bestPolished)].fit.q;
-  for (std::size_t m = 0; m < out.minima.size(); ++m)
-    if (SameMinimum(ToCoordinates(out.minima[m].values), bq, setup.free, setup.lower, setup.upper,
-                    kSameMinimum)) {
-      std::rotate(out.minima.begin(), out.minima.begin() + static_cast<std::ptrdiff_t>(m),
-                  out.minima.begin() + static_cast<std::ptrdiff_t>(m) + 1);
-      break;
-    }
-  return bestPolished;
+  Minima sorted;
+  for (std::size_t m : order) {
+    sorted.list.push_back(minima.list[m]);
+    sorted.rep.push_back(minima.rep[m]);
+    sorted.polished.push_back(minima.polished[m]);
+  }
+  return sorted;
 }
 
 // The result: the best end's values, bounds, errors and warnings.
@@ -640,6 +632,7 @@ void ReportBest(FitOutcome& out, FitResiduals& all, const FitInput& used, const 
   out.iterations = best.fit.iterations + best.exploreIterations;
   const FitValues q = best.fit.q;
   out.cost = FitCost(all, used, setup, q);
+  out.merit = MeritOf(out.cost, WeightSum(all, used, setup.weighting));
   const FitFlags estimate = ClassifyBounds(out, common, structure.moving, setup, q);
   if (out.stop != FitStop::Cancelled)
     ComputeErrors(out, all, used, setup, q, estimate, structure.structural);
@@ -656,33 +649,52 @@ FitOutcome FitOneOrder(const FitInput& input, const FitOptions& options, const C
   const Structure structure = StructuralDegeneracy(used, common);
   const LocalFitSetup setup = FinalSetup(common, structure.moving, options);
   const int threads = ResolveThreadCount(options.threads);
-  const std::vector<FitValues> starts =
-      Starts(std::max(options.starts, 1), ToCoordinates(common.start), setup);
-  const bool multiStart = starts.size() > 1;
+  const FitValues q0 = ToCoordinates(common.start);
+  const bool multiStart = options.starts > 1;
 
   StartFits fits{relay, setup, threads};
   Explored explored = SingleStart();
   if (multiStart) {
-    explored = ExploreStarts(fits, used, starts);
+    explored = ExploreStarts(fits, used, q0, options.starts);
     if (relay.Cancelled()) {
       ReportCancelledExploration(out, explored, fits.evaluations);
       return out;
     }
-    ClusterEnds(explored, setup);
   }
-  const int polishCount = PolishCount(explored, multiStart);
-  const std::vector<LocalEnd> polished =
-      PolishEnds(fits, used, explored, starts[0], polishCount, multiStart);
+  out.startsRun = static_cast<int>(explored.ends.size());
+  out.startsCapped = explored.capped;
+  std::vector<LocalEnd> polished;
+  std::vector<bool> done;
+  std::vector<int> first;
+  for (int r = 0; r < PolishCount(explored, multiStart); ++r) first.push_back(r);
+  PolishEnds(fits, used, explored, q0, first, multiStart, polished, done);
 
   FitResiduals all(used, threads, setup.lower, setup.upper);
-  const Minima minima = DistinctMinima(all, used, setup, explored, polished);
-  const int bestPolished = RankMinima(out, minima, polished, setup);
+  Minima minima = DistinctMinima(all, used, setup, explored, polished, done);
+  // An explored end cheaper on the project's grid than every polished one
+  // is fitted to the end too, so that the result is the cheapest minimum.
+  for (int extra = 0;
+       extra < kMaxPolished && !minima.list.empty() && !minima.polished[0] && !relay.Cancelled();
+       ++extra) {
+    PolishEnds(fits, used, explored, q0, {minima.rep[0]}, multiStart, polished, done);
+    minima = DistinctMinima(all, used, setup, explored, polished, done);
+  }
+  // Ends explored only that still look cheaper were no minimum on the
+  // project's grid: the best polished one leads.
+  int bestPolished = -1;
+  for (std::size_t m = 0; m < minima.list.size(); ++m)
+    if (minima.polished[m]) {
+      bestPolished = minima.rep[m];
+      for (std::size_t i = m; i < minima.list.size(); ++i) out.minima.push_back(minima.list[i]);
+      break;
+    }
   if (bestPolished < 0) {
     out.stop = relay.Cancelled() ? FitStop::Cancelled : FitStop::Failed;
     out.reason = relay.Cancelled() ? "cancelled" : "the model could not be evaluated";
   } else {
     ReportBest(out, all, used, common, setup, structure,
                polished[static_cast<std::size_t>(bestPolished)]);
+    if (out.startsCapped) out.warnings.push_back({FitWarningKind::StartsCapped, {}, {}});
   }
   out.modelEvaluations = fits.evaluations + all.ModelEvaluations();
   return out;
@@ -690,26 +702,43 @@ FitOutcome FitOneOrder(const FitInput& input, const FitOptions& options, const C
 
 }  // namespace
 
+double HottestMeasuredTemperature(const FitInput& input) {
+  double hottest = 0;
+  for (const ConditionData& c : input.conditions)
+    if (!c.x.empty()) hottest = std::max(hottest, c.temp);
+  return hottest;
+}
+
+std::array<double, 2> DefaultTcRange(double tc, double hottest) {
+  // A Tc at or below a measured temperature leaves that condition without
+  // a model value: the range starts above the highest one.
+  const double low = std::max(tc * 0.9, hottest * kTcMargin);
+  return {low, std::max(tc * 1.1, low * kTcSpan)};
+}
+
 void FitBounds(const FitInput& input, const FitOptions& options, FitValues& lower,
                FitValues& upper) {
   const CalcSettings& s = input.settings;
   const double tc = input.params.T_c, bc2 = input.params.B_c2_0;
+  const std::array<double, 2> tcRange = DefaultTcRange(tc, HottestMeasuredTemperature(input));
   lower = {s.MiniRe_Am,
            s.MiniSigma_2,
            s.MiniRe_Gamma,
            s.MiniRe_m,
            s.MiniRe_g_2,
-           std::isnan(options.tcLower) ? tc * 0.9 : options.tcLower,
+           std::isnan(options.tcLower) ? tcRange[0] : options.tcLower,
            std::isnan(options.bc2Lower) ? bc2 / 3 : options.bc2Lower};
   upper = {s.MaxRe_Am,
            s.MaxSigma_2,
            s.MaxRe_Gamma,
            s.MaxRe_m,
            s.MaxRe_g_2,
-           std::isnan(options.tcUpper) ? tc * 1.1 : options.tcUpper,
+           std::isnan(options.tcUpper) ? tcRange[1] : options.tcUpper,
            std::isnan(options.bc2Upper) ? bc2 * 3 : options.bc2Upper};
   if (!(lower[0] > 0)) lower[0] = std::min(1.0, upper[0]);
-  if (!(lower[1] > 0)) lower[1] = kPositiveFloor;
+  for (FitParam k : {FitParam::Sigma2, FitParam::G2})
+    if (!(lower[static_cast<std::size_t>(k)] > 0))
+      lower[static_cast<std::size_t>(k)] = kPositiveFloor;
 }
 
 std::string CheckFitBounds(const FitInput& input, const FitOptions& options) {
@@ -758,10 +787,36 @@ Common StartingPoint(const FitInput& input, const FitOptions& options) {
   return common;
 }
 
+// The fit, repeated from its result while the points with a model value
+// there differ from those it used: a condition gains (or loses) its model
+// value as Tc or Bc2(0) moves.
+FitOutcome FitStable(const FitInput& input, const FitOptions& options, Common common,
+                     Relay& relay) {
+  FitOutcome out = FitOneOrder(input, options, common, relay);
+  long long evaluations = out.modelEvaluations;
+  auto leftOutAt = [&](const FitValues& v) {
+    FitInput at = input;
+    SetParams(at.params, v);
+    std::vector<std::pair<int, int>> leftOut;
+    UsablePoints(at, leftOut);
+    return leftOut;
+  };
+  for (int round = 0; round < kUsableRounds; ++round) {
+    if (out.minima.empty() || out.stop == FitStop::Cancelled || relay.Cancelled()) break;
+    if (leftOutAt(ValuesOf(out)) == leftOutAt(common.start)) break;
+    common.start = ValuesOf(out);
+    relay.Reset();
+    out = FitOneOrder(input, options, common, relay);
+    evaluations += out.modelEvaluations;
+  }
+  out.modelEvaluations = evaluations;
+  return out;
+}
+
 FitOutcome FitAllOrders(const FitInput& input, const FitOptions& options, const Common& common,
                         Relay& relay) {
   // Every combination of the two orders; the best keeps the most points,
-  // then the lowest RMS.
+  // then the lowest merit.
   std::vector<FitOutcome> fits;
   long long evaluations = 0;
   for (int tcn : {0, 1})
@@ -770,7 +825,7 @@ FitOutcome FitAllOrders(const FitInput& input, const FitOptions& options, const 
       in.params.Tcn = tcn;
       in.params.Bcn = bcn;
       relay.Reset();
-      fits.push_back(FitOneOrder(in, options, common, relay));
+      fits.push_back(FitStable(in, options, common, relay));
       evaluations += fits.back().modelEvaluations;
       if (relay.Cancelled()) break;
     }
@@ -785,6 +840,7 @@ FitOutcome FitAllOrders(const FitInput& input, const FitOptions& options, const 
     r.bcn = f.bcn;
     r.stop = f.stop;
     r.rms = f.minima.empty() ? NAN : f.minima[0].rms;
+    r.merit = f.minima.empty() ? NAN : f.minima[0].merit;
     int leftOut = 0;
     for (const FitWarning& w : f.warnings)
       if (w.kind == FitWarningKind::NoModelValue)
@@ -796,8 +852,8 @@ FitOutcome FitAllOrders(const FitInput& input, const FitOptions& options, const 
   for (std::size_t i = 0; i < rank.size(); ++i) rank[i] = i;
   std::stable_sort(rank.begin(), rank.end(), [&](std::size_t a, std::size_t b) {
     if (orders[a].points != orders[b].points) return orders[a].points > orders[b].points;
-    const double ra = std::isfinite(orders[a].rms) ? orders[a].rms : INFINITY;
-    const double rb = std::isfinite(orders[b].rms) ? orders[b].rms : INFINITY;
+    const double ra = std::isfinite(orders[a].merit) ? orders[a].merit : INFINITY;
+    const double rb = std::isfinite(orders[b].merit) ? orders[b].merit : INFINITY;
     return ra < rb;
   });
   FitOutcome out = fits[rank[0]];
@@ -817,7 +873,7 @@ FitOutcome RunFit(const FitInput& input, const FitOptions& options) {
   const Common common = StartingPoint(input, options);
   Relay relay(options.onIteration);
   if (options.allOrders) return FitAllOrders(input, options, common, relay);
-  FitOutcome out = FitOneOrder(input, options, common, relay);
+  FitOutcome out = FitStable(input, options, common, relay);
   for (std::size_t k = 0; k < kFitParamCount; ++k)
     if (!common.free[k]) out.params[k].state = ParamState::Fixed;
   return out;

@@ -2,6 +2,7 @@
 // once, by bounded least squares on the residuals, from several starts.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "fit/fit_data.h"
@@ -10,11 +11,19 @@
 namespace zx {
 
 // The bounds a fit uses for each parameter (in values, not coordinates):
-// the project's allowed ranges, with a lower bound of 0 for sigma^2 (and
-// for Am, which is fitted on a log scale) taken as "above 0"; for Tc and
-// Bc2(0) the options' bounds or Tc ±10 %, Bc2(0) ×/÷ 3 around the sample's.
+// the project's allowed ranges, with a lower bound of 0 for Am, sigma^2
+// and g^2 (fitted on log scales) taken as "above 0"; for Tc and
+// Bc2(0) the options' bounds or the defaults: DefaultTcRange, and Bc2(0)
+// ×/÷ 3 around the sample's.
 void FitBounds(const FitInput& input, const FitOptions& options, FitValues& lower,
                FitValues& upper);
+
+// The highest temperature of a condition with points; 0 when none.
+double HottestMeasuredTemperature(const FitInput& input);
+// The default range of Tc: from the larger of 0.9 Tc and 1.005 times the
+// highest measured temperature to the larger of 1.1 Tc and 1.2 times that
+// lower bound.
+std::array<double, 2> DefaultTcRange(double tc, double hottest);
 
 // Refusal text (as the range dialog words it) for a range of a parameter
 // that may move whose lower bound lies above its upper one, or that is

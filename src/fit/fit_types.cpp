@@ -64,6 +64,8 @@ const char* FitWarningName(FitWarningKind k) {
       return "too-few-points";
     case FitWarningKind::EqualBounds:
       return "equal-bounds";
+    case FitWarningKind::StartsCapped:
+      return "starts-capped";
     case FitWarningKind::NotConverged:
       return "not-converged";
   }

@@ -33,15 +33,17 @@ enum class LossKind { Linear, SoftL1, Cauchy };
 enum class Weighting { PerCondition, PerPoint };
 
 // One fit iteration as the callback sees it. RMS is over all residuals,
-// unweighted, in decades.
+// unweighted, in decades; the merit is the figure the fit minimises (see
+// FitMinimum).
 struct FitIteration {
   int iteration = 0;
   double cost = 0.0;
   double rms = 0.0;
+  double merit = NAN;
   FitValues values{};
-  int start = 0;         // which start (0 = the current values)
-  int startsDone = 0;    // starts finished so far
-  double bestRms = NAN;  // best RMS of the finished starts
+  int start = 0;           // which start (0 = the current values)
+  int startsDone = 0;      // starts finished so far
+  double bestMerit = NAN;  // best merit of the finished starts
 };
 
 struct FitOptions {
@@ -58,7 +60,7 @@ struct FitOptions {
   std::function<bool(const FitIteration&)> onIteration;
   int starts = 12;         // 1: one local fit from the current values
   bool allOrders = false;  // try the four (Tcn, Bcn) combinations, keep the best
-  // Bounds of Tc and Bc2 when free; NaN: the defaults (Tc ±10 %, Bc2(0) ×/÷ 3).
+  // Bounds of Tc and Bc2 when free; NaN: the defaults (DefaultTcRange, Bc2(0) ×/÷ 3).
   double tcLower = NAN, tcUpper = NAN, bc2Lower = NAN, bc2Upper = NAN;
 };
 
@@ -74,7 +76,8 @@ struct FitParamOutcome {
   double upper = 0.0;
 };
 
-enum class FitStop { Converged, IterationLimit, Cancelled, Failed, NothingToFit };
+// NotMinimum: the solver stopped where the cost still falls.
+enum class FitStop { Converged, IterationLimit, NotMinimum, Cancelled, Failed, NothingToFit };
 
 // One distinct local minimum of the multi-start search.
 struct FitMinimum {
@@ -82,6 +85,9 @@ struct FitMinimum {
   double cost = NAN;
   int starts = 0;  // how many starts reached it
   FitValues values{};
+  // The figure the fit minimises, in decades: sqrt(2 cost / sum of the
+  // weights), the weighted root mean loss. It ranks the minima.
+  double merit = NAN;
 };
 
 enum class FitWarningKind {
@@ -91,10 +97,11 @@ enum class FitWarningKind {
   NoModelValue,
   TooFewPoints,
   EqualBounds,
-  NotConverged
+  NotConverged,
+  StartsCapped
 };
 // "start-clamped", "bound", "degenerate", "no-model-value", "too-few-points",
-// "equal-bounds", "not-converged"
+// "equal-bounds", "not-converged", "starts-capped"
 const char* FitWarningName(FitWarningKind k);
 struct FitWarning {
   FitWarningKind kind;
@@ -107,6 +114,7 @@ struct FitOrderResult {
   int tcn = 1, bcn = 1;  // as the settings file holds them: 0 exponent 1, 1 exponent 2
   int points = 0;        // points used (a point may have no model value in one order)
   double rms = NAN;
+  double merit = NAN;
   FitStop stop = FitStop::Failed;
 };
 
@@ -125,7 +133,12 @@ struct FitOutcome {
   // Parameters of a degenerate problem (standard errors NaN), report order.
   std::vector<std::string> degenerate;
   double cost = 0.0;
+  double merit = NAN;  // of the result, as FitMinimum's
   long long modelEvaluations = 0;
+  int startsRun = 0;  // starts the search ran
+  // Why the search stopped adding starts: the best minimum was reached by
+  // enough of them, or the cap on starts was hit.
+  bool startsCapped = false;
   std::vector<FitMinimum> minima;    // distinct minima, best first; minima[0] is the result
   std::vector<FitWarning> warnings;  // in the order the CLI prints them
   // Correlation and covariance of the fitted VALUES (not coordinates), kFitParamCount square;

@@ -24,6 +24,7 @@
 #include <memory>
 #include <mutex>
 
+#include "fit/fit_after.h"
 #include "fit/fit_solver.h"
 #include "model/format.h"
 #include "ui/dialog_helpers.h"
@@ -358,7 +359,7 @@ void FitDialog::StartFit() {
         at.params.Tcn = outcome.tcn;
         at.params.Bcn = outcome.bcn;
       }
-      quality = EvaluateQuality(at, ValuesOf(outcome), 0);
+      quality = ReportAfterFit(*input, outcome, ValuesOf(outcome), 0).quality;
       curves = FitCurves(at, ValuesOf(outcome), kDenseCurvePoints, 0, &outcome);
     }
     QMetaObject::invokeMethod(
@@ -370,7 +371,14 @@ void FitDialog::StartFit() {
   });
 }
 
-void FitDialog::StopFit() { cancel_ = true; }
+void FitDialog::StopFit() {
+  cancel_ = true;
+  if (!Running()) return;
+  // The workers stop at their next iteration; until the result is back
+  // the window says that the stop was taken.
+  stop_->setEnabled(false);
+  ShowProgress();
+}
 
 void FitDialog::WatchRun() {
   if (Running() && !registryChanged_ && RegistrySignature() != signature_) {
@@ -381,6 +389,10 @@ void FitDialog::WatchRun() {
 }
 
 void FitDialog::ShowProgress() {
+  if (cancel_ && Running()) {
+    status_->setText(tr("中止しています…"));
+    return;
+  }
   FitIteration it;
   bool any;
   {
@@ -390,11 +402,12 @@ void FitDialog::ShowProgress() {
   }
   QString text = tr("開始点 %1/%2   反復 %3   RMS %4 デケード")
                      .arg(any ? it.start + 1 : 1)
-                     .arg(runStarts_)
+                     .arg(std::max(runStarts_, any ? it.start + 1 : 1))
                      .arg(it.iteration)
                      .arg(Fix(any ? it.rms : NAN, 6));
-  if (any && std::isfinite(it.bestRms))
-    text += tr("   最良 RMS %1 デケード").arg(Fix(it.bestRms, 6));
+  if (any && std::isfinite(it.merit)) text += tr("   評価値 %1").arg(Fix(it.merit, 6));
+  if (any && std::isfinite(it.bestMerit))
+    text += tr("   最良の評価値 %1").arg(Fix(it.bestMerit, 6));
   text +=
       tr("   経過時間 %1 秒").arg(clock_.isValid() ? clock_.elapsed() / 1000.0 : 0.0, 0, 'f', 1);
   status_->setText(text);

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "design/fit_record.h"
+#include "fit/fit_after.h"
 #include "fit/fit_solver.h"
 #include "fit/fit_usable.h"
 #include "model/format.h"
@@ -163,6 +164,7 @@ void FitDialog::Finished(const FitOutcome& outcome, const FitQuality& quality,
               .arg(outcome.iterations)
               .arg(Fix(quality.rms, 6))
               .arg(clock_.isValid() ? clock_.elapsed() / 1000.0 : 0.0, 0, 'f', 1);
+  if (std::isfinite(outcome.merit)) text += tr("   評価値 %1").arg(Fix(outcome.merit, 6));
   if (outcome.minima.size() > 1) text += tr("   極小値 %1 個").arg(outcome.minima.size());
   if (outcomeAllOrders_)
     text += tr("   次数 (温度 %1, 磁場 %2)").arg(outcome.tcn + 1).arg(outcome.bcn + 1);
@@ -176,14 +178,27 @@ void FitDialog::Finished(const FitOutcome& outcome, const FitQuality& quality,
         tr("データファイルまたは計算条件の登録が変更されたため、フィッティングを中止しました。"));
 }
 
+namespace {
+
+// Where a value of a minimum other than the best lies within the fit's bounds.
+ParamState StateAt(const FitParamOutcome& p, double value) {
+  if (p.state == ParamState::Fixed) return ParamState::Fixed;
+  const double tol = 1e-9 * (p.upper - p.lower);
+  if (value <= p.lower + tol) return ParamState::Lower;
+  if (value >= p.upper - tol) return ParamState::Upper;
+  return ParamState::Free;
+}
+
+}  // namespace
+
 void FitDialog::ShowParameterResults(const FitValues& values, bool best) {
   if (!outcome_) return;
   filling_ = true;
   for (int r = 0; r < kFitParamCount; ++r) {
     const FitParamOutcome& p = outcome_->params[static_cast<std::size_t>(r)];
     params_->item(r, kFitted)->setText(QString::fromStdString(FormatSci(values[r], 6)));
-    // Errors and bound states belong to the best minimum only.
-    const ParamState state = best ? p.state : ParamState::Free;
+    // Errors belong to the best minimum only; any minimum may lie on a bound.
+    const ParamState state = best ? p.state : StateAt(p, values[r]);
     params_->item(r, kError)->setText(best ? Sci(p.stdError, 3) : QString());
     const bool onBound = state == ParamState::Lower || state == ParamState::Upper;
     params_->item(r, kBound)->setText(state == ParamState::Lower   ? tr("下限")
@@ -226,7 +241,10 @@ void FitDialog::ShowConditions(const FitQuality& quality) {
 void FitDialog::ShowMinima() {
   const std::vector<int> listed = ListedParams();
   QStringList headers = {QString(), QStringLiteral("RMS"), tr("到達数")};
+  // The figure that ranks the minima comes last, so the other columns keep their places.
+  const QString meritHeader = tr("評価値");
   for (int k : listed) headers << FitParamLabel(k);
+  headers << meritHeader;
   minima_->clear();
   minima_->setColumnCount(static_cast<int>(headers.size()));
   minima_->setHorizontalHeaderLabels(headers);
@@ -237,6 +255,7 @@ void FitDialog::ShowMinima() {
                          QString::number(all[m].starts)};
     for (int k : listed)
       cells << QString::fromStdString(FormatSci(all[m].values[static_cast<std::size_t>(k)], 6));
+    cells << Fix(all[m].merit, 6);
     for (int c = 0; c < cells.size(); ++c) {
       auto* item = ReadOnly(cells[c]);
       if (m == 0) {
@@ -343,7 +362,7 @@ void FitDialog::ShowMinimum(int rank) {
   // The covariance, and with it the band, is that of the best minimum.
   const FitOutcome* band = rank == 0 ? &*outcome_ : nullptr;
   ShowParameterResults(values, rank == 0);
-  ShowConditions(EvaluateQuality(at, values, 0));
+  ShowConditions(ReportAfterFit(input_, *outcome_, values, 0).quality);
   ShowPlots(at, relatedFiles_, FitCurves(at, values, kDenseCurvePoints, 0, band));
   SetParams(at.params, values);
   shownKey_ = ModelKey(at.params);

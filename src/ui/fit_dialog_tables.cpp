@@ -8,6 +8,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 
+#include "fit/fit_solver.h"
 #include "model/document.h"
 #include "model/format.h"
 #include "model/validation.h"
@@ -31,8 +32,8 @@ constexpr int kTcRow = static_cast<int>(FitParam::Tc);
 constexpr int kBc2Row = static_cast<int>(FitParam::Bc2);
 
 // The bounds the fit takes for Tc and Bc2(0) when none are typed.
-std::array<double, 2> DefaultBounds(int row, double value) {
-  if (row == kTcRow) return {0.9 * value, 1.1 * value};
+std::array<double, 2> DefaultBounds(int row, double value, const FitInput& input) {
+  if (row == kTcRow) return DefaultTcRange(value, HottestMeasuredTemperature(input));
   return {value / 3, value * 3};
 }
 
@@ -59,7 +60,8 @@ void FitDialog::BuildParameterTable() {
   }
   for (int r : {kTcRow, kBc2Row})
     for (int c : {kLower, kUpper})
-      params_->item(r, c)->setToolTip(tr("空欄: 既定値 (Tc ±10 %、Bc2(0) ×/÷ 3)"));
+      params_->item(r, c)->setToolTip(
+          tr("空欄: 既定値 (Tc ±10 %、ただし測定温度の最高値の 1.005 倍以上; Bc2(0) ×/÷ 3)"));
   params_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   params_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
   filling_ = false;
@@ -81,7 +83,7 @@ void FitDialog::ShowCurrentValues() {
   // Untyped bounds of Tc and Bc2(0) follow the values.
   for (int r : {kTcRow, kBc2Row}) {
     const std::array<double, 2>& typed = r == kTcRow ? tcBounds_ : bc2Bounds_;
-    const std::array<double, 2> fallback = DefaultBounds(r, v[r]);
+    const std::array<double, 2> fallback = DefaultBounds(r, v[r], input_);
     for (int side = 0; side < 2; ++side) {
       QTableWidgetItem* item = params_->item(r, side == 0 ? kLower : kUpper);
       const bool own = !std::isnan(typed[side]);
@@ -113,7 +115,7 @@ void FitDialog::OnParameterItemChanged(int row, int column) {
     std::array<double, 2> next = typed;
     next[side] = text.isEmpty() ? NAN : v;
     const std::array<double, 2> fallback =
-        DefaultBounds(row, ParamsOf(PanelParams())[static_cast<std::size_t>(row)]);
+        DefaultBounds(row, ParamsOf(PanelParams())[static_cast<std::size_t>(row)], input_);
     const double lo = std::isnan(next[0]) ? fallback[0] : next[0];
     const double hi = std::isnan(next[1]) ? fallback[1] : next[1];
     const bool usable = text.isEmpty() || (v > 0 && std::isfinite(v));

@@ -44,6 +44,10 @@ QString FitWarningText(const FitWarning& w) {
              list;
     case FitWarningKind::NotConverged:
       return QCoreApplication::translate("zx::FitWarningText", "収束していません。");
+    case FitWarningKind::StartsCapped:
+      return QCoreApplication::translate(
+          "zx::FitWarningText",
+          "開始点の上限に達しました。最良の極小値が見つかっていない可能性があります。");
   }
   return {};
 }

@@ -42,7 +42,9 @@ class CliCalc : public ::testing::Test {
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
   CliRun Cli(const std::string& args, const std::string& env = {}) const {
-    const std::string cmd = env + std::string(ZX_CLI_PATH) + " " + args + " >'" + Path("stdout") +
+    // The command line's messages follow the locale: these tests read English.
+    const std::string cmd = "env -u LC_ALL -u LC_MESSAGES LANG=en_US.UTF-8 " + env +
+                            std::string(ZX_CLI_PATH) + " " + args + " >'" + Path("stdout") +
                             "' 2>'" + Path("stderr") + "'";
     CliRun r;
     const int status = std::system(cmd.c_str());

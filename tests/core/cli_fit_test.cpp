@@ -32,8 +32,11 @@ class CliFit : public ::testing::Test {
 
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
-  int Cli(const std::string& args, std::string* out = nullptr, std::string* err = nullptr) const {
-    const std::string cmd = std::string(ZX_CLI_PATH) + " " + args + " >'" + Path("stdout") +
+  // Under an English locale unless `locale` names another.
+  int Cli(const std::string& args, std::string* out = nullptr, std::string* err = nullptr,
+          const std::string& locale = "en_US.UTF-8") const {
+    const std::string cmd = "env -u LC_ALL -u LC_MESSAGES LANG=" + locale + " " +
+                            std::string(ZX_CLI_PATH) + " " + args + " >'" + Path("stdout") +
                             "' 2>'" + Path("stderr") + "'";
     const int status = std::system(cmd.c_str());
     if (out) ReadWholeFile(Path("stdout"), *out);
@@ -128,7 +131,7 @@ TEST_F(CliFit, FitPrintsTheRecordsAndWriteChangesOnlyTheFiveLines) {
   const auto minima = OfKind(rows, "minimum");
   ASSERT_GE(minima.size(), 1u);
   EXPECT_EQ(minima[0][1], "1");
-  ASSERT_EQ(minima[0].size(), 9u);
+  ASSERT_EQ(minima[0].size(), 10u);
   EXPECT_EQ(minima[0][4], params[0][2]);  // the best minimum is the result
   int reached = 0;
   for (const auto& m : minima) reached += std::stoi(m[3]);
@@ -141,7 +144,7 @@ TEST_F(CliFit, FitPrintsTheRecordsAndWriteChangesOnlyTheFiveLines) {
   EXPECT_EQ(conds[3], (std::vector<std::string>{"cond", "3", "0", "-", "-", "-", "-", "-"}));
   const auto total = OfKind(rows, "total");
   ASSERT_EQ(total.size(), 1u);
-  ASSERT_EQ(total[0].size(), 5u);
+  ASSERT_EQ(total[0].size(), 6u);
   EXPECT_EQ(total[0][1], "24");
   EXPECT_EQ(total[0][4], "converged");
   std::string unchanged;
@@ -239,6 +242,32 @@ TEST_F(CliFit, SampleConstantsAndOrdersAreFittedAndWritten) {
   EXPECT_EQ(points, 600);
 }
 
+TEST_F(CliFit, TcFreedFromBelowAConditionFitsItWithoutSolverLogLines) {
+  // Tc starts at 33 K under the 34 K condition: starts and steps without a
+  // model value happen, and nothing of the solver's own logging shows.
+  const ModelParams truth = fit_test::TruthParams();
+  const FitInput in =
+      fit_test::MakeEJInput(truth, {{20, 1.5}, {25, 2.5}, {30, 1.5}, {34, 1.5}}, 8, 0.02, 3);
+  Project p;
+  p.Params = truth;
+  p.Params.T_c = 33;
+  fit_test::AddConditionFiles(p, in, Path(""), Path("r.dat"));
+  const std::string project = Path("p.zx2");
+  ASSERT_TRUE(WriteSettings(p, project));
+  std::string out, err;
+  ASSERT_EQ(Cli("--fit --starts 6 --free Tc --bounds Tc=30:45 '" + project + "'", &out, &err), 0);
+  EXPECT_EQ(err, "");
+  const auto rows = Records(out);
+  EXPECT_TRUE(OfKind(rows, "warn").empty()) << out;
+  const auto total = OfKind(rows, "total");
+  ASSERT_EQ(total.size(), 1u);
+  EXPECT_EQ(total[0][1], "32");
+  EXPECT_EQ(total[0][4], "converged");
+  EXPECT_NEAR(std::stod(OfKind(rows, "param")[5][2]), 39.0, 0.2);
+  // The merit ends the total line and is the first minimum's.
+  EXPECT_EQ(total[0][5], OfKind(rows, "minimum")[0].back());
+}
+
 TEST_F(CliFit, RefusalsAndWarningsStayOnOneLineEach) {
   const std::string project = WriteProject();
   std::string out, err;
@@ -248,9 +277,15 @@ TEST_F(CliFit, RefusalsAndWarningsStayOnOneLineEach) {
   const auto warns = OfKind(Records(out), "warn");
   ASSERT_FALSE(warns.empty()) << out;
   EXPECT_EQ(warns[0], (std::vector<std::string>{"warn", "start-clamped", "gamma"}));
-  // Inverted bounds are refused with the range dialog's words.
+  // Inverted bounds are refused with the range dialog's words, in English
+  // under an English locale.
   EXPECT_EQ(Cli("--fit --bounds m=5:2 '" + project + "'", &out, &err), 2);
-  EXPECT_NE(err.find("不正な値の入力 : mの最大値"), std::string::npos) << err;
+  EXPECT_EQ(err, "zentrix2-calc: Invalid input: maximum of m\n");
+  // ... in Japanese under a Japanese or C locale, as the windows speak.
+  for (const char* locale : {"ja_JP.UTF-8", "C"}) {
+    EXPECT_EQ(Cli("--fit --bounds m=5:2 '" + project + "'", &out, &err, locale), 2);
+    EXPECT_EQ(err, "zentrix2-calc: 不正な値の入力 : mの最大値\n") << locale;
+  }
   EXPECT_EQ(Cli("--fit --free Tc --bounds Tc=40:30 '" + project + "'", &out, &err), 2);
   // A fixed value read as infinity is refused by its key before any fit.
   std::string bytes;

@@ -154,8 +154,10 @@ TEST(CliOptions, RefusalsKeepTheirWords) {
   EXPECT_EQ(Parse({"--scale", "17", "p.zx2"}), "--scale must be at most 16");
   EXPECT_EQ(Parse({"--fit", "--starts", "10001", "p.zx2"}),
             "--starts needs a whole number from 1 to 10000");
-  EXPECT_EQ(Parse({"--fit", "--bounds", "Tc=1", "p.zx2"}),
-            "--bounds takes NAME=LO:HI,... (NAME one of Am, sigma2, gamma, m, g2, Tc, Bc2)");
+  for (const char* bad : {"Tc=1", "gamma=nan:1", "g2=1:inf"})
+    EXPECT_EQ(Parse({"--fit", "--bounds", bad, "p.zx2"}),
+              "--bounds takes NAME=LO:HI,... (NAME one of Am, sigma2, gamma, m, g2, Tc, Bc2)")
+        << bad;
   EXPECT_EQ(Parse({"--fit", "--weight", "all", "p.zx2"}), "--weight takes condition or point");
   // Options with the wrong command.
   const std::string fitOnly =

@@ -26,7 +26,11 @@ struct CliRun {
 CliRun RunCli(const test::TempDir& dir, const std::string& args) {
   CliRun r;
   const std::string errPath = dir.Path("stderr.txt");
-  FILE* p = popen((std::string(ZX_CLI_PATH) + " " + args + " 2>" + errPath).c_str(), "r");
+  // The command line's messages follow the locale: these tests read English.
+  FILE* p = popen(("env -u LC_ALL -u LC_MESSAGES LANG=en_US.UTF-8 " + std::string(ZX_CLI_PATH) +
+                   " " + args + " 2>" + errPath)
+                      .c_str(),
+                  "r");
   if (!p) return r;
   char buf[512];
   while (std::fgets(buf, sizeof buf, p)) r.out += buf;

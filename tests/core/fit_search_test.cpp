@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <iostream>
+#include <random>
 #include <thread>
 
 #include "fit/fit_curves.h"
@@ -123,6 +124,53 @@ TEST(FitSearch, PoorStartReachesTheTruthWithTheDefaultStarts) {
       << "cost " << local.cost << " against " << best.cost;
 }
 
+TEST(FitSearch, NarrowBasinOfOneFieldIsReachedFromPoorStartsAndRankedByTheMerit) {
+  // One field at 1 T (gamma has no effect), three temperatures: the best
+  // minimum lies in a narrow basin that most starts miss.
+  const ModelParams truth = TruthParams();
+  const FitInput data = MakeEJInput(truth, {{20, 1}, {25, 1}, {30, 1}}, 8, 0.03, 21);
+  FitOptions o;
+  o.fixed[kGamma] = true;
+  o.starts = 1;
+  const FitOutcome best = RunFit(data, o);
+  ASSERT_EQ(best.stop, FitStop::Converged) << best.reason;
+  o.starts = 12;
+  const struct {
+    double am, sigma2, m, g2;
+  } poor[] = {{1.1e8, 0.9, 9.5, 9.5}, {9e10, 0.002, 1.1, 1.2}, {3e10, 0.5, 6.0, 1.0}};
+  for (const auto& p : poor) {
+    SCOPED_TRACE(p.am);
+    FitInput in = data;
+    FitValues v = ParamsOf(truth);
+    v[kAm] = p.am, v[kSigma2] = p.sigma2, v[kM] = p.m, v[kG2] = p.g2;
+    SetParams(in.params, v);
+    const FitOutcome found = RunFit(in, o);
+    ASSERT_EQ(found.stop, FitStop::Converged) << found.reason;
+    EXPECT_NEAR(found.cost / best.cost, 1.0, 1e-6);
+    // One figure ranks the minima, leads with the result and is the cost's.
+    ASSERT_FALSE(found.minima.empty());
+    EXPECT_EQ(found.minima[0].values, ValuesOf(found));
+    EXPECT_EQ(found.minima[0].merit, found.merit);
+    EXPECT_NEAR(found.merit, std::sqrt(2 * found.cost / 3), 1e-12);  // three conditions
+    for (std::size_t m = 1; m < found.minima.size(); ++m)
+      EXPECT_GE(found.minima[m].merit, found.minima[m - 1].merit);
+  }
+}
+
+TEST(FitSearch, AnEndOnASlopeIsNotCalledConverged) {
+  // A stopping rule loose enough to end a fit half-way down: the end is
+  // not a minimum, whatever the solver's own rule said.
+  const ModelParams truth = TruthParams();
+  FitInput in = MakeEJInput(truth, kConditions, 8, 0.03, 5);
+  SetParams(in.params, Scaled(ParamsOf(truth), 1.6));
+  FitOptions o;
+  o.starts = 1;
+  o.functionTolerance = 0.3;
+  const FitOutcome out = RunFit(in, o);
+  EXPECT_EQ(out.stop, FitStop::NotMinimum) << out.reason;
+  EXPECT_NE(Warning(out, FitWarningKind::NotConverged), nullptr);
+}
+
 TEST(FitSearch, DegeneracyIsNamedTheSameFromEveryStart) {
   const ModelParams truth = TruthParams();
   // One temperature: Am and m act only through Am t^m.
@@ -163,14 +211,15 @@ TEST(FitSearch, DegeneracyIsNamedTheSameFromEveryStart) {
 // The spread of (fitted - truth) / error over seeded noisy sets.
 struct Coverage {
   double rmsZ = 0;
-  double within2 = 0;  // fraction within two standard errors
+  double within1 = 0, within2 = 0;  // fractions within one and two standard errors
 };
 
-Coverage MeasureCoverage(Weighting weighting, LossKind loss, bool outliers) {
+// outliers: points per condition made 30 times too large.
+Coverage MeasureCoverage(Weighting weighting, LossKind loss, int outliers) {
   const ModelParams truth = TruthParams();
   const FitValues want = ParamsOf(truth);
   double sumZ2 = 0;
-  int n = 0, inside = 0;
+  int n = 0, inside = 0, inside1 = 0;
   for (unsigned seed = 1; seed <= 16; ++seed) {
     // Conditions of very different sizes, so that the weighting matters,
     // and more of them than the three parameters that scale each curve.
@@ -181,8 +230,10 @@ Coverage MeasureCoverage(Weighting weighting, LossKind loss, bool outliers) {
       in.conditions.push_back(extra.conditions[0]);
       in.conditions.back().no = static_cast<int>(in.conditions.size()) - 1;
     }
-    if (outliers)
-      for (ConditionData& c : in.conditions) c.y[c.y.size() / 2] *= 30;
+    // Outliers at random points, a decade and a half off either way.
+    std::mt19937 pick(seed);
+    for (ConditionData& c : in.conditions)
+      for (int k = 0; k < outliers; ++k) c.y[pick() % c.y.size()] *= pick() % 2 ? 30.0 : 1 / 30.0;
     FitOptions o;
     o.starts = 1;
     o.weighting = weighting;
@@ -195,10 +246,11 @@ Coverage MeasureCoverage(Weighting weighting, LossKind loss, bool outliers) {
       const double z = (out.params[k].value - want[k]) / out.params[k].stdError;
       sumZ2 += z * z;
       inside += std::fabs(z) <= 2;
+      inside1 += std::fabs(z) <= 1;
       ++n;
     }
   }
-  return {std::sqrt(sumZ2 / n), static_cast<double>(inside) / n};
+  return {std::sqrt(sumZ2 / n), static_cast<double>(inside1) / n, static_cast<double>(inside) / n};
 }
 
 TEST(FitSearch, StandardErrorsMatchTheSpreadUnderEitherWeightingAndRobustLoss) {
@@ -206,18 +258,21 @@ TEST(FitSearch, StandardErrorsMatchTheSpreadUnderEitherWeightingAndRobustLoss) {
     const char* name;
     Weighting weighting;
     LossKind loss;
-    bool outliers;
-  } cases[] = {{"per condition", Weighting::PerCondition, LossKind::Linear, false},
-               {"per point", Weighting::PerPoint, LossKind::Linear, false},
-               {"cauchy with outliers", Weighting::PerCondition, LossKind::Cauchy, true},
-               {"soft L1 with outliers", Weighting::PerPoint, LossKind::SoftL1, true}};
+    int outliers;
+  } cases[] = {
+      {"per condition", Weighting::PerCondition, LossKind::Linear, 0},
+      {"per point", Weighting::PerPoint, LossKind::Linear, 0},
+      {"cauchy with outliers", Weighting::PerCondition, LossKind::Cauchy, 2},
+      {"soft L1 with outliers", Weighting::PerPoint, LossKind::SoftL1, 2},
+      {"soft L1 with outliers per condition", Weighting::PerCondition, LossKind::SoftL1, 3}};
   for (const auto& c : cases) {
     const Coverage cov = MeasureCoverage(c.weighting, c.loss, c.outliers);
-    std::cout << "coverage " << c.name << ": rms z " << cov.rmsZ << ", within 2 sigma "
-              << cov.within2 << "\n";
+    std::cout << "coverage " << c.name << ": rms z " << cov.rmsZ << ", within 1 and 2 sigma "
+              << cov.within1 << " " << cov.within2 << "\n";
     EXPECT_GT(cov.rmsZ, 0.7) << c.name;
     EXPECT_LT(cov.rmsZ, 1.3) << c.name;
-    EXPECT_GE(cov.within2, 0.85) << c.name;
+    EXPECT_GE(cov.within1, 0.5) << c.name;
+    EXPECT_GE(cov.within2, 0.88) << c.name;
   }
 }
 
@@ -243,6 +298,25 @@ TEST(FitSearch, PointsWithoutAModelValueAreLeftOutAndReported) {
   EXPECT_EQ(w->conditions, (std::vector<std::pair<int, int>>{{7, 8}, {8, 8}}));
   for (std::size_t k = 0; k < kPinningParamCount; ++k)
     EXPECT_NEAR(out.params[k].value / ParamsOf(truth)[k], 1.0, 1e-5);
+
+  // Tc freed from below the hottest condition (34 K, truth 39 K): that
+  // condition gains its model value as Tc moves and takes part.
+  FitInput cold = MakeEJInput(truth, {{20, 1.5}, {25, 1.5}, {34, 1.5}}, 8);
+  cold.params.T_c = 33;
+  FitOptions freed = o;
+  freed.fixed[static_cast<std::size_t>(FitParam::Tc)] = false;
+  freed.tcLower = 30;
+  freed.tcUpper = 45;
+  const FitOutcome moved = RunFit(cold, freed);
+  ASSERT_EQ(moved.stop, FitStop::Converged) << moved.reason;
+  EXPECT_EQ(Warning(moved, FitWarningKind::NoModelValue), nullptr);
+  EXPECT_NEAR(moved.params[static_cast<std::size_t>(FitParam::Tc)].value, 39.0, 1e-4);
+  // The default range starts above the hottest condition.
+  FitValues lower, upper;
+  freed.tcLower = freed.tcUpper = NAN;
+  FitBounds(cold, freed, lower, upper);
+  EXPECT_GT(lower[static_cast<std::size_t>(FitParam::Tc)], 34.0);
+  EXPECT_GT(upper[static_cast<std::size_t>(FitParam::Tc)], 39.0);
 
   // Tc below every condition: nothing at all to fit.
   in.params.T_c = 10;

@@ -20,6 +20,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QWindow>
+#include <cstdlib>
 #include <fstream>
 
 #include "../core/fit_fixture.h"
@@ -169,6 +170,44 @@ TEST_F(FitWindow, FitConvergesFillsTablesAndPlotsAndApplyUndoGoThroughThePanel) 
   EXPECT_TRUE(QFile::exists(Path("fit-residuals.png")));
 }
 
+TEST_F(FitWindow, FiguresEqualTheCommandLinesWhenSomePointsHaveNoModelValue) {
+  // A fourth condition at 45 K, above Tc, reads the first data file: its
+  // points have no model value and are left out by both programs.
+  const ModelParams truth = fit_test::TruthParams();
+  const FitInput in = fit_test::MakeEJInput(truth, {{20, 1.5}, {25, 2.5}, {30, 1.5}}, 8, 0.03);
+  Project p;
+  p.Params = truth;
+  p.Params.Re_A_m *= 1.2;
+  p.Params.Re_m *= 1.1;
+  fit_test::AddConditionFiles(p, in, Folder(), Folder() + "r.dat");
+  AddCalcCond(p, 0, 45.0, 1.5, Folder() + "r.dat");
+  const std::string path = Folder() + "p.zx2";
+  ASSERT_TRUE(WriteSettings(p, path));
+  MainWindow& w = Start(path);
+  FitDialog* d = Open(w);
+  ASSERT_NE(d, nullptr);
+  Child<QPushButton>(d, "fitStart")->click();
+  ASSERT_TRUE(WaitDone(d));
+
+  const std::string out = Folder() + "fit.txt";
+  ASSERT_EQ(
+      std::system(
+          (std::string(ZX_CLI_PATH) + " --fit '" + path + "' >'" + out + "' 2>/dev/null").c_str()),
+      0);
+  std::string text;
+  ASSERT_TRUE(ReadWholeFile(out, text));
+  const std::size_t at = text.find("\ntotal\t");
+  ASSERT_NE(at, std::string::npos) << text;
+  // total <points> <rms> <iterations> <status> <merit>
+  QStringList total =
+      QString::fromStdString(text.substr(at + 1)).trimmed().split(QLatin1Char('\t'));
+  ASSERT_GE(total.size(), 6) << text;
+  EXPECT_EQ(total[1], QStringLiteral("24"));
+  EXPECT_EQ(Child<QLabel>(d, "fitTotal")->text(),
+            QStringLiteral("全体: %1 点, RMS %2 デケード").arg(total[1], total[2]));
+  EXPECT_TRUE(Child<QLabel>(d, "fitStatus")->text().contains(total[5])) << total[5].toStdString();
+}
+
 TEST_F(FitWindow, StopEndsARunningFitAndNothingToFitSaysWhy) {
   MainWindow& w = StartProject(900);
   FitDialog* d = Open(w);
@@ -259,12 +298,15 @@ HandMadeFit MakeHandMadeFit(const Project& p) {
   for (std::size_t k = 0; k < kFitParamCount; ++k) {
     o.params[k].value = start[k];
     o.params[k].stdError = 0.01 * start[k];
+    o.params[k].lower = 0.5 * start[k];
+    o.params[k].upper = 3 * start[k];
     o.params[k].state =
         static_cast<int>(k) < kPinningParamCount ? ParamState::Free : ParamState::Fixed;
   }
   o.params[5].value = start[5] * 1.02;
   o.params[5].state = ParamState::Free;
   o.params[4].state = ParamState::Upper;
+  o.params[4].upper = start[4];
   FitValues second = ValuesOf(o);
   second[0] *= 2;
   o.minima = {{0.01, 1.0, 7, ValuesOf(o)}, {0.2, 9.0, 5, second}};
@@ -367,7 +409,7 @@ TEST_F(FitWindow, MinimaCorrelationsWarningsAndBandsOfAFitAreShownAndAnyMinimumC
   auto* minima = Child<QTableWidget>(d, "fitMinima");
   ASSERT_EQ(minima->rowCount(), 2);
   // RMS, starts reaching it, then the five parameters and Tc, which moved.
-  ASSERT_EQ(minima->columnCount(), 9);
+  ASSERT_EQ(minima->columnCount(), 10);
   EXPECT_EQ(minima->horizontalHeaderItem(8)->text(), QStringLiteral("Tc"));
   EXPECT_EQ(minima->item(0, 0)->text(), QStringLiteral("★最良"));
   EXPECT_TRUE(minima->item(0, 1)->font().bold());
@@ -394,7 +436,8 @@ TEST_F(FitWindow, MinimaCorrelationsWarningsAndBandsOfAFitAreShownAndAnyMinimumC
   auto* params = Child<QTableWidget>(d, "fitParams");
   EXPECT_EQ(params->item(4, 7)->text(), QStringLiteral("上限"));
 
-  // One click on the second minimum: its values, no errors, no band.
+  // One click on the second minimum: its values, no errors, no band, and
+  // its own values on a bound marked.
   Child<QTabWidget>(d, "fitResults")->setCurrentIndex(1);
   const QRect cell = minima->visualItemRect(minima->item(1, 1));
   QTest::mouseClick(minima->viewport(), Qt::LeftButton, {}, cell.center());
@@ -402,7 +445,8 @@ TEST_F(FitWindow, MinimaCorrelationsWarningsAndBandsOfAFitAreShownAndAnyMinimumC
   const FitValues second = f.outcome.minima[1].values;
   EXPECT_EQ(params->item(0, 5)->text(), QString::fromStdString(FormatSci(second[0], 6)));
   EXPECT_EQ(params->item(0, 6)->text(), QString());
-  EXPECT_EQ(params->item(4, 7)->text(), QString());
+  EXPECT_EQ(params->item(0, 7)->text(), QString());
+  EXPECT_EQ(params->item(4, 7)->text(), QStringLiteral("上限"));
   EXPECT_TRUE(plot->Bands().empty());
 
   // 適用 takes that minimum, Tc too (it moved); 元に戻す gives all back.
@@ -426,7 +470,7 @@ TEST_F(FitWindow, MinimaCorrelationsWarningsAndBandsOfAFitAreShownAndAnyMinimumC
   EXPECT_TRUE(warnings->isHidden());
   EXPECT_EQ(params->item(0, 6)->text(), QString());
   ASSERT_TRUE(WaitDone(d));
-  EXPECT_EQ(minima->rowCount(), 1);
+  EXPECT_GE(minima->rowCount(), 1);
 }
 
 TEST_F(FitWindow, TheReportNeverReplacesTheProjectOrADataFile) {
