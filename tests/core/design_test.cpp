@@ -249,7 +249,9 @@ TEST(DesignCli, RecordComsolMapAndStaleRecord) {
     const bool none = k % 3 == 0 || k >= 6;
     EXPECT_EQ(rows[k][2] == "NaN", none) << k;
     EXPECT_EQ(rows[k][3] == "NaN", none) << k;
-    if (!none) EXPECT_GT(std::stod(rows[k][2]), 0);
+    if (!none) {
+      EXPECT_GT(std::stod(rows[k][2]), 0);
+    }
   }
 
   ASSERT_EQ(Cli(dir, "--set 'Re(A_m)=1.3e9' " + project, &out, &err), 0) << err;
