@@ -384,11 +384,18 @@ void MainWindow::CommandOpen() {
 int MainWindow::CommandSave() {
   params_->ReadPanelValues();
   if (project_.SettingsFilePath.empty()) return CommandSaveAs();
-  if (!SaveDocument(document_)) {
-    ShowMessage(nullptr, tr(kCannotSave));
-    return 0;
+  switch (SaveDocument(document_)) {
+    case WriteResult::Written:
+      return 1;
+    case WriteResult::ChangedSinceRead:
+      ShowMessage(nullptr,
+                  CoreText(FillPattern(kChangedSinceReadPattern, project_.SettingsFilePath)));
+      return 0;
+    case WriteResult::Failed:
+      break;
   }
-  return 1;
+  ShowMessage(nullptr, tr(kCannotSave));
+  return 0;
 }
 
 int MainWindow::CommandSaveAs() {

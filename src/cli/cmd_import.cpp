@@ -20,6 +20,7 @@
 #include "model/series_file.h"
 #include "model/settings_file.h"
 #include "model/text_file.h"
+#include "model/unsigned_zero.h"
 
 namespace zx::cli {
 
@@ -246,7 +247,7 @@ int ImportOne(const Parsed& p, const std::string& source, Document* d) {
   }
   if (d && temperature && !(*temperature > 0 && *temperature < kMaxTemp)) {
     std::fprintf(stderr, "zentrix2-calc: %s: a temperature of %.3f K is outside 0 to 400 K\n",
-                 source.c_str(), *temperature);
+                 source.c_str(), UnsignedWhenZero(*temperature, 3));
     return 2;
   }
   std::optional<ImportedCondition> cond;
@@ -423,8 +424,13 @@ int CmdImport(const std::vector<std::string>& args) {
     }
   }
   if (anyRegistered || created) {
-    if (!WriteSettings(d.project, projectPath)) {
-      std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", p.project.c_str());
+    const WriteResult saved = SaveDocument(d);
+    if (saved != WriteResult::Written) {
+      if (saved == WriteResult::ChangedSinceRead)
+        std::fprintf(stderr, "zentrix2-calc: %s\n",
+                     English(FillPattern(kChangedSinceReadPattern, p.project)).c_str());
+      else
+        std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", p.project.c_str());
       return 1;
     }
   }
