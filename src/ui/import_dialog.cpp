@@ -24,6 +24,7 @@
 #include "model/result_path.h"
 #include "model/series_file.h"
 #include "model/text_file.h"
+#include "model/unsigned_zero.h"
 #include "ui/core_text.h"
 #include "ui/import_plot.h"
 #include "ui/language.h"
@@ -452,7 +453,8 @@ void ImportDialog::UpdateRow(int row, const ImportOutcome& o) {
                    : QStringLiteral("-"));
   // A typed temperature stays; the column's mean fills a cell the user left.
   QTableWidgetItem* t = files_->item(row, kFileTemp);
-  const QString mean = o.temperature ? QString::number(o.temperature->mean, 'f', 3) : QString();
+  const QString mean =
+      o.temperature ? QString::number(UnsignedWhenZero(o.temperature->mean, 3), 'f', 3) : QString();
   t->setToolTip(mean.isEmpty() ? QString() : tr("温度の列の平均 %1 K").arg(mean));
   if (t->text().isEmpty() || t->data(Qt::UserRole).toBool()) {
     t->setText(mean);
@@ -559,7 +561,7 @@ void ImportDialog::Update() {
     }
     if (preview_.error == ImportError::None && preview_.temperature) {
       text += tr("\n温度 %1 K（標準偏差 %2 K）")
-                  .arg(preview_.temperature->mean, 0, 'f', 3)
+                  .arg(UnsignedWhenZero(preview_.temperature->mean, 3), 0, 'f', 3)
                   .arg(preview_.temperature->spread, 0, 'f', 3);
       if (preview_.temperature->spread > kTemperatureSpreadWarning)
         text += tr(" : 温度のばらつきが 0.5 K を超えています。");
@@ -650,7 +652,7 @@ void ImportDialog::ImportClicked() {
         ShowMessage(this,
                     tr("温度 %1 K が臨界温度 Tc (%2 K) 以上です。\n"
                        "このままでは計算できません。登録しますか？")
-                        .arg(pl.cond->temp, 0, 'f', 3)
+                        .arg(UnsignedWhenZero(pl.cond->temp, 3), 0, 'f', 3)
                         .arg(main_.project().Params.T_c),
                     tr("測定データ取り込み"), MsgButtons::YesNoDefaultNo,
                     MsgIcon::Warning) != MsgAnswer::Yes)
