@@ -348,7 +348,8 @@ void FitDialog::StartFit() {
     return !cancel_;
   };
   worker_ = std::thread([this, input, o] {
-    const FitOutcome outcome = RunFit(*input, o);
+    FitOutcome outcome = RunFit(*input, o);
+    AddDroppedLinesWarning(*input, outcome);
     FitQuality quality;
     std::vector<ConditionCurves> curves;
     if (outcome.stop != FitStop::NothingToFit) {
@@ -400,8 +401,7 @@ void FitDialog::ShowProgress() {
   status_->setText(text);
   if (!any || !Running()) return;
   filling_ = true;
-  for (int r = 0; r < kFitParamCount; ++r)
-    params_->item(r, kFitted)->setText(QString::fromStdString(FormatSci(it.values[r], 6)));
+  for (int r = 0; r < kFitParamCount; ++r) params_->item(r, kFitted)->setText(Plain(it.values[r]));
   filling_ = false;
 }
 
