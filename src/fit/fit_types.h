@@ -106,7 +106,7 @@ struct FitWarning {
   // (condition No, points) for NoModelValue, (condition No, lines) for
   // DroppedLines
   std::vector<std::pair<int, int>> conditions;
-  std::vector<DropReason> reasons;  // DroppedLines: one per entry of `conditions`
+  std::vector<DropReason> reasons{};  // DroppedLines: one per entry of `conditions`
 };
 
 // The best fit of one (Tcn, Bcn) combination, for --orders all.
