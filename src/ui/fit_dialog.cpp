@@ -236,8 +236,10 @@ void FitDialog::showEvent(QShowEvent* e) {
   if (QWindow* w = windowHandle()) w->setTransientParent(nullptr);
   if (placed_ || framePlace_.isNull()) return;
   placed_ = true;
-  // The frame is known only once the window manager has put it on.
+  // The frame is known only once the window manager has put it on, which
+  // may take a while on a busy machine: looked at again later.
   QTimer::singleShot(200, this, [this] { KeepFrameAt(this, framePlace_); });
+  QTimer::singleShot(1000, this, [this] { KeepFrameAt(this, frameGeometry()); });
 }
 
 void FitDialog::ProjectChanged(const DocChange& change) {

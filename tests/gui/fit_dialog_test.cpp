@@ -522,6 +522,22 @@ TEST(FitWindowPlace, BesideTheMainWindowWhereThereIsRoomAndAlwaysInsideTheScreen
   const QRect right(1600, 40, 1280, 984);
   EXPECT_EQ(PlaceBeside(QRect(1700, 20, 640, 560), {500, 720}, {400, 400}, right),
             QRect(2340, 40, 500, 720));
+  // A 1280 x 800 screen: the wanted frame of 1186 x 748 goes over the main
+  // window, and a frame that came out too low or too tall (the window
+  // manager's frame added to a window placed without it) is moved up and
+  // shrunk into the area, never below the minimum.
+  const QRect small(0, 0, 1280, 800);
+  const QRect mainFrame(100, 50, 806, 600);
+  const QSize minimum(700, 500);  // client
+  const QMargins frame(3, 25, 3, 3);
+  const QRect placed = PlaceBeside(mainFrame, {1186, 748}, {706, 528}, small);
+  EXPECT_EQ(placed, QRect(94, 50, 1186, 748));
+  EXPECT_EQ(FitFrameInside(QRect(94, 65, 1186, 748), frame, minimum, small),
+            QRect(94, 52, 1186, 748));
+  EXPECT_EQ(FitFrameInside(QRect(94, 65, 1300, 900), frame, minimum, small),
+            QRect(0, 0, 1280, 800));
+  EXPECT_EQ(FitFrameInside(QRect(94, 65, 800, 600), frame, {1400, 900}, small),
+            QRect(0, 0, 1406, 928));
 }
 
 TEST_F(FitWindow, OpensAsAWindowOfItsOwnThatTheMainWindowCanCover) {
