@@ -59,9 +59,10 @@ QRect PlaceBesideMainWindow(QWidget* window, QWidget* mainWindow, QSize wanted) 
       PlaceBeside(mainWindow->frameGeometry(), wanted + frame,
                   window->minimumSizeHint().expandedTo(window->minimumSize()) + frame, available);
   window->resize(place.size() - frame);
-  // Before it is shown a window has no frame yet: the client area goes
-  // where it will be inside the frame.
-  window->move(place.topLeft() + QPoint(m.left(), m.top()));
+  // A window's position is its frame's, before the frame exists too (the
+  // window manager puts the frame's corner there): adding the margins
+  // would push the frame down by a title bar, past the screen's bottom.
+  window->move(place.topLeft());
   return place;
 }
 
