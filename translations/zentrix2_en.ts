@@ -131,12 +131,20 @@
         <source>積分区間数</source>
         <translation>number of integration steps</translation>
     </message>
+    <message>
+        <source>%1 は読み込んだ後に他のプログラムが変更しました。変更を失わないよう上書きしません。</source>
+        <translation>%1 was changed by another program after it was read; it is not replaced, so that no change is lost.</translation>
+    </message>
 </context>
 <context>
     <name>zx::AboutBox</name>
     <message>
         <source>ZentrixⅡ</source>
         <translation>ZENTRIX II</translation>
+    </message>
+    <message>
+        <source>バージョン %1</source>
+        <translation>Version %1</translation>
     </message>
 </context>
 <context>
@@ -628,6 +636,18 @@
     <message>
         <source>開始点の上限に達しました。最良の極小値が見つかっていない可能性があります。</source>
         <translation>The cap on start points was reached: the best minimum may not have been found.</translation>
+    </message>
+    <message>
+        <source>No %1 (%2 行, 0 以下)</source>
+        <translation>No %1 (%2 lines, not positive)</translation>
+    </message>
+    <message>
+        <source>No %1 (%2 行, 有限でない値)</source>
+        <translation>No %1 (%2 lines, not finite)</translation>
+    </message>
+    <message>
+        <source>データファイルから除いた行: </source>
+        <translation>Lines left out of the data files: </translation>
     </message>
 </context>
 <context>

@@ -394,12 +394,19 @@ void MainWindow::SaveFitRecord() {
 int MainWindow::CommandSave() {
   params_->ReadPanelValues();
   if (project_.SettingsFilePath.empty()) return CommandSaveAs();
-  if (!SaveDocument(document_)) {
-    ShowMessage(nullptr, tr(kCannotSave));
-    return 0;
+  switch (SaveDocument(document_)) {
+    case WriteResult::Written:
+      SaveFitRecord();
+      return 1;
+    case WriteResult::ChangedSinceRead:
+      ShowMessage(nullptr,
+                  CoreText(FillPattern(kChangedSinceReadPattern, project_.SettingsFilePath)));
+      return 0;
+    case WriteResult::Failed:
+      break;
   }
-  SaveFitRecord();
-  return 1;
+  ShowMessage(nullptr, tr(kCannotSave));
+  return 0;
 }
 
 int MainWindow::CommandSaveAs() {

@@ -16,9 +16,11 @@
 #include "fit/fit_report_json.h"
 #include "fit/fit_solver.h"
 #include "fit/param_lines.h"
+#include "model/document.h"
 #include "model/format.h"
 #include "model/result_path.h"
 #include "model/settings_file.h"
+#include "model/settings_save.h"
 #include "model/text_file.h"
 
 namespace zx::cli {
@@ -28,8 +30,9 @@ namespace {
 constexpr int kUsageError = 2;
 constexpr int kNothingToFit = 3;
 
-bool Load(Project& p, const std::string& path) {
-  if (LoadSettingsFile(p, path)) return true;
+bool Load(Project& p, const std::string& path, ReadStamp* read = nullptr) {
+  ReadStamp ignored;
+  if (LoadSettingsFileStamped(p, path, read ? *read : ignored)) return true;
   std::fprintf(stderr, "zentrix2-calc: cannot read %s\n", path.c_str());
   return false;
 }
@@ -121,7 +124,8 @@ std::string CurvesText(const FitInput& input, const std::vector<ConditionCurves>
 
 int CmdFit(const std::string& project, const Options& opt) {
   Project p;
-  if (!Load(p, project)) return 1;
+  ReadStamp read;  // --write refuses a project changed during the fit
+  if (!Load(p, project, &read)) return 1;
   FitInput input = TakeFitInput(p);
   // --bounds of the pinning parameters replace the project's ranges here.
   double* const ranges[kPinningParamCount][2] = {
@@ -152,7 +156,8 @@ int CmdFit(const std::string& project, const Options& opt) {
   ReportLeftOut(input);
   Progress progress;
   if (isatty(STDERR_FILENO)) fo.onIteration = [&](const FitIteration& it) { return progress(it); };
-  const FitOutcome fit = RunFit(input, fo);
+  FitOutcome fit = RunFit(input, fo);
+  AddDroppedLinesWarning(input, fit);
   progress.End();
   if (fit.stop == FitStop::NothingToFit) {
     for (const FitWarning& w : fit.warnings)
@@ -196,9 +201,16 @@ int CmdFit(const std::string& project, const Options& opt) {
     lines.emplace_back("Tcn", std::to_string(fit.tcn));
     lines.emplace_back("Bcn", std::to_string(fit.bcn));
   }
-  if (!WriteSettingsLines(project, lines)) {
-    std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", project.c_str());
-    return 1;
+  switch (WriteSettingsLines(project, lines, read)) {
+    case WriteResult::Written:
+      break;
+    case WriteResult::ChangedSinceRead:
+      std::fprintf(stderr, "zentrix2-calc: %s\n",
+                   English(FillPattern(kChangedSinceReadPattern, project)).c_str());
+      return 1;
+    case WriteResult::Failed:
+      std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", project.c_str());
+      return 1;
   }
   return WriteRecord(project, used, fit, fo, report.quality) ? 0 : 1;
 }

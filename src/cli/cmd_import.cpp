@@ -17,6 +17,7 @@
 #include "cli/options.h"
 #include "import/registration.h"
 #include "import/run.h"
+#include "model/checked_write.h"
 #include "model/document.h"
 #include "model/format.h"
 #include "model/result_path.h"
@@ -24,6 +25,7 @@
 #include "model/settings_file.h"
 #include "model/settings_set.h"
 #include "model/text_file.h"
+#include "model/unsigned_zero.h"
 
 namespace zx::cli {
 
@@ -335,7 +337,7 @@ int WriteOne(const Parsed& p, const Planned& pl, Document* d, double criterion,
   }
   if (d && temperature && !(*temperature > 0 && *temperature < kMaxTemp)) {
     std::fprintf(stderr, "zentrix2-calc: %s: a temperature of %.3f K is outside 0 to 400 K\n",
-                 source.c_str(), *temperature);
+                 source.c_str(), UnsignedWhenZero(*temperature, 3));
     return 2;
   }
   std::optional<ImportedCondition> cond;
@@ -562,7 +564,8 @@ int CmdImport(const std::vector<std::string>& args) {
   if (!p.assignments.empty()) {
     std::string bytes, replaced;
     if (!ReadWholeFile(projectPath, bytes) || !ReplaceKeyValues(bytes, withSet, keys, replaced) ||
-        !WriteFileAtomically(projectPath, replaced) || !LoadDocument(d, projectPath)) {
+        WriteFileIfUnchanged(projectPath, replaced, StampOf(bytes)) != WriteResult::Written ||
+        !LoadDocument(d, projectPath)) {
       std::fprintf(stderr, "zentrix2-calc: cannot write %s; no data file was written\n",
                    p.project.c_str());
       return fail(1);
@@ -584,7 +587,10 @@ int CmdImport(const std::vector<std::string>& args) {
     }
   }
   if (written.empty()) return fail(p.sources.size() == 1 ? lastCode : 1);
-  if (!WriteSettings(d.project, projectPath)) {
+  if (const WriteResult saved = SaveDocument(d); saved != WriteResult::Written) {
+    if (saved == WriteResult::ChangedSinceRead)
+      std::fprintf(stderr, "zentrix2-calc: %s\n",
+                   English(FillPattern(kChangedSinceReadPattern, p.project)).c_str());
     std::fprintf(stderr, "zentrix2-calc: cannot write %s; written but not registered:\n",
                  p.project.c_str());
     for (const std::string& w : written) std::fprintf(stderr, "  %s\n", w.c_str());

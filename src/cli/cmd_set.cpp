@@ -3,12 +3,24 @@
 
 #include "cli/commands.h"
 #include "cli/english.h"
+#include "model/document.h"
 #include "model/settings_file.h"
+#include "model/settings_save.h"
 #include "model/settings_set.h"
 #include "model/text_codec.h"
 #include "model/text_file.h"
 
 namespace zx::cli {
+
+namespace {
+
+int ChangedSinceRead(const std::string& project) {
+  std::fprintf(stderr, "zentrix2-calc: %s\n",
+               English(FillPattern(kChangedSinceReadPattern, project)).c_str());
+  return 1;
+}
+
+}  // namespace
 
 int CmdSet(const std::string& project, const std::vector<std::string>& assignments) {
   std::vector<KeyAssignment> list;
@@ -24,10 +36,18 @@ int CmdSet(const std::string& project, const std::vector<std::string>& assignmen
   }
   std::string bytes;
   Project p;
-  if (!ReadWholeFile(project, bytes) || !LoadSettingsFile(p, project)) {
+  ReadStamp read;
+  if (!ReadWholeFile(project, bytes) || !LoadSettingsFileStamped(p, project, read)) {
     std::fprintf(stderr, "zentrix2-calc: cannot read %s\n", project.c_str());
     return 1;
   }
+  // A data file, a picture or an empty file would get a key line appended.
+  if (!ReadsAsSettingsFile(bytes)) {
+    std::fprintf(stderr, "zentrix2-calc: --set: %s is not a settings file; nothing was written\n",
+                 project.c_str());
+    return 2;
+  }
+  if (StampOf(bytes) != read) return ChangedSinceRead(project);
   if (const std::string refused = ApplyKeyAssignments(p, list); !refused.empty()) {
     std::fprintf(stderr, "zentrix2-calc: --set: %s; nothing was written\n",
                  Localized(refused).c_str());
@@ -39,11 +59,17 @@ int CmdSet(const std::string& project, const std::vector<std::string>& assignmen
                  "zentrix2-calc: --set: a value cannot be written in the file's code page\n");
     return 2;
   }
-  if (out != bytes && !WriteFileAtomically(project, out)) {
-    std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", project.c_str());
-    return 1;
+  if (out == bytes) return 0;
+  switch (WriteFileIfUnchanged(project, out, read)) {
+    case WriteResult::Written:
+      return 0;
+    case WriteResult::ChangedSinceRead:
+      return ChangedSinceRead(project);
+    case WriteResult::Failed:
+      break;
   }
-  return 0;
+  std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", project.c_str());
+  return 1;
 }
 
 }  // namespace zx::cli

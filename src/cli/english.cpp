@@ -32,6 +32,9 @@ const EnglishEntry kTable[] = {
     {"計算結果出力ファイルを作成できません。", "The result file cannot be written."},
     {"パスに使用できない文字が含まれています : %1",
      "The path holds characters that cannot be used: %1"},
+    {"%1 は読み込んだ後に他のプログラムが変更しました。変更を失わないよう上書きしません。",
+     "%1 was changed by another program after it was read; it is not replaced, so that no "
+     "change is lost."},
     {"計算結果出力ファイルにデータファイルは指定できません。",
      "A data file cannot be a result file."},
     {"計算結果出力ファイルに設定ファイルは指定できません。",

@@ -6,6 +6,7 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/options.h"
+#include "model/program_version.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ int Run(const zx::cli::CommandLine& line) {
       std::fputs(zx::cli::UsageText().c_str(), stdout);
       return 0;
     case Command::Version:
-      std::puts("zentrix2-calc 2.0.0");
+      std::printf("zentrix2-calc %s\n", zx::kProgramVersion);
       return 0;
     case Command::Plot:
       return zx::cli::CmdPlot(files[0], files[1], line.options);

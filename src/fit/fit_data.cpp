@@ -64,15 +64,31 @@ FitInput TakeFitInput(const Project& p) {
     if (file) s = MakeDataSeries(file->No, file->Path);
     if (!file) {
       c.status = DataStatus::NoDataFile;
-    } else if (!ReadSeriesFile(logView, s, &c.x, &c.y)) {
+    } else if (LeftOutLines leftOut; !ReadSeriesFile(logView, s, &c.x, &c.y, &leftOut)) {
       c.status = DataStatus::Unreadable;
     } else {
       c.status = c.x.empty() ? DataStatus::NoPoints : DataStatus::Used;
+      c.leftOutNotPositive = leftOut.notPositive;
+      c.leftOutNotFinite = leftOut.notFinite;
     }
     if (c.status != DataStatus::Used) c.x.clear(), c.y.clear();
     in.conditions.push_back(std::move(c));
   }
   return in;
+}
+
+void AddDroppedLinesWarning(const FitInput& input, FitOutcome& outcome) {
+  FitWarning w{FitWarningKind::DroppedLines, {}, {}, {}};
+  for (const ConditionData& c : input.conditions) {
+    const std::pair<int, DropReason> counts[] = {{c.leftOutNotPositive, DropReason::NotPositive},
+                                                 {c.leftOutNotFinite, DropReason::NotFinite}};
+    for (const auto& [count, reason] : counts) {
+      if (count == 0) continue;
+      w.conditions.emplace_back(c.no, count);
+      w.reasons.push_back(reason);
+    }
+  }
+  if (!w.conditions.empty()) outcome.warnings.insert(outcome.warnings.begin(), std::move(w));
 }
 
 }  // namespace zx

@@ -20,6 +20,8 @@ struct ConditionData {
   DataStatus status = DataStatus::NoDataFile;
   // Abscissa (J, or B in Jc-B mode) and ordinate (E, or Jc), both > 0.
   std::vector<double> x, y;
+  // Lines of numbers in the data file that gave no point.
+  int leftOutNotPositive = 0, leftOutNotFinite = 0;
 };
 
 // Everything a fit or a quality report needs, detached from the project so
@@ -42,5 +44,9 @@ std::string NonFiniteFitSetting(const FitInput& input);
 // file, with a file that cannot be read or without a usable point keep
 // no points and say why.
 FitInput TakeFitInput(const Project& p);
+
+// Puts a DroppedLines warning first in the outcome's warnings when any
+// condition's data file had lines of numbers that gave no point.
+void AddDroppedLinesWarning(const FitInput& input, FitOutcome& outcome);
 
 }  // namespace zx

@@ -45,8 +45,11 @@ std::string FitStopText(const FitOutcome& fit) {
 std::string FitWarningDetail(const FitWarning& w) {
   std::string d;
   for (int k : w.params) d += (d.empty() ? "" : ",") + std::string(FitParamName(k));
-  for (auto [no, count] : w.conditions)
+  for (std::size_t i = 0; i < w.conditions.size(); ++i) {
+    const auto [no, count] = w.conditions[i];
     d += (d.empty() ? "" : ",") + std::to_string(no) + ":" + std::to_string(count);
+    if (i < w.reasons.size()) d += std::string(" ") + DropReasonName(w.reasons[i]);
+  }
   return d.empty() ? "-" : d;
 }
 

@@ -89,6 +89,57 @@ void FitResiduals::Compute(const std::vector<FitValues>& qs,
   });
 }
 
+void FitResiduals::ComputeNear(const FitValues& q0, const std::vector<double>& base,
+                               const std::vector<FitValues>& qs,
+                               std::vector<std::vector<double>>& out) {
+  out.assign(qs.size(), std::vector<double>(points_.size(), NAN));
+  const std::size_t conds = condRanges_.size();
+  const double eC = input_.params.E_c;
+  const double logEc = std::log10(eC);
+  ModelParams at0 = input_.params;
+  SetParams(at0, FromCoordinates(q0));
+  // d log10 E / d log10 J at every point's Jc at q0; NaN where there is none.
+  std::vector<double> jc(points_.size(), NAN), slope(points_.size(), NAN);
+  ParallelFor(conds, threads_, [&](int, std::size_t c) {
+    const ConditionData& cd = input_.conditions[c];
+    long long evals = 0;
+    for (int i = condRanges_[c].first; i < condRanges_[c].second; ++i) {
+      const std::size_t ii = static_cast<std::size_t>(i);
+      if (!std::isfinite(base[ii])) continue;
+      jc[ii] = std::pow(10.0, points_[ii].logY - base[ii]);
+      slope[ii] = ModelN(at0, jc[ii], cd.temp, points_[ii].x, &evals);
+    }
+    evaluations_ += evals;
+  });
+  std::vector<ModelParams> sets(qs.size(), input_.params);
+  for (std::size_t v = 0; v < qs.size(); ++v) SetParams(sets[v], FromCoordinates(qs[v]));
+  ParallelFor(qs.size() * conds, threads_, [&](int, std::size_t task) {
+    const std::size_t v = task / conds, c = task % conds;
+    const ConditionData& cd = input_.conditions[c];
+    const ModelParams& p = sets[v];
+    long long evals = 0;
+    for (int i = condRanges_[c].first; i < condRanges_[c].second; ++i) {
+      const std::size_t ii = static_cast<std::size_t>(i);
+      const Point& pt = points_[ii];
+      double r = NAN;
+      if (slope[ii] > 0 && std::isfinite(slope[ii])) {
+        const double e = ModelE(p, jc[ii], cd.temp, pt.x);
+        ++evals;
+        if (e > 0 && std::isfinite(e)) r = base[ii] + (std::log10(e) - logEc) / slope[ii];
+      }
+      if (std::isnan(r) && std::isfinite(base[ii])) {
+        // No slope or no value there: search as Compute does.
+        double model = ModelJc(p, cd.temp, pt.x, eC, kObjectiveJcPrecision, input_.settings.JIni,
+                               input_.settings.JFin, &evals, jc[ii]);
+        if (!std::isnan(model)) model = std::clamp(model, 1e-300, 1e300);
+        r = pt.logY - std::log10(model);
+      }
+      out[v][ii] = r;
+    }
+    evaluations_ += evals;
+  });
+}
+
 const FitResiduals::Evaluation& FitResiduals::At(const FitValues& q, bool jacobian,
                                                  const FitFlags& free) {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -98,7 +149,19 @@ const FitResiduals::Evaluation& FitResiduals::At(const FitValues& q, bool jacobi
 
   std::vector<FitValues> qs;
   const bool haveBase = plainValid_ && SameBits(plain_.q, q);
-  if (!haveBase) qs.push_back(q);
+  const bool jcb = input_.mode == CalcMode::JcB;
+  // Jc-B derivatives start from the base point's Jc: it comes first.
+  const bool near = jcb && jacobian;
+  std::vector<double> base;
+  if (haveBase) {
+    base = plain_.r;
+  } else if (near) {
+    std::vector<std::vector<double>> b;
+    Compute({q}, b);
+    base = std::move(b[0]);
+  } else {
+    qs.push_back(q);
+  }
   std::array<double, kFitParamCount> lo{}, hi{};
   std::array<int, kFitParamCount> loIndex{}, hiIndex{};
   if (jacobian) {
@@ -132,18 +195,21 @@ const FitResiduals::Evaluation& FitResiduals::At(const FitValues& q, bool jacobi
     }
   }
   std::vector<std::vector<double>> values;
-  Compute(qs, values);
-  if (!haveBase && input_.mode == CalcMode::JcB) {
+  if (near && !qs.empty()) {
+    ComputeNear(q, base, qs, values);
+  } else if (!qs.empty()) {
+    Compute(qs, values);
+  }
+  if (!haveBase && !near) base = values[0];
+  if (!haveBase && jcb) {
     // Hints are replaced only between evaluations, never during one, so
     // that no result depends on the order the threads run in.
     jcHints_.resize(points_.size());
     for (std::size_t i = 0; i < points_.size(); ++i)
-      jcHints_[i] =
-          std::isfinite(values[0][i]) ? std::pow(10.0, points_[i].logY - values[0][i]) : 0.0;
+      jcHints_[i] = std::isfinite(base[i]) ? std::pow(10.0, points_[i].logY - base[i]) : 0.0;
   }
 
   Evaluation& e = jacobian ? withJacobian_ : plain_;
-  const std::vector<double> base = haveBase ? plain_.r : values[0];
   e.q = q;
   e.r = base;
   e.free = free;

@@ -58,6 +58,13 @@ class FitResiduals {
   };
   // Residuals of every point at each parameter set in qs.
   void Compute(const std::vector<FitValues>& qs, std::vector<std::vector<double>>& out);
+  // Jc-B mode: the residuals at parameter sets next to the base point q0
+  // (residuals `base`), each point's Jc taken one Newton step from its Jc at
+  // q0 along the model's slope there. A derivative step moves Jc by about a
+  // millionth, so the step lands within the objective's precision at the
+  // cost of one model value instead of a whole search.
+  void ComputeNear(const FitValues& q0, const std::vector<double>& base,
+                   const std::vector<FitValues>& qs, std::vector<std::vector<double>>& out);
 
   const FitInput& input_;
   int threads_;

@@ -50,6 +50,10 @@ const char* ParamStateName(ParamState s) {
   return "";
 }
 
+const char* DropReasonName(DropReason r) {
+  return r == DropReason::NotPositive ? "not-positive" : "not-finite";
+}
+
 const char* FitWarningName(FitWarningKind k) {
   switch (k) {
     case FitWarningKind::StartClamped:
@@ -68,6 +72,8 @@ const char* FitWarningName(FitWarningKind k) {
       return "starts-capped";
     case FitWarningKind::NotConverged:
       return "not-converged";
+    case FitWarningKind::DroppedLines:
+      return "dropped-lines";
   }
   return "";
 }

@@ -98,15 +98,22 @@ enum class FitWarningKind {
   TooFewPoints,
   EqualBounds,
   NotConverged,
-  StartsCapped
+  StartsCapped,
+  DroppedLines
 };
 // "start-clamped", "bound", "degenerate", "no-model-value", "too-few-points",
-// "equal-bounds", "not-converged", "starts-capped"
+// "equal-bounds", "not-converged", "starts-capped", "dropped-lines"
 const char* FitWarningName(FitWarningKind k);
+// Why lines of a data file gave no point (DroppedLines).
+enum class DropReason { NotPositive, NotFinite };
+const char* DropReasonName(DropReason r);  // "not-positive", "not-finite"
 struct FitWarning {
   FitWarningKind kind;
-  std::vector<int> params;                      // FitParam indices named by the warning
-  std::vector<std::pair<int, int>> conditions;  // (condition No, points) for NoModelValue
+  std::vector<int> params;  // FitParam indices named by the warning
+  // (condition No, points) for NoModelValue, (condition No, lines) for
+  // DroppedLines
+  std::vector<std::pair<int, int>> conditions;
+  std::vector<DropReason> reasons{};  // DroppedLines: one per entry of `conditions`
 };
 
 // The best fit of one (Tcn, Bcn) combination, for --orders all.

@@ -14,7 +14,8 @@ struct Pattern {
 const Pattern kPatterns[] = {{kRefusalPattern, true},
                              {kMinimumOfPattern, true},
                              {kMaximumOfPattern, true},
-                             {kBadPathPattern, false}};
+                             {kBadPathPattern, false},
+                             {kChangedSinceReadPattern, false}};
 
 }  // namespace
 

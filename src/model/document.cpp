@@ -6,6 +6,7 @@
 #include "model/output_path.h"
 #include "model/result_path.h"
 #include "model/settings_file.h"
+#include "model/settings_save.h"
 #include "model/text_codec.h"
 
 namespace zx {
@@ -13,12 +14,14 @@ namespace zx {
 struct DocumentWriter {
   static Project& Of(Document& d) { return d.project_; }
   static void AskRefit(Document& d) { ++d.refitRequests_; }
+  static ReadStamp& SettingsRead(Document& d) { return d.settingsRead_; }
 };
 
 namespace {
 
 Project& Edit(Document& d) { return DocumentWriter::Of(d); }
 void AskRefit(Document& d) { DocumentWriter::AskRefit(d); }
+ReadStamp& SettingsRead(Document& d) { return DocumentWriter::SettingsRead(d); }
 
 RegistryEntry* FindUid(Registry& registry, std::uint64_t uid) {
   for (RegistryEntry& e : registry.items)
@@ -203,7 +206,9 @@ std::string SetParamRanges(Document& d, const ParamRanges& r) {
 }
 
 bool LoadDocument(Document& d, const std::string& path) {
-  if (!LoadSettingsFile(Edit(d), path)) return false;
+  ReadStamp read;
+  if (!LoadSettingsFileStamped(Edit(d), path, read)) return false;
+  SettingsRead(d) = read;
   Edit(d).SettingsFilePath = path;
   Notify(d, {ChangeKind::ProjectReplaced});
   return true;
@@ -223,6 +228,7 @@ bool NewDocument(Document& d, const std::string& scratchPath) {
   LoadSettingsFile(p, scratchPath);
   std::remove(scratchPath.c_str());
   p.SettingsFilePath.clear();
+  SettingsRead(d) = {};
   Notify(d, {ChangeKind::ProjectReplaced});
   return true;
 }
@@ -231,18 +237,22 @@ bool SaveDocumentAs(Document& d, const std::string& path) {
   // A failed write still makes the path the project's file: the next Save
   // tries it again.
   Edit(d).SettingsFilePath = path;
-  const bool ok = WriteSettings(d.project, path);
+  SettingsRead(d) = {};
+  const bool ok = SaveSettingsIfUnchanged(d.project, path, SettingsRead(d)) == WriteResult::Written;
   Notify(d, {ChangeKind::ProjectSaved});
   return ok;
 }
 
-bool SaveDocument(Document& d) { return WriteSettings(d.project, d.project.SettingsFilePath); }
+WriteResult SaveDocument(Document& d) {
+  return SaveSettingsIfUnchanged(d.project, d.project.SettingsFilePath, SettingsRead(d));
+}
 
 void MarkUnmodified(Document& d) { Edit(d).Modified = false; }
 
 void SetDocumentPaths(Document& d, const std::string& programFolder,
                       const std::string& settingsPath) {
   Edit(d).ProgramFolder = programFolder;
+  if (settingsPath != d.project.SettingsFilePath) SettingsRead(d) = {};
   Edit(d).SettingsFilePath = settingsPath;
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "model/checked_write.h"
 #include "model/project.h"
 #include "model/tr_noop.h"
 #include "model/validation.h"
@@ -57,6 +58,8 @@ class Document {
   friend struct DocumentTestAccess;  // the tests' fixtures
   Project project_;
   std::uint64_t refitRequests_ = 0;
+  // What the project's file held when it was last read or written here.
+  ReadStamp settingsRead_;
 };
 
 // Tells every observer, in the order they were added.
@@ -119,13 +122,18 @@ bool LoadDocument(Document& d, const std::string& path);
 // removed at `scratchPath`). False when the defaults could not be written:
 // the registries are empty then, and the observers are told so.
 bool NewDocument(Document& d, const std::string& scratchPath);
-// Makes `path` the project's file and writes the project there. False when
-// the file could not be written (the path stays the project's file, so the
-// next save tries it again). Check the path with CheckPathEntry first.
+// Makes `path` the project's file and writes the project there, whatever
+// the file holds (the user chose it). False when the file could not be
+// written (the path stays the project's file, so the next save tries it
+// again). Check the path with CheckPathEntry first.
 bool SaveDocumentAs(Document& d, const std::string& path);
 // Writes the project to its file (which must be set). Nothing the windows
-// show changes, so nobody is told. False when the file could not be written.
-bool SaveDocument(Document& d);
+// show changes, so nobody is told. ChangedSinceRead, file untouched, when
+// someone else changed the file after it was loaded or last saved here.
+WriteResult SaveDocument(Document& d);
+// The message for a save refused as ChangedSinceRead; %1 the file.
+inline constexpr char kChangedSinceReadPattern[] = ZX_TR_NOOP(
+    "Core", "%1 は読み込んだ後に他のプログラムが変更しました。変更を失わないよう上書きしません。");
 // The changes were saved, or the user chose not to save them: the save
 // question is not asked again until the next change.
 void MarkUnmodified(Document& d);

@@ -1,6 +1,7 @@
 #include "model/series_file.h"
 
 #include <cmath>
+#include <string>
 #include <string_view>
 
 #include "model/format.h"
@@ -36,10 +37,38 @@ bool Token(std::string_view line, int index, std::string_view& out) {
   return false;
 }
 
+// Whether a token spells a number: a sign, then digits or '.' and a digit.
+bool StartsNumber(std::string_view t) {
+  std::size_t i = t.size() > 0 && (t[0] == '+' || t[0] == '-') ? 1 : 0;
+  if (i < t.size() && t[i] == '.') ++i;
+  return i < t.size() && t[i] >= '0' && t[i] <= '9';
+}
+
+// "nan", "inf", "-Infinity": a value the reader takes as 0 but that no
+// measurement means as 0.
+bool SpellsNonFinite(std::string_view t) {
+  if (!t.empty() && (t[0] == '+' || t[0] == '-')) t.remove_prefix(1);
+  if (t.size() < 3) return false;
+  std::string head;
+  for (std::size_t i = 0; i < 3; ++i) head += static_cast<char>(t[i] | 0x20);
+  return head == "nan" || head == "inf";
+}
+
+// Why a line of two tokens gave no point, counted in `leftOut`.
+void CountLeftOut(std::string_view xt, std::string_view yt, double x, double y,
+                  LeftOutLines& leftOut) {
+  if (SpellsNonFinite(xt) || SpellsNonFinite(yt) || !std::isfinite(x) || !std::isfinite(y)) {
+    ++leftOut.notFinite;
+  } else if (StartsNumber(xt) && StartsNumber(yt)) {
+    ++leftOut.notPositive;
+  }
+}
+
 // Applies the line rules to the file, read once from start to end; calls
 // accept(x, y) for every accepted point.
 template <class Accept>
-SeriesRead ForEachPoint(const GraphView& g, const SeriesEntry& s, Accept accept) {
+SeriesRead ForEachPoint(const GraphView& g, const SeriesEntry& s, Accept accept,
+                        LeftOutLines* leftOut = nullptr) {
   LineReader reader(s.Path);
   if (!reader.Open()) return SeriesRead::Unreadable;
   if (s.XColumn < 0 || s.XColumn >= kMaxColumns || s.YColumn < 0 || s.YColumn >= kMaxColumns)
@@ -60,9 +89,10 @@ SeriesRead ForEachPoint(const GraphView& g, const SeriesEntry& s, Accept accept)
     double x = ParseLeadingDouble(xt);
     double y = ParseLeadingDouble(yt);
     // Non-finite values can never be placed on an axis.
-    if (!std::isfinite(x) || !std::isfinite(y)) continue;
-    if (logX && !(x > 0)) continue;
-    if (logY && !(y > 0)) continue;
+    if (!std::isfinite(x) || !std::isfinite(y) || (logX && !(x > 0)) || (logY && !(y > 0))) {
+      if (leftOut) CountLeftOut(xt, yt, x, y, *leftOut);
+      continue;
+    }
     if (++points > kMaxSeriesPoints) return SeriesRead::TooLarge;
     accept(x, y);
   }
@@ -108,18 +138,22 @@ SeriesRead ScanSeries(GraphView& g, SeriesEntry& s) {
 bool ScanSeriesFile(GraphView& g, SeriesEntry& s) { return ScanSeries(g, s) == SeriesRead::Ok; }
 
 bool ReadSeriesFile(const GraphView& g, const SeriesEntry& s, std::vector<double>* x,
-                    std::vector<double>* y) {
+                    std::vector<double>* y, LeftOutLines* leftOut) {
   if (x) x->clear();
   if (y) y->clear();
-  if (s.Points && s.Points->path == s.Path) {
+  if (leftOut) *leftOut = {};
+  if (!leftOut && s.Points && s.Points->path == s.Path) {
     if (x) *x = s.Points->x;
     if (y) *y = s.Points->y;
     return true;
   }
-  return ForEachPoint(g, s, [&](double px, double py) {
-           if (x) x->push_back(px);
-           if (y) y->push_back(py);
-         }) == SeriesRead::Ok;
+  return ForEachPoint(
+             g, s,
+             [&](double px, double py) {
+               if (x) x->push_back(px);
+               if (y) y->push_back(py);
+             },
+             leftOut) == SeriesRead::Ok;
 }
 
 void DropScannedPoints(SeriesList& list) {

@@ -26,10 +26,17 @@ enum class SeriesRead { Ok, Unreadable, TooLarge };
 SeriesRead ScanSeries(GraphView& g, SeriesEntry& s);
 // The same, true for Ok.
 bool ScanSeriesFile(GraphView& g, SeriesEntry& s);
+// Lines of numbers that gave no point, by why (lines without numbers, such
+// as headers, are not counted).
+struct LeftOutLines {
+  int notPositive = 0;  // a value <= 0 on a logarithmic axis
+  int notFinite = 0;    // nan, inf or a number beyond the double range
+};
+
 // Accepted points in file order; either array may be null. Uses the points
-// of the last scan when there are any.
+// of the last scan when there are any and `leftOut` is not asked for.
 bool ReadSeriesFile(const GraphView& g, const SeriesEntry& s, std::vector<double>* x,
-                    std::vector<double>* y);
+                    std::vector<double>* y, LeftOutLines* leftOut = nullptr);
 // Forgets the points of the last scan of every series of the list.
 void DropScannedPoints(SeriesList& list);
 

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "model/checked_write.h"
 #include "model/text_file.h"
 
 namespace zx {
@@ -77,6 +78,15 @@ bool WriteSettingsLines(const std::string& path, const SettingsLines& lines) {
   std::string bytes;
   if (!ReadWholeFile(path, bytes)) return false;
   return WriteFileAtomically(path, ReplaceSettingsLines(bytes, lines));
+}
+
+WriteResult WriteSettingsLines(const std::string& path, const SettingsLines& lines,
+                               const ReadStamp& read) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes))
+    return FileExists(path) ? WriteResult::Failed : WriteResult::ChangedSinceRead;
+  if (read.known && StampOf(bytes) != read) return WriteResult::ChangedSinceRead;
+  return WriteFileIfUnchanged(path, ReplaceSettingsLines(bytes, lines), StampOf(bytes));
 }
 
 }  // namespace zx

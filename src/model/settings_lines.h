@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/checked_write.h"
+
 namespace zx {
 
 // (key, value) pairs, the value as the file's bytes spell it (CP932).
@@ -22,5 +24,10 @@ std::string ReplaceSettingsLines(const std::string& bytes, const SettingsLines& 
 // Reads the file, replaces the lines and writes it back atomically. False
 // (file untouched) when it cannot be read or written.
 bool WriteSettingsLines(const std::string& path, const SettingsLines& lines);
+// The same, only while the file still holds what `read` was taken of (see
+// WriteFileIfUnchanged): values computed from an older file are not mixed
+// into a newer one.
+WriteResult WriteSettingsLines(const std::string& path, const SettingsLines& lines,
+                               const ReadStamp& read);
 
 }  // namespace zx

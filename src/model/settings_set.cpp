@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "model/format.h"
 #include "model/limits.h"
@@ -15,7 +16,25 @@ namespace zx {
 
 namespace {
 
-enum class Group { None, Pin, Positive, NonNegative, Order, IntSteps, Name, Ranges, JRange };
+// The smallest sample length, width or thickness taken (1 nm, a few atomic
+// layers): below it J = I / (w t) and E = V / l leave any physical scale.
+constexpr double kMinSampleDimension = 1e-9;
+
+// Each key is checked by its own group's rule in either mode: a value set for
+// the other mode is used as soon as the mode changes.
+enum class Group {
+  None,
+  Pin,
+  Positive,   // a normal positive number: the model divides by it
+  Dimension,  // a sample size in metres, at least kMinSampleDimension
+  Order,
+  IntSteps,
+  Name,
+  Ranges,
+  JRange,     // JIni, JFin, JStepLevel: checked together
+  BRange,     // BIni, BFin, BStepLevel: checked together
+  Criterion,  // E_c: a normal positive field
+};
 
 struct Settable {
   const char* key;
@@ -37,19 +56,19 @@ const Settable kSettable[] = {
     {"B_c2(0)", Group::Positive, "Bc2(0)"},
     {"Re(Zeta)", Group::Positive, "ζ"},
     {"SampleName", Group::Name, ZX_TR_NOOP("Core", "サンプル名")},
-    {"Length", Group::Positive, ZX_TR_NOOP("Core", "長さ")},
-    {"Width", Group::Positive, ZX_TR_NOOP("Core", "幅")},
-    {"Thickness", Group::Positive, ZX_TR_NOOP("Core", "厚さ")},
+    {"Length", Group::Dimension, ZX_TR_NOOP("Core", "長さ")},
+    {"Width", Group::Dimension, ZX_TR_NOOP("Core", "幅")},
+    {"Thickness", Group::Dimension, ZX_TR_NOOP("Core", "厚さ")},
     {"Tcn", Group::Order, ZX_TR_NOOP("Core", "スケール則内の規格化温度の次数")},
     {"Bcn", Group::Order, ZX_TR_NOOP("Core", "スケール則内の規格化磁場の次数")},
     {"IntStepNum", Group::IntSteps, ZX_TR_NOOP("Core", "積分区間数")},
-    {"E_c", Group::JRange, ZX_TR_NOOP("Core", "電界基準値")},
+    {"E_c", Group::Criterion, ZX_TR_NOOP("Core", "電界基準値")},
     {"JIni", Group::JRange, "J範囲開始値"},
     {"JFin", Group::JRange, "J範囲終了値"},
     {"JStepLevel", Group::JRange, ZX_TR_NOOP("Core", "計算の細かさ")},
-    {"BIni", Group::JRange, "B範囲開始値"},
-    {"BFin", Group::JRange, "B範囲終了値"},
-    {"BStepLevel", Group::JRange, ZX_TR_NOOP("Core", "計算の細かさ")},
+    {"BIni", Group::BRange, "B範囲開始値"},
+    {"BFin", Group::BRange, "B範囲終了値"},
+    {"BStepLevel", Group::BRange, ZX_TR_NOOP("Core", "計算の細かさ")},
     {"MiniRe(Am)", Group::Ranges, "Amの最小値"},
     {"MaxRe(Am)", Group::Ranges, "Amの最大値"},
     {"MiniSigma^2", Group::Ranges, "σ^2の最小値"},
@@ -103,7 +122,10 @@ std::string ApplyOne(Project& p, const Settable& s, const SettingsKey& k, const 
       if (!WholeNumber(text, v)) return refused;
       if (s.group == Group::Pin)
         if (std::string m = CheckParamValue(s.pin, v); !m.empty()) return m;
-      if (s.group == Group::Positive && !(v > 0.0)) return refused;
+      // A subnormal value passes > 0 but overflows the model's quotients.
+      const bool normal = v >= std::numeric_limits<double>::min();
+      if ((s.group == Group::Positive || s.group == Group::Criterion) && !normal) return refused;
+      if (s.group == Group::Dimension && !(v >= kMinSampleDimension)) return refused;
       *k.Double(p) = v;
       return {};
     }
@@ -135,8 +157,21 @@ bool ParseKeyAssignment(const std::string& text, KeyAssignment& out) {
   return true;
 }
 
+namespace {
+
+// The B range of a Jc-B calculation; 0 T may start it.
+std::string CheckBRange(double bIni, double bFin, int bStepLevel) {
+  if (!(bIni >= 0.0)) return RefusalText("B範囲開始値");
+  if (!(bIni < bFin)) return RefusalText("B範囲終了値");
+  if (bStepLevel < 1 || bStepLevel > kMaxBStepLevel)
+    return RefusalText(ZX_TR_NOOP("Core", "計算の細かさ"));
+  return {};
+}
+
+}  // namespace
+
 std::string ApplyKeyAssignments(Project& p, const std::vector<KeyAssignment>& assignments) {
-  bool ranges = false, jRange = false;
+  bool ranges = false, jRange = false, bRange = false;
   for (const KeyAssignment& a : assignments) {
     const Settable* s = FindSettable(a.key);
     const SettingsKey* k = FindKey(a.key);
@@ -144,19 +179,15 @@ std::string ApplyKeyAssignments(Project& p, const std::vector<KeyAssignment>& as
     if (std::string m = ApplyOne(p, *s, *k, a.value); !m.empty()) return m;
     ranges = ranges || s->group == Group::Ranges;
     jRange = jRange || s->group == Group::JRange;
+    bRange = bRange || s->group == Group::BRange;
   }
+  const CalcSettings& c = p.Settings;
   if (ranges)
-    if (std::string m = CheckParamRanges(ParamRangesOf(p.Settings)); !m.empty()) return m;
-  if (jRange) {
-    const CalcSettings& c = p.Settings;
-    if (c.Mode == CalcMode::JcB) {
-      const JcConditions jc{c.JIni, c.JFin, c.BIni, c.BFin, p.Params.E_c, c.BStepLevel};
-      if (std::string m = CheckJcConditions(jc); !m.empty()) return m;
-    } else {
-      if (std::string m = CheckJRange(c.JIni, c.JFin, c.JStepLevel); !m.empty()) return m;
-      if (!(p.Params.E_c > 0.0)) return RefusalText(ZX_TR_NOOP("Core", "電界基準値"));
-    }
-  }
+    if (std::string m = CheckParamRanges(ParamRangesOf(c)); !m.empty()) return m;
+  if (jRange)
+    if (std::string m = CheckJRange(c.JIni, c.JFin, c.JStepLevel); !m.empty()) return m;
+  if (bRange)
+    if (std::string m = CheckBRange(c.BIni, c.BFin, c.BStepLevel); !m.empty()) return m;
   return {};
 }
 

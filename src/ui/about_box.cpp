@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "model/program_version.h"
 #include "ui/shell.h"
 
 namespace zx {
@@ -17,6 +18,12 @@ AboutBox::AboutBox(Shell& main)
   icon->setObjectName(QStringLiteral("iconLabel"));
   icon->setPixmap(QIcon(QStringLiteral(":/zentrix2.svg")).pixmap(48, 48));
   layout->addWidget(icon);
+  auto* texts = new QVBoxLayout;
+  texts->addWidget(NameControl(new QLabel(QString::fromLatin1(kProgramName), this), "nameLabel"));
+  texts->addWidget(
+      NameControl(new QLabel(tr("バージョン %1").arg(QString::fromLatin1(kProgramVersion)), this),
+                  "versionLabel"));
+  layout->addLayout(texts);
   layout->addStretch();
   auto* ok = NameControl(new QPushButton(QStringLiteral("OK"), this), "okButton");
   ok->setDefault(true);

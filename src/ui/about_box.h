@@ -1,4 +1,4 @@
-// The about box: the program icon and an OK button.
+// The about box: the program icon, its name and version, and an OK button.
 #pragma once
 
 #include "ui/modeless_dialog.h"

@@ -237,8 +237,10 @@ void FitDialog::showEvent(QShowEvent* e) {
   if (QWindow* w = windowHandle()) w->setTransientParent(nullptr);
   if (placed_ || framePlace_.isNull()) return;
   placed_ = true;
-  // The frame is known only once the window manager has put it on.
+  // The frame is known only once the window manager has put it on, which
+  // may take a while on a busy machine: looked at again later.
   QTimer::singleShot(200, this, [this] { KeepFrameAt(this, framePlace_); });
+  QTimer::singleShot(1000, this, [this] { KeepFrameAt(this, frameGeometry()); });
 }
 
 void FitDialog::ProjectChanged(const DocChange& change) {
@@ -349,7 +351,8 @@ void FitDialog::StartFit() {
     return !cancel_;
   };
   worker_ = std::thread([this, input, o] {
-    const FitOutcome outcome = RunFit(*input, o);
+    FitOutcome outcome = RunFit(*input, o);
+    AddDroppedLinesWarning(*input, outcome);
     FitQuality quality;
     std::vector<ConditionCurves> curves;
     if (outcome.stop != FitStop::NothingToFit) {
@@ -413,8 +416,7 @@ void FitDialog::ShowProgress() {
   status_->setText(text);
   if (!any || !Running()) return;
   filling_ = true;
-  for (int r = 0; r < kFitParamCount; ++r)
-    params_->item(r, kFitted)->setText(QString::fromStdString(FormatSci(it.values[r], 6)));
+  for (int r = 0; r < kFitParamCount; ++r) params_->item(r, kFitted)->setText(Plain(it.values[r]));
   filling_ = false;
 }
 

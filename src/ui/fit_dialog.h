@@ -60,8 +60,8 @@ class FitDialog : public QDialog {
   void Finished(const FitOutcome& outcome, const FitQuality& quality,
                 const std::vector<ConditionCurves>& curves);
   // Shows the minimum of that rank (0: the best) in the tables and plots;
-  // Apply then takes its values.
-  void ShowMinimum(int rank);
+  // Apply then takes its values. The result is the quality shown.
+  FitQuality ShowMinimum(int rank);
   int ShownMinimum() const { return shownMinimum_; }
   // The main window's project changed: values, ranges or registries.
   void ProjectChanged(const DocChange& change);

@@ -51,6 +51,23 @@ inline QString Fix(double v, int decimals) {
   return std::isnan(v) ? QStringLiteral("-") : QString::number(v, 'f', decimals);
 }
 
+// A number as a person writes it: 0.75, 10, 0.08, in scientific notation
+// (1.25e9, 3e-7) only below 1e-4 and from 1e6 on, with the significant
+// digits the value carries, at most `digits`.
+inline QString Plain(double v, int digits = 7) {
+  if (std::isnan(v)) return QStringLiteral("-");
+  const double a = std::fabs(v);
+  if (a == 0 || (a >= 1e-4 && a < 1e6) || !std::isfinite(v)) return QString::number(v, 'g', digits);
+  const QString e = QString::number(v, 'e', digits - 1);  // "1.250000e+09"
+  const qsizetype at = e.indexOf(QLatin1Char('e'));
+  QString mantissa = e.left(at);
+  if (mantissa.contains(QLatin1Char('.'))) {
+    while (mantissa.endsWith(QLatin1Char('0'))) mantissa.chop(1);
+    if (mantissa.endsWith(QLatin1Char('.'))) mantissa.chop(1);
+  }
+  return mantissa + QLatin1Char('e') + QString::number(e.mid(at + 1).toInt());
+}
+
 inline QTableWidgetItem* ReadOnly(const QString& text) {
   auto* item = new QTableWidgetItem(text);
   item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);

@@ -196,10 +196,10 @@ void FitDialog::ShowParameterResults(const FitValues& values, bool best) {
   filling_ = true;
   for (int r = 0; r < kFitParamCount; ++r) {
     const FitParamOutcome& p = outcome_->params[static_cast<std::size_t>(r)];
-    params_->item(r, kFitted)->setText(QString::fromStdString(FormatSci(values[r], 6)));
+    params_->item(r, kFitted)->setText(Plain(values[r]));
     // Errors belong to the best minimum only; any minimum may lie on a bound.
     const ParamState state = best ? p.state : StateAt(p, values[r]);
-    params_->item(r, kError)->setText(best ? Sci(p.stdError, 3) : QString());
+    params_->item(r, kError)->setText(best ? Plain(p.stdError, 4) : QString());
     const bool onBound = state == ParamState::Lower || state == ParamState::Upper;
     params_->item(r, kBound)->setText(state == ParamState::Lower   ? tr("下限")
                                       : state == ParamState::Upper ? tr("上限")
@@ -223,8 +223,8 @@ void FitDialog::ShowConditions(const FitQuality& quality) {
                                ej ? QString::number(cd.field, 'g', 6) : QStringLiteral("-"),
                                QString::number(q.points),
                                Fix(q.rms, 6),
-                               Sci(q.jcData, 4),
-                               Sci(q.jcModel, 4),
+                               Plain(q.jcData, 5),
+                               Plain(q.jcModel, 5),
                                Fix(q.nData, 2),
                                Fix(q.nModel, 2)};
     for (int c = 0; c < cells.size(); ++c) {
@@ -253,8 +253,7 @@ void FitDialog::ShowMinima() {
   for (std::size_t m = 0; m < all.size(); ++m) {
     QStringList cells = {m == 0 ? tr("★最良") : QString::number(m + 1), Fix(all[m].rms, 6),
                          QString::number(all[m].starts)};
-    for (int k : listed)
-      cells << QString::fromStdString(FormatSci(all[m].values[static_cast<std::size_t>(k)], 6));
+    for (int k : listed) cells << Plain(all[m].values[static_cast<std::size_t>(k)]);
     cells << Fix(all[m].merit, 6);
     for (int c = 0; c < cells.size(); ++c) {
       auto* item = ReadOnly(cells[c]);
@@ -349,9 +348,9 @@ void FitDialog::ShowPlots(const FitInput& in, const std::vector<int>& related,
   residualPlot_->SetContent(resAxes, std::move(residuals));
 }
 
-void FitDialog::ShowMinimum(int rank) {
+FitQuality FitDialog::ShowMinimum(int rank) {
   if (!outcome_ || Running() || rank < 0 || rank >= static_cast<int>(outcome_->minima.size()))
-    return;
+    return {};
   shownMinimum_ = rank;
   const FitValues& values = outcome_->minima[static_cast<std::size_t>(rank)].values;
   FitInput at = input_;
@@ -362,11 +361,13 @@ void FitDialog::ShowMinimum(int rank) {
   // The covariance, and with it the band, is that of the best minimum.
   const FitOutcome* band = rank == 0 ? &*outcome_ : nullptr;
   ShowParameterResults(values, rank == 0);
-  ShowConditions(ReportAfterFit(input_, *outcome_, values, 0).quality);
+  const FitQuality quality = ReportAfterFit(input_, *outcome_, values, 0).quality;
+  ShowConditions(quality);
   ShowPlots(at, relatedFiles_, FitCurves(at, values, kDenseCurvePoints, 0, band));
   SetParams(at.params, values);
   shownKey_ = ModelKey(at.params);
   if (minima_->currentRow() != rank) minima_->selectRow(rank);
+  return quality;
 }
 
 void FitDialog::ShowModelNow() {

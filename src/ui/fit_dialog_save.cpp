@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <cmath>
 
 #include "fit/fit_report.h"
 #include "model/result_path.h"
@@ -56,6 +57,22 @@ QString FitDialog::SaveResults(const QString& path) {
   for (const QString& p : {path, curves, residuals})
     if (const QString refused = RefusalOf(main_.project(), p); !refused.isEmpty()) return refused;
 
+  // The plots may show the panel's model since (after 元に戻す, say): the
+  // report, the tables and the pictures all give the minimum shown.
+  const int rank = shownMinimum_ >= 0 && shownMinimum_ < static_cast<int>(outcome_->minima.size())
+                       ? shownMinimum_
+                       : 0;
+  FitOutcome reported = *outcome_;
+  const FitQuality quality = ShowMinimum(rank);
+  if (rank > 0) {
+    // Another minimum than the result: its values, without the result's errors.
+    for (std::size_t k = 0; k < kFitParamCount; ++k) {
+      reported.params[k].value = outcome_->minima[static_cast<std::size_t>(rank)].values[k];
+      reported.params[k].stdError = NAN;
+    }
+    reported.correlation = NanFitMatrix();
+  }
+
   // A file of our own, read in terminals and editors: UTF-8 with LF.
   std::string text;
   auto line = [&text](const QString& l) { text += l.toStdString() + "\n"; };
@@ -64,7 +81,7 @@ QString FitDialog::SaveResults(const QString& path) {
   line(tr("# 日時: ") +
        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
   line(QStringLiteral("# ") + OptionsText());
-  for (const std::string& l : FitReportLines(&*outcome_, quality_)) line(QString::fromStdString(l));
+  for (const std::string& l : FitReportLines(&reported, quality)) line(QString::fromStdString(l));
   if (!WriteFileAtomically(path.toStdString(), text)) return cannot;
   if (!curvesPlot_->Export(curves.toStdString()) || !residualPlot_->Export(residuals.toStdString()))
     return cannot;

@@ -78,8 +78,7 @@ ModelParams FitDialog::PanelParams() const {
 void FitDialog::ShowCurrentValues() {
   const FitValues v = ParamsOf(PanelParams());
   filling_ = true;
-  for (int r = 0; r < kFitParamCount; ++r)
-    params_->item(r, kCurrent)->setText(QString::fromStdString(FormatSci(v[r], 6)));
+  for (int r = 0; r < kFitParamCount; ++r) params_->item(r, kCurrent)->setText(Plain(v[r]));
   // Untyped bounds of Tc and Bc2(0) follow the values.
   for (int r : {kTcRow, kBc2Row}) {
     const std::array<double, 2>& typed = r == kTcRow ? tcBounds_ : bc2Bounds_;
@@ -87,7 +86,7 @@ void FitDialog::ShowCurrentValues() {
     for (int side = 0; side < 2; ++side) {
       QTableWidgetItem* item = params_->item(r, side == 0 ? kLower : kUpper);
       const bool own = !std::isnan(typed[side]);
-      item->setText(QString::fromStdString(FormatSci(own ? typed[side] : fallback[side], 6)));
+      item->setText(Plain(own ? typed[side] : fallback[side]));
       item->setForeground(own ? QBrush() : QBrush(QColor(128, 128, 128)));
     }
   }
@@ -98,8 +97,8 @@ void FitDialog::ShowRanges() {
   filling_ = true;
   const ParamRanges ranges = ParamRangesOf(main_.project().Settings);
   for (int r = 0; r < kPinningParamCount; ++r) {
-    params_->item(r, kLower)->setText(QString::fromStdString(FormatSci(ranges.lo[r], 6)));
-    params_->item(r, kUpper)->setText(QString::fromStdString(FormatSci(ranges.hi[r], 6)));
+    params_->item(r, kLower)->setText(Plain(ranges.lo[r]));
+    params_->item(r, kUpper)->setText(Plain(ranges.hi[r]));
   }
   filling_ = false;
   ShowCurrentValues();

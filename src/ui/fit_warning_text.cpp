@@ -48,6 +48,20 @@ QString FitWarningText(const FitWarning& w) {
       return QCoreApplication::translate(
           "zx::FitWarningText",
           "開始点の上限に達しました。最良の極小値が見つかっていない可能性があります。");
+    case FitWarningKind::DroppedLines: {
+      QStringList lines;
+      for (std::size_t i = 0; i < w.conditions.size(); ++i) {
+        const bool finite = i < w.reasons.size() && w.reasons[i] == DropReason::NotPositive;
+        lines << (finite
+                      ? QCoreApplication::translate("zx::FitWarningText", "No %1 (%2 行, 0 以下)")
+                      : QCoreApplication::translate("zx::FitWarningText",
+                                                    "No %1 (%2 行, 有限でない値)"))
+                     .arg(w.conditions[i].first)
+                     .arg(w.conditions[i].second);
+      }
+      return QCoreApplication::translate("zx::FitWarningText", "データファイルから除いた行: ") +
+             lines.join(QStringLiteral(", "));
+    }
   }
   return {};
 }

@@ -25,6 +25,7 @@
 #include "model/result_path.h"
 #include "model/series_file.h"
 #include "model/text_file.h"
+#include "model/unsigned_zero.h"
 #include "ui/core_text.h"
 #include "ui/import_plot.h"
 #include "ui/language.h"
@@ -493,10 +494,10 @@ void ImportDialog::UpdateRow(int row, const ImportOutcome& o) {
   QTableWidgetItem* t = files_->item(row, kFileTemp);
   QString mean, tip;
   if (o.temperature) {
-    mean = QString::number(o.temperature->mean, 'f', 3);
+    mean = QString::number(UnsignedWhenZero(o.temperature->mean, 3), 'f', 3);
     tip = tr("温度の列の平均 %1 K").arg(mean);
   } else if (o.headerTemperature) {
-    mean = QString::number(*o.headerTemperature, 'f', 3);
+    mean = QString::number(UnsignedWhenZero(*o.headerTemperature, 3), 'f', 3);
     tip = tr("ヘッダーの温度 %1 K").arg(mean);
   }
   t->setToolTip(tip);
@@ -638,7 +639,7 @@ void ImportDialog::Update() {
         RowTemperature(static_cast<int>(sources_.indexOf(source_)), preview_, bad, typed, &tFrom);
     const std::optional<double> b = FieldOf(preview_, &bFrom);
     if (preview_.error == ImportError::None && t && !bad) {
-      text += tr("\n温度 %1 K（%2）").arg(*t, 0, 'f', 3).arg(tFrom);
+      text += tr("\n温度 %1 K（%2）").arg(UnsignedWhenZero(*t, 3), 0, 'f', 3).arg(tFrom);
       if (!typed && preview_.temperature) {
         text += tr(" 標準偏差 %1 K").arg(preview_.temperature->spread, 0, 'f', 3);
         if (preview_.temperature->spread > kTemperatureSpreadWarning)
@@ -736,7 +737,7 @@ void ImportDialog::ImportClicked() {
         ShowMessage(this,
                     tr("温度 %1 K が臨界温度 Tc (%2 K) 以上です。\n"
                        "このままでは計算できません。登録しますか？")
-                        .arg(pl.cond->temp, 0, 'f', 3)
+                        .arg(UnsignedWhenZero(pl.cond->temp, 3), 0, 'f', 3)
                         .arg(main_.project().Params.T_c),
                     tr("測定データ取り込み"), MsgButtons::YesNoDefaultNo,
                     MsgIcon::Warning) != MsgAnswer::Yes)

@@ -36,28 +36,47 @@ QMargins FrameMargins(const QWidget* window) {
                   f.bottom() - g.bottom());
 }
 
+QRect FitFrameInside(const QRect& frame, const QMargins& margins, QSize minimumClient,
+                     const QRect& available) {
+  const QSize extra(margins.left() + margins.right(), margins.top() + margins.bottom());
+  const QSize size = frame.size().boundedTo(available.size()).expandedTo(minimumClient + extra);
+  const int x =
+      std::max(available.left(), std::min(frame.left(), available.right() + 1 - size.width()));
+  const int y =
+      std::max(available.top(), std::min(frame.top(), available.bottom() + 1 - size.height()));
+  return QRect(QPoint(x, y), size);
+}
+
 QRect PlaceBesideMainWindow(QWidget* window, QWidget* mainWindow, QSize wanted) {
   QScreen* screen = mainWindow->screen() ? mainWindow->screen() : QGuiApplication::primaryScreen();
   const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
-  const QMargins m = FrameMargins(mainWindow);
+  QMargins m = FrameMargins(mainWindow);
+  // A main window not framed yet: room for a usual title bar and borders,
+  // so that the frame to come does not push the window off the screen.
+  if (m.isNull()) m = QMargins(4, 30, 4, 4);
   const QSize frame(m.left() + m.right(), m.top() + m.bottom());
   const QRect place =
       PlaceBeside(mainWindow->frameGeometry(), wanted + frame,
                   window->minimumSizeHint().expandedTo(window->minimumSize()) + frame, available);
   window->resize(place.size() - frame);
-  // Before it is shown a window has no frame yet: the client area goes
-  // where it will be inside the frame.
-  window->move(place.topLeft() + QPoint(m.left(), m.top()));
+  // A window's position is its frame's, before the frame exists too (the
+  // window manager puts the frame's corner there): adding the margins
+  // would push the frame down by a title bar, past the screen's bottom.
+  window->move(place.topLeft());
   return place;
 }
 
 void KeepFrameAt(QWidget* window, const QRect& frame) {
   const QScreen* s = window->screen();
   if (!s) return;
-  const QRect avail = s->availableGeometry(), f = window->frameGeometry();
-  const int x = std::max(avail.left(), std::min(frame.left(), avail.right() + 1 - f.width()));
-  const int y = std::max(avail.top(), std::min(frame.top(), avail.bottom() + 1 - f.height()));
-  if (x != f.left() || y != f.top()) window->move(x, y);
+  const QRect f = window->frameGeometry();
+  const QMargins m = FrameMargins(window);
+  const QSize minimum = window->minimumSizeHint().expandedTo(window->minimumSize());
+  const QRect fitted =
+      FitFrameInside(QRect(frame.topLeft(), f.size()), m, minimum, s->availableGeometry());
+  if (fitted.size() != f.size())
+    window->resize(fitted.size() - QSize(m.left() + m.right(), m.top() + m.bottom()));
+  if (fitted.topLeft() != f.topLeft()) window->move(fitted.topLeft());
 }
 
 }  // namespace zx

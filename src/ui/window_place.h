@@ -28,9 +28,16 @@ QMargins FrameMargins(const QWidget* window);
 // as wide as the main window's until it has one (see KeepFrameAt).
 QRect PlaceBesideMainWindow(QWidget* window, QWidget* mainWindow, QSize wanted);
 
+// The frame rectangle `frame` (of a window whose frame adds `margins` to
+// the client area, which needs at least `minimumClient`) moved inside
+// `available`, and shrunk to it where it is larger, down to the minimum;
+// a frame that cannot fit keeps its top-left corner in the area.
+QRect FitFrameInside(const QRect& frame, const QMargins& margins, QSize minimumClient,
+                     const QRect& available);
+
 // Once the window manager has framed `window`: moves it so that its frame
-// starts at `frame`'s top-left corner, inside the available area of its
-// screen (a title bar never above the top).
+// starts at `frame`'s top-left corner, and resizes it, so that the frame
+// lies inside the available area of its screen (FitFrameInside).
 void KeepFrameAt(QWidget* window, const QRect& frame);
 
 }  // namespace zx

@@ -277,6 +277,16 @@ TEST_F(CliFit, RefusalsAndWarningsStayOnOneLineEach) {
   const auto warns = OfKind(Records(out), "warn");
   ASSERT_FALSE(warns.empty()) << out;
   EXPECT_EQ(warns[0], (std::vector<std::string>{"warn", "start-clamped", "gamma"}));
+  // Lines of numbers the fit cannot use are counted per condition and why;
+  // a text line is no data line.
+  std::ofstream(Path("d0.dat"), std::ios::app)
+      << "1e7\t0\r\n2e7\t-1e-5\r\n3e7\tnan\r\n4e7\tinf\r\n5e7\t1e999\r\nJ E\r\n";
+  std::ofstream(Path("d2.dat"), std::ios::app) << "-NaN\t1e-3\r\n";
+  EXPECT_EQ(Cli("--fit --starts 1 --fix sigma2,g2 '" + project + "'", &out), 0);
+  EXPECT_EQ(OfKind(Records(out), "warn").at(0),
+            (std::vector<std::string>{"warn", "dropped-lines",
+                                      "0:2 not-positive,0:3 not-finite,2:1 not-finite"}))
+      << out;
   // Inverted bounds are refused with the range dialog's words, in English
   // under an English locale.
   EXPECT_EQ(Cli("--fit --bounds m=5:2 '" + project + "'", &out, &err), 2);

@@ -266,27 +266,83 @@ TEST(CliSet, EachKindOfKeyChangesOnlyItsLine) {
   EXPECT_NE(after.find("T_c\t8.880000e+001\r\n"), std::string::npos);
 }
 
-TEST(CliSet, UnknownKeysAndInvalidValuesWriteNothing) {
+TEST(CliSet, UnknownKeysAndInvalidValuesWriteNothingInEitherMode) {
   test::TempDir dir;
-  const std::string project = dir.Path("p.zx2");
-  ASSERT_TRUE(WriteDefaultSettings(project));
-  std::string before;
-  ASSERT_TRUE(ReadWholeFile(project, before));
-  for (const char* bad : {"Foo=1", "T_c=abc", "T_c=1e999", "Thickness=-1", "Thickness=1mm", "Tcn=2",
-                          "IntStepNum=0", "'Sigma^2=1.5'", "'MiniRe(Am)=1e12'", "JFin=1",
-                          "'Re(A_m)='", "CalcMode=1", "'SampleName=a b'", "=1", "T_c"}) {
-    SCOPED_TRACE(bad);
-    const CliRun r = RunCli(dir, std::string("--set T_c=90 --set ") + bad + " " + project);
-    EXPECT_EQ(r.code, 2);
-    EXPECT_FALSE(r.err.empty());
-    std::string now;
-    ASSERT_TRUE(ReadWholeFile(project, now));
-    EXPECT_EQ(now, before);
+  const std::string ej = dir.Path("p.zx2"), jcb = dir.Path("jcb.zx2");
+  ASSERT_TRUE(WriteDefaultSettings(ej));
+  std::string jcbBytes;
+  ASSERT_TRUE(ReadWholeFile(ej, jcbBytes));
+  const std::size_t mode = jcbBytes.find("CalcMode\t0");
+  ASSERT_NE(mode, std::string::npos);
+  jcbBytes[mode + 9] = '1';
+  ASSERT_TRUE(WriteFileAtomically(jcb, jcbBytes));
+  const std::string project = ej;
+  // Each key by its own rule whatever the mode: the B range and E_c of an
+  // E-J project count as much as the J range of a Jc-B one.
+  for (const std::string& file : {ej, jcb}) {
+    std::string before;
+    ASSERT_TRUE(ReadWholeFile(file, before));
+    for (const char* bad : {"Foo=1",
+                            "T_c=abc",
+                            "T_c=1e999",
+                            "Thickness=-1",
+                            "Thickness=1mm",
+                            "Tcn=2",
+                            "IntStepNum=0",
+                            "'Sigma^2=1.5'",
+                            "'MiniRe(Am)=1e12'",
+                            "JFin=1",
+                            "'Re(A_m)='",
+                            "CalcMode=1",
+                            "'SampleName=a b'",
+                            "=1",
+                            "T_c",
+                            "BStepLevel=2147483647",
+                            "BIni=-1",
+                            "BFin=0",
+                            "JStepLevel=-5",
+                            "E_c=0",
+                            "T_c=5e-324",
+                            "Width=1e-308",
+                            "Length=1e-10",
+                            "'Rho_n(0)=4e-320'"}) {
+      SCOPED_TRACE(file + " " + bad);
+      const CliRun r = RunCli(dir, std::string("--set T_c=90 --set ") + bad + " " + file);
+      EXPECT_EQ(r.code, 2);
+      EXPECT_FALSE(r.err.empty());
+      std::string now;
+      ASSERT_TRUE(ReadWholeFile(file, now));
+      EXPECT_EQ(now, before);
+    }
   }
   // The messages are the dialogs', in English.
   const CliRun r = RunCli(dir, "--set 'MiniRe(Am)=1e12' " + project);
   EXPECT_EQ(r.err, "zentrix2-calc: --set: Invalid input: maximum of Am; nothing was written\n");
   EXPECT_EQ(RunCli(dir, "--set T_c=90 " + dir.Path("none.zx2")).code, 1);
+}
+
+TEST(CliSet, RefusesFilesThatAreNoSettingsFile) {
+  test::TempDir dir;
+  std::string random(4096, '\0');
+  unsigned state = 7;
+  for (char& c : random) c = static_cast<char>((state = state * 1103515245u + 12345u) >> 16);
+  const std::pair<const char*, std::string> files[] = {
+      {"data.dat", "# J E\r\n1.0e+006\t1.0e-006\r\n2.0e+006\t3.0e-005\r\n"},
+      {"picture.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+      {"empty.zx2", ""},
+      {"random.zx2", random},
+      {"text.txt", "T_c is the critical temperature\n"}};
+  for (const auto& [name, bytes] : files) {
+    SCOPED_TRACE(name);
+    const std::string path = dir.Path(name);
+    ASSERT_TRUE(WriteFileAtomically(path, bytes));
+    const CliRun r = RunCli(dir, "--set T_c=40 " + path);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("is not a settings file"), std::string::npos) << r.err;
+    std::string now;
+    ASSERT_TRUE(ReadWholeFile(path, now));
+    EXPECT_EQ(now, bytes);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 #include <type_traits>
 
 #include "calc/preview_pass.h"
@@ -10,6 +11,8 @@
 #include "graph/paint_pass.h"
 #include "model/document.h"
 #include "model/settings_file.h"
+#include "model/settings_lines.h"
+#include "model/settings_save.h"
 #include "model/view_follow.h"
 #include "recording_canvas.h"
 #include "temp_files.h"
@@ -74,7 +77,7 @@ TEST(DocumentSave, SaveWritesTheProjectsFileAndTellsNobody) {
   ASSERT_EQ(AddDataFile(r.doc, "/d.dat"), "");
   r.told.clear();
   SetDocumentPaths(r.doc, "/pf/", dir.Path("p.zx2"));
-  ASSERT_TRUE(SaveDocument(r.doc));
+  ASSERT_EQ(SaveDocument(r.doc), WriteResult::Written);
   EXPECT_TRUE(r.told.empty());
   // Saving alone does not answer the save question; the window does.
   EXPECT_TRUE(r.doc.project.Modified);
@@ -83,12 +86,65 @@ TEST(DocumentSave, SaveWritesTheProjectsFileAndTellsNobody) {
   EXPECT_EQ(read.DataFiles.Count(), 1);
 
   SetDocumentPaths(r.doc, "/pf/", "/dev/null/p.zx2");
-  EXPECT_FALSE(SaveDocument(r.doc));
+  EXPECT_EQ(SaveDocument(r.doc), WriteResult::Failed);
   EXPECT_EQ(r.doc.project.SettingsFilePath, "/dev/null/p.zx2");
 
   MarkUnmodified(r.doc);
   EXPECT_FALSE(r.doc.project.Modified);
   EXPECT_TRUE(r.told.empty());
+}
+
+// Two writers that read the same file: the second to write is refused
+// instead of undoing the first, whichever way it writes (the window's save,
+// the fit's parameter lines), and a writer that keeps its own file up to
+// date goes on saving. Threads that read, change and write in a loop lose
+// no update.
+TEST(DocumentSave, AWriterOfAnOlderReadIsRefusedAndNoUpdateIsLost) {
+  test::TempDir dir;
+  const std::string path = dir.Path("p.zx2");
+  ASSERT_TRUE(WriteDefaultSettings(path));
+  Document a, b;
+  ASSERT_TRUE(LoadDocument(a, path));
+  Project fitted;  // as --fit --write reads it
+  ReadStamp fitRead;
+  ASSERT_TRUE(LoadSettingsFileStamped(fitted, path, fitRead));
+  ASSERT_TRUE(LoadDocument(b, path));
+  ModelParams m = b.project.Params;
+  m.T_c = 50;
+  SetModelParams(b, m);
+  ASSERT_EQ(SaveDocument(b), WriteResult::Written);
+  m = a.project.Params;
+  m.Re_A_m = 7e9;
+  SetModelParams(a, m);
+  EXPECT_EQ(SaveDocument(a), WriteResult::ChangedSinceRead);
+  EXPECT_EQ(WriteSettingsLines(path, {{"Re(g^2)", "3.0"}}, fitRead), WriteResult::ChangedSinceRead);
+  Project read;
+  ASSERT_TRUE(LoadSettingsFile(read, path));
+  EXPECT_EQ(read.Params.T_c, 50);
+  EXPECT_NE(read.Params.Re_A_m, 7e9);
+  m.T_c = 60;
+  SetModelParams(b, m);
+  EXPECT_EQ(SaveDocument(b), WriteResult::Written);
+  // Saving under another name writes whatever the file there holds.
+  EXPECT_TRUE(SaveDocumentAs(a, path));
+
+  constexpr int kWriters = 2, kUpdates = 40;
+  auto bump = [&path] {
+    for (int done = 0; done < kUpdates;) {
+      Project p;
+      ReadStamp read;
+      if (!LoadSettingsFileStamped(p, path, read)) continue;
+      const SettingsLines line = {{"IntStepNum", std::to_string(p.Params.IntStepNum + 1)}};
+      if (WriteSettingsLines(path, line, read) == WriteResult::Written) ++done;
+    }
+  };
+  ASSERT_TRUE(LoadSettingsFile(read, path));
+  const int start = read.Params.IntStepNum;
+  std::vector<std::thread> writers;
+  for (int k = 0; k < kWriters; ++k) writers.emplace_back(bump);
+  for (std::thread& t : writers) t.join();
+  ASSERT_TRUE(LoadSettingsFile(read, path));
+  EXPECT_EQ(read.Params.IntStepNum, start + kWriters * kUpdates);
 }
 
 // A project with one measured file and one condition on it, its curve

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <utility>
+
+#include "model/unsigned_zero.h"
 
 namespace zx {
 namespace {
@@ -34,6 +38,16 @@ TEST(FormatFixed, CutsDecimalsAndTrims) {
   EXPECT_EQ(FormatFixed(100.0, 1), "100");
   EXPECT_EQ(FormatFixed(0.0, 3), "0");
   EXPECT_EQ(FormatFixed(5.0, 6), "5");
+}
+
+TEST(UnsignedWhenZero, ATinyNegativeValueIsWrittenAsZero) {
+  const std::pair<double, const char*> cases[] = {
+      {-1e-5, "0.000"}, {-0.0, "0.000"}, {-0.0004, "0.000"}, {-0.0006, "-0.001"}, {4.2, "4.200"}};
+  for (const auto& [v, text] : cases) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.3f", UnsignedWhenZero(v, 3));
+    EXPECT_STREQ(buf, text) << v;
+  }
 }
 
 TEST(FormatFixed, FailsWithEmptyTextWhenTooLong) {

@@ -1,10 +1,12 @@
 // The axis settings, calculation-mode and about dialogs.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QRadioButton>
 #include <QTableWidget>
 
 #include "dialog_fixture.h"
+#include "model/program_version.h"
 
 namespace zx::test {
 namespace {
@@ -187,6 +189,10 @@ TEST_F(AxisModeDialogs, AboutBoxOpensOnceAndClosesWithOk) {
   EXPECT_EQ(DialogCount(DialogKind::About), 1);
   ModelessDialog* d = Dialog(DialogKind::About);
   EXPECT_EQ(d->windowTitle(), QStringLiteral("ZentrixⅡ"));
+  // The name and the version the command line prints.
+  EXPECT_EQ(d->findChild<QLabel*>(QStringLiteral("nameLabel"))->text(), "ZENTRIX II");
+  EXPECT_EQ(d->findChild<QLabel*>(QStringLiteral("versionLabel"))->text(),
+            QStringLiteral("バージョン ") + QString::fromLatin1(kProgramVersion));
   EXPECT_TRUE(w.dialogs().IsOpen(DialogKind::About));
   Click(d, "okButton");
   EXPECT_FALSE(w.dialogs().IsOpen(DialogKind::About));

@@ -30,6 +30,7 @@
 #include "model/text_file.h"
 #include "qtcanvas/qt_canvas.h"
 #include "shell_fixture.h"
+#include "ui/fit_dialog_cells.h"
 #include "ui/fit_plot_widget.h"
 #include "ui/language.h"
 #include "ui/window_place.h"
@@ -136,6 +137,7 @@ TEST_F(FitWindow, FitConvergesFillsTablesAndPlotsAndApplyUndoGoThroughThePanel) 
   EXPECT_EQ(curves[0].x.size(), 8u);
   EXPECT_GE(curves[1].x.size(), 200u);
   EXPECT_EQ(Child<FitPlotWidget>(d, "fitResiduals")->Series()[0].y.size(), 8u);
+  const std::vector<double> fitted = curves[1].y;
 
   const QString amBefore = PanelText(w, "amEdit");
   Child<QPushButton>(d, "fitApply")->click();
@@ -146,13 +148,16 @@ TEST_F(FitWindow, FitConvergesFillsTablesAndPlotsAndApplyUndoGoThroughThePanel) 
   ModelParams read;
   w.parameterPanel()->ReadPanelValuesInto(read);
   EXPECT_EQ(read.Re_Gamma, d->Outcome()->params[2].value);
-  EXPECT_EQ(params->item(0, 1)->text(), PanelText(w, "amEdit"));
+  EXPECT_EQ(params->item(0, 1)->text(), fit_cells::Plain(read.Re_A_m));
 
   Child<QPushButton>(d, "fitUndo")->click();
   EXPECT_EQ(PanelText(w, "amEdit"), amBefore);
   w.parameterPanel()->ReadPanelValuesInto(read);
   EXPECT_EQ(read.Re_A_m, before.Params.Re_A_m);
   EXPECT_FALSE(Child<QPushButton>(d, "fitUndo")->isEnabled());
+  // The plots follow the panel back to the start...
+  QTest::qWait(400);
+  EXPECT_NE(Child<FitPlotWidget>(d, "fitCurves")->Series()[1].y, fitted);
 
   // The report, in UTF-8 with LF, and the two plots at twice their size.
   d->resize(900, 600);
@@ -165,7 +170,9 @@ TEST_F(FitWindow, FitConvergesFillsTablesAndPlotsAndApplyUndoGoThroughThePanel) 
   EXPECT_NE(bytes.find("\nparam\tAm\t"), std::string::npos);
   EXPECT_NE(bytes.find("\ntotal\t24\t"), std::string::npos);
   EXPECT_NE(bytes.find(w.project().SettingsFilePath), std::string::npos);
+  // ...but the pictures saved show the state the report gives.
   const auto* curvesPlot = Child<FitPlotWidget>(d, "fitCurves");
+  EXPECT_EQ(curvesPlot->Series()[1].y, fitted);
   EXPECT_EQ(QImage(Path("fit-curves.png")).size(), curvesPlot->size() * 2);
   EXPECT_TRUE(QFile::exists(Path("fit-residuals.png")));
 }
@@ -263,7 +270,7 @@ TEST_F(FitWindow, BoundEditsUseTheRangeChecksAndChangeTheProject) {
   params->item(3, 4)->setText(QStringLiteral("20"));
   EXPECT_EQ(w.project().Settings.MaxRe_m, 20.0);
   EXPECT_TRUE(w.project().Modified);
-  EXPECT_EQ(params->item(3, 4)->text(), QStringLiteral("2e1"));
+  EXPECT_EQ(params->item(3, 4)->text(), QStringLiteral("20"));
 }
 
 TEST_F(FitWindow, ParametersWithoutEffectAreNamedAsThePanelNamesThem) {
@@ -353,9 +360,9 @@ TEST_F(FitWindow, ModelCurvesAreDrawnBeforeAnyFitAndFollowThePanel) {
   auto* tc = w.parameterPanel()->findChild<QLineEdit*>(QStringLiteral("tcEdit"));
   tc->selectAll();
   QTest::keyClicks(tc, QStringLiteral("40"));
-  EXPECT_EQ(params->item(5, 1)->text(), QStringLiteral("4e1"));
-  EXPECT_EQ(params->item(5, 3)->text(), QString::fromStdString(FormatSci(36.0, 6)));
-  EXPECT_EQ(params->item(5, 4)->text(), QString::fromStdString(FormatSci(44.0, 6)));
+  EXPECT_EQ(params->item(5, 1)->text(), QStringLiteral("40"));
+  EXPECT_EQ(params->item(5, 3)->text(), QStringLiteral("36"));
+  EXPECT_EQ(params->item(5, 4)->text(), QStringLiteral("44"));
 }
 
 TEST_F(FitWindow, OptionsCarryStartsOrdersAndTheBoundsOfTcAndBc2) {
@@ -387,7 +394,7 @@ TEST_F(FitWindow, OptionsCarryStartsOrdersAndTheBoundsOfTcAndBc2) {
   params->item(5, 3)->setText(QStringLiteral("abc"));
   EXPECT_EQ(platform.LastMessage(), QStringLiteral("不正な値の入力 : Tcの最小値"));
   EXPECT_EQ(d->Options().tcLower, 30.0);
-  EXPECT_EQ(params->item(5, 3)->text(), QStringLiteral("3e1"));
+  EXPECT_EQ(params->item(5, 3)->text(), QStringLiteral("30"));
   const double bc2 = w.project().Params.B_c2_0;
   params->item(6, 4)->setText(QString::number(bc2 / 4));
   EXPECT_EQ(platform.LastMessage(), QStringLiteral("不正な値の入力 : Bc2(0)の最大値"));
@@ -415,6 +422,17 @@ TEST_F(FitWindow, MinimaCorrelationsWarningsAndBandsOfAFitAreShownAndAnyMinimumC
   EXPECT_TRUE(minima->item(0, 1)->font().bold());
   EXPECT_EQ(minima->item(1, 1)->text(), QStringLiteral("0.200000"));
   EXPECT_EQ(minima->item(1, 2)->text(), QStringLiteral("5"));
+  // Every number whole in its column.
+  d->show();
+  QApplication::processEvents();
+  for (int r = 0; r < minima->rowCount(); ++r)
+    for (int c = 0; c < minima->columnCount(); ++c) {
+      QFont font = minima->font();
+      font.setBold(r == 0);
+      EXPECT_GT(minima->columnWidth(c),
+                QFontMetrics(font).horizontalAdvance(minima->item(r, c)->text()))
+          << r << "," << c << " " << minima->item(r, c)->text().toStdString();
+    }
 
   auto* corr = Child<QTableWidget>(d, "fitCorrelation");
   ASSERT_EQ(corr->rowCount(), 6);
@@ -443,7 +461,7 @@ TEST_F(FitWindow, MinimaCorrelationsWarningsAndBandsOfAFitAreShownAndAnyMinimumC
   QTest::mouseClick(minima->viewport(), Qt::LeftButton, {}, cell.center());
   EXPECT_EQ(d->ShownMinimum(), 1);
   const FitValues second = f.outcome.minima[1].values;
-  EXPECT_EQ(params->item(0, 5)->text(), QString::fromStdString(FormatSci(second[0], 6)));
+  EXPECT_EQ(params->item(0, 5)->text(), fit_cells::Plain(second[0]));
   EXPECT_EQ(params->item(0, 6)->text(), QString());
   EXPECT_EQ(params->item(0, 7)->text(), QString());
   EXPECT_EQ(params->item(4, 7)->text(), QStringLiteral("上限"));
@@ -456,7 +474,7 @@ TEST_F(FitWindow, MinimaCorrelationsWarningsAndBandsOfAFitAreShownAndAnyMinimumC
   w.parameterPanel()->ReadPanelValuesInto(read);
   EXPECT_EQ(read.Re_A_m, second[0]);
   EXPECT_EQ(read.T_c, second[5]);
-  EXPECT_EQ(params->item(5, 1)->text(), QString::fromStdString(FormatSci(second[5], 6)));
+  EXPECT_EQ(params->item(5, 1)->text(), fit_cells::Plain(second[5]));
   Child<QPushButton>(d, "fitUndo")->click();
   w.parameterPanel()->ReadPanelValuesInto(read);
   EXPECT_EQ(read.T_c, tcBefore);
@@ -471,6 +489,23 @@ TEST_F(FitWindow, MinimaCorrelationsWarningsAndBandsOfAFitAreShownAndAnyMinimumC
   EXPECT_EQ(params->item(0, 6)->text(), QString());
   ASSERT_TRUE(WaitDone(d));
   EXPECT_GE(minima->rowCount(), 1);
+}
+
+TEST(FitWindowNumbers, AreWrittenAsAPersonWritesThem) {
+  const std::pair<double, const char*> cases[] = {{0.75, "0.75"},
+                                                  {10, "10"},
+                                                  {0.08, "0.08"},
+                                                  {36, "36"},
+                                                  {0, "0"},
+                                                  {1.25e9, "1.25e9"},
+                                                  {3e-7, "3e-7"},
+                                                  {-2.5e-5, "-2.5e-5"},
+                                                  {1e6, "1e6"},
+                                                  {123456.7, "123456.7"},
+                                                  {1.2345678912e9, "1.234568e9"},
+                                                  {0.0001, "0.0001"},
+                                                  {NAN, "-"}};
+  for (const auto& [v, text] : cases) EXPECT_EQ(fit_cells::Plain(v), QString::fromLatin1(text));
 }
 
 TEST_F(FitWindow, TheReportNeverReplacesTheProjectOrADataFile) {
@@ -531,6 +566,22 @@ TEST(FitWindowPlace, BesideTheMainWindowWhereThereIsRoomAndAlwaysInsideTheScreen
   const QRect right(1600, 40, 1280, 984);
   EXPECT_EQ(PlaceBeside(QRect(1700, 20, 640, 560), {500, 720}, {400, 400}, right),
             QRect(2340, 40, 500, 720));
+  // A 1280 x 800 screen: the wanted frame of 1186 x 748 goes over the main
+  // window, and a frame that came out too low or too tall (the window
+  // manager's frame added to a window placed without it) is moved up and
+  // shrunk into the area, never below the minimum.
+  const QRect small(0, 0, 1280, 800);
+  const QRect mainFrame(100, 50, 806, 600);
+  const QSize minimum(700, 500);  // client
+  const QMargins frame(3, 25, 3, 3);
+  const QRect placed = PlaceBeside(mainFrame, {1186, 748}, {706, 528}, small);
+  EXPECT_EQ(placed, QRect(94, 50, 1186, 748));
+  EXPECT_EQ(FitFrameInside(QRect(94, 65, 1186, 748), frame, minimum, small),
+            QRect(94, 52, 1186, 748));
+  EXPECT_EQ(FitFrameInside(QRect(94, 65, 1300, 900), frame, minimum, small),
+            QRect(0, 0, 1280, 800));
+  EXPECT_EQ(FitFrameInside(QRect(94, 65, 800, 600), frame, {1400, 900}, small),
+            QRect(0, 0, 1406, 928));
 }
 
 TEST_F(FitWindow, OpensAsAWindowOfItsOwnThatTheMainWindowCanCover) {
