@@ -169,7 +169,9 @@ TEST(ImportCut, LeavesOutTheSlowRiseBelowThePowerLaw) {
     ASSERT_EQ(r.error, ImportError::None);
     EXPECT_NEAR(KeptExponent(r), 22.0, 2.2);
     EXPECT_GE(r.preRiseLeftOut, c.minLeftOut);
-    if (c.riseAtIc == 0) EXPECT_EQ(r.preRiseLeftOut, 0);
+    if (c.riseAtIc == 0) {
+      EXPECT_EQ(r.preRiseLeftOut, 0);
+    }
     // The override writes the rise again.
     ViImportSettings given = Settings();
     given.minField = r.minField;
