@@ -352,7 +352,9 @@ FitQuality FitDialog::ShowMinimum(int rank) {
   if (!outcome_ || Running() || rank < 0 || rank >= static_cast<int>(outcome_->minima.size()))
     return {};
   shownMinimum_ = rank;
-  const FitValues& values = outcome_->minima[static_cast<std::size_t>(rank)].values;
+  // The best is shown as the report gives it (its values may sit snapped onto a bound).
+  const FitValues values = rank == 0 ? ValuesOf(*outcome_)
+                                     : outcome_->minima[static_cast<std::size_t>(rank)].values;
   FitInput at = input_;
   if (outcomeAllOrders_) {
     at.params.Tcn = outcome_->tcn;
