@@ -3,8 +3,9 @@
 
   scripts/include_graph.py               prints the graph in DOT
   scripts/include_graph.py --check       exits 1 on an include that goes up the
-                                         layer order below, or on Qt in a core
-                                         folder
+                                         layer order below, on a folder's private
+                                         header included from elsewhere, or on Qt
+                                         in a core folder
   scripts/include_graph.py --self-test   exits 1 unless --check rejects a few
                                          known bad includes
 
@@ -28,6 +29,9 @@ LAYERS = {
     "app": 7, "cli": 7,
 }
 CORE = {"numeric", "physics", "model", "calc", "graph", "import", "fit", "design"}
+# Headers only their own folder may include: the settings file's readers and
+# writers, so that every change of a project file goes through the document.
+PRIVATE = {"model/settings_file.h", "model/settings_save.h"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
 
 
@@ -78,6 +82,9 @@ def check(includes, out=sys.stderr):
     for (s, t), why in sorted(edges_of(includes).items()):
         if s in LAYERS and t in LAYERS and LAYERS[t] >= LAYERS[s]:
             errors.append(f"{s} may not include {t}: " + "; ".join(sorted(why)))
+    for folder, name, kind, target in includes:
+        if kind == '"' and target in PRIVATE and target.split("/")[0] != folder:
+            errors.append(f"{folder}/{name} may not include {target}: only its folder may")
     qt = qt_users(includes)
     for folder in sorted(CORE & set(qt)):
         errors.append(f"Qt in core folder {folder}: " + ", ".join(sorted(qt[folder])))
@@ -91,6 +98,8 @@ BAD = [
     ("numeric", "regression.h", '"', "graph/axes.h"),
     ("physics", "creep_flow.h", '"', "import/units.h"),
     ("calc", "grid.cpp", '"', "fit/fit_types.h"),
+    ("ui", "axis_dialog.cpp", '"', "model/settings_file.h"),
+    ("cli", "cmd_set.cpp", '"', "model/settings_save.h"),
     ("model", "project.h", "<", "QString"),
 ]
 

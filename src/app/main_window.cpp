@@ -22,7 +22,7 @@
 #include "app/graph_widget.h"
 #include "graph/axes.h"
 #include "graph/series_draw.h"
-#include "model/settings_file.h"
+#include "model/document.h"
 #include "model/text_file.h"
 #include "model/validation.h"
 #include "model/view_follow.h"
@@ -128,7 +128,7 @@ bool MainWindow::OpenStartupProject() {
   const std::string path = project_.SettingsFilePath;
   // Only a missing file is created; an existing one that cannot be read is
   // never overwritten with defaults.
-  if (!FileExists(path) && !WriteDefaultSettings(path)) {
+  if (!FileExists(path) && !CreateProjectFile(path)) {
     ShowMessage(nullptr, tr(kCannotSave));
     return false;
   }

@@ -10,7 +10,7 @@
 #include "cli/commands.h"
 #include "cli/english.h"
 #include "model/format.h"
-#include "model/settings_file.h"
+#include "model/document.h"
 #include "model/text_file.h"
 #include "model/view_state.h"
 
@@ -19,7 +19,7 @@ namespace zx::cli {
 namespace {
 
 bool LoadProject(Project& p, const std::string& path) {
-  if (LoadSettingsFile(p, path)) return true;
+  if (LoadProjectFile(p, path)) return true;
   std::fprintf(stderr, "zentrix2-calc: cannot read %s\n", path.c_str());
   return false;
 }

@@ -8,7 +8,7 @@
 #include "design/design_point.h"
 #include "design/map_export.h"
 #include "model/result_path.h"
-#include "model/settings_file.h"
+#include "model/document.h"
 #include "model/text_file.h"
 
 namespace zx::cli {
@@ -18,7 +18,7 @@ namespace {
 constexpr int kUsageError = 2;
 
 bool Load(Project& p, const std::string& path) {
-  if (LoadSettingsFile(p, path)) return true;
+  if (LoadProjectFile(p, path)) return true;
   std::fprintf(stderr, "zentrix2-calc: cannot read %s\n", path.c_str());
   return false;
 }

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "design/fit_record.h"
 #include "cli/english.h"
+#include "design/fit_record.h"
 #include "fit/fit_after.h"
 #include "fit/fit_curves.h"
 #include "fit/fit_data.h"
@@ -19,8 +19,6 @@
 #include "model/document.h"
 #include "model/format.h"
 #include "model/result_path.h"
-#include "model/settings_file.h"
-#include "model/settings_save.h"
 #include "model/text_file.h"
 
 namespace zx::cli {
@@ -31,8 +29,7 @@ constexpr int kUsageError = 2;
 constexpr int kNothingToFit = 3;
 
 bool Load(Project& p, const std::string& path, ReadStamp* read = nullptr) {
-  ReadStamp ignored;
-  if (LoadSettingsFileStamped(p, path, read ? *read : ignored)) return true;
+  if (LoadProjectFile(p, path, read)) return true;
   std::fprintf(stderr, "zentrix2-calc: cannot read %s\n", path.c_str());
   return false;
 }
@@ -51,7 +48,7 @@ bool WriteRecord(const std::string& project, const FitInput& used, const FitOutc
                  const FitOptions& fo, const FitQuality& quality) {
   Project stored;
   const std::string path = FitRecordPath(project);
-  if (LoadSettingsFile(stored, project) &&
+  if (LoadProjectFile(stored, project) &&
       WriteFitRecord(path, MakeFitRecord(used, fit, fo, quality, stored.Params)))
     return true;
   std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", path.c_str());
@@ -201,7 +198,7 @@ int CmdFit(const std::string& project, const Options& opt) {
     lines.emplace_back("Tcn", std::to_string(fit.tcn));
     lines.emplace_back("Bcn", std::to_string(fit.bcn));
   }
-  switch (WriteSettingsLines(project, lines, read)) {
+  switch (WriteProjectLines(project, lines, read)) {
     case WriteResult::Written:
       break;
     case WriteResult::ChangedSinceRead:

@@ -17,12 +17,10 @@
 #include "cli/options.h"
 #include "import/registration.h"
 #include "import/run.h"
-#include "model/checked_write.h"
 #include "model/document.h"
 #include "model/format.h"
 #include "model/result_path.h"
 #include "model/series_file.h"
-#include "model/settings_file.h"
 #include "model/settings_set.h"
 #include "model/text_file.h"
 #include "model/unsigned_zero.h"
@@ -564,7 +562,7 @@ int CmdImport(const std::vector<std::string>& args) {
   if (!p.assignments.empty()) {
     std::string bytes, replaced;
     if (!ReadWholeFile(projectPath, bytes) || !ReplaceKeyValues(bytes, withSet, keys, replaced) ||
-        WriteFileIfUnchanged(projectPath, replaced, StampOf(bytes)) != WriteResult::Written ||
+        ReplaceProjectFile(projectPath, replaced, StampOf(bytes)) != WriteResult::Written ||
         !LoadDocument(d, projectPath)) {
       std::fprintf(stderr, "zentrix2-calc: cannot write %s; no data file was written\n",
                    p.project.c_str());

@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
-#include "model/settings_file.h"
+#include "model/document.h"
 #include "model/text_file.h"
 
 namespace zx::cli {
@@ -12,7 +12,7 @@ int CmdNew(const std::string& project) {
                  project.c_str());
     return 1;
   }
-  if (!WriteDefaultSettings(project)) {
+  if (!CreateProjectFile(project)) {
     std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", project.c_str());
     return 1;
   }

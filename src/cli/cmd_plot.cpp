@@ -10,7 +10,7 @@
 #include "graph/axes.h"
 #include "graph/series_draw.h"
 #include "model/project.h"
-#include "model/settings_file.h"
+#include "model/document.h"
 #include "model/view_state.h"
 #include "qtcanvas/qt_canvas.h"
 
@@ -26,7 +26,7 @@ int CmdPlot(const std::string& image, const std::string& project, const Options&
   QGuiApplication::setFont(ProgramFont());  // the window's font
 
   Project p;
-  if (!LoadSettingsFile(p, project)) {
+  if (!LoadProjectFile(p, project)) {
     std::fprintf(stderr, "zentrix2-calc: cannot read the project %s\n", project.c_str());
     return 1;
   }

@@ -4,8 +4,6 @@
 #include "cli/commands.h"
 #include "cli/english.h"
 #include "model/document.h"
-#include "model/settings_file.h"
-#include "model/settings_save.h"
 #include "model/settings_set.h"
 #include "model/text_codec.h"
 #include "model/text_file.h"
@@ -37,7 +35,7 @@ int CmdSet(const std::string& project, const std::vector<std::string>& assignmen
   std::string bytes;
   Project p;
   ReadStamp read;
-  if (!ReadWholeFile(project, bytes) || !LoadSettingsFileStamped(p, project, read)) {
+  if (!ReadWholeFile(project, bytes) || !LoadProjectFile(p, project, &read)) {
     std::fprintf(stderr, "zentrix2-calc: cannot read %s\n", project.c_str());
     return 1;
   }
@@ -60,7 +58,7 @@ int CmdSet(const std::string& project, const std::vector<std::string>& assignmen
     return 2;
   }
   if (out == bytes) return 0;
-  switch (WriteFileIfUnchanged(project, out, read)) {
+  switch (ReplaceProjectFile(project, out, read)) {
     case WriteResult::Written:
       return 0;
     case WriteResult::ChangedSinceRead:

@@ -18,12 +18,4 @@ SettingsLines PinningLines(const FitValues& values) {
   return lines;
 }
 
-std::string ReplaceParameterLines(const std::string& bytes, const FitValues& values) {
-  return ReplaceSettingsLines(bytes, PinningLines(values));
-}
-
-bool WriteParameterLines(const std::string& path, const FitValues& values) {
-  return WriteSettingsLines(path, PinningLines(values));
-}
-
 }  // namespace zx

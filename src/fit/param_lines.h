@@ -13,10 +13,4 @@ namespace zx {
 // Re(g^2)) with their values in the file's number format.
 SettingsLines PinningLines(const FitValues& values);
 
-// The bytes with the five parameter lines replaced; see ReplaceSettingsLines.
-std::string ReplaceParameterLines(const std::string& bytes, const FitValues& values);
-
-// Writes the five parameter lines into the file; see WriteSettingsLines.
-bool WriteParameterLines(const std::string& path, const FitValues& values);
-
 }  // namespace zx

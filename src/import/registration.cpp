@@ -2,7 +2,6 @@
 
 #include "model/document.h"
 #include "model/output_path.h"
-#include "model/settings_file.h"
 #include "model/text_file.h"
 
 namespace zx {
@@ -73,7 +72,7 @@ std::string RegisterImportedData(Document& d, const std::string& dataPath,
 bool OpenOrCreateProject(Document& d, const std::string& path, bool& created) {
   created = false;
   if (!FileExists(path)) {
-    if (!WriteDefaultSettings(path)) return false;
+    if (!CreateProjectFile(path)) return false;
     created = true;
   }
   return LoadDocument(d, path);

@@ -266,4 +266,21 @@ void SetAxisSettings(Document& d, const AxisSettings& x, const AxisSettings& y, 
   Notify(d, {ChangeKind::AxesChanged});
 }
 
+bool LoadProjectFile(Project& p, const std::string& path, ReadStamp* read) {
+  return read ? LoadSettingsFileStamped(p, path, *read) : LoadSettingsFile(p, path);
+}
+
+bool CreateProjectFile(const std::string& path) { return WriteDefaultSettings(path); }
+
+WriteResult WriteProjectLines(const std::string& path, const SettingsLines& lines,
+                              const ReadStamp& read) {
+  return WriteSettingsLines(path, lines, read);
+}
+
+WriteResult ReplaceProjectFile(const std::string& path, const std::string& bytes,
+                               const ReadStamp& read) {
+  if (!ReadsAsSettingsFile(bytes)) return WriteResult::Failed;
+  return WriteFileIfUnchanged(path, bytes, read);
+}
+
 }  // namespace zx

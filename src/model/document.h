@@ -13,6 +13,7 @@
 
 #include "model/checked_write.h"
 #include "model/project.h"
+#include "model/settings_lines.h"
 #include "model/tr_noop.h"
 #include "model/validation.h"
 
@@ -141,5 +142,24 @@ void MarkUnmodified(Document& d);
 // program starts; nobody is told.
 void SetDocumentPaths(Document& d, const std::string& programFolder,
                       const std::string& settingsPath);
+
+// Project files that the command line reads and changes without holding a
+// document. The settings file's own readers and writers belong to the model;
+// everything else reaches a project file through these.
+//
+// Reads the project at `path` (the load sequence without windows); `read`,
+// when given, stamps the bytes it was read from.
+bool LoadProjectFile(Project& p, const std::string& path, ReadStamp* read = nullptr);
+// Writes a new project with the default settings at `path`, in one step.
+bool CreateProjectFile(const std::string& path);
+// Replaces the values of `lines` in the project file (ReplaceSettingsLines),
+// only while it holds what `read` stamps.
+WriteResult WriteProjectLines(const std::string& path, const SettingsLines& lines,
+                              const ReadStamp& read);
+// Replaces the project file by `bytes` (the file as read with some values
+// changed), only while it holds what `read` stamps and only when the bytes
+// read as a settings file (Failed otherwise).
+WriteResult ReplaceProjectFile(const std::string& path, const std::string& bytes,
+                               const ReadStamp& read);
 
 }  // namespace zx

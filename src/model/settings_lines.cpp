@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "model/checked_write.h"
+#include "model/settings_save.h"
 #include "model/text_file.h"
 
 namespace zx {
@@ -72,12 +73,6 @@ std::string ReplaceSettingsLines(const std::string& bytes, const SettingsLines& 
   if (at > 0 && out[at - 1] != '\n') missing.insert(0, "\r\n");
   out.insert(at, missing);
   return out;
-}
-
-bool WriteSettingsLines(const std::string& path, const SettingsLines& lines) {
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return false;
-  return WriteFileAtomically(path, ReplaceSettingsLines(bytes, lines));
 }
 
 WriteResult WriteSettingsLines(const std::string& path, const SettingsLines& lines,

@@ -6,8 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "model/checked_write.h"
-
 namespace zx {
 
 // (key, value) pairs, the value as the file's bytes spell it (CP932).
@@ -21,13 +19,9 @@ using SettingsLines = std::vector<std::pair<std::string, std::string>>;
 // block lacks is added as a line at the block's end.
 std::string ReplaceSettingsLines(const std::string& bytes, const SettingsLines& lines);
 
-// Reads the file, replaces the lines and writes it back atomically. False
-// (file untouched) when it cannot be read or written.
-bool WriteSettingsLines(const std::string& path, const SettingsLines& lines);
-// The same, only while the file still holds what `read` was taken of (see
-// WriteFileIfUnchanged): values computed from an older file are not mixed
-// into a newer one.
-WriteResult WriteSettingsLines(const std::string& path, const SettingsLines& lines,
-                               const ReadStamp& read);
+// Whether the bytes hold a settings file: text whose value block's first
+// known key has a value of its kind. A data file, a picture, an empty or a
+// random file do not.
+bool ReadsAsSettingsFile(const std::string& bytes);
 
 }  // namespace zx

@@ -6,13 +6,16 @@
 
 #include "model/checked_write.h"
 #include "model/project.h"
+#include "model/settings_lines.h"
 
 namespace zx {
 
-// Whether the bytes hold a settings file: text whose value block's first
-// known key has a value of its kind. A data file, a picture, an empty or a
-// random file do not.
-bool ReadsAsSettingsFile(const std::string& bytes);
+// Reads the file, replaces the lines (ReplaceSettingsLines) and writes it
+// back, only while the file still holds what `read` was taken of (see
+// WriteFileIfUnchanged): values computed from an older file are not mixed
+// into a newer one. An unknown stamp checks nothing.
+WriteResult WriteSettingsLines(const std::string& path, const SettingsLines& lines,
+                               const ReadStamp& read);
 
 // LoadSettingsFile, noting in `read` the bytes the project was read from.
 bool LoadSettingsFileStamped(Project& p, const std::string& path, ReadStamp& read);

@@ -117,7 +117,7 @@ TEST(DocumentSave, AWriterOfAnOlderReadIsRefusedAndNoUpdateIsLost) {
   m.Re_A_m = 7e9;
   SetModelParams(a, m);
   EXPECT_EQ(SaveDocument(a), WriteResult::ChangedSinceRead);
-  EXPECT_EQ(WriteSettingsLines(path, {{"Re(g^2)", "3.0"}}, fitRead), WriteResult::ChangedSinceRead);
+  EXPECT_EQ(WriteProjectLines(path, {{"Re(g^2)", "3.0"}}, fitRead), WriteResult::ChangedSinceRead);
   Project read;
   ASSERT_TRUE(LoadSettingsFile(read, path));
   EXPECT_EQ(read.Params.T_c, 50);
@@ -135,7 +135,7 @@ TEST(DocumentSave, AWriterOfAnOlderReadIsRefusedAndNoUpdateIsLost) {
       ReadStamp read;
       if (!LoadSettingsFileStamped(p, path, read)) continue;
       const SettingsLines line = {{"IntStepNum", std::to_string(p.Params.IntStepNum + 1)}};
-      if (WriteSettingsLines(path, line, read) == WriteResult::Written) ++done;
+      if (WriteProjectLines(path, line, read) == WriteResult::Written) ++done;
     }
   };
   ASSERT_TRUE(LoadSettingsFile(read, path));

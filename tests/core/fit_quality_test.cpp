@@ -94,14 +94,15 @@ TEST(ParameterLines, OnlyTheFiveValuesChange) {
       "#\r\n# Re(A_m)\t1\r\nRe(A_m)\t1.000000e+009\r\nSigma^2\t1.000000e-001\r\n"
       "Re(Gamma)  8.000000e-001\r\nRe(m)\t3.000000e+000\r\nRe(g^2)\t1.000000e+000\r\n"
       "MaxRe(g^2)\t1.000000e+001\r\n\r\n-----\r\nRe(m)\tpath\r\n";
-  const std::string after = ReplaceParameterLines(before, {2.5e9, 0.05, 0.7, 2.25, 3.5});
+  const std::string after =
+      ReplaceSettingsLines(before, PinningLines({2.5e9, 0.05, 0.7, 2.25, 3.5}));
   EXPECT_EQ(after,
             "#\r\n# Re(A_m)\t1\r\nRe(A_m)\t2.500000e+009\r\nSigma^2\t5.000000e-002\r\n"
             "Re(Gamma)  7.000000e-001\r\nRe(m)\t2.250000e+000\r\nRe(g^2)\t3.500000e+000\r\n"
             "MaxRe(g^2)\t1.000000e+001\r\n\r\n-----\r\nRe(m)\tpath\r\n");
   // Keys the file lacks are added rather than the write refused: the fit
   // ran on their default values, so the file should say which it found.
-  EXPECT_EQ(ReplaceParameterLines("Re(A_m)\t1\r\n", {1, 1, 1, 1, 1}),
+  EXPECT_EQ(ReplaceSettingsLines("Re(A_m)\t1\r\n", PinningLines({1, 1, 1, 1, 1})),
             "Re(A_m)\t1.000000e+000\r\nSigma^2\t1.000000e+000\r\nRe(Gamma)\t1.000000e+000\r\n"
             "Re(m)\t1.000000e+000\r\nRe(g^2)\t1.000000e+000\r\n");
 }

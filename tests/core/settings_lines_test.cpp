@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/document.h"
 #include "model/project.h"
 #include "model/settings_file.h"
 #include "model/text_file.h"
@@ -50,13 +51,14 @@ TEST(SettingsLines, AFileMissingAKeyTakesTheWrittenValue) {
   bytes.erase(at, bytes.find('\n', at) + 1 - at);
   test::TempDir dir;
   const std::string path = dir.Write("p.zx2", bytes);
-  ASSERT_TRUE(WriteSettingsLines(path, {{"Re(g^2)", "3.500000e+000"}, {"T_c", "4.000000e+001"}}));
+  ASSERT_EQ(WriteProjectLines(path, {{"Re(g^2)", "3.500000e+000"}, {"T_c", "4.000000e+001"}}, {}),
+            WriteResult::Written);
   Project p;
   ASSERT_TRUE(LoadSettingsFile(p, path));
   EXPECT_EQ(p.Params.Re_g_2, 3.5);
   EXPECT_EQ(p.Params.T_c, 40.0);
   EXPECT_EQ(p.DataFiles.Count(), defaults.DataFiles.Count());
-  EXPECT_FALSE(WriteSettingsLines(dir.Path("absent.zx2"), {{"T_c", "1"}}));
+  EXPECT_NE(WriteProjectLines(dir.Path("absent.zx2"), {{"T_c", "1"}}, {}), WriteResult::Written);
 }
 
 }  // namespace
