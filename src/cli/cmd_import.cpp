@@ -15,6 +15,7 @@
 #include "cli/commands.h"
 #include "cli/english.h"
 #include "cli/options.h"
+#include "import/import_steps.h"
 #include "import/registration.h"
 #include "import/run.h"
 #include "model/document.h"
@@ -133,12 +134,9 @@ std::string ApplyMinField(const std::string& v, ImportRequest& rq) {
   return "";
 }
 
-// Where a condition's temperature or field came from.
-enum class ValueSource { None, Option, Column, Header };
-
 const char* SourceName(ValueSource s) {
   switch (s) {
-    case ValueSource::Option:
+    case ValueSource::Given:
       return "option";
     case ValueSource::Column:
       return "column";
@@ -150,31 +148,9 @@ const char* SourceName(ValueSource s) {
   return "none";
 }
 
-struct SourcedValue {
-  std::optional<double> value;
-  ValueSource from = ValueSource::None;
-};
-
 // Whether --temperature-column was given.
 bool ColumnAsked(const ImportRequest& rq) {
   return rq.temperatureColumn || !rq.temperatureColumnName.empty();
-}
-
-// --temperature, else the column asked for, else the header, else a column
-// named as a temperature.
-SourcedValue TemperatureOf(const Parsed& p, const ImportOutcome& o) {
-  const bool columnAsked = ColumnAsked(p.request);
-  if (p.temperature) return {p.temperature, ValueSource::Option};
-  if (o.temperature && columnAsked) return {o.temperature->mean, ValueSource::Column};
-  if (o.headerTemperature) return {o.headerTemperature, ValueSource::Header};
-  if (o.temperature) return {o.temperature->mean, ValueSource::Column};
-  return {};
-}
-
-SourcedValue FieldOf(const Parsed& p, const ImportOutcome& o) {
-  if (p.field) return {p.field, ValueSource::Option};
-  if (o.headerField) return {o.headerField, ValueSource::Header};
-  return {};
 }
 
 int ReportError(const ImportOutcome& o, const ImportRequest& rq) {
@@ -316,8 +292,8 @@ Planned Convert(const Parsed& p, const std::string& source) {
                  source.c_str(), o.used.temperatureColumn.value_or(-1));
     pl.code = 1;
   }
-  pl.temperature = TemperatureOf(p, pl.outcome);
-  pl.field = FieldOf(p, pl.outcome);
+  pl.temperature = ImportTemperature(p.temperature, pl.outcome, ColumnAsked(p.request));
+  pl.field = ImportField(p.field, pl.outcome);
   return pl;
 }
 
@@ -328,7 +304,8 @@ int WriteOne(const Parsed& p, const Planned& pl, Document* d, double criterion,
   const std::string& source = pl.source;
   const std::optional<double>& temperature = pl.temperature.value;
   const std::string out = d ? Absolute(DefaultImportOutputPath(source, o.used.kind)) : p.out;
-  if (SameFile(source, out)) {
+  const TargetCheck target = CheckImportTarget(source, out);
+  if (target.problem == TargetProblem::MeasuredFile) {
     std::fprintf(stderr, "zentrix2-calc: %s: the output names the measured file itself\n",
                  source.c_str());
     return 2;
@@ -340,19 +317,16 @@ int WriteOne(const Parsed& p, const Planned& pl, Document* d, double criterion,
   }
   std::optional<ImportedCondition> cond;
   if (d && temperature) {
-    ImportedCondition c;
-    c.temp = *temperature;
-    c.magField = d->project.Settings.Mode == CalcMode::JcB ? 0.0 : pl.field.value.value_or(0.0);
-    cond = c;
+    cond = ConditionOfImport(o.used.kind, *temperature, pl.field.value);
     // Refused before anything is written.
-    if (const std::string refused = ImportedConditionRefusal(d->project, c); !refused.empty()) {
+    if (const std::string refused = ImportedConditionRefusal(d->project, *cond); !refused.empty()) {
       std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(), English(refused).c_str());
       return 2;
     }
   }
-  if (d && CheckPathEntry(out) != "") {
+  if (d && target.problem == TargetProblem::PathRefused) {
     std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(),
-                 English(CheckPathEntry(out)).c_str());
+                 English(target.refusal).c_str());
     return 1;
   }
   if (!WriteFileAtomically(out, o.bytes)) {
