@@ -308,8 +308,9 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CommandLine& 
       if (commandGiven) return "only one command at a time";
       commandGiven = true;
       line.command = CommandOf(entry->id);
-      // --map takes one value per word of its argument, --at one.
-      if (entry->argument.empty()) continue;
+      // --map takes one value per word of its argument, --at one. The
+      // image of --plot is the first of the files, wherever it stands.
+      if (entry->id != OptionId::Map && entry->id != OptionId::At) continue;
       const std::size_t count = static_cast<std::size_t>(std::count(entry->argument.begin(),
                                                                     entry->argument.end(), ' ')) +
                                 1;

@@ -20,7 +20,7 @@ int Run(const zx::cli::CommandLine& line) {
   const std::vector<std::string>& files = line.operands;
   switch (line.command) {
     case Command::Help:
-      std::fputs(zx::cli::UsageText().c_str(), stdout);
+      std::fputs(zx::cli::HelpText().c_str(), stdout);
       return 0;
     case Command::Version:
       std::puts("zentrix2-calc 2.0.0");

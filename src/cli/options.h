@@ -1,5 +1,5 @@
 // The options of zentrix2-calc in one table: the parsers look options up
-// here, and the usage text is checked against it.
+// here, and the usage and help texts are made from it.
 #pragma once
 
 #include <string>
@@ -84,8 +84,11 @@ bool IsImportOption(const OptionEntry& entry);
 // "--a, --b and --c" of every option of that kind, in table order.
 std::string OptionNames(OptionKind kind);
 
-// The whole usage text, and its import forms without their descriptions.
+// The whole usage text, and its import forms without their descriptions;
+// the synopses spell the options as the table does.
 const std::string& UsageText();
+// --help: the usage text and every option of the table with its help.
+const std::string& HelpText();
 const std::string& ImportUsageText();
 
 }  // namespace zx::cli

@@ -29,6 +29,8 @@ TEST(CliOptions, TableAndUsageTextAgree) {
   for (const OptionEntry& o : OptionTable()) {
     EXPECT_TRUE(names.insert(o.name).second) << o.name;
     EXPECT_FALSE(o.help.empty()) << o.name;
+    // --help prints every option with its help.
+    EXPECT_NE(HelpText().find(std::string(o.help) + "\n"), std::string::npos) << o.name;
     EXPECT_EQ(FindOption(o.name), &o);
     // Shown with its argument, as it is typed.
     const std::string shown =
@@ -192,7 +194,8 @@ TEST(CliOptions, ProgramPrintsTheUsageWithEveryRefusal) {
   test::TempDir dir;
   const CliRun help = RunCli(dir, "--help");
   EXPECT_EQ(help.code, 0);
-  EXPECT_EQ(help.out, UsageText());
+  EXPECT_EQ(help.out, HelpText());
+  EXPECT_EQ(help.out.compare(0, UsageText().size(), UsageText()), 0);
   CliRun r = RunCli(dir, "--fit --starts");
   EXPECT_EQ(r.code, 2);
   EXPECT_EQ(r.err, "zentrix2-calc: --starts needs a value\n" + UsageText());
