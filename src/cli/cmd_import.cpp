@@ -39,22 +39,6 @@ int UsageError(const std::string& why) {
 // "%.6e".
 std::string Sci6(double v) { return FormatChars(v, std::chars_format::scientific, 6); }
 
-std::optional<double> WholeNumber(const std::string& text) {
-  double v = 0;
-  const char* end = text.data() + text.size();
-  auto res = std::from_chars(text.data(), end, v);
-  if (res.ec != std::errc() || res.ptr != end || !std::isfinite(v)) return std::nullopt;
-  return v;
-}
-
-std::optional<int> ColumnIndex(const std::string& text) {
-  int v = -1;
-  const char* end = text.data() + text.size();
-  auto res = std::from_chars(text.data(), end, v);
-  if (res.ec != std::errc() || res.ptr != end || v < 0) return std::nullopt;
-  return v;
-}
-
 // Paths as the project stores them: whole, so that they do not depend on
 // the folder the command ran in.
 std::string Absolute(const std::string& path) {
@@ -74,7 +58,7 @@ struct Parsed {
 };
 
 std::string ApplyLength(const OptionEntry& entry, const std::string& v, Parsed& p) {
-  const std::optional<double> m = WholeNumber(v);
+  const std::optional<double> m = ReadFiniteNumber(v);
   if (!m || *m <= 0) return std::string(entry.name) + " needs a positive length in metres";
   ImportRequest& rq = p.request;
   if (entry.id == OptionId::TapLength) rq.vi.tapLength = *m, p.haveTap = true;
@@ -87,14 +71,14 @@ std::string ApplyLength(const OptionEntry& entry, const std::string& v, Parsed& 
 std::string ApplyColumns(const std::string& v, ImportRequest& rq) {
   const std::size_t comma = v.find(',');
   if (comma == std::string::npos) return "--columns needs two numbers, e.g. 2,3";
-  rq.xColumn = ColumnIndex(v.substr(0, comma));
-  rq.yColumn = ColumnIndex(v.substr(comma + 1));
+  rq.xColumn = ReadColumnNumber(v.substr(0, comma));
+  rq.yColumn = ReadColumnNumber(v.substr(comma + 1));
   if (!rq.xColumn || !rq.yColumn) return "--columns needs two column numbers from 0, e.g. 2,3";
   return "";
 }
 
 std::string ApplyField(const std::string& v, Parsed& p) {
-  p.field = WholeNumber(v);
+  p.field = ReadFiniteNumber(v);
   if (!p.field) return "--field needs a number in T";
   if (*p.field == 0)
     return "--field must be above 0 T: the model has no E-J curve at B = 0 (give a small field "
@@ -121,14 +105,14 @@ std::string ApplyVoltageUnit(const std::string& v, ImportRequest& rq) {
 }
 
 std::string ApplyBackgroundFraction(const std::string& v, ImportRequest& rq) {
-  const std::optional<double> f = WholeNumber(v);
+  const std::optional<double> f = ReadFiniteNumber(v);
   if (!f || *f < 0 || *f > 1) return "--background-fraction must be from 0 to 1";
   rq.vi.backgroundFraction = *f;
   return "";
 }
 
 std::string ApplyMinField(const std::string& v, ImportRequest& rq) {
-  const std::optional<double> e = WholeNumber(v);
+  const std::optional<double> e = ReadFiniteNumber(v);
   if (!e || *e < 0) return "--min-field must be a field of 0 V/m or more";
   rq.vi.minField = *e;
   return "";
@@ -397,11 +381,11 @@ std::string ApplyImportValue(const OptionEntry& entry, const std::string& v, Par
       return ApplyColumns(v, rq);
     case OptionId::TemperatureColumn:
       // A number counts the columns; anything else names one.
-      rq.temperatureColumn = ColumnIndex(v);
+      rq.temperatureColumn = ReadColumnNumber(v);
       if (!rq.temperatureColumn) rq.temperatureColumnName = v;
       return v.empty() ? "--temperature-column needs a column number from 0 or a name" : "";
     case OptionId::Temperature:
-      p.temperature = WholeNumber(v);
+      p.temperature = ReadFiniteNumber(v);
       if (!p.temperature || !(*p.temperature > 0 && *p.temperature < kMaxTemp))
         return "--temperature must be above 0 K and below 400 K";
       return "";

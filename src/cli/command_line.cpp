@@ -34,9 +34,9 @@ bool ParseNames(const std::string& text, FitFlags& flags, bool value) {
 }
 
 bool ParseNumber(const std::string& text, double& out) {
-  char* end = nullptr;
-  out = std::strtod(text.c_str(), &end);
-  return !text.empty() && end != text.c_str() && *end == '\0';
+  const std::optional<double> v = ReadNumber(text);
+  if (v) out = *v;
+  return v.has_value();
 }
 
 // "Tc=80:95,g2=1:4" -> the bounds; false on an unknown name or a number
@@ -110,9 +110,7 @@ std::string ParseAt(const std::string& text, AtPoint& at) {
 }
 
 bool ParsePositive(const std::string& text, double& out) {
-  char* end = nullptr;
-  out = std::strtod(text.c_str(), &end);
-  return end != text.c_str() && *end == '\0' && out > 0;
+  return ParseNumber(text, out) && out > 0;
 }
 
 std::string ApplyThreads(const std::string& v, Options& opt) {

@@ -1,5 +1,9 @@
 #include "cli/options.h"
 
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
 namespace zx::cli {
 
 namespace {
@@ -223,6 +227,25 @@ std::string OptionNames(OptionKind kind) {
     text += names[k];
   }
   return text;
+}
+
+std::optional<double> ReadNumber(const std::string& text) {
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || end == text.c_str() || *end != '\0') return std::nullopt;
+  return v;
+}
+
+std::optional<double> ReadFiniteNumber(const std::string& text) {
+  const std::optional<double> v = ReadNumber(text);
+  if (!v || !std::isfinite(*v)) return std::nullopt;
+  return v;
+}
+
+std::optional<int> ReadColumnNumber(const std::string& text) {
+  const std::optional<double> v = ReadNumber(text);
+  if (!v || !(*v >= 0 && *v <= INT_MAX) || *v != std::floor(*v)) return std::nullopt;
+  return static_cast<int>(*v);
 }
 
 const std::string& UsageText() {

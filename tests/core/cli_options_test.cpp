@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cmath>
 #include <cstdio>
+#include <optional>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -117,6 +119,28 @@ TEST(CliOptions, CalculationLineIsReadByTheTable) {
   // A lone "-" is a file name.
   ASSERT_EQ(Parse({"-"}, &line), "");
   EXPECT_EQ(line.operands, std::vector<std::string>{"-"});
+}
+
+// The calculation line and the imports read numbers alike: the whole text
+// as strtod reads it, finite where a length or a field is meant.
+TEST(CliOptions, OneNumberReaderForEveryCommand) {
+  const double inf = HUGE_VAL;
+  struct Case {
+    const char* text;
+    std::optional<double> number, finite;
+    std::optional<int> column;
+  };
+  const Case cases[] = {
+      {"2", 2.0, 2.0, 2},    {"+2", 2.0, 2.0, 2},    {" 2", 2.0, 2.0, 2},
+      {"2.5", 2.5, 2.5, {}}, {"-1", -1.0, -1.0, {}}, {"4e-3", 4e-3, 4e-3, {}},
+      {"2 ", {}, {}, {}},    {"", {}, {}, {}},       {"2x", {}, {}, {}},
+      {"inf", inf, {}, {}},  {"1e400", inf, {}, {}}, {"tHTS_K", {}, {}, {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReadNumber(c.text), c.number) << c.text;
+    EXPECT_EQ(ReadFiniteNumber(c.text), c.finite) << c.text;
+    EXPECT_EQ(ReadColumnNumber(c.text), c.column) << c.text;
+  }
 }
 
 TEST(CliOptions, RefusalsKeepTheirWords) {
