@@ -460,76 +460,47 @@ std::string CheckImportLine(const Parsed& p) {
 
 }  // namespace
 
-int CmdImport(const std::vector<std::string>& args) {
-  Parsed p;
-  p.request.currentUnitGiven = p.request.voltageUnitGiven = false;
-  if (std::string why = ParseImportLine(args, p); !why.empty()) return UsageError(why);
-  if (std::string why = CheckImportLine(p); !why.empty()) return UsageError(why);
+namespace {
+
+// The values set in the same command, checked as --set checks them, and
+// the project's mode; 0, or the exit code of the refusal.
+int CheckProject(const Parsed& p, const Document& d, Project& withSet) {
   const bool vi = p.request.kind == ImportKind::ViToEj;
-  const bool toProject = !p.project.empty();
-  std::vector<std::string> written;
-
-  if (!toProject) {
-    const Planned pl = Convert(p, p.sources[0]);
-    return pl.code != 0 ? pl.code : WriteOne(p, pl, nullptr, Project{}.Params.E_c, written);
-  }
-
-  Document d;
-  const std::string projectPath = Absolute(p.project);
-  bool created = false;
-  if (!OpenOrCreateProject(d, projectPath, created)) {
-    std::fprintf(stderr, "zentrix2-calc: cannot %s %s\n",
-                 FileExists(projectPath) ? "read" : "write", p.project.c_str());
-    return 1;
-  }
-  // A project this command made and left without data is not left behind.
-  auto fail = [&](int code) {
-    if (created) std::remove(projectPath.c_str());
-    return code;
-  };
-  // The values set in the same command, checked as --set checks them.
-  Project withSet = d.project;
-  std::vector<std::string> keys;
-  for (const KeyAssignment& k : p.assignments) keys.push_back(k.key);
+  withSet = d.project;
   if (const std::string refused = ApplyKeyAssignments(withSet, p.assignments); !refused.empty()) {
     std::fprintf(stderr, "zentrix2-calc: --set: %s; nothing was written\n",
                  English(refused).c_str());
-    return fail(2);
+    return 2;
   }
-  const CalcMode mode = vi ? CalcMode::EJ : CalcMode::JcB;
   // Changing the mode empties the registries: only an empty project may.
-  if (d.project.Settings.Mode != mode &&
+  if (d.project.Settings.Mode != (vi ? CalcMode::EJ : CalcMode::JcB) &&
       (!d.project.DataFiles.Empty() || !d.project.CalcConds.Empty())) {
     std::fprintf(stderr,
                  "zentrix2-calc: %s is a %s project; %s data need the %s mode (change the mode "
                  "first)\n",
                  p.project.c_str(), vi ? "Jc-B" : "E-J", vi ? "V-I" : "Ic-B", vi ? "E-J" : "Jc-B");
-    return fail(2);
+    return 2;
   }
-  p.request.temperatureColumnByName = true;
-  std::vector<Planned> plan;
-  for (const std::string& source : p.sources) plan.push_back(Convert(p, Absolute(source)));
-  // Nothing is written while a file would go in without its condition.
-  if (!EveryConditionKnown(plan, vi)) return fail(2);
-  if (!created && !ProjectWritable(projectPath)) {
-    std::fprintf(stderr, "zentrix2-calc: cannot write %s; no data file was written\n",
-                 p.project.c_str());
-    return 1;
-  }
-  // The settings before the conditions, so that they are judged by them.
-  if (!p.assignments.empty()) {
-    std::string bytes, replaced;
-    if (!ReadWholeFile(projectPath, bytes) || !ReplaceKeyValues(bytes, withSet, keys, replaced) ||
-        !WriteFileAtomically(projectPath, replaced) || !LoadDocument(d, projectPath)) {
-      std::fprintf(stderr, "zentrix2-calc: cannot write %s; no data file was written\n",
-                   p.project.c_str());
-      return fail(1);
-    }
-  }
-  SetCalcMode(d, mode);
+  return 0;
+}
+
+// The settings of --set written before the conditions, so that they are
+// judged by them.
+bool WriteAssignments(const Parsed& p, const Project& withSet, Document& d,
+                      const std::string& projectPath) {
+  if (p.assignments.empty()) return true;
+  std::vector<std::string> keys;
+  for (const KeyAssignment& k : p.assignments) keys.push_back(k.key);
+  std::string bytes, replaced;
+  return ReadWholeFile(projectPath, bytes) && ReplaceKeyValues(bytes, withSet, keys, replaced) &&
+         WriteFileAtomically(projectPath, replaced) && LoadDocument(d, projectPath);
+}
+
+// Writes and registers every planned file; the exit code of the files.
+int WritePlanned(const Parsed& p, const std::vector<Planned>& plan, Document& d,
+                 std::vector<std::string>& written, std::vector<std::string>& aboveTc) {
   int lastCode = 0;
   bool anyFailed = false;
-  std::vector<std::string> aboveTc;
   for (const Planned& pl : plan) {
     lastCode = pl.code != 0 ? pl.code : WriteOne(p, pl, &d, d.project.Params.E_c, written);
     if (lastCode == 0 && pl.temperature.value &&
@@ -541,7 +512,37 @@ int CmdImport(const std::vector<std::string>& args) {
         std::fprintf(stderr, "zentrix2-calc: %s was not imported\n", pl.source.c_str());
     }
   }
-  if (written.empty()) return fail(p.sources.size() == 1 ? lastCode : 1);
+  if (written.empty()) return p.sources.size() == 1 ? lastCode : 1;
+  if (p.sources.size() == 1) return lastCode;
+  return anyFailed ? 1 : 0;
+}
+
+// The files of the line converted, written and registered in the open
+// project d; the exit code. Nothing is written while a file would go in
+// without its condition.
+int ImportIntoProject(Parsed& p, Document& d, const std::string& projectPath, bool created,
+                      std::vector<std::string>& written) {
+  const bool vi = p.request.kind == ImportKind::ViToEj;
+  Project withSet;
+  if (const int code = CheckProject(p, d, withSet); code != 0) return code;
+  p.request.temperatureColumnByName = true;
+  std::vector<Planned> plan;
+  for (const std::string& source : p.sources) plan.push_back(Convert(p, Absolute(source)));
+  if (!EveryConditionKnown(plan, vi)) return 2;
+  if (!created && !ProjectWritable(projectPath)) {
+    std::fprintf(stderr, "zentrix2-calc: cannot write %s; no data file was written\n",
+                 p.project.c_str());
+    return 1;
+  }
+  if (!WriteAssignments(p, withSet, d, projectPath)) {
+    std::fprintf(stderr, "zentrix2-calc: cannot write %s; no data file was written\n",
+                 p.project.c_str());
+    return 1;
+  }
+  SetCalcMode(d, vi ? CalcMode::EJ : CalcMode::JcB);
+  std::vector<std::string> aboveTc;
+  const int code = WritePlanned(p, plan, d, written, aboveTc);
+  if (written.empty()) return code;
   if (!WriteSettings(d.project, projectPath)) {
     std::fprintf(stderr, "zentrix2-calc: cannot write %s; written but not registered:\n",
                  p.project.c_str());
@@ -554,8 +555,33 @@ int CmdImport(const std::vector<std::string>& args) {
                  "zentrix2-calc: %zu condition%s at or above the project's T_c (%g K), which "
                  "gives no curve there; set T_c (--set T_c=...) before fitting\n",
                  aboveTc.size(), aboveTc.size() == 1 ? " lies" : "s lie", d.project.Params.T_c);
-  if (p.sources.size() == 1) return lastCode;
-  return anyFailed ? 1 : 0;
+  return code;
+}
+
+}  // namespace
+
+int CmdImport(const std::vector<std::string>& args) {
+  Parsed p;
+  p.request.currentUnitGiven = p.request.voltageUnitGiven = false;
+  if (std::string why = ParseImportLine(args, p); !why.empty()) return UsageError(why);
+  if (std::string why = CheckImportLine(p); !why.empty()) return UsageError(why);
+  std::vector<std::string> written;
+  if (p.project.empty()) {
+    const Planned pl = Convert(p, p.sources[0]);
+    return pl.code != 0 ? pl.code : WriteOne(p, pl, nullptr, Project{}.Params.E_c, written);
+  }
+  Document d;
+  const std::string projectPath = Absolute(p.project);
+  bool created = false;
+  if (!OpenOrCreateProject(d, projectPath, created)) {
+    std::fprintf(stderr, "zentrix2-calc: cannot %s %s\n",
+                 FileExists(projectPath) ? "read" : "write", p.project.c_str());
+    return 1;
+  }
+  const int code = ImportIntoProject(p, d, projectPath, created, written);
+  // A project this command made and left without data is not left behind.
+  if (created && written.empty()) std::remove(projectPath.c_str());
+  return code;
 }
 
 }  // namespace zx::cli
