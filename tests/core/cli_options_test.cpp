@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdio>
@@ -12,6 +11,7 @@
 
 #include "cli/command_line.h"
 #include "cli/options.h"
+#include "cli_run.h"
 #include "model/text_file.h"
 #include "temp_files.h"
 
@@ -198,32 +198,18 @@ TEST(CliOptions, RefusalsKeepTheirWords) {
   EXPECT_EQ(Parse({"--set", "T_c=1"}), "no project given");
 }
 
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
-
-CliRun RunCli(const test::TempDir& dir, const std::string& args) {
-  CliRun r;
-  const std::string cmd = std::string(ZX_CLI_PATH) + " " + args + " >'" + dir.Path("out") +
-                          "' 2>'" + dir.Path("err") + "'";
-  const int status = std::system(cmd.c_str());
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  ReadWholeFile(dir.Path("out"), r.out);
-  ReadWholeFile(dir.Path("err"), r.err);
-  return r;
-}
+using test::CliRun;
+using test::RunCli;
 
 TEST(CliOptions, ProgramPrintsTheUsageWithEveryRefusal) {
-  test::TempDir dir;
-  const CliRun help = RunCli(dir, "--help");
+  const CliRun help = RunCli("--help");
   EXPECT_EQ(help.code, 0);
   EXPECT_EQ(help.out, HelpText());
   EXPECT_EQ(help.out.compare(0, UsageText().size(), UsageText()), 0);
-  CliRun r = RunCli(dir, "--fit --starts");
+  CliRun r = RunCli("--fit --starts");
   EXPECT_EQ(r.code, 2);
   EXPECT_EQ(r.err, "zentrix2-calc: --starts needs a value\n" + UsageText());
-  r = RunCli(dir, "--preview --curves c.txt p.zx2");
+  r = RunCli("--preview --curves c.txt p.zx2");
   EXPECT_EQ(r.code, 2);
   EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
             "zentrix2-calc: --starts, --fix, --free, --bounds, "
@@ -231,17 +217,17 @@ TEST(CliOptions, ProgramPrintsTheUsageWithEveryRefusal) {
             "--weight and --write go with --fit");
   EXPECT_TRUE(r.out.empty());
   // The import line has its own usage; every option there takes a value.
-  r = RunCli(dir, "--import-vi a.txt --out");
+  r = RunCli("--import-vi a.txt --out");
   EXPECT_EQ(r.code, 2);
   EXPECT_EQ(r.err, "zentrix2-calc: --out needs a value\n" + ImportUsageText());
-  r = RunCli(dir, "--import-icb a.txt --out o.dat --threads 2");
+  r = RunCli("--import-icb a.txt --out o.dat --threads 2");
   EXPECT_EQ(r.err, "zentrix2-calc: unknown option --threads\n" + ImportUsageText());
-  r = RunCli(dir, "--import-icb a.txt --out o.dat --width 1 --thickness 1 --min-field 0");
+  r = RunCli("--import-icb a.txt --out o.dat --width 1 --thickness 1 --min-field 0");
   EXPECT_EQ(r.code, 2);
   EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
             "zentrix2-calc: --import-icb takes no tap length, voltage unit, background or "
             "min-field");
-  r = RunCli(dir, "--import-vi a.txt --import-icb b.txt");
+  r = RunCli("--import-vi a.txt --import-icb b.txt");
   EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "zentrix2-calc: only one command at a time");
 }
 
