@@ -15,6 +15,7 @@
 #include "cli/commands.h"
 #include "cli/english.h"
 #include "cli/options.h"
+#include "import/import_steps.h"
 #include "import/registration.h"
 #include "import/run.h"
 #include "model/document.h"
@@ -38,22 +39,6 @@ int UsageError(const std::string& why) {
 // "%.6e".
 std::string Sci6(double v) { return FormatChars(v, std::chars_format::scientific, 6); }
 
-std::optional<double> WholeNumber(const std::string& text) {
-  double v = 0;
-  const char* end = text.data() + text.size();
-  auto res = std::from_chars(text.data(), end, v);
-  if (res.ec != std::errc() || res.ptr != end || !std::isfinite(v)) return std::nullopt;
-  return v;
-}
-
-std::optional<int> ColumnIndex(const std::string& text) {
-  int v = -1;
-  const char* end = text.data() + text.size();
-  auto res = std::from_chars(text.data(), end, v);
-  if (res.ec != std::errc() || res.ptr != end || v < 0) return std::nullopt;
-  return v;
-}
-
 // Paths as the project stores them: whole, so that they do not depend on
 // the folder the command ran in.
 std::string Absolute(const std::string& path) {
@@ -73,7 +58,7 @@ struct Parsed {
 };
 
 std::string ApplyLength(const OptionEntry& entry, const std::string& v, Parsed& p) {
-  const std::optional<double> m = WholeNumber(v);
+  const std::optional<double> m = ReadFiniteNumber(v);
   if (!m || *m <= 0) return std::string(entry.name) + " needs a positive length in metres";
   ImportRequest& rq = p.request;
   if (entry.id == OptionId::TapLength) rq.vi.tapLength = *m, p.haveTap = true;
@@ -86,14 +71,14 @@ std::string ApplyLength(const OptionEntry& entry, const std::string& v, Parsed& 
 std::string ApplyColumns(const std::string& v, ImportRequest& rq) {
   const std::size_t comma = v.find(',');
   if (comma == std::string::npos) return "--columns needs two numbers, e.g. 2,3";
-  rq.xColumn = ColumnIndex(v.substr(0, comma));
-  rq.yColumn = ColumnIndex(v.substr(comma + 1));
+  rq.xColumn = ReadColumnNumber(v.substr(0, comma));
+  rq.yColumn = ReadColumnNumber(v.substr(comma + 1));
   if (!rq.xColumn || !rq.yColumn) return "--columns needs two column numbers from 0, e.g. 2,3";
   return "";
 }
 
 std::string ApplyField(const std::string& v, Parsed& p) {
-  p.field = WholeNumber(v);
+  p.field = ReadFiniteNumber(v);
   if (!p.field) return "--field needs a number in T";
   if (*p.field == 0)
     return "--field must be above 0 T: the model has no E-J curve at B = 0 (give a small field "
@@ -120,25 +105,22 @@ std::string ApplyVoltageUnit(const std::string& v, ImportRequest& rq) {
 }
 
 std::string ApplyBackgroundFraction(const std::string& v, ImportRequest& rq) {
-  const std::optional<double> f = WholeNumber(v);
+  const std::optional<double> f = ReadFiniteNumber(v);
   if (!f || *f < 0 || *f > 1) return "--background-fraction must be from 0 to 1";
   rq.vi.backgroundFraction = *f;
   return "";
 }
 
 std::string ApplyMinField(const std::string& v, ImportRequest& rq) {
-  const std::optional<double> e = WholeNumber(v);
+  const std::optional<double> e = ReadFiniteNumber(v);
   if (!e || *e < 0) return "--min-field must be a field of 0 V/m or more";
   rq.vi.minField = *e;
   return "";
 }
 
-// Where a condition's temperature or field came from.
-enum class ValueSource { None, Option, Column, Header };
-
 const char* SourceName(ValueSource s) {
   switch (s) {
-    case ValueSource::Option:
+    case ValueSource::Given:
       return "option";
     case ValueSource::Column:
       return "column";
@@ -150,31 +132,9 @@ const char* SourceName(ValueSource s) {
   return "none";
 }
 
-struct SourcedValue {
-  std::optional<double> value;
-  ValueSource from = ValueSource::None;
-};
-
 // Whether --temperature-column was given.
 bool ColumnAsked(const ImportRequest& rq) {
   return rq.temperatureColumn || !rq.temperatureColumnName.empty();
-}
-
-// --temperature, else the column asked for, else the header, else a column
-// named as a temperature.
-SourcedValue TemperatureOf(const Parsed& p, const ImportOutcome& o) {
-  const bool columnAsked = ColumnAsked(p.request);
-  if (p.temperature) return {p.temperature, ValueSource::Option};
-  if (o.temperature && columnAsked) return {o.temperature->mean, ValueSource::Column};
-  if (o.headerTemperature) return {o.headerTemperature, ValueSource::Header};
-  if (o.temperature) return {o.temperature->mean, ValueSource::Column};
-  return {};
-}
-
-SourcedValue FieldOf(const Parsed& p, const ImportOutcome& o) {
-  if (p.field) return {p.field, ValueSource::Option};
-  if (o.headerField) return {o.headerField, ValueSource::Header};
-  return {};
 }
 
 int ReportError(const ImportOutcome& o, const ImportRequest& rq) {
@@ -316,8 +276,8 @@ Planned Convert(const Parsed& p, const std::string& source) {
                  source.c_str(), o.used.temperatureColumn.value_or(-1));
     pl.code = 1;
   }
-  pl.temperature = TemperatureOf(p, pl.outcome);
-  pl.field = FieldOf(p, pl.outcome);
+  pl.temperature = ImportTemperature(p.temperature, pl.outcome, ColumnAsked(p.request));
+  pl.field = ImportField(p.field, pl.outcome);
   return pl;
 }
 
@@ -328,7 +288,8 @@ int WriteOne(const Parsed& p, const Planned& pl, Document* d, double criterion,
   const std::string& source = pl.source;
   const std::optional<double>& temperature = pl.temperature.value;
   const std::string out = d ? Absolute(DefaultImportOutputPath(source, o.used.kind)) : p.out;
-  if (SameFile(source, out)) {
+  const TargetCheck target = CheckImportTarget(source, out);
+  if (target.problem == TargetProblem::MeasuredFile) {
     std::fprintf(stderr, "zentrix2-calc: %s: the output names the measured file itself\n",
                  source.c_str());
     return 2;
@@ -340,19 +301,16 @@ int WriteOne(const Parsed& p, const Planned& pl, Document* d, double criterion,
   }
   std::optional<ImportedCondition> cond;
   if (d && temperature) {
-    ImportedCondition c;
-    c.temp = *temperature;
-    c.magField = d->project.Settings.Mode == CalcMode::JcB ? 0.0 : pl.field.value.value_or(0.0);
-    cond = c;
+    cond = ConditionOfImport(o.used.kind, *temperature, pl.field.value);
     // Refused before anything is written.
-    if (const std::string refused = ImportedConditionRefusal(d->project, c); !refused.empty()) {
+    if (const std::string refused = ImportedConditionRefusal(d->project, *cond); !refused.empty()) {
       std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(), Localized(refused).c_str());
       return 2;
     }
   }
-  if (d && CheckPathEntry(out) != "") {
+  if (d && target.problem == TargetProblem::PathRefused) {
     std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(),
-                 Localized(CheckPathEntry(out)).c_str());
+                 Localized(target.refusal).c_str());
     return 1;
   }
   if (!WriteFileAtomically(out, o.bytes)) {
@@ -423,11 +381,11 @@ std::string ApplyImportValue(const OptionEntry& entry, const std::string& v, Par
       return ApplyColumns(v, rq);
     case OptionId::TemperatureColumn:
       // A number counts the columns; anything else names one.
-      rq.temperatureColumn = ColumnIndex(v);
+      rq.temperatureColumn = ReadColumnNumber(v);
       if (!rq.temperatureColumn) rq.temperatureColumnName = v;
       return v.empty() ? "--temperature-column needs a column number from 0 or a name" : "";
     case OptionId::Temperature:
-      p.temperature = WholeNumber(v);
+      p.temperature = ReadFiniteNumber(v);
       if (!p.temperature || !(*p.temperature > 0 && *p.temperature < kMaxTemp))
         return "--temperature must be above 0 K and below 400 K";
       return "";
@@ -502,77 +460,48 @@ std::string CheckImportLine(const Parsed& p) {
 
 }  // namespace
 
-int CmdImport(const std::vector<std::string>& args) {
-  Parsed p;
-  p.request.currentUnitGiven = p.request.voltageUnitGiven = false;
-  if (std::string why = ParseImportLine(args, p); !why.empty()) return UsageError(why);
-  if (std::string why = CheckImportLine(p); !why.empty()) return UsageError(why);
+namespace {
+
+// The values set in the same command, checked as --set checks them, and
+// the project's mode; 0, or the exit code of the refusal.
+int CheckProject(const Parsed& p, const Document& d, Project& withSet) {
   const bool vi = p.request.kind == ImportKind::ViToEj;
-  const bool toProject = !p.project.empty();
-  std::vector<std::string> written;
-
-  if (!toProject) {
-    const Planned pl = Convert(p, p.sources[0]);
-    return pl.code != 0 ? pl.code : WriteOne(p, pl, nullptr, Project{}.Params.E_c, written);
-  }
-
-  Document d;
-  const std::string projectPath = Absolute(p.project);
-  bool created = false;
-  if (!OpenOrCreateProject(d, projectPath, created)) {
-    std::fprintf(stderr, "zentrix2-calc: cannot %s %s\n",
-                 FileExists(projectPath) ? "read" : "write", p.project.c_str());
-    return 1;
-  }
-  // A project this command made and left without data is not left behind.
-  auto fail = [&](int code) {
-    if (created) std::remove(projectPath.c_str());
-    return code;
-  };
-  // The values set in the same command, checked as --set checks them.
-  Project withSet = d.project;
-  std::vector<std::string> keys;
-  for (const KeyAssignment& k : p.assignments) keys.push_back(k.key);
+  withSet = d.project;
   if (const std::string refused = ApplyKeyAssignments(withSet, p.assignments); !refused.empty()) {
     std::fprintf(stderr, "zentrix2-calc: --set: %s; nothing was written\n",
                  English(refused).c_str());
-    return fail(2);
+    return 2;
   }
-  const CalcMode mode = vi ? CalcMode::EJ : CalcMode::JcB;
   // Changing the mode empties the registries: only an empty project may.
-  if (d.project.Settings.Mode != mode &&
+  if (d.project.Settings.Mode != (vi ? CalcMode::EJ : CalcMode::JcB) &&
       (!d.project.DataFiles.Empty() || !d.project.CalcConds.Empty())) {
     std::fprintf(stderr,
                  "zentrix2-calc: %s is a %s project; %s data need the %s mode (change the mode "
                  "first)\n",
                  p.project.c_str(), vi ? "Jc-B" : "E-J", vi ? "V-I" : "Ic-B", vi ? "E-J" : "Jc-B");
-    return fail(2);
+    return 2;
   }
-  p.request.temperatureColumnByName = true;
-  std::vector<Planned> plan;
-  for (const std::string& source : p.sources) plan.push_back(Convert(p, Absolute(source)));
-  // Nothing is written while a file would go in without its condition.
-  if (!EveryConditionKnown(plan, vi)) return fail(2);
-  if (!created && !ProjectWritable(projectPath)) {
-    std::fprintf(stderr, "zentrix2-calc: cannot write %s; no data file was written\n",
-                 p.project.c_str());
-    return 1;
-  }
-  // The settings before the conditions, so that they are judged by them.
-  if (!p.assignments.empty()) {
-    std::string bytes, replaced;
-    if (!ReadWholeFile(projectPath, bytes) || !ReplaceKeyValues(bytes, withSet, keys, replaced) ||
-        ReplaceProjectFile(projectPath, replaced, StampOf(bytes)) != WriteResult::Written ||
-        !LoadDocument(d, projectPath)) {
-      std::fprintf(stderr, "zentrix2-calc: cannot write %s; no data file was written\n",
-                   p.project.c_str());
-      return fail(1);
-    }
-  }
-  SetCalcMode(d, mode);
+  return 0;
+}
+
+// The settings of --set written before the conditions, so that they are
+// judged by them.
+bool WriteAssignments(const Parsed& p, const Project& withSet, Document& d,
+                      const std::string& projectPath) {
+  if (p.assignments.empty()) return true;
+  std::vector<std::string> keys;
+  for (const KeyAssignment& k : p.assignments) keys.push_back(k.key);
+  std::string bytes, replaced;
+  return ReadWholeFile(projectPath, bytes) && ReplaceKeyValues(bytes, withSet, keys, replaced) &&
+         ReplaceProjectFile(projectPath, replaced, StampOf(bytes)) == WriteResult::Written &&
+         LoadDocument(d, projectPath);
+}
+
+// Writes and registers every planned file; the exit code of the files.
+int WritePlanned(const Parsed& p, const std::vector<Planned>& plan, Document& d,
+                 std::vector<std::string>& written, std::vector<std::string>& aboveTc) {
   int lastCode = 0;
   bool anyFailed = false;
-  std::vector<std::string> aboveTc;
   for (const Planned& pl : plan) {
     lastCode = pl.code != 0 ? pl.code : WriteOne(p, pl, &d, d.project.Params.E_c, written);
     if (lastCode == 0 && pl.temperature.value &&
@@ -584,7 +513,37 @@ int CmdImport(const std::vector<std::string>& args) {
         std::fprintf(stderr, "zentrix2-calc: %s was not imported\n", pl.source.c_str());
     }
   }
-  if (written.empty()) return fail(p.sources.size() == 1 ? lastCode : 1);
+  if (written.empty()) return p.sources.size() == 1 ? lastCode : 1;
+  if (p.sources.size() == 1) return lastCode;
+  return anyFailed ? 1 : 0;
+}
+
+// The files of the line converted, written and registered in the open
+// project d; the exit code. Nothing is written while a file would go in
+// without its condition.
+int ImportIntoProject(Parsed& p, Document& d, const std::string& projectPath, bool created,
+                      std::vector<std::string>& written) {
+  const bool vi = p.request.kind == ImportKind::ViToEj;
+  Project withSet;
+  if (const int code = CheckProject(p, d, withSet); code != 0) return code;
+  p.request.temperatureColumnByName = true;
+  std::vector<Planned> plan;
+  for (const std::string& source : p.sources) plan.push_back(Convert(p, Absolute(source)));
+  if (!EveryConditionKnown(plan, vi)) return 2;
+  if (!created && !ProjectWritable(projectPath)) {
+    std::fprintf(stderr, "zentrix2-calc: cannot write %s; no data file was written\n",
+                 p.project.c_str());
+    return 1;
+  }
+  if (!WriteAssignments(p, withSet, d, projectPath)) {
+    std::fprintf(stderr, "zentrix2-calc: cannot write %s; no data file was written\n",
+                 p.project.c_str());
+    return 1;
+  }
+  SetCalcMode(d, vi ? CalcMode::EJ : CalcMode::JcB);
+  std::vector<std::string> aboveTc;
+  const int code = WritePlanned(p, plan, d, written, aboveTc);
+  if (written.empty()) return code;
   if (const WriteResult saved = SaveDocument(d); saved != WriteResult::Written) {
     if (saved == WriteResult::ChangedSinceRead)
       std::fprintf(stderr, "zentrix2-calc: %s\n",
@@ -600,8 +559,33 @@ int CmdImport(const std::vector<std::string>& args) {
                  "zentrix2-calc: %zu condition%s at or above the project's T_c (%g K), which "
                  "gives no curve there; set T_c (--set T_c=...) before fitting\n",
                  aboveTc.size(), aboveTc.size() == 1 ? " lies" : "s lie", d.project.Params.T_c);
-  if (p.sources.size() == 1) return lastCode;
-  return anyFailed ? 1 : 0;
+  return code;
+}
+
+}  // namespace
+
+int CmdImport(const std::vector<std::string>& args) {
+  Parsed p;
+  p.request.currentUnitGiven = p.request.voltageUnitGiven = false;
+  if (std::string why = ParseImportLine(args, p); !why.empty()) return UsageError(why);
+  if (std::string why = CheckImportLine(p); !why.empty()) return UsageError(why);
+  std::vector<std::string> written;
+  if (p.project.empty()) {
+    const Planned pl = Convert(p, p.sources[0]);
+    return pl.code != 0 ? pl.code : WriteOne(p, pl, nullptr, Project{}.Params.E_c, written);
+  }
+  Document d;
+  const std::string projectPath = Absolute(p.project);
+  bool created = false;
+  if (!OpenOrCreateProject(d, projectPath, created)) {
+    std::fprintf(stderr, "zentrix2-calc: cannot %s %s\n",
+                 FileExists(projectPath) ? "read" : "write", p.project.c_str());
+    return 1;
+  }
+  const int code = ImportIntoProject(p, d, projectPath, created, written);
+  // A project this command made and left without data is not left behind.
+  if (created && written.empty()) std::remove(projectPath.c_str());
+  return code;
 }
 
 }  // namespace zx::cli

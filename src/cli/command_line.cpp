@@ -34,9 +34,9 @@ bool ParseNames(const std::string& text, FitFlags& flags, bool value) {
 }
 
 bool ParseNumber(const std::string& text, double& out) {
-  char* end = nullptr;
-  out = std::strtod(text.c_str(), &end);
-  return !text.empty() && end != text.c_str() && *end == '\0';
+  const std::optional<double> v = ReadNumber(text);
+  if (v) out = *v;
+  return v.has_value();
 }
 
 // "Tc=80:95,g2=1:4" -> the bounds; false on an unknown name or a number
@@ -111,9 +111,7 @@ std::string ParseAt(const std::string& text, AtPoint& at) {
 }
 
 bool ParsePositive(const std::string& text, double& out) {
-  char* end = nullptr;
-  out = std::strtod(text.c_str(), &end);
-  return end != text.c_str() && *end == '\0' && out > 0;
+  return ParseNumber(text, out) && out > 0;
 }
 
 std::string ApplyThreads(const std::string& v, Options& opt) {
@@ -253,6 +251,41 @@ Command CommandOf(OptionId id) {
   }
 }
 
+// The command `entry` (at args[i]) and the values it takes; i moves past
+// them. Empty, or why they are refused.
+std::string ReadCommand(const OptionEntry& entry, const std::vector<std::string>& args,
+                        std::size_t& i, CommandLine& line) {
+  line.command = CommandOf(entry.id);
+  // --map takes one value per word of its argument, --at one. The image
+  // of --plot is the first of the files, wherever it stands.
+  if (entry.id != OptionId::Map && entry.id != OptionId::At) return "";
+  const std::size_t count =
+      static_cast<std::size_t>(std::count(entry.argument.begin(), entry.argument.end(), ' ')) + 1;
+  if (i + count >= args.size()) return args[i] + " needs " + std::string(entry.argument);
+  const std::vector<std::string> values(args.begin() + static_cast<long>(i) + 1,
+                                        args.begin() + static_cast<long>(i + count) + 1);
+  i += count;
+  return line.command == Command::Map ? ParseMap(values, line.map) : ParseAt(values[0], line.at);
+}
+
+// An option of the calculation line and its value, if it takes one; i
+// moves past the value. Empty, or why it is refused.
+std::string ReadValue(const OptionEntry& entry, const std::vector<std::string>& args,
+                      std::size_t& i, CommandLine& line) {
+  std::string value;
+  if (!entry.argument.empty()) {
+    if (i + 1 >= args.size())
+      return args[i] + " needs " +
+             (entry.kind == OptionKind::Assignment ? std::string(entry.argument) : "a value");
+    value = args[++i];
+  }
+  if (entry.kind == OptionKind::Assignment) {
+    line.assignments.push_back(value);
+    return "";
+  }
+  return ApplyValue(entry.id, value, line.options);
+}
+
 // Checks that need the whole line: options with their command, the files.
 std::string CheckLine(CommandLine& line, bool commandGiven, const std::vector<OptionKind>& given,
                       bool outGiven) {
@@ -308,35 +341,12 @@ std::string ParseCommandLine(const std::vector<std::string>& args, CommandLine& 
     if (entry->kind == OptionKind::Command) {
       if (commandGiven) return "only one command at a time";
       commandGiven = true;
-      line.command = CommandOf(entry->id);
-      // --map takes one value per word of its argument, --at one.
-      if (entry->argument.empty()) continue;
-      const std::size_t count = static_cast<std::size_t>(std::count(entry->argument.begin(),
-                                                                    entry->argument.end(), ' ')) +
-                                1;
-      if (i + count >= args.size()) return a + " needs " + std::string(entry->argument);
-      const std::vector<std::string> values(args.begin() + static_cast<long>(i) + 1,
-                                            args.begin() + static_cast<long>(i + count) + 1);
-      i += count;
-      const std::string why =
-          line.command == Command::Map ? ParseMap(values, line.map) : ParseAt(values[0], line.at);
-      if (!why.empty()) return why;
+      if (std::string why = ReadCommand(*entry, args, i, line); !why.empty()) return why;
       continue;
-    }
-    std::string value;
-    if (!entry->argument.empty()) {
-      if (i + 1 >= args.size())
-        return a + " needs " +
-               (entry->kind == OptionKind::Assignment ? std::string(entry->argument) : "a value");
-      value = args[++i];
     }
     given.push_back(entry->kind);
     outGiven = outGiven || entry->id == OptionId::Out;
-    if (entry->kind == OptionKind::Assignment) {
-      line.assignments.push_back(value);
-      continue;
-    }
-    if (std::string why = ApplyValue(entry->id, value, line.options); !why.empty()) return why;
+    if (std::string why = ReadValue(*entry, args, i, line); !why.empty()) return why;
   }
   return CheckLine(line, commandGiven, given, outGiven);
 }

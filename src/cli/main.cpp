@@ -21,7 +21,7 @@ int Run(const zx::cli::CommandLine& line) {
   const std::vector<std::string>& files = line.operands;
   switch (line.command) {
     case Command::Help:
-      std::fputs(zx::cli::UsageText().c_str(), stdout);
+      std::fputs(zx::cli::HelpText().c_str(), stdout);
       return 0;
     case Command::Version:
       std::printf("zentrix2-calc %s\n", zx::kProgramVersion);

@@ -1,5 +1,9 @@
 #include "cli/options.h"
 
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
 namespace zx::cli {
 
 namespace {
@@ -15,7 +19,7 @@ const std::vector<OptionEntry> kOptions = {
   {O::Scale, "--scale", "", "N", K::Common, "device pixels per graph pixel of --plot (up to 16)"},
   {O::New, "--new", "", "", K::Command, "write a new project with default settings"},
   {O::Preview, "--preview", "", "", K::Command, "correlation of every calculation condition"},
-  {O::Plot, "--plot", "", "", K::Command, "draw the graph as the window shows it"},
+  {O::Plot, "--plot", "", "OUT.png|OUT.svg", K::Command, "draw the graph as the window shows it"},
   {O::Fit, "--fit", "", "", K::Command, "fit the pinning parameters to the data"},
   {O::Quality, "--quality", "", "", K::Command, "fit quality of the current parameters"},
   {O::Set, "--set", "", "KEY=VALUE", K::Assignment, "set a value by its settings-file key"},
@@ -52,25 +56,47 @@ const std::vector<OptionEntry> kOptions = {
   {O::MinField, "--min-field", "", "E", K::ImportViOnly, "the lowest E kept, in V/m"},
 };
 
+// A piece of a form's synopsis: an option as the table spells it (with
+// its argument, or another one where the form names it differently), or a
+// text of its own.
+enum class Show { Required, Optional, Repeated, Choice, OptionalChoice, Text };
+
+struct Piece {
+  Show show;
+  OptionId id = OptionId::Help;
+  std::string_view argument = {};  // empty: the table's
+  OptionId other = OptionId::Help;  // the second of a choice
+  std::string_view text = {};
+};
+
+Piece Req(OptionId id, std::string_view argument = {}) { return {Show::Required, id, argument}; }
+Piece Opt(OptionId id, std::string_view argument = {}) { return {Show::Optional, id, argument}; }
+Piece More(OptionId id) { return {Show::Repeated, id}; }
+Piece OneOf(OptionId a, OptionId b) { return {Show::Choice, a, {}, b}; }
+Piece OptOneOf(OptionId a, OptionId b) { return {Show::OptionalChoice, a, {}, b}; }
+Piece Text(std::string_view text) { return {Show::Text, OptionId::Help, {}, OptionId::Help, text}; }
+
+const Piece kProject = Text("PROJECT.zx2");
+
 // One form of the command: its synopsis (continuation lines after the
 // first) and its description, a line each.
 struct UsageForm {
   bool import;
-  std::vector<std::string_view> synopsis;
+  std::vector<std::vector<Piece>> synopsis;
   std::vector<std::string_view> description;
 };
 
 const std::vector<UsageForm> kForms = {
-  {false, {"[--threads N] PROJECT.zx2"}, {"full calculation: write every result file"}},
-  {false, {"[--threads N] --preview PROJECT.zx2"}, {"correlation of every calculation condition"}},
-  {false, {"[--scale N] --plot OUT.png|OUT.svg PROJECT.zx2"}, {"draw the graph as the window shows it"}},
-  {false, {"--new PROJECT.zx2"}, {"write a new project with default settings"}},
+  {false, {{Opt(O::Threads), kProject}}, {"full calculation: write every result file"}},
+  {false, {{Opt(O::Threads), Req(O::Preview), kProject}}, {"correlation of every calculation condition"}},
+  {false, {{Opt(O::Scale), Req(O::Plot), kProject}}, {"draw the graph as the window shows it"}},
+  {false, {{Req(O::New), kProject}}, {"write a new project with default settings"}},
   {false,
-   {"--fit [--starts N] [--fix NAMES] [--free Tc,Bc2]",
-    "[--bounds NAME=LO:HI,...] [--orders all] [--curves FILE]",
-    "[--loss linear|soft_l1|cauchy] [--loss-scale DECADES]",
-    "[--weight condition|point] [--threads N] [--write] [--json]",
-    "PROJECT.zx2"},
+   {{Req(O::Fit), Opt(O::Starts), Opt(O::Fix), Opt(O::Free)},
+    {Opt(O::Bounds), Opt(O::Orders), Opt(O::Curves)},
+    {Opt(O::Loss), Opt(O::LossScale)},
+    {Opt(O::Weight), Opt(O::Threads), Opt(O::Write), Opt(O::Json)},
+    {kProject}},
    {"fit the pinning parameters to the data",
     "(NAMES: comma-separated Am,sigma2,gamma,m,g2;",
     "Tc and Bc2 stay fixed unless freed)",
@@ -80,41 +106,78 @@ const std::vector<UsageForm> kForms = {
     "merit (last column of minimum and total):",
     "sqrt(2 cost / sum of weights), the figure",
     "the fit minimises and ranks minima by"}},
-  {false, {"--quality [--json] PROJECT.zx2"},
+  {false, {{Req(O::Quality), Opt(O::Json), kProject}},
    {"fit quality of the current parameters", "(param lines with nan errors, cond, total)"}},
   {false,
-   {"--map T=LO:HI:STEP B=LO:HI:STEP [--criterion E]",
-    "[--format csv|comsol|json] [--out FILE] [--threads N] PROJECT.zx2"},
+   {{Req(O::Map), Opt(O::Criterion)},
+    {Opt(O::Format), Opt(O::Out, "FILE"), Opt(O::Threads), kProject}},
    {"Jc and n of the fitted model on a grid with",
     "their 95 % bands (from PROJECT.fit.json)"}},
-  {false, {"--at T=K,B=T[,I=A] [--criterion E] [--json]", "PROJECT.zx2"},
+  {false, {{Req(O::At), Opt(O::Criterion), Opt(O::Json)}, {kProject}},
    {"Jc, n and Ic at an operating point"}},
-  {false, {"--set KEY=VALUE [--set KEY=VALUE ...] PROJECT.zx2"},
+  {false, {{Req(O::Set), More(O::Set), kProject}},
    {"set values by their settings-file keys"}},
   {true,
-   {"--import-vi RAW --out OUT.dat --tap-length M --width M --thickness M",
-    "[--columns I,V] [--current-unit A|mA] [--voltage-unit V|mV|uV|nV]",
-    "[--background-fraction F] [--min-field E] [--temperature-column K]"},
+   {{Req(O::ImportVi), Req(O::Out), Req(O::TapLength), Req(O::Width), Req(O::Thickness)},
+    {Opt(O::Columns), Opt(O::CurrentUnit), Opt(O::VoltageUnit)},
+    {Opt(O::BackgroundFraction), Opt(O::MinField), Opt(O::TemperatureColumn)}},
    {"measured V-I table to an E-J data file"}},
   {true,
-   {"--import-vi RAW... --project PROJECT.zx2 --tap-length M --width M",
-    "--thickness M [--temperature-column K | --temperature T] [--field B]",
-    "[--set KEY=VALUE ...] [other import options]"},
+   {{Req(O::ImportVi, "RAW..."), Req(O::Project), Req(O::TapLength), Req(O::Width)},
+    {Req(O::Thickness), OptOneOf(O::TemperatureColumn, O::Temperature), Opt(O::Field)},
+    {More(O::Set), Text("[other import options]")}},
    {"each file converted and registered with", "a condition (project made if missing)"}},
   {true,
-   {"--import-icb RAW --out OUT.dat --width M --thickness M",
-    "[--columns B,I] [--current-unit A|mA]"},
+   {{Req(O::ImportIcb), Req(O::Out), Req(O::Width), Req(O::Thickness)},
+    {Opt(O::Columns, "B,I"), Opt(O::CurrentUnit)}},
    {"measured Ic-B table to a Jc-B data file"}},
   {true,
-   {"--import-icb RAW... --project PROJECT.zx2 --width M --thickness M",
-    "[--temperature T] [--columns B,I] [--current-unit A|mA] [--set KEY=VALUE ...]"},
+   {{Req(O::ImportIcb, "RAW..."), Req(O::Project), Req(O::Width), Req(O::Thickness)},
+    {Opt(O::Temperature), Opt(O::Columns, "B,I"), Opt(O::CurrentUnit), More(O::Set)}},
    {}},
-  {false, {"--help | --version"}, {}},
+  {false, {{OneOf(O::Help, O::Version)}}, {}},
 };
 // clang-format on
 
 constexpr std::size_t kDescriptionColumn = 53;
 const std::string kContinuation(21, ' ');
+
+const OptionEntry& EntryOf(OptionId id) {
+  for (const OptionEntry& entry : kOptions)
+    if (entry.id == id) return entry;
+  return kOptions.front();
+}
+
+// "--name ARGUMENT", or the name alone for a flag.
+std::string Spelled(OptionId id, std::string_view argument = {}) {
+  const OptionEntry& entry = EntryOf(id);
+  const std::string_view shown = argument.empty() ? entry.argument : argument;
+  return std::string(entry.name) + (shown.empty() ? "" : " " + std::string(shown));
+}
+
+std::string Rendered(const Piece& p) {
+  switch (p.show) {
+    case Show::Required:
+      return Spelled(p.id, p.argument);
+    case Show::Optional:
+      return "[" + Spelled(p.id, p.argument) + "]";
+    case Show::Repeated:
+      return "[" + Spelled(p.id) + " ...]";
+    case Show::Choice:
+      return Spelled(p.id) + " | " + Spelled(p.other);
+    case Show::OptionalChoice:
+      return "[" + Spelled(p.id) + " | " + Spelled(p.other) + "]";
+    case Show::Text:
+      break;
+  }
+  return std::string(p.text);
+}
+
+std::string SynopsisLine(const std::vector<Piece>& pieces) {
+  std::string line;
+  for (const Piece& p : pieces) line += (line.empty() ? "" : " ") + Rendered(p);
+  return line;
+}
 
 std::string Render(bool onlyImport) {
   std::string text;
@@ -123,7 +186,7 @@ std::string Render(bool onlyImport) {
     text += text.empty() ? "usage: zentrix2-calc " : "       zentrix2-calc ";
     for (std::size_t k = 0; k < form.synopsis.size(); ++k) {
       if (k > 0) text += "\n" + kContinuation;
-      text += form.synopsis[k];
+      text += SynopsisLine(form.synopsis[k]);
     }
     if (onlyImport) {
       text += "\n";
@@ -170,8 +233,43 @@ std::string OptionNames(OptionKind kind) {
   return text;
 }
 
+std::optional<double> ReadNumber(const std::string& text) {
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || end == text.c_str() || *end != '\0') return std::nullopt;
+  return v;
+}
+
+std::optional<double> ReadFiniteNumber(const std::string& text) {
+  const std::optional<double> v = ReadNumber(text);
+  if (!v || !std::isfinite(*v)) return std::nullopt;
+  return v;
+}
+
+std::optional<int> ReadColumnNumber(const std::string& text) {
+  const std::optional<double> v = ReadNumber(text);
+  if (!v || !(*v >= 0 && *v <= INT_MAX) || *v != std::floor(*v)) return std::nullopt;
+  return static_cast<int>(*v);
+}
+
 const std::string& UsageText() {
   static const std::string text = Render(false);
+  return text;
+}
+
+const std::string& HelpText() {
+  static const std::string text = [] {
+    constexpr std::size_t kHelpColumn = 36;
+    std::string t = UsageText() + "\noptions:\n";
+    for (const OptionEntry& entry : kOptions) {
+      std::string line =
+          "  " + (entry.alias.empty() ? "" : std::string(entry.alias) + ", ") + Spelled(entry.id);
+      line += line.size() + 2 <= kHelpColumn ? std::string(kHelpColumn - line.size(), ' ')
+                                             : "\n" + std::string(kHelpColumn, ' ');
+      t += line + std::string(entry.help) + "\n";
+    }
+    return t;
+  }();
   return text;
 }
 

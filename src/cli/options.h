@@ -1,7 +1,8 @@
 // The options of zentrix2-calc in one table: the parsers look options up
-// here, and the usage text is checked against it.
+// here, and the usage and help texts are made from it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,8 +85,19 @@ bool IsImportOption(const OptionEntry& entry);
 // "--a, --b and --c" of every option of that kind, in table order.
 std::string OptionNames(OptionKind kind);
 
-// The whole usage text, and its import forms without their descriptions.
+// The number every option value is read as: the whole text, as strtod
+// reads it (so "inf" and "nan" too); none when anything else is left.
+std::optional<double> ReadNumber(const std::string& text);
+// As ReadNumber, finite only.
+std::optional<double> ReadFiniteNumber(const std::string& text);
+// A column number: a whole number from 0.
+std::optional<int> ReadColumnNumber(const std::string& text);
+
+// The whole usage text, and its import forms without their descriptions;
+// the synopses spell the options as the table does.
 const std::string& UsageText();
+// --help: the usage text and every option of the table with its help.
+const std::string& HelpText();
 const std::string& ImportUsageText();
 
 }  // namespace zx::cli

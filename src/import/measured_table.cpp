@@ -231,58 +231,95 @@ bool IsUnitWord(std::string_view w) {
   return false;
 }
 
-TableLayout ScanMeasuredTable(const std::string& path, int previewLineCount) {
-  TableLayout layout;
-  MeasuredLineReader reader(path, kScanLineBytes);
-  if (!reader.Opened()) return layout;
-  layout.opened = true;
+namespace {
 
+// The first lines of the file, and the first of them as a preview.
+std::vector<std::string> ReadScanLines(MeasuredLineReader& reader, int previewLineCount,
+                                       std::vector<std::string>& preview) {
   std::vector<std::string> lines;
   std::string line;
   while (static_cast<int>(lines.size()) < kScanLines && reader.Next(line)) {
-    if (static_cast<int>(layout.previewLines.size()) < previewLineCount)
-      layout.previewLines.push_back(TextAsUtf8(line.substr(0, kPreviewLineBytes)));
+    if (static_cast<int>(preview.size()) < previewLineCount)
+      preview.push_back(TextAsUtf8(line.substr(0, kPreviewLineBytes)));
     lines.push_back(line);
   }
-  layout.format = DetectFormat(lines);
-  layout.format.tabs = TabSeparated(lines, layout.format);
+  return lines;
+}
 
-  // Data lines: at least two numbers. The commonest field count among them wins.
-  int firstData = -1;
+// The data lines among the scanned ones: at least two numbers each.
+struct DataLines {
+  int first = -1;  // index of the first one in the scanned lines
   std::map<int, int> countsByFields;
-  std::vector<std::vector<std::string_view>> dataFields;
+  std::vector<std::vector<std::string_view>> fields;
+};
+
+DataLines FindDataLines(const std::vector<std::string>& lines, const TableFormat& format) {
+  DataLines data;
   for (int k = 0; k < static_cast<int>(lines.size()); ++k) {
-    std::vector<std::string_view> f =
-        SplitFields(lines[static_cast<std::size_t>(k)], layout.format);
-    if (CountNumbers(f, layout.format) < 2) continue;
-    if (firstData < 0) firstData = k;
-    ++countsByFields[static_cast<int>(f.size())];
-    dataFields.push_back(std::move(f));
-    if (static_cast<int>(dataFields.size()) >= kScanDataLines) break;
+    std::vector<std::string_view> f = SplitFields(lines[static_cast<std::size_t>(k)], format);
+    if (CountNumbers(f, format) < 2) continue;
+    if (data.first < 0) data.first = k;
+    ++data.countsByFields[static_cast<int>(f.size())];
+    data.fields.push_back(std::move(f));
+    if (static_cast<int>(data.fields.size()) >= kScanDataLines) break;
   }
-  if (dataFields.empty()) return layout;
+  return data;
+}
+
+// The temperature and field stated in the lines above the data.
+void ReadHeaderConditions(const std::vector<std::string>& lines, int firstData,
+                          TableLayout& layout) {
   std::vector<std::string> above;
   for (int k = 0; k < firstData; ++k)
     above.push_back(TextAsUtf8(lines[static_cast<std::size_t>(k)]));
   const HeaderConditions stated = ConditionsInHeader(above);
   layout.headerTemperature = stated.temperature;
   layout.headerField = stated.field;
-  int best = 0;
-  for (const auto& [fields, count] : countsByFields)
-    if (count > best) best = count, layout.fieldCount = fields;
+}
 
+// The commonest field count among the data lines wins; returns how many
+// lines have it.
+int ChooseFieldCount(const DataLines& data, TableLayout& layout) {
+  int best = 0;
+  for (const auto& [fields, count] : data.countsByFields)
+    if (count > best) best = count, layout.fieldCount = fields;
+  return best;
+}
+
+// Columns that hold a number on most of the lines of the chosen width.
+void FindNumericColumns(const DataLines& data, int linesOfWidth, TableLayout& layout) {
   const int n = layout.fieldCount;
   std::vector<int> numeric(static_cast<std::size_t>(n), 0);
-  for (const auto& f : dataFields) {
+  for (const auto& f : data.fields) {
     if (static_cast<int>(f.size()) != n) continue;
     for (int c = 0; c < n; ++c)
       if (ParseNumberField(f[static_cast<std::size_t>(c)], layout.format))
         ++numeric[static_cast<std::size_t>(c)];
   }
   for (int c = 0; c < n; ++c)
-    if (2 * numeric[static_cast<std::size_t>(c)] > best) layout.numericColumns.push_back(c);
+    if (2 * numeric[static_cast<std::size_t>(c)] > linesOfWidth) layout.numericColumns.push_back(c);
+}
 
-  // Up to three header lines above the data: a units line and a names line.
+// A line of units over every column, or over the numeric ones only;
+// false when it fits neither.
+bool TakeUnits(const std::vector<std::string_view>& f, TableLayout& layout) {
+  const int n = layout.fieldCount;
+  const int count = static_cast<int>(f.size());
+  const int numericCount = static_cast<int>(layout.numericColumns.size());
+  if (count == n) {
+    for (std::string_view u : f) layout.units.push_back(TextAsUtf8(u));
+    return true;
+  }
+  if (count > numericCount) return false;
+  layout.units.assign(static_cast<std::size_t>(n), std::string());
+  for (int c = 0; c < count; ++c)
+    layout.units[static_cast<std::size_t>(layout.numericColumns[static_cast<std::size_t>(c)])] =
+        TextAsUtf8(f[static_cast<std::size_t>(c)]);
+  return true;
+}
+
+// Up to three header lines above the data: a units line and a names line.
+void ReadHeaderNames(const std::vector<std::string>& lines, int firstData, TableLayout& layout) {
   int looked = 0;
   for (int k = firstData - 1; k >= 0 && looked < 3; --k) {
     const std::string_view header = StripCommentMark(lines[static_cast<std::size_t>(k)]);
@@ -292,25 +329,32 @@ TableLayout ScanMeasuredTable(const std::string& path, int previewLineCount) {
     const bool allUnits = std::all_of(f.begin(), f.end(),
                                       [](std::string_view w) { return IsUnitWord(TextAsUtf8(w)); });
     if (allUnits && layout.units.empty() && layout.names.empty()) {
-      const int count = static_cast<int>(f.size());
-      const int numericCount = static_cast<int>(layout.numericColumns.size());
-      if (count == n) {
-        for (std::string_view u : f) layout.units.push_back(TextAsUtf8(u));
-      } else if (count <= numericCount) {
-        layout.units.assign(static_cast<std::size_t>(n), std::string());
-        for (int c = 0; c < count; ++c)
-          layout
-              .units[static_cast<std::size_t>(layout.numericColumns[static_cast<std::size_t>(c)])] =
-              TextAsUtf8(f[static_cast<std::size_t>(c)]);
-      } else {
-        break;
-      }
+      if (!TakeUnits(f, layout)) break;
       continue;
     }
-    if (static_cast<int>(f.size()) == n && layout.names.empty())
+    if (static_cast<int>(f.size()) == layout.fieldCount && layout.names.empty())
       for (std::string_view name : f) layout.names.push_back(TextAsUtf8(name));
     break;
   }
+}
+
+}  // namespace
+
+TableLayout ScanMeasuredTable(const std::string& path, int previewLineCount) {
+  TableLayout layout;
+  MeasuredLineReader reader(path, kScanLineBytes);
+  if (!reader.Opened()) return layout;
+  layout.opened = true;
+  const std::vector<std::string> lines =
+      ReadScanLines(reader, previewLineCount, layout.previewLines);
+  layout.format = DetectFormat(lines);
+  layout.format.tabs = TabSeparated(lines, layout.format);
+  const DataLines data = FindDataLines(lines, layout.format);
+  if (data.fields.empty()) return layout;
+  ReadHeaderConditions(lines, data.first, layout);
+  const int linesOfWidth = ChooseFieldCount(data, layout);
+  FindNumericColumns(data, linesOfWidth, layout);
+  ReadHeaderNames(lines, data.first, layout);
   return layout;
 }
 

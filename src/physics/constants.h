@@ -6,8 +6,9 @@
 
 namespace zx::physics {
 
-// These values (not the library's full-precision ones) keep curves equal to
-// earlier results.
+// Rounded values, not full precision: the result files have always been
+// computed with these, and a curve must come out digit for digit as in a
+// file written before (full-precision constants move the last digits).
 inline constexpr double kPi = 3.141592654;
 inline constexpr double kBoltzmann = 1.380662e-23;  // J/K
 inline constexpr double kFluxQuantum = 2.0679e-15;  // Wb

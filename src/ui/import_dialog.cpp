@@ -19,6 +19,7 @@
 #include <cmath>
 
 #include "import/columns.h"
+#include "import/import_steps.h"
 #include "import/registration.h"
 #include "model/document.h"
 #include "model/format.h"
@@ -82,6 +83,30 @@ ImportDialog::ImportDialog(Shell& main)
   KindChanged();
 }
 
+namespace {
+
+QLabel* Label(QWidget* parent, const QString& text, const char* name) {
+  return NameControl(new QLabel(text, parent), name);
+}
+
+QLineEdit* Edit(QWidget* parent, const char* name) {
+  return NameControl(new QLineEdit(parent), name);
+}
+
+QComboBox* Combo(QWidget* parent, const char* name, const QStringList& items) {
+  auto* c = NameControl(new QComboBox(parent), name);
+  c->addItems(items);
+  return c;
+}
+
+QPushButton* Button(QWidget* parent, const QString& text, const char* name) {
+  auto* b = NameControl(new QPushButton(text, parent), name);
+  b->setAutoDefault(false);
+  return b;
+}
+
+}  // namespace
+
 void ImportDialog::Build() {
   auto* top = new QHBoxLayout(this);
   // Never smaller than its contents: no label is cut, in either language.
@@ -90,28 +115,53 @@ void ImportDialog::Build() {
   auto* right = new QVBoxLayout;
   top->addLayout(left);
   top->addLayout(right);
-  auto label = [this](const QString& text, const char* name) {
-    return NameControl(new QLabel(text, this), name);
-  };
-  auto edit = [this](const char* name) { return NameControl(new QLineEdit(this), name); };
-  auto combo = [this](const char* name, const QStringList& items) {
-    auto* c = NameControl(new QComboBox(this), name);
-    c->addItems(items);
-    return c;
-  };
+  BuildSourceArea(*left);
+  BuildSettingsControls();
+  left->addLayout(SettingsGrid());
+  left->addWidget(Label(this, tr("温度（温度の列、表、または入力）があると計算条件も登録します。"),
+                        "conditionNoteLabel"));
+  BuildOutputArea(*left);
+  measuredPlot_ = Label(this, QString(), "measuredPlot");
+  convertedPlot_ = Label(this, QString(), "convertedPlot");
+  for (QLabel* plot : {measuredPlot_, convertedPlot_}) {
+    plot->setFixedSize(kImportPlotWidth, kImportPlotHeight);
+    right->addWidget(plot);
+  }
+  right->addStretch();
+  ConnectSettings();
+}
 
+// The measured file, the files table, the preview and the columns found.
+void ImportDialog::BuildSourceArea(QVBoxLayout& left) {
   auto* file = new QGridLayout;
-  file->addWidget(label(tr("測定データファイル"), "sourceLabel"), 0, 0, 1, 2);
-  sourceEdit_ = edit("sourceEdit");
+  file->addWidget(Label(this, tr("測定データファイル"), "sourceLabel"), 0, 0, 1, 2);
+  sourceEdit_ = Edit(this, "sourceEdit");
   sourceEdit_->setMinimumWidth(300);
-  auto* browse = NameControl(new QPushButton(tr("参照"), this), "browseButton");
-  browse->setAutoDefault(false);
+  auto* browse = Button(this, tr("参照"), "browseButton");
   file->addWidget(sourceEdit_, 1, 0);
   file->addWidget(browse, 1, 1);
-  left->addLayout(file);
+  left.addLayout(file);
+  connect(browse, &QPushButton::clicked, this, &ImportDialog::Browse);
+  sourceEdit_->installEventFilter(this);
+  left.addWidget(BuildFilesTable());
 
-  // One row per file: its temperature (typed, or from the temperature
-  // column) and what the conversion keeps.
+  left.addWidget(Label(this, tr("先頭の行"), "previewLabel"));
+  previewText_ = NameControl(new QPlainTextEdit(this), "previewText");
+  previewText_->setReadOnly(true);
+  previewText_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  previewText_->setFixedHeight(110);
+  left.addWidget(previewText_);
+  columns_ = Label(this, QString(), "columnsLabel");
+  columns_->setWordWrap(true);
+  // Heights that do not change with the text, so the form below stays put.
+  columns_->setFixedHeight(2 * fontMetrics().lineSpacing() + 4);
+  columns_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  left.addWidget(columns_);
+}
+
+// One row per file: its temperature (typed, or from the temperature
+// column) and what the conversion keeps.
+QTableWidget* ImportDialog::BuildFilesTable() {
   files_ = NameControl(new QTableWidget(0, 4, this), "fileTable");
   files_->setHorizontalHeaderLabels(
       {tr("ファイル"), tr("温度(K)", "column"), tr("採用"), tr("除外")});
@@ -121,87 +171,89 @@ void ImportDialog::Build() {
   files_->setSelectionBehavior(QAbstractItemView::SelectRows);
   files_->setSelectionMode(QAbstractItemView::SingleSelection);
   files_->setFixedHeight(96);
-  left->addWidget(files_);
+  connect(files_, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous, int) {
+    if (row >= 0 && row != previous && row < sources_.size() && sources_[row] != source_)
+      ShowRow(row);
+  });
+  // A temperature typed in a row is the user's; the program fills only its own.
+  connect(files_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (item->column() != kFileTemp) return;
+    files_->blockSignals(true);
+    item->setData(Qt::UserRole, item->text().trimmed().isEmpty());
+    files_->blockSignals(false);
+  });
+  return files_;
+}
 
-  left->addWidget(label(tr("先頭の行"), "previewLabel"));
-  previewText_ = NameControl(new QPlainTextEdit(this), "previewText");
-  previewText_->setReadOnly(true);
-  previewText_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  previewText_->setFixedHeight(110);
-  left->addWidget(previewText_);
-  columns_ = label(QString(), "columnsLabel");
-  columns_->setWordWrap(true);
-  // Heights that do not change with the text, so the form below stays put.
-  const int line = fontMetrics().lineSpacing();
-  columns_->setFixedHeight(2 * line + 4);
-  columns_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  left->addWidget(columns_);
-
-  auto* grid = new QGridLayout;
-  kind_ = combo("kindCombo", {QStringLiteral("V-I → E-J"), QStringLiteral("Ic-B → Jc-B")});
-  xLabel_ = label(QString(), "xColumnLabel");
-  yLabel_ = label(QString(), "yColumnLabel");
-  xColumn_ = combo("xColumnCombo", {});
-  yColumn_ = combo("yColumnCombo", {});
-  currentUnit_ = combo("currentUnitCombo", {QStringLiteral("A"), QStringLiteral("mA")});
-  voltageUnit_ = combo("voltageUnitCombo", {QStringLiteral("V"), QStringLiteral("mV"),
-                                            QStringLiteral("µV"), QStringLiteral("nV")});
-  tap_ = edit("tapLengthEdit");
-  width_ = edit("widthEdit");
-  thickness_ = edit("thicknessEdit");
-  fraction_ = edit("backgroundFractionEdit");
+void ImportDialog::BuildSettingsControls() {
+  kind_ = Combo(this, "kindCombo", {QStringLiteral("V-I → E-J"), QStringLiteral("Ic-B → Jc-B")});
+  xLabel_ = Label(this, QString(), "xColumnLabel");
+  yLabel_ = Label(this, QString(), "yColumnLabel");
+  xColumn_ = Combo(this, "xColumnCombo", {});
+  yColumn_ = Combo(this, "yColumnCombo", {});
+  currentUnit_ = Combo(this, "currentUnitCombo", {QStringLiteral("A"), QStringLiteral("mA")});
+  voltageUnit_ = Combo(
+      this, "voltageUnitCombo",
+      {QStringLiteral("V"), QStringLiteral("mV"), QStringLiteral("µV"), QStringLiteral("nV")});
+  tap_ = Edit(this, "tapLengthEdit");
+  width_ = Edit(this, "widthEdit");
+  thickness_ = Edit(this, "thicknessEdit");
+  fraction_ = Edit(this, "backgroundFractionEdit");
   fraction_->setText(QStringLiteral("0.5"));
-  minField_ = edit("minFieldEdit");
+  minField_ = Edit(this, "minFieldEdit");
   minField_->setPlaceholderText(tr("自動 (3σ)"));
-  temp_ = edit("tempEdit");
-  field_ = edit("fieldEdit");
-  tempColumn_ = combo("tempColumnCombo", {tr("なし")});
+  temp_ = Edit(this, "tempEdit");
+  field_ = Edit(this, "fieldEdit");
+  tempColumn_ = Combo(this, "tempColumnCombo", {tr("なし")});
   temp_->setPlaceholderText(tr("任意"));
   field_->setPlaceholderText(tr("任意"));
   // Placeholders are read whole at the smallest size too.
   for (QLineEdit* e : {minField_, temp_, field_})
     e->setMinimumWidth(e->fontMetrics().horizontalAdvance(e->placeholderText()) + 24);
-  int row = 0;
-  grid->addWidget(label(tr("種類"), "kindLabel"), row, 0);
-  grid->addWidget(kind_, row++, 1);
-  grid->addWidget(xLabel_, row, 0);
-  grid->addWidget(xColumn_, row, 1);
-  grid->addWidget(yLabel_, row, 2);
-  grid->addWidget(yColumn_, row++, 3);
-  grid->addWidget(label(tr("電流の単位"), "currentUnitLabel"), row, 0);
-  grid->addWidget(currentUnit_, row, 1);
-  grid->addWidget(label(tr("電圧の単位"), "voltageUnitLabel"), row, 2);
-  grid->addWidget(voltageUnit_, row++, 3);
-  grid->addWidget(label(tr("電圧端子間距離(m)"), "tapLengthLabel"), row, 0);
-  grid->addWidget(tap_, row++, 1);
-  grid->addWidget(label(tr("幅(m)"), "widthLabel"), row, 0);
-  grid->addWidget(width_, row, 1);
-  grid->addWidget(label(tr("厚さ(m)"), "thicknessLabel"), row, 2);
-  grid->addWidget(thickness_, row++, 3);
-  grid->addWidget(label(tr("背景フィット範囲(最大電流比)"), "backgroundFractionLabel"), row, 0);
-  grid->addWidget(fraction_, row, 1);
-  grid->addWidget(label(tr("電界下限(V/m)"), "minFieldLabel"), row, 2);
-  grid->addWidget(minField_, row++, 3);
-  grid->addWidget(label(tr("温度の列"), "tempColumnLabel"), row, 0);
-  grid->addWidget(tempColumn_, row++, 1);
-  grid->addWidget(label(tr("温度(K)"), "tempLabel"), row, 0);
-  grid->addWidget(temp_, row, 1);
-  grid->addWidget(label(tr("磁場(T)"), "fieldLabel"), row, 2);
-  grid->addWidget(field_, row++, 3);
-  left->addLayout(grid);
-  left->addWidget(label(tr("温度（温度の列、表、または入力）があると計算条件も登録します。"),
-                        "conditionNoteLabel"));
+}
 
+// The settings two to a row: a label and its control each.
+QGridLayout* ImportDialog::SettingsGrid() {
+  struct Cell {
+    QWidget* label;
+    QWidget* control;
+  };
+  const std::vector<std::vector<Cell>> rows = {
+      {{Label(this, tr("種類"), "kindLabel"), kind_}},
+      {{xLabel_, xColumn_}, {yLabel_, yColumn_}},
+      {{Label(this, tr("電流の単位"), "currentUnitLabel"), currentUnit_},
+       {Label(this, tr("電圧の単位"), "voltageUnitLabel"), voltageUnit_}},
+      {{Label(this, tr("電圧端子間距離(m)"), "tapLengthLabel"), tap_}},
+      {{Label(this, tr("幅(m)"), "widthLabel"), width_},
+       {Label(this, tr("厚さ(m)"), "thicknessLabel"), thickness_}},
+      {{Label(this, tr("背景フィット範囲(最大電流比)"), "backgroundFractionLabel"), fraction_},
+       {Label(this, tr("電界下限(V/m)"), "minFieldLabel"), minField_}},
+      {{Label(this, tr("温度の列"), "tempColumnLabel"), tempColumn_}},
+      {{Label(this, tr("温度(K)"), "tempLabel"), temp_},
+       {Label(this, tr("磁場(T)"), "fieldLabel"), field_}},
+  };
+  auto* grid = new QGridLayout;
+  for (int row = 0; row < static_cast<int>(rows.size()); ++row)
+    for (int k = 0; k < static_cast<int>(rows[static_cast<std::size_t>(row)].size()); ++k) {
+      const Cell& cell = rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(k)];
+      grid->addWidget(cell.label, row, 2 * k);
+      grid->addWidget(cell.control, row, 2 * k + 1);
+    }
+  return grid;
+}
+
+// The output file, the summary and the buttons.
+void ImportDialog::BuildOutputArea(QVBoxLayout& left) {
   auto* out = new QGridLayout;
-  out->addWidget(label(tr("出力データファイル"), "outputLabel"), 0, 0, 1, 2);
-  output_ = edit("outputEdit");
-  auto* outBrowse = NameControl(new QPushButton(tr("参照"), this), "outputBrowseButton");
-  outBrowse->setAutoDefault(false);
+  out->addWidget(Label(this, tr("出力データファイル"), "outputLabel"), 0, 0, 1, 2);
+  output_ = Edit(this, "outputEdit");
+  auto* outBrowse = Button(this, tr("参照"), "outputBrowseButton");
   out->addWidget(output_, 1, 0);
   out->addWidget(outBrowse, 1, 1);
-  left->addLayout(out);
+  left.addLayout(out);
+  connect(outBrowse, &QPushButton::clicked, this, &ImportDialog::BrowseOutput);
 
-  summary_ = label(QString(), "summaryLabel");
+  summary_ = Label(this, QString(), "summaryLabel");
   summary_->setWordWrap(true);
   summary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   // A long summary scrolls inside its place instead of pushing the form.
@@ -210,46 +262,25 @@ void ImportDialog::Build() {
   summaryArea->setWidgetResizable(true);
   summaryArea->setFrameShape(QFrame::NoFrame);
   summaryArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  summaryArea->setFixedHeight(6 * line + 6);
-  left->addWidget(summaryArea);
+  summaryArea->setFixedHeight(6 * fontMetrics().lineSpacing() + 6);
+  left.addWidget(summaryArea);
 
   auto* import = NameControl(new QPushButton(tr("取り込み"), this), "importButton");
   import->setDefault(true);
-  auto* cancel = NameControl(new QPushButton(tr("ｷｬﾝｾﾙ"), this), "cancelButton");
-  cancel->setAutoDefault(false);
+  auto* cancel = Button(this, tr("ｷｬﾝｾﾙ"), "cancelButton");
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(import);
   buttons->addWidget(cancel);
   buttons->addStretch();
-  left->addStretch();
-  left->addLayout(buttons);
-
-  measuredPlot_ = label(QString(), "measuredPlot");
-  convertedPlot_ = label(QString(), "convertedPlot");
-  for (QLabel* plot : {measuredPlot_, convertedPlot_}) {
-    plot->setFixedSize(kImportPlotWidth, kImportPlotHeight);
-    right->addWidget(plot);
-  }
-  right->addStretch();
-
-  connect(browse, &QPushButton::clicked, this, &ImportDialog::Browse);
-  sourceEdit_->installEventFilter(this);
-  connect(files_, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous, int) {
-    if (row >= 0 && row != previous && row < sources_.size() && sources_[row] != source_)
-      ShowRow(row);
-  });
-  connect(tempColumn_, &QComboBox::currentIndexChanged, this, &ImportDialog::ColumnsChanged);
-  // A temperature typed in a row is the user's; the program fills only its own.
-  connect(files_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-    if (item->column() != kFileTemp) return;
-    files_->blockSignals(true);
-    item->setData(Qt::UserRole, item->text().trimmed().isEmpty());
-    files_->blockSignals(false);
-  });
-  connect(outBrowse, &QPushButton::clicked, this, &ImportDialog::BrowseOutput);
+  left.addStretch();
+  left.addLayout(buttons);
   connect(import, &QPushButton::clicked, this, &ImportDialog::ImportClicked);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void ImportDialog::ConnectSettings() {
+  connect(tempColumn_, &QComboBox::currentIndexChanged, this, &ImportDialog::ColumnsChanged);
   connect(kind_, &QComboBox::currentIndexChanged, this, &ImportDialog::KindSwitched);
   for (QComboBox* c : {xColumn_, yColumn_})
     connect(c, &QComboBox::currentIndexChanged, this, &ImportDialog::ColumnsChanged);
@@ -286,8 +317,6 @@ void ImportDialog::BrowseOutput() {
   output_->setText(*path);
   confirmedOutput_ = *path;
 }
-
-void ImportDialog::LoadSource(const QString& path) { LoadSources({path}); }
 
 void ImportDialog::LoadSources(const QStringList& paths) {
   sources_ = paths;
@@ -507,37 +536,34 @@ void ImportDialog::UpdateRow(int row, const ImportOutcome& o) {
   }
 }
 
-std::optional<double> ImportDialog::RowTemperature(int row, const ImportOutcome& o, bool& bad,
-                                                   bool& typedHere, QString* from) const {
-  bad = false;
-  typedHere = true;
-  if (from) *from = tr("入力");
+SourcedValue ImportDialog::RowTemperature(int row, const ImportOutcome& o, bool& bad) const {
   QTableWidgetItem* t =
       row >= 0 && row < files_->rowCount() ? files_->item(row, kFileTemp) : nullptr;
-  const bool typed = t && !t->data(Qt::UserRole).toBool() && !t->text().trimmed().isEmpty();
-  if (typed) {
-    const std::optional<double> v = WholeNumber(t->text());
-    bad = !v;
-    return v;
-  }
-  if (!temp_->text().trimmed().isEmpty()) {
-    const std::optional<double> v = WholeNumber(temp_->text());
-    bad = !v;
-    return v;
-  }
-  typedHere = false;
-  if (from) *from = o.temperature ? tr("温度の列", "source") : tr("ヘッダー");
-  if (o.temperature) return o.temperature->mean;
-  return o.headerTemperature;
+  const bool typedInRow = t && !t->data(Qt::UserRole).toBool() && !t->text().trimmed().isEmpty();
+  const QString typed = typedInRow ? t->text() : temp_->text();
+  bad = false;
+  // The window reads a temperature column only when one is chosen.
+  if (typed.trimmed().isEmpty()) return ImportTemperature(std::nullopt, o, true);
+  const std::optional<double> v = WholeNumber(typed);
+  bad = !v;
+  return {v, ValueSource::Given};
 }
 
-std::optional<double> ImportDialog::FieldOf(const ImportOutcome& o, QString* from) const {
-  if (!field_->text().trimmed().isEmpty()) {
-    if (from) *from = tr("入力");
-    return NumberOrNan(field_->text());
+SourcedValue ImportDialog::FieldOf(const ImportOutcome& o) const {
+  std::optional<double> typed;
+  if (!field_->text().trimmed().isEmpty()) typed = NumberOrNan(field_->text());
+  return ImportField(typed, o);
+}
+
+QString ImportDialog::SourceText(ValueSource from) const {
+  switch (from) {
+    case ValueSource::Given:
+      return tr("入力");
+    case ValueSource::Column:
+      return tr("温度の列", "source");
+    default:
+      return tr("ヘッダー");
   }
-  if (from) *from = tr("ヘッダー");
-  return o.headerField;
 }
 
 QString ImportDialog::ErrorText(ImportError e) const {
@@ -589,71 +615,85 @@ void ImportDialog::Update() {
   } else {
     preview_ = Compute();
     QString text;
-    if (preview_.error != ImportError::None) {
+    if (preview_.error != ImportError::None)
       text = ErrorText(preview_.error);
-    } else if (Kind() == ImportKind::ViToEj) {
-      const ViImport& r = preview_.vi;
-      text = tr("採用 %1 点 / 除外 %2 点 / 数値でない行 %3\n背景 V = a + b·I : a = %4 V, "
-                "b = %5 V/A / 電界下限 %6 V/m")
-                 .arg(r.keptCount)
-                 .arg(r.droppedCount)
-                 .arg(preview_.source.skippedLines)
-                 .arg(Sci(r.offset), Sci(r.slope), Sci(r.minField));
-      if (r.flipped) text += tr(" / 電圧の符号を反転");
-      if (!rq.vi.minField)
-        text += tr("\n切断 : %1 A 以上の連続した点を採用（下限以上で除外 %2 点、"
-                   "うち転移の下のゆるやかな上昇 %3 点）")
-                    .arg(Sci(r.cutCurrent))
-                    .arg(r.aboveFloorLeftOut)
-                    .arg(r.preRiseLeftOut);
-      if (!VoltageUnitOfColumn(layout_, yColumn_->currentIndex()))
-        text += tr("\n電圧の列に単位が見つかりません : %1 とみなします。")
-                    .arg(voltageUnit_->currentText());
-      if (preview_.topField > kMaxPlausibleField || preview_.topField < kMinPlausibleField)
-        text +=
-            preview_.likelyVoltageUnit
-                ? tr("\n最大の E %1 V/m は転移の値ではありません : 電圧の単位はおそらく %2 です。")
-                      .arg(Sci(preview_.topField))
-                      .arg(voltageUnit_->itemText(static_cast<int>(*preview_.likelyVoltageUnit)))
-                : tr("\n最大の E %1 V/m は転移の値ではありません : 電圧の単位を確認してください。")
-                      .arg(Sci(preview_.topField));
-      if (preview_.bottomField > main_.project().Params.E_c)
-        text += tr("\n採用した最小の E (%1 V/m) が電界基準値 (%2 V/m) を超えています : "
-                   "このデータの Jc は不明です。")
-                    .arg(Sci(preview_.bottomField), Sci(main_.project().Params.E_c));
-      if (r.signDoubtful)
-        text += tr("\n最大電流付近の電圧が雑音と同程度のため、符号は推定です。");
-      else if (r.signDisagrees)
-        text += tr("\n符号は最大電流付近の点で決めました（上側範囲の合計とは逆です）。");
-      if (r.backgroundRises) text += tr("\n背景フィット範囲に転移が含まれている可能性があります。");
-    } else {
+    else if (Kind() == ImportKind::ViToEj)
+      text = ViSummary(rq);
+    else
       text = tr("採用 %1 点 / 除外 %2 点 / 数値でない行 %3")
                  .arg(preview_.icb.keptCount)
                  .arg(preview_.icb.droppedCount)
                  .arg(preview_.source.skippedLines);
-    }
-    // Where the condition's temperature and field come from.
-    bool bad = false, typed = false;
-    QString tFrom, bFrom;
-    const std::optional<double> t =
-        RowTemperature(static_cast<int>(sources_.indexOf(source_)), preview_, bad, typed, &tFrom);
-    const std::optional<double> b = FieldOf(preview_, &bFrom);
-    if (preview_.error == ImportError::None && t && !bad) {
-      text += tr("\n温度 %1 K（%2）").arg(UnsignedWhenZero(*t, 3), 0, 'f', 3).arg(tFrom);
-      if (!typed && preview_.temperature) {
-        text += tr(" 標準偏差 %1 K").arg(preview_.temperature->spread, 0, 'f', 3);
-        if (preview_.temperature->spread > kTemperatureSpreadWarning)
-          text += tr(" : 温度のばらつきが 0.5 K を超えています。");
-      }
-    }
-    if (preview_.error == ImportError::None && Kind() == ImportKind::ViToEj && b &&
-        std::isfinite(*b))
-      text += tr(" / 磁場 %1 T（%2）").arg(*b).arg(bFrom);
+    if (preview_.error == ImportError::None) text += ConditionSummary();
     summary_->setText(text);
     UpdateRow(static_cast<int>(sources_.indexOf(source_)), preview_);
   }
   measuredPlot_->setPixmap(QPixmap::fromImage(DrawMeasuredPlot(rq, rows_)));
   convertedPlot_->setPixmap(QPixmap::fromImage(DrawConvertedPlot(rq.kind, preview_)));
+}
+
+QString ImportDialog::ViSummary(const ImportRequest& rq) const {
+  const ViImport& r = preview_.vi;
+  QString text = tr("採用 %1 点 / 除外 %2 点 / 数値でない行 %3\n背景 V = a + b·I : a = %4 V, "
+                    "b = %5 V/A / 電界下限 %6 V/m")
+                     .arg(r.keptCount)
+                     .arg(r.droppedCount)
+                     .arg(preview_.source.skippedLines)
+                     .arg(Sci(r.offset), Sci(r.slope), Sci(r.minField));
+  if (r.flipped) text += tr(" / 電圧の符号を反転");
+  if (!rq.vi.minField)
+    text += tr("\n切断 : %1 A 以上の連続した点を採用（下限以上で除外 %2 点、"
+               "うち転移の下のゆるやかな上昇 %3 点）")
+                .arg(Sci(r.cutCurrent))
+                .arg(r.aboveFloorLeftOut)
+                .arg(r.preRiseLeftOut);
+  if (!VoltageUnitOfColumn(layout_, yColumn_->currentIndex()))
+    text +=
+        tr("\n電圧の列に単位が見つかりません : %1 とみなします。").arg(voltageUnit_->currentText());
+  return text + ViWarnings();
+}
+
+// What makes the converted data doubtful: a voltage unit, a floor above
+// the criterion, the sign of the transition, the background range.
+QString ImportDialog::ViWarnings() const {
+  const ViImport& r = preview_.vi;
+  QString text;
+  if (preview_.topField > kMaxPlausibleField || preview_.topField < kMinPlausibleField)
+    text += preview_.likelyVoltageUnit
+                ? tr("\n最大の E %1 V/m は転移の値ではありません : 電圧の単位はおそらく %2 です。")
+                      .arg(Sci(preview_.topField))
+                      .arg(voltageUnit_->itemText(static_cast<int>(*preview_.likelyVoltageUnit)))
+                : tr("\n最大の E %1 V/m は転移の値ではありません : 電圧の単位を確認してください。")
+                      .arg(Sci(preview_.topField));
+  if (preview_.bottomField > main_.project().Params.E_c)
+    text += tr("\n採用した最小の E (%1 V/m) が電界基準値 (%2 V/m) を超えています : "
+               "このデータの Jc は不明です。")
+                .arg(Sci(preview_.bottomField), Sci(main_.project().Params.E_c));
+  if (r.signDoubtful)
+    text += tr("\n最大電流付近の電圧が雑音と同程度のため、符号は推定です。");
+  else if (r.signDisagrees)
+    text += tr("\n符号は最大電流付近の点で決めました（上側範囲の合計とは逆です）。");
+  if (r.backgroundRises) text += tr("\n背景フィット範囲に転移が含まれている可能性があります。");
+  return text;
+}
+
+// Where the condition's temperature and field come from.
+QString ImportDialog::ConditionSummary() const {
+  QString text;
+  bool bad = false;
+  const SourcedValue t = RowTemperature(static_cast<int>(sources_.indexOf(source_)), preview_, bad);
+  if (t.value && !bad) {
+    text += tr("\n温度 %1 K（%2）").arg(UnsignedWhenZero(*t.value, 3), 0, 'f', 3).arg(SourceText(t.from));
+    if (t.from != ValueSource::Given && preview_.temperature) {
+      text += tr(" 標準偏差 %1 K").arg(preview_.temperature->spread, 0, 'f', 3);
+      if (preview_.temperature->spread > kTemperatureSpreadWarning)
+        text += tr(" : 温度のばらつきが 0.5 K を超えています。");
+    }
+  }
+  const SourcedValue b = FieldOf(preview_);
+  if (Kind() == ImportKind::ViToEj && b.value && std::isfinite(*b.value))
+    text += tr(" / 磁場 %1 T（%2）").arg(*b.value).arg(SourceText(b.from));
+  return text;
 }
 
 bool ImportDialog::ModeFits() {
@@ -684,54 +724,54 @@ void ImportDialog::ImportClicked() {
   }
   // The file may have changed since it was chosen.
   ColumnsChanged();
-  const bool several = sources_.size() > 1;
-  struct Planned {
-    QString source, out;
-    ImportOutcome outcome;
-    std::optional<ImportedCondition> cond;
-  };
   std::vector<Planned> plan;
-  const bool ejKind = Kind() == ImportKind::ViToEj;
-  for (int row = 0; row < sources_.size(); ++row) {
-    Planned pl;
-    pl.source = sources_[row];
-    pl.outcome = sources_[row] == source_ ? preview_ : ComputeFile(row);
-    UpdateRow(row, pl.outcome);
-    const QString prefix = several ? pl.source + QStringLiteral("\n") : QString();
-    if (pl.outcome.error != ImportError::None) {
-      ShowWarning(this, prefix + ErrorText(pl.outcome.error), tr("エラー"));
-      return;
-    }
-    bool bad = false, typed = false;
-    const std::optional<double> temp = RowTemperature(row, pl.outcome, bad, typed);
-    if (bad) {
-      RefuseInput(tr("温度"), tr("エラー"));
-      return;
-    }
-    const bool fieldTyped = !field_->text().trimmed().isEmpty();
-    const std::optional<double> field = FieldOf(pl.outcome);
-    // A temperature from the column or the header makes a condition once a
-    // field is known (E-J); a typed one asks for the field.
-    const bool wanted =
-        temp ? (!ejKind || typed || field.has_value()) : ejKind && fieldTyped && !several;
-    if (wanted) {
-      ImportedCondition c;
-      c.temp = temp.value_or(std::nan(""));
-      if (ejKind) c.magField = field.value_or(std::nan(""));
-      pl.cond = c;
-    }
-    pl.out = several
-                 ? QString::fromStdString(DefaultImportOutputPath(pl.source.toStdString(), Kind()))
-                 : output_->text().trimmed();
-    plan.push_back(pl);
+  for (int row = 0; row < sources_.size(); ++row)
+    if (!PlanRow(row, plan)) return;
+  if (!ModeFits() || !ConditionsAccepted(plan) || !TargetsAccepted(plan)) return;
+  if (WritePlanned(plan)) accept();
+}
+
+bool ImportDialog::PlanRow(int row, std::vector<Planned>& plan) {
+  const bool several = sources_.size() > 1;
+  Planned pl;
+  pl.source = sources_[row];
+  pl.outcome = sources_[row] == source_ ? preview_ : ComputeFile(row);
+  UpdateRow(row, pl.outcome);
+  const QString prefix = several ? pl.source + QStringLiteral("\n") : QString();
+  if (pl.outcome.error != ImportError::None) {
+    ShowWarning(this, prefix + ErrorText(pl.outcome.error), tr("エラー"));
+    return false;
   }
-  if (!ModeFits()) return;
+  bool bad = false;
+  const SourcedValue temp = RowTemperature(row, pl.outcome, bad);
+  if (bad) {
+    RefuseInput(tr("温度"), tr("エラー"));
+    return false;
+  }
+  const SourcedValue field = FieldOf(pl.outcome);
+  const bool ejKind = Kind() == ImportKind::ViToEj;
+  // A temperature from the column or the header makes a condition once a
+  // field is known (E-J); a typed one asks for the field.
+  const bool wanted = temp.value
+                          ? (!ejKind || temp.from == ValueSource::Given || field.value.has_value())
+                          : ejKind && field.from == ValueSource::Given && !several;
+  if (wanted) pl.cond = ConditionOfImport(Kind(), temp.value.value_or(std::nan("")), field.value);
+  pl.out = several
+               ? QString::fromStdString(DefaultImportOutputPath(pl.source.toStdString(), Kind()))
+               : output_->text().trimmed();
+  plan.push_back(pl);
+  return true;
+}
+
+// Conditions the project refuses stop the import; one above T_c is asked
+// about.
+bool ImportDialog::ConditionsAccepted(const std::vector<Planned>& plan) {
   for (const Planned& pl : plan) {
     if (!pl.cond) continue;
     if (const std::string refused = ImportedConditionRefusal(main_.project(), *pl.cond);
         !refused.empty()) {
       ShowWarning(this, CoreText(refused), tr("エラー"));
-      return;
+      return false;
     }
     if (AboveCriticalTemperature(main_.project(), pl.cond->temp) &&
         ShowMessage(this,
@@ -741,41 +781,48 @@ void ImportDialog::ImportClicked() {
                         .arg(main_.project().Params.T_c),
                     tr("測定データ取り込み"), MsgButtons::YesNoDefaultNo,
                     MsgIcon::Warning) != MsgAnswer::Yes)
-      return;
+      return false;
   }
+  return true;
+}
+
+// Every output path usable, and existing files replaced only when the
+// user agrees (or chose the file with the save chooser, which asked).
+bool ImportDialog::TargetsAccepted(const std::vector<Planned>& plan) {
   QStringList existing;
   for (const Planned& pl : plan) {
-    const QFileInfo outInfo(pl.out);
-    // Writing over the measured file would lose it.
-    if (pl.out.isEmpty() || outInfo.isDir() ||
-        SameFile(pl.out.toStdString(), pl.source.toStdString())) {
+    const TargetCheck target = CheckImportTarget(pl.source.toStdString(), pl.out.toStdString());
+    if (target.problem == TargetProblem::PathRefused) {
+      ShowWarning(this, CoreText(target.refusal), tr("エラー"));
+      return false;
+    }
+    if (target.problem != TargetProblem::None) {
       RefuseInput(FieldName(tr("出力データファイル")), tr("エラー"));
-      return;
+      return false;
     }
-    if (const std::string refused = CheckPathEntry(pl.out.toStdString()); !refused.empty()) {
-      ShowWarning(this, CoreText(refused), tr("エラー"));
-      return;
-    }
-    if (outInfo.exists() && pl.out != confirmedOutput_) existing << pl.out;
+    if (QFileInfo::exists(pl.out) && pl.out != confirmedOutput_) existing << pl.out;
   }
-  if (!existing.isEmpty() &&
-      ShowMessage(
-          this, tr("%1\nは既に存在します。上書きしますか？").arg(existing.join(QLatin1Char('\n'))),
-          tr("測定データ取り込み"), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
-    return;
+  return existing.isEmpty() ||
+         ShowMessage(
+             this,
+             tr("%1\nは既に存在します。上書きしますか？").arg(existing.join(QLatin1Char('\n'))),
+             tr("測定データ取り込み"), MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
+}
+
+bool ImportDialog::WritePlanned(const std::vector<Planned>& plan) {
   for (const Planned& pl : plan) {
     if (!WriteFileAtomically(pl.out.toStdString(), pl.outcome.bytes)) {
       ShowWarning(this, tr("データファイルを書き込めません。\n%1").arg(pl.out), tr("エラー"));
-      return;
+      return false;
     }
     if (const std::string refused =
             RegisterImportedData(main_.document(), pl.out.toStdString(), pl.cond);
         !refused.empty()) {
       ShowWarning(this, CoreText(refused), tr("エラー"));
-      return;
+      return false;
     }
   }
-  accept();
+  return true;
 }
 
 }  // namespace zx

@@ -7,14 +7,17 @@
 
 #include <QString>
 
+#include "import/import_steps.h"
 #include "import/run.h"
 #include "ui/modeless_dialog.h"
 
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QTableWidget;
+class QVBoxLayout;
 
 namespace zx {
 
@@ -24,8 +27,6 @@ class ImportDialog : public ModelessDialog {
  public:
   explicit ImportDialog(Shell& main);
 
-  // Shows the file: preview, columns, default columns and output path.
-  void LoadSource(const QString& path);
   // Several files: one row each; the first is shown.
   void LoadSources(const QStringList& paths);
   // The row of the files table shown in the preview.
@@ -42,7 +43,20 @@ class ImportDialog : public ModelessDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // One file on its way to a data file (and its registration).
+  struct Planned {
+    QString source, out;
+    ImportOutcome outcome;
+    std::optional<ImportedCondition> cond;
+  };
+
   void Build();
+  void BuildSourceArea(QVBoxLayout& left);
+  QTableWidget* BuildFilesTable();
+  void BuildSettingsControls();
+  QGridLayout* SettingsGrid();
+  void BuildOutputArea(QVBoxLayout& left);
+  void ConnectSettings();
   void KindSwitched();
   void KindChanged();
   void ColumnsChanged();
@@ -54,13 +68,21 @@ class ImportDialog : public ModelessDialog {
   ImportOutcome ComputeFile(int row) const;
   void UpdateRow(int row, const ImportOutcome& o);
   // The temperature of a row: typed in the table, else typed in the 温度
-  // edit, else the column's mean; none when there is none or it is no number.
-  // typed: the value was typed (in the table or the 温度 edit).
-  // from: where it came from, as the summary names it.
-  std::optional<double> RowTemperature(int row, const ImportOutcome& o, bool& bad, bool& typed,
-                                       QString* from = nullptr) const;
-  // The field: typed in 磁場, else the header's; NaN for a typed non-number.
-  std::optional<double> FieldOf(const ImportOutcome& o, QString* from = nullptr) const;
+  // edit, else the column's mean, else the header's. bad: a typed text
+  // that is no number (the value is then none).
+  SourcedValue RowTemperature(int row, const ImportOutcome& o, bool& bad) const;
+  // The field: typed in 磁場 (NaN for a non-number), else the header's.
+  SourcedValue FieldOf(const ImportOutcome& o) const;
+  // Where a value came from, as the summary names it.
+  QString SourceText(ValueSource from) const;
+  QString ViSummary(const ImportRequest& rq) const;
+  QString ViWarnings() const;
+  QString ConditionSummary() const;
+  // Plans file `row` into `plan`; false once a refusal was shown.
+  bool PlanRow(int row, std::vector<Planned>& plan);
+  bool ConditionsAccepted(const std::vector<Planned>& plan);
+  bool TargetsAccepted(const std::vector<Planned>& plan);
+  bool WritePlanned(const std::vector<Planned>& plan);
   void SourceTyped();
   bool ModeFits();
   ImportKind Kind() const;

@@ -326,13 +326,6 @@ void ParameterPanel::ReadPanelValuesInto(ModelParams& m) const {
   if (steps >= kMinIntStepNum) m.IntStepNum = BoundIntStepNum(steps);
 }
 
-std::array<double, 5> ParameterPanel::PinValues() const {
-  std::array<double, 5> v{};
-  for (std::size_t i = 0; i < pins_.size() && i < v.size(); ++i)
-    v[i] = ReadNumber(numberEdits_[static_cast<std::size_t>(pins_[i].editIndex)]);
-  return v;
-}
-
 void ParameterPanel::TypePinValues(const std::array<double, 5>& values) {
   ModelParams m = main_.project().Params;
   showing_ = true;

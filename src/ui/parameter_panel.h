@@ -46,8 +46,6 @@ class ParameterPanel : public QWidget {
   // Disables (or enables again) the panel's controls while a full
   // calculation runs; the sliders stay enabled.
   void SetCalculationRunning(bool running);
-  // The five pinning parameters as the panel holds them (Am, σ^2, γ, m, g^2).
-  std::array<double, 5> PinValues() const;
   // Puts values into the five pinning-parameter edits as if typed there:
   // sliders follow, the project is marked modified and the graph redrawn.
   void TypePinValues(const std::array<double, 5>& values);

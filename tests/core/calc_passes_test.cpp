@@ -16,6 +16,7 @@
 #include "model/format.h"
 #include "model/series_file.h"
 #include "model/text_file.h"
+#include "temp_files.h"
 
 namespace zx {
 namespace {
@@ -47,11 +48,7 @@ std::string Point(double x, double v) { return FormatLe(x) + " " + FormatLe(v); 
 class CalcPasses : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("zx-calc-" + std::to_string(getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-    p_.ProgramFolder = dir_.string() + "/";
+    p_.ProgramFolder = dir_.Root() + "/";
     p_.Params.IntStepNum = kSteps;
     lit_.N = kSteps;
     AddDataFile(p_, Path("data0.dat"));
@@ -60,9 +57,8 @@ class CalcPasses : public ::testing::Test {
     AddCalcCond(p_, 1, 10.0, 1.0, Path("out1.txt"));
     AddCalcCond(p_, 0, 25.0, 3.0, Path("out2.txt"));
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Path(const std::string& name) const { return dir_.Path(name); }
 
   // n measured points along a curve whose logarithm is not a line.
   void WriteData(const std::string& name, int n, double x0, double dx, bool logX) {
@@ -74,7 +70,7 @@ class CalcPasses : public ::testing::Test {
     }
   }
 
-  fs::path dir_;
+  test::TempDir dir_;
   Project p_;
   LiteralInputs lit_;
 };

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <charconv>
 #include <cmath>
@@ -12,10 +10,12 @@
 #include <vector>
 
 #include "calc/preview_pass.h"
+#include "cli_run.h"
 #include "literal_model.h"
 #include "model/format.h"
 #include "model/settings_file.h"
 #include "model/text_file.h"
+#include "temp_files.h"
 
 namespace zx {
 namespace {
@@ -24,34 +24,14 @@ namespace fs = std::filesystem;
 using literal::LiteralInputs;
 using literal::LiteralModel;
 
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
+using test::CliRun;
 
 class CliCalc : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("zx-cli-calc-" + std::to_string(getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  std::string Path(const std::string& name) const { return dir_.Path(name); }
 
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
-  CliRun Cli(const std::string& args, const std::string& env = {}) const {
-    // The command line's messages follow the locale: these tests read English.
-    const std::string cmd = "env -u LC_ALL -u LC_MESSAGES LANG=en_US.UTF-8 " + env +
-                            std::string(ZX_CLI_PATH) + " " + args + " >'" + Path("stdout") +
-                            "' 2>'" + Path("stderr") + "'";
-    CliRun r;
-    const int status = std::system(cmd.c_str());
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    ReadWholeFile(Path("stdout"), r.out);
-    ReadWholeFile(Path("stderr"), r.err);
-    return r;
+  static CliRun Cli(const std::string& args, const std::string& env = {}) {
+    return test::RunCli(args, env);
   }
 
   // Two data files and three conditions, saved as project.zx2.
@@ -79,7 +59,7 @@ class CliCalc : public ::testing::Test {
     return path;
   }
 
-  fs::path dir_;
+  test::TempDir dir_;
 };
 
 // The parameters as the project file carries them (seven digits).

@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -10,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "cli_run.h"
 #include "fit_fixture.h"
 #include "model/format.h"
 #include "model/settings_file.h"
 #include "model/text_file.h"
+#include "temp_files.h"
 
 namespace zx {
 namespace {
@@ -22,26 +22,15 @@ namespace fs = std::filesystem;
 
 class CliFit : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("zx-cli-fit-" + std::to_string(getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Path(const std::string& name) const { return dir_.Path(name); }
 
   // Under an English locale unless `locale` names another.
-  int Cli(const std::string& args, std::string* out = nullptr, std::string* err = nullptr,
-          const std::string& locale = "en_US.UTF-8") const {
-    const std::string cmd = "env -u LC_ALL -u LC_MESSAGES LANG=" + locale + " " +
-                            std::string(ZX_CLI_PATH) + " " + args + " >'" + Path("stdout") +
-                            "' 2>'" + Path("stderr") + "'";
-    const int status = std::system(cmd.c_str());
-    if (out) ReadWholeFile(Path("stdout"), *out);
-    if (err) ReadWholeFile(Path("stderr"), *err);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  static int Cli(const std::string& args, std::string* out = nullptr, std::string* err = nullptr,
+                 const std::string& locale = "en_US.UTF-8") {
+    const test::CliRun r = test::RunCli(args, {}, locale);
+    if (out) *out = r.out;
+    if (err) *err = r.err;
+    return r.code;
   }
 
   // Synthetic E-J data of two conditions (Am, gamma and m 10 % off in the
@@ -62,7 +51,7 @@ class CliFit : public ::testing::Test {
     return path;
   }
 
-  fs::path dir_;
+  test::TempDir dir_;
 };
 
 std::vector<std::vector<std::string>> Records(const std::string& out) {

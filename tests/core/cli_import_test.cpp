@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "cli_run.h"
 #include "model/series_file.h"
 #include "model/text_file.h"
 #include "temp_files.h"
@@ -13,21 +13,8 @@
 namespace zx {
 namespace {
 
-struct CliRun {
-  int code = -1;
-  std::string out;
-};
-
-CliRun RunCli(const std::string& args) {
-  CliRun r;
-  FILE* p = popen((std::string(ZX_CLI_PATH) + " " + args + " 2>/dev/null").c_str(), "r");
-  if (!p) return r;
-  char buf[512];
-  while (std::fgets(buf, sizeof buf, p)) r.out += buf;
-  const int status = pclose(p);
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+using test::CliRun;
+using test::RunCli;
 
 // A sweep file as a logger writes it: date, time, then the channels.
 std::string SweepFile() {

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
+#include <cmath>
 #include <cstdio>
+#include <optional>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -10,6 +11,7 @@
 
 #include "cli/command_line.h"
 #include "cli/options.h"
+#include "cli_run.h"
 #include "model/text_file.h"
 #include "temp_files.h"
 
@@ -29,6 +31,8 @@ TEST(CliOptions, TableAndUsageTextAgree) {
   for (const OptionEntry& o : OptionTable()) {
     EXPECT_TRUE(names.insert(o.name).second) << o.name;
     EXPECT_FALSE(o.help.empty()) << o.name;
+    // --help prints every option with its help.
+    EXPECT_NE(HelpText().find(std::string(o.help) + "\n"), std::string::npos) << o.name;
     EXPECT_EQ(FindOption(o.name), &o);
     // Shown with its argument, as it is typed.
     const std::string shown =
@@ -117,6 +121,28 @@ TEST(CliOptions, CalculationLineIsReadByTheTable) {
   EXPECT_EQ(line.operands, std::vector<std::string>{"-"});
 }
 
+// The calculation line and the imports read numbers alike: the whole text
+// as strtod reads it, finite where a length or a field is meant.
+TEST(CliOptions, OneNumberReaderForEveryCommand) {
+  const double inf = HUGE_VAL;
+  struct Case {
+    const char* text;
+    std::optional<double> number, finite;
+    std::optional<int> column;
+  };
+  const Case cases[] = {
+      {"2", 2.0, 2.0, 2},    {"+2", 2.0, 2.0, 2},    {" 2", 2.0, 2.0, 2},
+      {"2.5", 2.5, 2.5, {}}, {"-1", -1.0, -1.0, {}}, {"4e-3", 4e-3, 4e-3, {}},
+      {"2 ", {}, {}, {}},    {"", {}, {}, {}},       {"2x", {}, {}, {}},
+      {"inf", inf, {}, {}},  {"1e400", inf, {}, {}}, {"tHTS_K", {}, {}, {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReadNumber(c.text), c.number) << c.text;
+    EXPECT_EQ(ReadFiniteNumber(c.text), c.finite) << c.text;
+    EXPECT_EQ(ReadColumnNumber(c.text), c.column) << c.text;
+  }
+}
+
 TEST(CliOptions, RefusalsKeepTheirWords) {
   EXPECT_EQ(Parse({"--bogus", "--help"}), "unknown option --bogus");
   // Import options belong to the import line only, but for the map's --out.
@@ -174,31 +200,18 @@ TEST(CliOptions, RefusalsKeepTheirWords) {
   EXPECT_EQ(Parse({"--set", "T_c=1"}), "no project given");
 }
 
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
-
-CliRun RunCli(const test::TempDir& dir, const std::string& args) {
-  CliRun r;
-  const std::string cmd = std::string(ZX_CLI_PATH) + " " + args + " >'" + dir.Path("out") +
-                          "' 2>'" + dir.Path("err") + "'";
-  const int status = std::system(cmd.c_str());
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  ReadWholeFile(dir.Path("out"), r.out);
-  ReadWholeFile(dir.Path("err"), r.err);
-  return r;
-}
+using test::CliRun;
+using test::RunCli;
 
 TEST(CliOptions, ProgramPrintsTheUsageWithEveryRefusal) {
-  test::TempDir dir;
-  const CliRun help = RunCli(dir, "--help");
+  const CliRun help = RunCli("--help");
   EXPECT_EQ(help.code, 0);
-  EXPECT_EQ(help.out, UsageText());
-  CliRun r = RunCli(dir, "--fit --starts");
+  EXPECT_EQ(help.out, HelpText());
+  EXPECT_EQ(help.out.compare(0, UsageText().size(), UsageText()), 0);
+  CliRun r = RunCli("--fit --starts");
   EXPECT_EQ(r.code, 2);
   EXPECT_EQ(r.err, "zentrix2-calc: --starts needs a value\n" + UsageText());
-  r = RunCli(dir, "--preview --curves c.txt p.zx2");
+  r = RunCli("--preview --curves c.txt p.zx2");
   EXPECT_EQ(r.code, 2);
   EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
             "zentrix2-calc: --starts, --fix, --free, --bounds, "
@@ -206,17 +219,17 @@ TEST(CliOptions, ProgramPrintsTheUsageWithEveryRefusal) {
             "--weight and --write go with --fit");
   EXPECT_TRUE(r.out.empty());
   // The import line has its own usage; every option there takes a value.
-  r = RunCli(dir, "--import-vi a.txt --out");
+  r = RunCli("--import-vi a.txt --out");
   EXPECT_EQ(r.code, 2);
   EXPECT_EQ(r.err, "zentrix2-calc: --out needs a value\n" + ImportUsageText());
-  r = RunCli(dir, "--import-icb a.txt --out o.dat --threads 2");
+  r = RunCli("--import-icb a.txt --out o.dat --threads 2");
   EXPECT_EQ(r.err, "zentrix2-calc: unknown option --threads\n" + ImportUsageText());
-  r = RunCli(dir, "--import-icb a.txt --out o.dat --width 1 --thickness 1 --min-field 0");
+  r = RunCli("--import-icb a.txt --out o.dat --width 1 --thickness 1 --min-field 0");
   EXPECT_EQ(r.code, 2);
   EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
             "zentrix2-calc: --import-icb takes no tap length, voltage unit, background or "
             "min-field");
-  r = RunCli(dir, "--import-vi a.txt --import-icb b.txt");
+  r = RunCli("--import-vi a.txt --import-icb b.txt");
   EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "zentrix2-calc: only one command at a time");
 }
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "cli_run.h"
 #include "model/project.h"
 #include "model/settings_file.h"
 #include "temp_files.h"
@@ -13,11 +13,7 @@
 namespace zx {
 namespace {
 
-int RunPlot(const std::string& args) {
-  const std::string cmd = std::string(ZX_CLI_PATH) + " " + args + " 2>/dev/null";
-  const int status = std::system(cmd.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+int RunPlot(const std::string& args) { return test::RunCli(args).code; }
 
 std::string SavedProject(const test::TempDir& dir) {
   Project p;
@@ -49,7 +45,6 @@ TEST(CliPlot, UnreadableProjectOrUnwritableImageFail) {
   const std::string project = SavedProject(dir);
   EXPECT_EQ(RunPlot("--plot " + dir.Path("no/dir/g.png") + " " + project), 1);
 }
-
 
 TEST(CliPlot, FailedImageWritesExitOneAndKeepTheOldFile) {
   test::TempDir dir;

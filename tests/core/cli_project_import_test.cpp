@@ -2,13 +2,13 @@
 // new or an existing project, and settings by their keys.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
 
+#include "cli_run.h"
 #include "model/project.h"
 #include "model/settings_file.h"
 #include "model/text_codec.h"
@@ -18,27 +18,8 @@
 namespace zx {
 namespace {
 
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
-
-CliRun RunCli(const test::TempDir& dir, const std::string& args) {
-  CliRun r;
-  const std::string errPath = dir.Path("stderr.txt");
-  // The command line's messages follow the locale: these tests read English.
-  FILE* p = popen(("env -u LC_ALL -u LC_MESSAGES LANG=en_US.UTF-8 " + std::string(ZX_CLI_PATH) +
-                   " " + args + " 2>" + errPath)
-                      .c_str(),
-                  "r");
-  if (!p) return r;
-  char buf[512];
-  while (std::fgets(buf, sizeof buf, p)) r.out += buf;
-  const int status = pclose(p);
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  ReadWholeFile(errPath, r.err);
-  return r;
-}
+using test::CliRun;
+using test::RunCli;
 
 // A logger sweep at `kelvin`: time first, units line, the voltage in uV.
 std::string Logger(double kelvin, double ic = 80) {
@@ -79,8 +60,8 @@ TEST(CliProjectImport, SeveralSweepsIntoANewThenAnExistingProject) {
   test::TempDir dir;
   const std::string a = dir.Write("a.txt", Logger(60.0)), b = dir.Write("b.txt", Logger(70.0, 60));
   const std::string project = dir.Path("p.zx2");
-  CliRun r = RunCli(dir, "--import-vi " + a + " " + b + " --project " + project + kGeometry +
-                             " --temperature-column 4 --field 1.5");
+  CliRun r = RunCli("--import-vi " + a + " " + b + " --project " + project + kGeometry +
+                    " --temperature-column 4 --field 1.5");
   ASSERT_EQ(r.code, 0) << r.err;
   // One line per file, in order, each ending with the temperature.
   ASSERT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);
@@ -101,8 +82,8 @@ TEST(CliProjectImport, SeveralSweepsIntoANewThenAnExistingProject) {
 
   // Into the existing project: a failing file is named, the others go on.
   const std::string c = dir.Write("c.txt", Logger(77.0));
-  r = RunCli(dir, "--import-vi " + dir.Path("missing.txt") + " " + c + " " + a + " --project " +
-                      project + kGeometry + " --temperature 77 --field 2");
+  r = RunCli("--import-vi " + dir.Path("missing.txt") + " " + c + " " + a + " --project " +
+             project + kGeometry + " --temperature 77 --field 2");
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("missing.txt"), std::string::npos);
   EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);
@@ -119,26 +100,26 @@ TEST(CliProjectImport, ModeFieldAndTemperatureAreCheckedBeforeAnythingIsWritten)
   const std::string a = dir.Write("a.txt", Logger(60.0));
   const std::string project = dir.Path("p.zx2");
   // B = 0 says why; nothing is written.
-  CliRun r = RunCli(dir, "--import-vi " + a + " --project " + project + kGeometry +
-                             " --temperature 60 --field 0");
+  CliRun r = RunCli("--import-vi " + a + " --project " + project + kGeometry +
+                    " --temperature 60 --field 0");
   EXPECT_EQ(r.code, 2);
   EXPECT_NE(r.err.find("B = 0"), std::string::npos);
   EXPECT_FALSE(FileExists(project));
   EXPECT_FALSE(FileExists(dir.Path("a_EJ.dat")));
-  ASSERT_EQ(RunCli(dir, "--import-vi " + a + " --project " + project + kGeometry +
-                            " --temperature 60 --field 1")
+  ASSERT_EQ(RunCli("--import-vi " + a + " --project " + project + kGeometry +
+                   " --temperature 60 --field 1")
                 .code,
             0);
   // Ic-B data into an E-J project that holds data: stop.
   const std::string icb = dir.Write("icb.txt", "B Ic\n1 100\n2 50\n");
-  r = RunCli(dir, "--import-icb " + icb + " --project " + project +
-                      " --width 4e-3 --thickness 1e-6 --temperature 20");
+  r = RunCli("--import-icb " + icb + " --project " + project +
+             " --width 4e-3 --thickness 1e-6 --temperature 20");
   EXPECT_EQ(r.code, 2);
   EXPECT_NE(r.err.find("mode"), std::string::npos);
   // An empty project takes the mode of its first data.
   const std::string jcb = dir.Path("jcb.zx2");
-  ASSERT_EQ(RunCli(dir, "--import-icb " + icb + " --project " + jcb +
-                            " --width 4e-3 --thickness 1e-6 --temperature 20")
+  ASSERT_EQ(RunCli("--import-icb " + icb + " --project " + jcb +
+                   " --width 4e-3 --thickness 1e-6 --temperature 20")
                 .code,
             0);
   const Project q = Load(jcb);
@@ -146,9 +127,8 @@ TEST(CliProjectImport, ModeFieldAndTemperatureAreCheckedBeforeAnythingIsWritten)
   ASSERT_EQ(q.CalcConds.Count(), 1);
   EXPECT_DOUBLE_EQ(q.CalcConds.items[0].Temp, 20.0);
   // --out and several files without a project are usage errors.
-  EXPECT_EQ(RunCli(dir, "--import-vi " + a + " " + a + " --out x.dat" + kGeometry).code, 2);
-  EXPECT_EQ(RunCli(dir, "--import-vi " + a + " --out x.dat --project " + project + kGeometry).code,
-            2);
+  EXPECT_EQ(RunCli("--import-vi " + a + " " + a + " --out x.dat" + kGeometry).code, 2);
+  EXPECT_EQ(RunCli("--import-vi " + a + " --out x.dat --project " + project + kGeometry).code, 2);
 }
 
 TEST(CliProjectImport, OneCommandFromLabFilesWithTheirHeadersToAFitReadyProject) {
@@ -158,8 +138,8 @@ TEST(CliProjectImport, OneCommandFromLabFilesWithTheirHeadersToAFitReadyProject)
   const std::string b =
       dir.Write("b.txt", LabFile("# Ic = 40.1 A, n = 22 , Tavg = 30.03 K\nB = 150 mT\n", 60));
   const std::string project = dir.Path("p.zx2");
-  const CliRun r = RunCli(dir, "--import-vi " + a + " " + b + " --project " + project + kGeometry +
-                                   " --set T_c=92 --set E_c=1e-4");
+  const CliRun r = RunCli("--import-vi " + a + " " + b + " --project " + project + kGeometry +
+                          " --set T_c=92 --set E_c=1e-4");
   ASSERT_EQ(r.code, 0) << r.err;
   // The uV of the name are read: no unit is assumed, no E is implausible,
   // and T_c is the one set in the same command.
@@ -174,8 +154,8 @@ TEST(CliProjectImport, OneCommandFromLabFilesWithTheirHeadersToAFitReadyProject)
   EXPECT_NEAR(p.CalcConds.items[1].MagField, 0.15, 1e-12);
   // A column by its name wins over the header; options over both.
   const std::string c = dir.Write("c.txt", Logger(60.0));
-  CliRun k = RunCli(dir, "--import-vi " + c + " --project " + project + kGeometry +
-                             " --temperature-column tHTS_K --field 1");
+  CliRun k = RunCli("--import-vi " + c + " --project " + project + kGeometry +
+                    " --temperature-column tHTS_K --field 1");
   EXPECT_NE(k.out.find("temperature 60.000\ttemperature-from column\tfield 1.000000e+00\t"
                        "field-from option"),
             std::string::npos);
@@ -184,14 +164,13 @@ TEST(CliProjectImport, OneCommandFromLabFilesWithTheirHeadersToAFitReadyProject)
   // large: said, with the likely unit.
   std::string bare = LabFile("");
   bare.replace(0, bare.find('\n'), "I\tV\tt");
-  k = RunCli(dir, "--import-vi " + dir.Write("bare.txt", bare) + " --out " + dir.Path("o.dat") +
-                      kGeometry);
+  k = RunCli("--import-vi " + dir.Write("bare.txt", bare) + " --out " + dir.Path("o.dat") +
+             kGeometry);
   EXPECT_EQ(k.code, 0);
   EXPECT_NE(k.err.find("no unit found for the voltage column; taken as V"), std::string::npos);
   EXPECT_NE(k.err.find("probably in uV"), std::string::npos);
   // A floor above the criterion leaves Jc unknown: said.
-  k = RunCli(dir,
-             "--import-vi " + a + " --out " + dir.Path("o.dat") + kGeometry + " --min-field 1e-3");
+  k = RunCli("--import-vi " + a + " --out " + dir.Path("o.dat") + kGeometry + " --min-field 1e-3");
   EXPECT_NE(k.err.find("the data's Jc is unknown"), std::string::npos);
 }
 
@@ -219,7 +198,7 @@ TEST(CliProjectImport, NothingIsLeftBehindWhenFilesCannotGoIn) {
        }) {
     SCOPED_TRACE(c.files + c.options);
     const CliRun r =
-        RunCli(dir, "--import-vi " + c.files + " --project " + project + kGeometry + c.options);
+        RunCli("--import-vi " + c.files + " --project " + project + kGeometry + c.options);
     EXPECT_EQ(r.code, c.code);
     EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
     EXPECT_FALSE(FileExists(project));
@@ -228,7 +207,7 @@ TEST(CliProjectImport, NothingIsLeftBehindWhenFilesCannotGoIn) {
   // A project that cannot be written gets no data file either.
   ASSERT_TRUE(WriteDefaultSettings(project));
   ASSERT_EQ(chmod(project.c_str(), 0444), 0);
-  const CliRun r = RunCli(dir, "--import-vi " + good + " --project " + project + kGeometry);
+  const CliRun r = RunCli("--import-vi " + good + " --project " + project + kGeometry);
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("no data file was written"), std::string::npos) << r.err;
   EXPECT_FALSE(FileExists(dir.Path("good_EJ.dat")));
@@ -240,11 +219,11 @@ TEST(CliSet, EachKindOfKeyChangesOnlyItsLine) {
   ASSERT_TRUE(WriteDefaultSettings(project));
   std::string before;
   ASSERT_TRUE(ReadWholeFile(project, before));
-  const CliRun r = RunCli(dir,
-                          "--set T_c=88.8 --set Thickness=2e-6 --set 'MaxRe(Am)=1e13' "
-                          "--set Tcn=0 --set IntStepNum=2000 --set SampleName=YBCO-1 "
-                          "--set JIni=1e6 --set 'Re(A_m)=5e9' " +
-                              project);
+  const CliRun r = RunCli(
+      "--set T_c=88.8 --set Thickness=2e-6 --set 'MaxRe(Am)=1e13' "
+      "--set Tcn=0 --set IntStepNum=2000 --set SampleName=YBCO-1 "
+      "--set JIni=1e6 --set 'Re(A_m)=5e9' " +
+      project);
   ASSERT_EQ(r.code, 0) << r.err;
   std::string after;
   ASSERT_TRUE(ReadWholeFile(project, after));
@@ -307,7 +286,7 @@ TEST(CliSet, UnknownKeysAndInvalidValuesWriteNothingInEitherMode) {
                             "Length=1e-10",
                             "'Rho_n(0)=4e-320'"}) {
       SCOPED_TRACE(file + " " + bad);
-      const CliRun r = RunCli(dir, std::string("--set T_c=90 --set ") + bad + " " + file);
+      const CliRun r = RunCli(std::string("--set T_c=90 --set ") + bad + " " + file);
       EXPECT_EQ(r.code, 2);
       EXPECT_FALSE(r.err.empty());
       std::string now;
@@ -316,9 +295,9 @@ TEST(CliSet, UnknownKeysAndInvalidValuesWriteNothingInEitherMode) {
     }
   }
   // The messages are the dialogs', in English.
-  const CliRun r = RunCli(dir, "--set 'MiniRe(Am)=1e12' " + project);
+  const CliRun r = RunCli("--set 'MiniRe(Am)=1e12' " + project);
   EXPECT_EQ(r.err, "zentrix2-calc: --set: Invalid input: maximum of Am; nothing was written\n");
-  EXPECT_EQ(RunCli(dir, "--set T_c=90 " + dir.Path("none.zx2")).code, 1);
+  EXPECT_EQ(RunCli("--set T_c=90 " + dir.Path("none.zx2")).code, 1);
 }
 
 TEST(CliSet, RefusesFilesThatAreNoSettingsFile) {
@@ -336,7 +315,7 @@ TEST(CliSet, RefusesFilesThatAreNoSettingsFile) {
     SCOPED_TRACE(name);
     const std::string path = dir.Path(name);
     ASSERT_TRUE(WriteFileAtomically(path, bytes));
-    const CliRun r = RunCli(dir, "--set T_c=40 " + path);
+    const CliRun r = RunCli("--set T_c=40 " + path);
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("is not a settings file"), std::string::npos) << r.err;
     std::string now;

@@ -1,7 +1,6 @@
 // Design data from a fit: maps and their bands against independent
 // computations, the validity range, the fit record and the map files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "calc/model.h"
+#include "cli_run.h"
 #include "design/design_point.h"
 #include "design/fit_record.h"
 #include "design/map_export.h"
@@ -186,13 +186,11 @@ TEST(FitRecord, ReadsBackAndIsStaleWhenTheProjectsParametersDiffer) {
   EXPECT_EQ(FitRecordPath("/a/p"), "/a/p.fit.json");
 }
 
-int Cli(const test::TempDir& dir, const std::string& args, std::string* out, std::string* err) {
-  const std::string cmd = std::string(ZX_CLI_PATH) + " " + args + " >'" + dir.Path("out") +
-                          "' 2>'" + dir.Path("err") + "'";
-  const int status = std::system(cmd.c_str());
-  ReadWholeFile(dir.Path("out"), *out);
-  ReadWholeFile(dir.Path("err"), *err);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+int Cli(const test::TempDir&, const std::string& args, std::string* out, std::string* err) {
+  const test::CliRun r = test::RunCli(args);
+  *out = r.out;
+  *err = r.err;
+  return r.code;
 }
 
 // --fit --write leaves a record; the COMSOL map is comment lines and then

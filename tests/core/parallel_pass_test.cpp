@@ -16,6 +16,7 @@
 #include "calc/preview_pass.h"
 #include "model/format.h"
 #include "model/text_file.h"
+#include "temp_files.h"
 
 namespace zx {
 namespace {
@@ -26,11 +27,7 @@ namespace fs = std::filesystem;
 class ParallelPasses : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("zx-parallel-" + std::to_string(getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-    p_.ProgramFolder = dir_.string() + "/";
+    p_.ProgramFolder = dir_.Root() + "/";
     p_.Params.IntStepNum = 30;
     for (int f = 0; f < 3; ++f) AddDataFile(p_, Path("data" + std::to_string(f) + ".dat"));
     const int files[] = {0, 2, 0, 1, 0, 2};
@@ -38,9 +35,8 @@ class ParallelPasses : public ::testing::Test {
       AddCalcCond(p_, files[c], 8.0 + 4.0 * c, 0.5 + 0.4 * c,
                   Path("out" + std::to_string(c) + ".txt"));
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Path(const std::string& name) const { return dir_.Path(name); }
 
   void WriteData(int file, bool fields) {
     std::ofstream f(Path("data" + std::to_string(file) + ".dat"), std::ios::binary);
@@ -65,7 +61,7 @@ class ParallelPasses : public ::testing::Test {
 
   std::map<std::string, std::string> Files() const {
     std::map<std::string, std::string> files;
-    for (const auto& entry : fs::directory_iterator(dir_)) {
+    for (const auto& entry : fs::directory_iterator(dir_.Root())) {
       std::string bytes;
       EXPECT_TRUE(ReadWholeFile(entry.path().string(), bytes));
       files[entry.path().filename().string()] = bytes;
@@ -73,7 +69,7 @@ class ParallelPasses : public ::testing::Test {
     return files;
   }
 
-  fs::path dir_;
+  test::TempDir dir_;
   Project p_;
 };
 

@@ -12,6 +12,7 @@
 #include "model/text_codec.h"
 #include "model/text_file.h"
 #include "model/view_state.h"
+#include "temp_files.h"
 
 namespace zx {
 namespace {
@@ -88,19 +89,7 @@ const char kDefaultFile[] =
     "\r\n"
     "--------------------------------------------------\r\n";
 
-class TempDir {
- public:
-  TempDir() {
-    std::string t = (fs::temp_directory_path() / "zx-settings-XXXXXX").string();
-    path_ = mkdtemp(t.data());
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
+using test::TempDir;
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
@@ -121,16 +110,16 @@ Project Loaded(const std::string& path) {
 TEST(SettingsFile, DefaultFileMatchesTheLayoutByteForByte) {
   EXPECT_EQ(DefaultSettingsBytes(), std::string(kDefaultFile));
   TempDir dir;
-  ASSERT_TRUE(WriteDefaultSettings(dir.File("new.zx2")));
-  EXPECT_EQ(ReadBytes(dir.File("new.zx2")), std::string(kDefaultFile));
+  ASSERT_TRUE(WriteDefaultSettings(dir.Path("new.zx2")));
+  EXPECT_EQ(ReadBytes(dir.Path("new.zx2")), std::string(kDefaultFile));
 }
 
 TEST(SettingsFile, DefaultFileLoadsAsANewProject) {
   TempDir dir;
-  WriteBytes(dir.File("d.zx2"), kDefaultFile);
+  WriteBytes(dir.Path("d.zx2"), kDefaultFile);
   Project p;
   p.Params.E_cAllowableError = 42;
-  ASSERT_TRUE(LoadSettingsFile(p, dir.File("d.zx2")));
+  ASSERT_TRUE(LoadSettingsFile(p, dir.Path("d.zx2")));
   EXPECT_EQ(p.Params.E_cAllowableError, 0.01);  // BStepLevel 3 wins over the 1.0 line
   EXPECT_EQ(p.Params.SampleName, "MgB2SUS");
   EXPECT_EQ(p.Params.Re_Zeta, 6.283185);
@@ -198,10 +187,10 @@ TEST(SettingsFile, RoundTripKeepsEveryStoredFieldInBothModes) {
     SCOPED_TRACE(mode);
     TempDir dir;
     Project src = FullProject(mode);
-    ASSERT_TRUE(WriteSettings(src, dir.File("p.zx2")));
+    ASSERT_TRUE(WriteSettings(src, dir.Path("p.zx2")));
     Project p;
     p.ProgramFolder = "/opt/zx/";
-    ASSERT_TRUE(LoadSettingsFile(p, dir.File("p.zx2")));
+    ASSERT_TRUE(LoadSettingsFile(p, dir.Path("p.zx2")));
     EXPECT_EQ(p.Params.Re_A_m, 2.5e9);
     EXPECT_EQ(p.Params.Sigma_2, 0.25);
     EXPECT_EQ(p.Params.Re_Gamma, 0.6);
@@ -315,8 +304,8 @@ TEST(SettingsReader, AxisTextsAndModeNumbers) {
   ReadSettingsValues(p, {"CalcMode\t7"});
   AddDataFile(p, "/d.dat");
   AddCalcCond(p, 0, 20.0, 1.5, "/r.dat");
-  ASSERT_TRUE(WriteSettings(p, dir.File("p.zx2")));
-  const std::string bytes = ReadBytes(dir.File("p.zx2"));
+  ASSERT_TRUE(WriteSettings(p, dir.Path("p.zx2")));
+  const std::string bytes = ReadBytes(dir.Path("p.zx2"));
   EXPECT_NE(bytes.find("CalcMode\t7\r\n"), std::string::npos);
   EXPECT_EQ(bytes.find("CalcCondMagField"), std::string::npos);
   EXPECT_NE(bytes.find("XType\tLog\r\n"), std::string::npos);
@@ -396,8 +385,8 @@ TEST(SettingsFile, LongPathsSurviveWhole) {
   AddDataFile(src, "/short.dat");
   AddCalcCond(src, 0, 10, 1, longPath + ".out");
   AddCalcCond(src, 1, 11, 1, "/o.dat");
-  ASSERT_TRUE(WriteSettings(src, dir.File("l.zx2")));
-  Project p = Loaded(dir.File("l.zx2"));
+  ASSERT_TRUE(WriteSettings(src, dir.Path("l.zx2")));
+  Project p = Loaded(dir.Path("l.zx2"));
   ASSERT_EQ(p.DataFiles.Count(), 2);
   EXPECT_EQ(p.DataFiles.items[0].Path, longPath);
   EXPECT_EQ(p.DataFiles.items[1].Path, "/short.dat");
@@ -417,12 +406,12 @@ TEST(SettingsFile, RelativePathsResolveAgainstTheSettingsFolder) {
               "CalcCondNo\t0\r\nCalcCondRelatedDatFileNo\t0\r\nCalcCondMark\t0\r\n"
               "CalcCondTemp\t2.000000e+001\r\nCalcCondMagField\t1.000000e+000\r\n"
               "CalcCondOutpFilePath\tout/r.dat\r\n\r\n");
-  WriteBytes(dir.File("rel.zx2"), text);
-  Project p = Loaded(dir.File("rel.zx2"));
+  WriteBytes(dir.Path("rel.zx2"), text);
+  Project p = Loaded(dir.Path("rel.zx2"));
   ASSERT_EQ(p.DataFiles.Count(), 1);
-  EXPECT_EQ(p.DataFiles.items[0].Path, dir.File("data/a b.dat"));
-  EXPECT_EQ(MakeViewState(p).DataSeries.items[0].Path, dir.File("data/a b.dat"));
-  EXPECT_EQ(p.CalcConds.items[0].OutpFilePath, dir.File("out/r.dat"));
+  EXPECT_EQ(p.DataFiles.items[0].Path, dir.Path("data/a b.dat"));
+  EXPECT_EQ(MakeViewState(p).DataSeries.items[0].Path, dir.Path("data/a b.dat"));
+  EXPECT_EQ(p.CalcConds.items[0].OutpFilePath, dir.Path("out/r.dat"));
 }
 
 TEST(SettingsFile, UnreadableFileLeavesTheProjectAsItWas) {
@@ -439,7 +428,7 @@ TEST(SettingsFile, UnreadableFileLeavesTheProjectAsItWas) {
 
 TEST(SettingsFile, LoadRunsTheWindowStepsInOrder) {
   TempDir dir;
-  ASSERT_TRUE(WriteSettings(FullProject(0), dir.File("p.zx2")));
+  ASSERT_TRUE(WriteSettings(FullProject(0), dir.Path("p.zx2")));
   Project p = FullProject(0);
   std::vector<std::string> steps;
   LoadHooks hooks;
@@ -454,13 +443,13 @@ TEST(SettingsFile, LoadRunsTheWindowStepsInOrder) {
     steps.push_back("lists");
     EXPECT_EQ(p.DataFiles.Count(), 2);
   };
-  ASSERT_TRUE(LoadSettingsFile(p, dir.File("p.zx2"), hooks));
+  ASSERT_TRUE(LoadSettingsFile(p, dir.Path("p.zx2"), hooks));
   EXPECT_EQ(steps, (std::vector<std::string>{"d1", "d0", "c2", "c1", "c0", "panel", "lists"}));
 }
 
 TEST(SettingsFile, FailedSaveLeavesTheOldFileIntact) {
   TempDir dir;
-  std::string target = dir.File("keep.zx2");
+  std::string target = dir.Path("keep.zx2");
   WriteBytes(target, "old contents");
   Project p;
   AddDataFile(p, "/only/ascii/\xF0\x9F\x98\x80.dat");  // an emoji has no CP932 form
@@ -473,8 +462,8 @@ TEST(SettingsFile, FailedSaveLeavesTheOldFileIntact) {
   EXPECT_EQ(ReadBytes(target), "old contents");
   chmod(target.c_str(), 0644);
   EXPECT_FALSE(WriteSettings(Project{}, "/dev/null/x.zx2"));
-  EXPECT_FALSE(WriteSettings(Project{}, dir.File("missing/dir/x.zx2")));
-  for (const auto& e : fs::directory_iterator(dir.Path()))
+  EXPECT_FALSE(WriteSettings(Project{}, dir.Path("missing/dir/x.zx2")));
+  for (const auto& e : fs::directory_iterator(dir.Root()))
     EXPECT_EQ(e.path().filename(), "keep.zx2");  // no temporary left behind
 }
 
@@ -494,8 +483,8 @@ TEST(SettingsFile, ReadsLfOnlyFiles) {
     if (c != '\r') lf += c;
   std::size_t pos = lf.find("T_c\t3.900000e+001");
   lf.replace(pos, 17, "T_c\t2.000000e+01");  // two exponent digits read too
-  WriteBytes(dir.File("lf.zx2"), lf);
-  Project p = Loaded(dir.File("lf.zx2"));
+  WriteBytes(dir.Path("lf.zx2"), lf);
+  Project p = Loaded(dir.Path("lf.zx2"));
   EXPECT_EQ(p.Params.T_c, 20.0);
   EXPECT_EQ(p.Params.IntStepNum, 900);
 }

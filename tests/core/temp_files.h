@@ -1,4 +1,4 @@
-// A fresh directory per test for series files, removed afterwards.
+// A fresh folder per test, named after it and removed afterwards.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -28,6 +28,7 @@ class TempDir {
     return p;
   }
   std::string Path(const std::string& name) const { return (path_ / name).string(); }
+  std::string Root() const { return path_.string(); }
 
  private:
   std::filesystem::path path_;
