@@ -45,6 +45,8 @@ struct CurveSource {
   const FitInput& input;
   const ConditionData& cd;
   bool ej = true;
+  const std::atomic<bool>* stop = nullptr;
+  bool Stopped() const { return stop && *stop; }
 };
 
 // n points over the data's range, evenly on a log scale for E-J.
@@ -68,6 +70,7 @@ std::vector<double> ModelAlong(const CurveSource& src, const FitValues& v,
   double hint = 0;
   std::vector<double> ys;
   for (double x : xs) {
+    if (src.Stopped()) break;
     if (src.ej) {
       ys.push_back(ModelE(p, x, src.cd.temp, src.cd.field));
       continue;
@@ -86,6 +89,7 @@ std::vector<std::vector<double>> BandGradient(const CurveSource& src, const FitV
                                               const std::vector<double>& xs) {
   std::vector<std::vector<double>> g;
   for (int j : varied) {
+    if (src.Stopped()) break;
     const std::size_t jj = static_cast<std::size_t>(j);
     const double h = kBandStep * std::max(std::fabs(values[jj]), 1e-3);
     FitValues up = values, down = values;
@@ -121,23 +125,25 @@ void BandLimits(ConditionCurves& cc, const FitOutcome& band, const std::vector<i
 }  // namespace
 
 std::vector<ConditionCurves> FitCurves(const FitInput& input, const FitValues& values, int points,
-                                       int threads, const FitOutcome* band) {
+                                       int threads, const FitOutcome* band,
+                                       const std::atomic<bool>* stop) {
   std::vector<ConditionCurves> out = CurvesWithPoints(input);
   const std::vector<int> varied = VariedParams(band);
   const bool ej = input.mode == CalcMode::EJ;
   const int n = std::max(points, 2);
   ParallelFor(out.size(), threads, [&](int, std::size_t k) {
     ConditionCurves& cc = out[k];
-    const CurveSource src{input, input.conditions[static_cast<std::size_t>(cc.cond)], ej};
+    const CurveSource src{input, input.conditions[static_cast<std::size_t>(cc.cond)], ej, stop};
     cc.modelX = CurveXs(src, n);
     cc.modelY = ModelAlong(src, values, cc.modelX);
     const std::vector<double> atData = ModelAlong(src, values, src.cd.x);
-    for (std::size_t i = 0; i < src.cd.x.size(); ++i) {
+    for (std::size_t i = 0; i < atData.size(); ++i) {
       cc.residualX.push_back(src.cd.x[i]);
       cc.residualY.push_back(std::log10(src.cd.y[i] / atData[i]));
     }
-    if (varied.empty()) return;
-    BandLimits(cc, *band, varied, BandGradient(src, values, varied, cc.modelX));
+    if (varied.empty() || src.Stopped()) return;
+    const auto g = BandGradient(src, values, varied, cc.modelX);
+    if (!src.Stopped()) BandLimits(cc, *band, varied, g);
   });
   return out;
 }

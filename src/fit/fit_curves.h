@@ -2,6 +2,7 @@
 // data, and the residuals of the measured points.
 #pragma once
 
+#include <atomic>
 #include <vector>
 
 #include "fit/fit_data.h"
@@ -23,9 +24,11 @@ inline constexpr int kDenseCurvePoints = 200;
 // and the residuals, at the parameter values. With a covariance (from a
 // FitOutcome), the band is computed by the delta method: on log10 of the
 // model, with the derivatives by the values taken by central differences,
-// s^2 = g^T C g and the band 10^(log10 model ± 1.96 s).
+// s^2 = g^T C g and the band 10^(log10 model ± 1.96 s). Once *stop is
+// set the work ends early and the curves are incomplete.
 std::vector<ConditionCurves> FitCurves(const FitInput& input, const FitValues& values,
                                        int points = kDenseCurvePoints, int threads = 0,
-                                       const FitOutcome* band = nullptr);
+                                       const FitOutcome* band = nullptr,
+                                       const std::atomic<bool>* stop = nullptr);
 
 }  // namespace zx

@@ -363,7 +363,12 @@ void FitDialog::StartFit() {
         at.params.Bcn = outcome.bcn;
       }
       quality = ReportAfterFit(*input, outcome, ValuesOf(outcome), 0).quality;
-      curves = FitCurves(at, ValuesOf(outcome), kDenseCurvePoints, 0, &outcome);
+      // A stopped fit ends where it was, not at a minimum, and Stop also
+      // ends the slow band: its curves are drawn as the live ones, at once.
+      if (outcome.stop != FitStop::Cancelled)
+        curves = FitCurves(at, ValuesOf(outcome), kDenseCurvePoints, 0, &outcome, &cancel_);
+      if (outcome.stop == FitStop::Cancelled || cancel_)
+        curves = FitCurves(at, ValuesOf(outcome), kLiveCurvePoints);
     }
     QMetaObject::invokeMethod(
         this,
