@@ -4,11 +4,8 @@
 #include <nlohmann/json.hpp>
 
 #include "model/format.h"
+#include "model/program_version.h"
 #include "model/text_file.h"
-
-#ifndef ZENTRIX_VERSION
-#define ZENTRIX_VERSION "unknown"
-#endif
 
 namespace zx {
 
@@ -72,7 +69,7 @@ DataRange RangeOf(const FitInput& used) {
 FitRecord MakeFitRecord(const FitInput& used, const FitOutcome& fit, const FitOptions& options,
                         const FitQuality& quality, const ModelParams& stored) {
   FitRecord rec;
-  rec.version = ZENTRIX_VERSION;
+  rec.version = kProgramVersion;
   rec.mode = used.mode;
   rec.values = ParamsOf(stored);
   for (int k = 0; k < kFitParamCount; ++k) {

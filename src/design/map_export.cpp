@@ -6,10 +6,7 @@
 #include "fit/fit_quality.h"
 #include "fit/model_jc.h"
 #include "model/format.h"
-
-#ifndef ZENTRIX_VERSION
-#define ZENTRIX_VERSION "unknown"
-#endif
+#include "model/program_version.h"
 
 namespace zx {
 
@@ -56,7 +53,8 @@ std::string CsvText(const DesignMap& map) {
 
 std::string ComsolText(const DesignMap& map, const DesignBasis& basis) {
   const DataRange& r = basis.range;
-  std::string t = "% ZENTRIX II " ZENTRIX_VERSION ": Jc and n of the fitted creep-flow model\n";
+  std::string t = std::string("% ") + kProgramName + " " + kProgramVersion +
+                  ": Jc and n of the fitted creep-flow model\n";
   t += "% Criterion E_c " + Sci(map.eC) + " V/m; NaN where the model has no value\n";
   t += "% Fitted data: T " + Sci(r.tMin) + " to " + Sci(r.tMax) + " K, B " + Sci(r.bMin) + " to " +
        Sci(r.bMax) + " T\n";
@@ -70,7 +68,7 @@ std::string ComsolText(const DesignMap& map, const DesignBasis& basis) {
 std::string JsonText(const DesignMap& map, const DesignBasis& basis) {
   Json j;
   j["program"] = "ZENTRIX II";
-  j["version"] = ZENTRIX_VERSION;
+  j["version"] = kProgramVersion;
   j["criterion_V_per_m"] = Num(map.eC);
   j["bands"] = basis.HasBands();
   j["fit_record"] = RecordName(basis.record);
