@@ -234,6 +234,8 @@ std::string OptionNames(OptionKind kind) {
 }
 
 std::optional<double> ReadNumber(const std::string& text) {
+  // strtod would read "0x10" as 16: a length or a count is written in decimals.
+  if (text.find_first_of("xX") != std::string::npos) return std::nullopt;
   char* end = nullptr;
   const double v = std::strtod(text.c_str(), &end);
   if (text.empty() || end == text.c_str() || *end != '\0') return std::nullopt;

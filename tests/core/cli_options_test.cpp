@@ -135,6 +135,7 @@ TEST(CliOptions, OneNumberReaderForEveryCommand) {
       {"2.5", 2.5, 2.5, {}}, {"-1", -1.0, -1.0, {}}, {"4e-3", 4e-3, 4e-3, {}},
       {"2 ", {}, {}, {}},    {"", {}, {}, {}},       {"2x", {}, {}, {}},
       {"inf", inf, {}, {}},  {"1e400", inf, {}, {}}, {"tHTS_K", {}, {}, {}},
+      {"0x10", {}, {}, {}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ReadNumber(c.text), c.number) << c.text;
