@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "cli/commands.h"
@@ -117,14 +118,8 @@ std::string CurvesText(const FitInput& input, const std::vector<ConditionCurves>
   return text;
 }
 
-}  // namespace
-
-int CmdFit(const std::string& project, const Options& opt) {
-  Project p;
-  ReadStamp read;  // --write refuses a project changed during the fit
-  if (!Load(p, project, &read)) return 1;
-  FitInput input = TakeFitInput(p);
-  // --bounds of the pinning parameters replace the project's ranges here.
+// --bounds of the pinning parameters replace the project's ranges.
+void ApplyBoundOptions(FitInput& input, const Options& opt) {
   double* const ranges[kPinningParamCount][2] = {
       {&input.settings.MiniRe_Am, &input.settings.MaxRe_Am},
       {&input.settings.MiniSigma_2, &input.settings.MaxSigma_2},
@@ -135,27 +130,29 @@ int CmdFit(const std::string& project, const Options& opt) {
     if (!std::isnan(opt.lower[k])) *ranges[k][0] = opt.lower[k];
     if (!std::isnan(opt.upper[k])) *ranges[k][1] = opt.upper[k];
   }
-  if (RefuseNonFinite(input)) return kUsageError;
-  FitOptions fo = opt.fit;
-  fo.threads = opt.threads;
+}
+
+// Refuses ranges the fit cannot use and a --curves file that would
+// overwrite one of the project's own; true when refused.
+bool RefuseFitSetup(Project& p, const std::string& project, const FitInput& input,
+                    const FitOptions& fo, const Options& opt) {
   if (const std::string refused = CheckFitBounds(input, fo); !refused.empty()) {
     std::fprintf(stderr, "zentrix2-calc: %s\n", Localized(refused).c_str());
-    return kUsageError;
+    return true;
   }
   if (!opt.curves.empty()) {
     p.SettingsFilePath = project;
     if (const ResultPathClash clash = CheckResultPath(p, opt.curves);
         clash != ResultPathClash::None) {
       std::fprintf(stderr, "zentrix2-calc: --curves: %s\n", ResultPathClashText(clash));
-      return kUsageError;
+      return true;
     }
   }
-  ReportLeftOut(input);
-  Progress progress;
-  if (isatty(STDERR_FILENO)) fo.onIteration = [&](const FitIteration& it) { return progress(it); };
-  FitOutcome fit = RunFit(input, fo);
-  AddDroppedLinesWarning(input, fit);
-  progress.End();
+  return false;
+}
+
+// The exit code of a fit that gave no result; nothing when it gave one.
+std::optional<int> NoResult(const FitOutcome& fit) {
   if (fit.stop == FitStop::NothingToFit) {
     for (const FitWarning& w : fit.warnings)
       std::printf("warn\t%s\t%s\n", FitWarningName(w.kind), FitWarningDetail(w).c_str());
@@ -167,28 +164,27 @@ int CmdFit(const std::string& project, const Options& opt) {
     std::fprintf(stderr, "zentrix2-calc: the fit failed: %s\n", OneLine(fit.reason).c_str());
     return 1;
   }
-  const FitValues values = ValuesOf(fit);
-  // The report covers the points where the fitted model has a value.
-  const FitReport report = ReportAfterFit(input, fit, values, opt.threads);
-  const FitInput& used = report.used;
-  Print(FitReportLines(&fit, report.quality), opt.json);
-  if (!fit.degenerate.empty()) {
-    std::string names;
-    for (const std::string& n : fit.degenerate) names += (names.empty() ? "" : ", ") + n;
-    std::fprintf(stderr, "zentrix2-calc: degenerate: %s cannot be told apart\n", names.c_str());
-  }
-  if (!opt.curves.empty()) {
-    const auto curves = FitCurves(used, values, kDenseCurvePoints, opt.threads, &fit);
-    if (!WriteFileAtomically(opt.curves, CurvesText(used, curves))) {
-      std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", opt.curves.c_str());
-      return 1;
-    }
-  }
-  if (!opt.write) return 0;
-  if (fit.stop != FitStop::Converged) {
-    std::fprintf(stderr, "zentrix2-calc: not written: the fit did not converge\n");
-    return 0;
-  }
+  return std::nullopt;
+}
+
+void ReportDegenerate(const FitOutcome& fit) {
+  if (fit.degenerate.empty()) return;
+  std::string names;
+  for (const std::string& n : fit.degenerate) names += (names.empty() ? "" : ", ") + n;
+  std::fprintf(stderr, "zentrix2-calc: degenerate: %s cannot be told apart\n", names.c_str());
+}
+
+bool WriteCurves(const std::string& path, const FitInput& used, const FitValues& values,
+                 const Options& opt, const FitOutcome& fit) {
+  const auto curves = FitCurves(used, values, kDenseCurvePoints, opt.threads, &fit);
+  if (WriteFileAtomically(path, CurvesText(used, curves))) return true;
+  std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", path.c_str());
+  return false;
+}
+
+// The project's lines --write replaces: the pinning parameters, Tc and
+// Bc2(0) when fitted, the orders when all were tried.
+SettingsLines FittedLines(const FitValues& values, const FitOptions& fo, const FitOutcome& fit) {
   SettingsLines lines = PinningLines(values);
   if (!fo.fixed[static_cast<std::size_t>(FitParam::Tc)])
     lines.emplace_back("T_c", FormatLe(values[static_cast<std::size_t>(FitParam::Tc)]));
@@ -198,7 +194,18 @@ int CmdFit(const std::string& project, const Options& opt) {
     lines.emplace_back("Tcn", std::to_string(fit.tcn));
     lines.emplace_back("Bcn", std::to_string(fit.bcn));
   }
-  switch (WriteProjectLines(project, lines, read)) {
+  return lines;
+}
+
+// --write: the fitted values into the project, unless it changed since
+// it was read, then the fit record beside it.
+int WriteFitted(const std::string& project, const ReadStamp& read, const FitReport& report,
+                const FitOutcome& fit, const FitOptions& fo, const FitValues& values) {
+  if (fit.stop != FitStop::Converged) {
+    std::fprintf(stderr, "zentrix2-calc: not written: the fit did not converge\n");
+    return 0;
+  }
+  switch (WriteProjectLines(project, FittedLines(values, fo, fit), read)) {
     case WriteResult::Written:
       break;
     case WriteResult::ChangedSinceRead:
@@ -209,7 +216,36 @@ int CmdFit(const std::string& project, const Options& opt) {
       std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", project.c_str());
       return 1;
   }
-  return WriteRecord(project, used, fit, fo, report.quality) ? 0 : 1;
+  return WriteRecord(project, report.used, fit, fo, report.quality) ? 0 : 1;
+}
+
+}  // namespace
+
+int CmdFit(const std::string& project, const Options& opt) {
+  Project p;
+  ReadStamp read;  // --write refuses a project changed during the fit
+  if (!Load(p, project, &read)) return 1;
+  FitInput input = TakeFitInput(p);
+  ApplyBoundOptions(input, opt);
+  if (RefuseNonFinite(input)) return kUsageError;
+  FitOptions fo = opt.fit;
+  fo.threads = opt.threads;
+  if (RefuseFitSetup(p, project, input, fo, opt)) return kUsageError;
+  ReportLeftOut(input);
+  Progress progress;
+  if (isatty(STDERR_FILENO)) fo.onIteration = [&](const FitIteration& it) { return progress(it); };
+  FitOutcome fit = RunFit(input, fo);
+  AddDroppedLinesWarning(input, fit);
+  progress.End();
+  if (const std::optional<int> code = NoResult(fit)) return *code;
+  const FitValues values = ValuesOf(fit);
+  // The report covers the points where the fitted model has a value.
+  const FitReport report = ReportAfterFit(input, fit, values, opt.threads);
+  Print(FitReportLines(&fit, report.quality), opt.json);
+  ReportDegenerate(fit);
+  if (!opt.curves.empty() && !WriteCurves(opt.curves, report.used, values, opt, fit)) return 1;
+  if (!opt.write) return 0;
+  return WriteFitted(project, read, report, fit, fo, values);
 }
 
 int CmdQuality(const std::string& project, const Options& opt) {

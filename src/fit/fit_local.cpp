@@ -233,15 +233,11 @@ double PredictedDecrease(const FitResiduals& all, const LocalFitSetup& setup,
   return 0.5 * gv.dot(d) / cost;
 }
 
-// The gradient of the cost, g_k = sum w_i rho'(r_i^2) r_i dr_i/dq_k, decides
-// which parameters on a bound stay held: those it pushes outward. Sets the
-// cost and the projected gradient of out; true when `held` changed.
-bool ClassifyBounds(FitResiduals& all, const LocalFitSetup& setup,
-                    const std::vector<double>& weights, const FitValues& q, FitFlags& held,
-                    LocalFitResult& out) {
-  const FitResiduals::Evaluation& e = all.At(q, true, setup.free);
+// The cost at the evaluation e, and its gradient into g.
+double CostAndGradient(const FitResiduals& all, const LocalFitSetup& setup,
+                       const std::vector<double>& weights, const FitResiduals::Evaluation& e,
+                       FitValues& g) {
   double cost = 0;
-  FitValues g{};
   for (int i = 0; i < all.Count(); ++i) {
     const std::size_t ii = static_cast<std::size_t>(i);
     const double r = e.r[ii], s = r * r;
@@ -250,7 +246,18 @@ bool ClassifyBounds(FitResiduals& all, const LocalFitSetup& setup,
     for (std::size_t k = 0; k < kFitParamCount; ++k)
       if (setup.free[k]) g[k] += f * e.jac[k][ii];
   }
-  cost /= 2;
+  return cost / 2;
+}
+
+// The gradient of the cost, g_k = sum w_i rho'(r_i^2) r_i dr_i/dq_k, decides
+// which parameters on a bound stay held: those it pushes outward. Sets the
+// cost and the projected gradient of out; true when `held` changed.
+bool UpdateHeldBounds(FitResiduals& all, const LocalFitSetup& setup,
+                      const std::vector<double>& weights, const FitValues& q, FitFlags& held,
+                      LocalFitResult& out) {
+  const FitResiduals::Evaluation& e = all.At(q, true, setup.free);
+  FitValues g{};
+  const double cost = CostAndGradient(all, setup, weights, e, g);
   out.cost = cost;
   // Gradients below this (scaled by the range) are noise of the
   // difference quotients.
@@ -260,7 +267,7 @@ bool ClassifyBounds(FitResiduals& all, const LocalFitSetup& setup,
   for (std::size_t k = 0; k < kFitParamCount; ++k) {
     if (!setup.free[k]) continue;
     const double range = setup.upper[k] - setup.lower[k];
-    const double tol = 1e-9 * std::max(range, 1e-300);
+    const double tol = BoundTolerance(range);
     const bool atLower = q[k] <= setup.lower[k] + tol, atUpper = q[k] >= setup.upper[k] - tol;
     const double scaled = g[k] * range;
     // Cost falls when q_k moves against its gradient.
@@ -369,7 +376,7 @@ LocalFitResult LocalFit(FitResiduals& all, const FitInput& input, const LocalFit
       }
       if (last == ceres::FAILURE) break;
     }
-    if (!ClassifyBounds(all, setup, weights, q, held, out)) {
+    if (!UpdateHeldBounds(all, setup, weights, q, held, out)) {
       // The solver's own stopping rule may end on a slope (a step refused
       // where the model has no value, a stalled trust region): another
       // round from here, and the end is no minimum if that does not help.

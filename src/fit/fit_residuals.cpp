@@ -18,6 +18,70 @@ bool SameBits(const FitValues& a, const FitValues& b) {
   return std::memcmp(a.data(), b.data(), sizeof(double) * kFitParamCount) == 0;
 }
 
+// The difference steps of each free coordinate: the coordinate's value at
+// either end, and where the parameter set there sits among the sets
+// evaluated (-1: the base point itself).
+struct DifferenceSteps {
+  std::array<double, kFitParamCount> lo{}, hi{};
+  std::array<int, kFitParamCount> loIndex{}, hiIndex{};
+};
+
+// Adds the parameter sets of the difference steps around q to qs.
+DifferenceSteps AddDifferenceSteps(const FitValues& q, const FitFlags& free, const FitValues& lower,
+                                   const FitValues& upper, bool forward,
+                                   std::vector<FitValues>& qs) {
+  DifferenceSteps st;
+  auto& lo = st.lo;
+  auto& hi = st.hi;
+  for (int k = 0; k < kFitParamCount; ++k) {
+    if (!free[static_cast<std::size_t>(k)]) continue;
+    const std::size_t kk = static_cast<std::size_t>(k);
+    const double h = kRelativeStep * std::max(std::fabs(q[kk]), 1.0);
+    // Steps stay inside the bounds: the model may be undefined outside.
+    lo[kk] = std::max(q[kk] - h, lower[kk]);
+    hi[kk] = std::min(q[kk] + h, upper[kk]);
+    st.loIndex[kk] = st.hiIndex[kk] = -1;
+    if (forward) {
+      // One side only, away from the nearer bound.
+      if (hi[kk] > q[kk])
+        lo[kk] = q[kk];
+      else
+        hi[kk] = q[kk];
+    }
+    if (lo[kk] != q[kk]) {
+      FitValues a = q;
+      a[kk] = lo[kk];
+      st.loIndex[kk] = static_cast<int>(qs.size());
+      qs.push_back(a);
+    }
+    if (hi[kk] != q[kk]) {
+      FitValues b = q;
+      b[kk] = hi[kk];
+      st.hiIndex[kk] = static_cast<int>(qs.size());
+      qs.push_back(b);
+    }
+  }
+  return st;
+}
+
+// The Jacobian columns of e.free from the residuals at the steps' ends;
+// every column empty without a Jacobian.
+void FillJacobian(FitResiduals::Evaluation& e, const DifferenceSteps& st,
+                  const std::vector<double>& base, const std::vector<std::vector<double>>& values) {
+  for (int k = 0; k < kFitParamCount; ++k) {
+    const std::size_t kk = static_cast<std::size_t>(k);
+    e.jac[kk].clear();
+    if (!e.hasJacobian || !e.free[kk]) continue;
+    const std::vector<double>& a =
+        st.loIndex[kk] < 0 ? base : values[static_cast<std::size_t>(st.loIndex[kk])];
+    const std::vector<double>& b =
+        st.hiIndex[kk] < 0 ? base : values[static_cast<std::size_t>(st.hiIndex[kk])];
+    e.jac[kk].resize(base.size());
+    for (std::size_t i = 0; i < base.size(); ++i)
+      e.jac[kk][i] = (b[i] - a[i]) / (st.hi[kk] - st.lo[kk]);
+  }
+}
+
 }  // namespace
 
 bool IsLogCoordinate(int param) {
@@ -140,18 +204,24 @@ void FitResiduals::ComputeNear(const FitValues& q0, const std::vector<double>& b
   });
 }
 
-const FitResiduals::Evaluation& FitResiduals::At(const FitValues& q, bool jacobian,
-                                                 const FitFlags& free) {
-  std::lock_guard<std::mutex> lock(mutex_);
+const FitResiduals::Evaluation* FitResiduals::Cached(const FitValues& q, bool jacobian,
+                                                     const FitFlags& free) const {
   if (jacobianValid_ && SameBits(withJacobian_.q, q) && withJacobian_.free == free)
-    return withJacobian_;
-  if (!jacobian && plainValid_ && SameBits(plain_.q, q)) return plain_;
+    return &withJacobian_;
+  if (!jacobian && plainValid_ && SameBits(plain_.q, q)) return &plain_;
+  return nullptr;
+}
 
-  std::vector<FitValues> qs;
-  const bool haveBase = plainValid_ && SameBits(plain_.q, q);
-  const bool jcb = input_.mode == CalcMode::JcB;
-  // Jc-B derivatives start from the base point's Jc: it comes first.
-  const bool near = jcb && jacobian;
+void FitResiduals::UpdateJcHints(const std::vector<double>& base) {
+  // Hints are replaced only between evaluations, never during one, so
+  // that no result depends on the order the threads run in.
+  jcHints_.resize(points_.size());
+  for (std::size_t i = 0; i < points_.size(); ++i)
+    jcHints_[i] = std::isfinite(base[i]) ? std::pow(10.0, points_[i].logY - base[i]) : 0.0;
+}
+
+std::vector<double> FitResiduals::BaseFirst(const FitValues& q, bool haveBase, bool near,
+                                            std::vector<FitValues>& qs) {
   std::vector<double> base;
   if (haveBase) {
     base = plain_.r;
@@ -162,38 +232,22 @@ const FitResiduals::Evaluation& FitResiduals::At(const FitValues& q, bool jacobi
   } else {
     qs.push_back(q);
   }
-  std::array<double, kFitParamCount> lo{}, hi{};
-  std::array<int, kFitParamCount> loIndex{}, hiIndex{};
-  if (jacobian) {
-    for (int k = 0; k < kFitParamCount; ++k) {
-      if (!free[static_cast<std::size_t>(k)]) continue;
-      const std::size_t kk = static_cast<std::size_t>(k);
-      const double h = kRelativeStep * std::max(std::fabs(q[kk]), 1.0);
-      // Steps stay inside the bounds: the model may be undefined outside.
-      lo[kk] = std::max(q[kk] - h, lower_[kk]);
-      hi[kk] = std::min(q[kk] + h, upper_[kk]);
-      loIndex[kk] = hiIndex[kk] = -1;  // -1: the base point itself
-      if (forward_) {
-        // One side only, away from the nearer bound.
-        if (hi[kk] > q[kk])
-          lo[kk] = q[kk];
-        else
-          hi[kk] = q[kk];
-      }
-      if (lo[kk] != q[kk]) {
-        FitValues a = q;
-        a[kk] = lo[kk];
-        loIndex[kk] = static_cast<int>(qs.size());
-        qs.push_back(a);
-      }
-      if (hi[kk] != q[kk]) {
-        FitValues b = q;
-        b[kk] = hi[kk];
-        hiIndex[kk] = static_cast<int>(qs.size());
-        qs.push_back(b);
-      }
-    }
-  }
+  return base;
+}
+
+const FitResiduals::Evaluation& FitResiduals::At(const FitValues& q, bool jacobian,
+                                                 const FitFlags& free) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (const Evaluation* cached = Cached(q, jacobian, free)) return *cached;
+
+  std::vector<FitValues> qs;
+  const bool haveBase = plainValid_ && SameBits(plain_.q, q);
+  const bool jcb = input_.mode == CalcMode::JcB;
+  // Jc-B derivatives start from the base point's Jc: it comes first.
+  const bool near = jcb && jacobian;
+  std::vector<double> base = BaseFirst(q, haveBase, near, qs);
+  DifferenceSteps steps;
+  if (jacobian) steps = AddDifferenceSteps(q, free, lower_, upper_, forward_, qs);
   std::vector<std::vector<double>> values;
   if (near && !qs.empty()) {
     ComputeNear(q, base, qs, values);
@@ -201,39 +255,20 @@ const FitResiduals::Evaluation& FitResiduals::At(const FitValues& q, bool jacobi
     Compute(qs, values);
   }
   if (!haveBase && !near) base = values[0];
-  if (!haveBase && jcb) {
-    // Hints are replaced only between evaluations, never during one, so
-    // that no result depends on the order the threads run in.
-    jcHints_.resize(points_.size());
-    for (std::size_t i = 0; i < points_.size(); ++i)
-      jcHints_[i] = std::isfinite(base[i]) ? std::pow(10.0, points_[i].logY - base[i]) : 0.0;
-  }
+  if (!haveBase && jcb) UpdateJcHints(base);
 
   Evaluation& e = jacobian ? withJacobian_ : plain_;
   e.q = q;
   e.r = base;
   e.free = free;
   e.hasJacobian = jacobian;
-  for (int k = 0; k < kFitParamCount; ++k) {
-    const std::size_t kk = static_cast<std::size_t>(k);
-    e.jac[kk].clear();
-    if (!jacobian || !free[kk]) continue;
-    const std::vector<double>& a =
-        loIndex[kk] < 0 ? base : values[static_cast<std::size_t>(loIndex[kk])];
-    const std::vector<double>& b =
-        hiIndex[kk] < 0 ? base : values[static_cast<std::size_t>(hiIndex[kk])];
-    e.jac[kk].resize(points_.size());
-    for (std::size_t i = 0; i < points_.size(); ++i)
-      e.jac[kk][i] = (b[i] - a[i]) / (hi[kk] - lo[kk]);
-  }
+  FillJacobian(e, steps, base, values);
   if (jacobian) {
     jacobianValid_ = true;
     plain_.q = q;
     plain_.r = base;
-    plainValid_ = true;
-  } else {
-    plainValid_ = true;
   }
+  plainValid_ = true;
   return e;
 }
 

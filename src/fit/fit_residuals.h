@@ -66,6 +66,17 @@ class FitResiduals {
   void ComputeNear(const FitValues& q0, const std::vector<double>& base,
                    const std::vector<FitValues>& qs, std::vector<std::vector<double>>& out);
 
+  // The kept evaluation that answers At(q, jacobian, free); null when none.
+  const Evaluation* Cached(const FitValues& q, bool jacobian, const FitFlags& free) const;
+  // The residuals at q when kept (haveBase) or needed before the others
+  // (near: Jc-B derivatives start from them); otherwise q joins qs and
+  // the result is empty.
+  std::vector<double> BaseFirst(const FitValues& q, bool haveBase, bool near,
+                                std::vector<FitValues>& qs);
+  // Jc-B mode: each point's Jc at the residuals `base`, where the next
+  // searches start.
+  void UpdateJcHints(const std::vector<double>& base);
+
   const FitInput& input_;
   int threads_;
   FitValues lower_, upper_;

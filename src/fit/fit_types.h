@@ -2,6 +2,7 @@
 // residuals are weighed, and what a fit reports.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -20,6 +21,12 @@ inline constexpr int kFitParamCount = 7;
 using FitValues =
     std::array<double, kFitParamCount>;  // ParamsOf/SetParams cover T_c and B_c2_0 too
 using FitFlags = std::array<bool, kFitParamCount>;
+
+// A value within this share of its range from a bound lies on that bound.
+inline constexpr double kBoundTolerance = 1e-9;
+// The distance from a bound, for a range of this width, within which a
+// value is on it; never 0, so that a value at the bound always is.
+inline double BoundTolerance(double range) { return kBoundTolerance * std::max(range, 1e-300); }
 
 // "Am", "sigma2", "gamma", "m", "g2", "Tc", "Bc2".
 const char* FitParamName(int index);

@@ -183,7 +183,7 @@ namespace {
 // Where a value of a minimum other than the best lies within the fit's bounds.
 ParamState StateAt(const FitParamOutcome& p, double value) {
   if (p.state == ParamState::Fixed) return ParamState::Fixed;
-  const double tol = 1e-9 * (p.upper - p.lower);
+  const double tol = kBoundTolerance * (p.upper - p.lower);
   if (value <= p.lower + tol) return ParamState::Lower;
   if (value >= p.upper - tol) return ParamState::Upper;
   return ParamState::Free;
