@@ -82,6 +82,13 @@ void FillJacobian(FitResiduals::Evaluation& e, const DifferenceSteps& st,
   }
 }
 
+// The model's parameters at each point of fit coordinates.
+std::vector<ModelParams> ParamSets(const ModelParams& base, const std::vector<FitValues>& qs) {
+  std::vector<ModelParams> sets(qs.size(), base);
+  for (std::size_t v = 0; v < qs.size(); ++v) SetParams(sets[v], FromCoordinates(qs[v]));
+  return sets;
+}
+
 }  // namespace
 
 bool IsLogCoordinate(int param) {
@@ -121,8 +128,7 @@ void FitResiduals::Compute(const std::vector<FitValues>& qs,
                            std::vector<std::vector<double>>& out) {
   out.assign(qs.size(), std::vector<double>(points_.size(), NAN));
   const std::size_t conds = condRanges_.size();
-  std::vector<ModelParams> sets(qs.size(), input_.params);
-  for (std::size_t v = 0; v < qs.size(); ++v) SetParams(sets[v], FromCoordinates(qs[v]));
+  const std::vector<ModelParams> sets = ParamSets(input_.params, qs);
   const double eC = input_.params.E_c;
   const bool jcb = input_.mode == CalcMode::JcB;
   // One task per (parameter set, condition): the model's per-condition
@@ -175,8 +181,7 @@ void FitResiduals::ComputeNear(const FitValues& q0, const std::vector<double>& b
     }
     evaluations_ += evals;
   });
-  std::vector<ModelParams> sets(qs.size(), input_.params);
-  for (std::size_t v = 0; v < qs.size(); ++v) SetParams(sets[v], FromCoordinates(qs[v]));
+  const std::vector<ModelParams> sets = ParamSets(input_.params, qs);
   ParallelFor(qs.size() * conds, threads_, [&](int, std::size_t task) {
     const std::size_t v = task / conds, c = task % conds;
     const ConditionData& cd = input_.conditions[c];
