@@ -135,6 +135,34 @@
         <source>%1 は読み込んだ後に他のプログラムが変更しました。変更を失わないよう上書きしません。</source>
         <translation>%1 was changed by another program after it was read; it is not replaced, so that no change is lost.</translation>
     </message>
+    <message>
+        <source>ピン力の強さ</source>
+        <translation>Pinning strength</translation>
+    </message>
+    <message>
+        <source>ピン力の分布</source>
+        <translation>Width of the pinning strength distribution</translation>
+    </message>
+    <message>
+        <source>ピン力の磁場依存性</source>
+        <translation>Field dependence of the pinning strength</translation>
+    </message>
+    <message>
+        <source>ピン力の温度依存性</source>
+        <translation>Temperature dependence of the pinning strength</translation>
+    </message>
+    <message>
+        <source>磁束バンドルサイズ</source>
+        <translation>Flux bundle size</translation>
+    </message>
+    <message>
+        <source>臨界温度</source>
+        <translation>Critical temperature (K)</translation>
+    </message>
+    <message>
+        <source>上部臨界磁場</source>
+        <translation>Upper critical field at 0 K (T)</translation>
+    </message>
 </context>
 <context>
     <name>zx::AboutBox</name>
@@ -406,10 +434,6 @@
         <translation>Start point %1/%2   iteration %3   RMS %4 decades</translation>
     </message>
     <message>
-        <source>   最良 RMS %1 デケード</source>
-        <translation type="vanished">   best RMS %1 decades</translation>
-    </message>
-    <message>
         <source>   経過時間 %1 秒</source>
         <translation>   elapsed %1 s</translation>
     </message>
@@ -556,10 +580,6 @@
     <message>
         <source># 日時: </source>
         <translation># Date: </translation>
-    </message>
-    <message>
-        <source>空欄: 既定値 (Tc ±10 %、Bc2(0) ×/÷ 3)</source>
-        <translation type="vanished">Empty: the default (Tc ±10 %, Bc2(0) ×/÷ 3)</translation>
     </message>
     <message>
         <source>損失関数 %1 (尺度 %2 デケード), 重み付け %3, 開始点 %4, 固定 %5</source>
@@ -1443,36 +1463,8 @@ and calculation conditions. Continue?</translation>
 <context>
     <name>zx::ParameterPanel</name>
     <message>
-        <source>ピン力の強さ</source>
-        <translation>Pinning strength</translation>
-    </message>
-    <message>
-        <source>ピン力の分布</source>
-        <translation>Width of the pinning strength distribution</translation>
-    </message>
-    <message>
-        <source>ピン力の磁場依存性</source>
-        <translation>Field dependence of the pinning strength</translation>
-    </message>
-    <message>
-        <source>ピン力の温度依存性</source>
-        <translation>Temperature dependence of the pinning strength</translation>
-    </message>
-    <message>
-        <source>磁束バンドルサイズ</source>
-        <translation>Flux bundle size</translation>
-    </message>
-    <message>
-        <source>臨界温度</source>
-        <translation>Critical temperature (K)</translation>
-    </message>
-    <message>
         <source>常伝導抵抗率</source>
         <translation>Normal-state resistivity (Ω m)</translation>
-    </message>
-    <message>
-        <source>上部臨界磁場</source>
-        <translation>Upper critical field at 0 K (T)</translation>
     </message>
     <message>
         <source>ピン形状定数</source>

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "model/format.h"
+#include "model/param_table.h"
 #include "model/text_file.h"
 
 namespace zx {
@@ -27,11 +28,8 @@ std::string ResultFileBytes(const ModelParams& p, const ResultHeader& h, std::sp
   line("#");
   line("# Fitting Parameters");
   line("#");
-  line("# Re(A_m)\t" + FormatLe(p.Re_A_m));
-  line("# Sigma^2\t" + FormatLe(p.Sigma_2));
-  line("# Re(Gamma)\t" + FormatLe(p.Re_Gamma));
-  line("# Re(m)\t" + FormatLe(p.Re_m));
-  line("# Re(g^2)\t" + FormatLe(p.Re_g_2));
+  for (const ParamRow& r : PinningRows())
+    line(std::string("# ") + r.valueKey + "\t" + FormatLe(p.*r.value));
   line("#");
   const std::size_t n = std::min(xs.size(), values.size());
   for (std::size_t i = 0; i < n; ++i) line(FormatLe(xs[i]) + " " + FormatLe(values[i]));

@@ -118,20 +118,6 @@ std::string CurvesText(const FitInput& input, const std::vector<ConditionCurves>
   return text;
 }
 
-// --bounds of the pinning parameters replace the project's ranges.
-void ApplyBoundOptions(FitInput& input, const Options& opt) {
-  double* const ranges[kPinningParamCount][2] = {
-      {&input.settings.MiniRe_Am, &input.settings.MaxRe_Am},
-      {&input.settings.MiniSigma_2, &input.settings.MaxSigma_2},
-      {&input.settings.MiniRe_Gamma, &input.settings.MaxRe_Gamma},
-      {&input.settings.MiniRe_m, &input.settings.MaxRe_m},
-      {&input.settings.MiniRe_g_2, &input.settings.MaxRe_g_2}};
-  for (int k = 0; k < kPinningParamCount; ++k) {
-    if (!std::isnan(opt.lower[k])) *ranges[k][0] = opt.lower[k];
-    if (!std::isnan(opt.upper[k])) *ranges[k][1] = opt.upper[k];
-  }
-}
-
 // Refuses ranges the fit cannot use and a --curves file that would
 // overwrite one of the project's own; true when refused.
 bool RefuseFitSetup(Project& p, const std::string& project, const FitInput& input,
@@ -185,11 +171,7 @@ bool WriteCurves(const std::string& path, const FitInput& used, const FitValues&
 // The project's lines --write replaces: the pinning parameters, Tc and
 // Bc2(0) when fitted, the orders when all were tried.
 SettingsLines FittedLines(const FitValues& values, const FitOptions& fo, const FitOutcome& fit) {
-  SettingsLines lines = PinningLines(values);
-  if (!fo.fixed[static_cast<std::size_t>(FitParam::Tc)])
-    lines.emplace_back("T_c", FormatLe(values[static_cast<std::size_t>(FitParam::Tc)]));
-  if (!fo.fixed[static_cast<std::size_t>(FitParam::Bc2)])
-    lines.emplace_back("B_c2(0)", FormatLe(values[static_cast<std::size_t>(FitParam::Bc2)]));
+  SettingsLines lines = FittedParamLines(values, fo.fixed);
   if (fo.allOrders) {
     lines.emplace_back("Tcn", std::to_string(fit.tcn));
     lines.emplace_back("Bcn", std::to_string(fit.bcn));
@@ -226,7 +208,6 @@ int CmdFit(const std::string& project, const Options& opt) {
   ReadStamp read;  // --write refuses a project changed during the fit
   if (!Load(p, project, &read)) return 1;
   FitInput input = TakeFitInput(p);
-  ApplyBoundOptions(input, opt);
   if (RefuseNonFinite(input)) return kUsageError;
   FitOptions fo = opt.fit;
   fo.threads = opt.threads;

@@ -51,16 +51,8 @@ bool ParseBounds(const std::string& text, Options& opt) {
     if (k < 0 || !ParseNumber(item.substr(eq + 1, colon - eq - 1), lo) ||
         !ParseNumber(item.substr(colon + 1), hi) || !std::isfinite(lo) || !std::isfinite(hi))
       return false;
-    if (k == static_cast<int>(FitParam::Tc)) {
-      opt.fit.tcLower = lo;
-      opt.fit.tcUpper = hi;
-    } else if (k == static_cast<int>(FitParam::Bc2)) {
-      opt.fit.bc2Lower = lo;
-      opt.fit.bc2Upper = hi;
-    } else {
-      opt.lower[k] = lo;
-      opt.upper[k] = hi;
-    }
+    opt.fit.lower[static_cast<std::size_t>(k)] = lo;
+    opt.fit.upper[static_cast<std::size_t>(k)] = hi;
   }
   return true;
 }

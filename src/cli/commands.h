@@ -12,14 +12,10 @@
 namespace zx::cli {
 
 struct Options {
-  int threads = 0;     // 0: all cores
-  double scale = 1.0;  // image export: device pixels per graph pixel
-  FitOptions fit;      // --fit: fixed parameters, loss, weighting, starts, orders
-  bool write = false;  // --fit: store converged values in the project
-  // --fit --bounds for the pinning parameters: this run's ranges in place
-  // of the project's; NaN: the project's.
-  double lower[kPinningParamCount] = {NAN, NAN, NAN, NAN, NAN};
-  double upper[kPinningParamCount] = {NAN, NAN, NAN, NAN, NAN};
+  int threads = 0;             // 0: all cores
+  double scale = 1.0;          // image export: device pixels per graph pixel
+  FitOptions fit;              // --fit: fixed parameters, loss, weighting, starts, orders
+  bool write = false;          // --fit: store converged values in the project
   std::string curves;          // --fit --curves: the model curves with their bands
   bool json = false;           // --json: the report as JSON
   double criterion = NAN;      // --criterion in V/m; NaN: the project's E_c

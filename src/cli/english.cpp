@@ -35,6 +35,13 @@ const EnglishEntry kTable[] = {
     {"%1 は読み込んだ後に他のプログラムが変更しました。変更を失わないよう上書きしません。",
      "%1 was changed by another program after it was read; it is not replaced, so that no "
      "change is lost."},
+    {"ピン力の強さ", "Pinning strength"},
+    {"ピン力の分布", "Width of the pinning strength distribution"},
+    {"ピン力の磁場依存性", "Field dependence of the pinning strength"},
+    {"ピン力の温度依存性", "Temperature dependence of the pinning strength"},
+    {"磁束バンドルサイズ", "Flux bundle size"},
+    {"臨界温度", "Critical temperature (K)"},
+    {"上部臨界磁場", "Upper critical field at 0 K (T)"},
     {"計算結果出力ファイルにデータファイルは指定できません。",
      "A data file cannot be a result file."},
     {"計算結果出力ファイルに設定ファイルは指定できません。",

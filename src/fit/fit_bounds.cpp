@@ -19,8 +19,6 @@ constexpr double kTcSpan = 1.2;
 // (both are fitted on a log scale).
 constexpr double kPositiveFloor = 1e-12;
 
-const char* const kRangeNames[kFitParamCount] = {"", "", "", "", "", "T_c", "B_c2(0)"};
-
 }  // namespace
 
 double HottestMeasuredTemperature(const FitInput& input) {
@@ -37,41 +35,43 @@ std::array<double, 2> DefaultTcRange(double tc, double hottest) {
   return {low, std::max(tc * 1.1, low * kTcSpan)};
 }
 
+namespace {
+
+// The range of a parameter the project stores no range for: Tc above the
+// measured temperatures, Bc2(0) within a factor of three.
+std::array<double, 2> DefaultRange(const ParamRow& r, const FitInput& input) {
+  const double value = input.params.*r.value;
+  if (r.id == FitParam::Tc) return DefaultTcRange(value, HottestMeasuredTemperature(input));
+  return {value / 3, value * 3};
+}
+
+}  // namespace
+
 void FitBounds(const FitInput& input, const FitOptions& options, FitValues& lower,
                FitValues& upper) {
-  const CalcSettings& s = input.settings;
-  const double tc = input.params.T_c, bc2 = input.params.B_c2_0;
-  const std::array<double, 2> tcRange = DefaultTcRange(tc, HottestMeasuredTemperature(input));
-  lower = {s.MiniRe_Am,
-           s.MiniSigma_2,
-           s.MiniRe_Gamma,
-           s.MiniRe_m,
-           s.MiniRe_g_2,
-           std::isnan(options.tcLower) ? tcRange[0] : options.tcLower,
-           std::isnan(options.bc2Lower) ? bc2 / 3 : options.bc2Lower};
-  upper = {s.MaxRe_Am,
-           s.MaxSigma_2,
-           s.MaxRe_Gamma,
-           s.MaxRe_m,
-           s.MaxRe_g_2,
-           std::isnan(options.tcUpper) ? tcRange[1] : options.tcUpper,
-           std::isnan(options.bc2Upper) ? bc2 * 3 : options.bc2Upper};
-  if (!(lower[0] > 0)) lower[0] = std::min(1.0, upper[0]);
+  for (const ParamRow& r : ParamTable()) {
+    const std::array<double, 2> range =
+        HasStoredRange(r) ? std::array{input.settings.*r.minimum, input.settings.*r.maximum}
+                          : DefaultRange(r, input);
+    const double given[2] = {At(options.lower, r.id), At(options.upper, r.id)};
+    At(lower, r.id) = std::isnan(given[0]) ? range[0] : given[0];
+    At(upper, r.id) = std::isnan(given[1]) ? range[1] : given[1];
+  }
+  double& amLower = At(lower, FitParam::Am);
+  if (!(amLower > 0)) amLower = std::min(1.0, At(upper, FitParam::Am));
   for (FitParam k : {FitParam::Sigma2, FitParam::G2})
-    if (!(lower[static_cast<std::size_t>(k)] > 0))
-      lower[static_cast<std::size_t>(k)] = kPositiveFloor;
+    if (!(At(lower, k) > 0)) At(lower, k) = kPositiveFloor;
 }
 
 std::string CheckFitBounds(const FitInput& input, const FitOptions& options) {
   FitValues lower, upper;
   FitBounds(input, options, lower, upper);
-  for (int k = 0; k < kFitParamCount; ++k) {
-    const std::size_t kk = static_cast<std::size_t>(k);
-    if (options.fixed[kk]) continue;
-    const std::string name = k < kPinningParamCount ? ParamRangeName(k) : kRangeNames[k];
-    if (!std::isfinite(lower[kk])) return RefusalText(name + "の最小値");
-    if (!std::isfinite(upper[kk]) || !(lower[kk] <= upper[kk]))
-      return RefusalText(name + "の最大値");
+  for (const ParamRow& r : ParamTable()) {
+    if (options.fixed[static_cast<std::size_t>(r.id)]) continue;
+    const char* name = RangeName(r);
+    if (!std::isfinite(At(lower, r.id))) return RefusalText(FillPattern(kMinimumOfPattern, name));
+    if (!std::isfinite(At(upper, r.id)) || !(At(lower, r.id) <= At(upper, r.id)))
+      return RefusalText(FillPattern(kMaximumOfPattern, name));
   }
   return {};
 }

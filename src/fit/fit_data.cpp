@@ -3,7 +3,9 @@
 #include <cmath>
 #include <utility>
 
+#include "model/param_table.h"
 #include "model/series_file.h"
+#include "model/settings_keys.h"
 
 namespace zx {
 
@@ -14,34 +16,20 @@ int FitInput::UsedPoints() const {
 }
 
 std::string NonFiniteFitSetting(const FitInput& input) {
-  const ModelParams& m = input.params;
-  const CalcSettings& s = input.settings;
-  const std::pair<const char*, double> values[] = {{"Re(A_m)", m.Re_A_m},
-                                                   {"Sigma^2", m.Sigma_2},
-                                                   {"Re(Gamma)", m.Re_Gamma},
-                                                   {"Re(m)", m.Re_m},
-                                                   {"Re(g^2)", m.Re_g_2},
-                                                   {"T_c", m.T_c},
-                                                   {"Rho_n(0)", m.Rho_n_0},
-                                                   {"B_c2(0)", m.B_c2_0},
-                                                   {"Re(Zeta)", m.Re_Zeta},
-                                                   {"Thickness", m.Thickness},
-                                                   {"E_c", m.E_c},
-                                                   {"JIni", s.JIni},
-                                                   {"JFin", s.JFin},
-                                                   {"MiniRe(Am)", s.MiniRe_Am},
-                                                   {"MaxRe(Am)", s.MaxRe_Am},
-                                                   {"MiniSigma^2", s.MiniSigma_2},
-                                                   {"MaxSigma^2", s.MaxSigma_2},
-                                                   {"MiniRe(Gamma)", s.MiniRe_Gamma},
-                                                   {"MaxRe(Gamma)", s.MaxRe_Gamma},
-                                                   {"MiniRe(m)", s.MiniRe_m},
-                                                   {"MaxRe(m)", s.MaxRe_m},
-                                                   {"MiniRe(g^2)", s.MiniRe_g_2},
-                                                   {"MaxRe(g^2)", s.MaxRe_g_2}};
-  for (const auto& [key, v] : values)
-    if (!std::isfinite(v)) return key;
-  return {};
+  Project p;
+  p.Params = input.params;
+  p.Settings = input.settings;
+  // Every number the fit reads: the parameters with their ranges, the
+  // sample's constants, the criterion and the J range.
+  std::vector<const double*> read = {&p.Params.Rho_n_0, &p.Params.Re_Zeta, &p.Params.Thickness,
+                                     &p.Params.E_c,     &p.Settings.JIni,  &p.Settings.JFin};
+  for (const ParamRow& r : ParamTable()) {
+    read.push_back(&(p.Params.*r.value));
+    if (!HasStoredRange(r)) continue;
+    read.push_back(&(p.Settings.*r.minimum));
+    read.push_back(&(p.Settings.*r.maximum));
+  }
+  return FirstNonFiniteKey(p, read);
 }
 
 FitInput TakeFitInput(const Project& p) {

@@ -91,10 +91,7 @@ std::vector<ModelParams> ParamSets(const ModelParams& base, const std::vector<Fi
 
 }  // namespace
 
-bool IsLogCoordinate(int param) {
-  return param == static_cast<int>(FitParam::Am) || param == static_cast<int>(FitParam::Sigma2) ||
-         param == static_cast<int>(FitParam::G2);
-}
+bool IsLogCoordinate(int param) { return ParamRowOf(param).fitScale == ParamScale::Log; }
 
 FitValues ToCoordinates(const FitValues& values) {
   FitValues q = values;

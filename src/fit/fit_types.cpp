@@ -2,32 +2,14 @@
 
 namespace zx {
 
-namespace {
-const char* const kNames[kFitParamCount] = {"Am", "sigma2", "gamma", "m", "g2", "Tc", "Bc2"};
-}
-
-const char* FitParamName(int index) {
-  return index >= 0 && index < kFitParamCount ? kNames[index] : "";
-}
-
-int FitParamIndex(const std::string& name) {
-  for (int i = 0; i < kFitParamCount; ++i)
-    if (name == kNames[i]) return i;
-  return -1;
-}
-
 FitValues ParamsOf(const ModelParams& p) {
-  return {p.Re_A_m, p.Sigma_2, p.Re_Gamma, p.Re_m, p.Re_g_2, p.T_c, p.B_c2_0};
+  FitValues v;
+  for (const ParamRow& r : ParamTable()) At(v, r.id) = p.*r.value;
+  return v;
 }
 
 void SetParams(ModelParams& p, const FitValues& v) {
-  p.Re_A_m = v[0];
-  p.Sigma_2 = v[1];
-  p.Re_Gamma = v[2];
-  p.Re_m = v[3];
-  p.Re_g_2 = v[4];
-  p.T_c = v[5];
-  p.B_c2_0 = v[6];
+  for (const ParamRow& r : ParamTable()) p.*r.value = At(v, r.id);
 }
 
 FitValues ValuesOf(const FitOutcome& fit) {

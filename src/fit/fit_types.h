@@ -10,16 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include "model/param_table.h"
 #include "model/project.h"
 
 namespace zx {
 
-// The five pinning parameters, then the two sample constants a fit may move too.
-enum class FitParam { Am, Sigma2, Gamma, M, G2, Tc, Bc2 };
-inline constexpr int kPinningParamCount = 5;
-inline constexpr int kFitParamCount = 7;
-using FitValues =
-    std::array<double, kFitParamCount>;  // ParamsOf/SetParams cover T_c and B_c2_0 too
+// One number per row of the parameter table, in FitParam order.
+using FitValues = std::array<double, kFitParamCount>;
 using FitFlags = std::array<bool, kFitParamCount>;
 
 // A value within this share of its range from a bound lies on that bound.
@@ -28,10 +25,15 @@ inline constexpr double kBoundTolerance = 1e-9;
 // value is on it; never 0, so that a value at the bound always is.
 inline double BoundTolerance(double range) { return kBoundTolerance * std::max(range, 1e-300); }
 
-// "Am", "sigma2", "gamma", "m", "g2", "Tc", "Bc2".
-const char* FitParamName(int index);
-// Index of a name as above; -1 when unknown.
-int FitParamIndex(const std::string& name);
+// The value of parameter p in a FitValues.
+inline double& At(FitValues& v, FitParam p) { return v[static_cast<std::size_t>(p)]; }
+inline double At(const FitValues& v, FitParam p) { return v[static_cast<std::size_t>(p)]; }
+
+inline FitValues NanFitValues() {
+  FitValues v;
+  v.fill(NAN);
+  return v;
+}
 
 FitValues ParamsOf(const ModelParams& p);
 void SetParams(ModelParams& p, const FitValues& v);
@@ -67,8 +69,9 @@ struct FitOptions {
   std::function<bool(const FitIteration&)> onIteration;
   int starts = 12;         // 1: one local fit from the current values
   bool allOrders = false;  // try the four (Tcn, Bcn) combinations, keep the best
-  // Bounds of Tc and Bc2 when free; NaN: the defaults (DefaultTcRange, Bc2(0) ×/÷ 3).
-  double tcLower = NAN, tcUpper = NAN, bc2Lower = NAN, bc2Upper = NAN;
+  // This run's bounds; NaN: the project's range, or for a parameter without
+  // a stored one its default (DefaultTcRange, Bc2(0) ×/÷ 3).
+  FitValues lower = NanFitValues(), upper = NanFitValues();
 };
 
 // Where a parameter ended.

@@ -6,15 +6,22 @@ namespace zx {
 
 namespace {
 
-const char* const kKeys[kPinningParamCount] = {"Re(A_m)", "Sigma^2", "Re(Gamma)", "Re(m)",
-                                               "Re(g^2)"};
+void AddLine(SettingsLines& lines, const ParamRow& r, const FitValues& values) {
+  lines.emplace_back(r.valueKey, FormatLe(At(values, r.id)));
+}
 
 }  // namespace
 
 SettingsLines PinningLines(const FitValues& values) {
   SettingsLines lines;
-  for (std::size_t k = 0; k < kPinningParamCount; ++k)
-    lines.emplace_back(kKeys[k], FormatLe(values[k]));
+  for (const ParamRow& r : PinningRows()) AddLine(lines, r, values);
+  return lines;
+}
+
+SettingsLines FittedParamLines(const FitValues& values, const FitFlags& fixed) {
+  SettingsLines lines = PinningLines(values);
+  for (const ParamRow& r : ParamTable().subspan(kPinningParamCount))
+    if (!fixed[static_cast<std::size_t>(r.id)]) AddLine(lines, r, values);
   return lines;
 }
 

@@ -13,4 +13,8 @@ namespace zx {
 // Re(g^2)) with their values in the file's number format.
 SettingsLines PinningLines(const FitValues& values);
 
+// The pinning parameter lines, then those of the other parameters the fit
+// moved (T_c, B_c2(0) when freed).
+SettingsLines FittedParamLines(const FitValues& values, const FitFlags& fixed);
+
 }  // namespace zx

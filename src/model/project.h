@@ -34,6 +34,8 @@ struct ModelParams {
   double Re_Zeta = 6.2831852;
   double E_c = 1e-4;
   double E_cAllowableError = 0.01;  // percent of E_c
+  // The orders of the scaling law as the file holds them: 0 stands for the
+  // exponent 1, any other order for 2 (ScalingExponent).
   int Tcn = 1;
   int Bcn = 1;
   double MiniE = 1e-10;
@@ -168,6 +170,9 @@ SeriesEntry MakeCurveSeries(int no, int relatedDatFileNo, const std::string& pat
 void ClearRegistries(Project& p, const RowDeletedHook& rowDeleted = {});
 // Gives every condition the curve file of its number.
 void RenumberCurvePaths(Project& p);
+
+// The exponent of the scaling law an order (Tcn, Bcn) stands for.
+inline int ScalingExponent(int order) { return order == 0 ? 1 : 2; }
 
 // BStepLevel 1..5 selects the Jc search tolerance; other levels leave it.
 void ApplyBStepLevel(ModelParams& m, int level);

@@ -35,4 +35,8 @@ struct SettingsKey {
 
 std::span<const SettingsKey> SettingsKeys();
 
+// The key of the first of these number fields of p, in file order, whose
+// value is not finite; "" when every one is.
+std::string FirstNonFiniteKey(const Project& p, std::span<const double* const> fields);
+
 }  // namespace zx

@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "model/format.h"
 #include "model/limits.h"
+#include "model/param_table.h"
 #include "model/settings_keys.h"
 #include "model/settings_lines.h"
 #include "model/text_codec.h"
@@ -24,7 +26,7 @@ constexpr double kMinSampleDimension = 1e-9;
 // the other mode is used as soon as the mode changes.
 enum class Group {
   None,
-  Pin,
+  Param,      // a row of the parameter table: its limits
   Positive,   // a normal positive number: the model divides by it
   Dimension,  // a sample size in metres, at least kMinSampleDimension
   Order,
@@ -39,21 +41,14 @@ enum class Group {
 struct Settable {
   const char* key;
   Group group;
-  const char* label;  // the panel's or the dialog's name of the field
-  int pin = -1;       // row of ParamRanges for pin values
+  std::string label;  // the panel's or the dialog's name of the field
+  int param = -1;     // FitParam of a parameter's value
 };
 
-// The keys the command line may set; axes, the mode and the internal
-// tolerances stay with the windows.
+// The keys the command line may set besides the parameter table's; axes,
+// the mode and the internal tolerances stay with the windows.
 const Settable kSettable[] = {
-    {"Re(A_m)", Group::Pin, "Am", 0},
-    {"Sigma^2", Group::Pin, "σ^2", 1},
-    {"Re(Gamma)", Group::Pin, "γ", 2},
-    {"Re(m)", Group::Pin, "m", 3},
-    {"Re(g^2)", Group::Pin, "g^2", 4},
-    {"T_c", Group::Positive, "Tc"},
     {"Rho_n(0)", Group::Positive, "ρn"},
-    {"B_c2(0)", Group::Positive, "Bc2(0)"},
     {"Re(Zeta)", Group::Positive, "ζ"},
     {"SampleName", Group::Name, ZX_TR_NOOP("Core", "サンプル名")},
     {"Length", Group::Dimension, ZX_TR_NOOP("Core", "長さ")},
@@ -69,22 +64,26 @@ const Settable kSettable[] = {
     {"BIni", Group::BRange, "B範囲開始値"},
     {"BFin", Group::BRange, "B範囲終了値"},
     {"BStepLevel", Group::BRange, ZX_TR_NOOP("Core", "計算の細かさ")},
-    {"MiniRe(Am)", Group::Ranges, "Amの最小値"},
-    {"MaxRe(Am)", Group::Ranges, "Amの最大値"},
-    {"MiniSigma^2", Group::Ranges, "σ^2の最小値"},
-    {"MaxSigma^2", Group::Ranges, "σ^2の最大値"},
-    {"MiniRe(Gamma)", Group::Ranges, "γの最小値"},
-    {"MaxRe(Gamma)", Group::Ranges, "γの最大値"},
-    {"MiniRe(m)", Group::Ranges, "mの最小値"},
-    {"MaxRe(m)", Group::Ranges, "mの最大値"},
-    {"MiniRe(g^2)", Group::Ranges, "g^2の最小値"},
-    {"MaxRe(g^2)", Group::Ranges, "g^2の最大値"},
 };
 
-const Settable* FindSettable(const std::string& key) {
+// A parameter's value or a bound of its stored range.
+std::optional<Settable> FindParamSettable(const std::string& key) {
+  for (const ParamRow& r : ParamTable()) {
+    if (key == r.valueKey)
+      return Settable{r.valueKey, Group::Param, r.symbol, static_cast<int>(r.id)};
+    if (!HasStoredRange(r)) continue;
+    if (key == r.minimumKey)
+      return Settable{r.minimumKey, Group::Ranges, FillPattern(kMinimumOfPattern, r.symbol)};
+    if (key == r.maximumKey)
+      return Settable{r.maximumKey, Group::Ranges, FillPattern(kMaximumOfPattern, r.symbol)};
+  }
+  return std::nullopt;
+}
+
+std::optional<Settable> FindSettable(const std::string& key) {
   for (const Settable& s : kSettable)
-    if (key == s.key) return &s;
-  return nullptr;
+    if (key == s.key) return s;
+  return FindParamSettable(key);
 }
 
 const SettingsKey* FindKey(const std::string& key) {
@@ -120,8 +119,8 @@ std::string ApplyOne(Project& p, const Settable& s, const SettingsKey& k, const 
     case KeyType::Double: {
       double v = 0;
       if (!WholeNumber(text, v)) return refused;
-      if (s.group == Group::Pin)
-        if (std::string m = CheckParamValue(s.pin, v); !m.empty()) return m;
+      if (s.group == Group::Param)
+        if (std::string m = CheckParamValue(s.param, v); !m.empty()) return m;
       // A subnormal value passes > 0 but overflows the model's quotients.
       const bool normal = v >= std::numeric_limits<double>::min();
       if ((s.group == Group::Positive || s.group == Group::Criterion) && !normal) return refused;
@@ -173,7 +172,7 @@ std::string CheckBRange(double bIni, double bFin, int bStepLevel) {
 std::string ApplyKeyAssignments(Project& p, const std::vector<KeyAssignment>& assignments) {
   bool ranges = false, jRange = false, bRange = false;
   for (const KeyAssignment& a : assignments) {
-    const Settable* s = FindSettable(a.key);
+    const std::optional<Settable> s = FindSettable(a.key);
     const SettingsKey* k = FindKey(a.key);
     if (!s || !k) return "unknown key " + a.key;
     if (std::string m = ApplyOne(p, *s, *k, a.value); !m.empty()) return m;

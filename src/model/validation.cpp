@@ -1,37 +1,9 @@
 #include "model/validation.h"
 
-#include <limits>
-
+#include "model/param_table.h"
 #include "model/tr_noop.h"
 
 namespace zx {
-
-namespace {
-
-struct ParamRow {
-  const char* name;
-  double lowest, highest;  // allowed values of either bound
-  bool lowestExcluded;
-  double CalcSettings::*minField;
-  double CalcSettings::*maxField;
-};
-
-constexpr double kInf = std::numeric_limits<double>::infinity();
-const ParamRow kRows[5] = {
-    {"Am", 0.0, kInf, true, &CalcSettings::MiniRe_Am, &CalcSettings::MaxRe_Am},
-    {"σ^2", 0.0, 1.0, false, &CalcSettings::MiniSigma_2, &CalcSettings::MaxSigma_2},
-    {"γ", 0.0, 1.0, false, &CalcSettings::MiniRe_Gamma, &CalcSettings::MaxRe_Gamma},
-    {"m", 1.0, kInf, false, &CalcSettings::MiniRe_m, &CalcSettings::MaxRe_m},
-    {"g^2", 1.0, kInf, false, &CalcSettings::MiniRe_g_2, &CalcSettings::MaxRe_g_2},
-};
-
-// An infinite bound (a huge typed number) would give the slider no scale.
-bool Allowed(const ParamRow& row, double v) {
-  const bool aboveLowest = row.lowestExcluded ? v > row.lowest : v >= row.lowest;
-  return aboveLowest && v <= row.highest && v < kInf;
-}
-
-}  // namespace
 
 std::string RefusalText(const std::string& field) { return FillPattern(kRefusalPattern, field); }
 
@@ -72,36 +44,39 @@ std::string CheckJcConditions(const JcConditions& c) {
 
 ParamRanges ParamRangesOf(const CalcSettings& s) {
   ParamRanges r;
-  for (int i = 0; i < 5; ++i) {
-    r.lo[i] = s.*kRows[i].minField;
-    r.hi[i] = s.*kRows[i].maxField;
+  for (const ParamRow& row : PinningRows()) {
+    r.lo[static_cast<int>(row.id)] = s.*row.minimum;
+    r.hi[static_cast<int>(row.id)] = s.*row.maximum;
   }
   return r;
 }
 
 void ApplyParamRanges(CalcSettings& s, const ParamRanges& r) {
-  for (int i = 0; i < 5; ++i) {
-    s.*kRows[i].minField = r.lo[i];
-    s.*kRows[i].maxField = r.hi[i];
+  for (const ParamRow& row : PinningRows()) {
+    s.*row.minimum = r.lo[static_cast<int>(row.id)];
+    s.*row.maximum = r.hi[static_cast<int>(row.id)];
   }
 }
 
-const char* ParamRangeName(int i) { return i >= 0 && i < 5 ? kRows[i].name : ""; }
+const char* ParamRangeName(int i) {
+  return i >= 0 && i < kPinningParamCount ? ParamRowOf(i).symbol : "";
+}
 
 std::string CheckParamRanges(const ParamRanges& r) {
-  for (int i = 0; i < 5; ++i) {
-    const ParamRow& row = kRows[i];
-    if (!Allowed(row, r.lo[i])) return RefusalText(FillPattern(kMinimumOfPattern, row.name));
+  for (const ParamRow& row : PinningRows()) {
+    const int i = static_cast<int>(row.id);
+    if (!WithinLimits(row, r.lo[i])) return RefusalText(FillPattern(kMinimumOfPattern, row.symbol));
     // Equal bounds would leave the slider no scale to move on.
-    if (!Allowed(row, r.hi[i]) || !(r.lo[i] < r.hi[i]))
-      return RefusalText(FillPattern(kMaximumOfPattern, row.name));
+    if (!WithinLimits(row, r.hi[i]) || !(r.lo[i] < r.hi[i]))
+      return RefusalText(FillPattern(kMaximumOfPattern, row.symbol));
   }
   return {};
 }
 
 std::string CheckParamValue(int i, double v) {
-  if (i < 0 || i >= 5) return RefusalText("");
-  return Allowed(kRows[i], v) ? std::string() : RefusalText(kRows[i].name);
+  if (i < 0 || i >= kFitParamCount) return RefusalText("");
+  const ParamRow& row = ParamRowOf(i);
+  return WithinLimits(row, v) ? std::string() : RefusalText(row.symbol);
 }
 
 }  // namespace zx

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "model/param_table.h"
 #include "model/project.h"
 #include "model/tr_noop.h"
 
@@ -51,10 +52,10 @@ struct JcConditions {
 // ec >= 0, a step level 1..5.
 std::string CheckJcConditions(const JcConditions& c);
 
-// The slider ranges of Am, σ², γ, m and g², in that order.
+// The slider ranges of the pinning parameters, in FitParam order.
 struct ParamRanges {
-  double lo[5] = {};
-  double hi[5] = {};
+  double lo[kPinningParamCount] = {};
+  double hi[kPinningParamCount] = {};
 };
 ParamRanges ParamRangesOf(const CalcSettings& s);
 void ApplyParamRanges(CalcSettings& s, const ParamRanges& r);
@@ -62,7 +63,7 @@ void ApplyParamRanges(CalcSettings& s, const ParamRanges& r);
 const char* ParamRangeName(int i);
 // Each bound within the parameter's limits and finite; lo < hi.
 std::string CheckParamRanges(const ParamRanges& r);
-// A value of pinning parameter i within the limits its bounds have.
+// A value of fitted parameter i (FitParam) within its limits.
 std::string CheckParamValue(int i, double v);
 
 }  // namespace zx

@@ -150,10 +150,10 @@ FitOptions FitDialog::Options() const {
   o.weighting = weighting_->currentIndex() == 1 ? Weighting::PerPoint : Weighting::PerCondition;
   o.starts = starts_->value();
   o.allOrders = allOrders_->isChecked();
-  o.tcLower = tcBounds_[0];
-  o.tcUpper = tcBounds_[1];
-  o.bc2Lower = bc2Bounds_[0];
-  o.bc2Upper = bc2Bounds_[1];
+  At(o.lower, FitParam::Tc) = tcBounds_[0];
+  At(o.upper, FitParam::Tc) = tcBounds_[1];
+  At(o.lower, FitParam::Bc2) = bc2Bounds_[0];
+  At(o.upper, FitParam::Bc2) = bc2Bounds_[1];
   return o;
 }
 

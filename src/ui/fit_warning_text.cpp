@@ -3,15 +3,13 @@
 #include <QCoreApplication>
 #include <QStringList>
 
-#include "model/validation.h"
+#include "model/param_table.h"
 
 namespace zx {
 
 QString FitParamLabel(int index) {
-  if (index >= 0 && index < kPinningParamCount) return QString::fromUtf8(ParamRangeName(index));
-  if (index == static_cast<int>(FitParam::Tc)) return QStringLiteral("Tc");
-  if (index == static_cast<int>(FitParam::Bc2)) return QStringLiteral("Bc2(0)");
-  return QString::fromUtf8(FitParamName(index));
+  if (index < 0 || index >= kFitParamCount) return {};
+  return QString::fromUtf8(ParamRowOf(index).symbol);
 }
 
 QString FitWarningText(const FitWarning& w) {

@@ -8,7 +8,7 @@
 
 namespace zx {
 
-// "Am", "σ^2", "γ", "m", "g^2", "Tc", "Bc2(0)".
+// The parameter's symbol: "Am", "σ^2", ..., "Bc2(0)".
 QString FitParamLabel(int index);
 
 QString FitWarningText(const FitWarning& w);

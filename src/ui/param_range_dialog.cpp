@@ -8,28 +8,24 @@
 #include <QPushButton>
 
 #include "model/format.h"
+#include "model/param_table.h"
 #include "ui/shell.h"
 
 namespace zx {
-
-namespace {
-
-// The prefix of a row's control names: amRangeGroup, amMinLabel, amMinEdit, ...
-const char* const kRowNames[5] = {"am", "sigma2", "gamma", "m", "g2"};
-
-}  // namespace
 
 ParamRangeDialog::ParamRangeDialog(Shell& main)
     : ModelessDialog(main, DialogKind::ParamRange, &main.widget(),
                      tr("パラメータ設定可能範囲変更ダイアログ")) {
   const ParamRanges ranges = ParamRangesOf(main.project().Settings);
   auto* layout = new QGridLayout(this);
-  for (int i = 0; i < 5; ++i) {
-    auto name = [i](const char* control) -> QString {
-      return QLatin1String(kRowNames[i]) + QLatin1String(control);
+  for (const ParamRow& row : PinningRows()) {
+    const int i = static_cast<int>(row.id);
+    // The row's controls: amRangeGroup, amMinLabel, amMinEdit, ...
+    auto name = [&row](const char* control) -> QString {
+      return QLatin1String(row.controlName) + QLatin1String(control);
     };
     auto* group =
-        NameControl(new QGroupBox(QString::fromUtf8(ParamRangeName(i)), this), name("RangeGroup"));
+        NameControl(new QGroupBox(QString::fromUtf8(row.symbol), this), name("RangeGroup"));
     auto* g = new QGridLayout(group);
     min_[i] = NameControl(new QLineEdit(QString::fromStdString(FormatSci(ranges.lo[i], 6)), group),
                           name("MinEdit"));
@@ -46,7 +42,7 @@ ParamRangeDialog::ParamRangeDialog(Shell& main)
 
 void ParamRangeDialog::OkClicked() {
   ParamRanges r;
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < kPinningParamCount; ++i) {
     r.lo[i] = EditNumber(min_[i]->text());
     r.hi[i] = EditNumber(max_[i]->text());
   }

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "model/param_table.h"
 #include "ui/modeless_dialog.h"
 
 class QLineEdit;
@@ -18,8 +19,8 @@ class ParamRangeDialog : public ModelessDialog {
  private:
   void OkClicked();
 
-  std::array<QLineEdit*, 5> min_{};
-  std::array<QLineEdit*, 5> max_{};
+  std::array<QLineEdit*, kPinningParamCount> min_{};
+  std::array<QLineEdit*, kPinningParamCount> max_{};
 };
 
 }  // namespace zx

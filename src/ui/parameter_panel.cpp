@@ -21,6 +21,8 @@
 
 #include "model/format.h"
 #include "model/limits.h"
+#include "model/param_table.h"
+#include "ui/core_text.h"
 #include "ui/dialog_helpers.h"
 #include "ui/dialogs.h"
 #include "ui/focused_wheel.h"
@@ -29,6 +31,15 @@
 #include "ui/shell.h"
 
 namespace zx {
+
+// A label with its number edit; a pinning parameter has its slider between.
+struct PanelField {
+  QString labelName;
+  QString editName;
+  QString label;  // as shown
+  QString tip;
+  double ModelParams::*field;
+};
 
 namespace {
 
@@ -45,65 +56,46 @@ constexpr int kRowHeight = 24;
 constexpr int kGroupGap = 4;
 
 constexpr int GroupHeight(int rows) { return kGroupTitle + rows * kRowPitch + 2; }
+constexpr int RowY(int groupTop, int row) { return groupTop + kGroupTitle + row * kRowPitch; }
 
-struct PinDef {
-  const char* labelName;
-  const char* sliderName;
-  const char* editName;
-  const char* label;
-  const char* tip;
-  double ModelParams::*field;
-  double CalcSettings::*min;
-  double CalcSettings::*max;
-  SliderScale scale;
-};
+// A text of the panel's tables in the language of the windows.
+QString Text(const char* source) {
+  return QCoreApplication::translate("zx::ParameterPanel", source);
+}
 
-const PinDef kPins[] = {
-    {"amLabel", "amSlider", "amEdit", "Am", QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の強さ"),
-     &ModelParams::Re_A_m, &CalcSettings::MiniRe_Am, &CalcSettings::MaxRe_Am,
-     SliderScale::Logarithmic},
-    {"sigma2Label", "sigma2Slider", "sigma2Edit", "σ^2",
-     QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の分布"), &ModelParams::Sigma_2,
-     &CalcSettings::MiniSigma_2, &CalcSettings::MaxSigma_2, SliderScale::Linear},
-    {"gammaLabel", "gammaSlider", "gammaEdit", "γ",
-     QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の磁場依存性"), &ModelParams::Re_Gamma,
-     &CalcSettings::MiniRe_Gamma, &CalcSettings::MaxRe_Gamma, SliderScale::Linear},
-    {"mLabel", "mSlider", "mEdit", "m",
-     QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン力の温度依存性"), &ModelParams::Re_m,
-     &CalcSettings::MiniRe_m, &CalcSettings::MaxRe_m, SliderScale::Linear},
-    {"g2Label", "g2Slider", "g2Edit", "g^2",
-     QT_TRANSLATE_NOOP("zx::ParameterPanel", "磁束バンドルサイズ"), &ModelParams::Re_g_2,
-     &CalcSettings::MiniRe_g_2, &CalcSettings::MaxRe_g_2, SliderScale::Linear},
-};
+// A quantity of the parameter table: its controls are named by the row.
+PanelField ParamField(const ParamRow& r) {
+  const QString prefix = QLatin1String(r.controlName);
+  return {prefix + QLatin1String("Label"), prefix + QLatin1String("Edit"),
+          QString::fromUtf8(r.symbol), CoreText(r.description), r.value};
+}
 
-// A label with its number edit, two to a row in the sample groups.
-struct FieldDef {
-  const char* labelName;
-  const char* editName;
-  const char* label;
-  const char* tip;
-  double ModelParams::*field;
-};
+// A number of the panel's own, never fitted.
+PanelField OwnField(const char* labelName, const char* editName, const char* label, const char* tip,
+                    double ModelParams::*field) {
+  return {QLatin1String(labelName), QLatin1String(editName), Text(label), Text(tip), field};
+}
 
-const FieldDef kProperties[] = {
-    {"tcLabel", "tcEdit", "Tc", QT_TRANSLATE_NOOP("zx::ParameterPanel", "臨界温度"),
-     &ModelParams::T_c},
-    {"rhonLabel", "rhonEdit", "ρn", QT_TRANSLATE_NOOP("zx::ParameterPanel", "常伝導抵抗率"),
-     &ModelParams::Rho_n_0},
-    {"bc20Label", "bc20Edit", "Bc2(0)", QT_TRANSLATE_NOOP("zx::ParameterPanel", "上部臨界磁場"),
-     &ModelParams::B_c2_0},
-    {"zetaLabel", "zetaEdit", "ζ", QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン形状定数"),
-     &ModelParams::Re_Zeta},
-};
+// The sample's properties, two to a row: Tc, ρn, Bc2(0), ζ.
+std::vector<PanelField> PropertyFields() {
+  return {ParamField(ParamRowOf(FitParam::Tc)),
+          OwnField("rhonLabel", "rhonEdit", "ρn",
+                   QT_TRANSLATE_NOOP("zx::ParameterPanel", "常伝導抵抗率"), &ModelParams::Rho_n_0),
+          ParamField(ParamRowOf(FitParam::Bc2)),
+          OwnField("zetaLabel", "zetaEdit", "ζ",
+                   QT_TRANSLATE_NOOP("zx::ParameterPanel", "ピン形状定数"), &ModelParams::Re_Zeta)};
+}
 
-const FieldDef kSizes[] = {
-    {"lengthLabel", "lengthEdit", QT_TRANSLATE_NOOP("zx::ParameterPanel", "長さ"),
-     QT_TRANSLATE_NOOP("zx::ParameterPanel", "サンプル長手方向長さ"), &ModelParams::Length},
-    {"widthLabel", "widthEdit", QT_TRANSLATE_NOOP("zx::ParameterPanel", "幅"),
-     QT_TRANSLATE_NOOP("zx::ParameterPanel", "サンプル幅"), &ModelParams::Width},
-    {"thicknessLabel", "thicknessEdit", QT_TRANSLATE_NOOP("zx::ParameterPanel", "厚さ"),
-     QT_TRANSLATE_NOOP("zx::ParameterPanel", "サンプル厚"), &ModelParams::Thickness},
-};
+std::vector<PanelField> SizeFields() {
+  return {
+      OwnField("lengthLabel", "lengthEdit", QT_TRANSLATE_NOOP("zx::ParameterPanel", "長さ"),
+               QT_TRANSLATE_NOOP("zx::ParameterPanel", "サンプル長手方向長さ"),
+               &ModelParams::Length),
+      OwnField("widthLabel", "widthEdit", QT_TRANSLATE_NOOP("zx::ParameterPanel", "幅"),
+               QT_TRANSLATE_NOOP("zx::ParameterPanel", "サンプル幅"), &ModelParams::Width),
+      OwnField("thicknessLabel", "thicknessEdit", QT_TRANSLATE_NOOP("zx::ParameterPanel", "厚さ"),
+               QT_TRANSLATE_NOOP("zx::ParameterPanel", "サンプル厚"), &ModelParams::Thickness)};
+}
 
 // The edits whose changes of text mark the project modified and redraw.
 const char* const kKeyEdits[] = {"amEdit",        "sigma2Edit",     "gammaEdit",  "mEdit",
@@ -111,9 +103,8 @@ const char* const kKeyEdits[] = {"amEdit",        "sigma2Edit",     "gammaEdit",
                                  "zetaEdit",      "sampleNameEdit", "lengthEdit", "widthEdit",
                                  "thicknessEdit", "intStepEdit"};
 
-// A text of the panel's tables in the language of the windows.
-QString Text(const char* source) {
-  return QCoreApplication::translate("zx::ParameterPanel", source);
+SliderScale ScaleOf(const ParamRow& r) {
+  return r.sliderScale == ParamScale::Log ? SliderScale::Logarithmic : SliderScale::Linear;
 }
 
 // The width a text takes in the controls' font.
@@ -131,8 +122,8 @@ ParameterPanel::ParameterPanel(Shell& main, QWidget* parent) : QWidget(parent), 
   ShowProjectInPanel();
 }
 
-void ParameterPanel::Register(const char* name, QWidget* control) {
-  control->setObjectName(QLatin1String(name));
+void ParameterPanel::Register(const QString& name, QWidget* control) {
+  control->setObjectName(name);
   controls_[control->objectName()] = control;
 }
 
@@ -145,134 +136,148 @@ void ParameterPanel::BuildControls() {
   // The group boxes come first so that the controls drawn over them stay
   // on top; every control is a direct child of the panel, so that
   // disabling a group box during a calculation leaves the sliders usable.
-  auto group = [this](const char* name, const char* title, int y, int rows) {
-    auto* box = new QGroupBox(Text(title), this);
-    box->setGeometry(kGroupX, y, kGroupWidth, GroupHeight(rows));
-    Register(name, box);
-    return y + GroupHeight(rows) + kGroupGap;
-  };
   const int pinTop = kGroupGap;
-  const int propTop = group("pinGroup", QT_TR_NOOP("ピンパラメータ"), pinTop, 5);
-  const int sizeTop = group("propertyGroup", QT_TR_NOOP("サンプル特性"), propTop, 2);
-  const int otherTop = group("sizeGroup", QT_TR_NOOP("サンプルサイズ"), sizeTop, 3);
-  const int buttonTop = group("otherGroup", QT_TR_NOOP("その他の計算パラメータ"), otherTop, 3);
-  auto rowY = [](int groupTop, int row) { return groupTop + kGroupTitle + row * kRowPitch; };
-
-  auto label = [this](const char* name, const char* text, const char* tip, int x, int y, int w) {
-    auto* l = new QLabel(Text(text), this);
-    l->setGeometry(x, y, w, kRowHeight);
-    l->setToolTip(Text(tip));
-    Register(name, l);
-  };
-  auto lineEdit = [this](const char* name, const char* tip, int x, int y, int w) {
-    auto* e = new QLineEdit(this);
-    e->setGeometry(x, y, w, kRowHeight);
-    e->setToolTip(Text(tip));
-    // File drops belong to the panel, not to the edit's text.
-    e->setAcceptDrops(false);
-    Register(name, e);
-    return e;
-  };
-  auto numberEdit = [this, lineEdit](const char* name, const char* tip, double ModelParams::*field,
-                                     int x, int y, int w) {
-    NumberEdit ne;
-    ne.edit = lineEdit(name, tip, x, y, w);
-    ne.field = field;
-    const std::size_t index = numberEdits_.size();
-    connect(ne.edit, &QLineEdit::textEdited, this,
-            [this, index] { numberEdits_[index].programOwned = false; });
-    numberEdits_.push_back(ne);
-    return static_cast<int>(index);
-  };
-
-  // Pin parameters: label, slider, edit.
-  for (std::size_t i = 0; i < std::size(kPins); ++i) {
-    const PinDef& d = kPins[i];
-    const int y = rowY(pinTop, static_cast<int>(i));
-    label(d.labelName, d.label, d.tip, 14, y, 40);
-    auto* slider = new QSlider(Qt::Horizontal, this);
-    slider->setGeometry(56, y, 160, kRowHeight);
-    slider->setRange(kSliderMin, kSliderMax);
-    slider->setPageStep(20);
-    slider->setToolTip(Text(d.tip));
-    TakeWheelOnlyWhenFocused(slider);
-    Register(d.sliderName, slider);
-    PinParameter pin;
-    pin.slider = slider;
-    pin.editIndex = numberEdit(d.editName, d.tip, d.field, 222, y, 96);
-    pin.scale = d.scale;
-    pin.min = d.min;
-    pin.max = d.max;
-    pins_.push_back(pin);
-    connect(slider, &QSlider::valueChanged, this, [this, i](int p) {
-      if (!showing_) OnSliderMoved(static_cast<int>(i), p);
-    });
-  }
-
-  // Two label/edit pairs to a row.
-  auto pairs = [&](const FieldDef* defs, std::size_t count, int groupTop, int firstRow) {
-    for (std::size_t i = 0; i < count; ++i) {
-      const FieldDef& d = defs[i];
-      const int y = rowY(groupTop, firstRow + static_cast<int>(i / 2));
-      const bool left = i % 2 == 0;
-      // A longer label (a translated one) takes room from its edit; the
-      // hand layout stands wherever the text fits.
-      const int grow = std::max(0, MenuFontWidth(Text(d.label)) - 48);
-      label(d.labelName, d.label, d.tip, (left ? 14 : 168), y, 48 + grow);
-      numberEdit(d.editName, d.tip, d.field, (left ? 64 : 218) + grow, y, (left ? 92 : 100) - grow);
-    }
-  };
-  pairs(kProperties, std::size(kProperties), propTop, 0);
-
-  const int nameGrow = std::max(0, MenuFontWidth(Text("サンプル名")) - 80);
-  label("sampleNameLabel", QT_TR_NOOP("サンプル名"), QT_TR_NOOP("サンプル名"), 14, rowY(sizeTop, 0),
-        80 + nameGrow);
-  sampleName_ = lineEdit("sampleNameEdit", QT_TR_NOOP("サンプル名"), 96 + nameGrow,
-                         rowY(sizeTop, 0), 222 - nameGrow);
-  sampleName_->setValidator(new SampleNameValidator(sampleName_));
-  pairs(kSizes, std::size(kSizes), sizeTop, 1);
-
-  auto order = [&](const char* labelName, const char* comboName, const char* text, int row) {
-    label(labelName, text, text, 14, rowY(otherTop, row), 230);
-    auto* combo = new QComboBox(this);
-    combo->setGeometry(248, rowY(otherTop, row), 70, kRowHeight);
-    combo->addItems({QStringLiteral("1"), QStringLiteral("2")});
-    combo->setToolTip(Text(text));
-    combo->setAcceptDrops(false);
-    Register(comboName, combo);
-    connect(combo, &QComboBox::currentIndexChanged, this, [this] {
-      if (!showing_) OnOrderChanged();
-    });
-    return combo;
-  };
-  tcn_ = order("tempOrderLabel", "tempOrderCombo", QT_TR_NOOP("スケール則内の規格化温度の次数"), 0);
-  bcn_ =
-      order("fieldOrderLabel", "fieldOrderCombo", QT_TR_NOOP("スケール則内の規格化磁場の次数"), 1);
-  label("intStepLabel", QT_TR_NOOP("積分時の刻み幅"), QT_TR_NOOP("積分時刻み幅"), 14,
-        rowY(otherTop, 2), 230);
-  intStepNum_ = lineEdit("intStepEdit", QT_TR_NOOP("積分時刻み幅"), 248, rowY(otherTop, 2), 70);
-  intStepNum_->setValidator(
-      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), intStepNum_));
-  connect(intStepNum_, &QLineEdit::editingFinished, this, &ParameterPanel::CheckStepCount);
-
-  const int buttonWidth = (kGroupWidth - kGroupGap) / 2;
-  auto* start = new QPushButton(tr("計算開始"), this);
-  start->setGeometry(kGroupX, buttonTop + 4, buttonWidth, 32);
-  start->setDefault(true);
-  Register("startButton", start);
-  start_ = start;
-  connect(start, &QPushButton::clicked, this, &ParameterPanel::ClickStart);
-  auto* finish = new QPushButton(tr("終了"), this);
-  finish->setGeometry(kGroupX + buttonWidth + kGroupGap, buttonTop + 4, buttonWidth, 32);
-  Register("finishButton", finish);
-  connect(finish, &QPushButton::clicked, this, &ParameterPanel::ClickFinish);
-
+  const int propTop = AddGroup("pinGroup", QT_TR_NOOP("ピンパラメータ"), pinTop, 5);
+  const int sizeTop = AddGroup("propertyGroup", QT_TR_NOOP("サンプル特性"), propTop, 2);
+  const int otherTop = AddGroup("sizeGroup", QT_TR_NOOP("サンプルサイズ"), sizeTop, 3);
+  const int buttonTop = AddGroup("otherGroup", QT_TR_NOOP("その他の計算パラメータ"), otherTop, 3);
+  BuildPins(pinTop);
+  BuildFieldPairs(PropertyFields(), propTop, 0);
+  BuildSampleName(sizeTop);
+  BuildFieldPairs(SizeFields(), sizeTop, 1);
+  BuildOtherGroup(otherTop);
+  BuildButtons(buttonTop);
   // Any change of the text counts, typed or not (the context menu's Delete
   // and Paste too); keys that change nothing do not.
   for (const char* name : kKeyEdits) {
     auto* edit = static_cast<QLineEdit*>(Control(name));
     connect(edit, &QLineEdit::textEdited, this, [this, edit] { OnEditTextChanged(edit); });
   }
+}
+
+int ParameterPanel::AddGroup(const char* name, const char* title, int y, int rows) {
+  auto* box = new QGroupBox(Text(title), this);
+  box->setGeometry(kGroupX, y, kGroupWidth, GroupHeight(rows));
+  Register(name, box);
+  return y + GroupHeight(rows) + kGroupGap;
+}
+
+void ParameterPanel::AddLabel(const QString& name, const QString& text, const QString& tip,
+                              const QRect& at) {
+  auto* l = new QLabel(text, this);
+  l->setGeometry(at);
+  l->setToolTip(tip);
+  Register(name, l);
+}
+
+QLineEdit* ParameterPanel::AddLineEdit(const QString& name, const QString& tip, const QRect& at) {
+  auto* e = new QLineEdit(this);
+  e->setGeometry(at);
+  e->setToolTip(tip);
+  // File drops belong to the panel, not to the edit's text.
+  e->setAcceptDrops(false);
+  Register(name, e);
+  return e;
+}
+
+int ParameterPanel::AddNumberEdit(const PanelField& d, const QRect& at) {
+  NumberEdit ne;
+  ne.edit = AddLineEdit(d.editName, d.tip, at);
+  ne.field = d.field;
+  const std::size_t index = numberEdits_.size();
+  connect(ne.edit, &QLineEdit::textEdited, this,
+          [this, index] { numberEdits_[index].programOwned = false; });
+  numberEdits_.push_back(ne);
+  return static_cast<int>(index);
+}
+
+// The pinning parameters: label, slider, edit.
+void ParameterPanel::BuildPins(int top) {
+  for (const ParamRow& row : PinningRows()) {
+    const PanelField d = ParamField(row);
+    const int i = static_cast<int>(row.id);
+    const int y = RowY(top, i);
+    AddLabel(d.labelName, d.label, d.tip, QRect(14, y, 40, kRowHeight));
+    auto* slider = new QSlider(Qt::Horizontal, this);
+    slider->setGeometry(56, y, 160, kRowHeight);
+    slider->setRange(kSliderMin, kSliderMax);
+    slider->setPageStep(20);
+    slider->setToolTip(d.tip);
+    TakeWheelOnlyWhenFocused(slider);
+    Register(QLatin1String(row.controlName) + QLatin1String("Slider"), slider);
+    pins_.push_back({slider, AddNumberEdit(d, QRect(222, y, 96, kRowHeight)), &row});
+    connect(slider, &QSlider::valueChanged, this, [this, i](int p) {
+      if (!showing_) OnSliderMoved(i, p);
+    });
+  }
+}
+
+// Two label/edit pairs to a row.
+void ParameterPanel::BuildFieldPairs(const std::vector<PanelField>& defs, int top, int firstRow) {
+  for (std::size_t i = 0; i < defs.size(); ++i) {
+    const PanelField& d = defs[i];
+    const int y = RowY(top, firstRow + static_cast<int>(i / 2));
+    const bool left = i % 2 == 0;
+    // A longer label (a translated one) takes room from its edit; the
+    // hand layout stands wherever the text fits.
+    const int grow = std::max(0, MenuFontWidth(d.label) - 48);
+    AddLabel(d.labelName, d.label, d.tip, QRect(left ? 14 : 168, y, 48 + grow, kRowHeight));
+    AddNumberEdit(d, QRect((left ? 64 : 218) + grow, y, (left ? 92 : 100) - grow, kRowHeight));
+  }
+}
+
+void ParameterPanel::BuildSampleName(int top) {
+  const QString text = tr("サンプル名");
+  const int grow = std::max(0, MenuFontWidth(text) - 80);
+  AddLabel(QStringLiteral("sampleNameLabel"), text, text,
+           QRect(14, RowY(top, 0), 80 + grow, kRowHeight));
+  sampleName_ = AddLineEdit(QStringLiteral("sampleNameEdit"), text,
+                            QRect(96 + grow, RowY(top, 0), 222 - grow, kRowHeight));
+  sampleName_->setValidator(new SampleNameValidator(sampleName_));
+}
+
+QComboBox* ParameterPanel::AddOrder(const char* labelName, const char* comboName,
+                                    const QString& text, int y) {
+  AddLabel(QLatin1String(labelName), text, text, QRect(14, y, 230, kRowHeight));
+  auto* combo = new QComboBox(this);
+  combo->setGeometry(248, y, 70, kRowHeight);
+  combo->addItems({QStringLiteral("1"), QStringLiteral("2")});
+  combo->setToolTip(text);
+  combo->setAcceptDrops(false);
+  Register(comboName, combo);
+  connect(combo, &QComboBox::currentIndexChanged, this, [this] {
+    if (!showing_) OnOrderChanged();
+  });
+  return combo;
+}
+
+// The scaling law's orders and the integration intervals.
+void ParameterPanel::BuildOtherGroup(int top) {
+  tcn_ = AddOrder("tempOrderLabel", "tempOrderCombo", tr("スケール則内の規格化温度の次数"),
+                  RowY(top, 0));
+  bcn_ = AddOrder("fieldOrderLabel", "fieldOrderCombo", tr("スケール則内の規格化磁場の次数"),
+                  RowY(top, 1));
+  const QString tip = tr("積分時刻み幅");
+  AddLabel(QStringLiteral("intStepLabel"), tr("積分時の刻み幅"), tip,
+           QRect(14, RowY(top, 2), 230, kRowHeight));
+  intStepNum_ =
+      AddLineEdit(QStringLiteral("intStepEdit"), tip, QRect(248, RowY(top, 2), 70, kRowHeight));
+  intStepNum_->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), intStepNum_));
+  connect(intStepNum_, &QLineEdit::editingFinished, this, &ParameterPanel::CheckStepCount);
+}
+
+void ParameterPanel::BuildButtons(int top) {
+  const int buttonWidth = (kGroupWidth - kGroupGap) / 2;
+  start_ = new QPushButton(tr("計算開始"), this);
+  start_->setGeometry(kGroupX, top + 4, buttonWidth, 32);
+  start_->setDefault(true);
+  Register("startButton", start_);
+  connect(start_, &QPushButton::clicked, this, &ParameterPanel::ClickStart);
+  auto* finish = new QPushButton(tr("終了"), this);
+  finish->setGeometry(kGroupX + buttonWidth + kGroupGap, top + 4, buttonWidth, 32);
+  Register("finishButton", finish);
+  connect(finish, &QPushButton::clicked, this, &ParameterPanel::ClickFinish);
 }
 
 void ParameterPanel::ShowNumber(NumberEdit& e, double value) {
@@ -291,7 +296,7 @@ double ParameterPanel::ReadNumber(const NumberEdit& e) const {
 
 int ParameterPanel::PositionFor(const PinParameter& pin, double value) const {
   const CalcSettings& s = main_.project().Settings;
-  return SliderPosition(pin.scale, s.*pin.min, s.*pin.max, value);
+  return SliderPosition(ScaleOf(*pin.row), s.*pin.row->minimum, s.*pin.row->maximum, value);
 }
 
 void ParameterPanel::ShowProjectInPanel() {
@@ -344,12 +349,10 @@ void ParameterPanel::TypeFitValues(const ModelParams& m) {
   ModelParams typed = main_.project().Params;
   showing_ = true;
   for (NumberEdit& e : numberEdits_) {
-    for (double ModelParams::*f :
-         {&ModelParams::Re_A_m, &ModelParams::Sigma_2, &ModelParams::Re_Gamma, &ModelParams::Re_m,
-          &ModelParams::Re_g_2, &ModelParams::T_c, &ModelParams::B_c2_0})
-      if (e.field == f) {
-        ShowNumber(e, m.*f);
-        typed.*f = m.*f;
+    for (const ParamRow& r : ParamTable())
+      if (e.field == r.value) {
+        ShowNumber(e, m.*r.value);
+        typed.*r.value = m.*r.value;
       }
   }
   for (const PinParameter& pin : pins_)
@@ -386,8 +389,8 @@ void ParameterPanel::OnSliderMoved(int pinIndex, int position) {
   const Project& p = main_.project();
   PinParameter& pin = pins_[static_cast<std::size_t>(pinIndex)];
   NumberEdit& e = numberEdits_[static_cast<std::size_t>(pin.editIndex)];
-  const std::optional<double> value =
-      SliderValue(pin.scale, p.Settings.*pin.min, p.Settings.*pin.max, position);
+  const std::optional<double> value = SliderValue(ScaleOf(*pin.row), p.Settings.*pin.row->minimum,
+                                                  p.Settings.*pin.row->maximum, position);
   if (value) {
     // From now on the edit's text is the value, as the user sees it.
     e.programOwned = false;

@@ -2,12 +2,14 @@
 // scaling-law orders, integration intervals, start and finish buttons.
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <array>
 #include <map>
 #include <vector>
 
+#include "model/param_table.h"
 #include "model/project.h"
 #include "ui/slider_scale.h"
 
@@ -19,6 +21,7 @@ class QSlider;
 namespace zx {
 
 class Shell;
+struct PanelField;
 
 // The controls that a running calculation disables, in creation order of
 // their kind; the five sliders are not among them.
@@ -83,14 +86,24 @@ class ParameterPanel : public QWidget {
   };
   struct PinParameter {
     QSlider* slider = nullptr;
-    int editIndex = 0;  // into numberEdits_
-    SliderScale scale = SliderScale::Linear;
-    double CalcSettings::*min = nullptr;
-    double CalcSettings::*max = nullptr;
+    int editIndex = 0;              // into numberEdits_
+    const ParamRow* row = nullptr;  // its scale and stored range
   };
 
   void BuildControls();
-  void Register(const char* name, QWidget* control);
+  // The steps of BuildControls: a group box (returns the next one's top),
+  // a label, an edit, a number edit (returns its index), the groups' rows.
+  int AddGroup(const char* name, const char* title, int y, int rows);
+  void AddLabel(const QString& name, const QString& text, const QString& tip, const QRect& at);
+  QLineEdit* AddLineEdit(const QString& name, const QString& tip, const QRect& at);
+  int AddNumberEdit(const PanelField& d, const QRect& at);
+  void BuildPins(int top);
+  void BuildFieldPairs(const std::vector<PanelField>& defs, int top, int firstRow);
+  void BuildSampleName(int top);
+  QComboBox* AddOrder(const char* labelName, const char* comboName, const QString& text, int y);
+  void BuildOtherGroup(int top);
+  void BuildButtons(int top);
+  void Register(const QString& name, QWidget* control);
   void ShowNumber(NumberEdit& e, double value);
   double ReadNumber(const NumberEdit& e) const;
   int PositionFor(const PinParameter& pin, double value) const;

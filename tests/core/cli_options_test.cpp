@@ -102,8 +102,8 @@ TEST(CliOptions, CalculationLineIsReadByTheTable) {
   EXPECT_TRUE(line.options.fit.fixed[static_cast<std::size_t>(FitParam::Am)]);
   EXPECT_TRUE(line.options.fit.fixed[static_cast<std::size_t>(FitParam::M)]);
   EXPECT_FALSE(line.options.fit.fixed[static_cast<std::size_t>(FitParam::Tc)]);
-  EXPECT_EQ(line.options.upper[static_cast<int>(FitParam::G2)], 4.0);
-  EXPECT_EQ(line.options.fit.bc2Lower, 5.0);
+  EXPECT_EQ(At(line.options.fit.upper, FitParam::G2), 4.0);
+  EXPECT_EQ(At(line.options.fit.lower, FitParam::Bc2), 5.0);
   EXPECT_TRUE(line.options.fit.allOrders);
   EXPECT_EQ(line.options.fit.loss, LossKind::Cauchy);
   EXPECT_EQ(line.options.fit.weighting, Weighting::PerPoint);

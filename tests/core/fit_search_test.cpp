@@ -305,15 +305,15 @@ TEST(FitSearch, PointsWithoutAModelValueAreLeftOutAndReported) {
   cold.params.T_c = 33;
   FitOptions freed = o;
   freed.fixed[static_cast<std::size_t>(FitParam::Tc)] = false;
-  freed.tcLower = 30;
-  freed.tcUpper = 45;
+  At(freed.lower, FitParam::Tc) = 30;
+  At(freed.upper, FitParam::Tc) = 45;
   const FitOutcome moved = RunFit(cold, freed);
   ASSERT_EQ(moved.stop, FitStop::Converged) << moved.reason;
   EXPECT_EQ(Warning(moved, FitWarningKind::NoModelValue), nullptr);
   EXPECT_NEAR(moved.params[static_cast<std::size_t>(FitParam::Tc)].value, 39.0, 1e-4);
   // The default range starts above the hottest condition.
   FitValues lower, upper;
-  freed.tcLower = freed.tcUpper = NAN;
+  At(freed.lower, FitParam::Tc) = At(freed.upper, FitParam::Tc) = NAN;
   FitBounds(cold, freed, lower, upper);
   EXPECT_GT(lower[static_cast<std::size_t>(FitParam::Tc)], 34.0);
   EXPECT_GT(upper[static_cast<std::size_t>(FitParam::Tc)], 39.0);

@@ -373,8 +373,8 @@ TEST_F(FitWindow, OptionsCarryStartsOrdersAndTheBoundsOfTcAndBc2) {
   EXPECT_EQ(o.fixed, (FitFlags{false, false, false, false, false, true, true}));
   EXPECT_EQ(o.starts, 12);
   EXPECT_FALSE(o.allOrders);
-  EXPECT_TRUE(std::isnan(o.tcLower) && std::isnan(o.tcUpper));
-  EXPECT_TRUE(std::isnan(o.bc2Lower) && std::isnan(o.bc2Upper));
+  EXPECT_TRUE(std::isnan(At(o.lower, FitParam::Tc)) && std::isnan(At(o.upper, FitParam::Tc)));
+  EXPECT_TRUE(std::isnan(At(o.lower, FitParam::Bc2)) && std::isnan(At(o.upper, FitParam::Bc2)));
 
   auto* params = Child<QTableWidget>(d, "fitParams");
   EXPECT_EQ(params->item(6, 0)->text(), QStringLiteral("Bc2(0)"));
@@ -384,8 +384,8 @@ TEST_F(FitWindow, OptionsCarryStartsOrdersAndTheBoundsOfTcAndBc2) {
   Child<QCheckBox>(d, "fitAllOrders")->setChecked(true);
   o = d->Options();
   EXPECT_FALSE(o.fixed[5]);
-  EXPECT_EQ(o.tcLower, 30.0);
-  EXPECT_TRUE(std::isnan(o.tcUpper));
+  EXPECT_EQ(At(o.lower, FitParam::Tc), 30.0);
+  EXPECT_TRUE(std::isnan(At(o.upper, FitParam::Tc)));
   EXPECT_EQ(o.starts, 3);
   EXPECT_TRUE(o.allOrders);
 
@@ -393,15 +393,15 @@ TEST_F(FitWindow, OptionsCarryStartsOrdersAndTheBoundsOfTcAndBc2) {
   // the other bound (typed or the default).
   params->item(5, 3)->setText(QStringLiteral("abc"));
   EXPECT_EQ(platform.LastMessage(), QStringLiteral("不正な値の入力 : Tcの最小値"));
-  EXPECT_EQ(d->Options().tcLower, 30.0);
+  EXPECT_EQ(At(d->Options().lower, FitParam::Tc), 30.0);
   EXPECT_EQ(params->item(5, 3)->text(), QStringLiteral("30"));
   const double bc2 = w.project().Params.B_c2_0;
   params->item(6, 4)->setText(QString::number(bc2 / 4));
   EXPECT_EQ(platform.LastMessage(), QStringLiteral("不正な値の入力 : Bc2(0)の最大値"));
-  EXPECT_TRUE(std::isnan(d->Options().bc2Upper));
+  EXPECT_TRUE(std::isnan(At(d->Options().upper, FitParam::Bc2)));
   // An emptied cell gives the bound back to the fit.
   params->item(5, 3)->setText(QString());
-  EXPECT_TRUE(std::isnan(d->Options().tcLower));
+  EXPECT_TRUE(std::isnan(At(d->Options().lower, FitParam::Tc)));
   // The project's ranges are not touched by either.
   EXPECT_FALSE(w.project().Modified);
 }
