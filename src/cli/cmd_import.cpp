@@ -103,48 +103,59 @@ int ReportError(const ImportOutcome& o, const ImportRequest& rq) {
   }
 }
 
+// Notices on the voltage column: its unit, and E against the criterion.
+void ReportVoltageScale(const ImportOutcome& o, const char* s, double criterion) {
+  const std::string unit = UnitName(o.used.vi.voltageUnit);
+  if (o.voltageUnitAssumed)
+    std::fprintf(stderr,
+                 "zentrix2-calc: %s: no unit found for the voltage column; taken as %s "
+                 "(--voltage-unit)\n",
+                 s, unit.c_str());
+  if (o.topField > kMaxPlausibleField || o.topField < kMinPlausibleField)
+    std::fprintf(stderr,
+                 "zentrix2-calc: %s: E reaches %s V/m at the top of the sweep, which no "
+                 "transition does; the voltage column is %s%s, not %s (--voltage-unit)\n",
+                 s, Sci6(o.topField).c_str(),
+                 o.likelyVoltageUnit ? "probably in " : "in another unit",
+                 o.likelyVoltageUnit ? UnitName(*o.likelyVoltageUnit).c_str() : "", unit.c_str());
+  if (o.bottomField > criterion)
+    std::fprintf(stderr,
+                 "zentrix2-calc: %s: the lowest E written (%s V/m) lies above the criterion "
+                 "E_c (%s V/m): the data's Jc is unknown\n",
+                 s, Sci6(o.bottomField).c_str(), Sci6(criterion).c_str());
+}
+
+// Notices on the background fit, the sign of the transition and the rows
+// left out.
+void ReportBackground(const ViImport& vi, const char* s) {
+  if (vi.backgroundRises)
+    std::fprintf(stderr,
+                 "zentrix2-calc: %s: the transition seems to reach below the background "
+                 "fraction; a smaller --background-fraction may fit the background better\n",
+                 s);
+  if (vi.signDoubtful)
+    std::fprintf(stderr,
+                 "zentrix2-calc: %s: the highest currents barely leave the noise; the sign of "
+                 "the transition (%s) is a guess\n",
+                 s, vi.flipped ? "turned" : "kept");
+  else if (vi.signDisagrees)
+    std::fprintf(stderr,
+                 "zentrix2-calc: %s: the voltage sign was %s from the highest currents; the "
+                 "sum over the upper range points the other way (a dipping background?)\n",
+                 s, vi.flipped ? "turned" : "kept");
+  if (vi.nonFinite > 0)
+    std::fprintf(stderr, "zentrix2-calc: %s: %d rows left out whose values overflow\n", s,
+                 vi.nonFinite);
+}
+
 void ReportNotices(const ImportOutcome& o, const std::string& src, double criterion) {
   const char* s = src.c_str();
   if (o.source.truncated)
     std::fprintf(stderr, "zentrix2-calc: %s has more rows than can be read; the rest is left out\n",
                  s);
   if (o.used.kind == ImportKind::ViToEj) {
-    const std::string unit = UnitName(o.used.vi.voltageUnit);
-    if (o.voltageUnitAssumed)
-      std::fprintf(stderr,
-                   "zentrix2-calc: %s: no unit found for the voltage column; taken as %s "
-                   "(--voltage-unit)\n",
-                   s, unit.c_str());
-    if (o.topField > kMaxPlausibleField || o.topField < kMinPlausibleField)
-      std::fprintf(stderr,
-                   "zentrix2-calc: %s: E reaches %s V/m at the top of the sweep, which no "
-                   "transition does; the voltage column is %s%s, not %s (--voltage-unit)\n",
-                   s, Sci6(o.topField).c_str(),
-                   o.likelyVoltageUnit ? "probably in " : "in another unit",
-                   o.likelyVoltageUnit ? UnitName(*o.likelyVoltageUnit).c_str() : "", unit.c_str());
-    if (o.bottomField > criterion)
-      std::fprintf(stderr,
-                   "zentrix2-calc: %s: the lowest E written (%s V/m) lies above the criterion "
-                   "E_c (%s V/m): the data's Jc is unknown\n",
-                   s, Sci6(o.bottomField).c_str(), Sci6(criterion).c_str());
-    if (o.vi.backgroundRises)
-      std::fprintf(stderr,
-                   "zentrix2-calc: %s: the transition seems to reach below the background "
-                   "fraction; a smaller --background-fraction may fit the background better\n",
-                   s);
-    if (o.vi.signDoubtful)
-      std::fprintf(stderr,
-                   "zentrix2-calc: %s: the highest currents barely leave the noise; the sign of "
-                   "the transition (%s) is a guess\n",
-                   s, o.vi.flipped ? "turned" : "kept");
-    else if (o.vi.signDisagrees)
-      std::fprintf(stderr,
-                   "zentrix2-calc: %s: the voltage sign was %s from the highest currents; the "
-                   "sum over the upper range points the other way (a dipping background?)\n",
-                   s, o.vi.flipped ? "turned" : "kept");
-    if (o.vi.nonFinite > 0)
-      std::fprintf(stderr, "zentrix2-calc: %s: %d rows left out whose values overflow\n", s,
-                   o.vi.nonFinite);
+    ReportVoltageScale(o, s, criterion);
+    ReportBackground(o.vi, s);
   }
   if (o.temperature && o.temperature->spread > kTemperatureSpreadWarning)
     std::fprintf(stderr,
@@ -198,47 +209,55 @@ Planned Convert(const ImportLine& p, const std::string& source) {
   return pl;
 }
 
+// Why a converted file may not be written, after its message: the exit
+// code, or 0 when it may. Into a project d, `cond` gets the condition it
+// registers with.
+int RefusalBeforeWriting(const Planned& pl, const Document* d, const TargetCheck& target,
+                         std::optional<ImportedCondition>& cond) {
+  const char* s = pl.source.c_str();
+  if (target.problem == TargetProblem::MeasuredFile) {
+    std::fprintf(stderr, "zentrix2-calc: %s: the output names the measured file itself\n", s);
+    return 2;
+  }
+  if (!d) return 0;
+  if (const std::optional<double>& t = pl.temperature.value; t) {
+    if (!(*t > 0 && *t < kMaxTemp)) {
+      std::fprintf(stderr, "zentrix2-calc: %s: a temperature of %.3f K is outside 0 to 400 K\n", s,
+                   UnsignedWhenZero(*t, 3));
+      return 2;
+    }
+    cond = ConditionOfImport(pl.outcome.used.kind, *t, pl.field.value);
+    if (const std::string refused = ImportedConditionRefusal(d->project, *cond); !refused.empty()) {
+      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", s, Localized(refused).c_str());
+      return 2;
+    }
+  }
+  if (target.problem == TargetProblem::PathRefused) {
+    std::fprintf(stderr, "zentrix2-calc: %s: %s\n", s, Localized(target.refusal).c_str());
+    return 1;
+  }
+  return 0;
+}
+
 // Writes one converted file and registers it in d when there is one.
 int WriteOne(const ImportLine& p, const Planned& pl, Document* d, double criterion,
              std::vector<std::string>& written) {
   const ImportOutcome& o = pl.outcome;
-  const std::string& source = pl.source;
-  const std::optional<double>& temperature = pl.temperature.value;
-  const std::string out = d ? Absolute(DefaultImportOutputPath(source, o.used.kind)) : p.out;
-  const TargetCheck target = CheckImportTarget(source, out);
-  if (target.problem == TargetProblem::MeasuredFile) {
-    std::fprintf(stderr, "zentrix2-calc: %s: the output names the measured file itself\n",
-                 source.c_str());
-    return 2;
-  }
-  if (d && temperature && !(*temperature > 0 && *temperature < kMaxTemp)) {
-    std::fprintf(stderr, "zentrix2-calc: %s: a temperature of %.3f K is outside 0 to 400 K\n",
-                 source.c_str(), UnsignedWhenZero(*temperature, 3));
-    return 2;
-  }
+  const std::string out = d ? Absolute(DefaultImportOutputPath(pl.source, o.used.kind)) : p.out;
   std::optional<ImportedCondition> cond;
-  if (d && temperature) {
-    cond = ConditionOfImport(o.used.kind, *temperature, pl.field.value);
-    // Refused before anything is written.
-    if (const std::string refused = ImportedConditionRefusal(d->project, *cond); !refused.empty()) {
-      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(), Localized(refused).c_str());
-      return 2;
-    }
-  }
-  if (d && target.problem == TargetProblem::PathRefused) {
-    std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(),
-                 Localized(target.refusal).c_str());
-    return 1;
-  }
+  // Refused before anything is written.
+  if (const int code = RefusalBeforeWriting(pl, d, CheckImportTarget(pl.source, out), cond))
+    return code;
   if (!WriteFileAtomically(out, o.bytes)) {
     std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", out.c_str());
     return 1;
   }
   written.push_back(out);
-  ReportNotices(o, source, criterion);
+  ReportNotices(o, pl.source, criterion);
   if (d)
     if (const std::string refused = RegisterImportedData(*d, out, cond); !refused.empty()) {
-      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(), Localized(refused).c_str());
+      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", pl.source.c_str(),
+                   Localized(refused).c_str());
       return 1;
     }
   PrintLine(o, pl.temperature, pl.field);
