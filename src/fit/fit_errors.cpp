@@ -3,6 +3,9 @@
 #include <Eigen/Dense>
 #include <algorithm>
 #include <cmath>
+#include <utility>
+
+#include "numeric/median.h"
 
 namespace zx {
 
@@ -128,11 +131,7 @@ double ResidualVariance(LossKind loss, const Eigen::VectorXd& r, double dof) {
   if (loss == LossKind::Linear) return r.squaredNorm() / dof;
   std::vector<double> absR(static_cast<std::size_t>(n));
   for (Eigen::Index i = 0; i < n; ++i) absR[static_cast<std::size_t>(i)] = std::fabs(r(i));
-  const auto mid = absR.begin() + static_cast<std::ptrdiff_t>(absR.size() / 2);
-  std::nth_element(absR.begin(), mid, absR.end());
-  double med = *mid;
-  if (absR.size() % 2 == 0) med = (med + *std::max_element(absR.begin(), mid)) / 2;
-  const double sigma = 1.4826 * med;
+  const double sigma = 1.4826 * Median(std::move(absR), EvenMedian::Averaged);
   return sigma * sigma * static_cast<double>(n) / dof;
 }
 
