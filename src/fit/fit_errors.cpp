@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "fit/fit_loss.h"
 #include "numeric/median.h"
 
 namespace zx {
@@ -27,10 +28,11 @@ WeightedResiduals WeighResiduals(FitResiduals& all, const FitInput& input,
                                  const LocalFitSetup& setup, const FitResiduals::Evaluation& e) {
   const Eigen::Index n = all.Count();
   WeightedResiduals w{Eigen::VectorXd(n), Eigen::VectorXd(n)};
+  const FitLoss loss(setup.loss, setup.lossScale);
   for (Eigen::Index i = 0; i < n; ++i) {
     const double ri = e.r[static_cast<std::size_t>(i)];
     w.r(i) = ri;
-    const double phi = LossSlope(setup.loss, setup.lossScale, ri * ri);
+    const double phi = loss.Slope(ri * ri);
     w.u(i) = ResidualWeight(all, input, setup.weighting, static_cast<int>(i)) * phi;
   }
   return w;

@@ -9,6 +9,8 @@
 #include <memory>
 #include <mutex>
 
+#include "fit/fit_loss.h"
+
 namespace zx {
 
 namespace {
@@ -95,19 +97,6 @@ class IterationRelay final : public ceres::IterationCallback {
   bool cancelled_ = false;
 };
 
-ceres::LossFunction* BaseLoss(LossKind loss, double scale) {
-  const double a = scale > 0 ? scale : 0.1;
-  switch (loss) {
-    case LossKind::Linear:
-      return nullptr;
-    case LossKind::SoftL1:
-      return new ceres::SoftLOneLoss(a);
-    case LossKind::Cauchy:
-      return new ceres::CauchyLoss(a);
-  }
-  return nullptr;
-}
-
 // One residual block per point over the seven one-value parameter blocks
 // in q: the fixed parameters constant, the free ones within their bounds.
 std::vector<double*> BuildProblem(ceres::Problem& problem, const SharedEvaluation& shared,
@@ -115,9 +104,9 @@ std::vector<double*> BuildProblem(ceres::Problem& problem, const SharedEvaluatio
                                   FitValues& q) {
   std::vector<double*> blocks;
   for (std::size_t k = 0; k < kFitParamCount; ++k) blocks.push_back(&q[k]);
+  const FitLoss base(setup.loss, setup.lossScale);
   for (std::size_t i = 0; i < weights.size(); ++i) {
-    auto* loss = new ceres::ScaledLoss(BaseLoss(setup.loss, setup.lossScale), weights[i],
-                                       ceres::TAKE_OWNERSHIP);
+    auto* loss = new ceres::ScaledLoss(base.NewSolverLoss(), weights[i], ceres::TAKE_OWNERSHIP);
     problem.AddResidualBlock(new PointCost(shared, static_cast<int>(i)), loss, blocks);
   }
   for (std::size_t k = 0; k < kFitParamCount; ++k) {
@@ -212,13 +201,14 @@ double PredictedDecrease(const FitResiduals& all, const LocalFitSetup& setup,
   constexpr double kCostFloor = 1e-16;
   if (cols.empty() || !(cost > kCostFloor)) return 0;
   const Eigen::Index n = all.Count(), p = static_cast<Eigen::Index>(cols.size());
+  const FitLoss loss(setup.loss, setup.lossScale);
   Eigen::MatrixXd j(n, p);
   Eigen::VectorXd gv(p);
   for (Eigen::Index c = 0; c < p; ++c) {
     gv(c) = g[cols[static_cast<std::size_t>(c)]];
     for (Eigen::Index i = 0; i < n; ++i) {
       const std::size_t ii = static_cast<std::size_t>(i);
-      const double u = weights[ii] * LossSlope(setup.loss, setup.lossScale, e.r[ii] * e.r[ii]);
+      const double u = weights[ii] * loss.Slope(e.r[ii] * e.r[ii]);
       j(i, c) = std::sqrt(u) * e.jac[cols[static_cast<std::size_t>(c)]][ii];
     }
   }
@@ -237,12 +227,13 @@ double PredictedDecrease(const FitResiduals& all, const LocalFitSetup& setup,
 double CostAndGradient(const FitResiduals& all, const LocalFitSetup& setup,
                        const std::vector<double>& weights, const FitResiduals::Evaluation& e,
                        FitValues& g) {
+  const FitLoss loss(setup.loss, setup.lossScale);
   double cost = 0;
   for (int i = 0; i < all.Count(); ++i) {
     const std::size_t ii = static_cast<std::size_t>(i);
     const double r = e.r[ii], s = r * r;
-    cost += weights[ii] * LossValue(setup.loss, setup.lossScale, s);
-    const double f = weights[ii] * LossSlope(setup.loss, setup.lossScale, s) * r;
+    cost += weights[ii] * loss.Value(s);
+    const double f = weights[ii] * loss.Slope(s) * r;
     for (std::size_t k = 0; k < kFitParamCount; ++k)
       if (setup.free[k]) g[k] += f * e.jac[k][ii];
   }
@@ -297,32 +288,6 @@ double ResidualWeight(const FitResiduals& all, const FitInput& input, Weighting 
   return 1.0 / static_cast<double>(cd.x.size());
 }
 
-double LossSlope(LossKind loss, double scale, double s) {
-  const double b = scale > 0 ? scale * scale : 0.01;
-  switch (loss) {
-    case LossKind::Linear:
-      return 1.0;
-    case LossKind::SoftL1:
-      return 1.0 / std::sqrt(1.0 + s / b);
-    case LossKind::Cauchy:
-      return 1.0 / (1.0 + s / b);
-  }
-  return 1.0;
-}
-
-double LossValue(LossKind loss, double scale, double s) {
-  const double b = scale > 0 ? scale * scale : 0.01;
-  switch (loss) {
-    case LossKind::Linear:
-      return s;
-    case LossKind::SoftL1:
-      return 2.0 * b * (std::sqrt(1.0 + s / b) - 1.0);
-    case LossKind::Cauchy:
-      return b * std::log1p(s / b);
-  }
-  return s;
-}
-
 double WeightSum(const FitResiduals& all, const FitInput& input, Weighting w) {
   double sum = 0;
   for (int i = 0; i < all.Count(); ++i) sum += ResidualWeight(all, input, w, i);
@@ -336,10 +301,11 @@ double MeritOf(double cost, double weightSum) {
 double FitCost(FitResiduals& all, const FitInput& input, const LocalFitSetup& s,
                const FitValues& q) {
   const FitResiduals::Evaluation& e = all.At(q, false, s.free);
+  const FitLoss loss(s.loss, s.lossScale);
   double cost = 0;
   for (int i = 0; i < all.Count(); ++i) {
     const double r = e.r[static_cast<std::size_t>(i)];
-    cost += ResidualWeight(all, input, s.weighting, i) * LossValue(s.loss, s.lossScale, r * r);
+    cost += ResidualWeight(all, input, s.weighting, i) * loss.Value(r * r);
   }
   return cost / 2;
 }
