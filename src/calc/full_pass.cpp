@@ -8,7 +8,7 @@
 
 #include "calc/condition_curve.h"
 #include "calc/grid.h"
-#include "calc/parallel.h"
+#include "numeric/parallel.h"
 #include "calc/result_file.h"
 #include "model/result_path.h"
 

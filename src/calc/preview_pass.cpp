@@ -8,7 +8,7 @@
 
 #include "calc/condition_curve.h"
 #include "calc/correlation.h"
-#include "calc/parallel.h"
+#include "numeric/parallel.h"
 #include "calc/result_file.h"
 #include "calc/sampling.h"
 #include "model/series_file.h"

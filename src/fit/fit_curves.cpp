@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "calc/model.h"
-#include "calc/parallel.h"
+#include "numeric/parallel.h"
 #include "fit/fit_quality.h"
 #include "fit/model_jc.h"
 

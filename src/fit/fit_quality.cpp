@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "calc/parallel.h"
+#include "numeric/parallel.h"
 #include "fit/data_jc.h"
 #include "fit/fit_residuals.h"
 #include "fit/model_jc.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "calc/model.h"
-#include "calc/parallel.h"
+#include "numeric/parallel.h"
 #include "fit/model_jc.h"
 
 namespace zx {

@@ -19,7 +19,7 @@
 #include <cmath>
 #include <set>
 
-#include "calc/parallel.h"
+#include "numeric/parallel.h"
 #include "fit/fit_errors.h"
 #include "fit/fit_search.h"
 #include "fit/fit_usable.h"
