@@ -280,6 +280,79 @@ bool UpdateHeldBounds(FitResiduals& all, const LocalFitSetup& setup,
   return changed;
 }
 
+FitValues ClampedStart(const LocalFitSetup& setup, const FitValues& start) {
+  FitValues q = start;
+  for (std::size_t k = 0; k < kFitParamCount; ++k)
+    if (setup.free[k]) q[k] = std::clamp(q[k], setup.lower[k], setup.upper[k]);
+  return q;
+}
+
+// What one local fit's rounds share.
+struct ActiveSetFit {
+  FitResiduals& all;
+  const LocalFitSetup& setup;
+  const std::vector<double>& weights;
+  ceres::Problem& problem;
+  std::vector<double*> blocks;
+};
+
+// How the rounds ended.
+struct Rounds {
+  ceres::TerminationType last = ceres::CONVERGENCE;
+  bool settled = false, cancelled = false, slope = false;
+};
+
+// Rounds of solving with the parameters on a bound held, until the held set
+// no longer changes and the end is a minimum, or the budget is spent.
+Rounds RunRounds(const ActiveSetFit& fit, FitValues& q, const LocalProgress& progress,
+                 LocalFitResult& out) {
+  const LocalFitSetup& setup = fit.setup;
+  ceres::Solver::Options so = SolverOptions(setup);
+  FitFlags held{};
+  Rounds rounds;
+  for (int round = 0; round < kMaxActiveSetRounds; ++round) {
+    if (HoldBounds(fit.problem, fit.blocks, setup.free, held)) {
+      const Round r = SolveRound(fit.problem, so, setup, q, progress, out.iterations);
+      out.iterations += r.iterations;
+      rounds.last = r.termination;
+      rounds.cancelled = r.cancelled;
+      if (r.cancelled || r.termination == ceres::FAILURE) break;
+    }
+    if (!UpdateHeldBounds(fit.all, setup, fit.weights, q, held, out)) {
+      // The solver's own stopping rule may end on a slope (a step refused
+      // where the model has no value, a stalled trust region): another
+      // round from here, and the end is no minimum if that does not help.
+      rounds.slope = !(out.predictedDecrease <= setup.firstOrderTolerance);
+      if (!rounds.slope) {
+        rounds.settled = true;
+        break;
+      }
+    }
+    if (out.iterations >= setup.maxIterations) break;
+  }
+  return rounds;
+}
+
+void SetStop(const Rounds& rounds, const LocalFitSetup& setup, LocalFitResult& out) {
+  if (rounds.cancelled) {
+    out.stop = FitStop::Cancelled;
+    out.reason = "cancelled";
+  } else if (rounds.last == ceres::FAILURE) {
+    // The solver's own text may hold several lines: never pass it on.
+    out.stop = FitStop::Failed;
+    out.reason = "the model could not be evaluated";
+  } else if (rounds.slope && out.iterations < setup.maxIterations) {
+    out.stop = FitStop::NotMinimum;
+    out.reason = "not at a minimum: the cost still falls";
+  } else if (!rounds.settled || rounds.last == ceres::NO_CONVERGENCE) {
+    out.stop = FitStop::IterationLimit;
+    out.reason = std::to_string(setup.maxIterations) + " iterations";
+  } else {
+    out.stop = FitStop::Converged;
+    out.reason = "converged";
+  }
+}
+
 }  // namespace
 
 double ResidualWeight(const FitResiduals& all, const FitInput& input, Weighting w, int i) {
@@ -313,10 +386,7 @@ double FitCost(FitResiduals& all, const FitInput& input, const LocalFitSetup& s,
 LocalFitResult LocalFit(FitResiduals& all, const FitInput& input, const LocalFitSetup& setup,
                         const FitValues& start, const LocalProgress& progress) {
   LocalFitResult out;
-  FitValues q = start;
-  for (std::size_t k = 0; k < kFitParamCount; ++k)
-    if (setup.free[k]) q[k] = std::clamp(q[k], setup.lower[k], setup.upper[k]);
-
+  FitValues q = ClampedStart(setup, start);
   std::vector<double> weights(static_cast<std::size_t>(all.Count()));
   for (int i = 0; i < all.Count(); ++i)
     weights[static_cast<std::size_t>(i)] = ResidualWeight(all, input, setup.weighting, i);
@@ -325,55 +395,12 @@ LocalFitResult LocalFit(FitResiduals& all, const FitInput& input, const LocalFit
   ceres::Problem::Options po;
   po.evaluation_callback = &shared;
   ceres::Problem problem(po);
-  const std::vector<double*> blocks = BuildProblem(problem, shared, weights, setup, q);
-  ceres::Solver::Options so = SolverOptions(setup);
-
-  FitFlags held{};
-  ceres::TerminationType last = ceres::CONVERGENCE;
-  bool settled = false, cancelled = false, slope = false;
-  for (int round = 0; round < kMaxActiveSetRounds; ++round) {
-    if (HoldBounds(problem, blocks, setup.free, held)) {
-      const Round r = SolveRound(problem, so, setup, q, progress, out.iterations);
-      out.iterations += r.iterations;
-      last = r.termination;
-      if (r.cancelled) {
-        cancelled = true;
-        break;
-      }
-      if (last == ceres::FAILURE) break;
-    }
-    if (!UpdateHeldBounds(all, setup, weights, q, held, out)) {
-      // The solver's own stopping rule may end on a slope (a step refused
-      // where the model has no value, a stalled trust region): another
-      // round from here, and the end is no minimum if that does not help.
-      slope = !(out.predictedDecrease <= setup.firstOrderTolerance);
-      if (!slope) {
-        settled = true;
-        break;
-      }
-    }
-    if (out.iterations >= setup.maxIterations) break;
-  }
-
+  const ActiveSetFit fit{all, setup, weights, problem,
+                         BuildProblem(problem, shared, weights, setup, q)};
+  const Rounds rounds = RunRounds(fit, q, progress, out);
   out.q = q;
   if (!std::isfinite(out.cost)) out.cost = FitCost(all, input, setup, q);
-  if (cancelled) {
-    out.stop = FitStop::Cancelled;
-    out.reason = "cancelled";
-  } else if (last == ceres::FAILURE) {
-    // The solver's own text may hold several lines: never pass it on.
-    out.stop = FitStop::Failed;
-    out.reason = "the model could not be evaluated";
-  } else if (slope && out.iterations < setup.maxIterations) {
-    out.stop = FitStop::NotMinimum;
-    out.reason = "not at a minimum: the cost still falls";
-  } else if (!settled || last == ceres::NO_CONVERGENCE) {
-    out.stop = FitStop::IterationLimit;
-    out.reason = std::to_string(setup.maxIterations) + " iterations";
-  } else {
-    out.stop = FitStop::Converged;
-    out.reason = "converged";
-  }
+  SetStop(rounds, setup, out);
   return out;
 }
 
