@@ -4,10 +4,10 @@
 #include <cmath>
 
 #include "calc/model.h"
-#include "numeric/parallel.h"
 #include "fit/fit_quality.h"
 #include "fit/model_jc.h"
 #include "model/format.h"
+#include "numeric/parallel.h"
 
 namespace zx {
 

@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "calc/model.h"
-#include "numeric/parallel.h"
 #include "fit/fit_quality.h"
 #include "fit/model_jc.h"
+#include "numeric/parallel.h"
 
 namespace zx {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "calc/model.h"
-#include "numeric/parallel.h"
 #include "fit/model_jc.h"
+#include "numeric/parallel.h"
 
 namespace zx {
 
