@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "calc/model.h"
+#include "calc/model_jc.h"
 #include "fit/fit_quality.h"
-#include "fit/model_jc.h"
 #include "numeric/parallel.h"
 
 namespace zx {

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "calc/model_jc.h"
 #include "fit/data_jc.h"
 #include "fit/fit_residuals.h"
-#include "fit/model_jc.h"
 #include "numeric/parallel.h"
 
 namespace zx {

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "calc/model.h"
-#include "fit/model_jc.h"
+#include "calc/model_jc.h"
 #include "numeric/parallel.h"
 
 namespace zx {
