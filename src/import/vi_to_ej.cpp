@@ -54,6 +54,21 @@ SignChoice ChooseSign(const std::vector<double>& is, const std::vector<double>& 
   return c;
 }
 
+// A running median of five takes single noisy points out of the slope;
+// a short run is taken as it is.
+std::vector<double> RunningMedian(const std::vector<double>& v) {
+  const std::size_t n = v.size();
+  if (n < 10) return v;
+  std::vector<double> smooth(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::size_t lo = k >= 2 ? k - 2 : 0, hi = std::min(n, k + 3);
+    smooth[k] = Median(std::vector<double>(v.begin() + static_cast<std::ptrdiff_t>(lo),
+                                           v.begin() + static_cast<std::ptrdiff_t>(hi)),
+                       EvenMedian::Upper);
+  }
+  return smooth;
+}
+
 // The written run, by position in `down` (points by falling current): from
 // the highest current down while E stays above the floor, ended where the
 // curve stops rising. Over a tenth in J a real transition gains more than
@@ -69,17 +84,9 @@ std::size_t TransitionRun(const std::vector<double>& j, const std::vector<double
   }
   const std::size_t n = run.size();
   if (n < 3) return n;
-  std::vector<double> lj(n), le(n), smooth(n);
+  std::vector<double> lj(n), le(n);
   for (std::size_t k = 0; k < n; ++k) lj[k] = std::log(j[run[k]]), le[k] = std::log(e[run[k]]);
-  // A running median of five takes single noisy points out of the slope;
-  // a short run is taken as it is.
-  for (std::size_t k = 0; k < n; ++k) {
-    const std::size_t lo = k >= 2 ? k - 2 : 0, hi = std::min(n, k + 3);
-    smooth[k] = n < 10 ? le[k]
-                       : Median(std::vector<double>(le.begin() + static_cast<std::ptrdiff_t>(lo),
-                                                    le.begin() + static_cast<std::ptrdiff_t>(hi)),
-                                EvenMedian::Upper);
-  }
+  const std::vector<double> smooth = RunningMedian(le);
   constexpr double kSpan = 0.09531017980432493;  // ln 1.1
   // A little below 1, so that noise on an ohmic stretch does not end it.
   constexpr double kMinExponent = 0.8;
