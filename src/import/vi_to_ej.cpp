@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "import/pre_rise.h"
+#include "numeric/median.h"
 #include "numeric/regression.h"
 
 namespace zx {
@@ -21,13 +22,6 @@ double StdDev(const std::vector<double>& v) {
   return std::sqrt(s / static_cast<double>(v.size()));
 }
 
-double Median(std::vector<double> v) {
-  if (v.empty()) return 0.0;
-  const std::size_t mid = v.size() / 2;
-  std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid), v.end());
-  return v[mid];
-}
-
 // The sign of the transition: it is where |corrected V| grows fastest with
 // I, so the level of the points at the highest currents decides; when that
 // level stays within the noise, the direction the top points move in.
@@ -43,7 +37,7 @@ SignChoice ChooseSign(const std::vector<double>& is, const std::vector<double>& 
   const std::size_t top = std::min(n, std::max<std::size_t>(3, n / 20));
   std::vector<double> level;
   for (std::size_t k = 0; k < top; ++k) level.push_back(corrected[down[k]]);
-  const double m = Median(level);
+  const double m = Median(level, EvenMedian::Upper);
   if (std::fabs(m) > 3.0 * noise && m != 0.0) {
     c.sign = m < 0 ? -1.0 : 1.0;
     return c;
@@ -81,7 +75,8 @@ std::vector<double> SmoothedLogField(const std::vector<double>& le) {
   for (std::size_t k = 0; k < n; ++k) {
     const std::size_t lo = k >= 2 ? k - 2 : 0, hi = std::min(n, k + 3);
     smooth[k] = Median(std::vector<double>(le.begin() + static_cast<std::ptrdiff_t>(lo),
-                                           le.begin() + static_cast<std::ptrdiff_t>(hi)));
+                                           le.begin() + static_cast<std::ptrdiff_t>(hi)),
+                       EvenMedian::Upper);
   }
   return smooth;
 }
