@@ -8,9 +8,9 @@
 #include <random>
 
 #include "calc/model.h"
+#include "calc/model_jc.h"
 #include "fit/fit_data.h"
 #include "fit/fit_solver.h"
-#include "fit/model_jc.h"
 #include "model/settings_file.h"
 
 namespace {

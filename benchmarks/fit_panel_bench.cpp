@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "calc/model.h"
+#include "calc/model_jc.h"
 #include "fit/fit_data.h"
 #include "fit/fit_solver.h"
-#include "fit/model_jc.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "calc/condition_curve.h"
 
-#include "calc/find_jc.h"
 #include "calc/model.h"
+#include "calc/model_jc.h"
 
 namespace zx {
 

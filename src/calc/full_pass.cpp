@@ -5,12 +5,13 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include "calc/condition_curve.h"
 #include "calc/grid.h"
-#include "calc/parallel.h"
 #include "calc/result_file.h"
 #include "model/result_path.h"
+#include "numeric/parallel.h"
 
 namespace zx {
 
@@ -96,6 +97,113 @@ class PointQueue {
   std::condition_variable finished_;
 };
 
+// One run of the pass on the calling thread: it writes the files in order
+// and evaluates points while it waits for them; helpers evaluate too.
+class FullPass {
+ public:
+  FullPass(const FullCalcInput& in, const FullCalcHooks& hooks, std::vector<double> grid)
+      : in_(in),
+        hooks_(hooks),
+        grid_(std::move(grid)),
+        points_(grid_.size()),
+        jobs_(OrderedJobs(in, points_)),
+        queue_(in, grid_, jobs_),
+        closed_(jobs_.size(), false),
+        dataFileFailed_(static_cast<std::size_t>(std::max(in.dataSeriesCount, 0))) {
+    progress_.conditionsTotal = static_cast<int>(jobs_.size());
+    progress_.pointsTotal = static_cast<long long>(jobs_.size() * points_);
+  }
+
+  FullCalcOutcome Run() {
+    const std::size_t tasks = jobs_.size() * points_;
+    const int threads = static_cast<int>(
+        std::min<std::size_t>(static_cast<std::size_t>(ResolveThreadCount(in_.threads)),
+                              std::max<std::size_t>(tasks, 1)));
+    // The calling thread evaluates too, between writing files.
+    WorkerThreads helpers(threads - 1, [this] { queue_.RunUntilEmpty(); });
+    for (std::size_t j = 0; j < jobs_.size(); ++j) {
+      if (Cancelled() || !Close(j)) {
+        outcome_.cancelled = true;
+        break;
+      }
+      closed_[j] = true;
+      ++progress_.conditionsDone;
+      Report();
+    }
+    queue_.Stop();
+    helpers.Join();
+    return outcome_;
+  }
+
+ private:
+  bool Cancelled() const { return hooks_.cancel && hooks_.cancel->load(); }
+
+  void Report() {
+    long long done = 0;
+    for (std::size_t j = 0; j < jobs_.size(); ++j)
+      done += closed_[j] ? static_cast<long long>(points_)
+                         : static_cast<long long>(jobs_[j]->done.load());
+    // Points of a skipped condition count as done; never step back.
+    progress_.pointsDone = std::max(progress_.pointsDone, done);
+    if (hooks_.progress) hooks_.progress(progress_);
+  }
+
+  // Writes job j's file, or reports why it is not written. False when the
+  // pass was cancelled first.
+  bool Close(std::size_t j) {
+    Job& job = *jobs_[j];
+    if (job.clash != ResultPathClash::None) {
+      ++outcome_.filesFailed;
+      if (hooks_.writeFailed)
+        hooks_.writeFailed(ResultPathClashText(job.clash), job.cond->OutpFilePath);
+      return true;
+    }
+    if (dataFileFailed_[static_cast<std::size_t>(job.dataFile)]) return true;
+    if (!AwaitPoints(job)) return false;
+    Write(j);
+    return true;
+  }
+
+  // Evaluates points (of any job) until every point of `job` is done; false
+  // when the pass is cancelled.
+  bool AwaitPoints(const Job& job) {
+    while (job.done.load() < points_) {
+      if (Cancelled()) break;
+      if (!queue_.RunOne())
+        queue_.WaitBriefly([&] { return job.done.load() >= points_ || Cancelled(); });
+      Report();
+    }
+    return !Cancelled();
+  }
+
+  void Write(std::size_t j) {
+    const Job& job = *jobs_[j];
+    const ResultHeader header = ConditionHeader(in_.settings, *job.cond, grid_);
+    if (WriteResultFile(job.cond->OutpFilePath, in_.params, header, grid_, job.values)) {
+      ++outcome_.filesWritten;
+      if (hooks_.fileWritten) hooks_.fileWritten(*job.cond, static_cast<int>(points_));
+      return;
+    }
+    ++outcome_.filesFailed;
+    dataFileFailed_[static_cast<std::size_t>(job.dataFile)] = true;
+    // The data file's remaining conditions are skipped: stop their points.
+    for (std::size_t later = j + 1; later < jobs_.size(); ++later)
+      if (jobs_[later]->dataFile == job.dataFile) jobs_[later]->skip = true;
+    if (hooks_.writeFailed) hooks_.writeFailed(kResultFileFailedText, job.cond->OutpFilePath);
+  }
+
+  const FullCalcInput& in_;
+  const FullCalcHooks& hooks_;
+  const std::vector<double> grid_;  // every condition shares it
+  const std::size_t points_;
+  std::vector<std::unique_ptr<Job>> jobs_;
+  PointQueue queue_;
+  FullCalcProgress progress_;
+  std::vector<bool> closed_;  // written, failed or skipped
+  std::vector<bool> dataFileFailed_;
+  FullCalcOutcome outcome_;
+};
+
 }  // namespace
 
 FullCalcInput TakeFullCalcInput(const Project& p) {
@@ -110,81 +218,11 @@ FullCalcInput TakeFullCalcInput(const Project& p) {
 }
 
 FullCalcOutcome RunFullCalculation(const FullCalcInput& in, const FullCalcHooks& hooks) {
-  FullCalcOutcome outcome;
   const int count = GridPointCount(in.settings);
-  if (count == 0) return outcome;
+  if (count == 0) return FullCalcOutcome{};
   // The grid does not depend on the data file: every condition shares it.
-  const std::vector<double> grid = BuildGrid(in.settings, count);
-  const std::size_t points = grid.size();
-  std::vector<std::unique_ptr<Job>> jobs = OrderedJobs(in, points);
-
-  FullCalcProgress progress;
-  progress.conditionsTotal = static_cast<int>(jobs.size());
-  progress.pointsTotal = static_cast<long long>(jobs.size() * points);
-  std::vector<bool> closed(jobs.size(), false);  // written, failed or skipped
-  const auto report = [&] {
-    long long done = 0;
-    for (std::size_t j = 0; j < jobs.size(); ++j)
-      done +=
-          closed[j] ? static_cast<long long>(points) : static_cast<long long>(jobs[j]->done.load());
-    // Points of a skipped condition count as done; never step back.
-    progress.pointsDone = std::max(progress.pointsDone, done);
-    if (hooks.progress) hooks.progress(progress);
-  };
-  const auto cancelled = [&] { return hooks.cancel && hooks.cancel->load(); };
-
-  PointQueue queue(in, grid, jobs);
-  const std::size_t tasks = jobs.size() * points;
-  const int threads = static_cast<int>(std::min<std::size_t>(
-      static_cast<std::size_t>(ResolveThreadCount(in.threads)), std::max<std::size_t>(tasks, 1)));
-  // The calling thread evaluates too, between writing files.
-  WorkerThreads helpers(threads - 1, [&queue] { queue.RunUntilEmpty(); });
-  std::vector<bool> dataFileFailed(static_cast<std::size_t>(std::max(in.dataSeriesCount, 0)));
-
-  for (std::size_t j = 0; j < jobs.size() && !outcome.cancelled; ++j) {
-    Job& job = *jobs[j];
-    if (cancelled()) {
-      outcome.cancelled = true;
-      break;
-    }
-    if (job.clash != ResultPathClash::None) {
-      ++outcome.filesFailed;
-      if (hooks.writeFailed)
-        hooks.writeFailed(ResultPathClashText(job.clash), job.cond->OutpFilePath);
-    } else if (!dataFileFailed[static_cast<std::size_t>(job.dataFile)]) {
-      while (job.done.load() < points) {
-        if (cancelled()) break;
-        if (queue.RunOne()) {
-          report();
-        } else {
-          queue.WaitBriefly([&] { return job.done.load() >= points || cancelled(); });
-          report();
-        }
-      }
-      if (cancelled()) {
-        outcome.cancelled = true;
-        break;
-      }
-      const ResultHeader header = ConditionHeader(in.settings, *job.cond, grid);
-      if (WriteResultFile(job.cond->OutpFilePath, in.params, header, grid, job.values)) {
-        ++outcome.filesWritten;
-        if (hooks.fileWritten) hooks.fileWritten(*job.cond, static_cast<int>(points));
-      } else {
-        ++outcome.filesFailed;
-        dataFileFailed[static_cast<std::size_t>(job.dataFile)] = true;
-        // The data file's remaining conditions are skipped: stop their points.
-        for (std::size_t later = j + 1; later < jobs.size(); ++later)
-          if (jobs[later]->dataFile == job.dataFile) jobs[later]->skip = true;
-        if (hooks.writeFailed) hooks.writeFailed(kResultFileFailedText, job.cond->OutpFilePath);
-      }
-    }
-    closed[j] = true;
-    ++progress.conditionsDone;
-    report();
-  }
-  queue.Stop();
-  helpers.Join();
-  return outcome;
+  FullPass pass(in, hooks, BuildGrid(in.settings, count));
+  return pass.Run();
 }
 
 }  // namespace zx

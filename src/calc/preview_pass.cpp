@@ -8,10 +8,10 @@
 
 #include "calc/condition_curve.h"
 #include "calc/correlation.h"
-#include "calc/parallel.h"
 #include "calc/result_file.h"
 #include "calc/sampling.h"
 #include "model/series_file.h"
+#include "numeric/parallel.h"
 
 namespace zx {
 
@@ -76,23 +76,24 @@ bool FinishJob(const Project& p, ViewState& v, const PreviewJob& job, const Prev
   return true;
 }
 
-}  // namespace
-
-bool RunPreviewCalculation(const Project& p, ViewState& v, const PreviewHooks& hooks) {
-  if (hooks.readPanelValues) hooks.readPanelValues();
-  TakeAxisSettings(v.View, p);
+// What the pass evaluates: the sampled points of every scanned data file
+// and a job per condition of each.
+struct PreviewPlan {
   bool anyScanned = false;
   std::deque<SampledFile> files;  // stable addresses for the jobs
   std::vector<std::deque<PreviewJob>> jobsPerFile;
+};
+
+void PlanJobs(const Project& p, ViewState& v, const PreviewHooks& hooks, PreviewPlan& plan) {
   for (SeriesEntry& series : v.DataSeries.items) {
     const SeriesRead read = ScanSeries(v.View, series);
     if (read == SeriesRead::TooLarge && hooks.warning)
       hooks.warning(kSeriesTooLargeText, series.Path);
     if (read != SeriesRead::Ok) continue;
-    anyScanned = true;
-    SampledFile& file = files.emplace_back();
+    plan.anyScanned = true;
+    SampledFile& file = plan.files.emplace_back();
     if (!SampleDataFile(series, file)) continue;
-    std::deque<PreviewJob>& jobs = jobsPerFile.emplace_back();
+    std::deque<PreviewJob>& jobs = plan.jobsPerFile.emplace_back();
     for (const CalcCondEntry* cond : ConditionsOf(p, series.No)) {
       PreviewJob& job = jobs.emplace_back();
       job.file = &file;
@@ -102,14 +103,17 @@ bool RunPreviewCalculation(const Project& p, ViewState& v, const PreviewHooks& h
       job.values.resize(file.x.size());
     }
   }
+}
 
-  // Every sampled point of every condition, evaluated side by side.
+// Every sampled point of every condition, evaluated side by side; points
+// past the deadline mark their job late.
+void EvaluateJobs(const Project& p, const PreviewHooks& hooks, PreviewPlan& plan) {
   struct Task {
     PreviewJob* job;
     std::size_t k;
   };
   std::vector<Task> tasks;
-  for (std::deque<PreviewJob>& jobs : jobsPerFile)
+  for (std::deque<PreviewJob>& jobs : plan.jobsPerFile)
     for (PreviewJob& job : jobs)
       for (std::size_t k = 0; k < job.values.size(); ++k) tasks.push_back({&job, k});
   const int threads = ResolveThreadCount(hooks.threads);
@@ -123,14 +127,23 @@ bool RunPreviewCalculation(const Project& p, ViewState& v, const PreviewHooks& h
     }
     t.job->values[t.k] = EvaluateCurvePoint(params, settings, *t.job->cond, t.job->file->x[t.k]);
   });
+}
 
+}  // namespace
+
+bool RunPreviewCalculation(const Project& p, ViewState& v, const PreviewHooks& hooks) {
+  if (hooks.readPanelValues) hooks.readPanelValues();
+  TakeAxisSettings(v.View, p);
+  PreviewPlan plan;
+  PlanJobs(p, v, hooks, plan);
+  EvaluateJobs(p, hooks, plan);
   // A file that cannot be written skips the rest of its data file.
-  for (const std::deque<PreviewJob>& jobs : jobsPerFile)
+  for (const std::deque<PreviewJob>& jobs : plan.jobsPerFile)
     for (const PreviewJob& job : jobs) {
       if (job.late) continue;
       if (!FinishJob(p, v, job, hooks)) break;
     }
-  return anyScanned;
+  return plan.anyScanned;
 }
 
 std::function<bool(const Project&, ViewState&)> PreviewRunner(PreviewHooks hooks) {

@@ -14,7 +14,6 @@
 
 #include "cli/commands.h"
 #include "cli/english.h"
-#include "cli/options.h"
 #include "import/import_steps.h"
 #include "import/registration.h"
 #include "import/run.h"
@@ -30,12 +29,6 @@ namespace zx::cli {
 
 namespace {
 
-int UsageError(const std::string& why) {
-  std::fprintf(stderr, "zentrix2-calc: %s\n", why.c_str());
-  std::fputs(ImportUsageText().c_str(), stderr);
-  return 2;
-}
-
 // "%.6e".
 std::string Sci6(double v) { return FormatChars(v, std::chars_format::scientific, 6); }
 
@@ -45,77 +38,6 @@ std::string Absolute(const std::string& path) {
   std::error_code ec;
   const std::filesystem::path p = std::filesystem::absolute(path, ec);
   return ec ? path : p.lexically_normal().string();
-}
-
-struct Parsed {
-  ImportRequest request;
-  std::vector<KeyAssignment> assignments;  // --set, for the project
-  std::vector<std::string> sources;
-  std::string out, project;
-  std::optional<double> temperature, field;
-  bool haveTap = false, haveWidth = false, haveThickness = false;
-  bool viOnlyOption = false;  // an option only V-I tables take
-};
-
-std::string ApplyLength(const OptionEntry& entry, const std::string& v, Parsed& p) {
-  const std::optional<double> m = ReadFiniteNumber(v);
-  if (!m || *m <= 0) return std::string(entry.name) + " needs a positive length in metres";
-  ImportRequest& rq = p.request;
-  if (entry.id == OptionId::TapLength) rq.vi.tapLength = *m, p.haveTap = true;
-  if (entry.id == OptionId::Width) rq.vi.width = rq.icb.width = *m, p.haveWidth = true;
-  if (entry.id == OptionId::Thickness)
-    rq.vi.thickness = rq.icb.thickness = *m, p.haveThickness = true;
-  return "";
-}
-
-std::string ApplyColumns(const std::string& v, ImportRequest& rq) {
-  const std::size_t comma = v.find(',');
-  if (comma == std::string::npos) return "--columns needs two numbers, e.g. 2,3";
-  rq.xColumn = ReadColumnNumber(v.substr(0, comma));
-  rq.yColumn = ReadColumnNumber(v.substr(comma + 1));
-  if (!rq.xColumn || !rq.yColumn) return "--columns needs two column numbers from 0, e.g. 2,3";
-  return "";
-}
-
-std::string ApplyField(const std::string& v, Parsed& p) {
-  p.field = ReadFiniteNumber(v);
-  if (!p.field) return "--field needs a number in T";
-  if (*p.field == 0)
-    return "--field must be above 0 T: the model has no E-J curve at B = 0 (give a small field "
-           "for a self-field sweep)";
-  if (!(*p.field > 0 && *p.field < kMaxMagField))
-    return "--field must be above 0 T and below 100 T";
-  return "";
-}
-
-std::string ApplyCurrentUnit(const std::string& v, ImportRequest& rq) {
-  const std::optional<CurrentUnit> u = ParseCurrentUnit(v);
-  if (!u) return "--current-unit must be A or mA";
-  rq.vi.currentUnit = rq.icb.currentUnit = *u;
-  rq.currentUnitGiven = true;
-  return "";
-}
-
-std::string ApplyVoltageUnit(const std::string& v, ImportRequest& rq) {
-  const std::optional<VoltageUnit> u = ParseVoltageUnit(v);
-  if (!u) return "--voltage-unit must be V, mV, uV or nV";
-  rq.vi.voltageUnit = *u;
-  rq.voltageUnitGiven = true;
-  return "";
-}
-
-std::string ApplyBackgroundFraction(const std::string& v, ImportRequest& rq) {
-  const std::optional<double> f = ReadFiniteNumber(v);
-  if (!f || *f < 0 || *f > 1) return "--background-fraction must be from 0 to 1";
-  rq.vi.backgroundFraction = *f;
-  return "";
-}
-
-std::string ApplyMinField(const std::string& v, ImportRequest& rq) {
-  const std::optional<double> e = ReadFiniteNumber(v);
-  if (!e || *e < 0) return "--min-field must be a field of 0 V/m or more";
-  rq.vi.minField = *e;
-  return "";
 }
 
 const char* SourceName(ValueSource s) {
@@ -130,11 +52,6 @@ const char* SourceName(ValueSource s) {
       break;
   }
   return "none";
-}
-
-// Whether --temperature-column was given.
-bool ColumnAsked(const ImportRequest& rq) {
-  return rq.temperatureColumn || !rq.temperatureColumnName.empty();
 }
 
 int ReportError(const ImportOutcome& o, const ImportRequest& rq) {
@@ -186,48 +103,59 @@ int ReportError(const ImportOutcome& o, const ImportRequest& rq) {
   }
 }
 
+// Notices on the voltage column: its unit, and E against the criterion.
+void ReportVoltageScale(const ImportOutcome& o, const char* s, double criterion) {
+  const std::string unit = UnitName(o.used.vi.voltageUnit);
+  if (o.voltageUnitAssumed)
+    std::fprintf(stderr,
+                 "zentrix2-calc: %s: no unit found for the voltage column; taken as %s "
+                 "(--voltage-unit)\n",
+                 s, unit.c_str());
+  if (o.topField > kMaxPlausibleField || o.topField < kMinPlausibleField)
+    std::fprintf(stderr,
+                 "zentrix2-calc: %s: E reaches %s V/m at the top of the sweep, which no "
+                 "transition does; the voltage column is %s%s, not %s (--voltage-unit)\n",
+                 s, Sci6(o.topField).c_str(),
+                 o.likelyVoltageUnit ? "probably in " : "in another unit",
+                 o.likelyVoltageUnit ? UnitName(*o.likelyVoltageUnit).c_str() : "", unit.c_str());
+  if (o.bottomField > criterion)
+    std::fprintf(stderr,
+                 "zentrix2-calc: %s: the lowest E written (%s V/m) lies above the criterion "
+                 "E_c (%s V/m): the data's Jc is unknown\n",
+                 s, Sci6(o.bottomField).c_str(), Sci6(criterion).c_str());
+}
+
+// Notices on the background fit, the sign of the transition and the rows
+// left out.
+void ReportBackground(const ViImport& vi, const char* s) {
+  if (vi.backgroundRises)
+    std::fprintf(stderr,
+                 "zentrix2-calc: %s: the transition seems to reach below the background "
+                 "fraction; a smaller --background-fraction may fit the background better\n",
+                 s);
+  if (vi.signDoubtful)
+    std::fprintf(stderr,
+                 "zentrix2-calc: %s: the highest currents barely leave the noise; the sign of "
+                 "the transition (%s) is a guess\n",
+                 s, vi.flipped ? "turned" : "kept");
+  else if (vi.signDisagrees)
+    std::fprintf(stderr,
+                 "zentrix2-calc: %s: the voltage sign was %s from the highest currents; the "
+                 "sum over the upper range points the other way (a dipping background?)\n",
+                 s, vi.flipped ? "turned" : "kept");
+  if (vi.nonFinite > 0)
+    std::fprintf(stderr, "zentrix2-calc: %s: %d rows left out whose values overflow\n", s,
+                 vi.nonFinite);
+}
+
 void ReportNotices(const ImportOutcome& o, const std::string& src, double criterion) {
   const char* s = src.c_str();
   if (o.source.truncated)
     std::fprintf(stderr, "zentrix2-calc: %s has more rows than can be read; the rest is left out\n",
                  s);
   if (o.used.kind == ImportKind::ViToEj) {
-    const std::string unit = UnitName(o.used.vi.voltageUnit);
-    if (o.voltageUnitAssumed)
-      std::fprintf(stderr,
-                   "zentrix2-calc: %s: no unit found for the voltage column; taken as %s "
-                   "(--voltage-unit)\n",
-                   s, unit.c_str());
-    if (o.topField > kMaxPlausibleField || o.topField < kMinPlausibleField)
-      std::fprintf(stderr,
-                   "zentrix2-calc: %s: E reaches %s V/m at the top of the sweep, which no "
-                   "transition does; the voltage column is %s%s, not %s (--voltage-unit)\n",
-                   s, Sci6(o.topField).c_str(),
-                   o.likelyVoltageUnit ? "probably in " : "in another unit",
-                   o.likelyVoltageUnit ? UnitName(*o.likelyVoltageUnit).c_str() : "", unit.c_str());
-    if (o.bottomField > criterion)
-      std::fprintf(stderr,
-                   "zentrix2-calc: %s: the lowest E written (%s V/m) lies above the criterion "
-                   "E_c (%s V/m): the data's Jc is unknown\n",
-                   s, Sci6(o.bottomField).c_str(), Sci6(criterion).c_str());
-    if (o.vi.backgroundRises)
-      std::fprintf(stderr,
-                   "zentrix2-calc: %s: the transition seems to reach below the background "
-                   "fraction; a smaller --background-fraction may fit the background better\n",
-                   s);
-    if (o.vi.signDoubtful)
-      std::fprintf(stderr,
-                   "zentrix2-calc: %s: the highest currents barely leave the noise; the sign of "
-                   "the transition (%s) is a guess\n",
-                   s, o.vi.flipped ? "turned" : "kept");
-    else if (o.vi.signDisagrees)
-      std::fprintf(stderr,
-                   "zentrix2-calc: %s: the voltage sign was %s from the highest currents; the "
-                   "sum over the upper range points the other way (a dipping background?)\n",
-                   s, o.vi.flipped ? "turned" : "kept");
-    if (o.vi.nonFinite > 0)
-      std::fprintf(stderr, "zentrix2-calc: %s: %d rows left out whose values overflow\n", s,
-                   o.vi.nonFinite);
+    ReportVoltageScale(o, s, criterion);
+    ReportBackground(o.vi, s);
   }
   if (o.temperature && o.temperature->spread > kTemperatureSpreadWarning)
     std::fprintf(stderr,
@@ -261,7 +189,7 @@ struct Planned {
   int code = 0;
 };
 
-Planned Convert(const Parsed& p, const std::string& source) {
+Planned Convert(const ImportLine& p, const std::string& source) {
   Planned pl;
   pl.source = source;
   ImportRequest rq = p.request;
@@ -271,57 +199,65 @@ Planned Convert(const Parsed& p, const std::string& source) {
   const ImportOutcome& o = pl.outcome;
   // A column asked for that holds no number on the written points fails
   // the file: its condition would be missing.
-  if (pl.code == 0 && ColumnAsked(p.request) && !o.temperature) {
+  if (pl.code == 0 && p.ColumnAsked() && !o.temperature) {
     std::fprintf(stderr, "zentrix2-calc: %s: column %d holds no temperature on the kept points\n",
                  source.c_str(), o.used.temperatureColumn.value_or(-1));
     pl.code = 1;
   }
-  pl.temperature = ImportTemperature(p.temperature, pl.outcome, ColumnAsked(p.request));
+  pl.temperature = ImportTemperature(p.temperature, pl.outcome, p.ColumnAsked());
   pl.field = ImportField(p.field, pl.outcome);
   return pl;
 }
 
-// Writes one converted file and registers it in d when there is one.
-int WriteOne(const Parsed& p, const Planned& pl, Document* d, double criterion,
-             std::vector<std::string>& written) {
-  const ImportOutcome& o = pl.outcome;
-  const std::string& source = pl.source;
-  const std::optional<double>& temperature = pl.temperature.value;
-  const std::string out = d ? Absolute(DefaultImportOutputPath(source, o.used.kind)) : p.out;
-  const TargetCheck target = CheckImportTarget(source, out);
+// Why a converted file may not be written, after its message: the exit
+// code, or 0 when it may. Into a project d, `cond` gets the condition it
+// registers with.
+int RefusalBeforeWriting(const Planned& pl, const Document* d, const TargetCheck& target,
+                         std::optional<ImportedCondition>& cond) {
+  const char* s = pl.source.c_str();
   if (target.problem == TargetProblem::MeasuredFile) {
-    std::fprintf(stderr, "zentrix2-calc: %s: the output names the measured file itself\n",
-                 source.c_str());
+    std::fprintf(stderr, "zentrix2-calc: %s: the output names the measured file itself\n", s);
     return 2;
   }
-  if (d && temperature && !(*temperature > 0 && *temperature < kMaxTemp)) {
-    std::fprintf(stderr, "zentrix2-calc: %s: a temperature of %.3f K is outside 0 to 400 K\n",
-                 source.c_str(), UnsignedWhenZero(*temperature, 3));
-    return 2;
-  }
-  std::optional<ImportedCondition> cond;
-  if (d && temperature) {
-    cond = ConditionOfImport(o.used.kind, *temperature, pl.field.value);
-    // Refused before anything is written.
+  if (!d) return 0;
+  if (const std::optional<double>& t = pl.temperature.value; t) {
+    if (!(*t > 0 && *t < kMaxTemp)) {
+      std::fprintf(stderr, "zentrix2-calc: %s: a temperature of %.3f K is outside 0 to 400 K\n", s,
+                   UnsignedWhenZero(*t, 3));
+      return 2;
+    }
+    cond = ConditionOfImport(pl.outcome.used.kind, *t, pl.field.value);
     if (const std::string refused = ImportedConditionRefusal(d->project, *cond); !refused.empty()) {
-      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(), Localized(refused).c_str());
+      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", s, Localized(refused).c_str());
       return 2;
     }
   }
-  if (d && target.problem == TargetProblem::PathRefused) {
-    std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(),
-                 Localized(target.refusal).c_str());
+  if (target.problem == TargetProblem::PathRefused) {
+    std::fprintf(stderr, "zentrix2-calc: %s: %s\n", s, Localized(target.refusal).c_str());
     return 1;
   }
+  return 0;
+}
+
+// Writes one converted file and registers it in d when there is one.
+int WriteOne(const ImportLine& p, const Planned& pl, Document* d, double criterion,
+             std::vector<std::string>& written) {
+  const ImportOutcome& o = pl.outcome;
+  const std::string out = d ? Absolute(DefaultImportOutputPath(pl.source, o.used.kind)) : p.out;
+  std::optional<ImportedCondition> cond;
+  // Refused before anything is written.
+  if (const int code = RefusalBeforeWriting(pl, d, CheckImportTarget(pl.source, out), cond))
+    return code;
   if (!WriteFileAtomically(out, o.bytes)) {
     std::fprintf(stderr, "zentrix2-calc: cannot write %s\n", out.c_str());
     return 1;
   }
   written.push_back(out);
-  ReportNotices(o, source, criterion);
+  ReportNotices(o, pl.source, criterion);
   if (d)
     if (const std::string refused = RegisterImportedData(*d, out, cond); !refused.empty()) {
-      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", source.c_str(), Localized(refused).c_str());
+      std::fprintf(stderr, "zentrix2-calc: %s: %s\n", pl.source.c_str(),
+                   Localized(refused).c_str());
       return 1;
     }
   PrintLine(o, pl.temperature, pl.field);
@@ -362,109 +298,9 @@ bool ProjectWritable(const std::string& path) {
   return access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
 }
 
-// The value of one option of the import line into `p`; empty, or why
-// the value is refused.
-std::string ApplyImportValue(const OptionEntry& entry, const std::string& v, Parsed& p) {
-  ImportRequest& rq = p.request;
-  switch (entry.id) {
-    case OptionId::Out:
-      p.out = v;
-      return "";
-    case OptionId::Project:
-      p.project = v;
-      return "";
-    case OptionId::TapLength:
-    case OptionId::Width:
-    case OptionId::Thickness:
-      return ApplyLength(entry, v, p);
-    case OptionId::Columns:
-      return ApplyColumns(v, rq);
-    case OptionId::TemperatureColumn:
-      // A number counts the columns; anything else names one.
-      rq.temperatureColumn = ReadColumnNumber(v);
-      if (!rq.temperatureColumn) rq.temperatureColumnName = v;
-      return v.empty() ? "--temperature-column needs a column number from 0 or a name" : "";
-    case OptionId::Temperature:
-      p.temperature = ReadFiniteNumber(v);
-      if (!p.temperature || !(*p.temperature > 0 && *p.temperature < kMaxTemp))
-        return "--temperature must be above 0 K and below 400 K";
-      return "";
-    case OptionId::Field:
-      return ApplyField(v, p);
-    case OptionId::CurrentUnit:
-      return ApplyCurrentUnit(v, rq);
-    case OptionId::VoltageUnit:
-      return ApplyVoltageUnit(v, rq);
-    case OptionId::BackgroundFraction:
-      return ApplyBackgroundFraction(v, rq);
-    case OptionId::MinField:
-      return ApplyMinField(v, rq);
-    default:
-      return "";
-  }
-}
-
-// The import line read by the option table: every option takes a value,
-// and the command's further arguments up to the next option are files.
-std::string ParseImportLine(const std::vector<std::string>& args, Parsed& p) {
-  bool haveKind = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (i + 1 >= args.size()) return a + " needs a value";
-    const std::string& v = args[++i];
-    const OptionEntry* entry = FindOption(a);
-    if (entry && entry->id == OptionId::Set) {
-      KeyAssignment k;
-      if (!ParseKeyAssignment(v, k)) return "--set needs KEY=VALUE, not \"" + v + "\"";
-      p.assignments.push_back(k);
-      continue;
-    }
-    if (!entry || !IsImportOption(*entry)) return "unknown option " + a;
-    if (entry->kind == OptionKind::ImportCommand) {
-      if (haveKind) return "only one command at a time";
-      haveKind = true;
-      p.request.kind = entry->id == OptionId::ImportVi ? ImportKind::ViToEj : ImportKind::IcbToJcb;
-      p.sources.push_back(v);
-      while (i + 1 < args.size() && args[i + 1].compare(0, 2, "--") != 0)
-        p.sources.push_back(args[++i]);
-      continue;
-    }
-    p.viOnlyOption = p.viOnlyOption || entry->kind == OptionKind::ImportViOnly;
-    if (std::string why = ApplyImportValue(*entry, v, p); !why.empty()) return why;
-  }
-  return haveKind ? "" : "no import command given";
-}
-
-// Checks that need the whole line.
-std::string CheckImportLine(const Parsed& p) {
-  const ImportRequest& rq = p.request;
-  const bool vi = rq.kind == ImportKind::ViToEj;
-  if (!vi && p.viOnlyOption)
-    return "--import-icb takes no tap length, voltage unit, background or min-field";
-  if (!vi && p.field) return "--import-icb takes no --field (B is a column)";
-  if (p.temperature && ColumnAsked(rq))
-    return "--temperature and --temperature-column exclude each other";
-  const bool toProject = !p.project.empty();
-  if (!toProject && !p.assignments.empty()) return "--set goes with --project";
-  if (toProject && !p.out.empty())
-    return "--out names one file without --project; with --project each file is "
-           "written next to its measured file";
-  if (!toProject && p.sources.size() > 1) return "several files need --project";
-  if (!toProject && p.out.empty()) return "--out is missing";
-  if (vi && !p.haveTap) return "--tap-length is missing";
-  if (!p.haveWidth) return "--width is missing";
-  if (!p.haveThickness) return "--thickness is missing";
-  if (!toProject && SameFile(p.sources[0], p.out)) return "--out names the measured file itself";
-  return "";
-}
-
-}  // namespace
-
-namespace {
-
 // The values set in the same command, checked as --set checks them, and
 // the project's mode; 0, or the exit code of the refusal.
-int CheckProject(const Parsed& p, const Document& d, Project& withSet) {
+int CheckProject(const ImportLine& p, const Document& d, Project& withSet) {
   const bool vi = p.request.kind == ImportKind::ViToEj;
   withSet = d.project;
   if (const std::string refused = ApplyKeyAssignments(withSet, p.assignments); !refused.empty()) {
@@ -486,7 +322,7 @@ int CheckProject(const Parsed& p, const Document& d, Project& withSet) {
 
 // The settings of --set written before the conditions, so that they are
 // judged by them.
-bool WriteAssignments(const Parsed& p, const Project& withSet, Document& d,
+bool WriteAssignments(const ImportLine& p, const Project& withSet, Document& d,
                       const std::string& projectPath) {
   if (p.assignments.empty()) return true;
   std::vector<std::string> keys;
@@ -498,7 +334,7 @@ bool WriteAssignments(const Parsed& p, const Project& withSet, Document& d,
 }
 
 // Writes and registers every planned file; the exit code of the files.
-int WritePlanned(const Parsed& p, const std::vector<Planned>& plan, Document& d,
+int WritePlanned(const ImportLine& p, const std::vector<Planned>& plan, Document& d,
                  std::vector<std::string>& written, std::vector<std::string>& aboveTc) {
   int lastCode = 0;
   bool anyFailed = false;
@@ -521,7 +357,7 @@ int WritePlanned(const Parsed& p, const std::vector<Planned>& plan, Document& d,
 // The files of the line converted, written and registered in the open
 // project d; the exit code. Nothing is written while a file would go in
 // without its condition.
-int ImportIntoProject(Parsed& p, Document& d, const std::string& projectPath, bool created,
+int ImportIntoProject(ImportLine& p, Document& d, const std::string& projectPath, bool created,
                       std::vector<std::string>& written) {
   const bool vi = p.request.kind == ImportKind::ViToEj;
   Project withSet;
@@ -564,11 +400,7 @@ int ImportIntoProject(Parsed& p, Document& d, const std::string& projectPath, bo
 
 }  // namespace
 
-int CmdImport(const std::vector<std::string>& args) {
-  Parsed p;
-  p.request.currentUnitGiven = p.request.voltageUnitGiven = false;
-  if (std::string why = ParseImportLine(args, p); !why.empty()) return UsageError(why);
-  if (std::string why = CheckImportLine(p); !why.empty()) return UsageError(why);
+int CmdImport(ImportLine p) {
   std::vector<std::string> written;
   if (p.project.empty()) {
     const Planned pl = Convert(p, p.sources[0]);

@@ -1,5 +1,5 @@
-// The calculation line of zentrix2-calc (every command but the imports)
-// read by the option table.
+// The command line of zentrix2-calc read by the option table: the
+// calculation line, or an import line.
 #pragma once
 
 #include <string>
@@ -9,22 +9,23 @@
 
 namespace zx::cli {
 
-enum class Command { Calc, New, Preview, Plot, Fit, Quality, Set, Map, At, Help, Version };
+enum class Command { Calc, New, Preview, Plot, Fit, Quality, Set, Map, At, Import, Help, Version };
 
 struct CommandLine {
   Command command = Command::Calc;
+  // An import line: every option takes a value, and its usage is the
+  // imports' own.
+  bool importLine = false;
   Options options;
   std::vector<std::string> operands;     // the files: project, or image and project
   std::vector<std::string> assignments;  // --set KEY=VALUE, in order
   MapAxes map;                           // --map
   AtPoint at;                            // --at
+  ImportLine import;                     // --import-vi, --import-icb
 };
 
 // Empty when `args` (without the program name) make a command; else why
 // not, in the words of the usage message.
 std::string ParseCommandLine(const std::vector<std::string>& args, CommandLine& line);
-
-// Whether `args` name an import: those are read by the import command.
-bool IsImportLine(const std::vector<std::string>& args);
 
 }  // namespace zx::cli

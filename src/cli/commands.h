@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "fit/fit_types.h"
+#include "import/run.h"
+#include "model/settings_set.h"
 
 namespace zx::cli {
 
@@ -33,6 +36,20 @@ struct AtPoint {
   double temp = NAN, field = NAN, current = NAN;
 };
 
+// --import-vi / --import-icb with their options.
+struct ImportLine {
+  ImportRequest request;
+  std::vector<std::string> sources;        // the measured files
+  std::vector<KeyAssignment> assignments;  // --set, for the project
+  std::string out, project;
+  std::optional<double> temperature, field;
+
+  // Whether --temperature-column was given.
+  bool ColumnAsked() const {
+    return request.temperatureColumn || !request.temperatureColumnName.empty();
+  }
+};
+
 int CmdNew(const std::string& project);
 int CmdCalc(const std::string& project, const Options& opt);
 int CmdPreview(const std::string& project, const Options& opt);
@@ -43,8 +60,6 @@ int CmdAt(const std::string& project, const AtPoint& at, const Options& opt);
 int CmdPlot(const std::string& image, const std::string& project, const Options& opt);
 // --set KEY=VALUE ...: the values, checked, written into the project.
 int CmdSet(const std::string& project, const std::vector<std::string>& assignments);
-// --import-vi / --import-icb with their options: the whole command line
-// without the program name.
-int CmdImport(const std::vector<std::string>& args);
+int CmdImport(ImportLine line);
 
 }  // namespace zx::cli

@@ -1,6 +1,7 @@
 // zentrix2-calc: the command-line companion of the window program.
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/command_line.h"
@@ -10,13 +11,14 @@
 
 namespace {
 
-int Usage(const std::string& why) {
+// An import line's refusal shows the imports' usage only.
+int Usage(const std::string& why, bool importLine) {
   std::fprintf(stderr, "zentrix2-calc: %s\n", why.c_str());
-  std::fputs(zx::cli::UsageText().c_str(), stderr);
+  std::fputs((importLine ? zx::cli::ImportUsageText() : zx::cli::UsageText()).c_str(), stderr);
   return 2;
 }
 
-int Run(const zx::cli::CommandLine& line) {
+int Run(zx::cli::CommandLine& line) {
   using zx::cli::Command;
   const std::vector<std::string>& files = line.operands;
   switch (line.command) {
@@ -42,6 +44,8 @@ int Run(const zx::cli::CommandLine& line) {
       return zx::cli::CmdMap(files[0], line.map, line.options);
     case Command::At:
       return zx::cli::CmdAt(files[0], line.at, line.options);
+    case Command::Import:
+      return zx::cli::CmdImport(std::move(line.import));
     case Command::Calc:
       break;
   }
@@ -52,9 +56,8 @@ int Run(const zx::cli::CommandLine& line) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (zx::cli::IsImportLine(args)) return zx::cli::CmdImport(args);
   zx::cli::CommandLine line;
   if (const std::string why = zx::cli::ParseCommandLine(args, line); !why.empty())
-    return Usage(why);
+    return Usage(why, line.importLine);
   return Run(line);
 }

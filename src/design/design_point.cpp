@@ -4,10 +4,10 @@
 #include <cmath>
 
 #include "calc/model.h"
-#include "calc/parallel.h"
+#include "calc/model_jc.h"
 #include "fit/fit_quality.h"
-#include "fit/model_jc.h"
 #include "model/format.h"
+#include "numeric/parallel.h"
 
 namespace zx {
 

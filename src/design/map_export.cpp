@@ -3,8 +3,8 @@
 #include <nlohmann/json.hpp>
 
 #include "calc/model.h"
+#include "calc/model_jc.h"
 #include "fit/fit_quality.h"
-#include "fit/model_jc.h"
 #include "model/format.h"
 #include "model/program_version.h"
 

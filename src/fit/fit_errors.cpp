@@ -3,6 +3,10 @@
 #include <Eigen/Dense>
 #include <algorithm>
 #include <cmath>
+#include <utility>
+
+#include "fit/fit_loss.h"
+#include "numeric/median.h"
 
 namespace zx {
 
@@ -24,10 +28,11 @@ WeightedResiduals WeighResiduals(FitResiduals& all, const FitInput& input,
                                  const LocalFitSetup& setup, const FitResiduals::Evaluation& e) {
   const Eigen::Index n = all.Count();
   WeightedResiduals w{Eigen::VectorXd(n), Eigen::VectorXd(n)};
+  const FitLoss loss(setup.loss, setup.lossScale);
   for (Eigen::Index i = 0; i < n; ++i) {
     const double ri = e.r[static_cast<std::size_t>(i)];
     w.r(i) = ri;
-    const double phi = LossSlope(setup.loss, setup.lossScale, ri * ri);
+    const double phi = loss.Slope(ri * ri);
     w.u(i) = ResidualWeight(all, input, setup.weighting, static_cast<int>(i)) * phi;
   }
   return w;
@@ -128,11 +133,7 @@ double ResidualVariance(LossKind loss, const Eigen::VectorXd& r, double dof) {
   if (loss == LossKind::Linear) return r.squaredNorm() / dof;
   std::vector<double> absR(static_cast<std::size_t>(n));
   for (Eigen::Index i = 0; i < n; ++i) absR[static_cast<std::size_t>(i)] = std::fabs(r(i));
-  const auto mid = absR.begin() + static_cast<std::ptrdiff_t>(absR.size() / 2);
-  std::nth_element(absR.begin(), mid, absR.end());
-  double med = *mid;
-  if (absR.size() % 2 == 0) med = (med + *std::max_element(absR.begin(), mid)) / 2;
-  const double sigma = 1.4826 * med;
+  const double sigma = 1.4826 * Median(std::move(absR), EvenMedian::Averaged);
   return sigma * sigma * static_cast<double>(n) / dof;
 }
 

@@ -9,6 +9,8 @@
 #include <memory>
 #include <mutex>
 
+#include "fit/fit_loss.h"
+
 namespace zx {
 
 namespace {
@@ -95,19 +97,6 @@ class IterationRelay final : public ceres::IterationCallback {
   bool cancelled_ = false;
 };
 
-ceres::LossFunction* BaseLoss(LossKind loss, double scale) {
-  const double a = scale > 0 ? scale : 0.1;
-  switch (loss) {
-    case LossKind::Linear:
-      return nullptr;
-    case LossKind::SoftL1:
-      return new ceres::SoftLOneLoss(a);
-    case LossKind::Cauchy:
-      return new ceres::CauchyLoss(a);
-  }
-  return nullptr;
-}
-
 // One residual block per point over the seven one-value parameter blocks
 // in q: the fixed parameters constant, the free ones within their bounds.
 std::vector<double*> BuildProblem(ceres::Problem& problem, const SharedEvaluation& shared,
@@ -115,9 +104,9 @@ std::vector<double*> BuildProblem(ceres::Problem& problem, const SharedEvaluatio
                                   FitValues& q) {
   std::vector<double*> blocks;
   for (std::size_t k = 0; k < kFitParamCount; ++k) blocks.push_back(&q[k]);
+  const FitLoss base(setup.loss, setup.lossScale);
   for (std::size_t i = 0; i < weights.size(); ++i) {
-    auto* loss = new ceres::ScaledLoss(BaseLoss(setup.loss, setup.lossScale), weights[i],
-                                       ceres::TAKE_OWNERSHIP);
+    auto* loss = new ceres::ScaledLoss(base.NewSolverLoss(), weights[i], ceres::TAKE_OWNERSHIP);
     problem.AddResidualBlock(new PointCost(shared, static_cast<int>(i)), loss, blocks);
   }
   for (std::size_t k = 0; k < kFitParamCount; ++k) {
@@ -212,13 +201,14 @@ double PredictedDecrease(const FitResiduals& all, const LocalFitSetup& setup,
   constexpr double kCostFloor = 1e-16;
   if (cols.empty() || !(cost > kCostFloor)) return 0;
   const Eigen::Index n = all.Count(), p = static_cast<Eigen::Index>(cols.size());
+  const FitLoss loss(setup.loss, setup.lossScale);
   Eigen::MatrixXd j(n, p);
   Eigen::VectorXd gv(p);
   for (Eigen::Index c = 0; c < p; ++c) {
     gv(c) = g[cols[static_cast<std::size_t>(c)]];
     for (Eigen::Index i = 0; i < n; ++i) {
       const std::size_t ii = static_cast<std::size_t>(i);
-      const double u = weights[ii] * LossSlope(setup.loss, setup.lossScale, e.r[ii] * e.r[ii]);
+      const double u = weights[ii] * loss.Slope(e.r[ii] * e.r[ii]);
       j(i, c) = std::sqrt(u) * e.jac[cols[static_cast<std::size_t>(c)]][ii];
     }
   }
@@ -237,12 +227,13 @@ double PredictedDecrease(const FitResiduals& all, const LocalFitSetup& setup,
 double CostAndGradient(const FitResiduals& all, const LocalFitSetup& setup,
                        const std::vector<double>& weights, const FitResiduals::Evaluation& e,
                        FitValues& g) {
+  const FitLoss loss(setup.loss, setup.lossScale);
   double cost = 0;
   for (int i = 0; i < all.Count(); ++i) {
     const std::size_t ii = static_cast<std::size_t>(i);
     const double r = e.r[ii], s = r * r;
-    cost += weights[ii] * LossValue(setup.loss, setup.lossScale, s);
-    const double f = weights[ii] * LossSlope(setup.loss, setup.lossScale, s) * r;
+    cost += weights[ii] * loss.Value(s);
+    const double f = weights[ii] * loss.Slope(s) * r;
     for (std::size_t k = 0; k < kFitParamCount; ++k)
       if (setup.free[k]) g[k] += f * e.jac[k][ii];
   }
@@ -289,38 +280,85 @@ bool UpdateHeldBounds(FitResiduals& all, const LocalFitSetup& setup,
   return changed;
 }
 
+FitValues ClampedStart(const LocalFitSetup& setup, const FitValues& start) {
+  FitValues q = start;
+  for (std::size_t k = 0; k < kFitParamCount; ++k)
+    if (setup.free[k]) q[k] = std::clamp(q[k], setup.lower[k], setup.upper[k]);
+  return q;
+}
+
+// What one local fit's rounds share.
+struct ActiveSetFit {
+  FitResiduals& all;
+  const LocalFitSetup& setup;
+  const std::vector<double>& weights;
+  ceres::Problem& problem;
+  std::vector<double*> blocks;
+};
+
+// How the rounds ended.
+struct Rounds {
+  ceres::TerminationType last = ceres::CONVERGENCE;
+  bool settled = false, cancelled = false, slope = false;
+};
+
+// Rounds of solving with the parameters on a bound held, until the held set
+// no longer changes and the end is a minimum, or the budget is spent.
+Rounds RunRounds(const ActiveSetFit& fit, FitValues& q, const LocalProgress& progress,
+                 LocalFitResult& out) {
+  const LocalFitSetup& setup = fit.setup;
+  ceres::Solver::Options so = SolverOptions(setup);
+  FitFlags held{};
+  Rounds rounds;
+  for (int round = 0; round < kMaxActiveSetRounds; ++round) {
+    if (HoldBounds(fit.problem, fit.blocks, setup.free, held)) {
+      const Round r = SolveRound(fit.problem, so, setup, q, progress, out.iterations);
+      out.iterations += r.iterations;
+      rounds.last = r.termination;
+      rounds.cancelled = r.cancelled;
+      if (r.cancelled || r.termination == ceres::FAILURE) break;
+    }
+    if (!UpdateHeldBounds(fit.all, setup, fit.weights, q, held, out)) {
+      // The solver's own stopping rule may end on a slope (a step refused
+      // where the model has no value, a stalled trust region): another
+      // round from here, and the end is no minimum if that does not help.
+      rounds.slope = !(out.predictedDecrease <= setup.firstOrderTolerance);
+      if (!rounds.slope) {
+        rounds.settled = true;
+        break;
+      }
+    }
+    if (out.iterations >= setup.maxIterations) break;
+  }
+  return rounds;
+}
+
+void SetStop(const Rounds& rounds, const LocalFitSetup& setup, LocalFitResult& out) {
+  if (rounds.cancelled) {
+    out.stop = FitStop::Cancelled;
+    out.reason = "cancelled";
+  } else if (rounds.last == ceres::FAILURE) {
+    // The solver's own text may hold several lines: never pass it on.
+    out.stop = FitStop::Failed;
+    out.reason = "the model could not be evaluated";
+  } else if (rounds.slope && out.iterations < setup.maxIterations) {
+    out.stop = FitStop::NotMinimum;
+    out.reason = "not at a minimum: the cost still falls";
+  } else if (!rounds.settled || rounds.last == ceres::NO_CONVERGENCE) {
+    out.stop = FitStop::IterationLimit;
+    out.reason = std::to_string(setup.maxIterations) + " iterations";
+  } else {
+    out.stop = FitStop::Converged;
+    out.reason = "converged";
+  }
+}
+
 }  // namespace
 
 double ResidualWeight(const FitResiduals& all, const FitInput& input, Weighting w, int i) {
   if (w == Weighting::PerPoint) return 1.0;
   const ConditionData& cd = input.conditions[static_cast<std::size_t>(all.ConditionOf(i))];
   return 1.0 / static_cast<double>(cd.x.size());
-}
-
-double LossSlope(LossKind loss, double scale, double s) {
-  const double b = scale > 0 ? scale * scale : 0.01;
-  switch (loss) {
-    case LossKind::Linear:
-      return 1.0;
-    case LossKind::SoftL1:
-      return 1.0 / std::sqrt(1.0 + s / b);
-    case LossKind::Cauchy:
-      return 1.0 / (1.0 + s / b);
-  }
-  return 1.0;
-}
-
-double LossValue(LossKind loss, double scale, double s) {
-  const double b = scale > 0 ? scale * scale : 0.01;
-  switch (loss) {
-    case LossKind::Linear:
-      return s;
-    case LossKind::SoftL1:
-      return 2.0 * b * (std::sqrt(1.0 + s / b) - 1.0);
-    case LossKind::Cauchy:
-      return b * std::log1p(s / b);
-  }
-  return s;
 }
 
 double WeightSum(const FitResiduals& all, const FitInput& input, Weighting w) {
@@ -336,10 +374,11 @@ double MeritOf(double cost, double weightSum) {
 double FitCost(FitResiduals& all, const FitInput& input, const LocalFitSetup& s,
                const FitValues& q) {
   const FitResiduals::Evaluation& e = all.At(q, false, s.free);
+  const FitLoss loss(s.loss, s.lossScale);
   double cost = 0;
   for (int i = 0; i < all.Count(); ++i) {
     const double r = e.r[static_cast<std::size_t>(i)];
-    cost += ResidualWeight(all, input, s.weighting, i) * LossValue(s.loss, s.lossScale, r * r);
+    cost += ResidualWeight(all, input, s.weighting, i) * loss.Value(r * r);
   }
   return cost / 2;
 }
@@ -347,10 +386,7 @@ double FitCost(FitResiduals& all, const FitInput& input, const LocalFitSetup& s,
 LocalFitResult LocalFit(FitResiduals& all, const FitInput& input, const LocalFitSetup& setup,
                         const FitValues& start, const LocalProgress& progress) {
   LocalFitResult out;
-  FitValues q = start;
-  for (std::size_t k = 0; k < kFitParamCount; ++k)
-    if (setup.free[k]) q[k] = std::clamp(q[k], setup.lower[k], setup.upper[k]);
-
+  FitValues q = ClampedStart(setup, start);
   std::vector<double> weights(static_cast<std::size_t>(all.Count()));
   for (int i = 0; i < all.Count(); ++i)
     weights[static_cast<std::size_t>(i)] = ResidualWeight(all, input, setup.weighting, i);
@@ -359,55 +395,12 @@ LocalFitResult LocalFit(FitResiduals& all, const FitInput& input, const LocalFit
   ceres::Problem::Options po;
   po.evaluation_callback = &shared;
   ceres::Problem problem(po);
-  const std::vector<double*> blocks = BuildProblem(problem, shared, weights, setup, q);
-  ceres::Solver::Options so = SolverOptions(setup);
-
-  FitFlags held{};
-  ceres::TerminationType last = ceres::CONVERGENCE;
-  bool settled = false, cancelled = false, slope = false;
-  for (int round = 0; round < kMaxActiveSetRounds; ++round) {
-    if (HoldBounds(problem, blocks, setup.free, held)) {
-      const Round r = SolveRound(problem, so, setup, q, progress, out.iterations);
-      out.iterations += r.iterations;
-      last = r.termination;
-      if (r.cancelled) {
-        cancelled = true;
-        break;
-      }
-      if (last == ceres::FAILURE) break;
-    }
-    if (!UpdateHeldBounds(all, setup, weights, q, held, out)) {
-      // The solver's own stopping rule may end on a slope (a step refused
-      // where the model has no value, a stalled trust region): another
-      // round from here, and the end is no minimum if that does not help.
-      slope = !(out.predictedDecrease <= setup.firstOrderTolerance);
-      if (!slope) {
-        settled = true;
-        break;
-      }
-    }
-    if (out.iterations >= setup.maxIterations) break;
-  }
-
+  const ActiveSetFit fit{all, setup, weights, problem,
+                         BuildProblem(problem, shared, weights, setup, q)};
+  const Rounds rounds = RunRounds(fit, q, progress, out);
   out.q = q;
   if (!std::isfinite(out.cost)) out.cost = FitCost(all, input, setup, q);
-  if (cancelled) {
-    out.stop = FitStop::Cancelled;
-    out.reason = "cancelled";
-  } else if (last == ceres::FAILURE) {
-    // The solver's own text may hold several lines: never pass it on.
-    out.stop = FitStop::Failed;
-    out.reason = "the model could not be evaluated";
-  } else if (slope && out.iterations < setup.maxIterations) {
-    out.stop = FitStop::NotMinimum;
-    out.reason = "not at a minimum: the cost still falls";
-  } else if (!settled || last == ceres::NO_CONVERGENCE) {
-    out.stop = FitStop::IterationLimit;
-    out.reason = std::to_string(setup.maxIterations) + " iterations";
-  } else {
-    out.stop = FitStop::Converged;
-    out.reason = "converged";
-  }
+  SetStop(rounds, setup, out);
   return out;
 }
 

@@ -46,12 +46,6 @@ using LocalProgress = std::function<bool(int iteration, double cost, const FitVa
 // The weight of residual i: 1 / points of its condition, or 1.
 double ResidualWeight(const FitResiduals& all, const FitInput& input, Weighting w, int i);
 
-// rho'(s) of the loss at s = r^2: 1 for the plain loss; the IRLS weight of
-// soft L1 (1/sqrt(1 + s/a^2)) and Cauchy (1/(1 + s/a^2)).
-double LossSlope(LossKind loss, double scale, double s);
-// rho(s) as the cost sums it (s for the plain loss).
-double LossValue(LossKind loss, double scale, double s);
-
 // The sum of the weights of every residual.
 double WeightSum(const FitResiduals& all, const FitInput& input, Weighting w);
 // The figure of merit of a cost: sqrt(2 cost / weightSum), in decades.

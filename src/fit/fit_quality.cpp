@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "calc/parallel.h"
+#include "calc/model_jc.h"
 #include "fit/data_jc.h"
 #include "fit/fit_residuals.h"
-#include "fit/model_jc.h"
+#include "numeric/parallel.h"
 
 namespace zx {
 

@@ -3,13 +3,11 @@
 #pragma once
 
 #include <atomic>
+#include <cmath>
 #include <condition_variable>
 #include <functional>
 #include <map>
 #include <mutex>
-#include <system_error>
-#include <thread>
-#include <vector>
 
 #include "fit/fit_types.h"
 
@@ -56,55 +54,13 @@ class Relay {
   // Runs task(i, innerThreads) for i in [0, count) on up to `threads`
   // threads; the calling thread passes the progress on meanwhile. A single
   // task, or a single thread, runs on the calling thread itself.
-  void Run(int count, int threads, const std::function<void(int, int)>& task) {
-    if (count <= 0) return;
-    if (count == 1 || threads <= 1) {
-      for (int i = 0; i < count && !cancel_; ++i) task(i, count == 1 ? threads : 1);
-      return;
-    }
-    std::atomic<int> next{0};
-    int remaining = count;
-    auto body = [&] {
-      for (int i = next++; i < count; i = next++) {
-        if (!cancel_) task(i, 1);
-        {
-          std::lock_guard<std::mutex> lock(mutex_);
-          --remaining;
-        }
-        wake_.notify_one();
-      }
-    };
-    // Set before any worker can post: from here on only this thread calls back.
-    direct_ = false;
-    std::vector<std::thread> workers;
-    for (int t = 0; t < std::min(threads, count); ++t) {
-      try {
-        workers.emplace_back(body);
-      } catch (const std::system_error&) {
-        break;
-      }
-    }
-    if (workers.empty()) {
-      direct_ = true;
-      for (int i = 0; i < count && !cancel_; ++i) task(i, 1);
-      return;
-    }
-    while (true) {
-      std::unique_lock<std::mutex> lock(mutex_);
-      wake_.wait(lock, [&] { return !pending_.empty() || remaining == 0; });
-      std::map<int, FitIteration> batch;
-      batch.swap(pending_);
-      const bool done = remaining == 0;
-      lock.unlock();
-      for (auto& [start, it] : batch)
-        if (callback_ && !cancel_ && !callback_(it)) cancel_ = true;
-      if (done) break;
-    }
-    for (std::thread& w : workers) w.join();
-    direct_ = true;
-  }
+  void Run(int count, int threads, const std::function<void(int, int)>& task);
 
  private:
+  void RunHere(int count, int innerThreads, const std::function<void(int, int)>& task);
+  void RunOnWorkers(int count, int threads, const std::function<void(int, int)>& task);
+  void PassOnUntilDone(const int& remaining);
+
   const std::function<bool(const FitIteration&)>& callback_;
   std::mutex mutex_;
   std::condition_variable wake_;

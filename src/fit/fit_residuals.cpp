@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "calc/model.h"
-#include "calc/parallel.h"
-#include "fit/model_jc.h"
+#include "calc/model_jc.h"
+#include "numeric/parallel.h"
 
 namespace zx {
 

@@ -19,10 +19,10 @@
 #include <cmath>
 #include <set>
 
-#include "calc/parallel.h"
 #include "fit/fit_errors.h"
 #include "fit/fit_search.h"
 #include "fit/fit_usable.h"
+#include "numeric/parallel.h"
 
 namespace zx {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "calc/model.h"
+#include "calc/model_jc.h"
 #include "fit/fit_quality.h"
-#include "fit/model_jc.h"
 
 namespace zx {
 

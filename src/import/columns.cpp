@@ -29,15 +29,51 @@ bool OneOf(const std::string& w, std::initializer_list<const char*> list) {
   return std::any_of(list.begin(), list.end(), [&](const char* s) { return w == s; });
 }
 
+// Units the import reads no values in, and what a column in them holds.
+struct UnitRole {
+  std::string_view unit;
+  ColumnRole role;
+};
+constexpr UnitRole kOtherUnits[] = {{"uA", ColumnRole::Current},    {"kA", ColumnRole::Current},
+                                    {"K", ColumnRole::Temperature}, {"s", ColumnRole::Time},
+                                    {"ms", ColumnRole::Time},       {"min", ColumnRole::Time},
+                                    {"h", ColumnRole::Time},        {"T", ColumnRole::Field},
+                                    {"mT", ColumnRole::Field},      {"Oe", ColumnRole::Field}};
+
 ColumnRole RoleOfUnit(const std::string& unitText) {
   std::string u = unitText;
   if (u.size() >= 2 && (u.front() == '[' || u.front() == '(')) u = u.substr(1, u.size() - 2);
-  if (ParseCurrentUnit(u) || u == "uA" || u == "kA") return ColumnRole::Current;
+  if (ParseCurrentUnit(u)) return ColumnRole::Current;
   if (ParseVoltageUnit(u)) return ColumnRole::Voltage;
-  if (u == "K") return ColumnRole::Temperature;
-  if (u == "s" || u == "ms" || u == "min" || u == "h") return ColumnRole::Time;
-  if (u == "T" || u == "mT" || u == "Oe") return ColumnRole::Field;
+  for (const UnitRole& k : kOtherUnits)
+    if (u == k.unit) return k.role;
   return ColumnRole::Unknown;
+}
+
+// The first columns the names give the two roles, -1 where none does.
+void ColumnsNamedFor(const TableLayout& layout, ColumnRole xRole, ColumnRole yRole, int& x,
+                     int& y) {
+  for (int c : layout.numericColumns) {
+    const ColumnRole r = RoleOfColumn(layout, c);
+    if (r == xRole && x < 0) x = c;
+    if (r == yRole && y < 0 && c != x) y = c;
+  }
+}
+
+// The roles still open from the first numeric columns the names leave
+// free; a time, a temperature or a column named for the other role is
+// never taken.
+void FillFromFreeColumns(const TableLayout& layout, ColumnRole xRole, ColumnRole yRole, int& x,
+                         int& y) {
+  for (int c : layout.numericColumns) {
+    const ColumnRole r = RoleOfColumn(layout, c);
+    if (r == ColumnRole::Time || r == ColumnRole::Temperature || c == x || c == y) continue;
+    if (x < 0 && r != yRole) {
+      x = c;
+      continue;
+    }
+    if (y < 0 && r != xRole) y = c;
+  }
 }
 
 }  // namespace
@@ -100,22 +136,8 @@ bool ColumnsByName(const TableLayout& layout, bool viKind, int& xColumn, int& yC
   const ColumnRole xRole = viKind ? ColumnRole::Current : ColumnRole::Field;
   const ColumnRole yRole = viKind ? ColumnRole::Voltage : ColumnRole::Current;
   int x = -1, y = -1;
-  for (int c : layout.numericColumns) {
-    const ColumnRole r = RoleOfColumn(layout, c);
-    if (r == xRole && x < 0) x = c;
-    if (r == yRole && y < 0 && c != x) y = c;
-  }
-  // The rest from the first numeric columns the names leave free; a time,
-  // a temperature or a column named for the other role is never taken.
-  for (int c : layout.numericColumns) {
-    const ColumnRole r = RoleOfColumn(layout, c);
-    if (r == ColumnRole::Time || r == ColumnRole::Temperature || c == x || c == y) continue;
-    if (x < 0 && r != yRole) {
-      x = c;
-      continue;
-    }
-    if (y < 0 && r != xRole) y = c;
-  }
+  ColumnsNamedFor(layout, xRole, yRole, x, y);
+  FillFromFreeColumns(layout, xRole, yRole, x, y);
   if (x < 0 || y < 0) return false;
   xColumn = x;
   yColumn = y;

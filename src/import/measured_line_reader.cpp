@@ -38,32 +38,39 @@ bool MeasuredLineReader::Fill() {
   return true;
 }
 
+bool MeasuredLineReader::SkippedLf() {
+  if (!skipLf_) return false;
+  skipLf_ = false;
+  if (buf_[pos_] != '\n') return false;
+  ++pos_;
+  return true;
+}
+
+bool MeasuredLineReader::AppendToLineEnd(std::string& line, bool* cut) {
+  std::size_t i = pos_;
+  while (i < len_ && buf_[i] != '\n' && buf_[i] != '\r') ++i;
+  const std::size_t room = maxLine_ > line.size() ? maxLine_ - line.size() : 0;
+  const std::size_t take = i - pos_ < room ? i - pos_ : room;
+  if (take < i - pos_ && cut) *cut = true;
+  line.append(buf_ + pos_, take);
+  if (i < len_) {
+    skipLf_ = buf_[i] == '\r';
+    pos_ = i + 1;
+    return true;
+  }
+  pos_ = len_;
+  return false;
+}
+
 bool MeasuredLineReader::ReadLine(std::string& line, bool* cut) {
   line.clear();
   if (cut) *cut = false;
   bool any = false;
   for (;;) {
     if (pos_ >= len_ && !Fill()) return any;
-    if (skipLf_) {
-      skipLf_ = false;
-      if (buf_[pos_] == '\n') {
-        ++pos_;
-        continue;
-      }
-    }
+    if (SkippedLf()) continue;
     any = true;
-    std::size_t i = pos_;
-    while (i < len_ && buf_[i] != '\n' && buf_[i] != '\r') ++i;
-    const std::size_t room = maxLine_ > line.size() ? maxLine_ - line.size() : 0;
-    const std::size_t take = i - pos_ < room ? i - pos_ : room;
-    if (take < i - pos_ && cut) *cut = true;
-    line.append(buf_ + pos_, take);
-    if (i < len_) {
-      skipLf_ = buf_[i] == '\r';
-      pos_ = i + 1;
-      return true;
-    }
-    pos_ = len_;
+    if (AppendToLineEnd(line, cut)) return true;
   }
 }
 

@@ -28,6 +28,12 @@ class MeasuredLineReader {
 
  private:
   bool Fill();
+  // Past an LF that ends the same line as the CR before it; whether there
+  // was one.
+  bool SkippedLf();
+  // The buffer up to the line's end onto `line`, within the cap; whether
+  // the line ended in the buffer.
+  bool AppendToLineEnd(std::string& line, bool* cut);
   bool ReadLine(std::string& line, bool* cut);
 
   std::FILE* file_ = nullptr;

@@ -103,82 +103,146 @@ bool TabSeparated(const std::vector<std::string>& lines, TableFormat format) {
 
 }  // namespace
 
+namespace {
+
+// How a line is cut into fields.
+enum class Cut { AtBlanks, AtSeparators, AtTabs };
+
+struct FieldCut {
+  Cut cut = Cut::AtBlanks;
+  bool decimalComma = false;
+
+  bool IsSeparator(char c) const { return c == ';' || (c == ',' && !decimalComma); }
+  // Where a field ends.
+  bool Ends(char c) const {
+    switch (cut) {
+      case Cut::AtTabs:
+        return c == '\t';
+      case Cut::AtSeparators:
+        return IsSeparator(c);
+      case Cut::AtBlanks:
+        break;
+    }
+    return IsBlank(c);
+  }
+  // Blanks around a field; in a TAB table two TABs enclose an empty one.
+  bool Pads(char c) const { return cut == Cut::AtTabs ? c == ' ' : IsBlank(c); }
+};
+
+// A line with commas or semicolons is cut at those alone, so that a header
+// like "Ic (A),B (T)" keeps its names whole; a TAB table's line at each TAB.
+FieldCut CutOf(std::string_view line, const TableFormat& format) {
+  FieldCut c;
+  c.decimalComma = format.decimalComma;
+  if (std::any_of(line.begin(), line.end(), [&](char ch) { return c.IsSeparator(ch); }))
+    c.cut = Cut::AtSeparators;
+  else if (format.tabs && line.find('\t') != std::string_view::npos)
+    c.cut = Cut::AtTabs;
+  return c;
+}
+
+struct FieldSpan {
+  std::size_t start, stop;
+};
+
+// The field at i, past its padding; i moves to where it ends.
+FieldSpan ReadField(std::string_view line, std::size_t& i, const FieldCut& cut) {
+  const std::size_t n = line.size();
+  while (i < n && cut.Pads(line[i])) ++i;
+  // A quoted field may hold blanks and separators.
+  if (const std::size_t close = i < n && line[i] == '"' ? line.find('"', i + 1) : line.npos;
+      close != line.npos) {
+    const FieldSpan quoted{i + 1, close};
+    i = close + 1;
+    while (i < n && !cut.Ends(line[i])) ++i;
+    return quoted;
+  }
+  const std::size_t start = i;
+  while (i < n && !cut.Ends(line[i])) ++i;
+  std::size_t stop = i;
+  while (stop > start && IsBlank(line[stop - 1])) --stop;
+  return {start, stop};
+}
+
+// A date and a time separated by a blank are one time stamp, as the header
+// names them: the last two fields joined, up to `stop`.
+void JoinTimeStamp(std::vector<std::string_view>& fields, std::string_view line, std::size_t stop) {
+  if (fields.size() < 2 || !LooksLikeTime(fields.back()) ||
+      !LooksLikeDate(fields[fields.size() - 2]))
+    return;
+  const auto dateStart = static_cast<std::size_t>(fields[fields.size() - 2].data() - line.data());
+  fields.pop_back();
+  fields.back() = line.substr(dateStart, stop - dateStart);
+}
+
+// From the end of a field to the start of the next; false at the end of
+// the line.
+bool NextField(std::string_view line, std::size_t& i, const FieldCut& cut) {
+  const std::size_t n = line.size();
+  if (cut.cut == Cut::AtBlanks) {
+    while (i < n && IsBlank(line[i])) ++i;
+    return i < n;
+  }
+  if (i >= n) return false;
+  ++i;  // the separator
+  return true;
+}
+
+}  // namespace
+
 std::vector<std::string_view> SplitFields(std::string_view line, const TableFormat& format) {
   std::vector<std::string_view> fields;
-  auto isSep = [&](char c) { return c == ';' || (c == ',' && !format.decimalComma); };
-  // A line with commas or semicolons is split at those alone, so that a
-  // header like "Ic (A),B (T)" keeps its names whole.
-  bool separated = false;
-  for (char c : line) separated = separated || isSep(c);
-  // A TAB table's line is split at each TAB, trailing ones aside.
-  const bool tabbed = !separated && format.tabs && line.find('\t') != std::string_view::npos;
-  if (tabbed) {
+  const FieldCut cut = CutOf(line, format);
+  // Trailing TABs of a TAB table's line enclose no field.
+  if (cut.cut == Cut::AtTabs)
     while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
-    separated = true;
-  }
-  auto ends = [&](char c) { return tabbed ? c == '\t' : separated ? isSep(c) : IsBlank(c); };
-  // Blanks around a field; in a TAB table two TABs enclose an empty one.
-  auto pad = [&](char c) { return tabbed ? c == ' ' : IsBlank(c); };
-  const std::size_t n = line.size();
   std::size_t i = 0;
-  while (i < n && IsBlank(line[i])) ++i;
-  if (i >= n) return fields;
-  for (;;) {
-    while (i < n && pad(line[i])) ++i;
-    std::size_t start = i, stop = i;
-    // A quoted field may hold blanks and separators.
-    const std::size_t close =
-        i < n && line[i] == '"' ? line.find('"', i + 1) : std::string_view::npos;
-    if (close != std::string_view::npos) {
-      start = i + 1;
-      stop = close;
-      i = close + 1;
-      while (i < n && !ends(line[i])) ++i;
-    } else {
-      while (i < n && !ends(line[i])) ++i;
-      stop = i;
-      while (stop > start && IsBlank(line[stop - 1])) --stop;
-    }
-    fields.push_back(line.substr(start, stop - start));
-    // A date and a time separated by a blank are one time stamp, as the
-    // header names them.
-    if (!separated && fields.size() >= 2 && LooksLikeTime(fields.back()) &&
-        LooksLikeDate(fields[fields.size() - 2])) {
-      const std::string_view date = fields[fields.size() - 2];
-      fields.pop_back();
-      fields.back() = line.substr(static_cast<std::size_t>(date.data() - line.data()),
-                                  stop - static_cast<std::size_t>(date.data() - line.data()));
-    }
-    if (!separated) {
-      while (i < n && IsBlank(line[i])) ++i;
-      if (i >= n) break;
-    } else {
-      if (i >= n) break;
-      ++i;  // the separator
-    }
-  }
+  while (i < line.size() && IsBlank(line[i])) ++i;
+  if (i >= line.size()) return fields;
+  do {
+    const FieldSpan f = ReadField(line, i, cut);
+    fields.push_back(line.substr(f.start, f.stop - f.start));
+    if (cut.cut == Cut::AtBlanks) JoinTimeStamp(fields, line, f.stop);
+  } while (NextField(line, i, cut));
   return fields;
 }
 
-std::optional<double> ParseNumberField(std::string_view field, const TableFormat& format) {
-  const char point = format.decimalComma ? ',' : '.';
+namespace {
+
+void SkipSign(std::string_view f, std::size_t& i) {
+  if (i < f.size() && (f[i] == '+' || f[i] == '-')) ++i;
+}
+
+// The digits from i; how many.
+std::size_t SkipDigits(std::string_view f, std::size_t& i) {
+  const std::size_t start = i;
+  while (i < f.size() && IsDigit(f[i])) ++i;
+  return i - start;
+}
+
+// Whether the whole field is a decimal number: a sign, digits with the
+// decimal `point`, and an exponent, the digits alone needed.
+bool IsDecimalNumber(std::string_view f, char point) {
   std::size_t i = 0;
-  const std::size_t n = field.size();
-  if (i < n && (field[i] == '+' || field[i] == '-')) ++i;
-  std::size_t digits = 0;
-  while (i < n && IsDigit(field[i])) ++i, ++digits;
-  if (i < n && field[i] == point) {
-    ++i;
-    while (i < n && IsDigit(field[i])) ++i, ++digits;
+  SkipSign(f, i);
+  std::size_t digits = SkipDigits(f, i);
+  if (i < f.size() && f[i] == point) digits += SkipDigits(f, ++i);
+  if (digits == 0) return false;
+  if (i < f.size() && (f[i] == 'e' || f[i] == 'E')) {
+    SkipSign(f, ++i);
+    if (SkipDigits(f, i) == 0) return false;
   }
-  if (digits == 0) return std::nullopt;
-  if (i < n && (field[i] == 'e' || field[i] == 'E')) {
-    ++i;
-    if (i < n && (field[i] == '+' || field[i] == '-')) ++i;
-    if (i >= n || !IsDigit(field[i])) return std::nullopt;
-    while (i < n && IsDigit(field[i])) ++i;
-  }
-  if (i != n || n > 400) return std::nullopt;
+  return i == f.size();
+}
+
+// Longer fields are no number a table holds.
+constexpr std::size_t kMaxNumberField = 400;
+
+}  // namespace
+
+std::optional<double> ParseNumberField(std::string_view field, const TableFormat& format) {
+  if (field.size() > kMaxNumberField || !IsDecimalNumber(field, format.decimalComma ? ',' : '.'))
+    return std::nullopt;
   std::string text(field);
   if (format.decimalComma) std::replace(text.begin(), text.end(), ',', '.');
   const double v = strtod_l(text.c_str(), nullptr, CLocale());

@@ -67,6 +67,15 @@ std::optional<int> ColumnNamed(const TableLayout& layout, const std::string& nam
   return std::nullopt;
 }
 
+// The y column when none is given: the names' choice unless it is x, else
+// the first numeric column other than x that holds no time; -1: none.
+int DefaultYColumn(const TableLayout& layout, int byName, int xColumn) {
+  if (byName >= 0 && byName != xColumn) return byName;
+  for (int c : layout.numericColumns)
+    if (c != xColumn && RoleOfColumn(layout, c) != ColumnRole::Time) return c;
+  return -1;
+}
+
 }  // namespace
 
 ImportError ChooseColumns(const TableLayout& layout, ImportKind kind, std::optional<int> x,
@@ -78,15 +87,8 @@ ImportError ChooseColumns(const TableLayout& layout, ImportKind kind, std::optio
   if (!x && !named) return ImportError::NoRows;
   xColumn = x ? *x : byNameX;
   if (xColumn < 0 || xColumn >= layout.fieldCount) return ImportError::XColumn;
-  if (!y) {
-    yColumn = named && byNameY != xColumn ? byNameY : -1;
-    // Else the first numeric column other than x.
-    for (int c : layout.numericColumns)
-      if (yColumn < 0 && c != xColumn && RoleOfColumn(layout, c) != ColumnRole::Time) yColumn = c;
-    if (yColumn < 0) return ImportError::NoRows;
-  } else {
-    yColumn = *y;
-  }
+  yColumn = y ? *y : DefaultYColumn(layout, named ? byNameY : -1, xColumn);
+  if (!y && yColumn < 0) return ImportError::NoRows;
   if (yColumn < 0 || yColumn >= layout.fieldCount) return ImportError::YColumn;
   return ImportError::None;
 }

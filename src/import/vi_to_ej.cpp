@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "import/pre_rise.h"
+#include "numeric/median.h"
 #include "numeric/regression.h"
 
 namespace zx {
@@ -21,13 +22,6 @@ double StdDev(const std::vector<double>& v) {
   return std::sqrt(s / static_cast<double>(v.size()));
 }
 
-double Median(std::vector<double> v) {
-  if (v.empty()) return 0.0;
-  const std::size_t mid = v.size() / 2;
-  std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid), v.end());
-  return v[mid];
-}
-
 // The sign of the transition: it is where |corrected V| grows fastest with
 // I, so the level of the points at the highest currents decides; when that
 // level stays within the noise, the direction the top points move in.
@@ -43,7 +37,7 @@ SignChoice ChooseSign(const std::vector<double>& is, const std::vector<double>& 
   const std::size_t top = std::min(n, std::max<std::size_t>(3, n / 20));
   std::vector<double> level;
   for (std::size_t k = 0; k < top; ++k) level.push_back(corrected[down[k]]);
-  const double m = Median(level);
+  const double m = Median(level, EvenMedian::Upper);
   if (std::fabs(m) > 3.0 * noise && m != 0.0) {
     c.sign = m < 0 ? -1.0 : 1.0;
     return c;
@@ -60,49 +54,74 @@ SignChoice ChooseSign(const std::vector<double>& is, const std::vector<double>& 
   return c;
 }
 
-// The written run, by position in `down` (points by falling current): from
-// the highest current down while E stays above the floor, ended where the
-// curve stops rising. Over a tenth in J a real transition gains more than
-// in proportion (n near 1 or more); a drift plateau or a flat foot does not.
-std::size_t TransitionRun(const std::vector<double>& j, const std::vector<double>& e,
-                          const std::vector<std::size_t>& down, double floor,
-                          std::vector<std::size_t>& run) {
+// From the highest current down (`down`: points by falling current), the
+// points while E stays above the floor; non-finite E skipped.
+void RunAboveFloor(const std::vector<double>& e, const std::vector<std::size_t>& down, double floor,
+                   std::vector<std::size_t>& run) {
   run.clear();
   for (std::size_t k : down) {
     if (!std::isfinite(e[k])) continue;
     if (!(e[k] > 0.0 && e[k] >= floor)) break;
     run.push_back(k);
   }
-  const std::size_t n = run.size();
-  if (n < 3) return n;
-  std::vector<double> lj(n), le(n), smooth(n);
-  for (std::size_t k = 0; k < n; ++k) lj[k] = std::log(j[run[k]]), le[k] = std::log(e[run[k]]);
-  // A running median of five takes single noisy points out of the slope;
-  // a short run is taken as it is.
+}
+
+// ln E with a running median of five, which takes single noisy points out
+// of the slope; a short run is taken as it is.
+std::vector<double> SmoothedLogField(const std::vector<double>& le) {
+  const std::size_t n = le.size();
+  if (n < 10) return le;
+  std::vector<double> smooth(n);
   for (std::size_t k = 0; k < n; ++k) {
     const std::size_t lo = k >= 2 ? k - 2 : 0, hi = std::min(n, k + 3);
-    smooth[k] = n < 10 ? le[k]
-                       : Median(std::vector<double>(le.begin() + static_cast<std::ptrdiff_t>(lo),
-                                                    le.begin() + static_cast<std::ptrdiff_t>(hi)));
+    smooth[k] = Median(std::vector<double>(le.begin() + static_cast<std::ptrdiff_t>(lo),
+                                           le.begin() + static_cast<std::ptrdiff_t>(hi)),
+                       EvenMedian::Upper);
   }
+  return smooth;
+}
+
+// The curve is flat from above down to k. Points within twice the flat
+// level carry more of the foot than of the transition: the run is cut
+// above them, keeping at least one point.
+std::size_t CutAboveFoot(const std::vector<double>& smooth, std::size_t k) {
+  constexpr double kLn2 = 0.6931471805599453;
+  std::size_t cut = 0;
+  while (cut < k && smooth[cut] - smooth[k] >= kLn2) ++cut;
+  return std::max<std::size_t>(cut, 1);
+}
+
+// The length of the rising part of a run, in ln J and smoothed ln E by
+// falling current: over a tenth in J a real transition gains more than in
+// proportion (n near 1 or more); a drift plateau or a flat foot does not.
+std::size_t RisingLength(const std::vector<double>& lj, const std::vector<double>& smooth) {
   constexpr double kSpan = 0.09531017980432493;  // ln 1.1
   // A little below 1, so that noise on an ohmic stretch does not end it.
   constexpr double kMinExponent = 0.8;
+  const std::size_t n = lj.size();
   std::size_t u = 0;
   for (std::size_t k = 1; k < n; ++k) {
     // The nearest point above k that lies a tenth higher in J.
     while (u + 1 < k && lj[u + 1] - lj[k] >= kSpan) ++u;
     if (lj[u] - lj[k] < kSpan) continue;
     const double exponent = (smooth[u] - smooth[k]) / (lj[u] - lj[k]);
-    if (exponent >= kMinExponent) continue;
-    // The curve is flat from u down to k. Points within twice the flat
-    // level carry more of the foot than of the transition: cut above them.
-    constexpr double kLn2 = 0.6931471805599453;
-    std::size_t cut = 0;
-    while (cut < k && smooth[cut] - smooth[k] >= kLn2) ++cut;
-    return std::max<std::size_t>(cut, 1);
+    if (exponent < kMinExponent) return CutAboveFoot(smooth, k);
   }
   return n;
+}
+
+// The written run, by position in `down` (points by falling current): from
+// the highest current down while E stays above the floor, ended where the
+// curve stops rising.
+std::size_t TransitionRun(const std::vector<double>& j, const std::vector<double>& e,
+                          const std::vector<std::size_t>& down, double floor,
+                          std::vector<std::size_t>& run) {
+  RunAboveFloor(e, down, floor, run);
+  const std::size_t n = run.size();
+  if (n < 3) return n;
+  std::vector<double> lj(n), le(n);
+  for (std::size_t k = 0; k < n; ++k) lj[k] = std::log(j[run[k]]), le[k] = std::log(e[run[k]]);
+  return RisingLength(lj, SmoothedLogField(le));
 }
 
 // The first setting that makes the conversion impossible, or None.

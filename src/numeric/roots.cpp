@@ -29,48 +29,59 @@ double HalveToValue(const std::function<double(double)>& f, double lo, double hi
   return mid;
 }
 
+// The false-position point of [a, b] when it lies inside (or, for the last
+// estimate, on an end), else the midpoint.
+double SecantPoint(double a, double b, double fa, double fb, bool endsAllowed) {
+  const double mid = (a + b) / 2;
+  if (!std::isfinite(fa) || !std::isfinite(fb)) return mid;
+  const double t = (a * fb - b * fa) / (fb - fa);
+  const bool inside = endsAllowed ? t >= a && t <= b : t > a && t < b;
+  return inside ? t : mid;
+}
+
+// The bracket of the Illinois rule: f(a) < 0 < f(b), with the value at an
+// end halved each time that end is kept twice in a row.
+struct IllinoisBracket {
+  double a, b, fa, fb;
+  int kept = 0;  // -1: b was kept last time, 1: a was
+
+  void Replace(double c, double fc) {
+    if (fc < 0) {
+      a = c;
+      fa = fc;
+      if (kept == -1) fb /= 2;
+      kept = -1;
+    } else {
+      b = c;
+      fb = fc;
+      if (kept == 1) fa /= 2;
+      kept = 1;
+    }
+  }
+};
+
 double Illinois(const std::function<double(double)>& g, double a, double b, double fa, double fb,
                 const RootSearch& s) {
-  auto f = [&](double x) { return g(x) - s.target; };
-  fa -= s.target;
-  fb -= s.target;
-  if (fa == 0) return a;
+  IllinoisBracket br{a, b, fa - s.target, fb - s.target};
+  if (br.fa == 0) return a;
   const double du = s.tolerance;
-  int side = 0;
   // The last evaluated point, unscaled, for the slope.
-  double prevU = std::fabs(fa) < std::fabs(fb) ? a : b;
-  double prevF = std::fabs(fa) < std::fabs(fb) ? fa : fb;
-  for (int it = 0; it < s.maxSteps && b - a > du; ++it) {
-    double c = (a + b) / 2;
-    if (std::isfinite(fa) && std::isfinite(fb)) {
-      const double t = (a * fb - b * fa) / (fb - fa);
-      if (t > a && t < b) c = t;
-    }
-    const double fc = f(c);
+  const bool aCloser = std::fabs(br.fa) < std::fabs(br.fb);
+  double prevU = aCloser ? br.a : br.b;
+  double prevF = aCloser ? br.fa : br.fb;
+  for (int it = 0; it < s.maxSteps && br.b - br.a > du; ++it) {
+    const double c = SecantPoint(br.a, br.b, br.fa, br.fb, false);
+    const double fc = g(c) - s.target;
     if (std::isnan(fc)) return NAN;
     if (fc == 0) return c;
+    // Close enough when the local slope puts the root within du / 2.
     const double slope = (fc - prevF) / (c - prevU);
     if (std::isfinite(slope) && slope > 0 && std::fabs(fc) / slope < du / 2) return c - fc / slope;
     prevU = c;
     prevF = fc;
-    if (fc < 0) {
-      a = c;
-      fa = fc;
-      if (side == -1) fb /= 2;
-      side = -1;
-    } else {
-      b = c;
-      fb = fc;
-      if (side == 1) fa /= 2;
-      side = 1;
-    }
+    br.Replace(c, fc);
   }
-  double u = (a + b) / 2;
-  if (std::isfinite(fa) && std::isfinite(fb) && fb != fa) {
-    const double t = (a * fb - b * fa) / (fb - fa);
-    if (t >= a && t <= b) u = t;
-  }
-  return u;
+  return SecantPoint(br.a, br.b, br.fa, br.fb, true);
 }
 
 }  // namespace

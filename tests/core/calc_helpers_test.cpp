@@ -2,14 +2,16 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "calc/correlation.h"
-#include "calc/find_jc.h"
 #include "calc/grid.h"
 #include "calc/model.h"
+#include "calc/model_jc.h"
 #include "calc/result_file.h"
 #include "calc/sampling.h"
+#include "example_sample.h"
 
 namespace zx {
 namespace {
@@ -73,6 +75,34 @@ TEST(FindJc, ZeroToleranceEndsAfterTheHalvingLimitAtTheLastMidpoint) {
   EXPECT_LT(jc, hi);
   // The bracket has collapsed onto the crossing.
   EXPECT_NEAR(EAt(p, jc) / p.E_c, 1.0, 1e-6);
+}
+
+TEST(ModelJcAndN, MeetTheCriterionAndTheLocalSlope) {
+  ModelParams p = examples::ExampleTruth();
+  p.IntStepNum = 150;
+  const double eC = 1e-4;
+  for (auto [T, B] : {std::pair{20.0, 1.0}, std::pair{32.0, 3.0}}) {
+    long long evals = 0;
+    // A bracket that misses the criterion is widened.
+    const double jc = ModelJc(p, T, B, eC, 1e-9, 1e2, 1e3, &evals);
+    ASSERT_TRUE(std::isfinite(jc));
+    EXPECT_GT(evals, 2);
+    const double n = ModelN(p, jc, T, B);
+    // E(Jc) = E_c to the slope times 1e-9 relative in J.
+    EXPECT_NEAR(std::log10(ModelE(p, jc, T, B) / eC), 0.0, n * 1e-9 / std::log(10.0) * 2);
+    const double h = 1e-3;
+    const double slope =
+        (std::log10(ModelE(p, jc * std::pow(10, h), T, B)) - std::log10(ModelE(p, jc, T, B))) / h;
+    EXPECT_NEAR(n, slope, 0.01 * n);
+  }
+  // A nearby Jc as a hint gives the same answer for less work.
+  long long plain = 0, hinted = 0;
+  const double jc = ModelJc(p, 25.0, 2.0, eC, 1e-12, 1e5, 1e11, &plain);
+  const double again = ModelJc(p, 25.0, 2.0, eC, 1e-12, 1e5, 1e11, &hinted, jc * 1.003);
+  EXPECT_NEAR(again / jc, 1.0, 2e-12);
+  EXPECT_LT(hinted, plain);
+  // Above T_c no current reaches the criterion.
+  EXPECT_TRUE(std::isnan(ModelJc(p, 45.0, 1.0, eC, 1e-9, 1e5, 1e11)));
 }
 
 TEST(CorrCoefText, SixDecimalsAndNonNumbers) {

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "calc/model.h"
+#include "calc/model_jc.h"
 #include "cli_run.h"
 #include "design/design_point.h"
 #include "design/fit_record.h"
 #include "design/map_export.h"
 #include "fit/fit_quality.h"
 #include "fit/fit_solver.h"
-#include "fit/model_jc.h"
 #include "fit_fixture.h"
 #include "model/settings_file.h"
 #include "model/text_file.h"

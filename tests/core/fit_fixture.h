@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "calc/model.h"
+#include "calc/model_jc.h"
 #include "example_sample.h"
 #include "fit/fit_data.h"
-#include "fit/model_jc.h"
 #include "model/format.h"
 #include "model/project.h"
 

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "calc/model.h"
+#include "calc/model_jc.h"
 #include "fit/data_jc.h"
-#include "fit/model_jc.h"
 #include "fit/param_lines.h"
 #include "fit_fixture.h"
 
@@ -34,33 +34,6 @@ TEST(DataJcAndN, NoneWithoutBracketOrEnoughPoints) {
   // A point exactly on the criterion is its own Jc.
   EXPECT_EQ(DataJc({1e6, 2e6, 3e6}, {1e-6, 1e-4, 1e-2}, eC), 2e6);
   EXPECT_TRUE(std::isnan(DataJc({}, {}, eC)));
-}
-
-TEST(ModelJcAndN, MeetTheCriterionAndTheLocalSlope) {
-  const ModelParams p = fit_test::TruthParams();
-  const double eC = 1e-4;
-  for (auto [T, B] : {std::pair{20.0, 1.0}, std::pair{32.0, 3.0}}) {
-    long long evals = 0;
-    // A bracket that misses the criterion is widened.
-    const double jc = ModelJc(p, T, B, eC, 1e-9, 1e2, 1e3, &evals);
-    ASSERT_TRUE(std::isfinite(jc));
-    EXPECT_GT(evals, 2);
-    const double n = ModelN(p, jc, T, B);
-    // E(Jc) = E_c to the slope times 1e-9 relative in J.
-    EXPECT_NEAR(std::log10(ModelE(p, jc, T, B) / eC), 0.0, n * 1e-9 / std::log(10.0) * 2);
-    const double h = 1e-3;
-    const double slope =
-        (std::log10(ModelE(p, jc * std::pow(10, h), T, B)) - std::log10(ModelE(p, jc, T, B))) / h;
-    EXPECT_NEAR(n, slope, 0.01 * n);
-  }
-  // A nearby Jc as a hint gives the same answer for less work.
-  long long plain = 0, hinted = 0;
-  const double jc = ModelJc(p, 25.0, 2.0, eC, 1e-12, 1e5, 1e11, &plain);
-  const double again = ModelJc(p, 25.0, 2.0, eC, 1e-12, 1e5, 1e11, &hinted, jc * 1.003);
-  EXPECT_NEAR(again / jc, 1.0, 2e-12);
-  EXPECT_LT(hinted, plain);
-  // Above T_c no current reaches the criterion.
-  EXPECT_TRUE(std::isnan(ModelJc(p, 45.0, 1.0, eC, 1e-9, 1e5, 1e11)));
 }
 
 TEST(FitQuality, PerConditionFiguresAndLeftOutConditions) {

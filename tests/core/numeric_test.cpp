@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "numeric/median.h"
 #include "numeric/quadrature.h"
 #include "numeric/regression.h"
 #include "numeric/roots.h"
@@ -123,6 +124,25 @@ TEST(FitLine, ExactLinesAndLevelOnes) {
   const LineFit empty = FitLine(x, y, 0);
   EXPECT_TRUE(empty.level);
   EXPECT_EQ(empty.offset, 0.0);
+}
+
+TEST(Median, OddAndEvenSamplesInBothVariants) {
+  struct Case {
+    std::vector<double> v;
+    double upper, averaged;
+  };
+  const Case cases[] = {
+      {{7.0}, 7.0, 7.0},
+      {{3.0, -1.0, 2.0}, 2.0, 2.0},
+      {{4.0, 1.0, 3.0, 2.0}, 3.0, 2.5},
+      {{5.0, 5.0, 1.0, 9.0, 5.0, 0.0}, 5.0, 5.0},
+      {{1.0, 10.0}, 10.0, 5.5},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Median(c.v, EvenMedian::Upper), c.upper) << c.v.size();
+    EXPECT_EQ(Median(c.v, EvenMedian::Averaged), c.averaged) << c.v.size();
+  }
+  EXPECT_TRUE(std::isnan(Median({}, EvenMedian::Averaged)));
 }
 
 TEST(CorrelationCoefficient, DegenerateInputsGiveZero) {

@@ -1,4 +1,4 @@
-#include "fit/model_jc.h"
+#include "calc/model_jc.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +14,16 @@ constexpr double kLogJMin = -10.0;
 constexpr double kLogJMax = 25.0;
 
 }  // namespace
+
+double FindJc(const ModelParams& p, double T, double B, double jLo, double jHi, double eLo,
+              double eHi) {
+  RootSearch s;
+  s.rule = RootRule::GeometricHalvingToValue;
+  s.target = p.E_c;
+  s.tolerance = p.E_cAllowableError;
+  s.maxSteps = kMaxJcHalvings;
+  return FindRoot([&](double j) { return ModelE(p, j, T, B); }, jLo, jHi, eLo, eHi, s);
+}
 
 double ModelJc(const ModelParams& p, double T, double B, double eC, double relTol, double jLo,
                double jHi, long long* evaluations, double hint) {

@@ -1,4 +1,5 @@
-// Spreading the curve points of a pass over the processor's cores.
+// Spreading work over the processor's cores: every thread the program
+// starts for a calculation or a fit starts here.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +9,7 @@
 
 namespace zx {
 
-// The number of threads a pass uses: `requested`, or every core for 0 or
+// The number of threads a pass or a fit uses: `requested`, or every core for 0 or
 // less.
 int ResolveThreadCount(int requested);
 
@@ -21,6 +22,9 @@ class WorkerThreads {
   WorkerThreads(const WorkerThreads&) = delete;
   WorkerThreads& operator=(const WorkerThreads&) = delete;
   void Join();
+  // The threads started and not yet joined (fewer than asked when the
+  // system refused some).
+  int Started() const { return static_cast<int>(threads_.size()); }
 
  private:
   std::vector<std::thread> threads_;

@@ -1,4 +1,4 @@
-#include "calc/parallel.h"
+#include "numeric/parallel.h"
 
 #include <algorithm>
 #include <atomic>
