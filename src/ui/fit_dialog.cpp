@@ -52,13 +52,6 @@ struct FitProgress {
   std::atomic<bool> curvesPending{false};
 };
 
-// What the worker hands the window once the fit ended.
-struct WorkerResult {
-  FitOutcome outcome;
-  FitQuality quality;
-  std::vector<ConditionCurves> curves;
-};
-
 namespace {
 
 // Live plots are redrawn at most this often, and never so often that
@@ -69,6 +62,13 @@ constexpr auto kLivePlotInterval = std::chrono::milliseconds(200);
 constexpr int kLiveCurveShare = 20;
 constexpr int kLiveCurvePoints = 80;
 constexpr int kWatchInterval = 100;  // ms, status line and registry watch
+
+// What the worker hands the window once the fit ended.
+struct WorkerResult {
+  FitOutcome outcome;
+  FitQuality quality;
+  std::vector<ConditionCurves> curves;
+};
 
 // On the worker: the fit, its quality and its curves.
 WorkerResult RunFitWork(const FitInput& input, const FitOptions& o,
