@@ -151,89 +151,97 @@ QAction* MainWindow::AddCommand(QMenu* menu, const CommandDef& c, std::function<
   return a;
 }
 
-QAction* MainWindow::AddCommand(QMenu* menu, const CommandDef& c, std::function<void()> run) {
-  return AddCommand(menu, c, std::function<int()>([run = std::move(run)] {
-                      run();
-                      return 0;
-                    }));
+void MainWindow::BuildMenus() {
+  enum Menu { kFile, kData, kCalc, kGraph, kHelp, kMenuCount };
+  static const char* const kTitles[kMenuCount] = {QT_TR_NOOP("ファイル"), QT_TR_NOOP("データ"),
+                                                  QT_TR_NOOP("計算"), QT_TR_NOOP("グラフ"),
+                                                  QT_TR_NOOP("ヘルプ")};
+  struct Entry {
+    Menu menu;
+    CommandDef command;
+  };
+  // The menus' commands in menu order; the help menu ends with the language menu.
+  static const Entry kEntries[] = {
+      {kFile, {kCmdNew, "actionNew", QT_TR_NOOP("新規設定"), Qt::Key_N}},
+      {kFile, {kCmdOpen, "actionOpen", QT_TR_NOOP("設定を読み込み"), Qt::Key_O}},
+      {kFile, {kCmdSave, "actionSave", QT_TR_NOOP("設定を保存"), Qt::Key_S}},
+      {kFile, {kCmdSaveAs, "actionSaveAs", QT_TR_NOOP("設定を別名保存"), Qt::Key_S, true}},
+      {kFile, {kCmdExit, "actionExit", QT_TR_NOOP("終了"), Qt::Key_Q}},
+      {kData,
+       {kCmdRegisterDataFile, "actionRegisterDataFile", QT_TR_NOOP("データファイル登録"),
+        Qt::Key_R}},
+      {kData,
+       {kCmdImportMeasured, "actionImportMeasured", QT_TR_NOOP("測定データ取り込み"), Qt::Key_I}},
+      {kData,
+       {kCmdDeleteDataFiles, "actionDeleteDataFiles", QT_TR_NOOP("データファイル情報削除"),
+        Qt::Key_D}},
+      {kCalc,
+       {kCmdRegisterCalcCond, "actionRegisterCalcCond", QT_TR_NOOP("計算条件登録"), Qt::Key_R,
+        true}},
+      {kCalc,
+       {kCmdDeleteCalcConds, "actionDeleteCalcConds", QT_TR_NOOP("計算条件削除"), Qt::Key_D, true}},
+      {kCalc,
+       {kCmdParamRange, "actionParamRange", QT_TR_NOOP("パラメータ設定可能範囲変更"), Qt::Key_P}},
+      {kCalc,
+       {kCmdOtherSettings, "actionOtherSettings", QT_TR_NOOP("その他の計算条件設定"), Qt::Key_C,
+        true}},
+      {kCalc, {kCmdStartCalculation, "actionStartCalculation", QT_TR_NOOP("計算開始"), Qt::Key_C}},
+      {kCalc, {kCmdAutoFit, "actionAutoFit", QT_TR_NOOP("自動フィッティング"), Qt::Key_F}},
+      {kCalc, {kCmdJcMap, "actionJcMap", QT_TR_NOOP("Jc(B,T)マップ"), Qt::Key_J}},
+      {kCalc, {kCmdModeChange, "actionModeChange", QT_TR_NOOP("計算モード変更"), Qt::Key_M}},
+      {kGraph, {kCmdAxisSettings, "actionAxisSettings", QT_TR_NOOP("軸設定"), Qt::Key_A}},
+      {kHelp, {kCmdAbout, "actionAbout", QT_TR_NOOP("ZentrixⅡに関して"), Qt::Key_H}},
+  };
+  QMenu* menus[kMenuCount];
+  for (int m = 0; m < kMenuCount; ++m) menus[m] = menuBar()->addMenu(tr(kTitles[m]));
+  for (const Entry& e : kEntries) AddCommand(menus[e.menu], e.command, CommandRun(e.command.id));
+  AddLanguageMenu(menus[kHelp], this);
 }
 
-void MainWindow::BuildMenus() {
-  auto dialog = [this](int id) {
-    return std::function<void()>([this, id] { OpenCommandDialog(*this, id); });
+// What a menu command does; the others open the command's dialog.
+std::function<int()> MainWindow::CommandRun(int id) {
+  auto noAnswer = [](std::function<void()> run) {
+    return std::function<int()>([run = std::move(run)] {
+      run();
+      return 0;
+    });
   };
-
-  QMenu* file = menuBar()->addMenu(tr("ファイル"));
-  AddCommand(file, {kCmdNew, "actionNew", QT_TR_NOOP("新規設定"), Qt::Key_N},
-             std::function<void()>([this] { CommandNew(); }));
-  AddCommand(file, {kCmdOpen, "actionOpen", QT_TR_NOOP("設定を読み込み"), Qt::Key_O},
-             std::function<void()>([this] { CommandOpen(); }));
-  AddCommand(file, {kCmdSave, "actionSave", QT_TR_NOOP("設定を保存"), Qt::Key_S},
-             std::function<void()>([this] { CommandSave(); }));
-  // The only command with an answer: 1 when the file was written.
-  AddCommand(file, {kCmdSaveAs, "actionSaveAs", QT_TR_NOOP("設定を別名保存"), Qt::Key_S, true},
-             std::function<int()>([this] { return CommandSaveAs(); }));
-  AddCommand(file, {kCmdExit, "actionExit", QT_TR_NOOP("終了"), Qt::Key_Q},
-             std::function<void()>([this] {
-               if (SavePrompt(false)) close();
-             }));
-
-  QMenu* data = menuBar()->addMenu(tr("データ"));
-  AddCommand(
-      data,
-      {kCmdRegisterDataFile, "actionRegisterDataFile", QT_TR_NOOP("データファイル登録"), Qt::Key_R},
-      dialog(kCmdRegisterDataFile));
-  AddCommand(
-      data,
-      {kCmdImportMeasured, "actionImportMeasured", QT_TR_NOOP("測定データ取り込み"), Qt::Key_I},
-      dialog(kCmdImportMeasured));
-  AddCommand(data,
-             {kCmdDeleteDataFiles, "actionDeleteDataFiles", QT_TR_NOOP("データファイル情報削除"),
-              Qt::Key_D},
-             std::function<void()>([this] { DeleteSelectedDataFiles(); }));
-
-  QMenu* calc = menuBar()->addMenu(tr("計算"));
-  AddCommand(
-      calc,
-      {kCmdRegisterCalcCond, "actionRegisterCalcCond", QT_TR_NOOP("計算条件登録"), Qt::Key_R, true},
-      std::function<void()>([this] {
+  switch (id) {
+    case kCmdNew:
+      return noAnswer([this] { CommandNew(); });
+    case kCmdOpen:
+      return noAnswer([this] { CommandOpen(); });
+    case kCmdSave:
+      return noAnswer([this] { CommandSave(); });
+    case kCmdSaveAs:
+      // The only command with an answer: 1 when the file was written.
+      return [this] { return CommandSaveAs(); };
+    case kCmdExit:
+      return noAnswer([this] {
+        if (SavePrompt(false)) close();
+      });
+    case kCmdDeleteDataFiles:
+      return noAnswer([this] { DeleteSelectedDataFiles(); });
+    case kCmdRegisterCalcCond:
+      return noAnswer([this] {
         if (project_.DataFiles.Empty())
           ShowMessage(this, tr("データファイルを登録してください。"), tr("計算条件登録"));
         else
           OpenCommandDialog(*this, kCmdRegisterCalcCond);
-      }));
-  AddCommand(
-      calc,
-      {kCmdDeleteCalcConds, "actionDeleteCalcConds", QT_TR_NOOP("計算条件削除"), Qt::Key_D, true},
-      std::function<void()>([this] { DeleteSelectedCalcConds(); }));
-  AddCommand(
-      calc,
-      {kCmdParamRange, "actionParamRange", QT_TR_NOOP("パラメータ設定可能範囲変更"), Qt::Key_P},
-      dialog(kCmdParamRange));
-  AddCommand(calc,
-             {kCmdOtherSettings, "actionOtherSettings", QT_TR_NOOP("その他の計算条件設定"),
-              Qt::Key_C, true},
-             dialog(kCmdOtherSettings));
-  AddCommand(calc,
-             {kCmdStartCalculation, "actionStartCalculation", QT_TR_NOOP("計算開始"), Qt::Key_C},
-             std::function<void()>([this] {
-               if (params_) params_->ClickStart();
-             }));
-  AddCommand(calc, {kCmdAutoFit, "actionAutoFit", QT_TR_NOOP("自動フィッティング"), Qt::Key_F},
-             std::function<void()>([this] { OpenFitDialog(*this); }));
-  AddCommand(calc, {kCmdJcMap, "actionJcMap", QT_TR_NOOP("Jc(B,T)マップ"), Qt::Key_J},
-             std::function<void()>([this] { OpenJcMapDialog(*this); }));
-  AddCommand(calc, {kCmdModeChange, "actionModeChange", QT_TR_NOOP("計算モード変更"), Qt::Key_M},
-             dialog(kCmdModeChange));
-
-  QMenu* graph = menuBar()->addMenu(tr("グラフ"));
-  AddCommand(graph, {kCmdAxisSettings, "actionAxisSettings", QT_TR_NOOP("軸設定"), Qt::Key_A},
-             dialog(kCmdAxisSettings));
-
-  QMenu* help = menuBar()->addMenu(tr("ヘルプ"));
-  AddCommand(help, {kCmdAbout, "actionAbout", QT_TR_NOOP("ZentrixⅡに関して"), Qt::Key_H},
-             dialog(kCmdAbout));
-  AddLanguageMenu(help, this);
+      });
+    case kCmdDeleteCalcConds:
+      return noAnswer([this] { DeleteSelectedCalcConds(); });
+    case kCmdStartCalculation:
+      return noAnswer([this] {
+        if (params_) params_->ClickStart();
+      });
+    case kCmdAutoFit:
+      return noAnswer([this] { OpenFitDialog(*this); });
+    case kCmdJcMap:
+      return noAnswer([this] { OpenJcMapDialog(*this); });
+    default:
+      return noAnswer([this, id] { OpenCommandDialog(*this, id); });
+  }
 }
 
 QPoint MainWindow::ClientOrigin() const {

@@ -95,7 +95,7 @@ class MainWindow : public QMainWindow, public Shell {
   };
   void BuildMenus();
   QAction* AddCommand(QMenu* menu, const CommandDef& c, std::function<int()> run);
-  QAction* AddCommand(QMenu* menu, const CommandDef& c, std::function<void()> run);
+  std::function<int()> CommandRun(int id);
   void DocumentChanged(const DocChange& change);
   bool OpenStartupProject();
   void DeleteSelectedDataFiles();

@@ -58,6 +58,60 @@ bool NoModelValue(const ModelParams& p, double T, double B) {
 
 bool Outside(double v, double lo, double hi) { return !(v >= lo && v <= hi); }
 
+// The derivatives by each varied parameter of log10 Jc (u) and of n at Jc,
+// from log E at u +- kSlopeStep with that parameter moved up and down.
+struct BandGradients {
+  std::vector<double> u, n;
+};
+
+BandGradients Gradients(const ModelParams& p, const std::vector<int>& varied, double u, double n,
+                        double T, double B, long long& evals) {
+  const double s = kSlopeStep;
+  const double curvature =
+      (LogE(p, u + s, T, B, evals) - 2 * LogE(p, u, T, B, evals) + LogE(p, u - s, T, B, evals)) /
+      (s * s);
+  const FitValues values = ParamsOf(p);
+  BandGradients g;
+  for (int k : varied) {
+    const std::size_t kk = static_cast<std::size_t>(k);
+    const double h = kParamStep * std::max(std::fabs(values[kk]), 1e-3);
+    double atUp[2], atDown[2];  // log E at u + s and u - s, for p + h and p - h
+    for (int side = 0; side < 2; ++side) {
+      FitValues v = values;
+      v[kk] += side == 0 ? h : -h;
+      ModelParams q = p;
+      SetParams(q, v);
+      atUp[side] = LogE(q, u + s, T, B, evals);
+      atDown[side] = LogE(q, u - s, T, B, evals);
+    }
+    const double dLogE = ((atUp[0] + atDown[0]) - (atUp[1] + atDown[1])) / (4 * h);
+    const double dNAtJ = ((atUp[0] - atDown[0]) - (atUp[1] - atDown[1])) / (4 * s * h);
+    const double dU = -dLogE / n;
+    g.u.push_back(dU);
+    g.n.push_back(dNAtJ + curvature * dU);
+  }
+  return g;
+}
+
+// The 95 % bands of Jc and n that the fit's covariance gives, where it has
+// any and n is known.
+void AddBands(const DesignBasis& basis, double T, double B, double u, DesignPoint& pt,
+              long long& evals) {
+  const std::vector<int> varied = VariedParams(basis.covariance);
+  if (varied.empty() || !std::isfinite(pt.n) || !(pt.n > 0)) return;
+  const BandGradients g = Gradients(basis.params, varied, u, pt.n, T, B, evals);
+  const double halfU = kBandQuantile * std::sqrt(Quadratic(basis.covariance, varied, g.u));
+  const double halfN = kBandQuantile * std::sqrt(Quadratic(basis.covariance, varied, g.n));
+  if (std::isfinite(halfU)) {
+    pt.jcLower = pt.jc * std::pow(10.0, -halfU);
+    pt.jcUpper = pt.jc * std::pow(10.0, halfU);
+  }
+  if (std::isfinite(halfN)) {
+    pt.nLower = pt.n - halfN;
+    pt.nUpper = pt.n + halfN;
+  }
+}
+
 }  // namespace
 
 bool OutsideData(const DesignBasis& basis, double T, double B, double eC) {
@@ -88,43 +142,7 @@ DesignPoint EvaluateDesignPoint(const DesignBasis& basis, double T, double B, do
   const double u = std::log10(pt.jc), d = kLogJStep;
   const double lUp = LogE(p, u + d, T, B, evals), lDown = LogE(p, u - d, T, B, evals);
   pt.n = (lUp - lDown) / (2 * d);
-  const std::vector<int> varied = VariedParams(basis.covariance);
-  if (!varied.empty() && std::isfinite(pt.n) && pt.n > 0) {
-    const double s = kSlopeStep;
-    const double curvature =
-        (LogE(p, u + s, T, B, evals) - 2 * LogE(p, u, T, B, evals) + LogE(p, u - s, T, B, evals)) /
-        (s * s);
-    const FitValues values = ParamsOf(p);
-    std::vector<double> gU, gN;
-    for (int k : varied) {
-      const std::size_t kk = static_cast<std::size_t>(k);
-      const double h = kParamStep * std::max(std::fabs(values[kk]), 1e-3);
-      double atUp[2], atDown[2];  // log E at u + s and u - s, for p + h and p - h
-      for (int side = 0; side < 2; ++side) {
-        FitValues v = values;
-        v[kk] += side == 0 ? h : -h;
-        ModelParams q = p;
-        SetParams(q, v);
-        atUp[side] = LogE(q, u + s, T, B, evals);
-        atDown[side] = LogE(q, u - s, T, B, evals);
-      }
-      const double dLogE = ((atUp[0] + atDown[0]) - (atUp[1] + atDown[1])) / (4 * h);
-      const double dNAtJ = ((atUp[0] - atDown[0]) - (atUp[1] - atDown[1])) / (4 * s * h);
-      const double dU = -dLogE / pt.n;
-      gU.push_back(dU);
-      gN.push_back(dNAtJ + curvature * dU);
-    }
-    const double halfU = kBandQuantile * std::sqrt(Quadratic(basis.covariance, varied, gU));
-    const double halfN = kBandQuantile * std::sqrt(Quadratic(basis.covariance, varied, gN));
-    if (std::isfinite(halfU)) {
-      pt.jcLower = pt.jc * std::pow(10.0, -halfU);
-      pt.jcUpper = pt.jc * std::pow(10.0, halfU);
-    }
-    if (std::isfinite(halfN)) {
-      pt.nLower = pt.n - halfN;
-      pt.nUpper = pt.n + halfN;
-    }
-  }
+  AddBands(basis, T, B, u, pt, evals);
   if (evaluations) *evaluations += evals;
   return pt;
 }

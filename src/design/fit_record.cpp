@@ -40,6 +40,141 @@ void SpanOf(const Json& j, double& lo, double& hi) {
   hi = NumOf(j[1]);
 }
 
+// The sample constants kept as plain numbers, in the record's order.
+struct ConstantField {
+  const char* name;
+  double FitRecord::*field;
+  const char* unit;
+};
+constexpr ConstantField kConstantFields[] = {
+    {"rho_n0", &FitRecord::rhon0, "ohm m"},
+    {"zeta", &FitRecord::zeta, "1"},
+    {"thickness", &FitRecord::thickness, "m"},
+    {"width", &FitRecord::width, "m"},
+    {"E_c", &FitRecord::eC, "V/m"},
+};
+
+// The spans of data_range, in the record's order.
+struct RangeField {
+  const char* name;
+  double DataRange::*lo;
+  double DataRange::*hi;
+};
+constexpr RangeField kRangeFields[] = {
+    {"T", &DataRange::tMin, &DataRange::tMax},
+    {"B", &DataRange::bMin, &DataRange::bMax},
+    {"J", &DataRange::jMin, &DataRange::jMax},
+    {"E", &DataRange::eMin, &DataRange::eMax},
+};
+
+// A member of an object when it is of that type, else null.
+const Json* MemberOf(const Json& o, const char* key, Json::value_t type) {
+  if (!o.is_object()) return nullptr;
+  const auto it = o.find(key);
+  return it != o.end() && it->type() == type ? &*it : nullptr;
+}
+const Json* ArrayAt(const Json& o, const char* key) {
+  return MemberOf(o, key, Json::value_t::array);
+}
+const Json* ObjectAt(const Json& o, const char* key) {
+  return MemberOf(o, key, Json::value_t::object);
+}
+// A number member; `absent` where there is none, NaN where it is no number.
+double NumberAt(const Json& o, const char* key, double absent) {
+  return o.contains(key) ? NumOf(o[key]) : absent;
+}
+
+// Every fitted parameter must be there; unknown names are passed over.
+bool ReadParameters(const Json& list, FitRecord& r, std::string& why) {
+  bool seen[kFitParamCount] = {};
+  for (const Json& p : list) {
+    if (!p.is_object()) continue;
+    const int k = FitParamIndex(p.value("name", ""));
+    if (k < 0) continue;
+    const std::size_t kk = static_cast<std::size_t>(k);
+    seen[k] = true;
+    r.values[kk] = NumberAt(p, "value", NAN);
+    r.free[kk] = p.value("free", false);
+    r.stdError[kk] = NumberAt(p, "std_error", NAN);
+  }
+  for (int k = 0; k < kFitParamCount; ++k)
+    if (!seen[k]) {
+      why = std::string("parameter ") + FitParamName(k) + " missing";
+      return false;
+    }
+  return true;
+}
+
+void ReadConstant(const std::string& name, double v, FitRecord& r) {
+  for (const ConstantField& f : kConstantFields)
+    if (name == f.name) r.*f.field = v;
+  if (name == "temperature_exponent") r.tcn = v == 1 ? 0 : 1;
+  if (name == "field_exponent") r.bcn = v == 1 ? 0 : 1;
+  if (name == "integration_steps" && std::isfinite(v)) r.intervals = static_cast<int>(v);
+}
+
+void ReadConstants(const Json& list, FitRecord& r) {
+  for (const Json& c : list)
+    if (c.is_object() && c.contains("value"))
+      ReadConstant(c.value("name", ""), NumOf(c["value"]), r);
+}
+
+// Rows and columns named by parameters; a matrix of another size is passed over.
+void ReadCovariance(const Json& cov, FitMatrix& m) {
+  std::vector<int> idx;
+  if (const Json* names = ArrayAt(cov, "parameters"))
+    for (const Json& n : *names)
+      idx.push_back(n.is_string() ? FitParamIndex(n.get<std::string>()) : -1);
+  const Json* matrix = ArrayAt(cov, "matrix");
+  if (!matrix || matrix->size() != idx.size()) return;
+  for (std::size_t a = 0; a < idx.size(); ++a) {
+    const Json& row = (*matrix)[a];
+    if (!row.is_array() || row.size() != idx.size() || idx[a] < 0) continue;
+    for (std::size_t b = 0; b < idx.size(); ++b)
+      if (idx[b] >= 0)
+        m[static_cast<std::size_t>(idx[a])][static_cast<std::size_t>(idx[b])] = NumOf(row[b]);
+  }
+}
+
+RecordCondition ReadCondition(const Json& c) {
+  RecordCondition rc;
+  rc.no = c.value("no", -1);
+  rc.temp = NumberAt(c, "T", rc.temp);
+  rc.field = NumberAt(c, "B", rc.field);
+  rc.points = c.value("points", 0);
+  rc.rms = NumberAt(c, "rms_decades", rc.rms);
+  return rc;
+}
+
+void ReadDataRange(const Json& d, DataRange& range) {
+  for (const RangeField& f : kRangeFields)
+    if (d.contains(f.name)) SpanOf(d[f.name], range.*f.lo, range.*f.hi);
+}
+
+// The record's fields after its kind was checked.
+bool ReadRecord(const Json& j, FitRecord& r, std::string& why) {
+  r.version = j.value("version", "");
+  r.mode = j.value("mode", "E-J") == "Jc-B" ? CalcMode::JcB : CalcMode::EJ;
+  if (!ReadParameters(j["parameters"], r, why)) return false;
+  if (const Json* constants = ArrayAt(j, "constants")) ReadConstants(*constants, r);
+  if (const Json* cov = ObjectAt(j, "covariance")) ReadCovariance(*cov, r.covariance);
+  if (const Json* loss = ObjectAt(j, "loss")) {
+    r.loss = LossOf(loss->value("kind", "linear"));
+    r.lossScale = NumberAt(*loss, "scale_decades", r.lossScale);
+  }
+  r.weighting =
+      j.value("weighting", "condition") == "point" ? Weighting::PerPoint : Weighting::PerCondition;
+  r.cost = NumberAt(j, "figure_of_merit", r.cost);
+  r.rms = NumberAt(j, "rms_decades", r.rms);
+  r.points = j.value("points", 0);
+  r.status = j.value("status", "");
+  if (const Json* conds = ArrayAt(j, "conditions"))
+    for (const Json& c : *conds)
+      if (c.is_object()) r.conditions.push_back(ReadCondition(c));
+  if (const Json* d = ObjectAt(j, "data_range")) ReadDataRange(*d, r.range);
+  return true;
+}
+
 }  // namespace
 
 DataRange RangeOf(const FitInput& used) {
@@ -130,16 +265,14 @@ std::string FitRecordJson(const FitRecord& r) {
                       {"std_error", Num(r.stdError[kk])}});
   }
   j["parameters"] = params;
-  j["constants"] = Json::array({
-      {{"name", "rho_n0"}, {"value", Num(r.rhon0)}, {"unit", "ohm m"}},
-      {{"name", "zeta"}, {"value", Num(r.zeta)}, {"unit", "1"}},
-      {{"name", "thickness"}, {"value", Num(r.thickness)}, {"unit", "m"}},
-      {{"name", "width"}, {"value", Num(r.width)}, {"unit", "m"}},
-      {{"name", "E_c"}, {"value", Num(r.eC)}, {"unit", "V/m"}},
-      {{"name", "temperature_exponent"}, {"value", Exponent(r.tcn)}, {"unit", "1"}},
-      {{"name", "field_exponent"}, {"value", Exponent(r.bcn)}, {"unit", "1"}},
-      {{"name", "integration_steps"}, {"value", r.intervals}, {"unit", "1"}},
-  });
+  Json constants = Json::array();
+  for (const ConstantField& f : kConstantFields)
+    constants.push_back({{"name", f.name}, {"value", Num(r.*f.field)}, {"unit", f.unit}});
+  constants.push_back(
+      {{"name", "temperature_exponent"}, {"value", Exponent(r.tcn)}, {"unit", "1"}});
+  constants.push_back({{"name", "field_exponent"}, {"value", Exponent(r.bcn)}, {"unit", "1"}});
+  constants.push_back({{"name", "integration_steps"}, {"value", r.intervals}, {"unit", "1"}});
+  j["constants"] = constants;
   Json names = Json::array(), matrix = Json::array();
   std::vector<std::size_t> freeIdx;
   for (std::size_t k = 0; k < static_cast<std::size_t>(kFitParamCount); ++k)
@@ -165,10 +298,9 @@ std::string FitRecordJson(const FitRecord& r) {
                      {"points", c.points},
                      {"rms_decades", Num(c.rms)}});
   j["conditions"] = conds;
-  j["data_range"] = {{"T", Span(r.range.tMin, r.range.tMax)},
-                     {"B", Span(r.range.bMin, r.range.bMax)},
-                     {"J", Span(r.range.jMin, r.range.jMax)},
-                     {"E", Span(r.range.eMin, r.range.eMax)}};
+  Json range = Json::object();
+  for (const RangeField& f : kRangeFields) range[f.name] = Span(r.range.*f.lo, r.range.*f.hi);
+  j["data_range"] = range;
   j["units"] = {{"T", "K"}, {"B", "T"}, {"J", "A/m^2"}, {"E", "V/m"}};
   return j.dump(2) + "\n";
 }
@@ -179,89 +311,19 @@ bool ParseFitRecord(const std::string& text, FitRecord& r, std::string& why) {
     why = "not a JSON object";
     return false;
   }
-  if (j.value("model", "") != kModelName || !j.contains("parameters") ||
-      !j["parameters"].is_array()) {
-    why = "not a fit record of this program";
-    return false;
-  }
-  r = FitRecord{};
-  r.version = j.value("version", "");
-  r.mode = j.value("mode", "E-J") == "Jc-B" ? CalcMode::JcB : CalcMode::EJ;
-  bool seen[kFitParamCount] = {};
-  for (const Json& p : j["parameters"]) {
-    if (!p.is_object()) continue;
-    const int k = FitParamIndex(p.value("name", ""));
-    if (k < 0) continue;
-    const std::size_t kk = static_cast<std::size_t>(k);
-    seen[k] = true;
-    r.values[kk] = p.contains("value") ? NumOf(p["value"]) : NAN;
-    r.free[kk] = p.value("free", false);
-    r.stdError[kk] = p.contains("std_error") ? NumOf(p["std_error"]) : NAN;
-  }
-  for (int k = 0; k < kFitParamCount; ++k)
-    if (!seen[k]) {
-      why = std::string("parameter ") + FitParamName(k) + " missing";
+  // A field of another type than the record's (a text where a number or a
+  // flag belongs) throws in the JSON reader: such a file is refused.
+  try {
+    if (j.value("model", "") != kModelName || !ArrayAt(j, "parameters")) {
+      why = "not a fit record of this program";
       return false;
     }
-  if (j.contains("constants") && j["constants"].is_array())
-    for (const Json& c : j["constants"]) {
-      if (!c.is_object() || !c.contains("value")) continue;
-      const std::string name = c.value("name", "");
-      const double v = NumOf(c["value"]);
-      if (name == "rho_n0") r.rhon0 = v;
-      if (name == "zeta") r.zeta = v;
-      if (name == "thickness") r.thickness = v;
-      if (name == "width") r.width = v;
-      if (name == "E_c") r.eC = v;
-      if (name == "temperature_exponent") r.tcn = v == 1 ? 0 : 1;
-      if (name == "field_exponent") r.bcn = v == 1 ? 0 : 1;
-      if (name == "integration_steps" && std::isfinite(v)) r.intervals = static_cast<int>(v);
-    }
-  if (j.contains("covariance") && j["covariance"].is_object()) {
-    const Json& cov = j["covariance"];
-    std::vector<int> idx;
-    if (cov.contains("parameters") && cov["parameters"].is_array())
-      for (const Json& n : cov["parameters"])
-        idx.push_back(n.is_string() ? FitParamIndex(n.get<std::string>()) : -1);
-    if (cov.contains("matrix") && cov["matrix"].is_array() && cov["matrix"].size() == idx.size())
-      for (std::size_t a = 0; a < idx.size(); ++a) {
-        const Json& row = cov["matrix"][a];
-        if (!row.is_array() || row.size() != idx.size() || idx[a] < 0) continue;
-        for (std::size_t b = 0; b < idx.size(); ++b)
-          if (idx[b] >= 0)
-            r.covariance[static_cast<std::size_t>(idx[a])][static_cast<std::size_t>(idx[b])] =
-                NumOf(row[b]);
-      }
+    r = FitRecord{};
+    return ReadRecord(j, r, why);
+  } catch (const Json::exception&) {
+    why = "a field of the wrong type";
+    return false;
   }
-  if (j.contains("loss") && j["loss"].is_object()) {
-    r.loss = LossOf(j["loss"].value("kind", "linear"));
-    if (j["loss"].contains("scale_decades")) r.lossScale = NumOf(j["loss"]["scale_decades"]);
-  }
-  r.weighting =
-      j.value("weighting", "condition") == "point" ? Weighting::PerPoint : Weighting::PerCondition;
-  if (j.contains("figure_of_merit")) r.cost = NumOf(j["figure_of_merit"]);
-  if (j.contains("rms_decades")) r.rms = NumOf(j["rms_decades"]);
-  r.points = j.value("points", 0);
-  r.status = j.value("status", "");
-  if (j.contains("conditions") && j["conditions"].is_array())
-    for (const Json& c : j["conditions"]) {
-      if (!c.is_object()) continue;
-      RecordCondition rc;
-      rc.no = c.value("no", -1);
-      if (c.contains("T")) rc.temp = NumOf(c["T"]);
-      if (c.contains("B")) rc.field = NumOf(c["B"]);
-      rc.points = c.value("points", 0);
-      if (c.contains("rms_decades")) rc.rms = NumOf(c["rms_decades"]);
-      r.conditions.push_back(rc);
-    }
-  if (j.contains("data_range") && j["data_range"].is_object()) {
-    const Json& d = j["data_range"];
-    if (d.contains("T")) SpanOf(d["T"], r.range.tMin, r.range.tMax);
-    if (d.contains("B")) SpanOf(d["B"], r.range.bMin, r.range.bMax);
-    if (d.contains("J")) SpanOf(d["J"], r.range.jMin, r.range.jMax);
-    if (d.contains("E")) SpanOf(d["E"], r.range.eMin, r.range.eMax);
-  }
-  return true;
 }
 
 bool WriteFitRecord(const std::string& path, const FitRecord& record) {

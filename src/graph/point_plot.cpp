@@ -41,6 +41,40 @@ void DrawBand(Canvas& c, const GraphView& g, const PointBand& b, bool logX, bool
   }
 }
 
+// The span of the set's drawable points in `extent`; false when it has none.
+bool FindExtent(const PointSet& set, bool logX, bool logY, SeriesEntry& extent) {
+  int count = 0;
+  for (std::size_t k = 0; k < set.x.size() && k < set.y.size(); ++k) {
+    const double x = set.x[k], y = set.y[k];
+    if (!Drawable(x, y, logX, logY)) continue;
+    if (count++ == 0) {
+      extent.SeriesXMin = extent.SeriesXMax = x;
+      extent.SeriesYMin = extent.SeriesYMax = y;
+    } else {
+      extent.SeriesXMin = std::fmin(extent.SeriesXMin, x);
+      extent.SeriesXMax = std::fmax(extent.SeriesXMax, x);
+      extent.SeriesYMin = std::fmin(extent.SeriesYMin, y);
+      extent.SeriesYMax = std::fmax(extent.SeriesYMax, y);
+    }
+  }
+  return count > 0;
+}
+
+// Each run of showable points is drawn on its own: a line never bridges a
+// point that has no place on the axes.
+void DrawSet(Canvas& c, const GraphView& g, const PointSet& set, bool logX, bool logY) {
+  const std::size_t n = std::min(set.x.size(), set.y.size());
+  const std::span<const double> xs(set.x.data(), n), ys(set.y.data(), n);
+  std::size_t k = 0;
+  while (k < n) {
+    while (k < n && !Drawable(xs[k], ys[k], logX, logY)) ++k;
+    const std::size_t start = k;
+    while (k < n && Drawable(xs[k], ys[k], logX, logY)) ++k;
+    if (k > start)
+      DrawPoints(c, g, set.style, xs.subspan(start, k - start), ys.subspan(start, k - start));
+  }
+}
+
 }  // namespace
 
 SeriesEntry MarkersOnly(Rgb color, int size, MarkerShape marker) {
@@ -73,21 +107,7 @@ bool DrawPointSets(Canvas& c, GraphView& g, const std::vector<PointSet>& sets,
   g.RangeValid = false;
   for (const PointSet& set : sets) {
     SeriesEntry extent;
-    int count = 0;
-    for (std::size_t k = 0; k < set.x.size() && k < set.y.size(); ++k) {
-      const double x = set.x[k], y = set.y[k];
-      if (!Drawable(x, y, logX, logY)) continue;
-      if (count++ == 0) {
-        extent.SeriesXMin = extent.SeriesXMax = x;
-        extent.SeriesYMin = extent.SeriesYMax = y;
-      } else {
-        extent.SeriesXMin = std::fmin(extent.SeriesXMin, x);
-        extent.SeriesXMax = std::fmax(extent.SeriesXMax, x);
-        extent.SeriesYMin = std::fmin(extent.SeriesYMin, y);
-        extent.SeriesYMax = std::fmax(extent.SeriesYMax, y);
-      }
-    }
-    if (count > 0) MergeSeriesRange(g, extent);
+    if (FindExtent(set, logX, logY, extent)) MergeSeriesRange(g, extent);
   }
   if (!g.RangeValid) {
     DrawEmptyGraph(c, g);
@@ -97,20 +117,7 @@ bool DrawPointSets(Canvas& c, GraphView& g, const std::vector<PointSet>& sets,
   g.RescalePending = true;
   DrawAxes(c, g, warn);
   for (const PointBand& b : bands) DrawBand(c, g, b, logX, logY);
-  for (const PointSet& set : sets) {
-    // Each run of showable points is drawn on its own: a line never
-    // bridges a point that has no place on the axes.
-    const std::size_t n = std::min(set.x.size(), set.y.size());
-    const std::span<const double> xs(set.x.data(), n), ys(set.y.data(), n);
-    std::size_t k = 0;
-    while (k < n) {
-      while (k < n && !Drawable(xs[k], ys[k], logX, logY)) ++k;
-      const std::size_t start = k;
-      while (k < n && Drawable(xs[k], ys[k], logX, logY)) ++k;
-      if (k > start)
-        DrawPoints(c, g, set.style, xs.subspan(start, k - start), ys.subspan(start, k - start));
-    }
-  }
+  for (const PointSet& set : sets) DrawSet(c, g, set, logX, logY);
   return true;
 }
 

@@ -63,6 +63,36 @@ constexpr int kLiveCurveShare = 20;
 constexpr int kLiveCurvePoints = 80;
 constexpr int kWatchInterval = 100;  // ms, status line and registry watch
 
+// What the worker hands the window once the fit ended.
+struct WorkerResult {
+  FitOutcome outcome;
+  FitQuality quality;
+  std::vector<ConditionCurves> curves;
+};
+
+// On the worker: the fit, its quality and its curves.
+WorkerResult RunFitWork(const FitInput& input, const FitOptions& o,
+                        const std::atomic<bool>& cancel) {
+  WorkerResult r;
+  r.outcome = RunFit(input, o);
+  AddDroppedLinesWarning(input, r.outcome);
+  if (r.outcome.stop == FitStop::NothingToFit) return r;
+  // The result belongs to the orders the fit ended with.
+  FitInput at = input;
+  if (o.allOrders) {
+    at.params.Tcn = r.outcome.tcn;
+    at.params.Bcn = r.outcome.bcn;
+  }
+  r.quality = ReportAfterFit(input, r.outcome, ValuesOf(r.outcome), 0).quality;
+  // A stopped fit ends where it was, not at a minimum, and Stop also
+  // ends the slow band: its curves are drawn as the live ones, at once.
+  if (r.outcome.stop != FitStop::Cancelled)
+    r.curves = FitCurves(at, ValuesOf(r.outcome), kDenseCurvePoints, 0, &r.outcome, &cancel);
+  if (r.outcome.stop == FitStop::Cancelled || cancel)
+    r.curves = FitCurves(at, ValuesOf(r.outcome), kLiveCurvePoints);
+  return r;
+}
+
 }  // namespace
 
 void OpenFitDialog(Shell& main) {
@@ -85,56 +115,82 @@ void OpenFitDialog(Shell& main) {
 
 FitDialog::FitDialog(Shell& main)
     : QDialog(&main.widget()), main_(main), progress_(std::make_shared<FitProgress>()) {
-  setAttribute(Qt::WA_DeleteOnClose);
-  setObjectName(DialogObjectName(DialogKind::Fit));
-  setWindowTitle(tr("自動フィッティング"));
-  setModal(false);
-  setSizeGripEnabled(true);
-  // A window of its own: the main window can come in front of it.
-  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-
+  SetUpOwnWindow(this, DialogKind::Fit, tr("自動フィッティング"));
+  // Parameters, options, buttons, status and results on the left; the
+  // plots take the rest of the width.
   auto* left = new QWidget(this);
   auto* leftLayout = new QVBoxLayout(left);
   leftLayout->setContentsMargins(0, 0, 0, 0);
+  leftLayout->addWidget(BuildParameterBox(left));
+  leftLayout->addWidget(BuildOptionBox(left));
+  leftLayout->addLayout(BuildButtonRow(left));
+  BuildStatusLines(left, leftLayout);
+  BuildResultTables();
+  leftLayout->addWidget(results_, 1);
+  QSplitter* plots = BuildPlots();
 
-  auto* paramBox = new QGroupBox(tr("パラメータ", "group box"), left);
-  auto* paramLayout = new QVBoxLayout(paramBox);
-  params_ = new QTableWidget(kFitParamCount, kParamColumns, paramBox);
+  auto* split = new QSplitter(Qt::Horizontal, this);
+  split->setChildrenCollapsible(false);
+  split->addWidget(left);
+  split->addWidget(plots);
+  split->setStretchFactor(0, 0);
+  split->setStretchFactor(1, 1);
+  auto* top = new QVBoxLayout(this);
+  top->addWidget(split);
+  for (QWidget* w : findChildren<QWidget*>()) ApplyMenuFont(w);
+  KeepParameterRowsInView();
+  ConnectControls();
+
+  SetRunning(false);
+  apply_->setEnabled(false);
+  undo_->setEnabled(false);
+  save_->setEnabled(false);
+  status_->setText(tr("フィット開始で、全条件に共通のパラメータを求めます。"));
+  ShowModelNow();
+}
+
+QGroupBox* FitDialog::BuildParameterBox(QWidget* left) {
+  auto* box = new QGroupBox(tr("パラメータ", "group box"), left);
+  auto* layout = new QVBoxLayout(box);
+  params_ = new QTableWidget(kFitParamCount, kParamColumns, box);
   params_->setObjectName(QStringLiteral("fitParams"));
-  paramLayout->addWidget(params_);
-  leftLayout->addWidget(paramBox);
+  layout->addWidget(params_);
   BuildParameterTable();
+  return box;
+}
 
-  auto* optionBox = new QGroupBox(tr("オプション"), left);
-  auto* options = new QGridLayout(optionBox);
-  loss_ = new QComboBox(optionBox);
+QGroupBox* FitDialog::BuildOptionBox(QWidget* left) {
+  auto* box = new QGroupBox(tr("オプション"), left);
+  auto* options = new QGridLayout(box);
+  loss_ = new QComboBox(box);
   loss_->setObjectName(QStringLiteral("fitLoss"));
   loss_->addItems({tr("通常"), QStringLiteral("soft L1"), QStringLiteral("Cauchy")});
-  lossScale_ = new QLineEdit(QStringLiteral("0.1"), optionBox);
+  lossScale_ = new QLineEdit(QStringLiteral("0.1"), box);
   lossScale_->setObjectName(QStringLiteral("fitLossScale"));
-  weighting_ = new QComboBox(optionBox);
+  weighting_ = new QComboBox(box);
   weighting_->setObjectName(QStringLiteral("fitWeighting"));
   weighting_->addItems({tr("条件ごとに均等"), tr("点ごとに均等")});
-  starts_ = new QSpinBox(optionBox);
+  starts_ = new QSpinBox(box);
   starts_->setObjectName(QStringLiteral("fitStarts"));
   starts_->setRange(1, 1000);
   starts_->setValue(FitOptions{}.starts);
   starts_->setToolTip(tr("1: 現在値からの1回のフィットのみ"));
-  allOrders_ = new QCheckBox(tr("規格化温度・磁場の次数を4通りとも試す"), optionBox);
+  allOrders_ = new QCheckBox(tr("規格化温度・磁場の次数を4通りとも試す"), box);
   allOrders_->setObjectName(QStringLiteral("fitAllOrders"));
-  options->addWidget(new QLabel(tr("損失関数"), optionBox), 0, 0);
+  options->addWidget(new QLabel(tr("損失関数"), box), 0, 0);
   options->addWidget(loss_, 0, 1);
-  options->addWidget(new QLabel(tr("尺度(デケード)"), optionBox), 0, 2);
+  options->addWidget(new QLabel(tr("尺度(デケード)"), box), 0, 2);
   options->addWidget(lossScale_, 0, 3);
-  options->addWidget(new QLabel(tr("重み付け"), optionBox), 1, 0);
+  options->addWidget(new QLabel(tr("重み付け"), box), 1, 0);
   options->addWidget(weighting_, 1, 1);
-  options->addWidget(new QLabel(tr("開始点の数"), optionBox), 1, 2);
+  options->addWidget(new QLabel(tr("開始点の数"), box), 1, 2);
   options->addWidget(starts_, 1, 3);
   options->addWidget(allOrders_, 2, 0, 1, 4);
   options->setColumnStretch(3, 1);
-  leftLayout->addWidget(optionBox);
+  return box;
+}
 
+QHBoxLayout* FitDialog::BuildButtonRow(QWidget* left) {
   auto* buttons = new QHBoxLayout;
   auto button = [&](const QString& text, const char* name) {
     auto* b = new QPushButton(text, left);
@@ -153,8 +209,10 @@ FitDialog::FitDialog(Shell& main)
   imageFormat_->setObjectName(QStringLiteral("fitImageFormat"));
   imageFormat_->addItems({QStringLiteral("PNG"), QStringLiteral("SVG")});
   buttons->addWidget(imageFormat_);
-  leftLayout->addLayout(buttons);
+  return buttons;
+}
 
+void FitDialog::BuildStatusLines(QWidget* left, QVBoxLayout* leftLayout) {
   status_ = new QLabel(left);
   status_->setObjectName(QStringLiteral("fitStatus"));
   status_->setWordWrap(true);
@@ -165,32 +223,28 @@ FitDialog::FitDialog(Shell& main)
   warnings_->setStyleSheet(QStringLiteral("color: #d00000;"));
   warnings_->hide();
   leftLayout->addWidget(warnings_);
+}
 
-  BuildResultTables();
-  leftLayout->addWidget(results_, 1);
-
+// The curves above the residuals.
+QSplitter* FitDialog::BuildPlots() {
   auto* plots = new QSplitter(Qt::Vertical, this);
   plots->setChildrenCollapsible(false);
   curvesPlot_ = new FitPlotWidget(plots);
   curvesPlot_->setObjectName(QStringLiteral("fitCurves"));
   residualPlot_ = new FitPlotWidget(plots);
   residualPlot_->setObjectName(QStringLiteral("fitResiduals"));
+  return plots;
+}
 
-  auto* split = new QSplitter(Qt::Horizontal, this);
-  split->setChildrenCollapsible(false);
-  split->addWidget(left);
-  split->addWidget(plots);
-  split->setStretchFactor(0, 0);
-  split->setStretchFactor(1, 1);
-  auto* top = new QVBoxLayout(this);
-  top->addWidget(split);
-  for (QWidget* w : findChildren<QWidget*>()) ApplyMenuFont(w);
-  // Every parameter row stays in view at the window's smallest size.
+// Every parameter row stays in view at the window's smallest size.
+void FitDialog::KeepParameterRowsInView() {
   params_->resizeRowsToContents();
   int height = params_->horizontalHeader()->sizeHint().height() + 2 * params_->frameWidth();
   for (int r = 0; r < kFitParamCount; ++r) height += params_->rowHeight(r);
   params_->setMinimumHeight(height);
+}
 
+void FitDialog::ConnectControls() {
   connect(start_, &QPushButton::clicked, this, &FitDialog::StartFit);
   connect(stop_, &QPushButton::clicked, this, &FitDialog::StopFit);
   connect(apply_, &QPushButton::clicked, this, &FitDialog::Apply);
@@ -207,13 +261,6 @@ FitDialog::FitDialog(Shell& main)
   modelTimer_->setSingleShot(true);
   modelTimer_->setInterval(150);
   connect(modelTimer_, &QTimer::timeout, this, &FitDialog::ShowModelNow);
-
-  SetRunning(false);
-  apply_->setEnabled(false);
-  undo_->setEnabled(false);
-  save_->setEnabled(false);
-  status_->setText(tr("フィット開始で、全条件に共通のパラメータを求めます。"));
-  ShowModelNow();
 }
 
 FitDialog::~FitDialog() {
@@ -287,11 +334,28 @@ void FitDialog::StartFit() {
   const FitOptions options = Options();
   ShowCurrentValues();
   ShowRanges();
+  std::optional<FitInput> taken = CheckedInput(snapshot, options);
+  if (!taken) return;
+  input_ = std::move(*taken);
+  BeginRun(snapshot, options);
 
+  auto input = std::make_shared<const FitInput>(input_);
+  FitOptions o = options;
+  o.onIteration = IterationWatcher(input);
+  worker_ = std::thread([this, input, o] {
+    WorkerResult r = RunFitWork(*input, o, cancel_);
+    QMetaObject::invokeMethod(
+        this, [this, r = std::move(r)] { Finished(r.outcome, r.quality, r.curves); },
+        Qt::QueuedConnection);
+  });
+}
+
+std::optional<FitInput> FitDialog::CheckedInput(const Project& snapshot,
+                                                const FitOptions& options) {
   const double scale = EditNumber(lossScale_->text());
   if (!(scale > 0) || !std::isfinite(scale)) {
     ShowWarning(this, tr("不正な値の入力 : 尺度"));
-    return;
+    return std::nullopt;
   }
   FitInput taken = TakeFitInput(snapshot);
   bool anyFree = false;
@@ -301,13 +365,15 @@ void FitDialog::StartFit() {
                 taken.UsedPoints() == 0
                     ? tr("フィッティングできません : 使用できるデータ点がありません。")
                     : tr("フィッティングできません : すべてのパラメータが固定されています。"));
-    return;
+    return std::nullopt;
   }
-  input_ = std::move(taken);
+  return taken;
+}
+
+void FitDialog::BeginRun(const Project& snapshot, const FitOptions& options) {
   relatedFiles_.clear();
   for (const CalcCondEntry& c : snapshot.CalcConds.items)
     relatedFiles_.push_back(c.RelatedDatFileNo);
-
   cancel_ = false;
   registryChanged_ = false;
   signature_ = RegistrySignature();
@@ -319,13 +385,14 @@ void FitDialog::StartFit() {
   clock_.start();
   SetRunning(true);
   ShowProgress();
+}
 
-  auto input = std::make_shared<const FitInput>(input_);
-  FitOptions o = options;
-  // The worker only notes the iterate; curves for the live plots are made
-  // at most every kLivePlotInterval, and never while the last set is still
-  // waiting to be drawn.
-  o.onIteration = [this, input, progress = progress_](const FitIteration& it) {
+// The worker only notes the iterate; curves for the live plots are made
+// at most every kLivePlotInterval, and never while the last set is still
+// waiting to be drawn.
+std::function<bool(const FitIteration&)> FitDialog::IterationWatcher(
+    std::shared_ptr<const FitInput> input) {
+  return [this, input, progress = progress_](const FitIteration& it) {
     if (cancel_) return false;
     const auto now = std::chrono::steady_clock::now();
     bool curvesDue;
@@ -336,47 +403,25 @@ void FitDialog::StartFit() {
       curvesDue = !progress->curvesPending && now >= progress->nextCurves;
       if (curvesDue) progress->curvesPending = true;
     }
-    if (curvesDue) {
-      std::vector<ConditionCurves> curves = FitCurves(*input, it.values, kLiveCurvePoints);
-      const auto done = std::chrono::steady_clock::now();
-      {
-        std::lock_guard<std::mutex> lock(progress->mutex);
-        progress->nextCurves = now + std::max<std::chrono::steady_clock::duration>(
-                                         kLivePlotInterval, (done - now) * kLiveCurveShare);
-      }
-      QMetaObject::invokeMethod(
-          this, [this, curves = std::move(curves)]() mutable { ShowLiveCurves(std::move(curves)); },
-          Qt::QueuedConnection);
-    }
+    if (curvesDue) SendLiveCurves(*input, it.values, now, *progress);
     return !cancel_;
   };
-  worker_ = std::thread([this, input, o] {
-    FitOutcome outcome = RunFit(*input, o);
-    AddDroppedLinesWarning(*input, outcome);
-    FitQuality quality;
-    std::vector<ConditionCurves> curves;
-    if (outcome.stop != FitStop::NothingToFit) {
-      // The result belongs to the orders the fit ended with.
-      FitInput at = *input;
-      if (o.allOrders) {
-        at.params.Tcn = outcome.tcn;
-        at.params.Bcn = outcome.bcn;
-      }
-      quality = ReportAfterFit(*input, outcome, ValuesOf(outcome), 0).quality;
-      // A stopped fit ends where it was, not at a minimum, and Stop also
-      // ends the slow band: its curves are drawn as the live ones, at once.
-      if (outcome.stop != FitStop::Cancelled)
-        curves = FitCurves(at, ValuesOf(outcome), kDenseCurvePoints, 0, &outcome, &cancel_);
-      if (outcome.stop == FitStop::Cancelled || cancel_)
-        curves = FitCurves(at, ValuesOf(outcome), kLiveCurvePoints);
-    }
-    QMetaObject::invokeMethod(
-        this,
-        [this, outcome, quality = std::move(quality), curves = std::move(curves)] {
-          Finished(outcome, quality, curves);
-        },
-        Qt::QueuedConnection);
-  });
+}
+
+// On the worker: the curves of the iterate, queued for the window, and the
+// time the next set is due.
+void FitDialog::SendLiveCurves(const FitInput& input, const FitValues& values,
+                               std::chrono::steady_clock::time_point now, FitProgress& progress) {
+  std::vector<ConditionCurves> curves = FitCurves(input, values, kLiveCurvePoints);
+  const auto done = std::chrono::steady_clock::now();
+  {
+    std::lock_guard<std::mutex> lock(progress.mutex);
+    progress.nextCurves = now + std::max<std::chrono::steady_clock::duration>(
+                                    kLivePlotInterval, (done - now) * kLiveCurveShare);
+  }
+  QMetaObject::invokeMethod(
+      this, [this, curves = std::move(curves)]() mutable { ShowLiveCurves(std::move(curves)); },
+      Qt::QueuedConnection);
 }
 
 void FitDialog::StopFit() {

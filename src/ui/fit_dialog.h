@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,13 +23,17 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
+class QSplitter;
 class QTabWidget;
 class QTableWidget;
 class QTimer;
+class QVBoxLayout;
 
 namespace zx {
 
@@ -74,13 +80,30 @@ class FitDialog : public QDialog {
   void showEvent(QShowEvent* e) override;
 
  private:
+  // The window's parts, built in the order of its tab chain.
+  QGroupBox* BuildParameterBox(QWidget* left);
+  QGroupBox* BuildOptionBox(QWidget* left);
+  QHBoxLayout* BuildButtonRow(QWidget* left);
+  void BuildStatusLines(QWidget* left, QVBoxLayout* leftLayout);
+  QSplitter* BuildPlots();
+  void KeepParameterRowsInView();
+  void ConnectControls();
   void BuildParameterTable();
   void BuildResultTables();
   ModelParams PanelParams() const;
   void ShowCurrentValues();
   void ShowRanges();
   void OnParameterItemChanged(int row, int column);
+  // A bound of Tc or Bc2(0) typed in the table (side 0: the minimum); empty
+  // stands for the fit's default.
+  void TypeFitBound(int row, int side, const QString& text);
   void SetRunning(bool running);
+  // The input of a fit, or nothing (with the warning shown) when no fit can run.
+  std::optional<FitInput> CheckedInput(const Project& snapshot, const FitOptions& options);
+  void BeginRun(const Project& snapshot, const FitOptions& options);
+  std::function<bool(const FitIteration&)> IterationWatcher(std::shared_ptr<const FitInput> input);
+  void SendLiveCurves(const FitInput& input, const FitValues& values,
+                      std::chrono::steady_clock::time_point now, FitProgress& progress);
   void ClearResults();
   void WatchRun();
   void ShowProgress();

@@ -107,30 +107,12 @@ void FitDialog::ShowRanges() {
 void FitDialog::OnParameterItemChanged(int row, int column) {
   if (filling_ || (column != kLower && column != kUpper)) return;
   const QString text = params_->item(row, column)->text().trimmed();
-  const double v = EditNumber(text);
   if (row >= kPinningParamCount) {
-    std::array<double, 2>& typed = row == kTcRow ? tcBounds_ : bc2Bounds_;
-    const int side = column == kLower ? 0 : 1;
-    std::array<double, 2> next = typed;
-    next[side] = text.isEmpty() ? NAN : v;
-    const std::array<double, 2> fallback =
-        DefaultBounds(row, ParamsOf(PanelParams())[static_cast<std::size_t>(row)], input_);
-    const double lo = std::isnan(next[0]) ? fallback[0] : next[0];
-    const double hi = std::isnan(next[1]) ? fallback[1] : next[1];
-    const bool usable = text.isEmpty() || (v > 0 && std::isfinite(v));
-    if (!usable || !(lo < hi)) {
-      ShowCurrentValues();
-      const char* bound = side == 0 ? kMinimumOfPattern : kMaximumOfPattern;
-      ShowWarning(this,
-                  CoreText(RefusalText(FillPattern(bound, FitParamLabel(row).toStdString()))));
-      return;
-    }
-    typed = next;
-    ShowCurrentValues();
+    TypeFitBound(row, column == kLower ? 0 : 1, text);
     return;
   }
   ParamRanges ranges = ParamRangesOf(main_.project().Settings);
-  (column == kLower ? ranges.lo : ranges.hi)[row] = v;
+  (column == kLower ? ranges.lo : ranges.hi)[row] = EditNumber(text);
   if (const std::string refused = SetParamRanges(main_.document(), ranges); !refused.empty()) {
     // The message of the range dialog; the cell goes back to the range.
     ShowRanges();
@@ -138,6 +120,26 @@ void FitDialog::OnParameterItemChanged(int row, int column) {
     return;
   }
   ShowRanges();
+}
+
+void FitDialog::TypeFitBound(int row, int side, const QString& text) {
+  const double v = EditNumber(text);
+  std::array<double, 2>& typed = row == kTcRow ? tcBounds_ : bc2Bounds_;
+  std::array<double, 2> next = typed;
+  next[side] = text.isEmpty() ? NAN : v;
+  const std::array<double, 2> fallback =
+      DefaultBounds(row, ParamsOf(PanelParams())[static_cast<std::size_t>(row)], input_);
+  const double lo = std::isnan(next[0]) ? fallback[0] : next[0];
+  const double hi = std::isnan(next[1]) ? fallback[1] : next[1];
+  const bool usable = text.isEmpty() || (v > 0 && std::isfinite(v));
+  if (!usable || !(lo < hi)) {
+    ShowCurrentValues();
+    const char* bound = side == 0 ? kMinimumOfPattern : kMaximumOfPattern;
+    ShowWarning(this, CoreText(RefusalText(FillPattern(bound, FitParamLabel(row).toStdString()))));
+    return;
+  }
+  typed = next;
+  ShowCurrentValues();
 }
 
 FitOptions FitDialog::Options() const {

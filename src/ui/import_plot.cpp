@@ -76,6 +76,29 @@ QImage DrawMeasuredPlot(const ImportRequest& rq, const ColumnPair& rows) {
   return Paint(PlotView("I(A)", AxisScale::Linear, "V(V)", AxisScale::Linear), sets);
 }
 
+namespace {
+
+// The lowest electric field kept: a dashed line across the current densities.
+void AddMinFieldLine(std::vector<PointSet>& sets, const std::vector<double>& xs, double minField) {
+  const auto [lo, hi] = std::minmax_element(xs.begin(), xs.end());
+  sets.push_back(
+      PointSet{LineOnly(Rgb{0, 150, 0}, LinePattern::Dash), {*lo, *hi}, {minField, minField}});
+}
+
+// Where the default cut fell: the lowest current of the written run.
+void AddCutLine(std::vector<PointSet>& sets, const ImportOutcome& o, const PointSet& in,
+                const PointSet& out) {
+  const double area = o.used.vi.width * o.used.vi.thickness;
+  const auto [lo, hi] = std::minmax_element(in.y.begin(), in.y.end());
+  double low = *lo;
+  for (double y : out.y)
+    if (y > 0) low = std::min(low, y);
+  const double jCut = o.vi.cutCurrent / area;
+  sets.push_back(PointSet{LineOnly(Rgb{0, 0, 255}, LinePattern::Dash), {jCut, jCut}, {low, *hi}});
+}
+
+}  // namespace
+
 QImage DrawConvertedPlot(ImportKind kind, const ImportOutcome& o) {
   const bool vi = kind == ImportKind::ViToEj;
   const std::vector<double>& xs = vi ? o.vi.j : o.icb.b;
@@ -89,23 +112,10 @@ QImage DrawConvertedPlot(ImportKind kind, const ImportOutcome& o) {
     s.y.push_back(ys[k]);
   }
   std::vector<PointSet> sets{out, in};
-  if (vi && !xs.empty() && o.vi.minField > 0) {
-    const auto [lo, hi] = std::minmax_element(xs.begin(), xs.end());
-    sets.push_back(PointSet{
-        LineOnly(Rgb{0, 150, 0}, LinePattern::Dash), {*lo, *hi}, {o.vi.minField, o.vi.minField}});
-  }
-  // Where the default cut fell: the lowest current of the written run.
-  if (vi && !o.used.vi.minField && o.vi.cutCurrent > 0 && !in.y.empty()) {
-    const double area = o.used.vi.width * o.used.vi.thickness;
-    const auto [lo, hi] = std::minmax_element(in.y.begin(), in.y.end());
-    double low = *lo;
-    for (double y : out.y)
-      if (y > 0) low = std::min(low, y);
-    const double jCut = o.vi.cutCurrent / area;
-    sets.push_back(PointSet{LineOnly(Rgb{0, 0, 255}, LinePattern::Dash), {jCut, jCut}, {low, *hi}});
-  }
-  if (vi) return Paint(PlotView("J(A/m^2)", AxisScale::Log, "E(V/m)", AxisScale::Log), sets);
-  return Paint(PlotView("B(T)", AxisScale::Linear, "Jc(A/m^2)", AxisScale::Log), sets);
+  if (!vi) return Paint(PlotView("B(T)", AxisScale::Linear, "Jc(A/m^2)", AxisScale::Log), sets);
+  if (!xs.empty() && o.vi.minField > 0) AddMinFieldLine(sets, xs, o.vi.minField);
+  if (!o.used.vi.minField && o.vi.cutCurrent > 0 && !in.y.empty()) AddCutLine(sets, o, in, out);
+  return Paint(PlotView("J(A/m^2)", AxisScale::Log, "E(V/m)", AxisScale::Log), sets);
 }
 
 }  // namespace zx

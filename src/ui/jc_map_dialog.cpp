@@ -115,14 +115,32 @@ void OpenJcMapDialog(Shell& main) {
 }
 
 JcMapDialog::JcMapDialog(Shell& main) : QDialog(&main.widget()), main_(main) {
-  setAttribute(Qt::WA_DeleteOnClose);
-  setObjectName(DialogObjectName(DialogKind::JcMap));
-  setWindowTitle(tr("Jc(B,T)マップ"));
-  setModal(false);
-  setSizeGripEnabled(true);
-  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+  SetUpOwnWindow(this, DialogKind::JcMap, tr("Jc(B,T)マップ"));
+  BuildInputs();
+  // Two rows, so that the window stays narrow in either language.
+  QHBoxLayout* tempRow = TemperatureRow();
+  QHBoxLayout* fieldRow = FieldRow();
+  BuildStatusLines();
+  QSplitter* plots = BuildPlots();
+  QHBoxLayout* exportRow = ExportRow();
 
+  auto* top = new QVBoxLayout(this);
+  top->addLayout(tempRow);
+  top->addLayout(fieldRow);
+  top->addWidget(status_);
+  top->addWidget(error_);
+  top->addWidget(plots, 1);
+  top->addLayout(exportRow);
+  for (QWidget* w : findChildren<QWidget*>()) ApplyMenuFont(w);
+
+  connect(update_, &QPushButton::clicked, this, [this] { Recompute(); });
+  for (QLineEdit* e : {temps_, bFrom_, bTo_, criterion_})
+    connect(e, &QLineEdit::returnPressed, this, [this] { Recompute(); });
+  connect(export_, &QPushButton::clicked, this, &JcMapDialog::ExportClicked);
+}
+
+// The edits start at the measured temperatures and the project's criterion.
+void JcMapDialog::BuildInputs() {
   const Project& p = main_.project();
   QStringList temps;
   for (double t : MeasuredTemps(p)) temps << Number(t);
@@ -140,20 +158,28 @@ JcMapDialog::JcMapDialog(Shell& main) : QDialog(&main.widget()), main_(main) {
   update_ = new QPushButton(tr("更新"), this);
   update_->setObjectName(QStringLiteral("mapUpdate"));
   update_->setDefault(true);
+}
 
-  // Two rows, so that the window stays narrow in either language.
-  auto* tempRow = new QHBoxLayout;
-  tempRow->addWidget(new QLabel(tr("温度(K)"), this));
-  tempRow->addWidget(temps_, 1);
-  auto* fields = new QHBoxLayout;
-  fields->addWidget(new QLabel(tr("磁場(T)"), this));
-  fields->addWidget(bFrom_, 1);
-  fields->addWidget(new QLabel(QStringLiteral("-"), this));
-  fields->addWidget(bTo_, 1);
-  fields->addWidget(new QLabel(tr("基準電界(V/m)"), this));
-  fields->addWidget(criterion_, 1);
-  fields->addWidget(update_);
+QHBoxLayout* JcMapDialog::TemperatureRow() {
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel(tr("温度(K)"), this));
+  row->addWidget(temps_, 1);
+  return row;
+}
 
+QHBoxLayout* JcMapDialog::FieldRow() {
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel(tr("磁場(T)"), this));
+  row->addWidget(bFrom_, 1);
+  row->addWidget(new QLabel(QStringLiteral("-"), this));
+  row->addWidget(bTo_, 1);
+  row->addWidget(new QLabel(tr("基準電界(V/m)"), this));
+  row->addWidget(criterion_, 1);
+  row->addWidget(update_);
+  return row;
+}
+
+void JcMapDialog::BuildStatusLines() {
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("mapStatus"));
   status_->setWordWrap(true);
@@ -161,7 +187,10 @@ JcMapDialog::JcMapDialog(Shell& main) : QDialog(&main.widget()), main_(main) {
   error_->setObjectName(QStringLiteral("mapError"));
   error_->setStyleSheet(QStringLiteral("color: #d00000;"));
   error_->hide();
+}
 
+// Jc above n, the Jc plot the taller.
+QSplitter* JcMapDialog::BuildPlots() {
   auto* plots = new QSplitter(Qt::Vertical, this);
   plots->setChildrenCollapsible(false);
   jcPlot_ = new FitPlotWidget(plots);
@@ -170,7 +199,10 @@ JcMapDialog::JcMapDialog(Shell& main) : QDialog(&main.widget()), main_(main) {
   nPlot_->setObjectName(QStringLiteral("mapNPlot"));
   plots->setStretchFactor(0, 3);
   plots->setStretchFactor(1, 2);
+  return plots;
+}
 
+QHBoxLayout* JcMapDialog::ExportRow() {
   format_ = new QComboBox(this);
   format_->setObjectName(QStringLiteral("mapExportFormat"));
   format_->addItems({QStringLiteral("CSV"), QStringLiteral("COMSOL"), QStringLiteral("JSON"),
@@ -178,24 +210,11 @@ JcMapDialog::JcMapDialog(Shell& main) : QDialog(&main.widget()), main_(main) {
   export_ = new QPushButton(tr("書き出し"), this);
   export_->setObjectName(QStringLiteral("mapExport"));
   export_->setAutoDefault(false);
-  auto* bottom = new QHBoxLayout;
-  bottom->addStretch(1);
-  bottom->addWidget(format_);
-  bottom->addWidget(export_);
-
-  auto* top = new QVBoxLayout(this);
-  top->addLayout(tempRow);
-  top->addLayout(fields);
-  top->addWidget(status_);
-  top->addWidget(error_);
-  top->addWidget(plots, 1);
-  top->addLayout(bottom);
-  for (QWidget* w : findChildren<QWidget*>()) ApplyMenuFont(w);
-
-  connect(update_, &QPushButton::clicked, this, [this] { Recompute(); });
-  for (QLineEdit* e : {temps_, bFrom_, bTo_, criterion_})
-    connect(e, &QLineEdit::returnPressed, this, [this] { Recompute(); });
-  connect(export_, &QPushButton::clicked, this, &JcMapDialog::ExportClicked);
+  auto* row = new QHBoxLayout;
+  row->addStretch(1);
+  row->addWidget(format_);
+  row->addWidget(export_);
+  return row;
 }
 
 bool JcMapDialog::Recompute() {

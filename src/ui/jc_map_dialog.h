@@ -11,9 +11,11 @@
 #include "design/design_point.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSplitter;
 
 namespace zx {
 
@@ -42,6 +44,13 @@ class JcMapDialog : public QDialog {
   const DesignBasis& Basis() const { return basis_; }
 
  private:
+  // The window's parts, built in the order of its tab chain.
+  void BuildInputs();
+  QHBoxLayout* TemperatureRow();
+  QHBoxLayout* FieldRow();
+  void BuildStatusLines();
+  QSplitter* BuildPlots();
+  QHBoxLayout* ExportRow();
   void ShowPlots();
   void ShowStatus();
   void ExportClicked();

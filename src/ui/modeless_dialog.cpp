@@ -53,6 +53,17 @@ QString DialogObjectName(DialogKind kind) {
   return {};
 }
 
+void SetUpOwnWindow(QDialog* window, DialogKind kind, const QString& title) {
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setObjectName(DialogObjectName(kind));
+  window->setWindowTitle(title);
+  window->setModal(false);
+  window->setSizeGripEnabled(true);
+  // A window of its own: the main window can come in front of it.
+  window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+}
+
 ModelessDialog::ModelessDialog(Shell& main, DialogKind kind, QWidget* owner, const QString& title)
     : QDialog(owner), main_(main), kind_(kind) {
   setAttribute(Qt::WA_DeleteOnClose);

@@ -46,6 +46,11 @@ class ModelessDialog : public QDialog {
 // The object name of the dialog of a kind: "calcCondDialog" and so on.
 QString DialogObjectName(DialogKind kind);
 
+// Names a modeless window of that kind (the fit, the map) and makes it a
+// window of its own, with a size grip and minimise and maximise buttons,
+// deleted on close.
+void SetUpOwnWindow(QDialog* window, DialogKind kind, const QString& title);
+
 // Names the control and gives it the menu font.
 template <class W>
 W* NameControl(W* widget, const QString& name) {

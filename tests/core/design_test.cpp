@@ -181,7 +181,13 @@ TEST(FitRecord, ReadsBackAndIsStaleWhenTheProjectsParametersDiffer) {
   EXPECT_EQ(stale.record, RecordState::Stale);
   EXPECT_FALSE(stale.HasBands());
   EXPECT_TRUE(std::isnan(EvaluateDesignPoint(stale, 25, 1.5, 1e-4).jcLower));
-  EXPECT_FALSE(ParseFitRecord("{\"model\": \"other\"}", back, why));
+  // Refused, not thrown: another program's record, and fields of the wrong type.
+  const std::string wrongFlag =
+      std::string(R"({"model": "creep-flow", "parameters": [{"name": ")") + FitParamName(0) +
+      R"(", "free": "yes"}]})";
+  for (const std::string& text : {std::string(R"({"model": "other"})"),
+                                  std::string(R"({"model": 1, "parameters": []})"), wrongFlag})
+    EXPECT_FALSE(ParseFitRecord(text, back, why)) << text;
   EXPECT_EQ(FitRecordPath("/a/b.c/p.zx2"), "/a/b.c/p.fit.json");
   EXPECT_EQ(FitRecordPath("/a/p"), "/a/p.fit.json");
 }
