@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "model/format.h"
+#include "model/param_table.h"
 #include "model/program_version.h"
 #include "model/text_file.h"
 
@@ -16,8 +17,6 @@ using Json = nlohmann::ordered_json;
 constexpr const char* kModelName = "creep-flow";
 constexpr int kRecordFormat = 1;
 
-const char* const kParamUnits[kFitParamCount] = {"A/m^2", "1", "1", "1", "1", "K", "T"};
-
 // NaN and infinities are written as null and read back as NaN.
 Json Num(double v) { return std::isfinite(v) ? Json(v) : Json(nullptr); }
 double NumOf(const Json& j) { return j.is_number() ? j.get<double>() : NAN; }
@@ -28,9 +27,6 @@ const char* LossName(LossKind k) {
 LossKind LossOf(const std::string& s) {
   return s == "soft_l1" ? LossKind::SoftL1 : s == "cauchy" ? LossKind::Cauchy : LossKind::Linear;
 }
-
-// Exponent 1 or 2 of an order as the settings file holds it (0 or other).
-int Exponent(int order) { return order == 0 ? 1 : 2; }
 
 Json Span(double lo, double hi) { return Json::array({Num(lo), Num(hi)}); }
 void SpanOf(const Json& j, double& lo, double& hi) {
@@ -256,11 +252,11 @@ std::string FitRecordJson(const FitRecord& r) {
   j["model"] = kModelName;
   j["mode"] = r.mode == CalcMode::EJ ? "E-J" : "Jc-B";
   Json params = Json::array();
-  for (int k = 0; k < kFitParamCount; ++k) {
-    const std::size_t kk = static_cast<std::size_t>(k);
-    params.push_back({{"name", FitParamName(k)},
+  for (const ParamRow& row : ParamTable()) {
+    const std::size_t kk = static_cast<std::size_t>(row.id);
+    params.push_back({{"name", row.name},
                       {"value", Num(r.values[kk])},
-                      {"unit", kParamUnits[k]},
+                      {"unit", row.unit},
                       {"free", r.free[kk]},
                       {"std_error", Num(r.stdError[kk])}});
   }
@@ -269,8 +265,9 @@ std::string FitRecordJson(const FitRecord& r) {
   for (const ConstantField& f : kConstantFields)
     constants.push_back({{"name", f.name}, {"value", Num(r.*f.field)}, {"unit", f.unit}});
   constants.push_back(
-      {{"name", "temperature_exponent"}, {"value", Exponent(r.tcn)}, {"unit", "1"}});
-  constants.push_back({{"name", "field_exponent"}, {"value", Exponent(r.bcn)}, {"unit", "1"}});
+      {{"name", "temperature_exponent"}, {"value", ScalingExponent(r.tcn)}, {"unit", "1"}});
+  constants.push_back(
+      {{"name", "field_exponent"}, {"value", ScalingExponent(r.bcn)}, {"unit", "1"}});
   constants.push_back({{"name", "integration_steps"}, {"value", r.intervals}, {"unit", "1"}});
   j["constants"] = constants;
   Json names = Json::array(), matrix = Json::array();
@@ -344,8 +341,8 @@ bool RecordMatches(const FitRecord& record, const ModelParams& params) {
   const FitValues now = ParamsOf(params);
   for (std::size_t k = 0; k < static_cast<std::size_t>(kFitParamCount); ++k)
     if (FormatLe(record.values[k]) != FormatLe(now[k])) return false;
-  return Exponent(record.tcn) == Exponent(params.Tcn) &&
-         Exponent(record.bcn) == Exponent(params.Bcn);
+  return ScalingExponent(record.tcn) == ScalingExponent(params.Tcn) &&
+         ScalingExponent(record.bcn) == ScalingExponent(params.Bcn);
 }
 
 }  // namespace zx

@@ -113,36 +113,50 @@ bool IsStorableName(const std::string& name) {
   return chars <= 39;
 }
 
+// Whether a number the text gave may be stored under the key's group.
+bool DoubleAllowed(const Settable& s, double v) {
+  // A subnormal value passes > 0 but overflows the model's quotients.
+  const bool normal = v >= std::numeric_limits<double>::min();
+  if ((s.group == Group::Positive || s.group == Group::Criterion) && !normal) return false;
+  return s.group != Group::Dimension || v >= kMinSampleDimension;
+}
+
+bool IntAllowed(const Settable& s, int v) {
+  if (s.group == Group::Order) return v == 0 || v == 1;
+  return s.group != Group::IntSteps || (v >= 1 && v <= kMaxIntStepNum);
+}
+
+std::string ApplyDouble(Project& p, const Settable& s, const SettingsKey& k,
+                        const std::string& text) {
+  double v = 0;
+  if (!WholeNumber(text, v)) return RefusalText(s.label);
+  if (s.group == Group::Param)
+    if (std::string m = CheckParamValue(s.param, v); !m.empty()) return m;
+  if (!DoubleAllowed(s, v)) return RefusalText(s.label);
+  *k.Double(p) = v;
+  return {};
+}
+
+std::string ApplyInt(Project& p, const Settable& s, const SettingsKey& k, const std::string& text) {
+  int v = 0;
+  if (!WholeInt(text, v) || !IntAllowed(s, v)) return RefusalText(s.label);
+  *k.Int(p) = v;
+  if (std::strcmp(k.name, "BStepLevel") == 0) ApplyBStepLevel(p.Params, v);
+  return {};
+}
+
 std::string ApplyOne(Project& p, const Settable& s, const SettingsKey& k, const std::string& text) {
-  const std::string refused = RefusalText(s.label);
   switch (k.type) {
-    case KeyType::Double: {
-      double v = 0;
-      if (!WholeNumber(text, v)) return refused;
-      if (s.group == Group::Param)
-        if (std::string m = CheckParamValue(s.param, v); !m.empty()) return m;
-      // A subnormal value passes > 0 but overflows the model's quotients.
-      const bool normal = v >= std::numeric_limits<double>::min();
-      if ((s.group == Group::Positive || s.group == Group::Criterion) && !normal) return refused;
-      if (s.group == Group::Dimension && !(v >= kMinSampleDimension)) return refused;
-      *k.Double(p) = v;
-      return {};
-    }
-    case KeyType::Int: {
-      int v = 0;
-      if (!WholeInt(text, v)) return refused;
-      if (s.group == Group::Order && v != 0 && v != 1) return refused;
-      if (s.group == Group::IntSteps && (v < 1 || v > kMaxIntStepNum)) return refused;
-      *k.Int(p) = v;
-      if (std::strcmp(k.name, "BStepLevel") == 0) ApplyBStepLevel(p.Params, v);
-      return {};
-    }
+    case KeyType::Double:
+      return ApplyDouble(p, s, k, text);
+    case KeyType::Int:
+      return ApplyInt(p, s, k, text);
     case KeyType::Text:
-      if (!IsStorableName(text)) return refused;
+      if (!IsStorableName(text)) return RefusalText(s.label);
       *k.Text(p) = text;
       return {};
     default:
-      return refused;
+      return RefusalText(s.label);
   }
 }
 
