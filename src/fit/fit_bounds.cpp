@@ -35,24 +35,17 @@ std::array<double, 2> DefaultTcRange(double tc, double hottest) {
   return {low, std::max(tc * 1.1, low * kTcSpan)};
 }
 
-namespace {
-
-// The range of a parameter the project stores no range for: Tc above the
-// measured temperatures, Bc2(0) within a factor of three.
-std::array<double, 2> DefaultRange(const ParamRow& r, const FitInput& input) {
-  const double value = input.params.*r.value;
-  if (r.id == FitParam::Tc) return DefaultTcRange(value, HottestMeasuredTemperature(input));
+std::array<double, 2> DefaultRange(FitParam p, double value, const FitInput& input) {
+  if (p == FitParam::Tc) return DefaultTcRange(value, HottestMeasuredTemperature(input));
   return {value / 3, value * 3};
 }
-
-}  // namespace
 
 void FitBounds(const FitInput& input, const FitOptions& options, FitValues& lower,
                FitValues& upper) {
   for (const ParamRow& r : ParamTable()) {
     const std::array<double, 2> range =
         HasStoredRange(r) ? std::array{input.settings.*r.minimum, input.settings.*r.maximum}
-                          : DefaultRange(r, input);
+                          : DefaultRange(r.id, input.params.*r.value, input);
     const double given[2] = {At(options.lower, r.id), At(options.upper, r.id)};
     At(lower, r.id) = std::isnan(given[0]) ? range[0] : given[0];
     At(upper, r.id) = std::isnan(given[1]) ? range[1] : given[1];

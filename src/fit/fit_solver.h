@@ -24,6 +24,9 @@ double HottestMeasuredTemperature(const FitInput& input);
 // highest measured temperature to the larger of 1.1 Tc and 1.2 times that
 // lower bound.
 std::array<double, 2> DefaultTcRange(double tc, double hottest);
+// The default range around `value` of a parameter the project stores no
+// range for: Tc's as above, Bc2(0) within a factor of three.
+std::array<double, 2> DefaultRange(FitParam p, double value, const FitInput& input);
 
 // Refusal text (as the range dialog words it) for a range of a parameter
 // that may move whose lower bound lies above its upper one, or that is

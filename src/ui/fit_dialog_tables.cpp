@@ -31,12 +31,6 @@ namespace {
 constexpr int kTcRow = static_cast<int>(FitParam::Tc);
 constexpr int kBc2Row = static_cast<int>(FitParam::Bc2);
 
-// The bounds the fit takes for Tc and Bc2(0) when none are typed.
-std::array<double, 2> DefaultBounds(int row, double value, const FitInput& input) {
-  if (row == kTcRow) return DefaultTcRange(value, HottestMeasuredTemperature(input));
-  return {value / 3, value * 3};
-}
-
 }  // namespace
 
 void FitDialog::BuildParameterTable() {
@@ -82,7 +76,7 @@ void FitDialog::ShowCurrentValues() {
   // Untyped bounds of Tc and Bc2(0) follow the values.
   for (int r : {kTcRow, kBc2Row}) {
     const std::array<double, 2>& typed = r == kTcRow ? tcBounds_ : bc2Bounds_;
-    const std::array<double, 2> fallback = DefaultBounds(r, v[r], input_);
+    const std::array<double, 2> fallback = DefaultRange(static_cast<FitParam>(r), v[r], input_);
     for (int side = 0; side < 2; ++side) {
       QTableWidgetItem* item = params_->item(r, side == 0 ? kLower : kUpper);
       const bool own = !std::isnan(typed[side]);
@@ -127,8 +121,8 @@ void FitDialog::TypeFitBound(int row, int side, const QString& text) {
   std::array<double, 2>& typed = row == kTcRow ? tcBounds_ : bc2Bounds_;
   std::array<double, 2> next = typed;
   next[side] = text.isEmpty() ? NAN : v;
-  const std::array<double, 2> fallback =
-      DefaultBounds(row, ParamsOf(PanelParams())[static_cast<std::size_t>(row)], input_);
+  const std::array<double, 2> fallback = DefaultRange(
+      static_cast<FitParam>(row), ParamsOf(PanelParams())[static_cast<std::size_t>(row)], input_);
   const double lo = std::isnan(next[0]) ? fallback[0] : next[0];
   const double hi = std::isnan(next[1]) ? fallback[1] : next[1];
   const bool usable = text.isEmpty() || (v > 0 && std::isfinite(v));
