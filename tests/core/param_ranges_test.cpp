@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
+#include "calc/model.h"
+#include "model/param_table.h"
+#include "model/settings_keys.h"
+#include "model/settings_set.h"
 #include "model/validation.h"
 
 namespace zx {
@@ -31,6 +36,36 @@ TEST(ParamRanges, FirstRefusedBoundInParameterOrder) {
   const ParamRanges back = ParamRangesOf(s);
   for (int i = 0; i < 5; ++i) EXPECT_EQ(back.lo[i], with(3, 1.0, 7.5).lo[i]);
   EXPECT_EQ(back.hi[3], 7.5);
+}
+
+// Every row of the parameter table reaches its field by its name, its keys
+// (value and stored range) and the model's inputs, and --set holds its
+// value to the row's limits.
+TEST(ParamTable, EachRowReachesItsFieldsAndLimits) {
+  for (const ParamRow& row : ParamTable()) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(FitParamIndex(row.name), static_cast<int>(row.id));
+    const ParamLimits& l = row.limits;
+    const double inside =
+        std::isinf(l.highest) ? std::max(l.lowest, 0.0) + 2.5 : (l.lowest + l.highest) / 2;
+    Project p;
+    ASSERT_EQ(ApplyKeyAssignments(p, {{row.valueKey, std::to_string(inside)}}), "");
+    EXPECT_DOUBLE_EQ(p.Params.*row.value, inside);
+    EXPECT_DOUBLE_EQ(ToCreepFlowInputs(p.Params).*row.modelInput, inside);
+    const double below = l.lowestExcluded ? l.lowest : l.lowest - 1;
+    EXPECT_EQ(ApplyKeyAssignments(p, {{row.valueKey, std::to_string(below)}}),
+              RefusalText(row.symbol));
+
+    // Not finite: the value's key is named first, then the range's.
+    std::vector<double*> own = {&(p.Params.*row.value)};
+    if (HasStoredRange(row))
+      own.insert(own.end(), {&(p.Settings.*row.minimum), &(p.Settings.*row.maximum)});
+    for (double* f : own) *f = NAN;
+    const std::vector<const double*> fields(own.begin(), own.end());
+    EXPECT_EQ(FirstNonFiniteKey(p, fields), row.valueKey);
+    *own[0] = 1;
+    EXPECT_EQ(FirstNonFiniteKey(p, fields), HasStoredRange(row) ? row.minimumKey : "");
+  }
 }
 
 }  // namespace
