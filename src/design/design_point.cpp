@@ -30,15 +30,6 @@ double LogE(const ModelParams& p, double u, double T, double B, long long& evalu
   return e > 0 ? std::log10(e) : NAN;
 }
 
-std::vector<int> VariedParams(const FitMatrix& cov) {
-  std::vector<int> varied;
-  for (int k = 0; k < kFitParamCount; ++k) {
-    const double v = cov[static_cast<std::size_t>(k)][static_cast<std::size_t>(k)];
-    if (std::isfinite(v) && v > 0) varied.push_back(k);
-  }
-  return varied;
-}
-
 double Quadratic(const FitMatrix& cov, const std::vector<int>& varied,
                  const std::vector<double>& g) {
   double var = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
+#include "design/json_numbers.h"
 #include "model/format.h"
 #include "model/param_table.h"
 #include "model/program_version.h"
@@ -12,14 +13,8 @@ namespace zx {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
 constexpr const char* kModelName = "creep-flow";
 constexpr int kRecordFormat = 1;
-
-// NaN and infinities are written as null and read back as NaN.
-Json Num(double v) { return std::isfinite(v) ? Json(v) : Json(nullptr); }
-double NumOf(const Json& j) { return j.is_number() ? j.get<double>() : NAN; }
 
 const char* LossName(LossKind k) {
   return k == LossKind::SoftL1 ? "soft_l1" : k == LossKind::Cauchy ? "cauchy" : "linear";
@@ -28,7 +23,6 @@ LossKind LossOf(const std::string& s) {
   return s == "soft_l1" ? LossKind::SoftL1 : s == "cauchy" ? LossKind::Cauchy : LossKind::Linear;
 }
 
-Json Span(double lo, double hi) { return Json::array({Num(lo), Num(hi)}); }
 void SpanOf(const Json& j, double& lo, double& hi) {
   lo = hi = NAN;
   if (!j.is_array() || j.size() != 2) return;

@@ -4,6 +4,7 @@
 
 #include "calc/model.h"
 #include "calc/model_jc.h"
+#include "design/json_numbers.h"
 #include "fit/fit_quality.h"
 #include "model/format.h"
 #include "model/program_version.h"
@@ -12,13 +13,9 @@ namespace zx {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
 std::string Sci(double v) { return FormatChars(v, std::chars_format::scientific, 9); }
 // A number, or `none` where there is no value.
 std::string Or(double v, const char* none) { return std::isfinite(v) ? Sci(v) : none; }
-Json Num(double v) { return std::isfinite(v) ? Json(v) : Json(nullptr); }
-Json Span(double lo, double hi) { return Json::array({Num(lo), Num(hi)}); }
 
 const char* RecordName(RecordState s) {
   switch (s) {

@@ -29,17 +29,6 @@ std::vector<ConditionCurves> CurvesWithPoints(const FitInput& input) {
   return out;
 }
 
-// The parameters the band depends on: those with a variance.
-std::vector<int> VariedParams(const FitOutcome* band) {
-  std::vector<int> varied;
-  if (band)
-    for (int k = 0; k < kFitParamCount; ++k) {
-      const double v = band->covariance[static_cast<std::size_t>(k)][static_cast<std::size_t>(k)];
-      if (std::isfinite(v) && v >= 0) varied.push_back(k);
-    }
-  return varied;
-}
-
 // What one condition's curves are drawn from.
 struct CurveSource {
   const FitInput& input;
@@ -128,7 +117,7 @@ std::vector<ConditionCurves> FitCurves(const FitInput& input, const FitValues& v
                                        int threads, const FitOutcome* band,
                                        const std::atomic<bool>* stop) {
   std::vector<ConditionCurves> out = CurvesWithPoints(input);
-  const std::vector<int> varied = VariedParams(band);
+  const std::vector<int> varied = band ? VariedParams(band->covariance) : std::vector<int>{};
   const bool ej = input.mode == CalcMode::EJ;
   const int n = std::max(points, 2);
   ParallelFor(out.size(), threads, [&](int, std::size_t k) {

@@ -12,6 +12,15 @@ void SetParams(ModelParams& p, const FitValues& v) {
   for (const ParamRow& r : ParamTable()) p.*r.value = At(v, r.id);
 }
 
+std::vector<int> VariedParams(const FitMatrix& covariance) {
+  std::vector<int> varied;
+  for (int k = 0; k < kFitParamCount; ++k) {
+    const double v = covariance[static_cast<std::size_t>(k)][static_cast<std::size_t>(k)];
+    if (std::isfinite(v) && v > 0) varied.push_back(k);
+  }
+  return varied;
+}
+
 FitValues ValuesOf(const FitOutcome& fit) {
   FitValues v;
   for (std::size_t k = 0; k < kFitParamCount; ++k) v[k] = fit.params[k].value;

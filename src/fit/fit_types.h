@@ -142,6 +142,9 @@ inline FitMatrix NanFitMatrix() {
   return m;
 }
 
+// The parameters a band depends on: those with a positive, finite variance.
+std::vector<int> VariedParams(const FitMatrix& covariance);
+
 struct FitOutcome {
   FitStop stop = FitStop::Failed;
   std::string reason;  // one line, for "stopped: <reason>"

@@ -9,6 +9,11 @@
 
 namespace zx {
 
+Rgb BandFill(Rgb curve) {
+  auto mix = [](std::uint8_t v) { return static_cast<std::uint8_t>(v + (255 - v) * 3 / 4); };
+  return Rgb{mix(curve.r), mix(curve.g), mix(curve.b)};
+}
+
 namespace {
 
 bool Drawable(double x, double y, bool logX, bool logY) {

@@ -16,6 +16,9 @@ struct PointSet {
   std::vector<double> x, y;
 };
 
+// A band's fill: its curve's colour, three quarters towards white.
+Rgb BandFill(Rgb curve);
+
 // A filled band between two curves over the same abscissae (a confidence
 // band), drawn under the point sets and left out of the range.
 struct PointBand {

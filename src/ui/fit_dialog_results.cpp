@@ -53,12 +53,6 @@ std::vector<double> ModelKey(const ModelParams& m) {
           static_cast<double>(m.IntStepNum)};
 }
 
-// The band's fill: the curve's colour, three quarters towards white.
-Rgb Pale(Rgb c) {
-  auto mix = [](std::uint8_t v) { return static_cast<std::uint8_t>(v + (255 - v) * 3 / 4); };
-  return Rgb{mix(c.r), mix(c.g), mix(c.b)};
-}
-
 QTableWidget* ResultTable(const char* name, QWidget* parent) {
   auto* t = new QTableWidget(0, 0, parent);
   t->setObjectName(QString::fromUtf8(name));
@@ -326,7 +320,7 @@ void FitDialog::ShowPlots(const FitInput& in, const std::vector<int>& related,
     main.push_back({LineOnly(curveColor, LinePattern::Solid, 2), cc.modelX, cc.modelY});
     if (!cc.modelLower.empty() && cc.modelLower.size() == cc.modelX.size() &&
         cc.modelUpper.size() == cc.modelX.size())
-      bands.push_back({Pale(curveColor), cc.modelX, cc.modelLower, cc.modelUpper});
+      bands.push_back({BandFill(curveColor), cc.modelX, cc.modelLower, cc.modelUpper});
     QString text = QStringLiteral("No %1  %2 K").arg(cd.no).arg(cd.temp, 0, 'g', 6);
     if (ej) text += QStringLiteral("  %1 T").arg(cd.field, 0, 'g', 6);
     legend.push_back({text.toStdString(), dataColor, curveColor});

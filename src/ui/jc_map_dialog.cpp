@@ -32,11 +32,6 @@ namespace {
 // Fields along each temperature's curves.
 constexpr int kFieldPoints = 100;
 
-Rgb Pale(Rgb c) {
-  auto mix = [](std::uint8_t v) { return static_cast<std::uint8_t>(v + (255 - v) * 3 / 4); };
-  return Rgb{mix(c.r), mix(c.g), mix(c.b)};
-}
-
 QString Number(double v) { return QString::number(v, 'g', 6); }
 
 // "20, 25 30" -> the numbers; false on anything else or none.
@@ -297,8 +292,8 @@ void JcMapDialog::ShowPlots() {
     AddCurve(jcSets, curve, map_.fields, jc, outside);
     AddCurve(nSets, curve, map_.fields, n, outside);
     if (basis_.HasBands()) {
-      jcBands.push_back({Pale(curve), map_.fields, jl, ju});
-      nBands.push_back({Pale(curve), map_.fields, nl, nu});
+      jcBands.push_back({BandFill(curve), map_.fields, jl, ju});
+      nBands.push_back({BandFill(curve), map_.fields, nl, nu});
     }
     legend.push_back({(Number(map_.temps[i]) + QStringLiteral(" K")).toStdString(), data, curve});
   }
