@@ -53,55 +53,78 @@ std::string FitWarningDetail(const FitWarning& w) {
   return d.empty() ? "-" : d;
 }
 
+namespace {
+
+std::string ParamLine(int k, const FitOutcome* fit, const FitValues* current) {
+  const std::size_t kk = static_cast<std::size_t>(k);
+  const double value = fit ? fit->params[kk].value : (*current)[kk];
+  const double error = fit ? fit->params[kk].stdError : NAN;
+  const ParamState state = fit ? fit->params[kk].state : ParamState::Fixed;
+  return std::string("param\t") + FitParamName(k) + "\t" + Sci(value, 9) + "\t" + Sci(error, 3) +
+         "\t" + ParamStateName(state);
+}
+
+std::string CorrelationLine(const FitOutcome& fit, int i, const std::vector<int>& listed) {
+  std::string l = std::string("corr\t") + FitParamName(i);
+  for (int j : listed)
+    l += "\t" + Fixed(fit.correlation[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)], 3);
+  return l;
+}
+
+std::string MinimumLine(const FitMinimum& fm, std::size_t rank, const std::vector<int>& listed) {
+  std::string l = "minimum\t" + std::to_string(rank) + "\t" + Fixed(fm.rms, 6) + "\t" +
+                  std::to_string(fm.starts);
+  for (int k : listed) l += "\t" + Sci(fm.values[static_cast<std::size_t>(k)], 9);
+  return l + "\t" + Fixed(fm.merit, 6);
+}
+
+std::string OrderLine(const FitOrderResult& o) {
+  return "order\t" + std::string(o.tcn == 0 ? "1" : "2") + "\t" + (o.bcn == 0 ? "1" : "2") + "\t" +
+         Fixed(o.rms, 6) + "\t" + Fixed(o.merit, 6);
+}
+
+std::string WarningLine(const FitOutcome& fit, const FitWarning& w) {
+  return std::string("warn\t") + FitWarningName(w.kind) + "\t" +
+         (w.kind == FitWarningKind::NotConverged ? FitStopText(fit) : FitWarningDetail(w));
+}
+
+// The lines only a fit has: correlations, minima, orders and warnings.
+void AppendFitLines(std::vector<std::string>& lines, const FitOutcome& fit,
+                    const std::vector<int>& listed) {
+  for (int i : listed) lines.push_back(CorrelationLine(fit, i, listed));
+  for (std::size_t m = 0; m < fit.minima.size(); ++m)
+    lines.push_back(MinimumLine(fit.minima[m], m + 1, listed));
+  for (const FitOrderResult& o : fit.orders) lines.push_back(OrderLine(o));
+  for (const FitWarning& w : fit.warnings) lines.push_back(WarningLine(fit, w));
+}
+
+std::string ConditionLine(const ConditionQuality& c) {
+  return "cond\t" + std::to_string(c.no) + "\t" + std::to_string(c.points) + "\t" +
+         Opt(Fixed(c.rms, 6), c.rms) + "\t" + Opt(Sci(c.jcData, 6), c.jcData) + "\t" +
+         Opt(Sci(c.jcModel, 6), c.jcModel) + "\t" + Opt(Fixed(c.nData, 3), c.nData) + "\t" +
+         Opt(Fixed(c.nModel, 3), c.nModel);
+}
+
+std::string TotalLine(const FitOutcome* fit, const FitQuality& quality) {
+  const std::string status = fit ? FitStopText(*fit) : "stopped: not fitted";
+  const double merit = fit ? fit->merit : quality.merit;
+  return "total\t" + std::to_string(quality.points) + "\t" +
+         Opt(Fixed(quality.rms, 6), quality.rms) + "\t" +
+         std::to_string(fit ? fit->iterations : 0) + "\t" + status + "\t" +
+         Opt(Fixed(merit, 6), merit);
+}
+
+}  // namespace
+
 std::vector<std::string> FitReportLines(const FitOutcome* fit, const FitQuality& quality,
                                         const FitValues* current) {
   std::vector<std::string> lines;
   const std::vector<int> listed = Listed(fit);
-  if (fit || current) {
-    for (int k : listed) {
-      const std::size_t kk = static_cast<std::size_t>(k);
-      const double value = fit ? fit->params[kk].value : (*current)[kk];
-      const double error = fit ? fit->params[kk].stdError : NAN;
-      const ParamState state = fit ? fit->params[kk].state : ParamState::Fixed;
-      lines.push_back(std::string("param\t") + FitParamName(k) + "\t" + Sci(value, 9) + "\t" +
-                      Sci(error, 3) + "\t" + ParamStateName(state));
-    }
-  }
-  if (fit) {
-    for (int i : listed) {
-      std::string l = std::string("corr\t") + FitParamName(i);
-      for (int j : listed)
-        l += "\t" +
-             Fixed(fit->correlation[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)], 3);
-      lines.push_back(l);
-    }
-    for (std::size_t m = 0; m < fit->minima.size(); ++m) {
-      const FitMinimum& fm = fit->minima[m];
-      std::string l = "minimum\t" + std::to_string(m + 1) + "\t" + Fixed(fm.rms, 6) + "\t" +
-                      std::to_string(fm.starts);
-      for (int k : listed) l += "\t" + Sci(fm.values[static_cast<std::size_t>(k)], 9);
-      lines.push_back(l + "\t" + Fixed(fm.merit, 6));
-    }
-    for (const FitOrderResult& o : fit->orders)
-      lines.push_back("order\t" + std::string(o.tcn == 0 ? "1" : "2") + "\t" +
-                      (o.bcn == 0 ? "1" : "2") + "\t" + Fixed(o.rms, 6) + "\t" + Fixed(o.merit, 6));
-    for (const FitWarning& w : fit->warnings)
-      lines.push_back(
-          std::string("warn\t") + FitWarningName(w.kind) + "\t" +
-          (w.kind == FitWarningKind::NotConverged ? FitStopText(*fit) : FitWarningDetail(w)));
-  }
-  for (const ConditionQuality& c : quality.conditions) {
-    lines.push_back("cond\t" + std::to_string(c.no) + "\t" + std::to_string(c.points) + "\t" +
-                    Opt(Fixed(c.rms, 6), c.rms) + "\t" + Opt(Sci(c.jcData, 6), c.jcData) + "\t" +
-                    Opt(Sci(c.jcModel, 6), c.jcModel) + "\t" + Opt(Fixed(c.nData, 3), c.nData) +
-                    "\t" + Opt(Fixed(c.nModel, 3), c.nModel));
-  }
-  const std::string status = fit ? FitStopText(*fit) : "stopped: not fitted";
-  const double merit = fit ? fit->merit : quality.merit;
-  lines.push_back("total\t" + std::to_string(quality.points) + "\t" +
-                  Opt(Fixed(quality.rms, 6), quality.rms) + "\t" +
-                  std::to_string(fit ? fit->iterations : 0) + "\t" + status + "\t" +
-                  Opt(Fixed(merit, 6), merit));
+  if (fit || current)
+    for (int k : listed) lines.push_back(ParamLine(k, fit, current));
+  if (fit) AppendFitLines(lines, *fit, listed);
+  for (const ConditionQuality& c : quality.conditions) lines.push_back(ConditionLine(c));
+  lines.push_back(TotalLine(fit, quality));
   return lines;
 }
 

@@ -1,6 +1,7 @@
 #include "fit/fit_report_json.h"
 
 #include <cstdlib>
+#include <map>
 #include <nlohmann/json.hpp>
 
 namespace zx {
@@ -48,6 +49,42 @@ Json Record(const std::vector<std::string>& f, const std::vector<std::string>& n
   return r;
 }
 
+// Correlations keyed by the names of the param lines before.
+Json CorrelationRecord(const std::vector<std::string>& f, const std::vector<std::string>& listed) {
+  Json r = {{"name", f.size() > 1 ? f[1] : ""}, {"r", Json::object()}};
+  for (std::size_t i = 2; i < f.size(); ++i)
+    r["r"][i - 2 < listed.size() ? listed[i - 2] : std::to_string(i - 2)] = Value(f[i]);
+  return r;
+}
+
+// A minimum's values keyed by the parameter names; its merit follows them.
+Json MinimumRecord(const std::vector<std::string>& f, const std::vector<std::string>& listed) {
+  Json r = Record(f, {"rank", "rms", "starts"});
+  r.erase("more");
+  Json values = Json::object();
+  for (std::size_t i = 4; i < f.size(); ++i) {
+    if (i - 4 < listed.size())
+      values[listed[i - 4]] = Value(f[i]);
+    else if (i - 4 == listed.size())
+      r["merit"] = Value(f[i]);
+    else
+      r["more"].push_back(Value(f[i]));
+  }
+  r["values"] = values;
+  return r;
+}
+
+// Field names of the kinds kept as plain records in a list; null for others.
+const std::vector<std::string>* PlainRecordNames(const std::string& kind) {
+  static const std::map<std::string, std::vector<std::string>> names = {
+      {"order", {"n_T", "n_B", "rms", "merit"}},
+      {"warn", {"kind", "detail"}},
+      {"cond", {"no", "points", "rms", "jc_data", "jc_model", "n_data", "n_model"}},
+  };
+  const auto it = names.find(kind);
+  return it == names.end() ? nullptr : &it->second;
+}
+
 }  // namespace
 
 std::string FitReportJson(const std::vector<std::string>& lines) {
@@ -62,33 +99,13 @@ std::string FitReportJson(const std::vector<std::string>& lines) {
       if (f.size() > 1) listed.push_back(f[1]);
       j["param"].push_back(Record(f, {"name", "value", "error", "state"}));
     } else if (kind == "corr") {
-      Json r = {{"name", f.size() > 1 ? f[1] : ""}, {"r", Json::object()}};
-      for (std::size_t i = 2; i < f.size(); ++i)
-        r["r"][i - 2 < listed.size() ? listed[i - 2] : std::to_string(i - 2)] = Value(f[i]);
-      j["corr"].push_back(r);
+      j["corr"].push_back(CorrelationRecord(f, listed));
     } else if (kind == "minimum") {
-      Json r = Record(f, {"rank", "rms", "starts"});
-      r.erase("more");
-      Json values = Json::object();
-      for (std::size_t i = 4; i < f.size(); ++i) {
-        if (i - 4 < listed.size())
-          values[listed[i - 4]] = Value(f[i]);
-        else if (i - 4 == listed.size())
-          r["merit"] = Value(f[i]);
-        else
-          r["more"].push_back(Value(f[i]));
-      }
-      r["values"] = values;
-      j["minimum"].push_back(r);
-    } else if (kind == "order") {
-      j["order"].push_back(Record(f, {"n_T", "n_B", "rms", "merit"}));
-    } else if (kind == "warn") {
-      j["warn"].push_back(Record(f, {"kind", "detail"}));
-    } else if (kind == "cond") {
-      j["cond"].push_back(
-          Record(f, {"no", "points", "rms", "jc_data", "jc_model", "n_data", "n_model"}));
+      j["minimum"].push_back(MinimumRecord(f, listed));
     } else if (kind == "total") {
       j["total"] = Record(f, {"points", "rms", "iterations", "status", "merit"});
+    } else if (const std::vector<std::string>* names = PlainRecordNames(kind)) {
+      j[kind].push_back(Record(f, *names));
     }
   }
   return j.dump(2) + "\n";

@@ -39,32 +39,42 @@ double LeadingExponent(double v) {
   return v >= 1 ? std::trunc(std::log10(v)) : std::trunc(std::log10(v) - 1);
 }
 
+// Whole decades the span of log10 values covers, either way; none beyond 254.
+std::optional<int> DecadesSpanned(double span) {
+  for (int i = 0; i <= 254; ++i) {
+    if ((i <= span && span < i + 1) || (-(i + 1) <= span && span < -i)) return i;
+  }
+  return std::nullopt;
+}
+
+// Out to whole decades; an x axis below 1 ends at 1.
+void RoundToDecades(double& low, double& high, bool isYAxis) {
+  low = Pow10(LeadingExponent(low));
+  if (isYAxis || high >= 1)
+    high = Pow10(std::trunc(std::log10(high) + 1));
+  else
+    high = 1;
+}
+
+// Out to the leading digit of each end.
+void RoundToLeadingDigit(double& low, double& high) {
+  const double lowUnit = Pow10(LeadingExponent(low));
+  const double highUnit = Pow10(LeadingExponent(high));
+  low = std::trunc(low / lowUnit) * lowUnit;
+  high = (std::trunc(high / highUnit) + 1) * Pow10(std::trunc(std::log10(high)));
+}
+
 // Two or more decades: whole decades with step 10. Fewer: bounds rounded to
 // their leading digit with step 1 (ticks on 1..9 times each power of ten).
 bool ScaleLog(double& low, double& high, double& step, bool autoScale, bool isYAxis) {
   if (!(low > 0) || !(high > 0) || !std::isfinite(low) || !std::isfinite(high)) return false;
-  const double span = std::log10(high) - std::log10(low);
-  int decades = -1;
-  for (int i = 0; i <= 254 && decades < 0; ++i) {
-    if ((i <= span && span < i + 1) || (-(i + 1) <= span && span < -i)) decades = i;
-  }
-  if (decades < 0) return false;
-  if (decades >= 2) {
-    if (autoScale) {
-      low = Pow10(LeadingExponent(low));
-      if (isYAxis || high >= 1)
-        high = Pow10(std::trunc(std::log10(high) + 1));
-      else
-        high = 1;
-    }
+  const std::optional<int> decades = DecadesSpanned(std::log10(high) - std::log10(low));
+  if (!decades) return false;
+  if (*decades >= 2) {
+    if (autoScale) RoundToDecades(low, high, isYAxis);
     step = 10;
   } else {
-    if (autoScale) {
-      const double lowUnit = Pow10(LeadingExponent(low));
-      const double highUnit = Pow10(LeadingExponent(high));
-      low = std::trunc(low / lowUnit) * lowUnit;
-      high = (std::trunc(high / highUnit) + 1) * Pow10(std::trunc(std::log10(high)));
-    }
+    if (autoScale) RoundToLeadingDigit(low, high);
     step = 1;
   }
   return true;

@@ -26,6 +26,30 @@ bool ReadFd(int fd, std::string& out) {
   }
 }
 
+enum class Hold { Locked, Failed, Replaced };
+
+// Locks `fd` and checks that it is still the file under `path`.
+Hold LockAndCheck(int fd, const std::string& path) {
+  int locked;
+  while ((locked = flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+  }
+  struct stat held {
+  }, named{};
+  if (locked != 0 || fstat(fd, &held) != 0) return Hold::Failed;
+  if (stat(path.c_str(), &named) != 0 || named.st_ino != held.st_ino || named.st_dev != held.st_dev)
+    return Hold::Replaced;
+  return Hold::Locked;
+}
+
+// With the lock held: writes when the file still holds what was read.
+WriteResult WriteIfStampMatches(int fd, const std::string& path, std::string_view bytes,
+                                const ReadStamp& read) {
+  std::string now;
+  if (!ReadFd(fd, now)) return WriteResult::Failed;
+  if (!(StampOf(now) == read)) return WriteResult::ChangedSinceRead;
+  return WriteFileAtomically(path, bytes) ? WriteResult::Written : WriteResult::Failed;
+}
+
 }  // namespace
 
 ReadStamp StampOf(std::string_view bytes) {
@@ -45,29 +69,11 @@ WriteResult WriteFileIfUnchanged(const std::string& path, std::string_view bytes
   for (int attempt = 0; attempt < 1000; ++attempt) {
     const int fd = OpenRegularFile(path);
     if (fd < 0) return FileExists(path) ? WriteResult::Failed : WriteResult::ChangedSinceRead;
-    int locked;
-    while ((locked = flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
-    }
-    struct stat held {
-    }, named{};
-    if (locked != 0 || fstat(fd, &held) != 0) {
-      close(fd);
-      return WriteResult::Failed;
-    }
-    if (stat(path.c_str(), &named) != 0 || named.st_ino != held.st_ino ||
-        named.st_dev != held.st_dev) {
-      close(fd);
-      continue;
-    }
-    std::string now;
-    WriteResult result = WriteResult::ChangedSinceRead;
-    if (!ReadFd(fd, now)) {
-      result = WriteResult::Failed;
-    } else if (StampOf(now) == read) {
-      result = WriteFileAtomically(path, bytes) ? WriteResult::Written : WriteResult::Failed;
-    }
+    const Hold hold = LockAndCheck(fd, path);
+    const WriteResult result =
+        hold == Hold::Locked ? WriteIfStampMatches(fd, path, bytes, read) : WriteResult::Failed;
     close(fd);  // releases the lock
-    return result;
+    if (hold != Hold::Replaced) return result;
   }
   return WriteResult::Failed;
 }

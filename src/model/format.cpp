@@ -59,27 +59,36 @@ void TrimZeros(std::string& s) {
   }
 }
 
+// The index after an optional sign at `j`.
+std::size_t AfterSign(std::string_view t, std::size_t j) {
+  return j < t.size() && (t[j] == '+' || t[j] == '-') ? j + 1 : j;
+}
+
+// The index after the digits from `j`; adds how many there are to `count`.
+std::size_t AfterDigits(std::string_view t, std::size_t j, std::size_t& count) {
+  const std::size_t start = j;
+  while (j < t.size() && IsDigit(t[j])) ++j;
+  count += j - start;
+  return j;
+}
+
+// The index after an exponent (e or E, a sign, digits) at `j`; `j` itself
+// when no digit follows.
+std::size_t AfterExponent(std::string_view t, std::size_t j) {
+  if (j >= t.size() || (t[j] != 'e' && t[j] != 'E')) return j;
+  std::size_t digits = 0;
+  const std::size_t end = AfterDigits(t, AfterSign(t, j + 1), digits);
+  return digits > 0 ? end : j;
+}
+
 // Length of the atof-style decimal prefix starting at `i` (after white space).
 std::size_t DecimalPrefix(std::string_view t, std::size_t i, bool* hasDigits) {
-  std::size_t j = i;
-  if (j < t.size() && (t[j] == '+' || t[j] == '-')) ++j;
   std::size_t digits = 0;
-  while (j < t.size() && IsDigit(t[j])) ++j, ++digits;
-  if (j < t.size() && t[j] == '.') {
-    ++j;
-    while (j < t.size() && IsDigit(t[j])) ++j, ++digits;
-  }
+  std::size_t j = AfterDigits(t, AfterSign(t, i), digits);
+  if (j < t.size() && t[j] == '.') j = AfterDigits(t, j + 1, digits);
   *hasDigits = digits > 0;
   if (!*hasDigits) return 0;
-  if (j < t.size() && (t[j] == 'e' || t[j] == 'E')) {
-    std::size_t k = j + 1;
-    if (k < t.size() && (t[k] == '+' || t[k] == '-')) ++k;
-    if (k < t.size() && IsDigit(t[k])) {
-      while (k < t.size() && IsDigit(t[k])) ++k;
-      j = k;
-    }
-  }
-  return j - i;
+  return AfterExponent(t, j) - i;
 }
 
 locale_t CLocale() {

@@ -64,6 +64,30 @@ void CountLeftOut(std::string_view xt, std::string_view yt, double x, double y,
   }
 }
 
+bool ColumnsInRange(const SeriesEntry& s) {
+  return s.XColumn >= 0 && s.XColumn < kMaxColumns && s.YColumn >= 0 && s.YColumn < kMaxColumns;
+}
+
+// Whether a line gives a point that can be placed on the graph's axes; a line
+// left out for its values is counted in `leftOut`.
+bool PointOf(const GraphView& g, const SeriesEntry& s, std::string_view line, double& x, double& y,
+             LeftOutLines* leftOut) {
+  if (!line.empty() && g.CommentChars.find(line[0]) != std::string::npos) return false;
+  std::string_view xt, yt;
+  // A line that does not supply both columns adds no point.
+  if (!Token(line, s.XColumn, xt) || !Token(line, s.YColumn, yt)) return false;
+  x = ParseLeadingDouble(xt);
+  y = ParseLeadingDouble(yt);
+  const bool logX = g.X.Type == AxisScale::Log;
+  const bool logY = g.Y.Type == AxisScale::Log;
+  // Non-finite values can never be placed on an axis.
+  if (!std::isfinite(x) || !std::isfinite(y) || (logX && !(x > 0)) || (logY && !(y > 0))) {
+    if (leftOut) CountLeftOut(xt, yt, x, y, *leftOut);
+    return false;
+  }
+  return true;
+}
+
 // Applies the line rules to the file, read once from start to end; calls
 // accept(x, y) for every accepted point.
 template <class Accept>
@@ -71,10 +95,7 @@ SeriesRead ForEachPoint(const GraphView& g, const SeriesEntry& s, Accept accept,
                         LeftOutLines* leftOut = nullptr) {
   LineReader reader(s.Path);
   if (!reader.Open()) return SeriesRead::Unreadable;
-  if (s.XColumn < 0 || s.XColumn >= kMaxColumns || s.YColumn < 0 || s.YColumn >= kMaxColumns)
-    return SeriesRead::Ok;
-  const bool logX = g.X.Type == AxisScale::Log;
-  const bool logY = g.Y.Type == AxisScale::Log;
+  if (!ColumnsInRange(s)) return SeriesRead::Ok;
   std::size_t lines = 0, points = 0;
   std::string_view line;
   for (;;) {
@@ -82,17 +103,8 @@ SeriesRead ForEachPoint(const GraphView& g, const SeriesEntry& s, Accept accept,
     if (next == LineReader::Next::End) break;
     if (next == LineReader::Next::Failed) return SeriesRead::Unreadable;
     if (next == LineReader::Next::TooLong || ++lines > kMaxSeriesLines) return SeriesRead::TooLarge;
-    if (!line.empty() && g.CommentChars.find(line[0]) != std::string::npos) continue;
-    std::string_view xt, yt;
-    // A line that does not supply both columns adds no point.
-    if (!Token(line, s.XColumn, xt) || !Token(line, s.YColumn, yt)) continue;
-    double x = ParseLeadingDouble(xt);
-    double y = ParseLeadingDouble(yt);
-    // Non-finite values can never be placed on an axis.
-    if (!std::isfinite(x) || !std::isfinite(y) || (logX && !(x > 0)) || (logY && !(y > 0))) {
-      if (leftOut) CountLeftOut(xt, yt, x, y, *leftOut);
-      continue;
-    }
+    double x, y;
+    if (!PointOf(g, s, line, x, y, leftOut)) continue;
     if (++points > kMaxSeriesPoints) return SeriesRead::TooLarge;
     accept(x, y);
   }

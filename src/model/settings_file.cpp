@@ -128,6 +128,112 @@ std::string Resolve(const std::string& path, const std::string& folder) {
 
 bool IsSeparator(std::string_view key) { return key.substr(0, 5) == "-----"; }
 
+// The index after the first separator line; lines.size() when there is none.
+std::size_t AfterSeparator(const std::vector<std::string>& lines) {
+  std::size_t i = 0;
+  while (i < lines.size()) {
+    std::string_view key, value;
+    KeyValue(lines[i++], key, value);
+    if (IsSeparator(key)) return i;
+  }
+  return lines.size();
+}
+
+void SetIntValue(Project& p, const SettingsKey& k, std::string_view value) {
+  int v = ParseLeadingInt(value);
+  if (k.binaryChoice && v != 0 && v != 1) return;  // orders are 1 or 2 only
+  if (std::string_view(k.name) == "IntStepNum") v = BoundIntStepNum(v);
+  *k.Int(p) = v;
+  if (std::string_view(k.name) == "BStepLevel") ApplyBStepLevel(p.Params, v);
+}
+
+void SetValue(Project& p, const SettingsKey& k, std::string_view value) {
+  switch (k.type) {
+    case KeyType::Double:
+      *k.Double(p) = ParseLeadingDouble(value);
+      break;
+    case KeyType::Int:
+      SetIntValue(p, k, value);
+      break;
+    case KeyType::Text:
+      *k.Text(p) = std::string(value.substr(0, k.maxLength));
+      break;
+    case KeyType::Flag:
+      *k.Flag(p) = ParseLeadingInt(value) != 0;
+      break;
+    case KeyType::Mode:
+      *k.Mode(p) = static_cast<CalcMode>(ParseLeadingInt(value));
+      break;
+    case KeyType::Scale:
+      // Any other text draws a linear axis.
+      *k.Scale(p) = value.substr(0, k.maxLength) == "Log" ? AxisScale::Log : AxisScale::Linear;
+      break;
+  }
+}
+
+// A new record in `list`, with the project's next unique id.
+void AddRecord(Project& p, Registry& list) {
+  RegistryEntry e;
+  e.Uid = p.NextUid++;
+  list.Add(e);
+}
+
+// One line of the data files' list; `fileNumbers` collects their numbers as
+// written. Lines before the first record are ignored.
+void ReadDataFileLine(Project& p, std::string_view key, std::string_view value,
+                      const std::string& line, const std::string& settingsFolder,
+                      std::vector<int>& fileNumbers) {
+  if (key == "DatFileNo") {
+    AddRecord(p, p.DataFiles);
+    fileNumbers.push_back(ParseLeadingInt(value));
+    return;
+  }
+  if (p.DataFiles.Empty()) return;
+  RegistryEntry& e = p.DataFiles.items.back();
+  if (key == "DatFileMark") {
+    e.Mark = ParseLeadingInt(value);
+  } else if (key == "DatFilePath") {
+    e.Path = Resolve(RestAfter(line, key.size()), settingsFolder);
+  }
+}
+
+// One line of the conditions' list. Lines before the first record are ignored.
+void ReadConditionLine(Project& p, std::string_view key, std::string_view value,
+                       const std::string& line, const std::string& settingsFolder) {
+  if (key == "CalcCondNo") {
+    AddRecord(p, p.CalcConds);
+    return;
+  }
+  if (p.CalcConds.Empty()) return;
+  RegistryEntry& c = p.CalcConds.items.back();
+  if (key == "CalcCondRelatedDatFileNo") {
+    c.RelatedDatFileNo = ParseLeadingInt(value);
+  } else if (key == "CalcCondMark") {
+    c.Mark = ParseLeadingInt(value);
+  } else if (key == "CalcCondTemp") {
+    c.Temp = ParseLeadingDouble(value);
+  } else if (key == "CalcCondMagField") {
+    c.MagField = ParseLeadingDouble(value);
+  } else if (key == "CalcCondOutpFilePath") {
+    c.OutpFilePath = Resolve(RestAfter(line, key.size()), settingsFolder);
+  }
+}
+
+// Gives each condition its curve file and turns its data file number as
+// written into the data file's index (-1 when no data file has it).
+void LinkConditions(Project& p, const std::vector<int>& fileNumbers) {
+  for (RegistryEntry& c : p.CalcConds.items) {
+    c.Path = CurveFilePath(p.ProgramFolder, c.No);
+    int mapped = -1;
+    for (std::size_t k = 0; k < fileNumbers.size(); ++k)
+      if (fileNumbers[k] == c.RelatedDatFileNo) {
+        mapped = static_cast<int>(k);
+        break;
+      }
+    c.RelatedDatFileNo = mapped;
+  }
+}
+
 }  // namespace
 
 std::string DefaultSettingsBytes() {
@@ -177,34 +283,7 @@ void ReadSettingsValues(Project& p, const std::vector<std::string>& lines) {
     // A key without a value leaves its field alone.
     if (key.empty() || value.empty()) continue;
     auto it = index.find(key);
-    if (it == index.end()) continue;
-    const SettingsKey& k = *it->second;
-    switch (k.type) {
-      case KeyType::Double:
-        *k.Double(p) = ParseLeadingDouble(value);
-        break;
-      case KeyType::Int: {
-        int v = ParseLeadingInt(value);
-        if (k.binaryChoice && v != 0 && v != 1) break;  // orders are 1 or 2 only
-        if (std::string_view(k.name) == "IntStepNum") v = BoundIntStepNum(v);
-        *k.Int(p) = v;
-        if (std::string_view(k.name) == "BStepLevel") ApplyBStepLevel(p.Params, v);
-        break;
-      }
-      case KeyType::Text:
-        *k.Text(p) = std::string(value.substr(0, k.maxLength));
-        break;
-      case KeyType::Flag:
-        *k.Flag(p) = ParseLeadingInt(value) != 0;
-        break;
-      case KeyType::Mode:
-        *k.Mode(p) = static_cast<CalcMode>(ParseLeadingInt(value));
-        break;
-      case KeyType::Scale:
-        // Any other text draws a linear axis.
-        *k.Scale(p) = value.substr(0, k.maxLength) == "Log" ? AxisScale::Log : AxisScale::Linear;
-        break;
-    }
+    if (it != index.end()) SetValue(p, *it->second, value);
   }
 }
 
@@ -212,22 +291,11 @@ void ReadSettingsLists(Project& p, const std::vector<std::string>& lines,
                        const std::string& settingsFolder) {
   p.DataFiles.items.clear();
   p.CalcConds.items.clear();
-  std::size_t i = 0;
-  auto skipToSeparator = [&] {
-    while (i < lines.size()) {
-      std::string_view key, value;
-      KeyValue(lines[i++], key, value);
-      if (IsSeparator(key)) return true;
-    }
-    return false;
-  };
-  if (!skipToSeparator()) return;
-
   // Numbers as written in the file, to map the conditions' references when
   // a hand-edited file numbers its data files out of order.
   std::vector<int> fileNumbers;
   bool inConditions = false;
-  for (; i < lines.size(); ++i) {
+  for (std::size_t i = AfterSeparator(lines); i < lines.size(); ++i) {
     std::string_view key, value;
     KeyValue(lines[i], key, value);
     if (key.empty()) continue;  // blank lines never repeat a record
@@ -236,51 +304,13 @@ void ReadSettingsLists(Project& p, const std::vector<std::string>& lines,
       inConditions = true;
       continue;
     }
-    if (!inConditions) {
-      if (key == "DatFileNo") {
-        RegistryEntry e;
-        e.Uid = p.NextUid++;
-        p.DataFiles.Add(e);
-        fileNumbers.push_back(ParseLeadingInt(value));
-      } else if (p.DataFiles.Empty()) {
-        continue;
-      } else if (key == "DatFileMark") {
-        p.DataFiles.items.back().Mark = ParseLeadingInt(value);
-      } else if (key == "DatFilePath") {
-        p.DataFiles.items.back().Path = Resolve(RestAfter(lines[i], key.size()), settingsFolder);
-      }
+    if (inConditions) {
+      ReadConditionLine(p, key, value, lines[i], settingsFolder);
     } else {
-      if (key == "CalcCondNo") {
-        RegistryEntry e;
-        e.Uid = p.NextUid++;
-        p.CalcConds.Add(e);
-      } else if (p.CalcConds.Empty()) {
-        continue;
-      } else if (key == "CalcCondRelatedDatFileNo") {
-        p.CalcConds.items.back().RelatedDatFileNo = ParseLeadingInt(value);
-      } else if (key == "CalcCondMark") {
-        p.CalcConds.items.back().Mark = ParseLeadingInt(value);
-      } else if (key == "CalcCondTemp") {
-        p.CalcConds.items.back().Temp = ParseLeadingDouble(value);
-      } else if (key == "CalcCondMagField") {
-        p.CalcConds.items.back().MagField = ParseLeadingDouble(value);
-      } else if (key == "CalcCondOutpFilePath") {
-        p.CalcConds.items.back().OutpFilePath =
-            Resolve(RestAfter(lines[i], key.size()), settingsFolder);
-      }
+      ReadDataFileLine(p, key, value, lines[i], settingsFolder, fileNumbers);
     }
   }
-
-  for (RegistryEntry& c : p.CalcConds.items) {
-    c.Path = CurveFilePath(p.ProgramFolder, c.No);
-    int mapped = -1;
-    for (std::size_t k = 0; k < fileNumbers.size(); ++k)
-      if (fileNumbers[k] == c.RelatedDatFileNo) {
-        mapped = static_cast<int>(k);
-        break;
-      }
-    c.RelatedDatFileNo = mapped;
-  }
+  LinkConditions(p, fileNumbers);
 }
 
 bool LoadSettingsFile(Project& p, const std::string& path, const LoadHooks& hooks) {

@@ -31,6 +31,43 @@ int KeyIndex(const SettingsLines& lines, std::string_view key) {
   return -1;
 }
 
+// The line starting at `pos`, with its line end; moves `pos` past it.
+std::string_view NextLine(const std::string& bytes, std::size_t& pos) {
+  std::size_t end = bytes.find('\n', pos);
+  end = end == std::string::npos ? bytes.size() : end + 1;
+  const std::string_view line(bytes.data() + pos, end - pos);
+  pos = end;
+  return line;
+}
+
+// Appends `line` with the value after its key replaced by `value`.
+void AppendReplaced(std::string& out, std::string_view line, Token key, const std::string& value) {
+  const Token old = TokenAfter(line, key.end);
+  out += line.substr(0, old.begin);
+  if (old.begin == key.end) out += '\t';
+  out += value;
+  out += line.substr(old.end);
+}
+
+// Lines for the keys the file lacks, in the given order; a key listed twice
+// is taken once, with its first value.
+std::string MissingLines(const SettingsLines& lines, const std::vector<bool>& found) {
+  std::string missing;
+  for (std::size_t k = 0; k < lines.size(); ++k)
+    if (!found[k] && KeyIndex(lines, lines[k].first) == static_cast<int>(k))
+      missing += lines[k].first + "\t" + lines[k].second + "\r\n";
+  return missing;
+}
+
+// Puts the missing lines after the last value line, at `blockEnd` (npos: at
+// the start).
+void InsertMissing(std::string& out, std::string missing, std::size_t blockEnd) {
+  std::size_t at = blockEnd == std::string::npos ? 0 : blockEnd;
+  // A last value line without its line end must not swallow the new ones.
+  if (at > 0 && out[at - 1] != '\n') missing.insert(0, "\r\n");
+  out.insert(at, missing);
+}
+
 }  // namespace
 
 std::string ReplaceSettingsLines(const std::string& bytes, const SettingsLines& lines) {
@@ -41,10 +78,7 @@ std::string ReplaceSettingsLines(const std::string& bytes, const SettingsLines& 
   bool inValues = true;
   std::size_t pos = 0;
   while (pos < bytes.size()) {
-    std::size_t end = bytes.find('\n', pos);
-    end = end == std::string::npos ? bytes.size() : end + 1;
-    const std::string_view line(bytes.data() + pos, end - pos);
-    pos = end;
+    const std::string_view line = NextLine(bytes, pos);
     const Token key = TokenAfter(line, 0);
     const std::string_view keyText = line.substr(key.begin, key.end - key.begin);
     if (inValues && keyText.substr(0, 5) == "-----") inValues = false;
@@ -56,22 +90,11 @@ std::string ReplaceSettingsLines(const std::string& bytes, const SettingsLines& 
       continue;
     }
     found[static_cast<std::size_t>(which)] = true;
-    const Token value = TokenAfter(line, key.end);
-    out += line.substr(0, value.begin);
-    if (value.begin == key.end) out += '\t';
-    out += lines[static_cast<std::size_t>(which)].second;
-    out += line.substr(value.end);
+    AppendReplaced(out, line, key, lines[static_cast<std::size_t>(which)].second);
     blockEnd = out.size();
   }
-  std::string missing;
-  for (std::size_t k = 0; k < lines.size(); ++k)
-    if (!found[k] && KeyIndex(lines, lines[k].first) == static_cast<int>(k))
-      missing += lines[k].first + "\t" + lines[k].second + "\r\n";
-  if (missing.empty()) return out;
-  std::size_t at = blockEnd == std::string::npos ? 0 : blockEnd;
-  // A last value line without its line end must not swallow the new ones.
-  if (at > 0 && out[at - 1] != '\n') missing.insert(0, "\r\n");
-  out.insert(at, missing);
+  std::string missing = MissingLines(lines, found);
+  if (!missing.empty()) InsertMissing(out, std::move(missing), blockEnd);
   return out;
 }
 

@@ -150,45 +150,70 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  std::string target = path;
-  if (!FollowLinks(target)) return false;
-  const std::string folder = FolderOf(target);
-  struct stat st {};
-  const bool exists = stat(target.c_str(), &st) == 0;
-  if (!exists && errno != ENOENT) return false;
-  if (exists) {
-    // A file nobody may write counts as write-protected, for root too.
-    if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)
-      return false;
-  }
-  const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
+namespace {
 
-  // An unnamed file leaves nothing behind when the process is killed.
+// The target as it is before the write.
+struct TargetState {
+  bool exists = false;
+  struct stat st {};
+};
+
+// False when the target may not be replaced: its status unreadable, not a
+// regular file, or write-protected.
+bool InspectTarget(const std::string& target, TargetState& state) {
+  state.exists = stat(target.c_str(), &state.st) == 0;
+  if (!state.exists) return errno == ENOENT;
+  // A file nobody may write counts as write-protected, for root too.
+  return S_ISREG(state.st.st_mode) && (state.st.st_mode & 0222) != 0 &&
+         access(target.c_str(), W_OK) == 0;
+}
+
+// An unnamed file leaves nothing behind when the process is killed. Where the
+// file system has none, a named one is made and its name left in `named`.
+int OpenTemporary(const std::string& folder, std::string& named) {
   int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-  std::string named;  // the fallback's temporary name
   if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
     named = folder + "/.zx2save-XXXXXX";
     fd = mkstemp(named.data());
     if (fd < 0) named.clear();
   }
+  return fd;
+}
+
+// Where allowed, the file keeps its owner too; otherwise the writer's.
+void KeepOwner(int fd, const TargetState& state) {
+  if (state.exists && (state.st.st_uid != geteuid() || state.st.st_gid != getegid()) &&
+      fchown(fd, state.st.st_uid, state.st.st_gid) != 0) {
+  }
+}
+
+// Writes the bytes and puts the temporary file in the target's place.
+bool WriteAndPlace(int fd, std::string_view bytes, const std::string& folder,
+                   const std::string& target, const std::string& named, bool exists) {
+  if (!Finish(fd, bytes)) return false;
+  if (named.empty()) return LinkUnnamed(fd, folder, target, exists);
+  return std::rename(named.c_str(), target.c_str()) == 0;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  std::string target = path;
+  if (!FollowLinks(target)) return false;
+  const std::string folder = FolderOf(target);
+  TargetState state;
+  if (!InspectTarget(target, state)) return false;
+  const mode_t mode = state.exists ? (state.st.st_mode & 07777) : (0666 & ~CurrentUmask());
+
+  std::string named;  // the fallback's temporary name
+  const int fd = OpenTemporary(folder, named);
   // Rewriting the target in place instead would cut it off on a full disk
   // or a kill, with no copy left to restore: refused like any unwritable one.
   if (fd < 0) return false;
 
   fchmod(fd, mode);
-  // Where allowed, the file keeps its owner too; otherwise the writer's.
-  if (exists && (st.st_uid != geteuid() || st.st_gid != getegid()) &&
-      fchown(fd, st.st_uid, st.st_gid) != 0) {
-  }
-  bool ok = Finish(fd, bytes);
-  if (ok) {
-    if (named.empty()) {
-      ok = LinkUnnamed(fd, folder, target, exists);
-    } else {
-      ok = std::rename(named.c_str(), target.c_str()) == 0;
-    }
-  }
+  KeepOwner(fd, state);
+  bool ok = WriteAndPlace(fd, bytes, folder, target, named, state.exists);
   if (close(fd) != 0) ok = false;
   if (!ok && !named.empty()) unlink(named.c_str());
   return ok;
@@ -202,34 +227,44 @@ LineReader::~LineReader() {
 
 LineReader::Next LineReader::Read(std::string_view& line, std::size_t maxLength) {
   if (fd_ < 0) return Next::Failed;
-  constexpr std::size_t kBlock = 65536;
   for (;;) {
-    const char* data = buf_.data();
-    const void* nl = std::memchr(data + begin_, '\n', end_ - begin_);
-    if (nl || (eof_ && begin_ < end_)) {
-      const std::size_t stop =
-          nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - data) : end_;
-      std::size_t length = stop - begin_;
-      if (length > maxLength + 1) return Next::TooLong;
-      if (length > 0 && data[begin_ + length - 1] == '\r') --length;
-      if (length > maxLength) return Next::TooLong;
-      line = std::string_view(data + begin_, length);
-      begin_ = nl ? stop + 1 : end_;
-      return Next::Line;
-    }
+    const void* nl = std::memchr(buf_.data() + begin_, '\n', end_ - begin_);
+    if (nl || (eof_ && begin_ < end_))
+      return TakeLine(static_cast<const char*>(nl), line, maxLength);
     if (eof_) return Next::End;
     if (end_ - begin_ > maxLength + 1) return Next::TooLong;
-    // Keep the unfinished line at the front and append the next block.
-    buf_.erase(0, begin_);
-    end_ -= begin_;
-    begin_ = 0;
-    buf_.resize(end_ + kBlock);
-    const ssize_t n = read(fd_, buf_.data() + end_, kBlock);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return Next::Failed;
-    if (n == 0) eof_ = true;
-    end_ += static_cast<std::size_t>(n);
+    if (!ReadBlock()) return Next::Failed;
   }
+}
+
+LineReader::Next LineReader::TakeLine(const char* nl, std::string_view& line,
+                                      std::size_t maxLength) {
+  const char* data = buf_.data();
+  const std::size_t stop = nl ? static_cast<std::size_t>(nl - data) : end_;
+  std::size_t length = stop - begin_;
+  if (length > maxLength + 1) return Next::TooLong;
+  if (length > 0 && data[begin_ + length - 1] == '\r') --length;
+  if (length > maxLength) return Next::TooLong;
+  line = std::string_view(data + begin_, length);
+  begin_ = nl ? stop + 1 : end_;
+  return Next::Line;
+}
+
+bool LineReader::ReadBlock() {
+  constexpr std::size_t kBlock = 65536;
+  // Keep the unfinished line at the front and append the next block.
+  buf_.erase(0, begin_);
+  end_ -= begin_;
+  begin_ = 0;
+  buf_.resize(end_ + kBlock);
+  ssize_t n;
+  do {
+    n = read(fd_, buf_.data() + end_, kBlock);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) return false;
+  if (n == 0) eof_ = true;
+  end_ += static_cast<std::size_t>(n);
+  return true;
 }
 
 bool FileExists(const std::string& path) {

@@ -53,6 +53,11 @@ class LineReader {
   Next Read(std::string_view& line, std::size_t maxLength);
 
  private:
+  // The line from begin_ to the LF at nl, or to the end when nl is null.
+  Next TakeLine(const char* nl, std::string_view& line, std::size_t maxLength);
+  // False on a read error; at the end of the file eof_ is set instead.
+  bool ReadBlock();
+
   int fd_ = -1;
   std::string buf_;
   std::size_t begin_ = 0, end_ = 0;

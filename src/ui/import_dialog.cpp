@@ -566,23 +566,44 @@ QString ImportDialog::SourceText(ValueSource from) const {
   }
 }
 
-QString ImportDialog::ErrorText(ImportError e) const {
-  const auto bad = [](const QString& field) {
-    return tr("不正な値の入力 : %1").arg(FieldName(field));
-  };
+std::optional<QString> ImportDialog::InvalidField(ImportError e) const {
   switch (e) {
+    case ImportError::XColumn:
+      return XLabel();
+    case ImportError::YColumn:
+      return YLabel();
+    case ImportError::TemperatureColumn:
+      return tr("温度の列");
+    case ImportError::TapLength:
+      return tr("電圧端子間距離");
+    case ImportError::Width:
+      return tr("幅");
+    case ImportError::Thickness:
+      return tr("厚さ");
+    case ImportError::BackgroundFraction:
+      return tr("背景フィット範囲");
+    case ImportError::MinField:
+      return tr("電界下限");
+    // Listed so that a new error cannot be left without a text.
     case ImportError::None:
-      return {};
+    case ImportError::Unreadable:
+    case ImportError::NoRows:
+    case ImportError::FewBackgroundPoints:
+    case ImportError::NothingKept:
+    case ImportError::TooManyPoints:
+      return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+QString ImportDialog::ErrorText(ImportError e) const {
+  if (const std::optional<QString> field = InvalidField(e))
+    return tr("不正な値の入力 : %1").arg(FieldName(*field));
+  switch (e) {
     case ImportError::Unreadable:
       return tr("読み込めません : 測定データファイル");
     case ImportError::NoRows:
       return tr("数値の行がありません : 測定データファイル");
-    case ImportError::XColumn:
-      return bad(XLabel());
-    case ImportError::YColumn:
-      return bad(YLabel());
-    case ImportError::TemperatureColumn:
-      return bad(tr("温度の列"));
     case ImportError::FewBackgroundPoints:
       return tr("背景フィット範囲の点が %1 点しかありません（%2 点以上必要です）。\n"
                 "電流の列と背景フィット範囲を確認してください。")
@@ -590,21 +611,12 @@ QString ImportDialog::ErrorText(ImportError e) const {
           .arg(kMinBackgroundPoints);
     case ImportError::TooManyPoints:
       return CoreText(kSeriesTooLargeText);
-    case ImportError::TapLength:
-      return bad(tr("電圧端子間距離"));
-    case ImportError::Width:
-      return bad(tr("幅"));
-    case ImportError::Thickness:
-      return bad(tr("厚さ"));
-    case ImportError::BackgroundFraction:
-      return bad(tr("背景フィット範囲"));
-    case ImportError::MinField:
-      return bad(tr("電界下限"));
     case ImportError::NothingKept:
       return tr("書き込む点がありません : %1")
           .arg(FieldName(Kind() == ImportKind::ViToEj ? tr("電界下限") : YLabel()));
+    default:  // no error, or one with an invalid field
+      return {};
   }
-  return {};
 }
 
 void ImportDialog::Update() {
@@ -683,7 +695,9 @@ QString ImportDialog::ConditionSummary() const {
   bool bad = false;
   const SourcedValue t = RowTemperature(static_cast<int>(sources_.indexOf(source_)), preview_, bad);
   if (t.value && !bad) {
-    text += tr("\n温度 %1 K（%2）").arg(UnsignedWhenZero(*t.value, 3), 0, 'f', 3).arg(SourceText(t.from));
+    text += tr("\n温度 %1 K（%2）")
+                .arg(UnsignedWhenZero(*t.value, 3), 0, 'f', 3)
+                .arg(SourceText(t.from));
     if (t.from != ValueSource::Given && preview_.temperature) {
       text += tr(" 標準偏差 %1 K").arg(preview_.temperature->spread, 0, 'f', 3);
       if (preview_.temperature->spread > kTemperatureSpreadWarning)

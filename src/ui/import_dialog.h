@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "import/import_steps.h"
 #include "import/run.h"
@@ -87,6 +88,8 @@ class ImportDialog : public ModelessDialog {
   bool ModeFits();
   ImportKind Kind() const;
   QString ErrorText(ImportError e) const;
+  // The field an error finds an invalid value in; none for other errors.
+  std::optional<QString> InvalidField(ImportError e) const;
   QString XLabel() const;
   QString YLabel() const;
 
