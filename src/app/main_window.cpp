@@ -313,23 +313,28 @@ bool MainWindow::LoadProject(const QString& path) {
 
 // The windows follow every change of the document.
 void MainWindow::DocumentChanged(const DocChange& change) {
-  const Project& p = project_;
   FollowDocument(view_, document_, change);
   if (!lists_) return;
+  if (change.kind == ChangeKind::AxesChanged) {
+    // Nothing the fit window or the status bar shows depends on the axes.
+    InvalidateGraph();
+    return;
+  }
+  ShowChangeInWindows(change);
+  // The fit window shows the panel's values and the model they give.
+  if (auto* fit = dialogs_.Find<FitDialog>(DialogKind::Fit)) fit->ProjectChanged(change);
+  StatusRefresh();
+  InvalidateGraph();
+}
+
+// What a change means for the lists, the panel and the open dialogs.
+void MainWindow::ShowChangeInWindows(const DocChange& change) {
   switch (change.kind) {
     case ChangeKind::DataFileAdded:
-      if (const RegistryEntry* e = p.DataFiles.Find(change.no)) lists_->InsertDataRow(*e);
-      break;
     case ChangeKind::DataFileRenamed:
-      if (const RegistryEntry* e = p.DataFiles.Find(change.no)) lists_->UpdateDataRow(*e);
-      break;
     case ChangeKind::CalcCondAdded:
-      if (const RegistryEntry* e = p.CalcConds.Find(change.no))
-        lists_->InsertCondRow(*e, p.Settings.Mode);
-      break;
     case ChangeKind::CalcCondChanged:
-      if (const RegistryEntry* e = p.CalcConds.Find(change.no))
-        lists_->UpdateCondRow(*e, p.Settings.Mode);
+      ShowChangedRow(change);
       break;
     case ChangeKind::DataFilesDeleted:
     case ChangeKind::CalcCondsDeleted:
@@ -350,17 +355,23 @@ void MainWindow::DocumentChanged(const DocChange& change) {
       if (params_) params_->PlaceSliders();
       break;
     case ChangeKind::AxesChanged:
-      // Nothing the fit window or the status bar shows depends on the axes.
-      InvalidateGraph();
-      return;
     case ChangeKind::ParamsChanged:
     case ChangeKind::ProjectSaved:
       break;
   }
-  // The fit window shows the panel's values and the model they give.
-  if (auto* fit = dialogs_.Find<FitDialog>(DialogKind::Fit)) fit->ProjectChanged(change);
-  StatusRefresh();
-  InvalidateGraph();
+}
+
+// A row of the lists added or changed in place.
+void MainWindow::ShowChangedRow(const DocChange& change) {
+  const Project& p = project_;
+  const RegistryEntry* file = p.DataFiles.Find(change.no);
+  const RegistryEntry* cond = p.CalcConds.Find(change.no);
+  if (change.kind == ChangeKind::DataFileAdded && file) lists_->InsertDataRow(*file);
+  if (change.kind == ChangeKind::DataFileRenamed && file) lists_->UpdateDataRow(*file);
+  if (change.kind == ChangeKind::CalcCondAdded && cond)
+    lists_->InsertCondRow(*cond, p.Settings.Mode);
+  if (change.kind == ChangeKind::CalcCondChanged && cond)
+    lists_->UpdateCondRow(*cond, p.Settings.Mode);
 }
 
 bool MainWindow::SavePrompt(bool withCancel) {

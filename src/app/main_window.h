@@ -97,6 +97,8 @@ class MainWindow : public QMainWindow, public Shell {
   QAction* AddCommand(QMenu* menu, const CommandDef& c, std::function<int()> run);
   std::function<int()> CommandRun(int id);
   void DocumentChanged(const DocChange& change);
+  void ShowChangeInWindows(const DocChange& change);
+  void ShowChangedRow(const DocChange& change);
   bool OpenStartupProject();
   void DeleteSelectedDataFiles();
   void DeleteSelectedCalcConds();
