@@ -18,21 +18,24 @@
 
 namespace zx {
 
+// The fields keep the settings file's keys (Re_A_m for "Re(A_m)"); the
+// comments give each quantity's physical name and unit. The fitted ones
+// have their row in the parameter table (model/param_table.h).
 struct ModelParams {
   std::string SampleName = "MgB2SUS";
-  double Re_A_m = 1.0e9;
-  double Sigma_2 = 0.1;
-  double Re_Gamma = 0.8;
-  double Re_m = 3.0;
-  double Re_g_2 = 1.0;
-  double T_c = 39.0;
-  double B_c2_0 = 9.0;
-  double Rho_n_0 = 1.5e-6;
-  double Length = 0.002;
-  double Width = 0.001;
-  double Thickness = 1e-6;
-  double Re_Zeta = 6.2831852;
-  double E_c = 1e-4;
+  double Re_A_m = 1.0e9;            // Am, centre of the pinning-strength distribution (A/m^2)
+  double Sigma_2 = 0.1;             // σ², variance of log10 of the pinning strength (1)
+  double Re_Gamma = 0.8;            // γ, field dependence of the pinning strength (1)
+  double Re_m = 3.0;                // m, temperature dependence of the pinning strength (1)
+  double Re_g_2 = 1.0;              // g², flux-bundle size factor of the pinning potential (1)
+  double T_c = 39.0;                // Tc, critical temperature (K)
+  double B_c2_0 = 9.0;              // Bc2(0), upper critical field at 0 K (T)
+  double Rho_n_0 = 1.5e-6;          // ρn, normal-state resistivity (Ω m)
+  double Length = 0.002;            // sample length (m)
+  double Width = 0.001;             // sample width (m)
+  double Thickness = 1e-6;          // sample thickness (m)
+  double Re_Zeta = 6.2831852;       // ζ, pin shape constant (1)
+  double E_c = 1e-4;                // electric-field criterion of Jc (V/m)
   double E_cAllowableError = 0.01;  // percent of E_c
   // The orders of the scaling law as the file holds them: 0 stands for the
   // exponent 1, any other order for 2 (ScalingExponent).
@@ -44,12 +47,13 @@ struct ModelParams {
 };
 
 struct CalcSettings {
-  double JIni = 1e5;
+  double JIni = 1e5;  // J range of the E-J curves and of the Jc search (A/m^2)
   double JFin = 1e11;
   int JStepLevel = 3;
-  double BIni = 1.0;
+  double BIni = 1.0;  // B range of the Jc-B curves (T)
   double BFin = 7.0;
   int BStepLevel = 3;
+  // The sliders' ranges of the five pinning parameters, in their units.
   double MiniRe_Am = 1e8, MaxRe_Am = 1e11;
   double MiniSigma_2 = 0.0, MaxSigma_2 = 1.0;
   double MiniRe_Gamma = 0.0, MaxRe_Gamma = 1.0;
