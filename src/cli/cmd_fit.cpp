@@ -173,8 +173,8 @@ bool WriteCurves(const std::string& path, const FitInput& used, const FitValues&
 SettingsLines FittedLines(const FitValues& values, const FitOptions& fo, const FitOutcome& fit) {
   SettingsLines lines = FittedParamLines(values, fo.fixed);
   if (fo.allOrders) {
-    lines.emplace_back("Tcn", std::to_string(fit.tcn));
-    lines.emplace_back("Bcn", std::to_string(fit.bcn));
+    const SettingsLines orders = ScalingOrderLines(fit.tcn, fit.bcn);
+    lines.insert(lines.end(), orders.begin(), orders.end());
   }
   return lines;
 }

@@ -107,4 +107,8 @@ WriteResult WriteSettingsLines(const std::string& path, const SettingsLines& lin
   return WriteFileIfUnchanged(path, ReplaceSettingsLines(bytes, lines), StampOf(bytes));
 }
 
+SettingsLines ScalingOrderLines(int tcn, int bcn) {
+  return {{"Tcn", std::to_string(tcn)}, {"Bcn", std::to_string(bcn)}};
+}
+
 }  // namespace zx

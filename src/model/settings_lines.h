@@ -19,6 +19,9 @@ using SettingsLines = std::vector<std::pair<std::string, std::string>>;
 // block lacks is added as a line at the block's end.
 std::string ReplaceSettingsLines(const std::string& bytes, const SettingsLines& lines);
 
+// The lines of the scaling law's orders (Tcn, Bcn) as the file holds them.
+SettingsLines ScalingOrderLines(int tcn, int bcn);
+
 // Whether the bytes hold a settings file: text whose value block's first
 // known key has a value of its kind. A data file, a picture, an empty or a
 // random file do not.
