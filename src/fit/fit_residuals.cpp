@@ -121,53 +121,66 @@ FitResiduals::FitResiduals(const FitInput& input, int threads, const FitValues& 
   }
 }
 
-void FitResiduals::Compute(const std::vector<FitValues>& qs,
-                           std::vector<std::vector<double>>& out) {
-  out.assign(qs.size(), std::vector<double>(points_.size(), NAN));
+namespace {
+
+// A point's residual in decades. A model value that underflowed lies
+// hundreds of decades off: a large but finite residual lets the solver step
+// away from it. No value at all (NaN) stays NaN, and the solver refuses the
+// step.
+double LogResidual(double logY, double model) {
+  if (!std::isnan(model)) model = std::clamp(model, 1e-300, 1e300);
+  return logY - std::log10(model);
+}
+
+}  // namespace
+
+template <class PointResidual>
+void FitResiduals::EachSetAndPoint(const std::vector<ModelParams>& sets,
+                                   std::vector<std::vector<double>>& out,
+                                   const PointResidual& residual) {
+  out.assign(sets.size(), std::vector<double>(points_.size(), NAN));
   const std::size_t conds = condRanges_.size();
-  const std::vector<ModelParams> sets = ParamSets(input_.params, qs);
-  const double eC = input_.params.E_c;
-  const bool jcb = input_.mode == CalcMode::JcB;
   // One task per (parameter set, condition): the model's per-condition
   // constants are then built once per task.
-  ParallelFor(qs.size() * conds, threads_, [&](int, std::size_t task) {
+  ParallelFor(sets.size() * conds, threads_, [&](int, std::size_t task) {
     const std::size_t v = task / conds, c = task % conds;
-    const ConditionData& cd = input_.conditions[c];
-    const ModelParams& p = sets[v];
     long long evals = 0;
-    for (int i = condRanges_[c].first; i < condRanges_[c].second; ++i) {
-      const Point& pt = points_[static_cast<std::size_t>(i)];
-      double model;
-      if (jcb) {
-        model = ModelJc(p, cd.temp, pt.x, eC, kObjectiveJcPrecision, input_.settings.JIni,
-                        input_.settings.JFin, &evals,
-                        jcHints_.empty() ? 0.0 : jcHints_[static_cast<std::size_t>(i)]);
-      } else {
-        model = ModelE(p, pt.x, cd.temp, cd.field);
-        ++evals;
-      }
-      // A model value that underflowed lies hundreds of decades off: a
-      // large but finite residual lets the solver step away from it. No
-      // value at all (NaN) stays NaN, and the solver refuses the step.
-      if (!std::isnan(model)) model = std::clamp(model, 1e-300, 1e300);
-      out[v][static_cast<std::size_t>(i)] = pt.logY - std::log10(model);
-    }
+    for (int i = condRanges_[c].first; i < condRanges_[c].second; ++i)
+      out[v][static_cast<std::size_t>(i)] =
+          residual(sets[v], input_.conditions[c], static_cast<std::size_t>(i), evals);
     evaluations_ += evals;
   });
+}
+
+void FitResiduals::Compute(const std::vector<FitValues>& qs,
+                           std::vector<std::vector<double>>& out) {
+  const double eC = input_.params.E_c;
+  const bool jcb = input_.mode == CalcMode::JcB;
+  EachSetAndPoint(
+      ParamSets(input_.params, qs), out,
+      [&](const ModelParams& p, const ConditionData& cd, std::size_t i, long long& evals) {
+        const Point& pt = points_[i];
+        if (!jcb) {
+          ++evals;
+          return LogResidual(pt.logY, ModelE(p, pt.x, cd.temp, cd.field));
+        }
+        const double hint = jcHints_.empty() ? 0.0 : jcHints_[i];
+        return LogResidual(
+            pt.logY, ModelJc(p, cd.temp, pt.x, eC, kObjectiveJcPrecision, input_.settings.JIni,
+                             input_.settings.JFin, &evals, hint));
+      });
 }
 
 void FitResiduals::ComputeNear(const FitValues& q0, const std::vector<double>& base,
                                const std::vector<FitValues>& qs,
                                std::vector<std::vector<double>>& out) {
-  out.assign(qs.size(), std::vector<double>(points_.size(), NAN));
-  const std::size_t conds = condRanges_.size();
   const double eC = input_.params.E_c;
   const double logEc = std::log10(eC);
   ModelParams at0 = input_.params;
   SetParams(at0, FromCoordinates(q0));
   // d log10 E / d log10 J at every point's Jc at q0; NaN where there is none.
   std::vector<double> jc(points_.size(), NAN), slope(points_.size(), NAN);
-  ParallelFor(conds, threads_, [&](int, std::size_t c) {
+  ParallelFor(condRanges_.size(), threads_, [&](int, std::size_t c) {
     const ConditionData& cd = input_.conditions[c];
     long long evals = 0;
     for (int i = condRanges_[c].first; i < condRanges_[c].second; ++i) {
@@ -178,32 +191,22 @@ void FitResiduals::ComputeNear(const FitValues& q0, const std::vector<double>& b
     }
     evaluations_ += evals;
   });
-  const std::vector<ModelParams> sets = ParamSets(input_.params, qs);
-  ParallelFor(qs.size() * conds, threads_, [&](int, std::size_t task) {
-    const std::size_t v = task / conds, c = task % conds;
-    const ConditionData& cd = input_.conditions[c];
-    const ModelParams& p = sets[v];
-    long long evals = 0;
-    for (int i = condRanges_[c].first; i < condRanges_[c].second; ++i) {
-      const std::size_t ii = static_cast<std::size_t>(i);
-      const Point& pt = points_[ii];
-      double r = NAN;
-      if (slope[ii] > 0 && std::isfinite(slope[ii])) {
-        const double e = ModelE(p, jc[ii], cd.temp, pt.x);
-        ++evals;
-        if (e > 0 && std::isfinite(e)) r = base[ii] + (std::log10(e) - logEc) / slope[ii];
-      }
-      if (std::isnan(r) && std::isfinite(base[ii])) {
-        // No slope or no value there: search as Compute does.
-        double model = ModelJc(p, cd.temp, pt.x, eC, kObjectiveJcPrecision, input_.settings.JIni,
-                               input_.settings.JFin, &evals, jc[ii]);
-        if (!std::isnan(model)) model = std::clamp(model, 1e-300, 1e300);
-        r = pt.logY - std::log10(model);
-      }
-      out[v][ii] = r;
-    }
-    evaluations_ += evals;
-  });
+  EachSetAndPoint(
+      ParamSets(input_.params, qs), out,
+      [&](const ModelParams& p, const ConditionData& cd, std::size_t i, long long& evals) {
+        const Point& pt = points_[i];
+        double r = NAN;
+        if (slope[i] > 0 && std::isfinite(slope[i])) {
+          const double e = ModelE(p, jc[i], cd.temp, pt.x);
+          ++evals;
+          if (e > 0 && std::isfinite(e)) r = base[i] + (std::log10(e) - logEc) / slope[i];
+        }
+        if (std::isnan(r) && std::isfinite(base[i]))  // no slope or no value: search as Compute
+          r = LogResidual(pt.logY,
+                          ModelJc(p, cd.temp, pt.x, eC, kObjectiveJcPrecision, input_.settings.JIni,
+                                  input_.settings.JFin, &evals, jc[i]));
+        return r;
+      });
 }
 
 const FitResiduals::Evaluation* FitResiduals::Cached(const FitValues& q, bool jacobian,

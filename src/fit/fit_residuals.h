@@ -56,6 +56,10 @@ class FitResiduals {
     int cond;
     double x, logY;
   };
+  // out[v][i]: residual(sets[v], condition, i, evaluations) of every point i.
+  template <class PointResidual>
+  void EachSetAndPoint(const std::vector<ModelParams>& sets, std::vector<std::vector<double>>& out,
+                       const PointResidual& residual);
   // Residuals of every point at each parameter set in qs.
   void Compute(const std::vector<FitValues>& qs, std::vector<std::vector<double>>& out);
   // Jc-B mode: the residuals at parameter sets next to the base point q0
