@@ -96,20 +96,11 @@ WorkerResult RunFitWork(const FitInput& input, const FitOptions& o,
 }  // namespace
 
 void OpenFitDialog(Shell& main) {
-  if (QDialog* open = main.dialogs().Find(DialogKind::Fit)) {
-    open->show();
-    open->raise();
-    open->activateWindow();
-    return;
-  }
+  if (RaiseOpenWindow(main, DialogKind::Fit)) return;
   auto* d = new FitDialog(main);
-  main.dialogs().Opened(DialogKind::Fit, d);
-  QObject::connect(d, &QDialog::finished, d,
-                   [&main, d] { main.dialogs().Ended(DialogKind::Fit, d); });
+  TrackOwnWindow(main, DialogKind::Fit, d);
   d->framePlace_ = PlaceBesideMainWindow(d, &main.widget(), QSize(1180, 720));
-  d->show();
-  d->raise();
-  d->activateWindow();
+  ShowInFront(d);
   FocusFirstTabStop(d);
 }
 

@@ -92,20 +92,11 @@ void AddCurve(std::vector<PointSet>& sets, Rgb color, const std::vector<double>&
 }  // namespace
 
 void OpenJcMapDialog(Shell& main) {
-  if (QDialog* open = main.dialogs().Find(DialogKind::JcMap)) {
-    open->show();
-    open->raise();
-    open->activateWindow();
-    return;
-  }
+  if (RaiseOpenWindow(main, DialogKind::JcMap)) return;
   auto* d = new JcMapDialog(main);
-  main.dialogs().Opened(DialogKind::JcMap, d);
-  QObject::connect(d, &QDialog::finished, d,
-                   [&main, d] { main.dialogs().Ended(DialogKind::JcMap, d); });
+  TrackOwnWindow(main, DialogKind::JcMap, d);
   PlaceBesideMainWindow(d, &main.widget(), QSize(900, 720));
-  d->show();
-  d->raise();
-  d->activateWindow();
+  ShowInFront(d);
   d->Recompute();
 }
 

@@ -64,6 +64,24 @@ void SetUpOwnWindow(QDialog* window, DialogKind kind, const QString& title) {
                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
 }
 
+bool RaiseOpenWindow(Shell& main, DialogKind kind) {
+  QDialog* open = main.dialogs().Find(kind);
+  if (open) ShowInFront(open);
+  return open != nullptr;
+}
+
+void TrackOwnWindow(Shell& main, DialogKind kind, QDialog* window) {
+  main.dialogs().Opened(kind, window);
+  QObject::connect(window, &QDialog::finished, window,
+                   [&main, kind, window] { main.dialogs().Ended(kind, window); });
+}
+
+void ShowInFront(QDialog* window) {
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
 ModelessDialog::ModelessDialog(Shell& main, DialogKind kind, QWidget* owner, const QString& title)
     : QDialog(owner), main_(main), kind_(kind) {
   setAttribute(Qt::WA_DeleteOnClose);

@@ -51,6 +51,14 @@ QString DialogObjectName(DialogKind kind);
 // deleted on close.
 void SetUpOwnWindow(QDialog* window, DialogKind kind, const QString& title);
 
+// Brings the open window of that kind to the front; false when none is open.
+bool RaiseOpenWindow(Shell& main, DialogKind kind);
+// Keeps a new window of its own on the shell's list of open windows until
+// it finishes.
+void TrackOwnWindow(Shell& main, DialogKind kind, QDialog* window);
+// Shows a window placed beside the main window in front.
+void ShowInFront(QDialog* window);
+
 // Names the control and gives it the menu font.
 template <class W>
 W* NameControl(W* widget, const QString& name) {
